@@ -1,0 +1,17 @@
+# yorde_library(name folder-relative sources... DEPS targets...)
+# The layering rule: platform/rtl and platform/classes are pure C++ and may
+# not link Qt; only platform/qt may link Qt Widgets.
+function(yorde_check_layering target)
+  get_target_property(libs ${target} LINK_LIBRARIES)
+  if(NOT libs)
+    return()
+  endif()
+  foreach(lib IN LISTS libs)
+    if(lib MATCHES "Qt6::Widgets" AND NOT target MATCHES "^platform_qt$|^app|^test_|^tool_")
+      message(FATAL_ERROR "${target} must not link Qt Widgets; only platform/qt does")
+    endif()
+    if(lib MATCHES "^Qt6::" AND target MATCHES "^platform_(rtl|classes)$")
+      message(FATAL_ERROR "${target} is pure C++ and must not link ${lib}")
+    endif()
+  endforeach()
+endfunction()

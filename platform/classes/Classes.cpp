@@ -1,0 +1,2 @@
+#include "Classes.h"
+#include "Streams.h"
