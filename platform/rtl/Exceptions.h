@@ -42,5 +42,9 @@ YORDE_DECLARE_EXCEPTION(EWriteError, EFilerError)
 YORDE_DECLARE_EXCEPTION(EClassNotFound, EFilerError)
 YORDE_DECLARE_EXCEPTION(EMethodNotFound, EFilerError)
 YORDE_DECLARE_EXCEPTION(EInvalidImage, EFilerError)
+YORDE_DECLARE_EXCEPTION(EResNotFound, Exception)
 YORDE_DECLARE_EXCEPTION(EComponentError, Exception)
 YORDE_DECLARE_EXCEPTION(EPropertyError, Exception)
+// The media player: a device that cannot be opened, a file it cannot play, an
+// operation its current state does not allow.
+YORDE_DECLARE_EXCEPTION(EMCIDeviceError, Exception)

@@ -1,0 +1,41 @@
+#pragma once
+// Files and folders by name. Names are texts in the ANSI code page; the
+// routines convert them for the file system.
+#include "rtl/AnsiString.h"
+#include "rtl/DateTime.h"
+
+#include <cstdint>
+#include <string_view>
+
+bool FileExists(const AnsiString& FileName);  // false for folders
+bool DirectoryExists(const AnsiString& Directory);
+bool DeleteFile(const AnsiString& FileName);  // false when missing or not deleted
+// Fails when NewName exists, as on Windows.
+bool RenameFile(const AnsiString& OldName, const AnsiString& NewName);
+bool CreateDir(const AnsiString& Dir);
+// Creates the folder and any missing parents; true when it exists afterwards.
+bool ForceDirectories(const AnsiString& Dir);
+bool RemoveDir(const AnsiString& Dir);
+
+// Last modification as a packed file date (see DateTimeToFileDate); -1
+// when the file is missing or a folder.
+int FileAge(const AnsiString& FileName);
+bool FileAge(const AnsiString& FileName, TDateTime& FileDateTime);
+
+// Size in bytes; EFOpenError when the file cannot be opened.
+std::int64_t FileSize(const AnsiString& FileName);
+
+// Creates the file empty, or truncates it; true on success.
+bool FileCreateAndClose(const AnsiString& FileName);
+
+// Replaces the whole file: the bytes go to a temporary file beside it,
+// which is then renamed over the target, so readers see the old or the new
+// content, never a part. The target's permissions are kept.
+// EFCreateError when the temporary file cannot be made, EWriteError when
+// writing or the rename fails.
+void WriteFileAtomically(const AnsiString& FileName, std::string_view Bytes);
+bool TryWriteFileAtomically(const AnsiString& FileName, std::string_view Bytes) noexcept;
+
+// Free bytes available to the caller on the file system holding Path; -1
+// on failure.
+std::int64_t DiskFree(const AnsiString& Path);

@@ -1,0 +1,16 @@
+#pragma once
+// The whole run-time library.
+#include "rtl/AnsiString.h"
+#include "rtl/CodePages.h"
+#include "rtl/Convert.h"
+#include "rtl/DateTime.h"
+#include "rtl/DateTimeText.h"
+#include "rtl/Exceptions.h"
+#include "rtl/Files.h"
+#include "rtl/FindFiles.h"
+#include "rtl/Folders.h"
+#include "rtl/Format.h"
+#include "rtl/FormatSettings.h"
+#include "rtl/Paths.h"
+#include "rtl/StrUtils.h"
+#include "rtl/Ticks.h"

@@ -1,0 +1,175 @@
+#include "rtl/DateTime.h"
+#include "rtl/DateTimeText.h"
+#include "rtl/Exceptions.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class DateTimeTest : public ::testing::Test {
+protected:
+    void TearDown() override {
+        ResetNowProvider();
+        ResetFormatSettings();
+    }
+    static TDateTime At(Word y, Word m, Word d, Word h = 0, Word n = 0, Word s = 0, Word ms = 0) {
+        return EncodeDateTime(y, m, d, h, n, s, ms);
+    }
+    static AnsiString Ymd(TDateTime v) { return FormatDateTime("yyyy-mm-dd", v); }
+};
+
+TEST_F(DateTimeTest, SerialNumbers) {
+    EXPECT_EQ(EncodeDate(1899, 12, 30), 0);
+    EXPECT_EQ(EncodeDate(1900, 1, 1), 2);
+    EXPECT_EQ(EncodeDate(2024, 3, 5), 45356);
+    EXPECT_DOUBLE_EQ(EncodeTime(6, 0, 0, 0), 0.25);
+    EXPECT_EQ(EncodeDate(1, 1, 1), -693593);
+    EXPECT_EQ(EncodeDate(9999, 12, 31), 2958465);
+}
+
+TEST_F(DateTimeTest, DecodeRoundTripsEveryDayOfTheCalendarEdges) {
+    for (Word y : {Word(1), Word(1600), Word(1899), Word(1900), Word(2000), Word(2024), Word(2100), Word(9999)})
+        for (Word m = 1; m <= 12; ++m)
+            for (Word d = 1; d <= DaysInAMonth(y, m); ++d) {
+                Word yy, mm, dd;
+                DecodeDate(EncodeDate(y, m, d), yy, mm, dd);
+                ASSERT_EQ(yy * 10000 + mm * 100 + dd, y * 10000 + m * 100 + d);
+            }
+}
+
+TEST_F(DateTimeTest, TimesBeforeTheEpochCountTheFractionForward) {
+    Word y, m, d, h, n, s, ms;
+    DecodeDateTime(-1.25, y, m, d, h, n, s, ms);
+    EXPECT_EQ(y * 10000 + m * 100 + d, 18991229);
+    EXPECT_EQ(h, 6);
+    // Milliseconds that round up to the next day carry into the date.
+    DecodeDateTime(EncodeDate(2024, 3, 5) + 0.9999999999, y, m, d, h, n, s, ms);
+    EXPECT_EQ(d, 6);
+    EXPECT_EQ(h, 0);
+}
+
+TEST_F(DateTimeTest, InvalidPartsRaise) {
+    EXPECT_THROW(EncodeDate(2023, 2, 29), EConvertError);
+    EXPECT_THROW(EncodeDate(2024, 13, 1), EConvertError);
+    EXPECT_THROW(EncodeDate(0, 1, 1), EConvertError);
+    EXPECT_THROW(EncodeTime(24, 0, 0, 0), EConvertError);
+    EXPECT_NO_THROW(EncodeTime(23, 59, 59, 999));
+    TDateTime v = 7;
+    EXPECT_FALSE(TryEncodeDate(1900, 2, 29, v));
+    EXPECT_EQ(v, 7);
+}
+
+TEST_F(DateTimeTest, CalendarRules) {
+    EXPECT_TRUE(IsLeapYear(2000));
+    EXPECT_FALSE(IsLeapYear(1900));
+    EXPECT_EQ(DaysInAMonth(2024, 2), 29);
+    EXPECT_EQ(DaysInAMonth(2023, 2), 28);
+    const TDateTime tuesday = At(2024, 3, 5, 13);
+    EXPECT_EQ(DayOfWeek(tuesday), 3);     // Sunday = 1
+    EXPECT_EQ(DayOfTheWeek(tuesday), 2);  // Monday = 1
+    EXPECT_EQ(DayOfTheWeek(At(2024, 3, 10)), 7);
+    EXPECT_EQ(DayOfWeek(At(2024, 3, 10)), 1);
+}
+
+TEST_F(DateTimeTest, IncMonthClampsTheDay) {
+    EXPECT_EQ(Ymd(IncMonth(At(2024, 1, 31))), "2024-02-29");
+    EXPECT_EQ(Ymd(IncMonth(At(2023, 1, 31))), "2023-02-28");
+    EXPECT_EQ(Ymd(IncMonth(At(2024, 2, 29), 12)), "2025-02-28");
+    EXPECT_EQ(Ymd(IncMonth(At(2024, 3, 31), -1)), "2024-02-29");
+    EXPECT_EQ(Ymd(IncMonth(At(2024, 1, 15), -13)), "2022-12-15");
+    EXPECT_EQ(FormatDateTime("hh:nn", IncMonth(At(2024, 1, 31, 10, 30))), "10:30");
+    EXPECT_EQ(Ymd(IncDay(At(2024, 12, 31))), "2025-01-01");
+}
+
+TEST_F(DateTimeTest, NowComesFromTheClockInForce) {
+    const TDateTime fixed = At(2030, 6, 15, 12, 34, 56, 789);
+    SetNowProvider([fixed] { return fixed; });
+    EXPECT_EQ(Now(), fixed);
+    EXPECT_EQ(Date(), EncodeDate(2030, 6, 15));
+    EXPECT_EQ(FormatDateTime("hh:nn:ss.zzz", Time()), "12:34:56.789");
+    EXPECT_LT(Time(), 1);
+    ResetNowProvider();
+    EXPECT_GT(Now(), EncodeDate(2020, 1, 1));
+}
+
+TEST_F(DateTimeTest, FormatLetters) {
+    const TDateTime v = At(2024, 3, 5, 14, 7, 9, 45);
+    EXPECT_EQ(FormatDateTime("yyyy-mm-dd hh:nn:ss", v), "2024-03-05 14:07:09");
+    EXPECT_EQ(FormatDateTime("yy/m/d h:n:s z zzz", v), "24-3-5 14:7:9 45 045");
+    EXPECT_EQ(FormatDateTime("hh:mm", v), "14:07");  // m after an hour is minutes
+    EXPECT_EQ(FormatDateTime("mmddyyhhnnsszzz", v), "030524140709045");
+    EXPECT_EQ(FormatDateTime("h:nn am/pm|hh AM/PM|h a/p|h ampm", v), "2:07 pm|02 PM|2 p|2 PM");
+    EXPECT_EQ(FormatDateTime("'yyyy' \"mm\" yyyy", v), "yyyy mm 2024");
+    EXPECT_EQ(FormatDateTime("c", v), "2024-03-05 14:07:09");
+    EXPECT_EQ(FormatDateTime("c", At(2024, 3, 5)), "2024-03-05");
+    EXPECT_EQ(FormatDateTime("ddddd t tt", v), "2024-03-05 14:07 14:07:09");
+    EXPECT_EQ(FormatDateTime("h am/pm", At(2024, 3, 5, 0)), "12 am");
+}
+
+TEST_F(DateTimeTest, NamesAndSeparatorsComeFromTheSettings) {
+    const TDateTime v = At(2024, 3, 5);
+    EXPECT_EQ(FormatDateTime("ddd dddd mmm mmmm", v), "Wt wtorek mar marzec");
+    EXPECT_EQ(FormatDateTime("dddd", At(2024, 3, 6)), "\x9Croda");  // "środa" in 1250
+    FormatSettings().DateSeparator = '.';
+    FormatSettings().TimeSeparator = '_';
+    FormatSettings().ShortDateFormat = "dd/mm/yyyy";
+    EXPECT_EQ(FormatDateTime("yyyy/mm/dd hh:nn", v), "2024.03.05 00_00");
+    EXPECT_EQ(DateToStr(v), "05.03.2024");
+    ResetFormatSettings();
+    EXPECT_EQ(DateTimeToStr(v + 0.5), "2024-03-05 12:00:00");
+    EXPECT_EQ(TimeToStr(0.5), "12:00:00");
+}
+
+TEST_F(DateTimeTest, StrToDateTimeSkipsBlankRuns) {
+    const TDateTime expected = At(2024, 3, 5, 10, 11, 12);
+    EXPECT_EQ(StrToDateTime("2024-03-05 10:11:12"), expected);
+    EXPECT_EQ(StrToDateTime("2024-03-05      10:11:12"), expected);
+    EXPECT_EQ(StrToDateTime("  2024-3-5 10:11:12  "), expected);
+    EXPECT_EQ(StrToDateTime("2024-03-05"), At(2024, 3, 5));
+    EXPECT_EQ(StrToDateTime("2024-03-05 10:11"), At(2024, 3, 5, 10, 11));
+    EXPECT_EQ(StrToDateTime("2024-03-05 10:11:12.5"), At(2024, 3, 5, 10, 11, 12, 5));
+    EXPECT_EQ(StrToDateTime("10:11:12"), EncodeTime(10, 11, 12, 0));
+    EXPECT_EQ(StrToDateTime("2024-03-05 2:11 PM"), At(2024, 3, 5, 14, 11));
+}
+
+TEST_F(DateTimeTest, StrToDateTimeRefusals) {
+    for (const char* bad : {"", "2024-02-30 10:00:00", "2024-03-05 25:00:00", "2024-03-05 10:61",
+                            "2024/03/05 10:00", "2024-03-05 10:11:12 junk", "2024-03-05T10:11:12", "abc",
+                            "2024-03-05 13:00 PM"}) {
+        TDateTime v = 42;
+        EXPECT_FALSE(TryStrToDateTime(bad, v)) << bad;
+        EXPECT_EQ(v, 42) << bad;
+    }
+    EXPECT_THROW(StrToDateTime("x"), EConvertError);
+    EXPECT_EQ(StrToDateTimeDef("x", 3.5), 3.5);
+    EXPECT_THROW(StrToDate("2024-03-05 10:00"), EConvertError);
+    EXPECT_THROW(StrToTime("2024-03-05"), EConvertError);
+}
+
+TEST_F(DateTimeTest, ReadingFollowsTheFieldOrder) {
+    SetNowProvider([] { return EncodeDate(2024, 6, 1); });
+    FormatSettings().ShortDateFormat = "dd.mm.yyyy";
+    FormatSettings().DateSeparator = '.';
+    EXPECT_EQ(StrToDate("05.03.2024"), EncodeDate(2024, 3, 5));
+    EXPECT_EQ(StrToDate("5.3"), EncodeDate(2024, 3, 5));  // current year
+    EXPECT_EQ(StrToDate("05.03.24"), EncodeDate(2024, 3, 5));
+    EXPECT_EQ(StrToDate("05.03.80"), EncodeDate(1980, 3, 5));  // century window
+    FormatSettings().ShortDateFormat = "m/d/yyyy";
+    FormatSettings().DateSeparator = '/';
+    EXPECT_EQ(StrToDate("3/5/2024"), EncodeDate(2024, 3, 5));
+}
+
+TEST_F(DateTimeTest, WrittenTextReadsBack) {
+    const TDateTime v = At(2031, 12, 31, 23, 59, 58);
+    EXPECT_EQ(StrToDateTime(DateTimeToStr(v)), v);
+    EXPECT_EQ(StrToDateTime(FormatDateTime("yyyy-mm-dd hh:nn:ss", v)), v);
+}
+
+TEST_F(DateTimeTest, FileDates) {
+    const TDateTime v = At(2024, 3, 5, 10, 11, 12);
+    EXPECT_EQ(FileDateToDateTime(DateTimeToFileDate(v)), v);
+    EXPECT_EQ(FileDateToDateTime(DateTimeToFileDate(v + EncodeTime(0, 0, 1, 0))), v);  // two-second steps
+    EXPECT_EQ(DateTimeToFileDate(At(1979, 12, 31)), 0);
+}
+
+}  // namespace
