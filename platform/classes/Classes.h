@@ -101,7 +101,8 @@ public:
 
     // Runs while the object is still of its full type, before the destructor.
     virtual void BeforeDestruction() {}
-    // The class library's Free: BeforeDestruction, then delete. Null-safe.
+    // The class library's Free: BeforeDestruction, then delete (also when
+    // BeforeDestruction throws; the exception then goes on). Null-safe.
     static void Free(TObject* obj);
 };
 
@@ -224,6 +225,8 @@ public:
 
     const AnsiString& Name() const { return name_; }
     // Valid identifier, unique within the owner (case-insensitive), else EComponentError.
+    // The owner's published field of that name then points here (cleared again
+    // on rename, removal and destruction).
     virtual void SetName(const AnsiString& NewName);
     int Tag() const { return tag_; }
     void SetTag(int v) { tag_ = v; }
@@ -240,6 +243,9 @@ public:
     // Called once for every component read from a stream, after all references
     // were resolved; the base clears csLoading.
     virtual void Loaded();
+    // Sent to the owner when a component joins or leaves it; the base passes
+    // it on to every owned component (the one concerned too), so overrides
+    // call the inherited one. On opRemove it also drops a free notification.
     virtual void Notification(TComponent* AComponent, TOperation Operation);
     // Sets csDestroying and destroys the owned components (last first) and
     // sends the removal notifications while this object is still complete.
@@ -250,6 +256,8 @@ public:
 
     // Streaming hooks.
     using TGetChildProc = std::function<void(TComponent* Child)>;
+    // The children a writer writes: here, when this is the root, the owned
+    // components without a parent (controls override it).
     virtual void GetChildren(TGetChildProc Proc, TComponent* Root);
     virtual bool HasParent() const { return false; }
     virtual TComponent* GetParentComponent() const { return nullptr; }
@@ -257,6 +265,17 @@ public:
     virtual void SetChildOrder(TComponent* /*Child*/, int /*Order*/) {}
     virtual void ReadState(TReader& Reader);
     virtual void WriteState(TWriter& Writer);
+
+    // Owner and parent of the components read as this one's children
+    // (owner null: the reader's root).
+    virtual TComponent* GetChildOwner() { return nullptr; }
+    virtual TComponent* GetChildParent() { return this; }
+
+    // Design position of a non-visual component, streamed as the defined
+    // properties "Left" (low word) and "Top" (high word) when not zero.
+    int32_t DesignInfo() const { return designInfo_; }
+    void SetDesignInfo(int32_t Value) { designInfo_ = Value; }
+    void DefineProperties(TFiler& Filer) override;
 
     // State changes used by the reader and by tests (design-time branches).
     void SetDesigning(bool Value, bool SetChildren = true);
@@ -270,14 +289,20 @@ protected:
 private:
     void insert(TComponent* c);
     void remove(TComponent* c);
-    void notifyAll(TComponent* c, TOperation op);
+    // Points the owner's published field of this name at this component (or clears it).
+    void setReference(bool enable);
+    void destroying();
+    void sendFreeNotifications();
+    void unlinkFreeNotify(TComponent* c);
 
     TComponent* owner_ = nullptr;
     std::vector<TComponent*> components_;
-    std::vector<TComponent*> freeNotifies_;
+    std::vector<TComponent*> freeNotifies_;  // both ways: each side lists the other
     AnsiString name_;
     int tag_ = 0;
+    int32_t designInfo_ = 0;
     TComponentState state_;
+    bool destructionStarted_ = false;
 };
 
 // Roots that cross-root references ("DMLang.lxLangDispatcher1") resolve
@@ -325,7 +350,8 @@ TMetaClass* BuildMetaClassBase(const char* name, TMetaClass* parent) {
                   !std::is_abstract_v<T>) {
         mc->SetComponentFactory([](TComponent* owner) -> TComponent* { return new T(owner); });
     }
-    if constexpr (!std::is_base_of_v<TComponent, T> && std::is_constructible_v<T, TCollection*> &&
+    // Only items: a collection built from an owner would match TCollection* too.
+    if constexpr (std::is_base_of_v<TCollectionItem, T> && std::is_constructible_v<T, TCollection*> &&
                   !std::is_abstract_v<T>) {
         mc->SetItemFactory([](TCollection* c) -> TCollectionItem* { return new T(c); });
     }

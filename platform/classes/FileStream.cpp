@@ -1,0 +1,203 @@
+#include "classes/FileStream.h"
+
+#include "rtl/CodePages.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+
+YORDE_IMPLEMENT_CLASS(THandleStream, [](TClassBuilder<THandleStream>&) {})
+YORDE_IMPLEMENT_CLASS(TFileStream, [](TClassBuilder<TFileStream>&) {})
+
+namespace {
+
+// strerror_r comes in two flavours; take whichever this C library has.
+[[maybe_unused]] const char* pickError(int /*xsi*/, const char* buf) { return buf; }
+[[maybe_unused]] const char* pickError(const char* gnu, const char* /*buf*/) { return gnu; }
+
+AnsiString osErrorText(int err) {
+    char buf[256] = {};
+    return FromOsText(pickError(strerror_r(err, buf, sizeof buf), buf));
+}
+
+// Owns a descriptor until it is released to its final owner.
+class Fd {
+public:
+    explicit Fd(int fd) : fd_(fd) {}
+    ~Fd() { if (fd_ >= 0) ::close(fd_); }
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    int get() const { return fd_; }
+    int release() { return std::exchange(fd_, -1); }
+private:
+    int fd_;
+};
+
+constexpr int64_t kMaxChunk = int64_t(1) << 30;
+
+bool writeAll(int fd, const void* data, int64_t size) {
+    const auto* p = static_cast<const char*>(data);
+    while (size > 0) {
+        const ssize_t n = ::write(fd, p, size_t(std::min(size, kMaxChunk)));
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        p += n;
+        size -= n;
+    }
+    return true;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// THandleStream
+
+int64_t THandleStream::Read(void* Buffer, int64_t Count) {
+    auto* p = static_cast<char*>(Buffer);
+    int64_t done = 0;
+    while (done < Count) {
+        const ssize_t n = ::read(handle_, p + done, size_t(std::min(Count - done, kMaxChunk)));
+        if (n == 0) break;
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            if (done > 0) break;  // hand over what arrived; the error shows on the next read
+            throw EReadError("Stream read error: " + osErrorText(errno));
+        }
+        done += n;
+    }
+    return done;
+}
+
+int64_t THandleStream::Write(const void* Buffer, int64_t Count) {
+    const auto* p = static_cast<const char*>(Buffer);
+    int64_t done = 0;
+    while (done < Count) {
+        const ssize_t n = ::write(handle_, p + done, size_t(std::min(Count - done, kMaxChunk)));
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            break;
+        }
+        if (n == 0) break;
+        done += n;
+    }
+    return done;
+}
+
+int64_t THandleStream::Seek(int64_t Offset, TSeekOrigin Origin) {
+    int whence = SEEK_SET;
+    switch (Origin) {
+    case soBeginning: whence = SEEK_SET; break;
+    case soCurrent: whence = SEEK_CUR; break;
+    case soEnd: whence = SEEK_END; break;
+    default: return -1;
+    }
+    return int64_t(::lseek(handle_, off_t(Offset), whence));
+}
+
+int64_t THandleStream::Size() {
+    struct stat st {};
+    if (::fstat(handle_, &st) == 0 && S_ISREG(st.st_mode)) return int64_t(st.st_size);
+    return inherited::Size();
+}
+
+void THandleStream::SetSize(int64_t NewSize) {
+    if (NewSize < 0 || Seek(NewSize, soBeginning) < 0 || ::ftruncate(handle_, off_t(NewSize)) != 0)
+        throw EStreamError("Cannot change the size of the stream: " + osErrorText(NewSize < 0 ? EINVAL : errno));
+}
+
+// ---------------------------------------------------------------------------
+// TFileStream
+
+TFileStream::TFileStream(const AnsiString& FileName, uint16_t Mode, unsigned Rights)
+    : THandleStream(-1), fileName_(FileName) {
+    const bool create = (Mode & fmCreate) == fmCreate;
+    int flags = O_CLOEXEC;
+    if (create) {
+        flags |= O_RDWR | O_CREAT | O_TRUNC;
+    } else {
+        switch (Mode & 0x0003) {
+        case fmOpenRead: flags |= O_RDONLY; break;
+        case fmOpenWrite: flags |= O_WRONLY; break;
+        case fmOpenReadWrite: flags |= O_RDWR; break;
+        default: throw EFOpenError("Cannot open file " + FileName + ": " + osErrorText(EINVAL));
+        }
+    }
+    auto fail = [&](int err) {
+        const AnsiString reason = ": " + osErrorText(err);
+        if (create) throw EFCreateError("Cannot create file " + FileName + reason);
+        throw EFOpenError("Cannot open file " + FileName + reason);
+    };
+    Fd fd(::open(ToOsText(FileName).c_str(), flags, mode_t(Rights)));
+    if (fd.get() < 0) fail(errno);
+    // A folder opens read-only on Linux; as a file it is useless, so refuse it here.
+    struct stat st {};
+    if (::fstat(fd.get(), &st) != 0) fail(errno);
+    if (S_ISDIR(st.st_mode)) fail(EISDIR);
+    handle_ = fd.release();
+}
+
+TFileStream::~TFileStream() {
+    if (handle_ >= 0) ::close(handle_);
+}
+
+// ---------------------------------------------------------------------------
+// ReplaceFile
+
+void ReplaceFile(const AnsiString& FileName, const void* Data, int64_t Size) {
+    static std::atomic<unsigned> counter{0};
+
+    // Replace the file a symbolic link points at, not the link.
+    std::string target = ToOsText(FileName);
+    struct stat lst {};
+    if (::lstat(target.c_str(), &lst) == 0 && S_ISLNK(lst.st_mode)) {
+        if (char* real = ::realpath(target.c_str(), nullptr)) {
+            target = real;
+            std::free(real);
+        }
+    }
+
+    // A dot name beside the target: hidden from listings while it exists.
+    const size_t slash = target.rfind('/');
+    const std::string dir = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
+    const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
+    std::string temp;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        temp = dir + "." + base + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
+        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST) break;
+    }
+    if (fd < 0) {
+        TFileStream stream(FileName, fmCreate);
+        stream.WriteBuffer(Data, Size);
+        return;
+    }
+    Fd guard(fd);
+    auto discard = [&] { ::unlink(temp.c_str()); };
+
+    struct stat st {};
+    if (::stat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode)) ::fchmod(fd, st.st_mode & 07777);
+
+    int err = 0;
+    if (Size > 0 && !writeAll(fd, Data, Size)) err = errno;
+    else if (::fsync(fd) != 0) err = errno;
+    if (::close(guard.release()) != 0 && err == 0) err = errno;
+    if (err != 0) {
+        discard();
+        throw EWriteError("Stream write error: " + osErrorText(err));
+    }
+    if (::rename(temp.c_str(), target.c_str()) != 0) {
+        err = errno;
+        discard();
+        throw EFCreateError("Cannot create file " + FileName + ": " + osErrorText(err));
+    }
+}

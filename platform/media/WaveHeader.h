@@ -1,0 +1,10 @@
+#pragma once
+// Chunk sizes of RIFF/WAVE images. Files written by the exchange, or by a
+// recorder that never finished, may declare an empty or an overlong data
+// chunk; the audio is then taken to run to the end of the file.
+#include <cstdint>
+#include <vector>
+
+// Rewrites the RIFF and data sizes of a WAVE image in place when the data
+// chunk is declared empty or longer than the image. Returns true when it changed anything.
+bool RepairWaveSizes(std::vector<uint8_t>& image);

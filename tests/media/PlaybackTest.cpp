@@ -1,0 +1,183 @@
+// Playing through SDL: the state the player reports, and what reaches the
+// device (SDL's disk driver writes it to a file).
+#include "MediaTestSupport.h"
+
+#include "media/MediaSession.h"
+#include "media/Volume.h"
+#include "rtl/Exceptions.h"
+
+#include <gtest/gtest.h>
+#include <sndfile.h>
+
+#include <algorithm>
+#include <thread>
+
+using namespace mediatest;
+
+namespace {
+
+class VolumeGuard {
+public:
+    VolumeGuard() : saved_(GetWaveVolume()) {}
+    ~VolumeGuard() { SetWaveVolume(saved_); }
+private:
+    uint32_t saved_;
+};
+
+class PlaybackTest : public ::testing::Test {
+protected:
+    TempDir dir;
+    std::string MakeGsm(int64_t frames) {
+        std::string path = dir.File("play.wav");
+        WriteSound(path, Tone(frames, 1, 8000), 1, 8000, SF_FORMAT_WAV | SF_FORMAT_GSM610);
+        return path;
+    }
+    static void Settle() { std::this_thread::sleep_for(std::chrono::milliseconds(100)); }
+};
+
+// The dummy driver plays in real time, so a long file stays in play while
+// the test pauses, seeks and stops it.
+TEST_F(PlaybackTest, ModePositionAndLengthFollowPlayPauseSeekAndStop) {
+    AudioEnv env({{"SDL_AUDIODRIVER", "dummy"}});
+    MediaSession s;
+    EXPECT_EQ(s.State(), MediaState::NotReady);
+    EXPECT_EQ(s.Position(), 0);
+    EXPECT_EQ(s.Length(), 0);
+
+    s.Open(MakeGsm(8000 * 20));
+    EXPECT_EQ(s.State(), MediaState::Stopped);
+    EXPECT_EQ(s.Length(), 20 * 1000);
+    EXPECT_EQ(s.Position(), 0);
+
+    s.Play();
+    EXPECT_EQ(s.State(), MediaState::Playing);
+    ASSERT_TRUE(WaitFor([&] { return s.Position() > 0; }));
+
+    s.Pause();
+    EXPECT_EQ(s.State(), MediaState::Paused);
+    const int64_t paused = s.Position();
+    Settle();
+    EXPECT_EQ(s.Position(), paused);
+
+    s.Play();  // resumes where it paused
+    EXPECT_EQ(s.State(), MediaState::Playing);
+    ASSERT_TRUE(WaitFor([&] { return s.Position() > paused; }));
+
+    s.Seek(15000);  // seeking leaves the player stopped at the new place
+    EXPECT_EQ(s.State(), MediaState::Stopped);
+    EXPECT_EQ(s.Position(), 15000);
+    s.Play();
+    ASSERT_TRUE(WaitFor([&] { return s.Position() > 15000; }));
+
+    s.Stop();  // keeps the position
+    EXPECT_EQ(s.State(), MediaState::Stopped);
+    const int64_t stopped = s.Position();
+    EXPECT_GT(stopped, 15000);
+    Settle();
+    EXPECT_EQ(s.Position(), stopped);
+
+    s.Seek(999999);
+    EXPECT_EQ(s.Position(), s.Length());
+    s.Seek(-5);
+    EXPECT_EQ(s.Position(), 0);
+
+    s.Close();
+    EXPECT_EQ(s.State(), MediaState::NotReady);
+    s.Close();  // harmless
+}
+
+TEST_F(PlaybackTest, EndOfMediaStopsAtTheEnd) {
+    AudioEnv env({{"SDL_AUDIODRIVER", "dummy"}});
+    MediaSession s;
+    s.Open(MakeGsm(3200));
+    s.Seek(200);
+    s.Play();
+    ASSERT_TRUE(WaitFor([&] { return s.State() == MediaState::Stopped; }));
+    EXPECT_EQ(s.Position(), s.Length());
+    s.Play();  // at the end there is nothing left to play
+    EXPECT_TRUE(WaitFor([&] { return s.State() == MediaState::Stopped; }));
+    s.Seek(0);  // the way back to the start
+    s.Play();
+    EXPECT_EQ(s.State(), MediaState::Playing);
+}
+
+TEST_F(PlaybackTest, OperationsWithNothingOpenRaiseOrDoNothing) {
+    AudioEnv env({{"SDL_AUDIODRIVER", "dummy"}});
+    MediaSession s;
+    EXPECT_THROW(s.Play(), EMCIDeviceError);
+    EXPECT_THROW(s.StartRecording(), EMCIDeviceError);
+    EXPECT_THROW(s.Save(dir.File("x.wav")), EMCIDeviceError);
+    EXPECT_THROW(s.Seek(10), EMCIDeviceError);
+    s.Pause();
+    s.Resume();
+    s.Close();
+    EXPECT_EQ(s.State(), MediaState::NotReady);
+
+    // A failed open leaves nothing open, also after a good one.
+    s.Open(MakeGsm(800));
+    EXPECT_THROW(s.Open(dir.File("missing.wav")), EMCIDeviceError);
+    EXPECT_EQ(s.State(), MediaState::NotReady);
+    EXPECT_THROW(s.Play(), EMCIDeviceError);
+}
+
+// Everything played reaches the device once, in order, with silence only
+// before and after it; the wave-out volume scales each channel on the way.
+TEST_F(PlaybackTest, PlaysTheWholeFileToTheDeviceAtTheWaveVolume) {
+    VolumeGuard volume;
+    EXPECT_EQ(GetWaveVolume(), 0xFFFFFFFFu);  // full from the start
+    SetWaveVolume(0x4000FFFFu);               // left full, right a quarter
+    const std::string out = dir.File("out.raw");
+    AudioEnv env({{"SDL_AUDIODRIVER", "disk"}, {"SDL_DISKAUDIOFILE", out}, {"SDL_DISKAUDIODELAY", "2"}});
+    const std::string path = MakeGsm(8000);
+    const std::vector<int16_t> decoded = ReadSound(path).Samples;
+    ASSERT_EQ(decoded.size(), 8320u);
+    {
+        MediaSession s;
+        s.Open(path);
+        s.Play();
+        ASSERT_TRUE(WaitFor([&] { return s.State() == MediaState::Stopped; }));
+        EXPECT_EQ(s.Position(), 1040);
+        EXPECT_EQ(s.Length(), 1040);
+    }
+    std::vector<int16_t> left, right;
+    SplitStereo(ReadRaw(out), left, right);
+    auto at = std::search(left.begin(), left.end(), decoded.begin(), decoded.end());
+    ASSERT_NE(at, left.end()) << "the decoded sound is not in the device output";
+    const auto end = at + long(decoded.size());
+    auto silent = [](int16_t v) { return v == 0; };
+    EXPECT_TRUE(std::all_of(left.begin(), at, silent));
+    EXPECT_TRUE(std::all_of(end, left.end(), silent));
+
+    const size_t from = size_t(at - left.begin());
+    std::vector<int16_t> quarter;
+    for (int16_t v : decoded) quarter.push_back(int16_t(v * 0x4000 / 0xFFFF));
+    EXPECT_TRUE(std::equal(quarter.begin(), quarter.end(), right.begin() + long(from)));
+    EXPECT_TRUE(std::all_of(right.begin(), right.begin() + long(from), silent));
+}
+
+TEST_F(PlaybackTest, NoUsableDeviceIsAnErrorNotACrash) {
+    const std::string path = MakeGsm(800);
+    {
+        AudioEnv env({{"SDL_AUDIODRIVER", "no-such-driver"}});
+        MediaSession s;
+        s.Open(path);  // opening the file needs no device
+        EXPECT_THROW(s.Play(), EMCIDeviceError);
+        EXPECT_EQ(s.State(), MediaState::Stopped);
+        EXPECT_THROW(s.StartRecording(), EMCIDeviceError);
+        EXPECT_EQ(s.State(), MediaState::Stopped);
+    }
+    {
+        AudioEnv env({{"SDL_AUDIODRIVER", "disk"}, {"SDL_DISKAUDIOFILE", dir.File("no/such/dir/out.raw")}});
+        MediaSession s;
+        s.Open(path);
+        try {
+            s.Play();
+            FAIL() << "playing to a device that cannot open succeeded";
+        } catch (const EMCIDeviceError& e) {
+            EXPECT_NE(std::string(e.what()).find("playback device"), std::string::npos) << e.what();
+        }
+        EXPECT_EQ(s.State(), MediaState::Stopped);
+    }
+}
+
+}  // namespace

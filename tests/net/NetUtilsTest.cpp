@@ -1,0 +1,55 @@
+#include "net/NetUtils.h"
+
+#include "TempDir.h"
+#include "rtl/Exceptions.h"
+
+#include <gtest/gtest.h>
+
+TEST(NetUtils, IsValidIPTakesOnlyFourDecimalFields) {
+    for (const char* ok : {"0.0.0.0", "255.255.255.255", "192.168.1.10", "010.001.000.099", "1.2.3.4"})
+        EXPECT_TRUE(IsValidIP(ok)) << ok;
+    for (const char* bad : {"", "1.2.3", "1.2.3.4.5", "1.2.3.4:80", " 1.2.3.4", "1.2.3.4 ", "1. 2.3.4",
+                            "256.1.1.1", "1.2.3.300", "+1.2.3.4", "1.2.3.-4", "0x1.2.3.4", "$1.2.3.4",
+                            "1..3.4", "1.2.3.4.", ".1.2.3", "0001.2.3.4", "a.b.c.d", "1.2.3.4/8"})
+        EXPECT_FALSE(IsValidIP(bad)) << bad;
+}
+
+TEST(NetUtils, UrlEncodeKeepsUnreservedAndEncodesEveryOtherByte) {
+    EXPECT_EQ(UrlEncode("AZaz09-._~"), "AZaz09-._~");
+    EXPECT_EQ(UrlEncode("a b&c=d/e?f%g+h"), "a%20b%26c%3Dd%2Fe%3Ff%25g%2Bh");
+    EXPECT_EQ(UrlEncode(std::string("\x00\xff\xb9", 3)), "%00%FF%B9");
+    EXPECT_EQ(UrlEncode(""), "");
+}
+
+TEST(NetUtils, FileSizeByNameRaisesWhenItCannotRead) {
+    TTempDir dir;
+    WriteFile(dir.Path("f"), std::string(12345, 'x'));
+    WriteFile(dir.Path("empty"), "");
+    EXPECT_EQ(FileSizeByName(dir.Path("f")), 12345);
+    EXPECT_EQ(FileSizeByName(dir.Path("empty")), 0);
+    EXPECT_THROW(FileSizeByName(dir.Path("missing")), EFOpenError);
+    EXPECT_THROW(FileSizeByName(dir.Dir().string()), EFOpenError);
+}
+
+TEST(NetUtils, CopyFileToCopiesBytesAndNeverOverwrites) {
+    TTempDir dir;
+    std::string src = dir.Path("src.wav"), dst = dir.Path("dst.wav");
+    std::string bytes = AllByteValues() + std::string(200000, 'z');
+    WriteFile(src, bytes);
+
+    EXPECT_TRUE(CopyFileTo(src, dst));
+    EXPECT_EQ(ReadFile(dst), bytes);
+
+    WriteFile(dst, "keep");
+    EXPECT_FALSE(CopyFileTo(src, dst));
+    EXPECT_EQ(ReadFile(dst), "keep");
+
+    EXPECT_FALSE(CopyFileTo(dir.Path("missing"), dir.Path("other")));
+    EXPECT_FALSE(CopyFileTo(src, dir.Path("no/such/folder")));
+
+    // Nothing half-made or temporary is left beside the target.
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(dir.Dir())) names.push_back(e.path().filename());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"dst.wav", "src.wav"}));
+}
