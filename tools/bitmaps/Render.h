@@ -1,0 +1,29 @@
+// Turns one table entry into an image.
+#pragma once
+
+#include "Catalogue.h"
+
+#include <QImage>
+#include <QString>
+
+namespace bmp {
+
+struct RenderOptions {
+    // Leave the form colour out and keep an alpha channel; the default bakes
+    // the form colour in so the bitmaps look right even where alpha is lost.
+    bool transparent = false;
+};
+
+struct Rendered {
+    QImage image;
+    QString error;  // set when a caption could not be fitted
+    int textPx = 0; // size the caption got, 0 without caption
+};
+
+// capPx limits the caption's type size (0: no limit), so that buttons shown
+// together can share one size.
+Rendered RenderSlot(const Slot& slot, QSize size, int language, const RenderOptions& options, int capPx = 0);
+Rendered RenderPicture(const PictureEntry& picture, const RenderOptions& options);
+QImage RenderIcon(int size);  // the program icon, always with alpha
+
+}  // namespace bmp
