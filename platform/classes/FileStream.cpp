@@ -1,5 +1,7 @@
 #include "classes/FileStream.h"
 
+#include "rtl/Files.h"
+
 #include "rtl/CodePages.h"
 
 #include <algorithm>
@@ -42,19 +44,6 @@ private:
 
 constexpr int64_t kMaxChunk = int64_t(1) << 30;
 
-bool writeAll(int fd, const void* data, int64_t size) {
-    const auto* p = static_cast<const char*>(data);
-    while (size > 0) {
-        const ssize_t n = ::write(fd, p, size_t(std::min(size, kMaxChunk)));
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        p += n;
-        size -= n;
-    }
-    return true;
-}
 
 }  // namespace
 
@@ -153,51 +142,5 @@ TFileStream::~TFileStream() {
 // ReplaceFile
 
 void ReplaceFile(const AnsiString& FileName, const void* Data, int64_t Size) {
-    static std::atomic<unsigned> counter{0};
-
-    // Replace the file a symbolic link points at, not the link.
-    std::string target = ToOsText(FileName);
-    struct stat lst {};
-    if (::lstat(target.c_str(), &lst) == 0 && S_ISLNK(lst.st_mode)) {
-        if (char* real = ::realpath(target.c_str(), nullptr)) {
-            target = real;
-            std::free(real);
-        }
-    }
-
-    // A dot name beside the target: hidden from listings while it exists.
-    const size_t slash = target.rfind('/');
-    const std::string dir = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
-    const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
-    std::string temp;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temp = dir + "." + base + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
-        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST) break;
-    }
-    if (fd < 0) {
-        TFileStream stream(FileName, fmCreate);
-        stream.WriteBuffer(Data, Size);
-        return;
-    }
-    Fd guard(fd);
-    auto discard = [&] { ::unlink(temp.c_str()); };
-
-    struct stat st {};
-    if (::stat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode)) ::fchmod(fd, st.st_mode & 07777);
-
-    int err = 0;
-    if (Size > 0 && !writeAll(fd, Data, Size)) err = errno;
-    else if (::fsync(fd) != 0) err = errno;
-    if (::close(guard.release()) != 0 && err == 0) err = errno;
-    if (err != 0) {
-        discard();
-        throw EWriteError("Stream write error: " + osErrorText(err));
-    }
-    if (::rename(temp.c_str(), target.c_str()) != 0) {
-        err = errno;
-        discard();
-        throw EFCreateError("Cannot create file " + FileName + ": " + osErrorText(err));
-    }
+    WriteFileAtomically(FileName, std::string_view(static_cast<const char*>(Data), size_t(Size)));
 }

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <memory>
@@ -100,19 +101,30 @@ mode_t CurrentUmask() {
 // 0 or the errno of the failed step; `creating` tells which step failed.
 int WriteAtomically(const AnsiString& fileName, std::string_view bytes, bool& creating) {
     creating = true;
-    TempFile temp(fileName);
+    // Replace the file a symbolic link points at, not the link.
+    AnsiString target = fileName;
+    struct stat lst;
+    if (::lstat(ToOsText(fileName).c_str(), &lst) == 0 && S_ISLNK(lst.st_mode)) {
+        if (char* real = ::realpath(ToOsText(fileName).c_str(), nullptr)) {
+            target = FromOsText(real);
+            std::free(real);
+        }
+    }
+    TempFile temp(target);
     if (!temp.valid()) return errno;
     creating = false;
     struct stat st;
     mode_t mode;
-    if (::stat(ToOsText(fileName).c_str(), &st) == 0) {
+    if (::stat(ToOsText(target).c_str(), &st) == 0) {
         mode = st.st_mode & 07777;
     } else {
         mode = 0666 & ~CurrentUmask();
     }
     if (::fchmod(temp.fd(), mode) != 0 || !WriteAll(temp.fd(), bytes) || ::fsync(temp.fd()) != 0) return errno;
     if (temp.Close() != 0) return errno;
-    if (::rename(temp.path().c_str(), ToOsText(fileName).c_str()) != 0) return errno;
+    // A target that cannot be replaced (a folder, a read-only place) could not be created.
+    creating = true;
+    if (::rename(temp.path().c_str(), ToOsText(target).c_str()) != 0) return errno;
     temp.Committed();
     return 0;
 }
@@ -192,8 +204,8 @@ void WriteFileAtomically(const AnsiString& FileName, std::string_view Bytes) {
     bool creating = false;
     const int err = WriteAtomically(FileName, Bytes, creating);
     if (err == 0) return;
-    if (creating) throw EFCreateError("Cannot create file \"" + FileName + "\". " + ErrorText(err));
-    throw EWriteError("Cannot write file \"" + FileName + "\". " + ErrorText(err));
+    if (creating) throw EFCreateError("Cannot create file " + FileName + ": " + ErrorText(err));
+    throw EWriteError("Cannot write file " + FileName + ": " + ErrorText(err));
 }
 
 bool TryWriteFileAtomically(const AnsiString& FileName, std::string_view Bytes) noexcept {

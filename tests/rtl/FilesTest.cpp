@@ -137,7 +137,7 @@ TEST(Files, AtomicReplaceKeepsPermissionsAndLeavesNoTemporary) {
     EXPECT_FALSE(TryWriteFileAtomically(t.Path("no/such/file"), "x"));
     // A folder in the way: the rename fails and the temporary goes away.
     t.Dir("taken");
-    EXPECT_THROW(WriteFileAtomically(t.Path("taken"), "x"), EWriteError);
+    EXPECT_THROW(WriteFileAtomically(t.Path("taken"), "x"), EFCreateError);
     entries = 0;
     for (auto& e : std::filesystem::directory_iterator(t.Root())) ++entries, (void)e;
     EXPECT_EQ(entries, 3);
