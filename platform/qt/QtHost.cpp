@@ -1,15 +1,20 @@
 #include "QtHost.h"
 
-#include <QApplication>
-#include <QWidget>
+#include "qt/QtPlatform.h"
+
+#include "vcl/Forms.h"
 
 namespace yorde::qt {
+
 int RunPlaceholderWindow(int argc, char** argv, const char* title) {
-    QApplication app(argc, argv);
-    QWidget w;
-    w.setWindowTitle(QString::fromUtf8(title));
-    w.resize(800, 600);
-    w.show();
-    return app.exec();
+    QtApplication app(argc, argv);
+    TForm* form = nullptr;
+    Application->CreateForm(form);
+    form->SetCaption(Utf8ToAnsi(title));
+    form->SetClientSize(792, 566);
+    form->SetPosition(poScreenCenter);
+    Application->Run();
+    return 0;
 }
+
 }  // namespace yorde::qt

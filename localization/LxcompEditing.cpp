@@ -1,0 +1,219 @@
+// The identifier collections and the editing of entries.
+#include "localization/LxExtended.h"
+#include "localization/LxStringsCollection.h"
+#include "localization/LxcompLang.h"
+#include "localization/MemIni.h"
+#include "rtl/Files.h"
+#include "rtl/StrUtils.h"
+
+#include <algorithm>
+#include <mutex>
+
+namespace {
+YORDE_DECLARE_EXCEPTION(ENotSupportedYet, ELanguageError)
+}  // namespace
+
+void TlxCustomLang::LoadStringsColl(TlxStringsCollection* Coll, int SortLanguage) {
+    if (!Coll) return;
+    // Built and sorted aside, so that look-ups wait only for the copy.
+    TlxStringsCollection fresh(TlxStringsCollectionItem::StaticClass(), this);
+    TStrings* strings = Strings();
+    for (int i = 0; i < strings->Count(); ++i) {
+        const AnsiString entry = strings->Strings(i);
+        TlxStringsCollectionItem* item = fresh.Add();
+        item->ID = ExtractTranslation(entry, langDelim_, 0);
+        for (int k = 1; k <= numOfLanguages_; ++k) item->Values.Add(ExtractTranslation(entry, langDelim_, k));
+    }
+    fresh.SetSortLanguage(SortLanguage);
+    fresh.Sort();
+    std::unique_lock<std::shared_mutex> lock(collLock_);
+    Coll->BeginUpdate();
+    Coll->Clear();
+    for (int i = 0; i < fresh.Count(); ++i) {
+        TlxStringsCollectionItem* item = Coll->Add();
+        item->ID = fresh.GetItems(i)->ID;
+        item->Values.Assign(&fresh.GetItems(i)->Values);
+    }
+    Coll->SetSortLanguage(SortLanguage);
+    Coll->EndUpdate();
+}
+
+void TlxCustomLang::UpdateStrCollections() {
+    if (IsDesigning()) return;
+    LoadStringsColl(stringsColl_.get(), 0);
+    if (handleResourceStrings_ && Owner()) LoadStringsColl(resStringsColl_.get(), resourceLanguageIndex_);
+}
+
+AnsiString TlxCustomLang::BuildStringByOne(const AnsiString& Text, int Index) const {
+    AnsiString out;
+    for (int k = 1; k <= numOfLanguages_; ++k) {
+        if (k == Index) out += Text;
+        out += langDelim_;
+    }
+    return out;
+}
+
+void TlxCustomLang::ReplaceStringValue(TStrings* List, const AnsiString& NewText, int Lang, const AnsiString& Key) {
+    if (!List || Lang < 1) return;
+    if (List == Strings() && !IsDesigning()) {
+        std::unique_lock<std::shared_mutex> lock(collLock_);
+        for (TlxStringsCollection* coll : {stringsColl_.get(), resStringsColl_.get()}) {
+            const int i = coll->GetIDIndex(Key);
+            if (i < 0) continue;
+            TStringList& values = coll->GetItems(i)->Values;
+            while (values.Count() < Lang) values.Add(AnsiString());
+            values.SetStrings(Lang - 1, NewText);
+            // A collection searched by this language's texts must stay sorted.
+            if (coll->SortLanguage() == Lang) coll->Sort();
+        }
+    }
+    for (int i = 0; i < List->Count(); ++i) {
+        const AnsiString entry = List->Strings(i);
+        if (!AnsiSameText(ExtractTranslation(entry, langDelim_, 0), Key)) continue;
+        std::vector<size_t> delims;
+        for (size_t p = entry.find(langDelim_); p != AnsiString::npos; p = entry.find(langDelim_, p + 1)) delims.push_back(p);
+        AnsiString result;
+        if (delims.size() >= size_t(Lang) + 1) {
+            result = entry.substr(0, delims[size_t(Lang) - 1] + 1) + NewText + entry.substr(delims[size_t(Lang)]);
+        } else if (delims.size() == size_t(Lang)) {
+            result = entry.substr(0, delims[size_t(Lang) - 1] + 1) + NewText;
+        } else {
+            // Missing fields are padded so that the text lands in language Lang.
+            result = entry + AnsiString(size_t(Lang) - delims.size(), langDelim_) + NewText;
+        }
+        List->SetStrings(i, result);
+        return;
+    }
+}
+
+bool TlxCustomLang::AddString(const AnsiString& ID, const std::vector<AnsiString>& Values) {
+    return AddString(ID, Values.data(), int(Values.size()) - 1);
+}
+
+bool TlxCustomLang::AddString(const AnsiString& ID, const AnsiString* Values, int HighIndex) {
+    try {
+        // The same match as the collection's, so that list and collection agree.
+        const int old = GetIDIndex(ID);
+        if (old >= 0) Strings()->Delete(old);
+        AnsiString entry = ID + langDelim_;
+        const int given = HighIndex + 1;
+        for (int k = 0; k < given; ++k) entry += Values[k] + langDelim_;
+        for (int k = given; k < numOfLanguages_; ++k) entry += langDelim_;
+        Strings()->Add(entry);
+        TStringList values;
+        for (int k = 1; k <= numOfLanguages_; ++k) values.Add(ExtractTranslation(entry, langDelim_, k));
+        std::unique_lock<std::shared_mutex> lock(collLock_);
+        const int i = stringsColl_->GetIDIndex(ID);
+        if (i >= 0) {
+            stringsColl_->GetItems(i)->Values.Assign(&values);
+        } else {
+            TlxStringsCollectionItem* item = stringsColl_->Add();
+            item->ID = ID;
+            item->Values.Assign(&values);
+            stringsColl_->Sort();
+        }
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+bool TlxCustomLang::DeleteString(const AnsiString& ID) {
+    const AnsiString prefix = ID + langDelim_;
+    TStrings* strings = Strings();
+    for (int i = 0; i < strings->Count(); ++i) {
+        if (strings->Strings(i).compare(0, prefix.size(), prefix) != 0) continue;
+        strings->Delete(i);
+        // The look-ups must not keep returning a deleted identifier.
+        std::unique_lock<std::shared_mutex> lock(collLock_);
+        for (int k = 0; k < stringsColl_->Count(); ++k)
+            if (stringsColl_->GetItems(k)->ID == ID) {
+                stringsColl_->Delete(k);
+                break;
+            }
+        return true;
+    }
+    return false;
+}
+
+AnsiString TlxCustomLang::GetStringID(int Index) const {
+    if (Index < 0 || Index >= Strings()->Count()) throw EListError("List index is out of bonds!");
+    return ExtractTranslation(Strings()->Strings(Index), langDelim_, 0);
+}
+
+int TlxCustomLang::GetIDIndex(const AnsiString& ID) const {
+    TStrings* strings = Strings();
+    for (int i = 0; i < strings->Count(); ++i)
+        if (AnsiCompareText(ExtractTranslation(strings->Strings(i), langDelim_, 0), ID) == 0) return i;
+    return -1;
+}
+
+void TlxCustomLang::NormalizeStrings() {
+    for (TStrings* list : {Strings(), DlgsCaptions(), Locales()}) {
+        for (int i = 0; i < list->Count(); ++i) {
+            const AnsiString entry = list->Strings(i);
+            const int delims = int(std::count(entry.begin(), entry.end(), langDelim_));
+            if (delims <= numOfLanguages_)
+                list->SetStrings(i, entry + AnsiString(size_t(numOfLanguages_ + 1 - delims), langDelim_));
+        }
+    }
+}
+
+void TlxCustomLang::ClearTranslations() {
+    for (int t = 0; t < StringsTypeCount; ++t)
+        if (TStrings* list = GetPropListByType(TStringsType(t))) list->Clear();
+    if (!IsDesigning()) UpdateStrCollections();
+}
+
+void TlxCustomLang::ChangeDelimOnStrs(char Old, char New, TStrings* List) {
+    if (!List) return;
+    for (int i = 0; i < List->Count(); ++i) {
+        AnsiString entry = List->Strings(i);
+        if (entry.find(Old) == AnsiString::npos) continue;
+        std::replace(entry.begin(), entry.end(), Old, New);
+        List->SetStrings(i, entry);
+    }
+}
+
+void TlxCustomLang::ChangeDelimOnExtended(char Old, char New) {
+    for (int i = 0; i < extended_->Count(); ++i) {
+        TlxExtendedItem* item = extended_->GetItems(i);
+        AnsiString values = item->Values();
+        std::replace(values.begin(), values.end(), Old, New);
+        item->SetValues(values);
+    }
+}
+
+void TlxCustomLang::ChangeLangDelim(char Old, char New) {
+    for (int t = 0; t < StringsTypeCount; ++t) ChangeDelimOnStrs(Old, New, GetPropListByType(TStringsType(t)));
+    ChangeDelimOnExtended(Old, New);
+}
+
+void TlxCustomLang::ReBuildDoNotList() {
+    TComponent* owner = Owner();
+    if (!owner) return;
+    for (int i = 0; i < doNotTranslate_->Count(); ++i) {
+        const AnsiString name = doNotTranslate_->Strings(i);
+        TComponent* c = owner->FindComponent(name);
+        if (!c && AnsiSameText(name, owner->ClassName())) c = owner;
+        if (!c) continue;
+        for (TStringsType t : {stCaptions, stHints, stDisplayLabels, stFonts, stMultiLines, stOtherStrings})
+            MakeNotification(List(t), c, opRemove, t);
+        MakeNotification(CharSets(), c, opRemove, stFonts);
+        MakeNotification(Collections(), c, opRemove, stCollections);
+    }
+}
+
+bool TlxCustomLang::IsHandledTStrings(const AnsiString& AClassName) const {
+    return stringsTypes_->IndexOf(AClassName) >= 0;
+}
+
+void TlxCustomLang::LoadAllFromFile(const AnsiString& AFileName, bool) {
+    if (!FileExists(AFileName)) return;
+    throw ENotSupportedYet("Translation files cannot be read yet: " + AFileName);
+}
+
+void TlxCustomLang::LoadAllFromBinaryFile(const AnsiString& AFileName) {
+    if (!FileExists(AFileName)) return;
+    throw ENotSupportedYet("Binary translation files cannot be read yet: " + AFileName);
+}

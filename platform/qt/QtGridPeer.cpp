@@ -1,0 +1,204 @@
+// Grids on Qt: the viewport of a QAbstractScrollArea shows what the
+// component paints; the bars report scroll actions and show the ranges the
+// component decides. Nothing scrolls by itself: keys, wheel and bar actions
+// all go to the component.
+#include "qt/QtGridPeer.h"
+
+#include "qt/QtPaint.h"
+#include "qt/QtPeer.h"
+
+#include "vcl/Grids.h"
+
+#include <QAbstractScrollArea>
+#include <QApplication>
+#include <QPaintEvent>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QWheelEvent>
+
+namespace yorde::qt {
+
+namespace {
+
+// Bars exactly ScrollBarSize thick, so that the client area on screen is
+// the one the component computes.
+class SizedScrollBar : public QScrollBar {
+public:
+    explicit SizedScrollBar(Qt::Orientation O) : QScrollBar(O, nullptr) {}
+    QSize sizeHint() const override {
+        QSize s = QScrollBar::sizeHint();
+        if (orientation() == Qt::Vertical) s.setWidth(ScrollBarSize);
+        else s.setHeight(ScrollBarSize);
+        return s;
+    }
+};
+
+class ScrollArea : public QAbstractScrollArea {
+public:
+    explicit ScrollArea(QWidget* Parent) : QAbstractScrollArea(Parent) {}
+protected:
+    // The component handles the keys and decides what is in view.
+    void keyPressEvent(QKeyEvent* e) override { e->ignore(); }
+    void scrollContentsBy(int, int) override {}
+};
+
+class GridWidget : public PeerWidget<ScrollArea> {
+public:
+    explicit GridWidget(QWidget* Parent) : PeerWidget<ScrollArea>(Parent) {
+        setVerticalScrollBar(new SizedScrollBar(Qt::Vertical));
+        setHorizontalScrollBar(new SizedScrollBar(Qt::Horizontal));
+        setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
+        viewport()->setMouseTracking(true);
+        viewport()->setAutoFillBackground(false);
+        viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+        setFocusPolicy(Qt::StrongFocus);
+    }
+
+protected:
+    bool event(QEvent* e) override {
+        // Mouse events sent to the area itself (not by the window system)
+        // carry client positions: they go where real ones arrive, the viewport.
+        // (What the viewport leaves unaccepted comes back up here: not again.)
+        if (forwarding_) return PeerWidget<ScrollArea>::event(e);
+        switch (e->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseMove:
+            if (!e->spontaneous()) {
+                auto* m = static_cast<QMouseEvent*>(e);
+                QMouseEvent copy(m->type(), m->position(), m->globalPosition(), m->button(), m->buttons(),
+                                 m->modifiers());
+                forward(&copy);
+                return true;
+            }
+            break;
+        case QEvent::Wheel:
+            if (!e->spontaneous()) {
+                auto* w = static_cast<QWheelEvent*>(e);
+                QWheelEvent copy(w->position(), w->globalPosition(), w->pixelDelta(), w->angleDelta(), w->buttons(),
+                                 w->modifiers(), w->phase(), w->inverted());
+                forward(&copy);
+                return true;
+            }
+            break;
+        default:
+            break;
+        }
+        return PeerWidget<ScrollArea>::event(e);
+    }
+
+    void forward(QEvent* e) {
+        forwarding_ = true;
+        QPointer<GridWidget> self(this);
+        QApplication::sendEvent(viewport(), e);
+        if (self) forwarding_ = false;
+    }
+
+    // Input and paints of the viewport pass here; a handler may free the control.
+    bool viewportEvent(QEvent* e) override {
+        ++busy;
+        bool r = ScrollArea::viewportEvent(e);
+        --busy;
+        return r;
+    }
+
+    void paintEvent(QPaintEvent* e) override {
+        if (gone()) return;
+        QPainter painter(viewport());
+        QtPainterBackend backend(&painter, e->rect());
+        const QRect r = e->rect();
+        TPeerInput::Paint(control(), backend, TRect(r.left(), r.top(), r.right() + 1, r.bottom() + 1));
+    }
+
+    void wheelEvent(QWheelEvent* e) override {
+        if (!gone()) {
+            QPoint p = e->position().toPoint();
+            TScrollInput::MouseWheel(control(), ShiftFromQt(e->modifiers(), e->buttons()), e->angleDelta().y(),
+                                     TPoint(p.x(), p.y()));
+        }
+        e->accept();
+    }
+
+private:
+    bool forwarding_ = false;
+};
+
+TScrollCode scrollCodeOf(int Action, bool Dragging) {
+    switch (Action) {
+    case QAbstractSlider::SliderSingleStepAdd: return scLineDown;
+    case QAbstractSlider::SliderSingleStepSub: return scLineUp;
+    case QAbstractSlider::SliderPageStepAdd: return scPageDown;
+    case QAbstractSlider::SliderPageStepSub: return scPageUp;
+    case QAbstractSlider::SliderToMinimum: return scTop;
+    case QAbstractSlider::SliderToMaximum: return scBottom;
+    default: return Dragging ? scTrack : scPosition;  // SliderMove: the thumb, or the wheel over the bar
+    }
+}
+
+class QtGridPeer : public QtPeer<IControlPeer, GridWidget>, public IScrollBarsPeer {
+public:
+    QtGridPeer(TControl* C, QWidget* Parent) : QtPeer(C, new GridWidget(Parent)) {
+        connectBar(sbHorizontal);
+        connectBar(sbVertical);
+    }
+
+    void Invalidate() override {
+        if (w()) w()->viewport()->update();
+    }
+    void Repaint() override {
+        if (w()) w()->viewport()->repaint();
+    }
+
+    void SetBorderStyle(TBorderStyle Style) override {
+        if (w()) w()->setFrameStyle(Style == bsSingle ? QFrame::WinPanel | QFrame::Sunken : QFrame::NoFrame);
+    }
+
+    void SetScrollBar(TScrollBarKind Kind, const TScrollBarState& State) override {
+        GridWidget* g = w();
+        if (!g) return;
+        QScrollBar* bar = barOf(Kind);
+        {
+            QSignalBlocker block(bar);
+            bar->setRange(State.Min, std::max(State.Min, State.Max - State.Page + 1));
+            bar->setPageStep(State.Page);
+            bar->setSingleStep(1);
+            bar->setSliderPosition(State.Position);
+        }
+        Qt::ScrollBarPolicy policy = State.Visible ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff;
+        if (Kind == sbVertical) g->setVerticalScrollBarPolicy(policy);
+        else g->setHorizontalScrollBarPolicy(policy);
+    }
+
+private:
+    QScrollBar* barOf(TScrollBarKind Kind) const {
+        return Kind == sbVertical ? w()->verticalScrollBar() : w()->horizontalScrollBar();
+    }
+
+    void connectBar(TScrollBarKind Kind) {
+        GridWidget* g = w();
+        QScrollBar* bar = barOf(Kind);
+        QObject::connect(bar, &QAbstractSlider::actionTriggered, g, [g, bar, Kind](int action) {
+            if (action == QAbstractSlider::SliderNoAction || !g->peer) return;
+            TScrollInput::ScrollBar(g->peer->Control(), Kind, scrollCodeOf(action, bar->isSliderDown()),
+                                    bar->sliderPosition());
+        });
+        QObject::connect(bar, &QAbstractSlider::sliderReleased, g, [g, bar, Kind] {
+            if (g->peer) TScrollInput::ScrollBar(g->peer->Control(), Kind, scPosition, bar->sliderPosition());
+        });
+    }
+};
+
+}  // namespace
+
+void RegisterGridPeers(QtPeerFactory* Factory) {
+    if (!Factory) Factory = dynamic_cast<QtPeerFactory*>(PeerFactory());
+    if (!Factory) return;
+    Factory->Register(TCustomGrid::StaticClass(), [](TControl* c, QWidget* parent) -> std::unique_ptr<IControlPeer> {
+        return std::make_unique<QtGridPeer>(c, parent);
+    });
+}
+
+}  // namespace yorde::qt

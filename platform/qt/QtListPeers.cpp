@@ -1,0 +1,273 @@
+// Peers of the combo box and the list box. Only the user's own actions are
+// reported: a combo's pick comes from `activated`, its typing from the line
+// edit's `textEdited`; setting items, index or text from the component
+// happens with the signals blocked.
+#include "qt/QtCommonPeers.h"
+#include "qt/QtPeer.h"
+
+#include "vcl/CommonInput.h"
+#include "vcl/CommonPeers.h"
+#include "vcl/ComboBox.h"
+#include "vcl/ListBox.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QSignalBlocker>
+
+namespace yorde::qt {
+
+namespace {
+
+// ---------------------------------------------------------------------------
+// Combo box
+
+class ComboWidget : public PeerWidget<QComboBox> {
+public:
+    explicit ComboWidget(QWidget* Parent) : PeerWidget<QComboBox>(Parent) {}
+    void showPopup() override {
+        QComboBox::showPopup();
+        if (peer) TCommonInput::ComboDroppedDown(static_cast<TCustomComboBox*>(peer->Control()), true);
+    }
+    void hidePopup() override {
+        QComboBox::hidePopup();
+        if (peer) TCommonInput::ComboDroppedDown(static_cast<TCustomComboBox*>(peer->Control()), false);
+    }
+    // The combo's own handling of the list keys.
+    void listKey(QKeyEvent* e) { QComboBox::keyPressEvent(e); }
+
+    // The edit part of an editable combo; it takes every key first.
+    QPointer<QLineEdit> edit;
+
+protected:
+    // An editable combo's keys are its edit part's.
+    bool ownsKeys() const override { return !isEditable(); }
+    void keyPressEvent(QKeyEvent* e) override {
+        if (isEditable() && edit) edit->event(e);
+        else PeerWidget<QComboBox>::keyPressEvent(e);
+    }
+};
+
+// The edit part of an editable combo. The combo has the focus and passes
+// every key here, so OnKeyDown and OnKeyPress run before the text changes;
+// the list keys then go back to the combo.
+class ComboEditBase : public QLineEdit {
+public:
+    explicit ComboEditBase(QWidget* Parent) : QLineEdit(Parent) {}
+protected:
+    void keyPressEvent(QKeyEvent* e) override {
+        bool listKey = e->key() == Qt::Key_Up || e->key() == Qt::Key_Down || e->key() == Qt::Key_PageUp ||
+                       e->key() == Qt::Key_PageDown || e->key() == Qt::Key_F4;
+        if (auto* combo = dynamic_cast<ComboWidget*>(parentWidget()); combo && listKey) {
+            combo->listKey(e);
+            return;
+        }
+        QLineEdit::keyPressEvent(e);
+    }
+};
+
+class ComboEditWidget : public PeerWidget<ComboEditBase> {
+public:
+    explicit ComboEditWidget(QWidget* Parent) : PeerWidget<ComboEditBase>(Parent) {}
+protected:
+    // The combo reports its focus itself.
+    void focusInEvent(QFocusEvent* e) override { ComboEditBase::focusInEvent(e); }
+    void focusOutEvent(QFocusEvent* e) override { ComboEditBase::focusOutEvent(e); }
+};
+
+class QtComboBoxPeer : public QtPeer<IComboBoxPeer, ComboWidget> {
+public:
+    QtComboBoxPeer(TControl* C, QWidget* Parent) : QtPeer(C, new ComboWidget(Parent)) {
+        ComboWidget* cb = w();
+        cb->setFocusPolicy(Qt::StrongFocus);
+        cb->setInsertPolicy(QComboBox::NoInsert);
+        QObject::connect(cb, qOverload<int>(&QComboBox::activated), cb, [cb](int index) {
+            if (auto* p = dynamic_cast<QtComboBoxPeer*>(cb->peer)) p->activated(index);
+        });
+    }
+    ~QtComboBoxPeer() override {
+        if (edit_) edit_->peer = nullptr;
+    }
+
+    void SetText(const AnsiString& Bytes, int CodePage) override {
+        shown_ = DecodeText(Bytes, CodePage);
+        if (!w() || !w()->isEditable() || !w()->lineEdit()) return;
+        if (w()->lineEdit()->text() == shown_) return;
+        QSignalBlocker block(w());
+        QSignalBlocker blockEdit(w()->lineEdit());
+        w()->lineEdit()->setText(shown_);
+    }
+    void SetColor(TColor Color, bool /*ParentBackground*/) override { paintBackground(Color, QPalette::Base); }
+    void SetStyle(TComboBoxStyle Style) override {
+        ComboWidget* cb = w();
+        if (!cb) return;
+        bool editable = Style == csDropDown || Style == csSimple;
+        if (editable == cb->isEditable() && (!editable || edit_)) return;
+        QSignalBlocker block(cb);
+        if (!editable) {
+            cb->setEditable(false);
+            edit_ = nullptr;
+            return;
+        }
+        edit_ = new ComboEditWidget(cb);
+        edit_->peer = this;
+        cb->setLineEdit(edit_);
+        cb->edit = edit_;
+        cb->setCompleter(nullptr);
+        cb->setInsertPolicy(QComboBox::NoInsert);
+        // Qt picks the item of the typed text when editing ends (Enter, focus
+        // lost); the class library's combo does not.
+        QObject::disconnect(edit_, &QLineEdit::editingFinished, cb, nullptr);
+        edit_->setMaxLength(32767);
+        ComboEditWidget* e = edit_;
+        QObject::connect(e, &QLineEdit::textEdited, e, [e](const QString& t) {
+            if (auto* p = dynamic_cast<QtComboBoxPeer*>(e->peer)) p->edited(t);
+        });
+    }
+    void SetItems(const std::vector<AnsiString>& Items, int CodePage) override {
+        ComboWidget* cb = w();
+        if (!cb) return;
+        QStringList list;
+        for (const AnsiString& s : Items) list << DecodeText(s, CodePage);
+        QSignalBlocker block(cb);
+        QSignalBlocker blockEdit(cb->lineEdit());
+        cb->clear();
+        cb->addItems(list);
+        cb->setCurrentIndex(-1);
+        restoreText();
+    }
+    void SetItemIndex(int Index) override {
+        ComboWidget* cb = w();
+        if (!cb) return;
+        QSignalBlocker block(cb);
+        QSignalBlocker blockEdit(cb->lineEdit());
+        cb->setCurrentIndex(Index);
+        restoreText();
+    }
+    void SetMaxLength(int MaxLength) override { maxLength_ = MaxLength; }
+    void SetDropDownCount(int Count) override {
+        if (w()) w()->setMaxVisibleItems(Count);
+    }
+    void SetDroppedDown(bool DroppedDown) override {
+        if (!w()) return;
+        if (DroppedDown) w()->showPopup();
+        else w()->hidePopup();
+    }
+
+private:
+    // Qt changes the edit text along with the index; the component's text stands.
+    void restoreText() {
+        ComboWidget* cb = w();
+        if (cb->isEditable() && cb->lineEdit() && cb->lineEdit()->text() != shown_) cb->lineEdit()->setText(shown_);
+    }
+
+    void activated(int Index) {
+        TCommonInput::ComboSelected(static_cast<TCustomComboBox*>(control_), Index);
+    }
+
+    void edited(const QString& Now) {
+        QLineEdit* e = edit_;
+        if (!e || !w()) return;
+        QString text = Now;
+        int cursor = e->cursorPosition();
+        bool reset = false;
+        if (maxLength_ > 0 && text.size() > maxLength_) {
+            // Keep only as much of what was typed or pasted as fits.
+            qsizetype p = 0;
+            while (p < text.size() && p < shown_.size() && text[p] == shown_[p]) ++p;
+            qsizetype s = 0;
+            while (s < text.size() - p && s < shown_.size() - p &&
+                   text[text.size() - 1 - s] == shown_[shown_.size() - 1 - s])
+                ++s;
+            qsizetype allowed = std::max<qsizetype>(0, maxLength_ - (p + s));
+            text = text.left(p) + text.mid(p, allowed) + text.right(s);
+            cursor = int(p + allowed);
+            reset = true;
+        }
+        int cp = control_->CodePage();
+        AnsiString bytes = EncodeText(text, cp);
+        QString back = DecodeText(bytes, cp);
+        if (back != text) reset = true;
+        if (reset) {
+            QSignalBlocker block(e);
+            e->setText(back);
+            e->setCursorPosition(std::min(cursor, int(back.size())));
+        }
+        if (back == shown_) return;
+        shown_ = back;
+        TCommonInput::ComboEdited(static_cast<TCustomComboBox*>(control_), bytes);
+    }
+
+    QPointer<ComboEditWidget> edit_;
+    QString shown_;
+    int maxLength_ = 0;
+};
+
+// ---------------------------------------------------------------------------
+// List box
+
+class ListWidget : public PeerWidget<QListWidget> {
+public:
+    explicit ListWidget(QWidget* Parent) : PeerWidget<QListWidget>(Parent) {}
+};
+
+class QtListBoxPeer : public QtPeer<IListBoxPeer, ListWidget> {
+public:
+    QtListBoxPeer(TControl* C, QWidget* Parent) : QtPeer(C, new ListWidget(Parent)) {
+        ListWidget* l = w();
+        l->setFocusPolicy(Qt::StrongFocus);
+        l->setSelectionMode(QAbstractItemView::SingleSelection);
+        l->setUniformItemSizes(true);
+        // Only the user selects while signals are on. (The current row alone
+        // also moves when the list gets the focus; that selects nothing.)
+        QObject::connect(l, &QListWidget::itemSelectionChanged, l, [l] {
+            QList<QListWidgetItem*> selected = l->selectedItems();
+            if (l->peer && !selected.isEmpty())
+                TCommonInput::ListBoxSelected(static_cast<TCustomListBox*>(l->peer->Control()), l->row(selected.first()));
+        });
+    }
+    void SetColor(TColor Color, bool /*ParentBackground*/) override { paintBackground(Color, QPalette::Base); }
+    void SetItems(const std::vector<AnsiString>& Items, int CodePage) override {
+        ListWidget* l = w();
+        if (!l) return;
+        QStringList list;
+        for (const AnsiString& s : Items) list << DecodeText(s, CodePage);
+        QSignalBlocker block(l);
+        l->clear();
+        l->addItems(list);
+    }
+    void SetItemIndex(int Index) override {
+        ListWidget* l = w();
+        if (!l) return;
+        QSignalBlocker block(l);
+        QSignalBlocker blockSelection(l->selectionModel());
+        if (Index < 0) {
+            l->clearSelection();
+            l->setCurrentRow(-1);
+            return;
+        }
+        l->setCurrentRow(Index);
+        l->scrollToItem(l->item(Index));
+    }
+    void SetTopIndex(int Index) override {
+        if (w() && w()->item(Index)) w()->scrollToItem(w()->item(Index), QAbstractItemView::PositionAtTop);
+    }
+    int TopIndex() const override {
+        if (!w()) return 0;
+        QListWidgetItem* item = w()->itemAt(2, 2);
+        return item ? w()->row(item) : 0;
+    }
+};
+
+}  // namespace
+
+std::unique_ptr<IControlPeer> MakeComboBoxPeer(TControl* Control, QWidget* Parent) {
+    return std::make_unique<QtComboBoxPeer>(Control, Parent);
+}
+
+std::unique_ptr<IControlPeer> MakeListBoxPeer(TControl* Control, QWidget* Parent) {
+    return std::make_unique<QtListBoxPeer>(Control, Parent);
+}
+
+}  // namespace yorde::qt

@@ -1,0 +1,3 @@
+#include "vcl/ActnList.h"
+
+YORDE_IMPLEMENT_CLASS(TBasicAction, [](TClassBuilder<TBasicAction>&) {})

@@ -1,0 +1,91 @@
+// Frames and data modules, and reading a root's layout.
+#include "vcl/Forms.h"
+
+#include "classes/Filer.h"
+#include "classes/ResourceStream.h"
+
+#include <algorithm>
+
+YORDE_IMPLEMENT_CLASS(TCustomFrame, [](TClassBuilder<TCustomFrame>&) {})
+
+YORDE_IMPLEMENT_CLASS(TFrame, [](TClassBuilder<TFrame>& c) {
+    PublishControl(c, pcStandard | pcFocus | pcResize);
+})
+
+YORDE_IMPLEMENT_CLASS(TDataModule, [](TClassBuilder<TDataModule>& c) {
+    c.Event("OnCreate", &TDataModule::OnCreate);
+    c.Event("OnDestroy", &TDataModule::OnDestroy);
+})
+
+void ReadComponentLayout(TComponent* Root) {
+    TResourceStream stream(Root->ClassName());
+    TReader reader(stream);
+    reader.ReadRootComponent(Root);
+}
+
+// ---------------------------------------------------------------------------
+
+TCustomFrame::TCustomFrame(TComponent* AOwner) : TScrollingWinControl(AOwner) {
+    controlStyle_ = TControlStyle{csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
+    StoreBounds(0, 0, 320, 240);
+}
+
+void TCustomFrame::GetChildren(TGetChildProc Proc, TComponent* Root) {
+    TScrollingWinControl::GetChildren(Proc, Root);
+    // A frame written as the root also writes its non-visual components.
+    if (Root == this)
+        for (int i = 0; i < ComponentCount(); ++i)
+            if (!Components(i)->HasParent()) Proc(Components(i));
+}
+
+void TCustomFrame::PaintControl(IPaintBackend& Backend, const TRect& /*ClipRect*/) {
+    Backend.FillRect(ClientRect(), ColorToRGB(color_));
+}
+
+// ---------------------------------------------------------------------------
+
+TDataModule::TDataModule(TComponent* AOwner) : TComponent(AOwner) {
+    Screen->dataModules_.push_back(this);
+    AddGlobalRoot(this);
+}
+
+TDataModule::~TDataModule() {
+    if (created_) {
+        created_ = false;
+        try {
+            OnDestroy(this);
+        } catch (...) {
+            Application->HandleException(std::current_exception());
+        }
+    }
+    auto& list = Screen->dataModules_;
+    list.erase(std::remove(list.begin(), list.end(), this), list.end());
+    RemoveGlobalRoot(this);
+}
+
+void TDataModule::AfterConstruction() {
+    if (created_) return;
+    created_ = true;
+    try {
+        OnCreate(this);
+    } catch (...) {
+        Application->HandleException(std::current_exception());
+    }
+}
+
+void TDataModule::BeforeDestruction() {
+    if (created_) {
+        created_ = false;
+        try {
+            OnDestroy(this);
+        } catch (...) {
+            Application->HandleException(std::current_exception());
+        }
+    }
+    TComponent::BeforeDestruction();
+}
+
+void TDataModule::GetChildren(TGetChildProc Proc, TComponent* Root) {
+    for (int i = 0; i < ComponentCount(); ++i)
+        if (Components(i)->Owner() == Root) Proc(Components(i));
+}

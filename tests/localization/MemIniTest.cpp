@@ -1,0 +1,125 @@
+// The in-memory INI file and the entry helpers every part of the engine uses.
+#include "localization/MemIni.h"
+
+#include "rtl/Files.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+std::vector<AnsiString> lines(TMemIniFile& ini) {
+    TStringList out;
+    ini.GetStrings(&out);
+    std::vector<AnsiString> v;
+    for (int i = 0; i < out.Count(); ++i) v.push_back(out.Strings(i));
+    return v;
+}
+
+void parse(TMemIniFile& ini, std::initializer_list<const char*> text) {
+    TStringList list;
+    for (const char* l : text) list.Add(l);
+    ini.SetStrings(&list);
+}
+
+TEST(MemIniFile, ParsesWithoutTrimmingAndWritesSortedSections) {
+    TMemIniFile ini("");
+    parse(ini, {"dropped=before any section", "[Beta]", "b = 2", "; comment", "", "[alpha]", "k=v=w", "[x"});
+    // Sections sorted ignoring case, an empty line after each section;
+    // blanks around "=" stay, "[x" is a key of the current section.
+    EXPECT_EQ(lines(ini), (std::vector<AnsiString>{"[alpha]", "[x=", "k=v=w", "", "[Beta]", "b = 2", ""}));
+    EXPECT_EQ(ini.ReadString("alpha", "[x", "none"), "");
+    EXPECT_EQ(ini.ReadString("BETA", "b ", "none"), " 2");
+    EXPECT_EQ(ini.ReadString("beta", "b", "none"), "none");
+    EXPECT_EQ(ini.ReadString("Alpha", "K", "none"), "v=w");
+}
+
+TEST(MemIniFile, RepeatedSectionKeepsTheFirstKeysAndAddSectionDiscards) {
+    TMemIniFile ini("");
+    parse(ini, {"[S]", "a=1", "[s]", "a=2", "b=3"});
+    EXPECT_EQ(lines(ini), (std::vector<AnsiString>{"[S]", "a=1", ""}));
+    TMemIniEntry* again = ini.AddSection("s");
+    again->Add("c=4");
+    EXPECT_EQ(ini.ReadString("S", "c", "none"), "none");
+}
+
+TEST(MemIniFile, DuplicateKeysTheLaterOneWins) {
+    TMemIniFile ini("");
+    parse(ini, {"[S]", "k=first", "K=second", "b=x", "A=y"});
+    EXPECT_EQ(ini.ReadString("S", "k", ""), "second");
+    EXPECT_EQ(lines(ini), (std::vector<AnsiString>{"[S]", "A=y", "b=x", "K=second", "k=first", ""}));
+    ini.WriteString("S", "k", "new");  // replaces the line it finds
+    EXPECT_EQ(ini.ReadString("S", "K", ""), "new");
+}
+
+TEST(MemIniFile, SectionAndValueExistence) {
+    TMemIniFile ini("");
+    parse(ini, {"[Empty]", "[Full]", "Key=1"});
+    EXPECT_FALSE(ini.SectionExists("Empty"));
+    EXPECT_TRUE(ini.SectionExists("full"));
+    EXPECT_TRUE(ini.ValueExists("Full", "KEY"));
+    EXPECT_FALSE(ini.ValueExists("Full", "Other"));
+    ini.DeleteKey("Full", "key");
+    EXPECT_FALSE(ini.SectionExists("Full"));
+    ini.EraseSection("Full");
+    EXPECT_EQ(lines(ini), (std::vector<AnsiString>{"[Empty]", ""}));
+}
+
+TEST(MemIniFile, TypedReaders) {
+    TMemIniFile ini("");
+    parse(ini, {"[N]", "hex=0x1F", "bare=0x", "tail=12a", "neg=-5", "bool=0", "float=1.5", "bad=1,5,5"});
+    EXPECT_EQ(ini.ReadInteger("N", "hex", 7), 31);
+    EXPECT_EQ(ini.ReadInteger("N", "bare", 7), 7);
+    EXPECT_EQ(ini.ReadInteger("N", "tail", 7), 7);
+    EXPECT_EQ(ini.ReadInteger("N", "neg", 7), -5);
+    EXPECT_EQ(ini.ReadInteger("N", "missing", 7), 7);
+    EXPECT_FALSE(ini.ReadBool("N", "bool", true));
+    EXPECT_TRUE(ini.ReadBool("N", "missing", true));
+    EXPECT_DOUBLE_EQ(ini.ReadFloat("N", "float", 0), 1.5);
+    EXPECT_DOUBLE_EQ(ini.ReadFloat("N", "bad", 2.5), 2.5);
+}
+
+TEST(MemIniFile, UpdateFileAndRenameWithReload) {
+    const std::filesystem::path dir = std::filesystem::temp_directory_path() / ("loc-ini-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    const AnsiString first = (dir / "first.ini").string();
+    const AnsiString second = (dir / "second.ini").string();
+    {
+        std::ofstream(second, std::ios::binary) << "[From]\r\nSecond=1\r\n";
+        TMemIniFile ini(first);
+        ini.WriteString("A", "k", "v");
+        ini.UpdateFile();
+        ini.Rename(second, true);  // loads the file it now points at
+        EXPECT_EQ(ini.ReadString("From", "Second", ""), "1");
+        EXPECT_EQ(ini.FileName(), second);
+    }
+    std::ifstream in(first, std::ios::binary);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(text, "[A]\r\nk=v\r\n\r\n");
+    std::filesystem::remove_all(dir);
+}
+
+TEST(EntryHelpers, ExtractTranslationFields) {
+    const AnsiString entry = "IDS_SD\1Karta SD\1SD card\1SD-\xEA\xE0\xF0\xF2\xE0\1";
+    EXPECT_EQ(ExtractTranslation(entry, '\1', 0), "IDS_SD");
+    EXPECT_EQ(ExtractTranslation(entry, '\1', 2), "SD card");
+    EXPECT_EQ(ExtractTranslation(entry, '\1', 4), "");
+    EXPECT_EQ(ExtractTranslation(entry, '\1', 5), "");
+    EXPECT_EQ(ExtractTranslation("K\1a", '\1', 1), "a");
+    EXPECT_EQ(ExtractTranslation(AnsiString("K\1a\0b\1c", 7), '\1', 2), "");  // a NUL ends the scan
+}
+
+TEST(EntryHelpers, SearchBM) {
+    EXPECT_EQ(SearchBM("ab", "xxabyab"), 3);
+    EXPECT_EQ(SearchBM("", "abc"), 1);
+    EXPECT_EQ(SearchBM("abcd", "abc"), 0);
+    EXPECT_EQ(SearchBM("AB", "xxabyab"), 0);
+    // Bytes above 127 index the shift table as unsigned.
+    EXPECT_EQ(SearchBM("\xEA\xE0", "SD-\xEA\xE0\xF0\xF2\xE0\xEA\xE0"), 4);
+    EXPECT_EQ(SearchBM("\r\nIDS_B\1", "IDS_A\1x\1\r\nIDS_B\1y\1"), 9);
+}
+
+}  // namespace

@@ -1,0 +1,33 @@
+#pragma once
+// Input for tests: Qt mouse and key events sent to a control's widget, so
+// they take the same way as real input (widget, peer, TPeerInput, handlers).
+// Positions are in the control's client coordinates; -1 means its centre.
+#include "vcl/Forms.h"
+
+#include <string>
+
+namespace yorde::test {
+
+void MouseDown(TControl* C, TMouseButton Button = mbLeft, int X = -1, int Y = -1, TShiftState Shift = {});
+void MouseUp(TControl* C, TMouseButton Button = mbLeft, int X = -1, int Y = -1, TShiftState Shift = {});
+void MouseMove(TControl* C, int X, int Y, TShiftState Shift = {});
+// Press and release.
+void Click(TControl* C, int X = -1, int Y = -1);
+// Press, release, press, double click, release: what a real double click delivers.
+void DoubleClick(TControl* C, int X = -1, int Y = -1);
+
+// A key (virtual key code) pressed and released, with its character when it has one.
+void KeyDown(TWinControl* C, WORD Key, TShiftState Shift = {});
+void KeyUp(TWinControl* C, WORD Key, TShiftState Shift = {});
+void PressKey(TWinControl* C, WORD Key, TShiftState Shift = {});
+// Types each character of Utf8 as a key press.
+void TypeText(TWinControl* C, const std::string& Utf8);
+// Puts Utf8 on the clipboard and presses Ctrl+V.
+void Paste(TWinControl* C, const std::string& Utf8);
+
+// The title bar's close box.
+void CloseBox(TCustomForm* F);
+// Handles what is pending (paints, posted events, queued calls).
+void ProcessEvents();
+
+}  // namespace yorde::test

@@ -1,0 +1,72 @@
+// Texts are code-page bytes shown by the effective font charset.
+#include "VclTestSupport.h"
+
+#include "qt/QtPlatform.h"
+#include "vcl/ExtCtrls.h"
+#include "vcl/StdCtrls.h"
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QImage>
+#include <QLineEdit>
+
+namespace {
+
+TEST(CodePages, PolishAndRussianTextsShowInOneWindowByFontCharset) {
+    HookScope hooks;
+    const AnsiString polish = Utf8ToCodePage("Zażółć gęślą jaźń", 1250);
+    const AnsiString russian = Utf8ToCodePage("Съешь же ещё этих булок", 1251);
+    Owned<TForm> form(new TForm(nullptr));
+    form->SetClientSize(360, 170);
+    form->SetCaption(Utf8ToCodePage("Okno – próba", 1250));
+    auto* plLabel = Put<TLabel>(form.get(), form.get(), 10, 10, 340, 20);
+    plLabel->SetCaption(polish);
+    auto* ruPanel = Put<TPanel>(form.get(), form.get(), 10, 35, 340, 95);
+    ruPanel->Font()->SetCharset(RUSSIAN_CHARSET);
+    ruPanel->SetCaption(russian);
+    ruPanel->SetAlignment(taLeftJustify);
+    auto* ruEdit = Put<TEdit>(form.get(), ruPanel, 5, 5, 330, 21);
+    ruEdit->SetText(russian);
+    auto* ruCheck = Put<TCheckBox>(form.get(), ruPanel, 5, 70, 330, 20);
+    ruCheck->SetCaption(russian);
+    auto* plEdit = Put<TEdit>(form.get(), form.get(), 10, 140, 340, 21);
+    plEdit->Font()->SetCharset(EASTEUROPE_CHARSET);
+    plEdit->SetText(polish + AnsiString("\0hidden", 7));
+    form->Show();
+
+    EXPECT_EQ(static_cast<QLineEdit*>(yorde::qt::WidgetOf(ruEdit))->text(), QString::fromUtf8("Съешь же ещё этих булок"));
+    EXPECT_EQ(static_cast<QCheckBox*>(yorde::qt::WidgetOf(ruCheck))->text(), QString::fromUtf8("Съешь же ещё этих булок"));
+    // A NUL byte ends the shown text; the stored bytes keep everything.
+    EXPECT_EQ(static_cast<QLineEdit*>(yorde::qt::WidgetOf(plEdit))->text(), QString::fromUtf8("Zażółć gęślą jaźń"));
+    EXPECT_EQ(plEdit->Text().size(), polish.size() + 7);
+    EXPECT_EQ(yorde::qt::WidgetOf(form.get())->windowTitle(), QString::fromUtf8("Okno – próba"));
+    std::string path = ShotPath("codepages-polish-russian.png");
+    EXPECT_TRUE(yorde::qt::SaveScreenshot(form.get(), path));
+    EXPECT_FALSE(QImage(QString::fromStdString(path)).isNull());
+}
+
+TEST(CodePages, AChangedCharsetRedecodesTheTextsOfTheControlAndItsFollowers) {
+    HookScope hooks;
+    const AnsiString bytes = Utf8ToCodePage("Łódź", 1250);
+    Owned<TForm> form(new TForm(nullptr));
+    auto* panel = Put<TPanel>(form.get(), form.get(), 0, 0, 200, 100);
+    auto* edit = Put<TEdit>(form.get(), panel, 5, 5, 150, 21);
+    auto* own = Put<TEdit>(form.get(), panel, 5, 40, 150, 21);
+    own->Font()->SetName("Verdana");
+    edit->SetText(bytes);
+    own->SetText(bytes);
+    form->Show();
+    auto* line = static_cast<QLineEdit*>(yorde::qt::WidgetOf(edit));
+    auto* ownLine = static_cast<QLineEdit*>(yorde::qt::WidgetOf(own));
+    EXPECT_EQ(line->text(), QString::fromUtf8("Łódź"));
+    form->Font()->SetCharset(RUSSIAN_CHARSET);
+    // The same bytes read as Windows-1251.
+    EXPECT_EQ(line->text(), QString::fromStdString(CodePageToUtf8(bytes, 1251)));
+    EXPECT_EQ(ownLine->text(), QString::fromUtf8("Łódź"));
+    EXPECT_EQ(edit->Text(), bytes);
+    form->Font()->SetCharset(DEFAULT_CHARSET);
+    EXPECT_EQ(line->text(), QString::fromUtf8("Łódź"));
+}
+
+}  // namespace
