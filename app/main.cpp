@@ -1,5 +1,56 @@
-#include "qt/QtHost.h"
+// The program's entry point: the language data module, the main window and
+// the hidden debug log, then the event loop.
+#include "LayoutResources.h"
+#include "devicelink/RegisterDeviceLink.h"
+#include "localization/Lxcomp.h"
+#include "net/HttpClient.h"
+#include "qt/QtCommonPeers.h"
+#include "qt/QtGridPeer.h"
+#include "qt/QtPlatform.h"
+#include "rtl/Files.h"
+#include "vcl/CommonRegister.h"
+#include "vcl/Grids.h"
+#include "workstation/Mainunit.h"
+#include "workstation/RegisterWorkstation.h"
+#include "workstation/Unitdebug.h"
+#include "workstation/Unitdmlang.h"
+
+#include <exception>
+
+// platform/vcl/Register.cpp.
+void RegisterVclClasses();
 
 int main(int argc, char** argv) {
-    return yorde::qt::RunPlaceholderWindow(argc, argv, "Yorde001 - Veltor sp. z o.o. sp.k. - V 1.00.18");
+    yorde::qt::QtApplication app(argc, argv);
+    yorde::qt::RegisterCommonPeers();
+    yorde::qt::RegisterGridPeers();
+    NetInit();
+    RegisterLayoutResources();
+    RegisterVclClasses();
+    RegisterCommonControlClasses();
+    RegisterGridClasses();
+    RegisterLocalizationClasses();
+    RegisterWorkstationClasses();
+    RegisterDeviceLinkClasses();
+    try {
+        // From the current folder, as the program has always looked for it.
+        // A damaged file leaves the built-in icon, like a missing one.
+        if (FileExists("Yorde.ico")) {
+            try {
+                TIcon icon;
+                icon.LoadFromFile("Yorde.ico");
+                Application->SetIcon(&icon);
+            } catch (const Exception&) {
+            }
+        }
+        Application->Initialize();
+        Application->SetTitle("Yorde - Veltor sp. z o.o. sp.k.");
+        Application->CreateForm(DMLang);
+        Application->CreateForm(MainForm);
+        Application->CreateForm(DebugForm);
+        Application->Run();
+    } catch (...) {
+        Application->ShowException(std::current_exception());
+    }
+    return 0;
 }

@@ -1,5 +1,7 @@
 // Peers of the standard controls: painted controls, edits, buttons and check
 // boxes; and the retirement of widgets whose control went away.
+#include "qt/QtCommonPeers.h"
+#include "qt/QtGridPeer.h"
 #include "qt/QtPaint.h"
 #include "qt/QtPeer.h"
 #include "qt/QtPeerFactory.h"
@@ -283,6 +285,8 @@ void RegisterStandardPeers(QtPeerFactory& Factory) {
     Factory.Register(TCustomEdit::StaticClass(), creator<QtEditPeer>());
     Factory.Register(TButton::StaticClass(), creator<QtButtonPeer>());
     Factory.Register(TCustomCheckBox::StaticClass(), creator<QtCheckBoxPeer>());
+    RegisterCommonPeers(&Factory);
+    RegisterGridPeers(&Factory);
 }
 
 }  // namespace yorde::qt

@@ -101,6 +101,24 @@ public:
         // As with the class library, the caret follows the added line.
         w()->setTextCursor(c);
     }
+    void ReplaceLines(int First, int Count, const AnsiString& Bytes, int CodePage) override {
+        if (!w()) return;
+        QTextDocument* doc = w()->document();
+        QTextBlock first = doc->findBlockByNumber(First);
+        if (!first.isValid()) {
+            // Out of step with the component: show its whole text again.
+            if (auto* memo = dynamic_cast<TCustomMemo*>(control_)) SetText(memo->Text(), memo->CodePage());
+            return;
+        }
+        QTextBlock after = doc->findBlockByNumber(First + Count);
+        int end = after.isValid() ? after.position() : doc->characterCount() - 1;
+        Guard g(setting_);
+        QTextCursor c(doc);
+        c.setPosition(first.position());
+        c.setPosition(std::max(end, first.position()), QTextCursor::KeepAnchor);
+        c.insertText(ToDocumentText(DecodeText(Bytes, CodePage)));
+        w()->setTextCursor(c);
+    }
     void SetColor(TColor Color, bool /*ParentBackground*/) override { paintBackground(Color, QPalette::Base); }
     void SetMaxLength(int MaxLength) override {
         if (w()) w()->maxLength = MaxLength;

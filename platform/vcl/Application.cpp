@@ -1,5 +1,6 @@
 // TApplication, TScreen, TMouse and the process-level hooks.
 #include "vcl/Dialogs.h"
+#include "vcl/Register.h"
 #include "vcl/Forms.h"
 #include "vcl/PeerInput.h"
 
@@ -14,7 +15,6 @@ YORDE_IMPLEMENT_CLASS(TApplication, [](TClassBuilder<TApplication>& c) {
 })
 YORDE_IMPLEMENT_CLASS(TScreen, [](TClassBuilder<TScreen>&) {})
 
-void RegisterVclClasses();
 
 namespace {
 const bool classesRegistered = (RegisterVclClasses(), true);

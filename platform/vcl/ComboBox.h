@@ -81,7 +81,6 @@ private:
     int itemIndex_ = -1;
     int loadedIndex_ = -1;
     AnsiString selectedText_;
-    bool tracking_ = false;
     bool sorted_ = false;
     int dropDownCount_ = 8;
     int maxLength_ = 0;

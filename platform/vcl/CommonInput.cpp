@@ -50,10 +50,3 @@ void TCommonInput::DateTimeChanged(TDateTimePicker* C, double Value) {
 void TCommonInput::DateTimeChecked(TDateTimePicker* C, bool Checked) {
     TPeerInput::Dispatch([&] { C->UserChecked(Checked); });
 }
-
-void TCommonInput::DateTimeDroppedDown(TDateTimePicker* C, bool DroppedDown) {
-    TPeerInput::Dispatch([&] {
-        if (DroppedDown) C->OnDropDown(C);
-        else C->OnCloseUp(C);
-    });
-}

@@ -38,5 +38,4 @@ public:
     // The user set the part the picker edits (date or time of Value).
     static void DateTimeChanged(TDateTimePicker* C, double Value);
     static void DateTimeChecked(TDateTimePicker* C, bool Checked);
-    static void DateTimeDroppedDown(TDateTimePicker* C, bool DroppedDown);
 };

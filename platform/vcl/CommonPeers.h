@@ -12,6 +12,10 @@ class IMemoPeer : public IEditPeer {
 public:
     // Adds Bytes (which may hold line breaks) at the end of the shown text.
     virtual void AppendText(const AnsiString& Bytes, int CodePage) = 0;
+    // Replaces Count lines from line First, each with the break after it (the
+    // last line has none), by Bytes. Lines are counted as Lines counts them,
+    // an empty one after a final break included. The caret goes after Bytes.
+    virtual void ReplaceLines(int First, int Count, const AnsiString& Bytes, int CodePage) = 0;
     virtual void SetWordWrap(bool WordWrap) = 0;
     virtual void SetScrollBars(TScrollStyle ScrollBars) = 0;
     virtual void SetAlignment(TAlignment Alignment) = 0;

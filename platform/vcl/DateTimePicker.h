@@ -46,6 +46,7 @@ public:
     void SetParseInput(bool Value) { parseInput_ = Value; }
 
     TNotifyEvent OnChange;
+    // Published for layouts; the calendar's opening and closing are not reported.
     TNotifyEvent OnDropDown;
     TNotifyEvent OnCloseUp;
 

@@ -172,8 +172,6 @@ void TCustomGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) 
 // ---------------------------------------------------------------------------
 // Keys
 
-bool TCustomGrid::WantSpecialKey(WORD /*Key*/) const { return false; }
-
 void TCustomGrid::KeyDown(WORD& Key, TShiftState Shift) {
     auto alive = Life().Watch();
     TCustomControl::KeyDown(Key, Shift);  // OnKeyDown first; it may change or zero the key

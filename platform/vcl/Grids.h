@@ -175,7 +175,6 @@ protected:
     void MouseMove(TShiftState Shift, int X, int Y) override;
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void KeyDown(WORD& Key, TShiftState Shift) override;
-    bool WantSpecialKey(WORD Key) const override;
     void DoEnter() override;
     void DoExit() override;
     void BoundsChanged(bool Resized) override;
@@ -188,8 +187,6 @@ protected:
     TGridState GridState() const { return gridState_; }
 
 private:
-    friend struct GridPainter;
-
     yorde_grid::Axis colAxis() const;
     yorde_grid::Axis rowAxis() const;
     void changeSize(int NewColCount, int NewRowCount);

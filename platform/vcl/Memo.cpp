@@ -162,16 +162,15 @@ void TCustomMemo::replace(size_t Pos, size_t Len, const AnsiString& Bytes) {
 // front. Indexes beyond that are ignored, as there.
 void TCustomMemo::insertLine(int Index, const AnsiString& S) {
     if (Index < 0 || Index > lineCount()) return;
+    int cp = CodePage();
     if (size_t(Index) < starts_.size()) {
-        size_t at = starts_[size_t(Index)];
-        bool append = at == text_.size();
         AnsiString bytes = S + "\r\n";
-        replace(at, 0, bytes);
-        linesChanged(append ? &bytes : nullptr);
+        replace(starts_[size_t(Index)], 0, bytes);
+        linesChanged([&](IMemoPeer& p) { p.ReplaceLines(Index, 0, bytes, cp); });
     } else {
         AnsiString bytes = "\r\n" + S;
         replace(text_.size(), 0, bytes);
-        linesChanged(&bytes);
+        linesChanged([&](IMemoPeer& p) { p.AppendText(bytes, cp); });
     }
 }
 
@@ -179,18 +178,22 @@ void TCustomMemo::deleteLine(int Index) {
     if (Index < 0 || Index >= lineCount()) return;
     size_t i = size_t(Index);
     size_t start = starts_[i];
+    // The last line goes without the break before it.
     size_t end = i + 1 < starts_.size() ? starts_[i + 1] : lineEnd(i);
     replace(start, end - start, AnsiString());
-    linesChanged(nullptr);
+    linesChanged([&](IMemoPeer& p) { p.ReplaceLines(Index, 1, AnsiString(), CodePage()); });
 }
 
 void TCustomMemo::putLine(int Index, const AnsiString& S) {
     if (Index < 0 || size_t(Index) >= starts_.size()) return;
-    size_t start = starts_[size_t(Index)];
-    size_t end = lineEnd(size_t(Index));
+    size_t i = size_t(Index);
+    size_t start = starts_[i];
+    size_t end = lineEnd(i);
     if (text_.compare(start, end - start, S) == 0) return;
+    // The peer replaces the line with its break: the same break goes back.
+    AnsiString shown = S + text_.substr(end, (i + 1 < starts_.size() ? starts_[i + 1] : end) - end);
     replace(start, end - start, S);
-    linesChanged(nullptr);
+    linesChanged([&](IMemoPeer& p) { p.ReplaceLines(Index, 1, shown, CodePage()); });
 }
 
 void TCustomMemo::setAll(const AnsiString& Text) {
@@ -199,11 +202,14 @@ void TCustomMemo::setAll(const AnsiString& Text) {
     linesChanged(nullptr);
 }
 
-void TCustomMemo::linesChanged(const AnsiString* Appended) {
+void TCustomMemo::linesChanged(const std::function<void(IMemoPeer&)>& Show) {
     if (!linesUpdating_) {
-        if (auto* p = PeerAs<IMemoPeer>(); p && Appended) p->AppendText(*Appended, CodePage());
+        auto* p = PeerAs<IMemoPeer>();
+        if (p && Show) Show(*p);
         else PushText();
     }
+    // Without a peer the stored caret could be left behind the text's end.
+    if (!Peer() && SelStart() > int(text_.size())) SetSelStart(int(text_.size()));
     if (!Loading()) Change();
 }
 

@@ -18,10 +18,12 @@
 #include "vcl/CommonTypes.h"
 #include "vcl/StdCtrls.h"
 
+#include <functional>
 #include <memory>
 #include <vector>
 
 class TMemoStrings;
+class IMemoPeer;
 
 class TCustomMemo : public TCustomEdit {
     YORDE_CLASS(TCustomMemo, TCustomEdit)
@@ -66,8 +68,8 @@ private:
     void putLine(int Index, const AnsiString& S);
     // The whole text, replaced through Lines (an open BeginUpdate holds the screen).
     void setAll(const AnsiString& Text);
-    // After a change through Lines: the peer, then OnChange.
-    void linesChanged(const AnsiString* Appended);
+    // After a change through Lines: the peer (Show, or the whole text), then OnChange.
+    void linesChanged(const std::function<void(IMemoPeer&)>& Show);
     void setLinesUpdating(bool Updating);
     void pushOptions();
 

@@ -1,5 +1,9 @@
 // The classes layouts may name.
+#include "vcl/Register.h"
+
 #include "vcl/Buttons.h"
+#include "vcl/CommonRegister.h"
+#include "vcl/Grids.h"
 #include "vcl/Dialogs.h"
 #include "vcl/ExtCtrls.h"
 #include "vcl/Forms.h"
@@ -15,4 +19,6 @@ void RegisterVclClasses() {
     // Menus, image lists, the tray icon and the file dialogs.
     RegisterClasses({TMainMenu::StaticClass(), TMenuItem::StaticClass(), TImageList::StaticClass(),
                      TTrayIcon::StaticClass(), TOpenDialog::StaticClass(), TSaveDialog::StaticClass()});
+    RegisterCommonControlClasses();
+    RegisterGridClasses();
 }

@@ -121,14 +121,20 @@ TEST(SampleLayout, PictureAndImageListCarryThePngFiles) {
     ASSERT_NE(logo, nullptr);
     EXPECT_EQ(logo->Picture()->Data, fileBytes(dir + "/images/logo.png"));
 
+    auto le32 = [](size_t v) {
+        return std::string{char(v & 0xFF), char((v >> 8) & 0xFF), char((v >> 16) & 0xFF), char(v >> 24)};
+    };
+    // A picture's stored form: graphic class, length, the PNG as the bitmap's data.
+    auto* flag = f.Find<TTestImage>("Flag");
+    ASSERT_NE(flag, nullptr);
+    const std::string logoPng = fileBytes(dir + "/images/logo.png");
+    EXPECT_EQ(flag->Picture()->Data, "\x07TBitmap" + le32(logoPng.size()) + logoPng);
+
     auto* list = f.Find<TTestImageList>("Buttons");
     ASSERT_NE(list, nullptr);
     EXPECT_EQ(list->DesignInfo(), (16 << 16) | 8);
     const std::string png0 = fileBytes(dir + "/images/Buttons/0.png");
     const std::string png1 = fileBytes(dir + "/images/Buttons/1.png");
-    auto le32 = [](size_t v) {
-        return std::string{char(v & 0xFF), char((v >> 8) & 0xFF), char((v >> 16) & 0xFF), char(v >> 24)};
-    };
     EXPECT_EQ(list->Bitmap, le32(2) + le32(png0.size()) + png0 + le32(png1.size()) + png1);
 }
 

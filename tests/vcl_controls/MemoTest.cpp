@@ -69,6 +69,18 @@ TEST_F(MemoTest, LinesFollowTheClassLibrarysMemo) {
     EXPECT_EQ(shown(), QString());
 }
 
+TEST(Memo, WithoutAWindowTheMemoKeepsItsState) {
+    Owned<TMemo> memo(new TMemo(nullptr));
+    memo->Lines()->SetText("abc\r\ndef");
+    memo->SetSelStart(7);
+    EXPECT_EQ(memo->SelStart(), 7);
+    memo->Lines()->Delete(1);
+    EXPECT_EQ(memo->Text(), "abc\r\n");
+    EXPECT_EQ(memo->SelStart(), 5);
+    memo->SetSelLength(3);
+    EXPECT_EQ(memo->SelLength(), 0);
+}
+
 TEST_F(MemoTest, ChangesFromCodeRaiseOnChangeOnceAndShowAtOnce) {
     memo->SetText("abc");
     EXPECT_EQ(changes, 1);
@@ -85,6 +97,27 @@ TEST_F(MemoTest, ChangesFromCodeRaiseOnChangeOnceAndShowAtOnce) {
     memo->Lines()->EndUpdate();
     EXPECT_EQ(shown(), QString("p\nq\n"));
     EXPECT_FALSE(memo->Modified());
+}
+
+TEST_F(MemoTest, EditsThroughLinesReachTheScreenAsTheyHappen) {
+    TStrings* lines = memo->Lines();
+    lines->BeginUpdate();
+    for (int i = 0; i < 3000; ++i) lines->Add("line " + std::to_string(i));
+    lines->EndUpdate();
+    // A log trimmed from the top, as the debug window does.
+    while (lines->Count() > 1000) lines->Delete(0);
+    lines->SetStrings(0, "top");
+    lines->Insert(500, "middle");
+    lines->Delete(lines->Count() - 1);
+    memo->SetText(memo->Text() + "tail");
+    lines->SetStrings(lines->Count() - 1, "end");
+    lines->Delete(lines->Count() - 1);
+    ASSERT_EQ(lines->Count(), 1000);
+    EXPECT_EQ(lines->Strings(0), "top");
+    EXPECT_EQ(lines->Strings(500), "middle");
+    EXPECT_EQ(lines->Strings(999), "line 2998");
+    EXPECT_EQ(shown(), QString::fromStdString(memo->Text()).replace("\r\n", "\n"));
+    EXPECT_EQ(editor()->document()->blockCount(), 1001);
 }
 
 TEST_F(MemoTest, TypingGivesCrLfAndOnKeyDownRunsBeforeTheBreakIsInserted) {

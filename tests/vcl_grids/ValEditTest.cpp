@@ -4,6 +4,10 @@
 #include "vcl/PeerInput.h"
 #include "vcl/ValEdit.h"
 
+#include "classes/Filer.h"
+#include "classes/MemoryStream.h"
+#include "classes/ObjectText.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -142,6 +146,33 @@ TEST_F(ValueList, WholeRowIsSelectedAndTheValueColumnFillsTheWidth) {
     EXPECT_EQ(sel.Top, 2);
     EXPECT_EQ(sel.Bottom, 2);
     EXPECT_EQ(sel.Right, 1);
+}
+
+TEST(ValueListLayout, TitlesWidthsAndOptionsComeFromTheLayout) {
+    AnsiString text =
+        "object ABookListEditor: TValueListEditor\n"
+        "  Width = 530\n"
+        "  Height = 280\n"
+        "  Options = [goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goColSizing, goRowSelect, "
+        "goThumbTracking]\n"
+        "  TitleCaptions.Strings = (\n"
+        "    'Numer, Opis')\n"
+        "  ColWidths = (\n"
+        "    103\n"
+        "    412)\n"
+        "end\n";
+    TStringStream s(ObjectTextToBinary(text));
+    TReader reader(s);
+    Owned<TValueListEditor> v(static_cast<TValueListEditor*>(reader.ReadRootComponent(nullptr)));
+    ASSERT_NE(v, nullptr);
+    EXPECT_EQ(v->TitleCaptions()->Count(), 1);
+    EXPECT_EQ(v->Cells(0, 0), "Numer, Opis");
+    EXPECT_EQ(v->ColWidths(0), 103);
+    EXPECT_EQ(v->ColWidths(1), v->ClientWidth() - 103 - 2);  // the value column fills the rest
+    EXPECT_TRUE(v->KeyOptions().Contains(keyUnique));
+    EXPECT_EQ(v->RowCount(), 2);
+    v->InsertRow("1", "a", true);
+    EXPECT_THROW(v->InsertRow("1", "b", true), EListError);
 }
 
 }  // namespace

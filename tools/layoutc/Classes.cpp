@@ -3,12 +3,23 @@
 // layout, and the library to LAYOUTC_CLASS_LIBRARIES in CMakeLists.txt.
 #include "Config.h"
 
+#include "devicelink/RegisterDeviceLink.h"
 #include "localization/Lxcomp.h"
+#include "vcl/CommonRegister.h"
+#include "vcl/Register.h"
+#include "vcl/Grids.h"
+#include "workstation/RegisterWorkstation.h"
+
 
 TLayoutcConfig ProgramLayoutConfig() {
     TLayoutcConfig c;
     c.RegisterClasses = [] {
         RegisterLocalizationClasses();
+        RegisterVclClasses();
+        RegisterCommonControlClasses();
+        RegisterGridClasses();
+        RegisterWorkstationClasses();
+        RegisterDeviceLinkClasses();
     };
     c.DefinedProperties = StandardDefinedProperties();
     return c;

@@ -22,6 +22,7 @@ std::vector<TDefinedProperty> StandardDefinedProperties() {
         {"TComponent", "Left"},           {"TComponent", "Top"},  // design position of non-visual components
         {"TStrings", "Strings"},          {"TGraphic", "Data"},      {"TPicture", "Data"},
         {"TCustomImageList", "Bitmap"},   {"TImageList", "Bitmap"},  {"TlxCustomLang", "TranslationData"},
+        {"TCustomGrid", "ColWidths"},     {"TCustomGrid", "RowHeights"},
     };
 }
 

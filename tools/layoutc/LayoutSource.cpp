@@ -72,6 +72,12 @@ std::string BuildImageList(const std::string& Folder, std::vector<std::string>& 
     return out;
 }
 
+std::string PictureData(const std::string& Png) {
+    std::string out = "\x07TBitmap";
+    appendLE32(out, uint32_t(Png.size()));
+    return out + Png;
+}
+
 namespace {
 
 std::string toHex(const std::string& bytes) {
@@ -137,8 +143,8 @@ private:
         size_t j = i + 1;
         while (j < s.size() && (std::isalnum(static_cast<unsigned char>(s[j])) || s[j] == '_')) ++j;
         const std::string name = s.substr(i + 1, j - i - 1);
-        if (name != "png" && name != "imagelist")
-            fail(line, "unknown directive '@" + name + "' (known: @png, @imagelist)");
+        if (name != "png" && name != "picture" && name != "imagelist")
+            fail(line, "unknown directive '@" + name + "' (known: @png, @picture, @imagelist)");
         auto skipBlanks = [&] { while (j < s.size() && (s[j] == ' ' || s[j] == '\t')) ++j; };
         skipBlanks();
         if (j >= s.size() || s[j] != '(') fail(line, "'(' expected after @" + name);
@@ -157,6 +163,9 @@ private:
         try {
             if (name == "png") {
                 out += toHex(ReadPng(path));
+                deps_.push_back(path);
+            } else if (name == "picture") {
+                out += toHex(PictureData(ReadPng(path)));
                 deps_.push_back(path);
             } else {
                 out += toHex(BuildImageList(path, deps_));

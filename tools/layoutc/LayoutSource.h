@@ -1,7 +1,11 @@
 #pragma once
 // Reading a hand-written layout: UTF-8 text with binary directives,
-//   @png('bitmaps/pictures/TMainForm.ImagePL.png')   the file's bytes
-//   @imagelist('bitmaps/TMainForm.ImageListTab')     the image-list block of 0.png, 1.png, ...
+//   @png('x.png')          the file's bytes
+//   @picture('bitmaps/pictures/TMainForm.ImagePL.png')
+//                          a picture's "Data": the graphic class name "TBitmap" as a
+//                          short string, a uint32 LE length, the PNG bytes
+//   @imagelist('bitmaps/TMainForm.ImageListTab')
+//                          the image-list block of 0.png, 1.png, ...
 // (paths relative to the base folder). Each directive becomes a {hex} value
 // on the same line, so line numbers stay those of the file; then the whole
 // text is converted to Windows-1250.
@@ -25,6 +29,8 @@ TLayoutSource ReadLayoutSource(const std::string& Path, const std::string& BaseD
 std::string BuildImageList(const std::string& Folder, std::vector<std::string>& Dependencies);
 // The bytes of a PNG file (checked by its signature).
 std::string ReadPng(const std::string& File);
+// TPicture's stored form of a bitmap holding the PNG.
+std::string PictureData(const std::string& Png);
 
 // The whole file; false when it cannot be read.
 bool ReadWholeFile(const std::string& Path, std::string& Bytes);

@@ -11,9 +11,11 @@ namespace {
 const char usage[] =
     "usage: layoutc [--base DIR] --cpp FILE --function NAME [--depfile FILE] [--image FILE] LAYOUT\n"
     "  Compiles LAYOUT (and the .lang table beside it) into a C++ source whose function NAME\n"
-    "  registers the binary layout under the root's class name. --base: folder that the\n"
-    "  @png/@imagelist paths are relative to (default: the layout's folder). --image also\n"
-    "  writes the binary image. Errors: \"file:line: message\", exit code 1.\n";
+    "  registers the binary layout under the root's class name.\n"
+    "  --base     folder that @png/@picture/@imagelist paths are relative to (default: the layout's)\n"
+    "  --depfile  also writes the files read, for the build's dependencies\n"
+    "  --image    also writes the binary image\n"
+    "  Errors: \"file:line: message\", exit code 1.\n";
 
 }  // namespace
 

@@ -1,0 +1,156 @@
+// The main window at work: the language switch with the restart, the tabs,
+// the tray menu and the resume from sleep.
+#include "MainWindowFixture.h"
+
+#include "devicelink/Unitconnect.h"
+#include "devicelink/Unitstatus.h"
+#include "localization/Lxcomp.h"
+#include "rtl/Folders.h"
+#include "rtl/Paths.h"
+#include "shell/Power.h"
+#include "vcl/ComCtrls.h"
+#include "workstation/Mainunit.h"
+#include "workstation/Unitfiltr.h"
+#include "workstation/Unitusers.h"
+
+#include <cstring>
+
+using namespace mainwindowtest;
+
+namespace {
+
+bool Shows(TImage* Image, const TCustomImageList* List, int Index) {
+    TBitmap expected;
+    if (!List->GetBitmap(Index, &expected)) return false;
+    auto* shown = dynamic_cast<TBitmap*>(Image->Picture()->Graphic());
+    if (!shown || shown->Width() != expected.Width() || shown->Height() != expected.Height()) return false;
+    return std::memcmp(shown->PixelData(), expected.PixelData(),
+                       sizeof(uint32_t) * size_t(expected.Width()) * size_t(expected.Height())) == 0;
+}
+
+constexpr int kRussianCharset = 204;
+
+}  // namespace
+
+class MainWindow : public MainWindowTest {
+protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        StoreAdmin();
+    }
+};
+
+TEST_F(MainWindow, ConfirmingALanguageLeavesOnlyItsMarkerAndRestarts) {
+    program.Write("ru.lang", "");  // left over; pl.lang is made at start
+    program.Write("pl.lang", "");
+    CreateMainWindow();
+    MainForm->Show();
+    MainForm->ImageENClick(nullptr);
+
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].Class, "TMessageDialog");
+    EXPECT_EQ(seen[0].Caption, "Info");
+    EXPECT_EQ(seen[0].Text, "Close and run program again to change language");
+    EXPECT_TRUE(program.Exists("en.lang"));
+    EXPECT_FALSE(program.Exists("pl.lang"));
+    EXPECT_FALSE(program.Exists("ru.lang"));
+    // Saved and cleaned up as at exit.
+    EXPECT_FALSE(program.Exists("tmp.db"));
+    EXPECT_FALSE(MainForm->ServerSocketOrvia->Active());
+    ASSERT_EQ(launches.size(), 1u);
+    // The helper shipped beside the program.
+    EXPECT_EQ(ExtractFileName(launches[0].Program), "restart");
+    EXPECT_EQ(launches[0].Args, std::vector<AnsiString>{ProgramDir()});
+    EXPECT_TRUE(Application->Terminated());
+}
+
+TEST_F(MainWindow, TheQuestionIsShownInTheNewLanguageWithItsCharset) {
+    CreateMainWindow();
+    MainForm->Show();
+    MainForm->ImageRUClick(nullptr);
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].Text, InLanguage(3, "Чтобы сменить язык, закройте и снова запустите программу"));
+    EXPECT_EQ(seen[0].Charset, kRussianCharset);
+    EXPECT_TRUE(program.Exists("ru.lang"));
+}
+
+TEST_F(MainWindow, DecliningALanguageRestoresTheTextsAndWritesNoMarker) {
+    CreateMainWindow();
+    MainForm->Show();
+    const AnsiString polishCaption = MainForm->Caption();
+    // The dialog's close box: anything but OK.
+    Respond("TMessageDialog", [](TCustomForm* f) {
+        EXPECT_EQ(MainForm->Caption(), "Yorde001 - Veltor sp. z o.o. sp.k. - V 1.00.18 Eng");
+        (void)f;
+        return mrCancel;
+    });
+    MainForm->ImageENClick(nullptr);
+
+    EXPECT_EQ(MainForm->Caption(), polishCaption);
+    EXPECT_EQ(MainForm->Item1->Caption(), InLanguage(1, "Pokaż program"));
+    EXPECT_EQ(MainForm->lxLang1->ActiveLanguage(), 1);
+    EXPECT_FALSE(program.Exists("en.lang"));
+    EXPECT_TRUE(program.Exists("pl.lang"));
+    EXPECT_TRUE(program.Exists("tmp.db"));
+    EXPECT_TRUE(launches.empty());
+    EXPECT_FALSE(Application->Terminated());
+}
+
+TEST_F(MainWindow, ATabShowsItsFrameAndTheSelectedBitmapsOfTheLanguage) {
+    program.Write("en.lang", "");
+    CreateMainWindow();
+    MainForm->Show();
+    TMainForm* f = MainForm;
+    const int base = 6;  // English
+    EXPECT_TRUE(Shows(f->TabImageUser, f->ImageListTab, base + 1));
+    EXPECT_TRUE(Shows(f->TabImageFiltr, f->ImageListTab, base + 2));
+    EXPECT_TRUE(Shows(f->TabImageCon, f->ImageListTab, base + 4));
+
+    f->TabImageFiltrClick(nullptr);
+    EXPECT_TRUE(Shows(f->TabImageUser, f->ImageListTab, base + 0));
+    EXPECT_TRUE(Shows(f->TabImageFiltr, f->ImageListTab, base + 3));
+    EXPECT_TRUE(f->FiltrFrame1->Visible());
+    EXPECT_FALSE(f->UsersFrame1->Visible());
+    EXPECT_FALSE(f->ConnectFrame1->Visible());
+    EXPECT_EQ(f->ActiveControl(), f->FiltrFrame1->ABookCheckBox);
+
+    f->TabImageConClick(nullptr);
+    EXPECT_TRUE(Shows(f->TabImageCon, f->ImageListTab, base + 5));
+    EXPECT_TRUE(f->ConnectFrame1->Visible());
+    EXPECT_FALSE(f->FiltrFrame1->Visible());
+
+    f->TabImageUserClick(nullptr);
+    EXPECT_TRUE(Shows(f->TabImageUser, f->ImageListTab, base + 1));
+    EXPECT_TRUE(f->UsersFrame1->Visible());
+    EXPECT_EQ(f->ActiveControl(), f->UsersFrame1->usersComboBox);
+}
+
+TEST_F(MainWindow, TheTrayMenuFollowsTheWindowInAndOutOfTheTray) {
+    CreateMainWindow();
+    TMainForm* f = MainForm;
+    EXPECT_FALSE(f->Item1->Enabled());
+    EXPECT_TRUE(f->Item2->Enabled());
+    f->TrayIconOrviaMinimize(nullptr);
+    EXPECT_TRUE(f->Item1->Enabled());
+    EXPECT_FALSE(f->Item2->Enabled());
+    f->TrayIconOrviaRestore(nullptr);
+    EXPECT_FALSE(f->Item1->Enabled());
+    EXPECT_TRUE(f->Item2->Enabled());
+}
+
+TEST_F(MainWindow, AResumeWhileNotConnectedOnlyClearsTheStatusBar) {
+    CreateMainWindow();
+    TStatusFrame* status = MainForm->StatusFrameBottom;
+    status->StatusLabel->SetCaption("Pobieranie");
+    status->StatusProgressBar->SetPosition(40);
+
+    TMessage other;
+    other.Msg = WM_POWERBROADCAST;
+    other.WParam = 4;  // going to sleep
+    MainForm->Dispatch(other);
+    EXPECT_EQ(status->StatusProgressBar->Position(), 40);
+
+    TResumeWatcher::RaiseResumeForTest();
+    EXPECT_EQ(status->StatusLabel->Caption(), "");
+    EXPECT_EQ(status->StatusProgressBar->Position(), 0);
+}

@@ -1,0 +1,305 @@
+// The recordings frame read from its compiled layout: every component of
+// the list, the player, the menus and dialogs; what the constructor and
+// InitFrame show; the cell colours; a picture in each language.
+#include "FramesUiSupport.h"
+
+#include "localization/Lxlnglnk.h"
+#include "media/Volume.h"
+#include "qt/QtPlatform.h"
+#include "workstation/Unitfiltr.h"
+#include "workstation/Unitmediaframe.h"
+
+#include <QImage>
+
+using namespace dialogstest;
+using namespace framestest;
+
+namespace {
+
+constexpr int kFrameWidth = 792;
+constexpr int kFrameHeight = 406;
+constexpr TColor kFrameColor = TColor(0x6F8A91);
+
+using MediaHost = Hosted<TMediaFrame>;
+
+AnsiString Header(const TMediaFrame* F, int Col) { return F->musicTable->Cells(Col, 0); }
+
+// Puts the list layout back to 4 columns after a test that changes it.
+struct ColumnsScope {
+    ~ColumnsScope() { visibleColumns = 4; }
+};
+
+// Restores the process's wave-out volume after a test that changes it.
+struct VolumeScope {
+    uint32_t saved = GetWaveVolume();
+    ~VolumeScope() { SetWaveVolume(saved); }
+};
+
+}  // namespace
+
+class MediaFrameUi : public FramesUiTest {};
+
+TEST_F(MediaFrameUi, LayoutHoldsEveryComponentOfTheListPlayerAndMenus) {
+    ProgramLanguageScope lang(1);
+    MediaHost h(kFrameWidth, kFrameHeight);
+    TMediaFrame* f = h.Frame;
+    ExpectComponents(f, {{"musicTable", "TStringGrid"},        {"PanelMediaBottom", "TPanel"},
+                         {"TimeLabel", "TLabel"},               {"SeekTrackBar", "TTrackBar"},
+                         {"VolumeTrackBar", "TTrackBar"},       {"VolProgressBar", "TProgressBar"},
+                         {"MediaPlayer", "TMediaPlayer"},       {"PlayImage", "TImage"},
+                         {"PauseImage", "TImage"},              {"StopImage", "TImage"},
+                         {"PrevImage", "TImage"},               {"NextImage", "TImage"},
+                         {"RecImage", "TImage"},                {"VolImage", "TImage"},
+                         {"ExportImage", "TImage"},             {"DeleteImage", "TImage"},
+                         {"ImportImage", "TImage"},             {"ABookImage", "TImage"},
+                         {"Timer1", "TTimer"},                  {"Timer2", "TTimer"},
+                         {"RodoTimer", "TTimer"},               {"ExportDialog", "TSaveDialog"},
+                         {"RecDialog", "TOpenDialog"},          {"ImageListPlay", "TImageList"},
+                         {"ImageListBtn", "TImageList"},        {"musicPopupMenu", "TPopupMenu"},
+                         {"op1", "TMenuItem"},                  {"op2", "TMenuItem"},
+                         {"op3", "TMenuItem"},                  {"RecPopupMenu", "TPopupMenu"},
+                         {"Nagrywaniezapowiedzi1", "TMenuItem"}, {"Zapowiedzwybranegopliku1", "TMenuItem"},
+                         {"lxLangLinked1", "TlxLangLinked"}});
+
+    TStringGrid* grid = f->musicTable;
+    EXPECT_EQ(grid->Align(), alClient);
+    EXPECT_EQ(grid->DefaultRowHeight(), 22);
+    EXPECT_EQ(grid->FixedCols(), 0);
+    EXPECT_EQ(grid->Options(), (TGridOptions{goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goColSizing,
+                                             goRowSelect}));
+    EXPECT_EQ(grid->ScrollBars(), ssNone);
+    EXPECT_EQ(grid->Color(), clMenu);
+    EXPECT_EQ(grid->PopupMenu(), f->musicPopupMenu);
+    EXPECT_EQ(grid->OnDrawCell.MethodName(), "musicTableDrawCell");
+    EXPECT_EQ(grid->OnMouseUp.MethodName(), "musicTableMouseUp");
+    EXPECT_EQ(grid->OnSelectCell.MethodName(), "musicTableSelectCell");
+    EXPECT_EQ(f->PanelMediaBottom->Align(), alBottom);
+    EXPECT_EQ(f->PanelMediaBottom->Height(), 99);
+    EXPECT_EQ(f->PanelMediaBottom->Color(), kFrameColor);
+    EXPECT_EQ(grid->Height(), kFrameHeight - 99);
+
+    EXPECT_EQ(f->PlayImage->Width(), 56);
+    EXPECT_EQ(f->PlayImage->Height(), 56);
+    for (TImage* i : {f->PauseImage, f->StopImage, f->PrevImage, f->NextImage, f->RecImage, f->VolImage,
+                      f->ExportImage, f->DeleteImage, f->ImportImage, f->ABookImage}) {
+        EXPECT_EQ(i->Width(), 44) << i->Name();
+        EXPECT_EQ(i->Height(), 44) << i->Name();
+        EXPECT_EQ(i->Parent(), f->PanelMediaBottom) << i->Name();
+    }
+    // The rights show these.
+    for (TImage* i : {f->RecImage, f->ExportImage, f->DeleteImage, f->ImportImage, f->ABookImage})
+        EXPECT_FALSE(i->Visible()) << i->Name();
+    for (TImage* i : {f->PlayImage, f->PauseImage, f->StopImage, f->PrevImage, f->NextImage, f->VolImage})
+        EXPECT_TRUE(i->Visible()) << i->Name();
+
+    EXPECT_EQ(f->TimeLabel->Caption(), "00:00:00");
+    EXPECT_EQ(f->TimeLabel->Font()->Name(), "Verdana");
+    EXPECT_EQ(f->TimeLabel->Font()->Height(), -19);
+    EXPECT_EQ(f->SeekTrackBar->Max(), 100);
+    EXPECT_FALSE(f->SeekTrackBar->Enabled());
+    EXPECT_FALSE(f->SeekTrackBar->TabStop());
+    EXPECT_EQ(f->VolumeTrackBar->Max(), 100);
+    EXPECT_EQ(f->VolumeTrackBar->PageSize(), 10);
+    EXPECT_FALSE(f->VolumeTrackBar->TabStop());
+    EXPECT_EQ(f->VolProgressBar->Max(), 100);
+    EXPECT_TRUE(f->VolProgressBar->Smooth());
+    EXPECT_FALSE(f->MediaPlayer->Visible());
+
+    EXPECT_FALSE(f->Timer1->Enabled());
+    EXPECT_FALSE(f->Timer2->Enabled());
+    EXPECT_EQ(f->Timer2->Interval(), 250u);
+    EXPECT_TRUE(f->RodoTimer->Enabled());
+    EXPECT_EQ(f->RodoTimer->Interval(), 5000u);
+
+    EXPECT_EQ(f->ExportDialog->FileName(), "export.wav");
+    EXPECT_EQ(f->ExportDialog->Filter(), "wav|*.wav");
+    EXPECT_EQ(f->ExportDialog->Options(), (TOpenOptions{ofOverwritePrompt, ofHideReadOnly, ofNoChangeDir,
+                                                        ofEnableSizing}));
+    EXPECT_EQ(f->ExportDialog->Title(), "Export");
+    EXPECT_EQ(f->RecDialog->Title(), InLanguage(1, "Zapowiedź"));
+    EXPECT_EQ(f->RecDialog->Filter(), "");
+
+    EXPECT_EQ(f->ImageListPlay->Count(), 2);
+    EXPECT_EQ(f->ImageListPlay->Width(), 56);
+    EXPECT_EQ(f->ImageListBtn->Count(), 22);
+    EXPECT_EQ(f->ImageListBtn->Width(), 44);
+
+    TMenuItem* items = f->musicPopupMenu->Items();
+    ASSERT_EQ(items->Count(), 3);
+    EXPECT_EQ(items->Items(0), f->op1);
+    EXPECT_EQ(items->Items(2), f->op3);
+    EXPECT_EQ(f->musicPopupMenu->AutoHotkeys(), maManual);
+    ASSERT_EQ(f->RecPopupMenu->Items()->Count(), 2);
+    EXPECT_EQ(f->RecPopupMenu->Items()->Items(1), f->Zapowiedzwybranegopliku1);
+    EXPECT_EQ(f->sortClause, "ORDER BY 4");
+}
+
+TEST_F(MediaFrameUi, ImageButtonsShowTheirPicturesAndThePressedOneWhileHeld) {
+    ProgramLanguageScope lang(2);
+    MediaHost h(kFrameWidth, kFrameHeight);
+    TMediaFrame* f = h.Frame;
+    h.Form->Show();
+    EXPECT_TRUE(Shows(f->PlayImage, f->ImageListPlay, 0));
+    const std::pair<TImage*, int> buttons[] = {{f->PauseImage, 0},   {f->StopImage, 2},    {f->PrevImage, 4},
+                                               {f->NextImage, 6},    {f->ExportImage, 8},  {f->VolImage, 10},
+                                               {f->DeleteImage, 14}, {f->RecImage, 16},    {f->ImportImage, 18},
+                                               {f->ABookImage, 20}};
+    for (const auto& [image, normal] : buttons) EXPECT_TRUE(Shows(image, f->ImageListBtn, normal)) << image->Name();
+
+    yorde::test::MouseDown(f->PlayImage);
+    EXPECT_TRUE(Shows(f->PlayImage, f->ImageListPlay, 1));
+    yorde::test::MouseUp(f->PlayImage);
+    EXPECT_TRUE(Shows(f->PlayImage, f->ImageListPlay, 0));
+    yorde::test::MouseDown(f->StopImage);
+    EXPECT_TRUE(Shows(f->StopImage, f->ImageListBtn, 3));
+    yorde::test::MouseUp(f->StopImage);
+    EXPECT_TRUE(Shows(f->StopImage, f->ImageListBtn, 2));
+    yorde::test::MouseDown(f->VolImage);
+    EXPECT_TRUE(Shows(f->VolImage, f->ImageListBtn, 11));
+    yorde::test::MouseUp(f->VolImage);
+    EXPECT_TRUE(Shows(f->VolImage, f->ImageListBtn, 10));
+}
+
+TEST_F(MediaFrameUi, InitFrameWritesTheHeaderRowInTheActiveLanguageAndSetsUpThePlayer) {
+    VolumeScope volume;
+    const char* const headers[3][4] = {
+        {"Data i godzina", "Wywołujący", "Wywoływany", "Czas rozmowy"},
+        {"Date and time", "Caller", "Called party", "Call duration"},
+        {"Дата и время", "Вызывающий", "Вызываемый", "Длительность"}};
+    for (int language = 1; language <= 3; ++language) {
+        SCOPED_TRACE(language);
+        ProgramLanguageScope lang(language);
+        MediaHost h(kFrameWidth, kFrameHeight);
+        TMediaFrame* f = h.Frame;
+        SetWaveVolume(50 * 655 | (50 * 655) << 16);
+        f->InitFrame();
+        for (int col = 0; col < 4; ++col) EXPECT_EQ(Header(f, col), InLanguage(language, headers[language - 1][col]));
+        const int widths[] = {150, 255, 255, 90, -1};
+        for (int col = 0; col < 5; ++col) EXPECT_EQ(f->musicTable->ColWidths(col), widths[col]) << col;
+        EXPECT_EQ(f->MediaPlayer->TimeFormat(), tfMilliseconds);
+        EXPECT_FALSE(f->Timer1->Enabled());
+        EXPECT_EQ(f->Timer1->Interval(), 500u);
+        EXPECT_EQ(f->VolumeTrackBar->Position(), 50);
+        EXPECT_EQ(f->VolProgressBar->Position(), 50);
+    }
+}
+
+TEST_F(MediaFrameUi, TheVolumeBarSetsBothChannelsInStepsOf655) {
+    VolumeScope volume;
+    ProgramLanguageScope lang(1);
+    MediaHost h(kFrameWidth, kFrameHeight);
+    TMediaFrame* f = h.Frame;
+    f->VolumeTrackBar->SetPosition(100);
+    EXPECT_EQ(GetWaveVolume(), 65500u | 65500u << 16);
+    EXPECT_EQ(f->GetWaveVolume(), 100);
+    f->VolumeTrackBar->SetPosition(0);
+    EXPECT_EQ(GetWaveVolume(), 0u);
+    EXPECT_EQ(f->VolProgressBar->Position(), 0);
+}
+
+TEST_F(MediaFrameUi, HeadersFollowTheAddressBookSwitchAndCarryTheSortMark) {
+    ColumnsScope columns;
+    ProgramLanguageScope lang(2);
+    MediaHost h(kFrameWidth, kFrameHeight + 90);
+    auto* filter = new TFiltrFrame(h.Form.get());
+    filter->SetName("FiltrFrame1");
+    filter->SetParent(h.Form.get());
+    TMediaFrame* f = h.Frame;
+    f->InitFrame();
+
+    filter->ABookCheckBox->SetChecked(true);
+    visibleColumns = 6;
+    f->musicTable->SetColCount(7);
+    f->SetColumnHeaders(false, -1);
+    const char* const six[] = {"Date and time", "Caller", "Caller - desc", "Called party", "Called party - desc",
+                               "Call duration"};
+    const int widths[] = {150, 95, 160, 95, 160, 90, -1};
+    for (int col = 0; col < 6; ++col) EXPECT_EQ(Header(f, col), six[col]);
+    for (int col = 0; col < 7; ++col) EXPECT_EQ(f->musicTable->ColWidths(col), widths[col]) << col;
+
+    // All directions start descending: the mark shows it until a sort turns it.
+    f->SetColumnHeaders(true, 2);
+    EXPECT_EQ(Header(f, 2), "Caller - desc   \\");
+    EXPECT_EQ(Header(f, 0), "Date and time    ");
+
+    filter->ABookCheckBox->SetChecked(false);
+    visibleColumns = 4;
+    f->musicTable->SetColCount(5);
+    f->SetColumnHeaders(false, -1);
+    EXPECT_EQ(Header(f, 2), "Called party");
+    EXPECT_EQ(f->musicTable->ColWidths(1), 255);
+}
+
+TEST_F(MediaFrameUi, RowsAreDrawnInTheLineColoursAndTheSelectedRowStandsOut) {
+    ProgramLanguageScope lang(1);
+    MediaHost h(kFrameWidth, kFrameHeight);
+    TMediaFrame* f = h.Frame;
+    f->InitFrame();
+    TStringGrid* grid = f->musicTable;
+    grid->SetRowCount(4);
+    grid->SetFixedRows(1);
+    grid->SetCells(4, 1, "20260102_123456_101_202_M_.wav");
+    grid->SetCells(4, 2, "20260102_123500_101_202_.wav");
+    grid->SetCells(4, 3, "20260102_123600_101_202_.wav");
+    grid->SetRow(3);
+    h.Form->Show();
+    const std::string path = ShotPath("mediaframe_rows.png");
+    ASSERT_TRUE(yorde::qt::SaveScreenshot(grid, path));
+    QImage shot(QString::fromStdString(path));
+    ASSERT_FALSE(shot.isNull());
+    auto colourAt = [&](int row) {
+        const TRect r = grid->CellRect(3, row);
+        return shot.pixel((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2) & 0xFFFFFF;
+    };
+    EXPECT_EQ(colourAt(1), 0xCFD8CAu);  // trunk line
+    EXPECT_EQ(colourAt(2), 0xEBDBB0u);  // internal
+    EXPECT_EQ(colourAt(3), 0x0080FFu);  // selected
+}
+
+TEST_F(MediaFrameUi, MenusAndHintsSpeakTheActiveLanguage) {
+    const char* const play[] = {"Odtwórz", "Play", "Воспроизвести"};
+    const char* const fromFile[] = {"Zapowiedź z wybranego pliku", "Announcement from a selected file",
+                                    "Объявление из выбранного файла"};
+    const char* const playing[] = {"Odtwarzanie", "Play", "Воспроизведение"};
+    for (int language = 1; language <= 3; ++language) {
+        SCOPED_TRACE(language);
+        ProgramLanguageScope lang(language);
+        MediaHost h(kFrameWidth, kFrameHeight);
+        TMediaFrame* f = h.Frame;
+        EXPECT_EQ(f->op1->Caption(), InLanguage(language, play[language - 1]));
+        EXPECT_EQ(f->Zapowiedzwybranegopliku1->Caption(), InLanguage(language, fromFile[language - 1]));
+        EXPECT_EQ(f->lxLangLinked1->GetTextOrDefault("IDS_PLAYING"), InLanguage(language, playing[language - 1]));
+        EXPECT_FALSE(f->musicTable->Hint().empty());
+        for (const char* key : {"IDS_COL_NAME_5", "IDS_COL_NAME_6", "IDS_HTTP_USED", "IDS_IMPORTING", "IDS_ERROR"}) {
+            const AnsiString text = f->lxLangLinked1->GetTextOrDefault(key);
+            EXPECT_FALSE(text.empty()) << key;
+            EXPECT_EQ(text.find_first_of("\\/"), AnsiString::npos) << key;
+        }
+    }
+}
+
+TEST_F(MediaFrameUi, PicturesInEachLanguage) {
+    for (int language = 1; language <= 3; ++language) {
+        ProgramLanguageScope lang(language);
+        MediaHost h(kFrameWidth, kFrameHeight);
+        TMediaFrame* f = h.Frame;
+        f->InitFrame();
+        h.Form->Show();
+        Shoot(h.Form.get(), "mediaframe", language);
+        // As the administrator sees it, with a few rows.
+        for (TImage* i : {f->RecImage, f->ExportImage, f->DeleteImage, f->ImportImage, f->ABookImage})
+            i->SetVisible(true);
+        TStringGrid* grid = f->musicTable;
+        grid->SetRowCount(4);
+        grid->SetFixedRows(1);
+        const char* const rows[3][5] = {
+            {"2026-01-02      12:34:56", "101", "202", "00:01:05", "20260102_123456_101_202_M_.wav"},
+            {"2026-01-02      12:40:00", "102", "600500400", "00:00:12", "20260102_124000_102_600500400_.wav"},
+            {"2026-01-03      08:00:10", "-", "101", "00:10:00", "20260103_080010__101_.wav"}};
+        for (int r = 0; r < 3; ++r)
+            for (int c = 0; c < 5; ++c) grid->SetCells(c, r + 1, rows[r][c]);
+        grid->SetRow(2);
+        f->SetColumnHeaders(true, 0);
+        Shoot(h.Form.get(), "mediaframe_admin", language);
+    }
+}

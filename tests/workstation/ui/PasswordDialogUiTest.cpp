@@ -1,0 +1,88 @@
+// The login password dialog: its result, the wrong-password message, keys
+// and the Caps Lock warning.
+#include "UsersUiSupport.h"
+
+#include "qt/QtPlatform.h"
+#include "workstation/Unitpaswd.h"
+
+using namespace userstest;
+using yorde::test::PressKey;
+using yorde::test::TypeText;
+
+namespace {
+
+class PasswordDialogTest : public UsersUiTest {
+protected:
+    void SetUp() override {
+        UsersUiTest::SetUp();
+        UseLanguage(2);
+    }
+
+    // Runs the dialog for the record; Answer types and presses keys inside it.
+    TModalResult Run(const TUserRecord& record, std::function<void(TuserpaswdDialog*)> answer) {
+        Respond("TuserpaswdDialog", [answer](TCustomForm* f) {
+            auto* d = static_cast<TuserpaswdDialog*>(f);
+            answer(d);
+            // Still open means no answer: the test would otherwise wait forever.
+            return d->ModalResult() != mrNone ? d->ModalResult() : TModalResult(mrAbort);
+        });
+        Owned<TuserpaswdDialog> dialog(new TuserpaswdDialog(nullptr, record));
+        return dialog->ShowModal();
+    }
+};
+
+TEST_F(PasswordDialogTest, RightPasswordGivesOneAndAWrongOneTwoAfterTheMessage) {
+    const TUserRecord anna = MakeUser("anna", "Haslo1");
+    EXPECT_EQ(Run(anna, [](TuserpaswdDialog* d) {
+                  TypeText(d->paswdLineEdit, "Haslo1");
+                  PressKey(d->paswdLineEdit, VK_RETURN);
+              }),
+              mrOk);
+    EXPECT_EQ(SeenClasses(), std::vector<std::string>{"TuserpaswdDialog"});
+
+    seen.clear();
+    EXPECT_EQ(Run(anna, [](TuserpaswdDialog* d) {
+                  TypeText(d->paswdLineEdit, "haslo1");
+                  d->ImageOK->OnClick(d->ImageOK);
+              }),
+              mrCancel)
+        << "case counts, and the OK button's own result must not win";
+    ASSERT_EQ(SeenClasses(), (std::vector<std::string>{"TuserpaswdDialog", "TMessageDialog"}));
+    EXPECT_EQ(seen[1].Text, "Wrong password");
+    EXPECT_EQ(seen[1].Caption, "Error");
+}
+
+TEST_F(PasswordDialogTest, EscapeCancelsWithoutAMessage) {
+    EXPECT_EQ(Run(MakeUser("anna", "Haslo1"), [](TuserpaswdDialog* d) { PressKey(d->paswdLineEdit, VK_ESCAPE); }),
+              mrCancel);
+    EXPECT_EQ(seen.size(), 1u);
+}
+
+TEST_F(PasswordDialogTest, NamelessRecordNeverLetsAnybodyIn) {
+    EXPECT_EQ(Run(TUserRecord{}, [](TuserpaswdDialog* d) { PressKey(d->paswdLineEdit, VK_RETURN); }), mrCancel);
+}
+
+TEST_F(PasswordDialogTest, CapsLockWarningFollowsTheKey) {
+    SwitchLanguage(3);
+    capsLock = true;
+    Owned<TuserpaswdDialog> dialog(new TuserpaswdDialog(nullptr, MakeUser("anna", "Haslo1")));
+    EXPECT_TRUE(dialog->CapsLockLabel->Visible());
+    capsLock = false;
+    dialog->Timer1->OnTimer(dialog->Timer1);
+    EXPECT_FALSE(dialog->CapsLockLabel->Visible());
+    EXPECT_EQ(dialog->Timer1->Interval(), 500u);
+}
+
+TEST_F(PasswordDialogTest, ScreenshotsInEveryLanguage) {
+    capsLock = true;
+    for (int language : {1, 2, 3}) {
+        SwitchLanguage(language);
+        Owned<TuserpaswdDialog> dialog(new TuserpaswdDialog(nullptr, MakeUser("anna", "Haslo1")));
+        dialog->Show();
+        TypeText(dialog->paswdLineEdit, "abc");
+        EXPECT_TRUE(yorde::qt::SaveScreenshot(dialog.get(),
+                                              ShotPath(program, "PasswordDialog-" + std::to_string(language) + ".png")));
+    }
+}
+
+}  // namespace

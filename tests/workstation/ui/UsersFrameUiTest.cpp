@@ -1,0 +1,404 @@
+// The users tab inside the real main window: first start, login, rights
+// applied to the window, the settings bars and the retention question.
+#include "UsersUiSupport.h"
+
+#include "devicelink/Unitconnect.h"
+#include "devicelink/Unitstatus.h"
+#include "qt/QtPlatform.h"
+#include "workstation/Mainunit.h"
+#include "workstation/Unitadduserform.h"
+#include "workstation/Unitdelete.h"
+#include "workstation/Unitmediaframe.h"
+#include "workstation/Unitmessage.h"
+#include "workstation/Unitpaswd.h"
+#include "workstation/Unitusers.h"
+#include "workstation/Users.h"
+
+#include <algorithm>
+#include <filesystem>
+
+using namespace userstest;
+using yorde::test::Click;
+using yorde::test::MouseDown;
+using yorde::test::MouseUp;
+using yorde::test::PressKey;
+using yorde::test::TypeText;
+
+namespace {
+
+// The password dialog answered with a typed password and its OK image.
+Responder TypePassword(const std::string& password) {
+    return [password](TCustomForm* f) {
+        auto* d = static_cast<TuserpaswdDialog*>(f);
+        d->paswdLineEdit->SetText(password);
+        d->ImageOK->OnClick(d->ImageOK);
+        return d->ModalResult();
+    };
+}
+
+// The first-administrator dialog answered with a password.
+Responder FirstAdmin(const std::string& password) {
+    return [password](TCustomForm* f) {
+        auto* d = static_cast<TadduserDialogForm*>(f);
+        EXPECT_TRUE(d->IsFirstAdmin());
+        d->passwordLineEdit->SetText(password);
+        d->repeatPasswordLineEdit->SetText(password);
+        d->OKButton->Click();
+        return d->ModalResult();
+    };
+}
+
+std::vector<AnsiString> Items(TComboBox* combo) {
+    std::vector<AnsiString> v;
+    for (int i = 0; i < combo->Items()->Count(); ++i) v.push_back(combo->Items()->Strings(i));
+    return v;
+}
+
+bool Shows(TImage* image, const TCustomImageList* list, int index) {
+    TBitmap expected;
+    list->GetBitmap(index, &expected);
+    TBitmap* shown = image->Picture()->Bitmap();
+    return shown->Width() == expected.Width() && shown->Height() == expected.Height() &&
+           std::equal(expected.PixelData(), expected.PixelData() + expected.Width() * expected.Height(),
+                      shown->PixelData());
+}
+
+class UsersFrameTest : public UsersUiTest {
+protected:
+    // Start-up as the program does it; the window is shown.
+    void Start(int language = 2) {
+        UseLanguage(language);
+        CreateMainWindow();
+        main = MainForm;
+        frame = main->UsersFrame1;
+        media = main->MediaFrame1;
+        link = main->ConnectFrame1;
+        main->Show();
+    }
+
+    void LogIn(const std::string& name, const std::string& password) {
+        Respond("TuserpaswdDialog", TypePassword(password));
+        TComboBox* combo = frame->usersComboBox;
+        combo->SetItemIndex(combo->Items()->IndexOf(name));
+        frame->usersComboBoxChange(combo);
+    }
+
+    TMainForm* main = nullptr;
+    TUsersFrame* frame = nullptr;
+    TMediaFrame* media = nullptr;
+    TConnectFrame* link = nullptr;
+};
+
+TEST_F(UsersFrameTest, FirstStartCancelledEndsWithExitCode2AndWritesNothing) {
+    Respond("TadduserDialogForm", [](TCustomForm*) { return mrCancel; });
+    UseLanguage(2);
+    EXPECT_EQ(StartExitCode(), 2);
+    ASSERT_EQ(SeenClasses(), (std::vector<std::string>{"TMessageDialog", "TadduserDialogForm", "TMessageDialog"}));
+    EXPECT_EQ(seen[0].Caption, "Info");
+    Owned<TMessageDialog> adminError(new TMessageDialog(nullptr));
+    adminError->SetAdminCreateError();
+    EXPECT_EQ(seen[2].Text, adminError->MessageLabel->Caption());
+    EXPECT_FALSE(program.Exists("users.conf"));
+    EXPECT_FALSE(program.Exists("data.db")) << "the program ended before its databases";
+    EXPECT_EQ(adduserDialog, nullptr);
+}
+
+TEST_F(UsersFrameTest, FirstStartConfirmedStoresTheAdministrator) {
+    Respond("TadduserDialogForm", FirstAdmin("tajne1"));
+    Start();
+    EXPECT_EQ(Items(frame->usersComboBox), std::vector<AnsiString>{"admin"});
+    EXPECT_EQ(frame->usersComboBox->Text(), "Select user");
+    ASSERT_TRUE(LoadUsers());
+    const TUserRecord admin = FindUser("admin");
+    EXPECT_EQ(UserText(admin.Password), "tajne1");
+    for (const TUserRight* right : {&admin.ViewRight, &admin.ListenRight, &admin.DeleteRight}) {
+        EXPECT_EQ(right->Kind, rkAll);
+        EXPECT_EQ(right->Set, 1);
+    }
+}
+
+TEST_F(UsersFrameTest, StoreWithoutAdministratorKeepsItsUsers) {
+    StoreUsers({MakeUser("anna", "haslo1")});
+    Respond("TadduserDialogForm", FirstAdmin("tajne1"));
+    Start();
+    EXPECT_EQ(Items(frame->usersComboBox), (std::vector<AnsiString>{"anna", "admin"}));
+}
+
+TEST_F(UsersFrameTest, AdministratorThatCannotBeSavedEndsWithExitCode2) {
+    // A folder where "users.conf" should go: the file cannot be replaced.
+    std::filesystem::create_directory(program.Path("users.conf"));
+    Respond("TadduserDialogForm", FirstAdmin("tajne1"));
+    UseLanguage(2);
+    EXPECT_EQ(StartExitCode(), 2);
+    EXPECT_EQ(errors.size(), 1u) << "the write error is shown";
+    errors.clear();
+}
+
+class LoginTest : public UsersFrameTest {
+protected:
+    void SetUp() override {
+        UsersFrameTest::SetUp();
+        StoreUsers({MakeUser("admin", "tajne1"), MakeUser("anna", "haslo1", rkNumber, rkNone, rkNone, "55")});
+        Start();
+    }
+};
+
+TEST_F(LoginTest, NobodyLoggedInSeesNoUserControls) {
+    EXPECT_EQ(frame->userInfoLabel->Caption(), "Select user");
+    for (TControl* c : std::initializer_list<TControl*>{
+             frame->DodajImage, frame->ModyfImage, frame->RefreshTrackBar, frame->DeleteTrackBar,
+             frame->DeleteAfterComboBox, frame->DeleteAfterLabel, frame->userVisLabel, frame->userRemLabel,
+             main->TabImageFiltr, main->TabImageCon, media->RecImage, media->ImportImage, media->ExportImage,
+             media->ABookImage, media->DeleteImage})
+        EXPECT_FALSE(c->Visible()) << c->Name();
+    EXPECT_FALSE(link->ConnectBitBtn->Enabled());
+}
+
+TEST_F(LoginTest, AdministratorWithUnsetDeviceGoesToTheConnectionTab) {
+    LogIn("admin", "tajne1");
+    EXPECT_TRUE(link->Visible());
+    EXPECT_FALSE(frame->Visible());
+    EXPECT_EQ(main->ActiveControl(), link->SerwerIPEdit);
+    EXPECT_TRUE(main->StatusFrameBottom->LoggedIn);
+    EXPECT_EQ(frame->userInfoLabel->Caption(), "");
+    for (TControl* c : std::initializer_list<TControl*>{frame->DodajImage, frame->ModyfImage, frame->RefreshTrackBar,
+                                                        frame->DeleteTrackBar, frame->DeleteAfterComboBox,
+                                                        main->TabImageCon, main->TabImageFiltr, media->RecImage,
+                                                        media->ImportImage, media->ExportImage, media->DeleteImage})
+        EXPECT_TRUE(c->Visible()) << c->Name();
+    EXPECT_TRUE(link->SerwerIPEdit->Enabled());
+    EXPECT_TRUE(link->ConnectBitBtn->Enabled());
+    EXPECT_FALSE(frame->userVisLabel->Visible());
+    EXPECT_EQ(UserText(main->GetCurrentUserRecord().Name), "admin");
+}
+
+TEST_F(LoginTest, AdministratorWithAddressButNoPasswordTypesThePassword) {
+    link->SerwerIPEdit->SetText("http://10.0.0.5");
+    link->HasloEdit->SetText("");
+    LogIn("admin", "tajne1");
+    EXPECT_TRUE(link->Visible());
+    EXPECT_EQ(main->ActiveControl(), link->HasloEdit);
+}
+
+TEST_F(LoginTest, AdministratorWithDeviceSettingsStaysOnTheUsersTab) {
+    link->SerwerIPEdit->SetText("http://10.0.0.5");
+    link->HasloEdit->SetText("1234");
+    LogIn("admin", "tajne1");
+    EXPECT_TRUE(frame->Visible());
+    EXPECT_FALSE(link->Visible());
+}
+
+TEST_F(LoginTest, OrdinaryUserStaysOnTheUsersTabWithoutAdministration) {
+    LogIn("anna", "haslo1");
+    EXPECT_TRUE(frame->Visible());
+    EXPECT_FALSE(link->Visible());
+    EXPECT_TRUE(main->StatusFrameBottom->LoggedIn);
+    EXPECT_FALSE(frame->DodajImage->Visible());
+    EXPECT_FALSE(main->TabImageCon->Visible());
+    EXPECT_TRUE(main->TabImageFiltr->Visible());
+}
+
+TEST_F(LoginTest, WrongPasswordLeavesNobodyLoggedIn) {
+    LogIn("admin", "tajne1");
+    LogIn("anna", "Haslo1");
+    ASSERT_EQ(SeenClasses().back(), "TMessageDialog");
+    EXPECT_EQ(seen.back().Text, "Wrong password");
+    EXPECT_EQ(seen.back().Caption, "Error");
+    EXPECT_TRUE(IsFreeSlot(main->GetCurrentUserRecord()));
+    EXPECT_FALSE(main->StatusFrameBottom->LoggedIn);
+    EXPECT_EQ(frame->usersComboBox->ItemIndex(), -1);
+    EXPECT_EQ(frame->usersComboBox->Text(), "Select user");
+    EXPECT_EQ(frame->userInfoLabel->Caption(), "Select user");
+    EXPECT_FALSE(link->ConnectBitBtn->Enabled());
+    EXPECT_FALSE(media->ExportImage->Visible());
+    EXPECT_FALSE(frame->DodajImage->Visible());
+    EXPECT_FALSE(main->TabImageFiltr->Visible());
+}
+
+TEST_F(LoginTest, TypedTextStartsALoginOnlyWhenItNamesAUser) {
+    Respond("TuserpaswdDialog", TypePassword("haslo1"));
+    TComboBox* combo = frame->usersComboBox;
+    combo->SetText("");
+    TypeText(combo, "bob");
+    EXPECT_TRUE(seen.empty()) << "a text naming nobody opens nothing";
+    EXPECT_FALSE(main->StatusFrameBottom->LoggedIn);
+
+    combo->SetText("");
+    TypeText(combo, "anna");
+    ASSERT_EQ(SeenClasses(), std::vector<std::string>{"TuserpaswdDialog"});
+    EXPECT_EQ(UserText(main->GetCurrentUserRecord().Name), "anna");
+    EXPECT_EQ(combo->ItemIndex(), 1);
+    EXPECT_TRUE(frame->userVisLabel->Visible());
+    EXPECT_TRUE(main->StatusFrameBottom->LoggedIn);
+}
+
+// View, listen and delete kinds of an ordinary user against what the window shows.
+TEST_F(LoginTest, RightsDecideImagesAndSentences) {
+    struct Case {
+        int view, listen, del;
+        const char* viewText;
+        const char* deleteText;
+    };
+    const Case cases[] = {
+        {rkAll, rkAll, rkAll, "Privileges to view all.", "Privileges to remove all."},
+        {rkNone, rkNone, rkNone, "No privileges to view", "No privileges to remove"},
+        {rkNumber, rkNumber, rkNumber, "Privileges to view user:\n55", "Privileges to remove user:\n55"},
+        {rkAll, rkNone, rkNumber, "Privileges to view all.", "Privileges to remove user:\n55"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.viewText);
+        StoreUsers({MakeUser("admin", "tajne1"), MakeUser("jan", "haslo2", c.view, c.listen, c.del, "55")});
+        frame->ReloadUsers();
+        LogIn("jan", "haslo2");
+        EXPECT_EQ(frame->userVisLabel->Caption(), c.viewText);
+        EXPECT_EQ(frame->userRemLabel->Caption(), c.deleteText);
+        EXPECT_TRUE(frame->userVisLabel->Visible());
+        EXPECT_TRUE(frame->userRemLabel->Visible());
+        EXPECT_EQ(media->ExportImage->Visible(), c.listen != rkNone);
+        EXPECT_EQ(media->DeleteImage->Visible(), c.del != rkNone);
+        EXPECT_TRUE(media->ABookImage->Visible());
+        EXPECT_FALSE(media->RecImage->Visible());
+        EXPECT_FALSE(media->ImportImage->Visible());
+        EXPECT_TRUE(link->ConnectBitBtn->Enabled());
+    }
+}
+
+TEST_F(LoginTest, RetentionAsksWhenSwitchedOnOrShortened) {
+    TComboBox* combo = frame->DeleteAfterComboBox;
+    auto choose = [&](int index) {
+        deleteQuestions.clear();
+        combo->SetItemIndex(index);
+        frame->DeleteAfterComboBoxChange(combo);
+    };
+    int monthsDuringQuestion = 0;
+    Respond("TDeleteDialog", [&](TCustomForm* f) {
+        deleteQuestions.push_back(static_cast<TDeleteDialog*>(f)->InfoLabel->Caption());
+        monthsDuringQuestion = frame->GetDeleteAfterMonths();
+        return mrOk;
+    });
+    choose(3);
+    ASSERT_EQ(deleteQuestions, std::vector<AnsiString>{"The change will delete recordings. \nContinue?"});
+    EXPECT_EQ(monthsDuringQuestion, -1) << "the purge must not see an unconfirmed period";
+    EXPECT_EQ(frame->RetentionIndex, 3);
+    EXPECT_EQ(frame->GetDeleteAfterMonths(), 3);
+
+    Respond("TDeleteDialog", [&](TCustomForm*) {
+        deleteQuestions.push_back("declined");
+        return mrCancel;
+    });
+    choose(1);
+    EXPECT_EQ(deleteQuestions.size(), 1u);
+    EXPECT_EQ(combo->ItemIndex(), 3) << "declined: the old period is shown again";
+    EXPECT_EQ(frame->RetentionIndex, 3);
+
+    choose(4);
+    EXPECT_TRUE(deleteQuestions.empty()) << "lengthening asks nothing";
+    EXPECT_EQ(frame->GetDeleteAfterMonths(), 6);
+    choose(0);
+    EXPECT_TRUE(deleteQuestions.empty()) << "switching off asks nothing";
+    EXPECT_EQ(frame->GetDeleteAfterMonths(), -1);
+
+    frame->RetentionIndex = 42;  // a hand-edited setting: retention off
+    EXPECT_EQ(frame->GetDeleteAfterMonths(), -1);
+    choose(9);
+    EXPECT_EQ(deleteQuestions.size(), 1u);
+}
+
+TEST_F(LoginTest, SettingBarsSetTheLinkAndTheirLabels) {
+    LogIn("admin", "tajne1");
+    frame->RefreshTrackBar->SetPosition(60);
+    EXPECT_EQ(link->RefreshSeconds, 7200);
+    EXPECT_EQ(frame->RefreshLabel->Caption(), "Refresh every 120 min");
+    frame->RefreshTrackBar->SetPosition(1);
+    EXPECT_EQ(link->RefreshSeconds, 120);
+    EXPECT_EQ(frame->RefreshLabel->Caption(), "Refresh every 2 min");
+    frame->DeleteTrackBar->SetPosition(64);
+    EXPECT_EQ(link->StorageQuota, 64);
+    EXPECT_EQ(frame->DeleteLabel->Caption(), "Recordings buffer size: 64 GB");
+
+    // Up raises the bar, Down lowers it.
+    frame->RefreshTrackBar->SetPosition(2);
+    PressKey(frame->RefreshTrackBar, VK_UP);
+    EXPECT_EQ(frame->RefreshTrackBar->Position(), 3);
+    PressKey(frame->RefreshTrackBar, VK_DOWN);
+    PressKey(frame->RefreshTrackBar, VK_DOWN);
+    EXPECT_EQ(frame->RefreshTrackBar->Position(), 1);
+    PressKey(frame->DeleteTrackBar, VK_UP);
+    EXPECT_EQ(frame->DeleteTrackBar->Position(), 64) << "kept at the maximum";
+    PressKey(frame->DeleteTrackBar, VK_DOWN);
+    EXPECT_EQ(frame->DeleteTrackBar->Position(), 63);
+}
+
+TEST_F(LoginTest, ImageButtonsShowTheirPictureOfTheLanguage) {
+    LogIn("admin", "tajne1");
+    main->TabImageUserClick(nullptr);
+    EXPECT_TRUE(Shows(frame->DodajImage, frame->ImageListBtn, 4));
+    MouseDown(frame->ModyfImage);
+    EXPECT_TRUE(Shows(frame->ModyfImage, frame->ImageListBtn, 4 + 3));
+    MouseUp(frame->ModyfImage, mbLeft, 5, 200);  // released away from the image: no click
+    EXPECT_TRUE(Shows(frame->ModyfImage, frame->ImageListBtn, 4 + 2));
+    EXPECT_TRUE(seen.back().Class != "TadduserDialogForm");
+}
+
+TEST_F(LoginTest, AddedUserJoinsTheList) {
+    LogIn("admin", "tajne1");
+    main->TabImageUserClick(nullptr);
+    int mode = -1;
+    Respond("TadduserDialogForm", [&](TCustomForm* f) {
+        auto* d = static_cast<TadduserDialogForm*>(f);
+        mode = d->Mode;
+        d->adduserlineEdit->SetText("piotr");
+        d->passwordLineEdit->SetText("haslo3");
+        d->repeatPasswordLineEdit->SetText("haslo3");
+        d->ImageOK->OnClick(d->ImageOK);
+        return d->ModalResult();
+    });
+    Click(frame->DodajImage);
+    EXPECT_EQ(mode, TadduserDialogForm::modeAdd);
+    EXPECT_EQ(Items(frame->usersComboBox), (std::vector<AnsiString>{"admin", "anna", "piotr"}));
+    EXPECT_EQ(frame->usersComboBox->Text(), "admin") << "the logged-in user stays selected";
+    EXPECT_EQ(adduserDialog, nullptr);
+    EXPECT_EQ(FindUser("piotr").ListenRight.Kind, rkNone);
+}
+
+TEST_F(LoginTest, ChangedRightsAreStoredAfterTheQuestion) {
+    LogIn("admin", "tajne1");
+    main->TabImageUserClick(nullptr);
+    AnsiString caption;
+    Respond("TadduserDialogForm", [&](TCustomForm* f) {
+        auto* d = static_cast<TadduserDialogForm*>(f);
+        caption = d->Caption();
+        d->usersComboBox->SetItemIndex(1);
+        d->usersComboBoxChange(d->usersComboBox);
+        d->uprKasComboBox->SetItemIndex(rkAll);
+        d->OKButton->Click();
+        return d->ModalResult();
+    });
+    seen.clear();
+    Click(frame->ModyfImage);
+    EXPECT_EQ(caption, "Privileges modification");
+    ASSERT_EQ(SeenClasses(), (std::vector<std::string>{"TadduserDialogForm", "TQuestionDialog"}));
+    EXPECT_EQ(FindUser("anna").DeleteRight.Kind, rkAll);
+    EXPECT_EQ(FindUser("anna").ViewRight.Kind, rkNumber);
+    EXPECT_EQ(UserText(FindUser("anna").ViewRight.Number), "55");
+}
+
+class UsersFrameShotTest : public UsersFrameTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(UsersFrameShotTest, Screenshots) {
+    StoreUsers({MakeUser("admin", "tajne1"), MakeUser("anna", "haslo1", rkNumber, rkAll, rkNone, "48221234567")});
+    Start(GetParam());
+    link->SerwerIPEdit->SetText("http://10.0.0.5");
+    link->HasloEdit->SetText("1234");
+    const std::string l = std::to_string(GetParam());
+    EXPECT_TRUE(yorde::qt::SaveScreenshot(frame, ShotPath(program, "UsersFrame-nobody-" + l + ".png")));
+    LogIn("admin", "tajne1");
+    EXPECT_TRUE(yorde::qt::SaveScreenshot(frame, ShotPath(program, "UsersFrame-admin-" + l + ".png")));
+    EXPECT_TRUE(yorde::qt::SaveScreenshot(main, ShotPath(program, "MainWindow-admin-" + l + ".png")));
+    LogIn("anna", "haslo1");
+    EXPECT_TRUE(yorde::qt::SaveScreenshot(frame, ShotPath(program, "UsersFrame-user-" + l + ".png")));
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, UsersFrameShotTest, ::testing::Values(1, 2, 3));
+
+}  // namespace

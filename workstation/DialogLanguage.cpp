@@ -1,0 +1,14 @@
+#include "workstation/DialogLanguage.h"
+
+#include "localization/Lxcomp.h"
+
+TlxLangDispatcher* ProgramLangDispatcher() {
+    TComponent* module = FindGlobalRoot("DMLang");
+    return module ? dynamic_cast<TlxLangDispatcher*>(module->FindComponent("lxLangDispatcher1")) : nullptr;
+}
+
+int ProgramLanguage() {
+    const TlxLangDispatcher* dispatcher = ProgramLangDispatcher();
+    const int language = dispatcher ? dispatcher->ActiveLanguage() : 1;
+    return language >= 1 && language <= 3 ? language : 1;
+}

@@ -1,0 +1,85 @@
+// The main window's way out: the exit question, saving and cleaning up,
+// and the language switch, which ends the program for a restart.
+#include "devicelink/Unitconnect.h"
+#include "localization/Lxcomp.h"
+#include "rtl/Files.h"
+#include "rtl/Folders.h"
+#include "shell/Launcher.h"
+#include "workstation/DialogLanguage.h"
+#include "workstation/Mainunit.h"
+#include "workstation/Unitdmlang.h"
+#include "workstation/Unitmediaframe.h"
+#include "workstation/Unitmessage.h"
+#include "workstation/Unitquestion.h"
+
+#include <memory>
+
+namespace {
+struct FreeOnExit {
+    TObject* Object;
+    ~FreeOnExit() { TObject::Free(Object); }
+};
+}  // namespace
+
+void TMainForm::FormClose(TObject*, TCloseAction& Action) {
+    auto* dialog = NewForm<TQuestionDialog>(this);
+    FreeOnExit guard{dialog};
+    dialog->MessageLabel->SetCaption(text("IDS_EXIT_QUESTION"));
+    dialog->SetCaption(text("IDS_EXIT_QUESTION_TITLE"));
+    if (dialog->ShowModal() == mrOk)
+        SaveConfigAndCleanup();
+    else
+        Action = caNone;
+}
+
+void TMainForm::SaveConfigAndCleanup() {
+    try {
+        saveSettings();
+        ServerSocketOrvia->SetActive(false);
+        TrayIconOrvia->SetVisible(false);
+        if (ConnectFrame1->IsConnected()) ConnectFrame1->ConnectBitBtnClick(nullptr);
+    } catch (...) {
+        // The files below go all the same.
+    }
+    deleteTemporaryFiles();
+}
+
+void TMainForm::deleteTemporaryFiles() {
+    const AnsiString dir = ProgramDir();
+    DeleteFile(dir + "config.x");
+    DeleteFile(dir + "users.x");
+    try {
+        MediaFrame1->MediaPlayer->Close();
+    } catch (...) {
+        // "tmp.wav" holds a deciphered recording: it must go even so.
+    }
+    const AnsiString temp = TempDir();
+    DeleteFile(temp + "tmp.wav");
+    DeleteFile(temp + "record.wav");
+    DeleteFile(dir + "tmp.db");
+}
+
+void TMainForm::ImagePLClick(TObject*) { switchLanguage(1); }
+
+void TMainForm::ImageENClick(TObject*) { switchLanguage(2); }
+
+void TMainForm::ImageRUClick(TObject*) { switchLanguage(3); }
+
+void TMainForm::switchLanguage(int Language) {
+    const TlxLangDispatcher* dispatcher = ProgramLangDispatcher();
+    const int old = dispatcher ? dispatcher->ActiveLanguage() : lxLang1->ActiveLanguage();
+    // Only this window's texts: the question is asked in the new language.
+    lxLang1->SetActLang(Language);
+    if (ShowCaptionMessage(this, "Info", text("IDS_CHANGE_LANG")) != mrOk) {
+        lxLang1->SetActLang(old);
+        return;
+    }
+    const AnsiString dir = ProgramDir();
+    FileCreateAndClose(dir + LanguageMarkerFile(Language));
+    for (int other = 1; other <= 3; ++other)
+        if (other != Language) DeleteFile(dir + LanguageMarkerFile(other));
+    SaveConfigAndCleanup();
+    // Found beside the program; it waits for us to end, then starts us again.
+    ShellStart("restart.exe", {dir});
+    Application->Terminate();
+}

@@ -1,0 +1,22 @@
+#pragma once
+// The language data module: holds the dispatcher that every translation
+// component of the program follows, and picks the program's language from
+// the marker file beside the program ("pl.lang", "en.lang" or "ru.lang").
+#include "vcl/Forms.h"
+
+class TlxLangDispatcher;
+
+class TDMLang : public TDataModule {
+    YORDE_CLASS(TDMLang, TDataModule)
+public:
+    TlxLangDispatcher* lxLangDispatcher1 = nullptr;
+
+    // Reads the layout, then sets the language from the marker files; with
+    // none present it creates "pl.lang" and keeps the stored language 1.
+    explicit TDMLang(TComponent* AOwner);
+};
+
+extern TDMLang* DMLang;
+
+// The marker file of language 1..3 ("pl.lang", "en.lang", "ru.lang").
+const char* LanguageMarkerFile(int Language);

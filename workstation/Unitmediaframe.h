@@ -1,0 +1,173 @@
+#pragma once
+// The centre of the main window: the list of stored recordings (musicTable)
+// and below it the player panel with its image buttons, seek and volume
+// bars; the row and announcement menus, the export and announcement file
+// dialogs and the daily retention timer.
+#include "media/MediaPlayer.h"
+#include "rtl/DateTime.h"
+#include "vcl/ComCtrls.h"
+#include "vcl/ExtCtrls.h"
+#include "vcl/FileDialogs.h"
+#include "vcl/Forms.h"
+#include "vcl/Grids.h"
+#include "vcl/ImgList.h"
+#include "vcl/Menus.h"
+#include "vcl/StdCtrls.h"
+#include "workstation/SqliteDb.h"
+
+class TlxLangLinked;
+class TAddressBook;
+
+// Columns shown by the current list layout, 4 or 6; also the index of the
+// hidden column that holds each row's file name.
+extern int visibleColumns;
+
+class TMediaFrame : public TFrame {
+    YORDE_CLASS(TMediaFrame, TFrame)
+public:
+    TStringGrid* musicTable = nullptr;
+    TPanel* PanelMediaBottom = nullptr;
+    TLabel* TimeLabel = nullptr;
+    TTrackBar* SeekTrackBar = nullptr;
+    TTrackBar* VolumeTrackBar = nullptr;
+    TProgressBar* VolProgressBar = nullptr;
+    TMediaPlayer* MediaPlayer = nullptr;
+    TImage* PlayImage = nullptr;
+    TImage* PauseImage = nullptr;
+    TImage* StopImage = nullptr;
+    TImage* PrevImage = nullptr;
+    TImage* NextImage = nullptr;
+    TImage* RecImage = nullptr;
+    TImage* VolImage = nullptr;
+    TImage* ExportImage = nullptr;
+    TImage* DeleteImage = nullptr;
+    TImage* ImportImage = nullptr;
+    TImage* ABookImage = nullptr;
+    TTimer* Timer1 = nullptr;
+    TTimer* Timer2 = nullptr;
+    TTimer* RodoTimer = nullptr;
+    TSaveDialog* ExportDialog = nullptr;
+    TOpenDialog* RecDialog = nullptr;
+    TImageList* ImageListPlay = nullptr;
+    TImageList* ImageListBtn = nullptr;
+    TPopupMenu* musicPopupMenu = nullptr;
+    TMenuItem* op1 = nullptr;
+    TMenuItem* op2 = nullptr;
+    TMenuItem* op3 = nullptr;
+    TPopupMenu* RecPopupMenu = nullptr;
+    TMenuItem* Nagrywaniezapowiedzi1 = nullptr;
+    TMenuItem* Zapowiedzwybranegopliku1 = nullptr;
+    TlxLangLinked* lxLangLinked1 = nullptr;
+
+    explicit TMediaFrame(TComponent* AOwner);
+    ~TMediaFrame() override;
+
+    // Once, from the main window's OnCreate: player and timers set up,
+    // header row written, nothing playing or recording.
+    void InitFrame();
+    // The filter bounds, texts in the layout of the Files "Data" column.
+    void SetDateFrom(const AnsiString& Text);
+    void SetDateTo(const AnsiString& Text);
+    // Rebuilds the list for the current user and filter.
+    void RefreshRecordings();
+    // The header row in the current layout (4 or 6 columns); with Marked,
+    // SortedColumn carries the sort mark of its direction.
+    void SetColumnHeaders(bool Marked, int SortedColumn);
+    // Deciphers a stored recording into the temporary folder and opens it.
+    void OpenRecording(const AnsiString& Path);
+    void PurgeOldRecordings(int Months);
+    void UpdatePlayTime();
+    void ResetPlayTime();
+    // The wave-out volume as 0..100 (the right channel).
+    int GetWaveVolume();
+
+    // The ORDER BY text appended to the list query; the filter frame empties it.
+    AnsiString sortClause = "ORDER BY 4";
+
+    // Handlers of the list.
+    void musicTableClick(TObject* Sender);
+    void musicTableDblClick(TObject* Sender);
+    void musicTableDrawCell(TObject* Sender, int ACol, int ARow, const TRect& Rect, TGridDrawState State);
+    void musicTableKeyDown(TObject* Sender, WORD& Key, TShiftState Shift);
+    void musicTableMouseMove(TObject* Sender, TShiftState Shift, int X, int Y);
+    void musicTableMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    void musicTableSelectCell(TObject* Sender, int ACol, int ARow, bool& CanSelect);
+
+    // Handlers of the player.
+    void PlayImageClick(TObject* Sender);
+    void PauseImageClick(TObject* Sender);
+    void StopImageClick(TObject* Sender);
+    void PrevImageClick(TObject* Sender);
+    void PrevImageDblClick(TObject* Sender);
+    void NextImageClick(TObject* Sender);
+    void NextImageDblClick(TObject* Sender);
+    void RecImageClick(TObject* Sender);
+    void VolImageClick(TObject* Sender);
+    void VolImageDblClick(TObject* Sender);
+    void SeekTrackBarChange(TObject* Sender);
+    void SeekTrackBarKeyDown(TObject* Sender, WORD& Key, TShiftState Shift);
+    void VolumeTrackBarChange(TObject* Sender);
+    void VolumeTrackBarKeyDown(TObject* Sender, WORD& Key, TShiftState Shift);
+    void Timer1Timer(TObject* Sender);
+    void Timer2Timer(TObject* Sender);
+
+    // Handlers of export, delete, the menus, import and the address book.
+    void ExportImageClick(TObject* Sender);
+    void DeleteImageClick(TObject* Sender);
+    void ImportImageClick(TObject* Sender);
+    void ABookImageClick(TObject* Sender);
+    void musicPopupMenuPopup(TObject* Sender);
+    void op1Click(TObject* Sender);
+    void op2Click(TObject* Sender);
+    void op3Click(TObject* Sender);
+    void Nagrywaniezapowiedzi1Click(TObject* Sender);
+    void Zapowiedzwybranegopliku1Click(TObject* Sender);
+    void RodoTimerTimer(TObject* Sender);
+
+    // Image buttons: the pressed picture while the mouse is down.
+    void PlayImageMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    void PlayImageMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    void PauseImageMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    void PauseImageMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    void StopImageMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    void StopImageMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    void PrevImageMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    void PrevImageMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    void NextImageMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    void NextImageMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    void RecImageMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    void RecImageMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    void VolImageMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    void VolImageMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    void ExportImageMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    void ExportImageMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    void DeleteImageMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    void DeleteImageMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    void ImportImageMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    void ImportImageMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    void ABookImageMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    void ABookImageMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+
+private:
+    AnsiString text(const char* Key) const;
+    // Whether the filter frame asks for the address-book descriptions.
+    bool addressBookShown() const;
+    // The normal (Pressed false) or pressed picture of an image button.
+    void showButton(TImage* Image, bool Pressed);
+
+    bool seekSetByTimer = true;
+    bool sortDescending[6] = {true, true, true, true, true, true};
+    bool muted = false;
+    bool loading = false;
+    AnsiString dateTo;
+    AnsiString dateFrom;
+    int savedVolume = 0;
+    bool recording = false;
+    bool widths4Kept = false;
+    bool widths6Kept = false;
+    int lastMouseX = 0;
+    int lastMouseY = 0;
+    TAddressBook* addressBookForm = nullptr;
+    TDateTime nextPurge = 0;
+    SqliteDb db;
+};

@@ -1,0 +1,105 @@
+// The recordings list's header row and the drawing of its cells.
+#include "workstation/Unitmediaframe.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace {
+
+const char* const kHeaders4[] = {"IDS_COL_NAME_1", "IDS_COL_NAME_2", "IDS_COL_NAME_3", "IDS_COL_NAME_4"};
+constexpr int kWidths4[] = {150, 255, 255, 90};
+const char* const kHeaders6[] = {"IDS_COL_NAME_1", "IDS_COL_NAME_2", "IDS_COL_NAME_5",
+                                 "IDS_COL_NAME_3", "IDS_COL_NAME_6", "IDS_COL_NAME_4"};
+constexpr int kWidths6[] = {150, 95, 160, 95, 160, 90};
+// The file-name column is always hidden.
+constexpr int kHiddenWidth = -1;
+
+constexpr TColor kTrunkRowColor = TColor(0xCAD8CF);
+constexpr TColor kInternalRowColor = TColor(0xB0DBEB);
+constexpr TColor kSelectedRowColor = TColor(0xFF8000);
+
+// Default widths for the shown columns, then the hidden one after them.
+template <size_t N>
+void applyWidths(TStringGrid* Grid, const int (&Widths)[N]) {
+    for (size_t i = 0; i < N; ++i) Grid->SetColWidths(int(i), Widths[i]);
+    Grid->SetColWidths(int(N), kHiddenWidth);
+}
+
+}  // namespace
+
+void TMediaFrame::SetColumnHeaders(bool Marked, int SortedColumn) {
+    const char* const* names;
+    int count;
+    if (!addressBookShown()) {
+        names = kHeaders4;
+        count = int(std::size(kHeaders4));
+        if (!widths4Kept) {
+            applyWidths(musicTable, kWidths4);
+            widths6Kept = false;
+        }
+    } else {
+        names = kHeaders6;
+        count = int(std::size(kHeaders6));
+        if (!widths6Kept) {
+            applyWidths(musicTable, kWidths6);
+            widths4Kept = false;
+        }
+    }
+    const int columns = std::min({visibleColumns, count, musicTable->ColCount()});
+    for (int i = 0; i < columns; ++i) {
+        AnsiString header = text(names[i]);
+        if (Marked) {
+            const char mark = i != SortedColumn ? ' ' : sortDescending[i] ? '\\' : '/';
+            header += "   ";
+            header += mark;
+        }
+        musicTable->SetCells(i, 0, header);
+    }
+}
+
+void TMediaFrame::musicTableDrawCell(TObject*, int ACol, int ARow, const TRect& Rect, TGridDrawState State) {
+    TCanvas* canvas = musicTable->Canvas();
+    if (ARow == 0) {
+        const AnsiString header = musicTable->Cells(ACol, ARow);
+        const bool down = header.find('\\') != AnsiString::npos;
+        const bool up = !down && header.find('/') != AnsiString::npos;
+        if (!down && !up) {
+            canvas->TextOut(Rect.Left + 2, Rect.Top + 4, header);
+            return;
+        }
+        canvas->FillRect(Rect);
+        canvas->TextOut(Rect.Left + 2, Rect.Top + 4, header.substr(0, header.size() - 1));
+        const TColor brush = canvas->Brush()->Color();
+        const TColor pen = canvas->Pen()->Color();
+        canvas->Brush()->SetColor(clBlack);
+        canvas->Pen()->SetColor(clBlack);
+        if (down)
+            canvas->Polygon({TPoint{Rect.Right - 13, Rect.Top + 5}, TPoint{Rect.Right - 10, Rect.Top + 10},
+                             TPoint{Rect.Right - 8, Rect.Top + 5}});
+        else
+            canvas->Polygon({TPoint{Rect.Right - 10, Rect.Top + 5}, TPoint{Rect.Right - 13, Rect.Top + 10},
+                             TPoint{Rect.Right - 8, Rect.Top + 10}});
+        canvas->Brush()->SetColor(brush);
+        canvas->Pen()->SetColor(pen);
+        return;
+    }
+    TColor color = kSelectedRowColor;
+    if (!State.Contains(gdSelected)) {
+        const bool trunk = visibleColumns < musicTable->ColCount() &&
+                           musicTable->Cells(visibleColumns, ARow).find("_M_") != AnsiString::npos;
+        color = trunk ? kTrunkRowColor : kInternalRowColor;
+    }
+    canvas->Brush()->SetColor(color);
+    canvas->FillRect(Rect);
+    canvas->TextOut(Rect.Left + 2, Rect.Top + 2, musicTable->Cells(ACol, ARow));
+}
+
+void TMediaFrame::musicTableMouseMove(TObject*, TShiftState, int X, int Y) {
+    lastMouseX = X;
+    lastMouseY = Y;
+}
+
+// Selection is always allowed and keys keep the grid's own handling.
+void TMediaFrame::musicTableSelectCell(TObject*, int, int, bool&) {}
+
+void TMediaFrame::musicTableKeyDown(TObject*, WORD&, TShiftState) {}
