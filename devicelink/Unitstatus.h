@@ -34,6 +34,11 @@ public:
     // 0 installed, 1 none, 2 initialising, 3 and 4 error.
     std::atomic<int32_t> SdState{-1};
 
+    // Every 3 s: free disk space, the number of stored recordings, the
+    // logged-in user and the SD card's state.
     void Timer1Timer(TObject* Sender);
     void Timer2Timer(TObject* Sender);
+
+private:
+    AnsiString text(const char* Key) const;
 };

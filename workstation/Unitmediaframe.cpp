@@ -114,12 +114,6 @@ int visibleColumns = 4;
 
 TMediaFrame::TMediaFrame(TComponent* AOwner) : TFrame(AOwner) {
     InitLayout();
-    dateTo.clear();
-    dateFrom.clear();
-    nextPurge = 0;
-    sortClause = "ORDER BY 4";
-    widths4Kept = false;
-    widths6Kept = false;
     SetColor(kFrameColor);
     PanelMediaBottom->SetColor(kFrameColor);
     for (TImage* image : {PlayImage, PauseImage, StopImage, PrevImage, NextImage, RecImage, VolImage, ExportImage,

@@ -370,8 +370,12 @@ void SetMethodProp(TObject* instance, const AnsiString& name, const TMethod& val
 AnsiString GetPropValueText(const TObject* instance, const TPropInfo* p) {
     checkInstance(instance, p);
     switch (p->Kind()) {
-    case tkInteger: case tkInt64:
-        return IntToStr(GetOrdProp(instance, p));
+    case tkInteger: case tkInt64: {
+        // As the writer does: the identifier when the value has one (clBtnFace, crHourGlass).
+        int64_t v = GetOrdProp(instance, p);
+        AnsiString ident;
+        return IntToIdent(p->PropType, v, ident) ? ident : IntToStr(v);
+    }
     case tkChar: case tkWChar:
         return AnsiString(1, char(GetOrdProp(instance, p)));
     case tkEnumeration:

@@ -247,7 +247,10 @@ void SetObjectProp(TObject* instance, const TPropInfo* p, TObject* value);
 TMethod GetMethodProp(const TObject* instance, const TPropInfo* p);
 void SetMethodProp(TObject* instance, const TPropInfo* p, const TMethod& value);
 
-// Any non-class, non-method value as text (integers decimal, chars as one
-// character, enumerations by name, sets "a,b", floats by FloatToStr) and back.
+// Any non-class, non-method value as text, as the object text writes it:
+// integers by their identifier when their type maps the value to one
+// (clBtnFace, RUSSIAN_CHARSET, crHourGlass), else decimal; chars as one
+// character; enumerations by name; sets "a,b"; floats by FloatToStr. Reading
+// takes an identifier or a number. (Always decimal: IntToStr(GetOrdProp(...)).)
 AnsiString GetPropValueText(const TObject* instance, const TPropInfo* p);
 void SetPropValueText(TObject* instance, const TPropInfo* p, const AnsiString& text);

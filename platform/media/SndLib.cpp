@@ -3,7 +3,6 @@
 #include <sndfile.h>
 
 #include <atomic>
-#include <dlfcn.h>
 
 static_assert(kSfReadMode == SFM_READ);
 
@@ -15,17 +14,9 @@ void TSndFileLibrary::SetLoadFailureForTest(bool fail) { gFailLoad = fail; }
 
 TSndFileLibrary::TSndFileLibrary() {
     if (gFailLoad) return;
-    for (const char* name : {"libsndfile.so.1", "libsndfile.so"}) {
-        handle_ = dlopen(name, RTLD_NOW | RTLD_LOCAL);
-        if (handle_) break;
-    }
-    if (!handle_) return;
-    open_ = reinterpret_cast<SfOpen>(dlsym(handle_, "sf_open"));
-    close_ = reinterpret_cast<SfClose>(dlsym(handle_, "sf_close"));
-}
-
-TSndFileLibrary::~TSndFileLibrary() {
-    if (handle_) dlclose(handle_);
+    if (!lib_.Load("libsndfile.so.1") && !lib_.Load("libsndfile.so")) return;
+    open_ = lib_.Function<SfOpen>("sf_open");
+    close_ = lib_.Function<SfClose>("sf_close");
 }
 
 bool ProbeSoundFile(const TSndFileLibrary& lib, const AnsiString& path, TSoundFileInfo& info) {

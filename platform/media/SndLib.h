@@ -3,6 +3,7 @@
 // file: the library is looked up by name, and its absence is a state the
 // caller reports rather than an error.
 #include "rtl/AnsiString.h"
+#include "rtl/DynLib.h"
 
 // What the check reads of a sound file.
 struct TSoundFileInfo {
@@ -12,10 +13,7 @@ struct TSoundFileInfo {
 
 class TSndFileLibrary {
 public:
-    TSndFileLibrary();    // tries "libsndfile.so.1", then "libsndfile.so"
-    ~TSndFileLibrary();   // unloads
-    TSndFileLibrary(const TSndFileLibrary&) = delete;
-    TSndFileLibrary& operator=(const TSndFileLibrary&) = delete;
+    TSndFileLibrary();    // tries "libsndfile.so.1", then "libsndfile.so"; unloads when it goes
 
     // True when the library was found and both sf_open and sf_close resolved.
     bool Loaded() const { return open_ != nullptr && close_ != nullptr; }
@@ -27,7 +25,7 @@ private:
     friend bool ProbeSoundFile(const TSndFileLibrary&, const AnsiString&, TSoundFileInfo&);
     using SfOpen = void* (*)(const char* path, int mode, void* info);
     using SfClose = int (*)(void* handle);
-    void* handle_ = nullptr;
+    TDynLib lib_;
     SfOpen open_ = nullptr;
     SfClose close_ = nullptr;
 };

@@ -83,7 +83,9 @@ public:
             overridden_ = true;
         }
     }
-    void SetTitle(const std::string& Utf8) override { QGuiApplication::setApplicationDisplayName(QString::fromStdString(Utf8)); }
+    // The display name would be appended to every window title; the
+    // application name names the program without touching the titles.
+    void SetTitle(const std::string& Utf8) override { QCoreApplication::setApplicationName(QString::fromStdString(Utf8)); }
     void SetIcon(const TPixelsView& Icon) override {
         QImage img = ToQImage(Icon, -1);
         QApplication::setWindowIcon(img.isNull() ? QIcon() : QIcon(QPixmap::fromImage(img)));

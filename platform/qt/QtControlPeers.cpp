@@ -261,7 +261,10 @@ public:
     void SetText(const AnsiString& Bytes, int CodePage) override {
         if (w()) w()->setText(DecodeText(Bytes, CodePage));
     }
-    void SetColor(TColor Color, bool /*ParentBackground*/) override { paintBackground(Color, QPalette::Window); }
+    // A button paints its background with the Button role, not Window.
+    void SetColor(TColor Color, bool /*ParentBackground*/) override {
+        if (w()) paintBackground(Color, w()->backgroundRole());
+    }
     void SetState(TCheckBoxState State) override {
         if (!w()) return;
         QSignalBlocker block(w());

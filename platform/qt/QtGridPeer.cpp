@@ -10,7 +10,6 @@
 #include "vcl/Grids.h"
 
 #include <QAbstractScrollArea>
-#include <QApplication>
 #include <QPaintEvent>
 #include <QScrollBar>
 #include <QSignalBlocker>
@@ -42,9 +41,9 @@ protected:
     void scrollContentsBy(int, int) override {}
 };
 
-class GridWidget : public PeerWidget<ScrollArea> {
+class GridWidget : public ScrollPeerWidget<ScrollArea> {
 public:
-    explicit GridWidget(QWidget* Parent) : PeerWidget<ScrollArea>(Parent) {
+    explicit GridWidget(QWidget* Parent) : ScrollPeerWidget<ScrollArea>(Parent) {
         setVerticalScrollBar(new SizedScrollBar(Qt::Vertical));
         setHorizontalScrollBar(new SizedScrollBar(Qt::Horizontal));
         setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -57,54 +56,6 @@ public:
     }
 
 protected:
-    bool event(QEvent* e) override {
-        // Mouse events sent to the area itself (not by the window system)
-        // carry client positions: they go where real ones arrive, the viewport.
-        // (What the viewport leaves unaccepted comes back up here: not again.)
-        if (forwarding_) return PeerWidget<ScrollArea>::event(e);
-        switch (e->type()) {
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonRelease:
-        case QEvent::MouseButtonDblClick:
-        case QEvent::MouseMove:
-            if (!e->spontaneous()) {
-                auto* m = static_cast<QMouseEvent*>(e);
-                QMouseEvent copy(m->type(), m->position(), m->globalPosition(), m->button(), m->buttons(),
-                                 m->modifiers());
-                forward(&copy);
-                return true;
-            }
-            break;
-        case QEvent::Wheel:
-            if (!e->spontaneous()) {
-                auto* w = static_cast<QWheelEvent*>(e);
-                QWheelEvent copy(w->position(), w->globalPosition(), w->pixelDelta(), w->angleDelta(), w->buttons(),
-                                 w->modifiers(), w->phase(), w->inverted());
-                forward(&copy);
-                return true;
-            }
-            break;
-        default:
-            break;
-        }
-        return PeerWidget<ScrollArea>::event(e);
-    }
-
-    void forward(QEvent* e) {
-        forwarding_ = true;
-        QPointer<GridWidget> self(this);
-        QApplication::sendEvent(viewport(), e);
-        if (self) forwarding_ = false;
-    }
-
-    // Input and paints of the viewport pass here; a handler may free the control.
-    bool viewportEvent(QEvent* e) override {
-        ++busy;
-        bool r = ScrollArea::viewportEvent(e);
-        --busy;
-        return r;
-    }
-
     void paintEvent(QPaintEvent* e) override {
         if (gone()) return;
         QPainter painter(viewport());
@@ -121,9 +72,6 @@ protected:
         }
         e->accept();
     }
-
-private:
-    bool forwarding_ = false;
 };
 
 TScrollCode scrollCodeOf(int Action, bool Dragging) {

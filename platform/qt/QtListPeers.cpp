@@ -207,9 +207,9 @@ private:
 // ---------------------------------------------------------------------------
 // List box
 
-class ListWidget : public PeerWidget<QListWidget> {
+class ListWidget : public ScrollPeerWidget<QListWidget> {
 public:
-    explicit ListWidget(QWidget* Parent) : PeerWidget<QListWidget>(Parent) {}
+    explicit ListWidget(QWidget* Parent) : ScrollPeerWidget<QListWidget>(Parent) {}
 };
 
 class QtListBoxPeer : public QtPeer<IListBoxPeer, ListWidget> {

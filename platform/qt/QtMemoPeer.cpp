@@ -69,9 +69,9 @@ protected:
     }
 };
 
-class MemoWidget : public PeerWidget<MemoBase> {
+class MemoWidget : public ScrollPeerWidget<MemoBase> {
 public:
-    explicit MemoWidget(QWidget* Parent) : PeerWidget<MemoBase>(Parent) {}
+    explicit MemoWidget(QWidget* Parent) : ScrollPeerWidget<MemoBase>(Parent) {}
 };
 
 class QtMemoPeer : public QtPeer<IMemoPeer, MemoWidget> {

@@ -2,7 +2,8 @@
 // The building blocks of the control peers:
 // - PeerWidget<Base>: a Qt widget class that forwards mouse, key and focus
 //   input to its control through TPeerInput and then lets Base do its own
-//   handling (with the key possibly changed by a handler);
+//   handling (with the key possibly changed by a handler); ScrollPeerWidget
+//   for scroll areas;
 // - QtPeer<Iface, Widget>: implements the common IControlPeer calls on it.
 // A peer may be destroyed by a handler while its widget is still inside an
 // event: such a widget is hidden, cut off from the control and deleted once
@@ -221,6 +222,22 @@ private:
     }
 
     bool inDoubleClick_ = false;
+};
+
+// A peer widget that scrolls (memo, list box, grid): mouse input arrives on
+// its viewport, and a handler run from there may free the control too.
+template <class Base>
+class ScrollPeerWidget : public PeerWidget<Base> {
+public:
+    using PeerWidget<Base>::PeerWidget;
+
+protected:
+    bool viewportEvent(QEvent* e) override {
+        ++this->busy;
+        bool r = Base::viewportEvent(e);
+        --this->busy;
+        return r;
+    }
 };
 
 // A widget that the component paints through its canvas.

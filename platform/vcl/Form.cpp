@@ -93,6 +93,12 @@ void TCustomForm::AfterConstruction() {
     }
 }
 
+void TCustomForm::GetChildren(TGetChildProc Proc, TComponent* Root) {
+    TScrollingWinControl::GetChildren(Proc, Root);
+    // Written as the root, also its non-visual components (menus, image lists, timers).
+    TComponent::GetChildren(Proc, Root);
+}
+
 void TCustomForm::BeforeDestruction() {
     if (created_) {
         created_ = false;

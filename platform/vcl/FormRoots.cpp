@@ -32,10 +32,8 @@ TCustomFrame::TCustomFrame(TComponent* AOwner) : TScrollingWinControl(AOwner) {
 
 void TCustomFrame::GetChildren(TGetChildProc Proc, TComponent* Root) {
     TScrollingWinControl::GetChildren(Proc, Root);
-    // A frame written as the root also writes its non-visual components.
-    if (Root == this)
-        for (int i = 0; i < ComponentCount(); ++i)
-            if (!Components(i)->HasParent()) Proc(Components(i));
+    // Written as the root, also its non-visual components (menus, image lists, timers).
+    TComponent::GetChildren(Proc, Root);
 }
 
 void TCustomFrame::PaintControl(IPaintBackend& Backend, const TRect& /*ClipRect*/) {

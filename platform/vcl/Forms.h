@@ -112,6 +112,7 @@ public:
     void Release();
     void SetFocus() override;
     bool CanFocus() const override;
+    void GetChildren(TGetChildProc Proc, TComponent* Root) override;
 
     TNotifyEvent OnCreate;
     TNotifyEvent OnDestroy;

@@ -132,9 +132,16 @@ TEST(TypInfo, ValuesAsText) {
     auto set = [&](const char* n, const char* v) { SetPropValueText(&label, GetPropInfo(&label, n), v); };
     set("Width", " -12");
     EXPECT_EQ(text("Width"), "-12");
-    set("Color", "clRed");  // integers with an ident map take their names too
+    // Integers with an ident map: the name when the value has one (as the
+    // object text writes them), a name or a number on reading.
+    set("Color", "clRed");
     EXPECT_EQ(label.Color(), fxRed);
-    EXPECT_EQ(text("Color"), "255");
+    EXPECT_EQ(text("Color"), "clRed");
+    set("Color", " 12345");
+    EXPECT_EQ(text("Color"), "12345");
+    set("Color", "255");
+    EXPECT_EQ(text("Color"), "clRed");
+    EXPECT_THROW(set("Color", "clNoSuchColour"), EConvertError);
     set("Accel", "Q");
     EXPECT_EQ(text("Accel"), "Q");
     set("Align", "fabottom");

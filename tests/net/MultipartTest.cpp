@@ -2,7 +2,7 @@
 #include "net/HttpClient.h"
 #include "net/Multipart.h"
 
-#include "TempDir.h"
+#include "TempFolder.h"
 #include "TestServers.h"
 
 #include <gtest/gtest.h>
@@ -13,6 +13,8 @@
 #include <sys/socket.h>
 
 namespace {
+
+using namespace yorde::test;
 
 const TBoundaryStamp kStamp{2024, 3, 5, 14, 7, 9, 42};
 const std::string kBoundary = "--------030524140709042";
@@ -29,7 +31,7 @@ std::string ExpectedBody(const std::string& path, const std::string& bytes) {
 }  // namespace
 
 TEST(MultipartForm, BodyAndContentTypeAreExactToTheByte) {
-    TTempDir dir;
+    TTempFolder dir("yorde-net");
     std::string path = dir.Path("record.wav");
     std::string bytes = AllByteValues() + "\r\n--" + kBoundary + "\r\n";
     WriteFile(path, bytes);
@@ -56,7 +58,7 @@ TEST(MultipartForm, BoundaryIsZeroPaddedLocalTime) {
 }
 
 TEST(MultipartForm, FileIsHeldOpenFromAddUntilTheFormGoes) {
-    TTempDir dir;
+    TTempFolder dir("yorde-net");
     std::string path = dir.Path("record.wav");
     WriteFile(path, "abc");
     TMultipartForm form(kStamp);
@@ -66,11 +68,11 @@ TEST(MultipartForm, FileIsHeldOpenFromAddUntilTheFormGoes) {
 
     TMultipartForm missing(kStamp);
     EXPECT_THROW(missing.AddFile("fileToUpload2", dir.Path("none.wav"), "tar"), EFOpenError);
-    EXPECT_THROW(missing.AddFile("fileToUpload2", dir.Dir().string(), "tar"), EFOpenError);
+    EXPECT_THROW(missing.AddFile("fileToUpload2", dir.Root(), "tar"), EFOpenError);
 }
 
 TEST(MultipartForm, TextThatWouldBreakThePartHeaderIsRefused) {
-    TTempDir dir;
+    TTempFolder dir("yorde-net");
     std::string path = dir.Path("a.wav");
     WriteFile(path, "x");
     TMultipartForm form(kStamp);
@@ -79,7 +81,7 @@ TEST(MultipartForm, TextThatWouldBreakThePartHeaderIsRefused) {
 }
 
 TEST(MultipartUpload, RequestOnTheWireIsHttp10WithTheExactBody) {
-    TTempDir dir;
+    TTempFolder dir("yorde-net");
     std::string path = dir.Path("record.wav");
     std::string bytes = AllByteValues();
     WriteFile(path, bytes);
@@ -115,7 +117,7 @@ TEST(MultipartUpload, RequestOnTheWireIsHttp10WithTheExactBody) {
 }
 
 TEST(MultipartUpload, RefusalOfTheDeviceKeepsItsStatusLine) {
-    TTempDir dir;
+    TTempFolder dir("yorde-net");
     WriteFile(dir.Path("record.wav"), "x");
     TRawServer server([](TRawConnection& c) {
         c.ReadRequest();
@@ -134,7 +136,7 @@ TEST(MultipartUpload, RefusalOfTheDeviceKeepsItsStatusLine) {
 }
 
 TEST(MultipartUpload, PostDropsTheKeptConnectionFirst) {
-    TTempDir dir;
+    TTempFolder dir("yorde-net");
     WriteFile(dir.Path("record.wav"), "x");
     // Answers every request on a connection with the client's port.
     TRawServer server([](TRawConnection& c) {

@@ -1,9 +1,12 @@
 #include "net/NetUtils.h"
 
-#include "TempDir.h"
+#include "TempFolder.h"
+#include "TestServers.h"
 #include "rtl/Exceptions.h"
 
 #include <gtest/gtest.h>
+
+using namespace yorde::test;
 
 TEST(NetUtils, IsValidIPTakesOnlyFourDecimalFields) {
     for (const char* ok : {"0.0.0.0", "255.255.255.255", "192.168.1.10", "010.001.000.099", "1.2.3.4"})
@@ -22,17 +25,17 @@ TEST(NetUtils, UrlEncodeKeepsUnreservedAndEncodesEveryOtherByte) {
 }
 
 TEST(NetUtils, FileSizeByNameRaisesWhenItCannotRead) {
-    TTempDir dir;
+    TTempFolder dir("yorde-net");
     WriteFile(dir.Path("f"), std::string(12345, 'x'));
     WriteFile(dir.Path("empty"), "");
     EXPECT_EQ(FileSizeByName(dir.Path("f")), 12345);
     EXPECT_EQ(FileSizeByName(dir.Path("empty")), 0);
     EXPECT_THROW(FileSizeByName(dir.Path("missing")), EFOpenError);
-    EXPECT_THROW(FileSizeByName(dir.Dir().string()), EFOpenError);
+    EXPECT_THROW(FileSizeByName(dir.Root()), EFOpenError);
 }
 
 TEST(NetUtils, CopyFileToCopiesBytesAndNeverOverwrites) {
-    TTempDir dir;
+    TTempFolder dir("yorde-net");
     std::string src = dir.Path("src.wav"), dst = dir.Path("dst.wav");
     std::string bytes = AllByteValues() + std::string(200000, 'z');
     WriteFile(src, bytes);
@@ -49,7 +52,7 @@ TEST(NetUtils, CopyFileToCopiesBytesAndNeverOverwrites) {
 
     // Nothing half-made or temporary is left beside the target.
     std::vector<std::string> names;
-    for (const auto& e : std::filesystem::directory_iterator(dir.Dir())) names.push_back(e.path().filename());
+    for (const auto& e : std::filesystem::directory_iterator(dir.Root())) names.push_back(e.path().filename());
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (std::vector<std::string>{"dst.wav", "src.wav"}));
 }

@@ -8,6 +8,13 @@
 #include <string_view>
 #include <thread>
 
+// Every byte value once, in order: file content that no text handling may touch.
+inline std::string AllByteValues() {
+    std::string s;
+    for (int i = 0; i < 256; ++i) s += char(i);
+    return s;
+}
+
 // One accepted connection of TRawServer.
 class TRawConnection {
 public:

@@ -1,4 +1,4 @@
-#include "TempTree.h"
+#include "TempFolder.h"
 
 #include "rtl/Exceptions.h"
 #include "rtl/Files.h"
@@ -12,6 +12,8 @@
 #include <unistd.h>
 
 namespace {
+
+using namespace yorde::test;
 
 TEST(Paths, SplittingLocalNames) {
     EXPECT_EQ(ExtractFilePath("/opt/y/yorde"), "/opt/y/");
@@ -47,8 +49,8 @@ TEST(Paths, ExpandFileName) {
     EXPECT_EQ(ExpandFileName("/a//b/"), "/a/b/");
     EXPECT_EQ(ExpandFileName("/.."), "/");
     EXPECT_EQ(ExpandFileName("/a/b/.."), "/a");
-    TempTree tree;
-    tree.Dir("sub");
+    TTempFolder tree;
+    tree.MakeDir("sub");
     const std::string cwd = std::filesystem::current_path().string();
     ASSERT_EQ(::chdir(tree.Path("sub").c_str()), 0);
     const std::string real = std::filesystem::current_path().string();
@@ -59,9 +61,9 @@ TEST(Paths, ExpandFileName) {
 }
 
 TEST(Files, ExistenceDeletionRenaming) {
-    TempTree t;
-    t.File("a.txt", "abc");
-    t.Dir("d");
+    TTempFolder t;
+    t.Write("a.txt", "abc");
+    t.MakeDir("d");
     EXPECT_TRUE(FileExists(t.Path("a.txt")));
     EXPECT_FALSE(FileExists(t.Path("d")));  // folders are not files
     EXPECT_FALSE(FileExists(""));
@@ -71,7 +73,7 @@ TEST(Files, ExistenceDeletionRenaming) {
     EXPECT_FALSE(DeleteFile(t.Path("missing")));
     EXPECT_FALSE(DeleteFile(t.Path("d")));
 
-    t.File("b.txt", "xyz");
+    t.Write("b.txt", "xyz");
     EXPECT_FALSE(RenameFile(t.Path("a.txt"), t.Path("b.txt")));  // never replaces
     EXPECT_EQ(t.Read("b.txt"), "xyz");
     EXPECT_TRUE(RenameFile(t.Path("a.txt"), t.Path("c.txt")));
@@ -81,22 +83,22 @@ TEST(Files, ExistenceDeletionRenaming) {
 }
 
 TEST(Files, Folders) {
-    TempTree t;
+    TTempFolder t;
     EXPECT_TRUE(CreateDir(t.Path("x")));
     EXPECT_FALSE(CreateDir(t.Path("x")));
     EXPECT_FALSE(CreateDir(t.Path("p/q")));
     EXPECT_TRUE(ForceDirectories(t.Path("p/q/r/")));
     EXPECT_TRUE(DirectoryExists(t.Path("p/q/r")));
     EXPECT_TRUE(ForceDirectories(t.Path("p/q")));
-    t.File("f");
+    t.Write("f");
     EXPECT_FALSE(ForceDirectories(t.Path("f/g")));
     EXPECT_FALSE(RemoveDir(t.Path("p")));  // not empty
     EXPECT_TRUE(RemoveDir(t.Path("p/q/r")));
 }
 
 TEST(Files, SizeAgeAndEmptyMarkers) {
-    TempTree t;
-    t.File("data.db", std::string(3000, 'x'));
+    TTempFolder t;
+    t.Write("data.db", std::string(3000, 'x'));
     EXPECT_EQ(FileSize(t.Path("data.db")), 3000);
     EXPECT_THROW(FileSize(t.Path("missing.db")), EFOpenError);
     EXPECT_THROW(FileSize(t.Root()), EFOpenError);
@@ -118,8 +120,8 @@ TEST(Files, SizeAgeAndEmptyMarkers) {
 }
 
 TEST(Files, AtomicReplaceKeepsPermissionsAndLeavesNoTemporary) {
-    TempTree t;
-    t.File("users.conf", "old");
+    TTempFolder t;
+    t.Write("users.conf", "old");
     ASSERT_EQ(::chmod(t.Path("users.conf").c_str(), 0600), 0);
     WriteFileAtomically(t.Path("users.conf"), "new content");
     EXPECT_EQ(t.Read("users.conf"), "new content");
@@ -136,7 +138,7 @@ TEST(Files, AtomicReplaceKeepsPermissionsAndLeavesNoTemporary) {
     EXPECT_THROW(WriteFileAtomically(t.Path("no/such/file"), "x"), EFCreateError);
     EXPECT_FALSE(TryWriteFileAtomically(t.Path("no/such/file"), "x"));
     // A folder in the way: the rename fails and the temporary goes away.
-    t.Dir("taken");
+    t.MakeDir("taken");
     EXPECT_THROW(WriteFileAtomically(t.Path("taken"), "x"), EFCreateError);
     entries = 0;
     for (auto& e : std::filesystem::directory_iterator(t.Root())) ++entries, (void)e;
@@ -144,7 +146,7 @@ TEST(Files, AtomicReplaceKeepsPermissionsAndLeavesNoTemporary) {
 }
 
 TEST(Files, DiskFree) {
-    TempTree t;
+    TTempFolder t;
     EXPECT_GT(DiskFree(t.Root()), 0);
     EXPECT_EQ(DiskFree(t.Path("missing/dir")), -1);
 }
@@ -186,7 +188,7 @@ TEST_F(FoldersTest, TempDirPrefersTheVariable) {
 
 TEST_F(FoldersTest, TempDirWithoutTheVariableIsPrivate) {
     ::unsetenv("TEMP");
-    TempTree runtime;
+    TTempFolder runtime;
     const char* oldRuntime = std::getenv("XDG_RUNTIME_DIR");
     const std::string saved = oldRuntime ? oldRuntime : "";
     ::setenv("XDG_RUNTIME_DIR", runtime.Root().c_str(), 1);
@@ -204,7 +206,7 @@ TEST_F(FoldersTest, TempDirWithoutTheVariableIsPrivate) {
     EXPECT_EQ(st.st_mode & 0777, 0700u);
 
     // Without a runtime folder: a per-user folder under the temporary root.
-    TempTree root;
+    TTempFolder root;
     ::unsetenv("XDG_RUNTIME_DIR");
     const char* oldTmp = std::getenv("TMPDIR");
     const std::string savedTmp = oldTmp ? oldTmp : "";
@@ -221,7 +223,7 @@ TEST_F(FoldersTest, TempDirWithoutTheVariableIsPrivate) {
 
 TEST_F(FoldersTest, TempDirRefusesALinkPlantedUnderItsName) {
     ::unsetenv("TEMP");
-    TempTree root, elsewhere;
+    TTempFolder root, elsewhere;
     const char* oldRuntime = std::getenv("XDG_RUNTIME_DIR");
     const std::string saved = oldRuntime ? oldRuntime : "";
     ::unsetenv("XDG_RUNTIME_DIR");

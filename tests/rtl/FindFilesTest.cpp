@@ -1,4 +1,4 @@
-#include "TempTree.h"
+#include "TempFolder.h"
 
 #include "rtl/CodePages.h"
 #include "rtl/FindFiles.h"
@@ -10,6 +10,8 @@
 #include <sys/stat.h>
 
 namespace {
+
+using namespace yorde::test;
 
 // Every name FindFirst/FindNext report, with its attributes.
 std::map<AnsiString, int> Find(const std::string& path, int attr) {
@@ -33,17 +35,17 @@ std::set<AnsiString> Names(const std::map<AnsiString, int>& m) {
 class FindFilesTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        t.File("a.wav", "12345");
-        t.File("B.WAV");
-        t.File("c.Wav.txt");
-        t.File("noext");
-        t.File(".hidden.wav");
-        t.Dir("sub.wav");
-        t.Dir(".git");
-        t.File("ro.wav");
+        t.Write("a.wav", "12345");
+        t.Write("B.WAV");
+        t.Write("c.Wav.txt");
+        t.Write("noext");
+        t.Write(".hidden.wav");
+        t.MakeDir("sub.wav");
+        t.MakeDir(".git");
+        t.Write("ro.wav");
         ::chmod(t.Path("ro.wav").c_str(), 0444);
     }
-    TempTree t;
+    TTempFolder t;
 };
 
 TEST_F(FindFilesTest, MasksIgnoreCase) {
@@ -105,7 +107,7 @@ TEST_F(FindFilesTest, FailuresAndRelease) {
 }
 
 TEST_F(FindFilesTest, NamesArriveInTheAnsiCodePage) {
-    t.File("\xC5\x82\xC3\xB3" "d\xC5\xBA.wav");  // "łódź.wav" on disk (UTF-8)
+    t.Write("\xC5\x82\xC3\xB3" "d\xC5\xBA.wav");  // "łódź.wav" on disk (UTF-8)
     const auto found = Names(Find(t.Path("*D\x8F.WAV"), 0));  // "*DŹ.WAV" in 1250
     EXPECT_EQ(found, (std::set<AnsiString>{"\xB3\xF3" "d\x9F.wav"}));
     EXPECT_EQ(FileGetAttr(t.Path("") + "\xB3\xF3" "d\x9F.wav"), faArchive);

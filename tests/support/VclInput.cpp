@@ -3,11 +3,14 @@
 #include "qt/QtPlatform.h"
 #include "qt/QtText.h"
 
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPointer>
+#include <QWheelEvent>
 #include <QWidget>
 
 namespace yorde::test {
@@ -17,6 +20,13 @@ namespace {
 QWidget* widgetOf(TControl* c) {
     QWidget* w = yorde::qt::WidgetOf(c);
     if (!w) throw EInvalidOperation("The control has no widget (is it on a form?)");
+    return w;
+}
+
+// A scroll area drops mouse events sent to itself; real ones arrive on its viewport.
+QWidget* mouseTarget(TControl* c) {
+    QWidget* w = widgetOf(c);
+    if (auto* area = qobject_cast<QAbstractScrollArea*>(w)) return area->viewport();
     return w;
 }
 
@@ -66,24 +76,24 @@ void key(QWidget* w, QEvent::Type type, int qtKey, Qt::KeyboardModifiers m, cons
 }  // namespace
 
 void MouseDown(TControl* C, TMouseButton Button, int X, int Y, TShiftState Shift) {
-    QWidget* w = widgetOf(C);
+    QWidget* w = mouseTarget(C);
     mouse(w, QEvent::MouseButtonPress, qtButton(Button), pointIn(w, X, Y), Shift);
 }
 
 void MouseUp(TControl* C, TMouseButton Button, int X, int Y, TShiftState Shift) {
-    QWidget* w = widgetOf(C);
+    QWidget* w = mouseTarget(C);
     mouse(w, QEvent::MouseButtonRelease, qtButton(Button), pointIn(w, X, Y), Shift);
 }
 
 void MouseMove(TControl* C, int X, int Y, TShiftState Shift) {
-    QWidget* w = widgetOf(C);
+    QWidget* w = mouseTarget(C);
     QPoint p = pointIn(w, X, Y);
     QMouseEvent e(QEvent::MouseMove, QPointF(p), QPointF(w->mapToGlobal(p)), Qt::NoButton, held, qtModifiers(Shift));
     QApplication::sendEvent(w, &e);
 }
 
 void Click(TControl* C, int X, int Y) {
-    QPointer<QWidget> w = widgetOf(C);
+    QPointer<QWidget> w = mouseTarget(C);
     QPoint p = pointIn(w, X, Y);
     mouse(w, QEvent::MouseButtonPress, Qt::LeftButton, p, {});
     if (w) mouse(w, QEvent::MouseButtonRelease, Qt::LeftButton, p, {});
@@ -91,7 +101,7 @@ void Click(TControl* C, int X, int Y) {
 }
 
 void DoubleClick(TControl* C, int X, int Y) {
-    QPointer<QWidget> w = widgetOf(C);
+    QPointer<QWidget> w = mouseTarget(C);
     QPoint p = pointIn(w, X, Y);
     mouse(w, QEvent::MouseButtonPress, Qt::LeftButton, p, {});
     if (w) mouse(w, QEvent::MouseButtonRelease, Qt::LeftButton, p, {});
@@ -99,6 +109,25 @@ void DoubleClick(TControl* C, int X, int Y) {
     if (w) mouse(w, QEvent::MouseButtonDblClick, Qt::LeftButton, p, {});
     if (w) mouse(w, QEvent::MouseButtonRelease, Qt::LeftButton, p, {});
     held = Qt::NoButton;
+}
+
+void RightClick(TControl* C, int X, int Y, TShiftState Shift) {
+    QPointer<QWidget> w = mouseTarget(C);
+    QPoint p = pointIn(w, X, Y);
+    mouse(w, QEvent::MouseButtonPress, Qt::RightButton, p, Shift);
+    if (w) mouse(w, QEvent::MouseButtonRelease, Qt::RightButton, p, Shift);
+    held = Qt::NoButton;
+    if (!w) return;
+    QContextMenuEvent e(QContextMenuEvent::Mouse, p, w->mapToGlobal(p), qtModifiers(Shift));
+    QApplication::sendEvent(w, &e);
+}
+
+void Wheel(TControl* C, int Delta, int X, int Y, TShiftState Shift) {
+    QWidget* w = mouseTarget(C);
+    QPoint p = pointIn(w, X, Y);
+    QWheelEvent e(QPointF(p), QPointF(w->mapToGlobal(p)), QPoint(), QPoint(0, Delta), held, qtModifiers(Shift),
+                  Qt::NoScrollPhase, false);
+    QApplication::sendEvent(w, &e);
 }
 
 void KeyDown(TWinControl* C, WORD Key, TShiftState Shift) {

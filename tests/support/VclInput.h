@@ -1,7 +1,10 @@
 #pragma once
 // Input for tests: Qt mouse and key events sent to a control's widget, so
 // they take the same way as real input (widget, peer, TPeerInput, handlers).
-// Positions are in the control's client coordinates; -1 means its centre.
+// Mouse events go where the window system puts them: on a scrolling control
+// (memo, list box, grid) that is the viewport, whose coordinates are the
+// control's client coordinates. Positions are client coordinates; -1 means
+// the centre of the client area.
 #include "vcl/Forms.h"
 
 #include <string>
@@ -15,6 +18,11 @@ void MouseMove(TControl* C, int X, int Y, TShiftState Shift = {});
 void Click(TControl* C, int X = -1, int Y = -1);
 // Press, release, press, double click, release: what a real double click delivers.
 void DoubleClick(TControl* C, int X = -1, int Y = -1);
+// Right button pressed and released, then the context menu request (the
+// order of the class library's messages).
+void RightClick(TControl* C, int X = -1, int Y = -1, TShiftState Shift = {});
+// The wheel turned by Delta (120 a notch; positive away from the user).
+void Wheel(TControl* C, int Delta, int X = -1, int Y = -1, TShiftState Shift = {});
 
 // A key (virtual key code) pressed and released, with its character when it has one.
 void KeyDown(TWinControl* C, WORD Key, TShiftState Shift = {});

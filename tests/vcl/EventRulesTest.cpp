@@ -194,6 +194,11 @@ TEST_F(EventRules, CheckBoxOnClickWhenTheStateChangesFromCodeOrUser) {
     EXPECT_EQ(check->State(), cbGrayed);
     check->SetState(cbGrayed);
     EXPECT_EQ(clicks, 5);
+    // Anywhere on the control, not only on the box and its text.
+    check->SetCaption("Hi");
+    Click(check, 115, 18);
+    EXPECT_EQ(check->State(), cbChecked);
+    EXPECT_EQ(clicks, 6);
 }
 
 TEST_F(EventRules, ImageClickComesOnReleaseBeforeMouseUpAndDoubleClickIsNoSecondClick) {

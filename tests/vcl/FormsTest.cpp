@@ -65,6 +65,7 @@ TEST(Forms, FormBuiltInCodeShowsWithItsControlsAndCanBeScreenshot) {
     EXPECT_EQ(pixelAt(shot, 171, 91), QColor(255, 0, 0));       // image, red corner
     EXPECT_EQ(pixelAt(shot, 190, 125), QColor(0, 0, 255));      // image, blue triangle
     EXPECT_EQ(pixelAt(shot, 300, 100), QColor(0xF0, 0xF0, 0xF0));  // the form's clBtnFace
+    EXPECT_EQ(pixelAt(shot, 150, 100), QColor(0xF0, 0xF0, 0xF0));  // the check box, right of its text
     EXPECT_TRUE(hooks.errors.empty());
 }
 

@@ -5,6 +5,8 @@
 
 #include "classes/Filer.h"
 #include "classes/MemoryStream.h"
+#include "classes/ObjectText.h"
+#include "classes/TypInfo.h"
 
 #include <gtest/gtest.h>
 
@@ -20,6 +22,36 @@ TEST(Graphics, ColoursAreBgrWithFixedSystemColoursAndNamedIdentifiers) {
     int32_t c = 0;
     EXPECT_TRUE(IdentToColor("clYellow", c));
     EXPECT_EQ(c, 0x00FFFF);
+}
+
+TEST(Graphics, NamedColoursCharsetsAndCursorsAreTextAsTheObjectTextWritesThem) {
+    Owned<TPanel> panel(new TPanel(nullptr));
+    panel->SetName("Panel1");
+    panel->SetColor(clBtnFace);
+    panel->SetCursor(crHourGlass);
+    panel->Font()->SetCharset(RUSSIAN_CHARSET);
+    auto text = [](TObject* o, const char* name) { return GetPropValueText(o, GetPropInfo(o, name)); };
+    EXPECT_EQ(text(panel.get(), "Color"), "clBtnFace");
+    EXPECT_EQ(text(panel.get(), "Cursor"), "crHourGlass");
+    EXPECT_EQ(text(panel->Font(), "Charset"), "RUSSIAN_CHARSET");
+
+    TMemoryStream ms;
+    ms.WriteComponent(panel.get());
+    std::string image(size_t(ms.Size()), '\0');
+    ms.SetPosition(0);
+    ms.ReadBuffer(image.data(), ms.Size());
+    AnsiString written = ObjectBinaryToText(image);
+    EXPECT_NE(written.find("Color = clBtnFace\n"), AnsiString::npos) << written;
+    EXPECT_NE(written.find("Cursor = crHourGlass\n"), AnsiString::npos) << written;
+    EXPECT_NE(written.find("Font.Charset = RUSSIAN_CHARSET\n"), AnsiString::npos) << written;
+
+    // Without a name: decimal, both ways.
+    panel->SetColor(TColor(0x6F8A91));
+    EXPECT_EQ(text(panel.get(), "Color"), "7309969");
+    SetPropValueText(panel.get(), GetPropInfo(panel.get(), "Color"), "clMenu");
+    EXPECT_EQ(panel->Color(), clMenu);
+    SetPropValueText(panel.get(), GetPropInfo(panel.get(), "Cursor"), "-11");
+    EXPECT_EQ(panel->Cursor(), crHourGlass);
 }
 
 TEST(Graphics, FontSizeAndHeightAreTwoViewsOfOneValue) {

@@ -12,6 +12,9 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPointer>
+
+#include <utility>
 
 namespace {
 
@@ -223,12 +226,23 @@ TEST_F(ListBoxTest, ItemIndexFromCodeRaisesNothing) {
 }
 
 TEST_F(ListBoxTest, TheUsersSelectionRaisesOnClickThenOnDblClick) {
-    ClickViewport(widget(), centreOf(1));
+    Click(list, centreOf(1).x(), centreOf(1).y());
     EXPECT_EQ(list->ItemIndex(), 1);
     PressKey(list, VK_DOWN);
     EXPECT_EQ(list->ItemIndex(), 2);
-    ClickViewport(widget(), centreOf(0), true);
+    DoubleClick(list, centreOf(0).x(), centreOf(0).y());
     EXPECT_EQ(events, (std::vector<std::string>{"click 1", "click 2", "click 0", "dblclick"}));
+}
+
+TEST_F(ListBoxTest, AHandlerMayFreeTheListItIsCalledFor) {
+    // Freeing the list frees this handler too: nothing may follow the Free.
+    list->OnDblClick = [this](TObject*) { TObject::Free(std::exchange(list, nullptr)); };
+    QPointer<QWidget> shown = widget();
+    DoubleClick(list, centreOf(2).x(), centreOf(2).y());
+    EXPECT_EQ(list, nullptr);
+    EXPECT_TRUE(shown && shown->isHidden());  // retired, deleted once idle
+    ProcessEvents();
+    EXPECT_FALSE(shown);
 }
 
 // ---------------------------------------------------------------------------

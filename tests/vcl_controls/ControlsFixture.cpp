@@ -3,10 +3,6 @@
 #include "qt/QtCommonPeers.h"
 #include "vcl/CommonRegister.h"
 
-#include <QApplication>
-#include <QMouseEvent>
-#include <QPointer>
-
 #include <cstdlib>
 #include <filesystem>
 
@@ -31,19 +27,4 @@ std::string ShotPath(const std::string& Name) {
     else dir = std::filesystem::path(::testing::TempDir()) / "yorde-vcl-controls";
     std::filesystem::create_directories(dir);
     return (dir / Name).string();
-}
-
-void ClickViewport(QAbstractScrollArea* Area, QPoint Pos, bool DoubleClick) {
-    QPointer<QWidget> v = Area->viewport();
-    auto send = [&](QEvent::Type type, Qt::MouseButtons held) {
-        if (!v) return;
-        QMouseEvent e(type, QPointF(Pos), QPointF(v->mapToGlobal(Pos)), Qt::LeftButton, held, Qt::NoModifier);
-        QApplication::sendEvent(v, &e);
-    };
-    send(QEvent::MouseButtonPress, Qt::LeftButton);
-    send(QEvent::MouseButtonRelease, Qt::NoButton);
-    if (!DoubleClick) return;
-    send(QEvent::MouseButtonPress, Qt::LeftButton);
-    send(QEvent::MouseButtonDblClick, Qt::LeftButton);
-    send(QEvent::MouseButtonRelease, Qt::NoButton);
 }

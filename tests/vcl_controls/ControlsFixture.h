@@ -6,8 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QAbstractScrollArea>
-
 #include <memory>
 #include <string>
 
@@ -35,10 +33,6 @@ protected:
     Owned<TForm> form;
     int errors = 0;
 };
-
-// A click (or a double click) where the user would click: on a scrolling
-// widget's viewport, at Pos in viewport coordinates.
-void ClickViewport(QAbstractScrollArea* Area, QPoint Pos, bool DoubleClick = false);
 
 // Where a screenshot goes: $YORDE_SHOT_DIR when set (to look at it), else a temporary folder.
 std::string ShotPath(const std::string& Name);

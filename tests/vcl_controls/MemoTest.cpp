@@ -5,6 +5,7 @@
 #include "classes/Thread.h"
 #include "qt/QtPlatform.h"
 #include "vcl/Memo.h"
+#include "vcl/Menus.h"
 
 #include <QPlainTextEdit>
 #include <QTextDocument>
@@ -79,6 +80,32 @@ TEST(Memo, WithoutAWindowTheMemoKeepsItsState) {
     EXPECT_EQ(memo->SelStart(), 5);
     memo->SetSelLength(3);
     EXPECT_EQ(memo->SelLength(), 0);
+}
+
+TEST_F(MemoTest, MouseInputArrivesInClientCoordinates) {
+    std::vector<std::string> log;
+    auto at = [](const char* what, int x, int y) { return std::string(what) + " " + std::to_string(x) + "," + std::to_string(y); };
+    memo->OnMouseDown = [&](TObject*, TMouseButton b, TShiftState, int x, int y) { log.push_back(at(b == mbRight ? "rdown" : "down", x, y)); };
+    memo->OnMouseUp = [&](TObject*, TMouseButton, TShiftState, int x, int y) { log.push_back(at("up", x, y)); };
+    memo->OnClick = [&](TObject*) { log.push_back("click"); };
+    memo->OnDblClick = [&](TObject*) { log.push_back("dblclick"); };
+    Click(memo, 20, 30);
+    DoubleClick(memo, 5, 6);
+    EXPECT_EQ(log, (std::vector<std::string>{"down 20,30", "click", "up 20,30", "down 5,6", "click", "up 5,6",
+                                             "down 5,6", "dblclick", "up 5,6"}));
+
+    auto* menu = new TPopupMenu(form.get());
+    memo->SetPopupMenu(menu);
+    TPopupMenu* shown = nullptr;
+    SetPopupMenuHook([&](TPopupMenu* m, int, int) -> TMenuItem* {
+        shown = m;
+        return nullptr;
+    });
+    log.clear();
+    RightClick(memo, 7, 8);
+    SetPopupMenuHook(nullptr);
+    EXPECT_EQ(shown, menu);
+    EXPECT_EQ(log, (std::vector<std::string>{"rdown 7,8", "up 7,8"}));
 }
 
 TEST_F(MemoTest, ChangesFromCodeRaiseOnChangeOnceAndShowAtOnce) {

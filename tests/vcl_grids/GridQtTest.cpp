@@ -15,11 +15,8 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractScrollArea>
-#include <QApplication>
-#include <QContextMenuEvent>
 #include <QImage>
 #include <QScrollBar>
-#include <QWheelEvent>
 
 #include <cstdlib>
 #include <filesystem>
@@ -192,10 +189,7 @@ TEST_F(GridQt, BarsAndWheelScrollTheView) {
     EXPECT_EQ(grid->TopRow(), 10);
 
     grid->SetTopRow(1);
-    QPoint p(100, 100);
-    QWheelEvent wheel(p, area()->mapToGlobal(p), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
-                      Qt::NoScrollPhase, false);
-    QApplication::sendEvent(area(), &wheel);
+    test::Wheel(grid, -120, 100, 100);
     EXPECT_EQ(grid->TopRow(), 4);
     EXPECT_EQ(grid->Row(), 1);
     EXPECT_TRUE(log.empty());
@@ -211,9 +205,7 @@ TEST_F(GridQt, RightClickShowsThePopupMenu) {
         return nullptr;
     });
     grid->SetPopupMenu(menu);
-    QPoint p(200, 50);
-    QContextMenuEvent e(QContextMenuEvent::Mouse, p, area()->viewport()->mapToGlobal(p));
-    QApplication::sendEvent(area()->viewport(), &e);
+    test::RightClick(grid, 200, 50);
     EXPECT_EQ(popups, 1);
     EXPECT_EQ(shown, menu);
 }

@@ -13,7 +13,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QContextMenuEvent>
 #include <QMenu>
 
 #include <cstdlib>
@@ -97,12 +96,11 @@ TEST(PopupMenu, RightClickShowsTheNearestMenuForTheControlThatHasIt) {
         shown.push_back(TPoint(x, y));
         return nullptr;
     });
-    QContextMenuEvent e(QContextMenuEvent::Mouse, QPoint(5, 5), QPoint(500, 300));
-    QApplication::sendEvent(yorde::qt::WidgetOf(inner), &e);
-    EXPECT_EQ(shown, (std::vector<TPoint>{TPoint(500, 300)}));
+    yorde::test::RightClick(inner, 5, 5);
+    EXPECT_EQ(shown, (std::vector<TPoint>{inner->ClientToScreen(TPoint(5, 5))}));
 
     menu->SetAutoPopup(false);
-    QApplication::sendEvent(yorde::qt::WidgetOf(inner), &e);
+    yorde::test::RightClick(inner, 5, 5);
     EXPECT_EQ(shown.size(), 1u);
 }
 
@@ -211,4 +209,62 @@ TEST(MenuItems, LayoutBuildsTheTreeAndWritesItBack) {
     EXPECT_EQ(form->ComponentCount(), before - 2);
     EXPECT_EQ(form->FindComponent("Item3"), nullptr);
     EXPECT_EQ(menu->Items()->Count(), 2);
+}
+
+std::string ImageOf(TComponent* Root) {
+    TMemoryStream ms;
+    ms.WriteComponent(Root);
+    std::string binary(size_t(ms.Size()), '\0');
+    ms.SetPosition(0);
+    ms.ReadBuffer(binary.data(), ms.Size());
+    return binary;
+}
+
+TEST(FormImage, AFormWritesItsMenusImageListsAndTimersAfterItsControls) {
+    Owned<TForm> form(new TForm(nullptr));
+    ReadLayout(form.get(),
+               "object Form1: TForm\n"
+               "  object Panel1: TPanel\n"
+               "    Left = 8\n"
+               "    Caption = 'Panel'\n"
+               "  end\n"
+               "  object RecPopupMenu: TPopupMenu\n"
+               "    object Item1: TMenuItem\n"
+               "      Caption = 'Nagrywanie'\n"
+               "    end\n"
+               "  end\n"
+               "  object Images: TImageList\n"
+               "    Width = 20\n"
+               "  end\n"
+               "  object Clock: TTimer\n"
+               "    Enabled = False\n"
+               "    Interval = 250\n"
+               "  end\n"
+               "end\n");
+    std::string image = ImageOf(form.get());
+    AnsiString text = ObjectBinaryToText(image);
+    size_t panelAt = text.find("object Panel1: TPanel");
+    size_t menuAt = text.find("object RecPopupMenu: TPopupMenu");
+    ASSERT_NE(panelAt, AnsiString::npos) << text;
+    ASSERT_NE(menuAt, AnsiString::npos) << text;
+    EXPECT_LT(panelAt, menuAt);
+    EXPECT_LT(menuAt, text.find("object Item1: TMenuItem"));
+    EXPECT_NE(text.find("object Images: TImageList"), AnsiString::npos);
+    EXPECT_NE(text.find("object Clock: TTimer"), AnsiString::npos);
+
+    // Read into a fresh form (the first one gone: forms keep unique names),
+    // it writes the same image again.
+    form.reset();
+    Owned<TForm> copy(new TForm(nullptr));
+    ReadLayout(copy.get(), text);
+    auto* menu = dynamic_cast<TPopupMenu*>(copy->FindComponent("RecPopupMenu"));
+    auto* clock = dynamic_cast<TTimer*>(copy->FindComponent("Clock"));
+    auto* images = dynamic_cast<TImageList*>(copy->FindComponent("Images"));
+    ASSERT_TRUE(menu && clock && images);
+    ASSERT_EQ(menu->Items()->Count(), 1);
+    EXPECT_EQ(menu->Items()->Items(0)->Caption(), "Nagrywanie");
+    EXPECT_EQ(clock->Interval(), 250u);
+    EXPECT_FALSE(clock->Enabled());
+    EXPECT_EQ(images->Width(), 20);
+    EXPECT_EQ(ImageOf(copy.get()), image);
 }

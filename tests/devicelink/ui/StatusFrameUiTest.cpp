@@ -2,8 +2,13 @@
 // state, its texts in each language, and a picture in each language.
 #include "LinkFramesFixture.h"
 
+#include "../../workstation/TestFolder.h"
 #include "devicelink/Unitstatus.h"
 #include "localization/Lxlnglnk.h"
+#include "rtl/Folders.h"
+
+#include <filesystem>
+#include <regex>
 
 using namespace linktest;
 
@@ -13,6 +18,16 @@ constexpr int kFrameWidth = 792;
 constexpr int kFrameHeight = 48;
 
 using StatusHost = Hosted<TStatusFrame>;
+
+// The program folder of the test, with its "files" folder.
+struct ProgramFolder {
+    TestFolder folder;
+    ProgramFolder() {
+        std::filesystem::create_directories(folder.Path("files"));
+        SetProgramDirOverride(folder.Root());
+    }
+    ~ProgramFolder() { SetProgramDirOverride(""); }
+};
 
 }  // namespace
 
@@ -52,6 +67,39 @@ TEST_F(StatusFrameUi, LayoutHoldsEveryComponent) {
     EXPECT_EQ(f->SdState.load(), -1);
 }
 
+TEST_F(StatusFrameUi, TheTimerShowsDiskFilesAndCardOnlyForALoggedInUser) {
+    ProgramFolder program;
+    program.folder.Write("files/a.wav", "x");
+    program.folder.Write("files/B.WAV", "x");
+    program.folder.Write("files/note.txt", "x");
+    std::filesystem::create_directories(program.folder.Path("files/old.wav"));
+    ProgramLanguageScope lang(2);
+    StatusHost h(kFrameWidth, kFrameHeight);
+    TStatusFrame* f = h.Frame;
+
+    f->Timer1Timer(f->Timer1);
+    EXPECT_TRUE(std::regex_match(f->FreeSpaceLabel->Caption(), std::regex("Free space: [0-9]+ (GB|MB)")))
+        << f->FreeSpaceLabel->Caption();
+    EXPECT_EQ(f->UserLabel->Caption(), "Not logged in");
+    EXPECT_EQ(f->FilesLabel->Caption(), "Number of files: -");
+    EXPECT_EQ(f->SDLabel->Caption(), "SD card: -");
+
+    f->LoggedIn = true;
+    f->Timer1Timer(f->Timer1);
+    // A folder named like a recording counts as well.
+    EXPECT_EQ(f->FilesLabel->Caption(), "Number of files: 3");
+    EXPECT_EQ(f->SDLabel->Caption(), "SD card: -");
+    EXPECT_EQ(f->UserLabel->Caption().substr(0, 12), "Logged in as");
+    const std::pair<int, const char*> states[] = {
+        {0, "SD card: installed"}, {1, "SD card: none"}, {2, "SD card: initiating"},
+        {3, "SD card: error"},     {4, "SD card: error"}, {5, "SD card: error"}};
+    for (const auto& [state, shown] : states) {
+        f->SdState = state;
+        f->Timer1Timer(f->Timer1);
+        EXPECT_EQ(f->SDLabel->Caption(), shown) << state;
+    }
+}
+
 TEST_F(StatusFrameUi, TextsInEachLanguageAndPictures) {
     const char* const notLogged[] = {"Niezalogowany", "Not logged in", "Вход не выполнен"};
     const char* const sd[] = {"Karta SD", "SD card", "SD-карта"};
@@ -71,6 +119,8 @@ TEST_F(StatusFrameUi, TextsInEachLanguageAndPictures) {
             EXPECT_FALSE(f->lxLangLinked1->GetTextOrDefault(key).empty()) << key;
         h.Form->Show();
         Shoot(h.Form.get(), "statusframe", language);
+        f->Timer1Timer(f->Timer1);
+        Shoot(h.Form.get(), "statusframe_tick", language);
         f->StatusLabel->SetCaption(f->lxLangLinked1->GetTextOrDefault("IDS_SD_CAPACITY"));
         f->StatusProgressBar->SetPosition(60);
         Shoot(h.Form.get(), "statusframe_busy", language);

@@ -207,13 +207,6 @@ TEST_F(MainStart, TheWindowStays800WideAndAtLeast600High) {
     EXPECT_EQ(f->Height(), 600);
     f->SetHeight(750);
     EXPECT_EQ(f->Height(), 750);
-
-    int w = 640, h = 599;
-    bool resize = false;
-    f->FormCanResize(f, w, h, resize);
-    EXPECT_EQ(w, 800);
-    EXPECT_EQ(h, 600);
-    EXPECT_TRUE(resize);
 }
 
 TEST_F(MainStart, ScreenshotsInEachLanguage) {

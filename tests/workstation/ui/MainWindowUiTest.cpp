@@ -1,5 +1,5 @@
-// The main window at work: the language switch with the restart, the tabs,
-// the tray menu and the resume from sleep.
+// The main window at work: the language switch with the restart, the tabs
+// and the resume from sleep.
 #include "MainWindowFixture.h"
 
 #include "devicelink/Unitconnect.h"
@@ -123,19 +123,6 @@ TEST_F(MainWindow, ATabShowsItsFrameAndTheSelectedBitmapsOfTheLanguage) {
     EXPECT_TRUE(Shows(f->TabImageUser, f->ImageListTab, base + 1));
     EXPECT_TRUE(f->UsersFrame1->Visible());
     EXPECT_EQ(f->ActiveControl(), f->UsersFrame1->usersComboBox);
-}
-
-TEST_F(MainWindow, TheTrayMenuFollowsTheWindowInAndOutOfTheTray) {
-    CreateMainWindow();
-    TMainForm* f = MainForm;
-    EXPECT_FALSE(f->Item1->Enabled());
-    EXPECT_TRUE(f->Item2->Enabled());
-    f->TrayIconOrviaMinimize(nullptr);
-    EXPECT_TRUE(f->Item1->Enabled());
-    EXPECT_FALSE(f->Item2->Enabled());
-    f->TrayIconOrviaRestore(nullptr);
-    EXPECT_FALSE(f->Item1->Enabled());
-    EXPECT_TRUE(f->Item2->Enabled());
 }
 
 TEST_F(MainWindow, AResumeWhileNotConnectedOnlyClearsTheStatusBar) {

@@ -27,7 +27,10 @@ TEST_F(LanguageModule, TheFirstMarkerFoundChoosesTheLanguage) {
         for (const char* m : c.markers) program.Write(m, "");
         CreateLanguageModule();
         EXPECT_EQ(DMLang->lxLangDispatcher1->ActiveLanguage(), c.language) << c.markers[0];
-        EXPECT_FALSE(program.Exists("pl.lang") && c.language != 1 && c.markers.size() == 1);
+        // A marker present: none is made.
+        if (c.language != 1) {
+            EXPECT_FALSE(program.Exists("pl.lang"));
+        }
         TObject::Free(DMLang);
         DMLang = nullptr;
     }

@@ -4,6 +4,7 @@
 
 #include "devicelink/Unitconnect.h"
 #include "devicelink/Unitstatus.h"
+#include "localization/Lxcomp.h"
 #include "qt/QtPlatform.h"
 #include "workstation/Mainunit.h"
 #include "workstation/Unitadduserform.h"
@@ -381,6 +382,24 @@ TEST_F(LoginTest, ChangedRightsAreStoredAfterTheQuestion) {
     EXPECT_EQ(FindUser("anna").DeleteRight.Kind, rkAll);
     EXPECT_EQ(FindUser("anna").ViewRight.Kind, rkNumber);
     EXPECT_EQ(UserText(FindUser("anna").ViewRight.Number), "55");
+}
+
+TEST_F(LoginTest, EveryTextTheCodeAsksForExistsInEveryLanguage) {
+    Owned<TadduserDialogForm> userDialog(new TadduserDialogForm(nullptr));
+    Owned<TuserpaswdDialog> passwordDialog(new TuserpaswdDialog(nullptr, TUserRecord{}));
+    const std::pair<TlxCustomLang*, std::vector<const char*>> tables[] = {
+        {frame->lxLangLinked1,
+         {"IDS_SELECT_USER", "IDS_PRIV_ALLOW", "IDS_PRIV_ALL", "IDS_PRIV_DENY", "IDS_PRIV_SUBSCRIBER", "IDS_VIEW",
+          "IDS_REMOVE", "IDS_PRIV_MODIFICATION", "IDS_REFRESH", "IDS_REFRESH_MIN", "IDS_BUFFER",
+          "IDS_CHANGE_RODO_CONFIRM"}},
+        {userDialog->lxLangLinked1, {"IDS_NONE", "IDS_ALL", "IDS_SELECTED"}},
+        {passwordDialog->lxLangLinked1, {"IDS_WRONG_PASS", "IDS_ERROR"}},
+    };
+    for (int language : {1, 2, 3}) {
+        SwitchLanguage(language);
+        for (const auto& [lang, keys] : tables)
+            for (const char* key : keys) EXPECT_FALSE(lang->GetText(key).empty()) << key << " in language " << language;
+    }
 }
 
 class UsersFrameShotTest : public UsersFrameTest, public ::testing::WithParamInterface<int> {};

@@ -1,4 +1,4 @@
-#include "DynLib.h"
+#include "rtl/DynLib.h"
 
 #include <utility>
 
