@@ -17,6 +17,20 @@ YORDE_IMPLEMENT_CLASS(TDataModule, [](TClassBuilder<TDataModule>& c) {
     c.Event("OnDestroy", &TDataModule::OnDestroy);
 })
 
+namespace {
+
+// What OnCreate or OnDestroy raises is shown and the caller goes on.
+template <class F>
+void guarded(F&& f) {
+    try {
+        f();
+    } catch (...) {
+        Application->HandleException(std::current_exception());
+    }
+}
+
+}  // namespace
+
 void ReadComponentLayout(TComponent* Root) {
     TResourceStream stream(Root->ClassName());
     TReader reader(stream);
@@ -48,14 +62,7 @@ TDataModule::TDataModule(TComponent* AOwner) : TComponent(AOwner) {
 }
 
 TDataModule::~TDataModule() {
-    if (created_) {
-        created_ = false;
-        try {
-            OnDestroy(this);
-        } catch (...) {
-            Application->HandleException(std::current_exception());
-        }
-    }
+    destroyed();
     auto& list = Screen->dataModules_;
     list.erase(std::remove(list.begin(), list.end(), this), list.end());
     RemoveGlobalRoot(this);
@@ -64,23 +71,18 @@ TDataModule::~TDataModule() {
 void TDataModule::AfterConstruction() {
     if (created_) return;
     created_ = true;
-    try {
-        OnCreate(this);
-    } catch (...) {
-        Application->HandleException(std::current_exception());
-    }
+    guarded([this] { OnCreate(this); });
 }
 
 void TDataModule::BeforeDestruction() {
-    if (created_) {
-        created_ = false;
-        try {
-            OnDestroy(this);
-        } catch (...) {
-            Application->HandleException(std::current_exception());
-        }
-    }
+    destroyed();
     TComponent::BeforeDestruction();
+}
+
+void TDataModule::destroyed() {
+    if (!created_) return;
+    created_ = false;
+    guarded([this] { OnDestroy(this); });
 }
 
 void TDataModule::GetChildren(TGetChildProc Proc, TComponent* Root) {

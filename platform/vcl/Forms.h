@@ -217,6 +217,7 @@ public:
 protected:
     void InitLayout() { ReadComponentLayout(this); }
 private:
+    void destroyed();  // OnDestroy, once, when OnCreate ran
     bool created_ = false;
 };
 

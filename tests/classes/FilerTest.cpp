@@ -1,5 +1,6 @@
 // The binary component image: writing, reading, fix-ups, Loaded and robustness.
 #include "FixtureClasses.h"
+#include "Owned.h"
 
 #include "classes/ObjectText.h"
 
@@ -9,11 +10,7 @@
 
 namespace {
 
-struct Free {
-    void operator()(TObject* o) const { TObject::Free(o); }
-};
-template <class T>
-using Owned = std::unique_ptr<T, Free>;
+using yorde::test::Owned;
 
 std::string sstr(const std::string& s) { return std::string(1, char(s.size())) + s; }
 

@@ -1,5 +1,7 @@
 #include "classes/Registry.h"
 
+#include "TempFolder.h"
+
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -15,17 +17,9 @@ namespace {
 
 class RegistryTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char tmpl[] = "/tmp/yorde-registry-XXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        dir_ = tmpl;
-        SetRegistryFolder(dir_ + "/registry");
-    }
-    void TearDown() override {
-        SetRegistryFolder("");
-        fs::remove_all(dir_);
-    }
-    std::string dir_;
+    void SetUp() override { SetRegistryFolder(tmp_.Path("registry")); }
+    void TearDown() override { SetRegistryFolder(""); }
+    yorde::test::TTempFolder tmp_{"yorde-registry"};
 };
 
 }  // namespace
@@ -47,7 +41,7 @@ TEST_F(RegistryTest, ValuesSurviveInTheFileOfTheirRoot) {
         r.WriteBool("Flag", true);
         r.WriteString("path", "replaced");  // names ignore case
     }
-    EXPECT_TRUE(fs::exists(dir_ + "/registry/HKEY_CURRENT_USER.reg"));
+    EXPECT_TRUE(fs::exists(tmp_.Path("registry/HKEY_CURRENT_USER.reg")));
 
     TRegistry r;
     ASSERT_TRUE(r.OpenKey("software\\VELTOR\\yorde", false));
@@ -66,7 +60,7 @@ TEST_F(RegistryTest, ValuesSurviveInTheFileOfTheirRoot) {
     EXPECT_FALSE(machine.ValueExists("Path"));
     machine.WriteInteger("Path", 1);
     EXPECT_EQ(r.ReadString("Path"), "replaced");
-    EXPECT_TRUE(fs::exists(dir_ + "/registry/HKEY_LOCAL_MACHINE.reg"));
+    EXPECT_TRUE(fs::exists(tmp_.Path("registry/HKEY_LOCAL_MACHINE.reg")));
 }
 
 TEST_F(RegistryTest, MissingValuesAndWrongTypes) {
@@ -141,9 +135,9 @@ TEST_F(RegistryTest, KeysNestAndDeleteWithTheirSubkeys) {
 }
 
 TEST_F(RegistryTest, UnreadableLinesAreSkipped) {
-    fs::create_directories(dir_ + "/registry");
+    fs::create_directories(tmp_.Path("registry"));
     {
-        std::ofstream f(dir_ + "/registry/HKEY_CURRENT_USER.reg");
+        std::ofstream f(tmp_.Path("registry/HKEY_CURRENT_USER.reg"));
         f << "orphan=s:x\n[Software\\X]\r\nGood=i:42\nBad=i:4x\nJunk\nWide=i:99999999999\nT=q:1\nS=s:a%3Db\n[broken\n";
     }
     TRegistry r;
@@ -172,7 +166,7 @@ TEST_F(RegistryTest, ConcurrentWritersLoseNothing) {
         for (int i = 0; i < 25; ++i) EXPECT_EQ(r.ReadInteger("v" + std::to_string(w) + "_" + std::to_string(i)), i);
     // Only the finished files remain: no temporary left behind.
     int files = 0;
-    for (const auto& e : fs::directory_iterator(dir_ + "/registry")) {
+    for (const auto& e : fs::directory_iterator(tmp_.Path("registry"))) {
         EXPECT_EQ(e.path().filename(), "HKEY_CURRENT_USER.reg");
         ++files;
     }
@@ -186,18 +180,18 @@ TEST_F(RegistryTest, DefaultFolderFollowsTheConfigurationHome) {
     const char* oldHome = std::getenv("HOME");
     const std::string savedHome = oldHome ? oldHome : "";
 
-    setenv("XDG_CONFIG_HOME", (dir_ + "/xdg").c_str(), 1);
-    EXPECT_EQ(RegistryFolder(), dir_ + "/xdg/yorde/registry");
+    setenv("XDG_CONFIG_HOME", tmp_.Path("xdg").c_str(), 1);
+    EXPECT_EQ(RegistryFolder(), tmp_.Path("xdg/yorde/registry"));
     setenv("XDG_CONFIG_HOME", "relative/ignored", 1);
-    setenv("HOME", dir_.c_str(), 1);
-    EXPECT_EQ(RegistryFolder(), dir_ + "/.config/yorde/registry");
+    setenv("HOME", tmp_.Dir().c_str(), 1);
+    EXPECT_EQ(RegistryFolder(), tmp_.Path(".config/yorde/registry"));
     {
         TRegistry r;
         ASSERT_TRUE(r.OpenKey("Software\\Home", true));
         r.WriteInteger("N", 1);
     }
-    EXPECT_TRUE(fs::exists(dir_ + "/.config/yorde/registry/HKEY_CURRENT_USER.reg"));
-    EXPECT_EQ(fs::status(dir_ + "/.config/yorde/registry").permissions() & fs::perms::all, fs::perms::owner_all);
+    EXPECT_TRUE(fs::exists(tmp_.Path(".config/yorde/registry/HKEY_CURRENT_USER.reg")));
+    EXPECT_EQ(fs::status(tmp_.Path(".config/yorde/registry")).permissions() & fs::perms::all, fs::perms::owner_all);
 
     if (oldXdg) setenv("XDG_CONFIG_HOME", savedXdg.c_str(), 1);
     else unsetenv("XDG_CONFIG_HOME");

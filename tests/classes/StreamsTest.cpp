@@ -2,48 +2,28 @@
 #include "classes/MemoryStream.h"
 #include "classes/ResourceStream.h"
 
+#include "MessageOf.h"
+#include "TempFolder.h"
+
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <unistd.h>
 
 namespace {
 
-template <class F>
-std::string messageOf(F f) {
-    try {
-        f();
-    } catch (const Exception& e) {
-        return e.Message;
-    }
-    return "<no exception>";
-}
+using namespace yorde::test;
 
 bool startsWith(const std::string& s, const std::string& prefix) { return s.rfind(prefix, 0) == 0; }
 
 class StreamFiles : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char tmpl[] = "/tmp/yorde-streams-XXXXXX";
-        ASSERT_NE(::mkdtemp(tmpl), nullptr);
-        dir_ = tmpl;
-    }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
-    AnsiString File(const char* name) const { return dir_ + "/" + name; }
-    static std::string Read(const AnsiString& name) {
-        std::ifstream in(name, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
-    static void Put(const AnsiString& name, const std::string& bytes) {
-        std::ofstream out(name, std::ios::binary);
-        out << bytes;
-    }
-    std::string dir_;
+    AnsiString File(const char* name) const { return tmp_.Path(name); }
+    static std::string Read(const AnsiString& name) { return ReadFile(name); }
+    static void Put(const AnsiString& name, const std::string& bytes) { WriteFile(name, bytes); }
+    TTempFolder tmp_{"yorde-streams"};
 };
 
 }  // namespace
@@ -217,8 +197,8 @@ TEST_F(StreamFiles, OpenAndCreateErrorsNameTheFile) {
 }
 
 TEST_F(StreamFiles, FolderIsNotAFile) {
-    EXPECT_THROW(TFileStream(dir_, fmOpenRead), EFOpenError);
-    EXPECT_THROW(TFileStream(dir_, fmCreate), EFCreateError);
+    EXPECT_THROW(TFileStream(tmp_.Dir(), fmOpenRead), EFOpenError);
+    EXPECT_THROW(TFileStream(tmp_.Dir(), fmCreate), EFCreateError);
 }
 
 TEST_F(StreamFiles, DescriptorIsCloseOnExecAndClosedWithTheStream) {

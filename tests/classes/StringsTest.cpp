@@ -2,17 +2,19 @@
 #include "classes/MemoryStream.h"
 #include "classes/Strings.h"
 
+#include "MessageOf.h"
+#include "TempFolder.h"
+
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <random>
 #include <sys/stat.h>
 
 namespace {
+
+using namespace yorde::test;
 
 std::vector<AnsiString> items(const TStrings& s) {
     std::vector<AnsiString> v;
@@ -31,29 +33,6 @@ private:
     int& deaths_;
 };
 
-template <class F>
-std::string messageOf(F f) {
-    try {
-        f();
-    } catch (const Exception& e) {
-        return e.Message;
-    }
-    return "<no exception>";
-}
-
-class TempDir {
-public:
-    TempDir() {
-        char tmpl[] = "/tmp/yorde-strings-XXXXXX";
-        path_ = ::mkdtemp(tmpl);
-    }
-    ~TempDir() { std::filesystem::remove_all(path_); }
-    AnsiString File(const char* name) const { return path_ + "/" + name; }
-    const std::string& Path() const { return path_; }
-private:
-    std::string path_;
-};
-
 // A component publishing a string list, as memos and combo boxes do.
 class TLinesHolder : public TComponent {
     YORDE_CLASS(TLinesHolder, TComponent)
@@ -64,16 +43,6 @@ public:
 private:
     std::unique_ptr<TStringList> lines_ = std::make_unique<TStringList>();
 };
-
-std::string readBytes(const AnsiString& name) {
-    std::ifstream in(name, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void writeBytes(const AnsiString& name, const std::string& bytes) {
-    std::ofstream out(name, std::ios::binary);
-    out << bytes;
-}
 
 }  // namespace
 
@@ -496,53 +465,53 @@ TEST(StringListStreams, LoadStartsAtTheCurrentPosition) {
 }
 
 TEST(StringListFiles, SaveWritesCrLfAfterEveryLineWithoutBom) {
-    TempDir dir;
+    TTempFolder dir("yorde-strings");
     TStringList s;
     s.Add("Numer;Opis");
     s.Add("\xb3\xf3\xbf");
     s.Add("");
-    s.SaveToFile(dir.File("book.csv"));
-    EXPECT_EQ(readBytes(dir.File("book.csv")), "Numer;Opis\r\n\xb3\xf3\xbf\r\n\r\n");
+    s.SaveToFile(dir.Path("book.csv"));
+    EXPECT_EQ(ReadFile(dir.Path("book.csv")), "Numer;Opis\r\n\xb3\xf3\xbf\r\n\r\n");
 
     TStringList back;
-    back.LoadFromFile(dir.File("book.csv"));
+    back.LoadFromFile(dir.Path("book.csv"));
     EXPECT_EQ(items(back), items(s));
 }
 
 TEST(StringListFiles, LoadSplitsAtLoneBreaks) {
-    TempDir dir;
-    writeBytes(dir.File("unix.txt"), "a\nb\rc\r\n");
+    TTempFolder dir("yorde-strings");
+    WriteFile(dir.Path("unix.txt"), "a\nb\rc\r\n");
     TStringList s;
-    s.LoadFromFile(dir.File("unix.txt"));
+    s.LoadFromFile(dir.Path("unix.txt"));
     EXPECT_EQ(items(s), (Lines{"a", "b", "c"}));
 }
 
 TEST(StringListFiles, SaveReplacesKeepingPermissionsAndLeavesNoTemporaryFile) {
-    TempDir dir;
-    const AnsiString name = dir.File("users.conf");
-    writeBytes(name, "a much longer old content than the new one\r\n");
+    TTempFolder dir("yorde-strings");
+    const AnsiString name = dir.Path("users.conf");
+    WriteFile(name, "a much longer old content than the new one\r\n");
     ::chmod(name.c_str(), 0600);
     TStringList s;
     s.Add("new");
     s.SaveToFile(name);
-    EXPECT_EQ(readBytes(name), "new\r\n");
+    EXPECT_EQ(ReadFile(name), "new\r\n");
     struct stat st {};
     ASSERT_EQ(::stat(name.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);
     int files = 0;
-    for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(dir.Path())) ++files;
+    for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(dir.Dir())) ++files;
     EXPECT_EQ(files, 1);
 }
 
 TEST(StringListFiles, ErrorsNameTheFile) {
-    TempDir dir;
+    TTempFolder dir("yorde-strings");
     TStringList s;
-    const AnsiString missing = dir.File("no/such/folder/x.txt");
+    const AnsiString missing = dir.Path("no/such/folder/x.txt");
     EXPECT_THROW(s.SaveToFile(missing), EFCreateError);
     EXPECT_EQ(messageOf([&] { s.SaveToFile(missing); }).rfind("Cannot create file " + missing, 0), 0u);
-    EXPECT_THROW(s.LoadFromFile(dir.File("absent.txt")), EFOpenError);
-    EXPECT_EQ(messageOf([&] { s.LoadFromFile(dir.File("absent.txt")); }).rfind("Cannot open file " + dir.File("absent.txt"), 0), 0u);
-    EXPECT_THROW(s.SaveToFile(dir.Path()), EFCreateError);  // a folder cannot be replaced by a file
+    EXPECT_THROW(s.LoadFromFile(dir.Path("absent.txt")), EFOpenError);
+    EXPECT_EQ(messageOf([&] { s.LoadFromFile(dir.Path("absent.txt")); }).rfind("Cannot open file " + dir.Path("absent.txt"), 0), 0u);
+    EXPECT_THROW(s.SaveToFile(dir.Dir()), EFCreateError);  // a folder cannot be replaced by a file
 }
 
 TEST(StringListComponentImage, ListTravelsAsStringsPropertyOnlyWhenNotEmpty) {

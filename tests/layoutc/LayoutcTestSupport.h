@@ -2,42 +2,14 @@
 // A temporary folder of layouts and a one-call compile for the tests.
 #include "Compiler.h"
 #include "LayoutSource.h"
+#include "TempFolder.h"
 #include "TestClasses.h"
 
-#include <filesystem>
-#include <fstream>
 #include <functional>
 #include <optional>
 #include <string>
 
-#include <cstdlib>
-#include <unistd.h>
-
-class TTempFolder {
-public:
-    TTempFolder() {
-        std::string templ = (std::filesystem::temp_directory_path() / "layoutc-XXXXXX").string();
-        if (!mkdtemp(templ.data())) throw std::runtime_error("mkdtemp failed");
-        dir_ = templ;
-    }
-    ~TTempFolder() {
-        std::error_code ec;
-        std::filesystem::remove_all(dir_, ec);
-    }
-    TTempFolder(const TTempFolder&) = delete;
-    TTempFolder& operator=(const TTempFolder&) = delete;
-
-    std::string Path(const std::string& name) const { return (dir_ / name).string(); }
-    std::string Write(const std::string& name, const std::string& bytes) const {
-        const auto p = dir_ / name;
-        std::filesystem::create_directories(p.parent_path());
-        std::ofstream(p, std::ios::binary) << bytes;
-        return p.string();
-    }
-
-private:
-    std::filesystem::path dir_;
-};
+using yorde::test::TTempFolder;
 
 inline const TLayoutcConfig& TestConfig() {
     static const TLayoutcConfig config = [] {

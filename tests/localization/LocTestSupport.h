@@ -2,6 +2,8 @@
 // Small components that publish what the engine looks for (Caption, Hint,
 // Font with Name/Charset, ParentFont, Action, Items, Lines, collections),
 // and helpers to build forms from text layouts.
+#include "Owned.h"
+
 #include "classes/Collections.h"
 #include "classes/Strings.h"
 #include "localization/Lxcomp.h"
@@ -140,12 +142,7 @@ public:
 
 void RegisterTestClasses();
 
-// Frees through TObject::Free, as the class library does.
-struct FreeDeleter {
-    void operator()(TObject* o) const { TObject::Free(o); }
-};
-template <class T>
-using Owned = std::unique_ptr<T, FreeDeleter>;
+using yorde::test::Owned;
 
 // "K" #1 "a" #1 "b" #1 with the delimiter D.
 AnsiString E(const AnsiString& Key, std::initializer_list<AnsiString> Texts, char D = '\1');

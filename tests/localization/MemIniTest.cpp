@@ -3,11 +3,9 @@
 
 #include "rtl/Files.h"
 
-#include <gtest/gtest.h>
+#include "TempFolder.h"
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -83,12 +81,10 @@ TEST(MemIniFile, TypedReaders) {
 }
 
 TEST(MemIniFile, UpdateFileAndRenameWithReload) {
-    const std::filesystem::path dir = std::filesystem::temp_directory_path() / ("loc-ini-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir);
-    const AnsiString first = (dir / "first.ini").string();
-    const AnsiString second = (dir / "second.ini").string();
+    const yorde::test::TTempFolder dir("yorde-loc-ini");
+    const AnsiString first = dir.Path("first.ini");
+    const AnsiString second = dir.Write("second.ini", "[From]\r\nSecond=1\r\n");
     {
-        std::ofstream(second, std::ios::binary) << "[From]\r\nSecond=1\r\n";
         TMemIniFile ini(first);
         ini.WriteString("A", "k", "v");
         ini.UpdateFile();
@@ -96,10 +92,7 @@ TEST(MemIniFile, UpdateFileAndRenameWithReload) {
         EXPECT_EQ(ini.ReadString("From", "Second", ""), "1");
         EXPECT_EQ(ini.FileName(), second);
     }
-    std::ifstream in(first, std::ios::binary);
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    EXPECT_EQ(text, "[A]\r\nk=v\r\n\r\n");
-    std::filesystem::remove_all(dir);
+    EXPECT_EQ(dir.Read("first.ini"), "[A]\r\nk=v\r\n\r\n");
 }
 
 TEST(EntryHelpers, ExtractTranslationFields) {

@@ -16,9 +16,9 @@ namespace {
 
 class AudioFileTest : public ::testing::Test {
 protected:
-    TempDir dir;
+    TTempFolder dir{"yorde-media"};
     std::string MakeGsm(const std::string& name, int64_t frames = 8000) {
-        std::string path = dir.File(name);
+        std::string path = dir.Path(name);
         WriteSound(path, Tone(frames, 1, 8000), 1, 8000, SF_FORMAT_WAV | SF_FORMAT_GSM610);
         return path;
     }
@@ -33,7 +33,7 @@ TEST_F(AudioFileTest, DecodesEachWaveEncodingAsLibsndfileDoes) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.format);
-        const std::string path = dir.File("case.wav");
+        const std::string path = dir.Path("case.wav");
         WriteSound(path, Tone(4000, c.channels, c.rate), c.channels, c.rate, c.format);
         AudioClip clip = DecodeAudioFile(path);
         ReadBack expected = ReadSound(path);
@@ -45,8 +45,8 @@ TEST_F(AudioFileTest, DecodesEachWaveEncodingAsLibsndfileDoes) {
     }
     // PCM comes back exactly.
     const auto tone = Tone(1000, 2, 8000);
-    WriteSound(dir.File("pcm.wav"), tone, 2, 8000, SF_FORMAT_WAV | SF_FORMAT_PCM_16);
-    EXPECT_EQ(DecodeAudioFile(dir.File("pcm.wav")).Samples, tone);
+    WriteSound(dir.Path("pcm.wav"), tone, 2, 8000, SF_FORMAT_WAV | SF_FORMAT_PCM_16);
+    EXPECT_EQ(DecodeAudioFile(dir.Path("pcm.wav")).Samples, tone);
 }
 
 // Files from the exchange may carry RIFF and data sizes that do not match
@@ -54,7 +54,7 @@ TEST_F(AudioFileTest, DecodesEachWaveEncodingAsLibsndfileDoes) {
 TEST_F(AudioFileTest, AcceptsHeadersWhoseSizesDoNotMatchTheFile) {
     const auto good = ReadBytes(MakeGsm("good.wav"));
     ASSERT_EQ(Le32(good, 52), 0x61746164u);  // "data" at 52
-    const int64_t frames = DecodeAudioFile(dir.File("good.wav")).Frames();
+    const int64_t frames = DecodeAudioFile(dir.Path("good.wav")).Frames();
     ASSERT_GE(frames, 8000);
 
     struct Variant { const char* name; uint32_t riff; uint32_t data; } variants[] = {
@@ -68,13 +68,13 @@ TEST_F(AudioFileTest, AcceptsHeadersWhoseSizesDoNotMatchTheFile) {
         auto bytes = good;
         PutLe32(bytes, 4, v.riff);
         PutLe32(bytes, 56, v.data);
-        WriteBytes(dir.File("odd.wav"), bytes);
-        EXPECT_EQ(DecodeAudioFile(dir.File("odd.wav")).Frames(), frames);
+        WriteBytes(dir.Path("odd.wav"), bytes);
+        EXPECT_EQ(DecodeAudioFile(dir.Path("odd.wav")).Frames(), frames);
     }
 
     // The template alone, before anything is recorded, is an empty sound.
-    WriteBytes(dir.File("template.wav"), GsmTemplateHeader());
-    AudioClip empty = DecodeAudioFile(dir.File("template.wav"));
+    WriteBytes(dir.Path("template.wav"), GsmTemplateHeader());
+    AudioClip empty = DecodeAudioFile(dir.Path("template.wav"));
     EXPECT_EQ(empty.Frames(), 0);
     EXPECT_EQ(empty.SampleRate, 8000);
     EXPECT_EQ(empty.Channels, 1);
@@ -82,19 +82,19 @@ TEST_F(AudioFileTest, AcceptsHeadersWhoseSizesDoNotMatchTheFile) {
 }
 
 TEST_F(AudioFileTest, FilesThatAreNotSoundRaiseALibraryException) {
-    EXPECT_THROW(DecodeAudioFile(dir.File("missing.wav")), EMCIDeviceError);
-    WriteBytes(dir.File("text.wav"), {'h', 'e', 'l', 'l', 'o', '\n'});
-    EXPECT_THROW(DecodeAudioFile(dir.File("text.wav")), Exception);
-    EXPECT_THROW(DecodeAudioFile(dir.File("")), Exception);
-    WriteSound(dir.File("four.wav"), Tone(100, 4, 8000), 4, 8000, SF_FORMAT_WAV | SF_FORMAT_PCM_16);
-    EXPECT_THROW(DecodeAudioFile(dir.File("four.wav")), EMCIDeviceError);
+    EXPECT_THROW(DecodeAudioFile(dir.Path("missing.wav")), EMCIDeviceError);
+    WriteBytes(dir.Path("text.wav"), {'h', 'e', 'l', 'l', 'o', '\n'});
+    EXPECT_THROW(DecodeAudioFile(dir.Path("text.wav")), Exception);
+    EXPECT_THROW(DecodeAudioFile(dir.Path("")), Exception);
+    WriteSound(dir.Path("four.wav"), Tone(100, 4, 8000), 4, 8000, SF_FORMAT_WAV | SF_FORMAT_PCM_16);
+    EXPECT_THROW(DecodeAudioFile(dir.Path("four.wav")), EMCIDeviceError);
 
     // Every cut of a real file either decodes or raises; none crashes.
     const auto good = ReadBytes(MakeGsm("good.wav", 640));
     for (size_t n = 0; n < good.size(); n += 7) {
-        WriteBytes(dir.File("cut.wav"), std::vector<uint8_t>(good.begin(), good.begin() + long(n)));
+        WriteBytes(dir.Path("cut.wav"), std::vector<uint8_t>(good.begin(), good.begin() + long(n)));
         try {
-            DecodeAudioFile(dir.File("cut.wav"));
+            DecodeAudioFile(dir.Path("cut.wav"));
         } catch (const EMCIDeviceError&) {
         }
     }
@@ -106,7 +106,7 @@ TEST_F(AudioFileTest, SavedRecordingHasTheSixtyByteGsmHeader) {
     clip.Channels = 1;
     clip.Format = kGsmWaveFormat;
     clip.Samples = Tone(8000, 1, 8000);
-    const std::string path = dir.File("saved.wav");
+    const std::string path = dir.Path("saved.wav");
     WriteBytes(path, GsmTemplateHeader());
     WriteAudioFile(path, clip, kGsmWaveFormat);
 
@@ -125,7 +125,7 @@ TEST_F(AudioFileTest, FailedSaveKeepsTheOldFile) {
     clip.SampleRate = 8000;
     clip.Channels = 1;
     clip.Samples = Tone(100, 1, 8000);
-    EXPECT_THROW(WriteAudioFile(dir.File("no/such/dir/x.wav"), clip, kGsmWaveFormat), EMCIDeviceError);
+    EXPECT_THROW(WriteAudioFile(dir.Path("no/such/dir/x.wav"), clip, kGsmWaveFormat), EMCIDeviceError);
     // GSM 6.10 is mono only: refused before the file is touched.
     const std::string path = MakeGsm("keep.wav");
     const auto before = ReadBytes(path);

@@ -12,10 +12,10 @@ namespace {
 
 class MediaPlayerTest : public ::testing::Test {
 protected:
-    TempDir dir;
+    TTempFolder dir{"yorde-media"};
     AudioEnv env{{"SDL_AUDIODRIVER", "dummy"}};
     std::string MakeGsm(int64_t frames) {
-        std::string path = dir.File("tmp.wav");
+        std::string path = dir.Path("tmp.wav");
         WriteSound(path, Tone(frames, 1, 8000), 1, 8000, SF_FORMAT_WAV | SF_FORMAT_GSM610);
         return path;
     }
@@ -48,10 +48,10 @@ TEST_F(MediaPlayerTest, ClosedPlayerIsNotReadyAndRaisesOnlyWhereMciDoes) {
     p.Eject();
     EXPECT_THROW(p.Play(), Exception);
     EXPECT_THROW(p.Open(), Exception);  // no file name
-    p.SetFileName(dir.File("missing.wav"));
+    p.SetFileName(dir.Path("missing.wav"));
     EXPECT_THROW(p.Open(), Exception);
-    WriteBytes(dir.File("text.wav"), {'t', 'e', 'x', 't'});
-    p.SetFileName(dir.File("text.wav"));
+    WriteBytes(dir.Path("text.wav"), {'t', 'e', 'x', 't'});
+    p.SetFileName(dir.Path("text.wav"));
     EXPECT_THROW(p.Open(), Exception);
     EXPECT_EQ(p.Mode(), mpNotReady);
 }

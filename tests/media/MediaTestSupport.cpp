@@ -9,23 +9,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 #include <thread>
 
 namespace mediatest {
-
-TempDir::TempDir() {
-    std::string tmpl = (std::filesystem::temp_directory_path() / "media-test-XXXXXX").string();
-    char* p = mkdtemp(tmpl.data());
-    if (!p) throw std::runtime_error("mkdtemp failed");
-    path_ = p;
-}
-
-TempDir::~TempDir() {
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
-}
 
 std::vector<int16_t> Tone(int64_t frames, int channels, int rate, double amplitude) {
     std::vector<int16_t> s(size_t(frames * channels));

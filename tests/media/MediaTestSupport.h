@@ -1,7 +1,9 @@
 #pragma once
-// Helpers for the media tests: a private folder, sound files made with
-// libsndfile, raw sample files for SDL's disk driver, and the audio
-// driver chosen through the environment.
+// Helpers for the media tests: sound files made with libsndfile, raw
+// sample files for SDL's disk driver, and the audio driver chosen through
+// the environment. (Private folders: TTempFolder.)
+#include "TempFolder.h"
+
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -12,14 +14,7 @@
 
 namespace mediatest {
 
-class TempDir {
-public:
-    TempDir();
-    ~TempDir();
-    std::string File(const std::string& name) const { return path_ + "/" + name; }
-private:
-    std::string path_;
-};
+using yorde::test::TTempFolder;
 
 // A tone of `frames` samples per channel (the right channel an octave up).
 std::vector<int16_t> Tone(int64_t frames, int channels, int rate, double amplitude = 8000);

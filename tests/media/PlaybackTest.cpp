@@ -26,9 +26,9 @@ private:
 
 class PlaybackTest : public ::testing::Test {
 protected:
-    TempDir dir;
+    TTempFolder dir{"yorde-media"};
     std::string MakeGsm(int64_t frames) {
-        std::string path = dir.File("play.wav");
+        std::string path = dir.Path("play.wav");
         WriteSound(path, Tone(frames, 1, 8000), 1, 8000, SF_FORMAT_WAV | SF_FORMAT_GSM610);
         return path;
     }
@@ -106,7 +106,7 @@ TEST_F(PlaybackTest, OperationsWithNothingOpenRaiseOrDoNothing) {
     MediaSession s;
     EXPECT_THROW(s.Play(), EMCIDeviceError);
     EXPECT_THROW(s.StartRecording(), EMCIDeviceError);
-    EXPECT_THROW(s.Save(dir.File("x.wav")), EMCIDeviceError);
+    EXPECT_THROW(s.Save(dir.Path("x.wav")), EMCIDeviceError);
     EXPECT_THROW(s.Seek(10), EMCIDeviceError);
     s.Pause();
     s.Resume();
@@ -115,7 +115,7 @@ TEST_F(PlaybackTest, OperationsWithNothingOpenRaiseOrDoNothing) {
 
     // A failed open leaves nothing open, also after a good one.
     s.Open(MakeGsm(800));
-    EXPECT_THROW(s.Open(dir.File("missing.wav")), EMCIDeviceError);
+    EXPECT_THROW(s.Open(dir.Path("missing.wav")), EMCIDeviceError);
     EXPECT_EQ(s.State(), MediaState::NotReady);
     EXPECT_THROW(s.Play(), EMCIDeviceError);
 }
@@ -126,7 +126,7 @@ TEST_F(PlaybackTest, PlaysTheWholeFileToTheDeviceAtTheWaveVolume) {
     VolumeGuard volume;
     EXPECT_EQ(GetWaveVolume(), 0xFFFFFFFFu);  // full from the start
     SetWaveVolume(0x4000FFFFu);               // left full, right a quarter
-    const std::string out = dir.File("out.raw");
+    const std::string out = dir.Path("out.raw");
     AudioEnv env({{"SDL_AUDIODRIVER", "disk"}, {"SDL_DISKAUDIOFILE", out}, {"SDL_DISKAUDIODELAY", "2"}});
     const std::string path = MakeGsm(8000);
     const std::vector<int16_t> decoded = ReadSound(path).Samples;
@@ -167,7 +167,7 @@ TEST_F(PlaybackTest, NoUsableDeviceIsAnErrorNotACrash) {
         EXPECT_EQ(s.State(), MediaState::Stopped);
     }
     {
-        AudioEnv env({{"SDL_AUDIODRIVER", "disk"}, {"SDL_DISKAUDIOFILE", dir.File("no/such/dir/out.raw")}});
+        AudioEnv env({{"SDL_AUDIODRIVER", "disk"}, {"SDL_DISKAUDIOFILE", dir.Path("no/such/dir/out.raw")}});
         MediaSession s;
         s.Open(path);
         try {

@@ -23,16 +23,16 @@ double Rms(const std::vector<int16_t>& s, size_t from, size_t to) {
 
 class RecordingTest : public ::testing::Test {
 protected:
-    TempDir dir;
+    TTempFolder dir{"yorde-media"};
     std::string Template() {
-        const std::string path = dir.File("record.wav");
+        const std::string path = dir.Path("record.wav");
         WriteBytes(path, GsmTemplateHeader());
         return path;
     }
 };
 
 TEST_F(RecordingTest, RecordsFromTheInputAndSavesGsmWave) {
-    const std::string input = dir.File("in.raw");
+    const std::string input = dir.Path("in.raw");
     const std::vector<int16_t> tone = Tone(8000, 1, 8000);  // one second, then the driver gives silence
     WriteRaw(input, tone);
     AudioEnv env({{"SDL_AUDIODRIVER", "disk"}, {"SDL_DISKAUDIOFILEIN", input}, {"SDL_DISKAUDIODELAY", "2"}});
@@ -70,7 +70,7 @@ TEST_F(RecordingTest, RecordsFromTheInputAndSavesGsmWave) {
 }
 
 TEST_F(RecordingTest, PauseHoldsTheRecordingAndPlayEndsIt) {
-    const std::string input = dir.File("in.raw");
+    const std::string input = dir.Path("in.raw");
     WriteRaw(input, Tone(800, 1, 8000));
     AudioEnv env({{"SDL_AUDIODRIVER", "disk"}, {"SDL_DISKAUDIOFILEIN", input}, {"SDL_DISKAUDIODELAY", "2"}});
     MediaSession s;
@@ -92,7 +92,7 @@ TEST_F(RecordingTest, PauseHoldsTheRecordingAndPlayEndsIt) {
 }
 
 TEST_F(RecordingTest, AnInputThatCannotOpenIsAnError) {
-    AudioEnv env({{"SDL_AUDIODRIVER", "disk"}, {"SDL_DISKAUDIOFILEIN", dir.File("missing.raw")}});
+    AudioEnv env({{"SDL_AUDIODRIVER", "disk"}, {"SDL_DISKAUDIOFILEIN", dir.Path("missing.raw")}});
     MediaSession s;
     s.Open(Template());
     try {

@@ -60,11 +60,11 @@ TEST(ShellLaunch, HookRecordsInsteadOfStarting) {
 }
 
 TEST(ShellLaunch, FailureToStartIsReported) {
-    TempFolder tmp;
-    EXPECT_FALSE(ShellStart(tmp / "missing", {}));
-    WriteFile(tmp / "plain", "not a program\n");
-    EXPECT_FALSE(ShellStart(tmp / "plain", {}));
-    EXPECT_FALSE(ShellStart("/bin/sh", {"-c", "true"}, tmp / "no such folder"));
+    TTempFolder tmp("yorde shell");
+    EXPECT_FALSE(ShellStart(tmp.Path("missing"), {}));
+    WriteFile(tmp.Path("plain"), "not a program\n");
+    EXPECT_FALSE(ShellStart(tmp.Path("plain"), {}));
+    EXPECT_FALSE(ShellStart("/bin/sh", {"-c", "true"}, tmp.Path("no such folder")));
     EXPECT_FALSE(ShellStart("", {}));
 }
 
@@ -72,10 +72,10 @@ TEST(ShellLaunch, FailureToStartIsReported) {
 // in the requested folder, and sees none of our open descriptors: a plain
 // file, a pipe and a listening socket like the single-instance guard's.
 TEST(ShellLaunch, PassesFolderAsOneArgumentAndLeaksNoDescriptor) {
-    TempFolder tmp;
-    const std::string folder = tmp.Path().string() + "/";
+    TTempFolder tmp("yorde shell");
+    const std::string folder = tmp.Root();
     const std::string probeName = "descriptor-probe";
-    Fd file{open((tmp / probeName).c_str(), O_CREAT | O_WRONLY, 0600)};
+    Fd file{open(tmp.Path(probeName).c_str(), O_CREAT | O_WRONLY, 0600)};
     int p[2];
     ASSERT_EQ(pipe(p), 0);
     Fd pipeRead{p[0]}, pipeWrite{p[1]};
@@ -90,17 +90,17 @@ TEST(ShellLaunch, PassesFolderAsOneArgumentAndLeaksNoDescriptor) {
     const char* script =
         "exec > \"$1/out.tmp\"; echo \"$#\"; echo \"$1\"; pwd; ls -l /proc/$$/fd; "
         "mv \"$1/out.tmp\" \"$1/out.txt\"";
-    ASSERT_TRUE(ShellStart("/bin/sh", {"-c", script, "sh", folder}, tmp.Path().string()));
-    ASSERT_TRUE(WaitForFile(tmp / "out.txt"));
+    ASSERT_TRUE(ShellStart("/bin/sh", {"-c", script, "sh", folder}, tmp.Dir()));
+    ASSERT_TRUE(WaitForFile(tmp.Path("out.txt")));
 
-    std::istringstream out(ReadFile(tmp / "out.txt"));
+    std::istringstream out(ReadFile(tmp.Path("out.txt")));
     std::string argc, arg1, cwd;
     std::getline(out, argc);
     std::getline(out, arg1);
     std::getline(out, cwd);
     EXPECT_EQ(argc, "1");
     EXPECT_EQ(arg1, folder);
-    EXPECT_EQ(cwd, tmp.Path().string());
+    EXPECT_EQ(cwd, tmp.Dir());
     std::string fds((std::istreambuf_iterator<char>(out)), std::istreambuf_iterator<char>());
     EXPECT_EQ(fds.find(probeName), std::string::npos) << fds;
     EXPECT_EQ(fds.find(Inode("socket", sock.fd)), std::string::npos) << fds;

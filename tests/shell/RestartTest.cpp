@@ -55,8 +55,8 @@ int ExitCode(pid_t pid) {
 }
 
 // The program to be restarted: it leaves a marker beside itself.
-void InstallProgram(const TempFolder& folder, const std::string& name) {
-    std::string path = folder / name;
+void InstallProgram(const TTempFolder& folder, const std::string& name) {
+    std::string path = folder.Path(name);
     WriteFile(path, "#!/bin/sh\necho started > \"$(dirname \"$0\")/marker\"\n");
     std::filesystem::permissions(path, std::filesystem::perms::owner_all);
 }
@@ -66,7 +66,7 @@ void InstallProgram(const TempFolder& folder, const std::string& name) {
 // A first instance holds the port; the helper waits for it to exit and then
 // starts the program from the folder.
 TEST(RestartHelper, StartsProgramAfterOldInstanceExits) {
-    TempFolder folder("yorde restart");
+    TTempFolder folder("yorde restart");
     InstallProgram(folder, "yorde-test");
 
     Fd sock;
@@ -90,40 +90,40 @@ TEST(RestartHelper, StartsProgramAfterOldInstanceExits) {
     releaseRead.Reset();
 
     pid_t helper = StartRestart({"--port", std::to_string(port), "--timeout-ms", "60000", "--program",
-                                 "yorde-test", folder.Path().string() + "/"});
+                                 "yorde-test", folder.Root()});
     ASSERT_GT(helper, 0);
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    EXPECT_FALSE(std::filesystem::exists(folder / "marker")) << "started while the old instance still ran";
+    EXPECT_FALSE(std::filesystem::exists(folder.Path("marker"))) << "started while the old instance still ran";
     EXPECT_EQ(waitpid(helper, nullptr, WNOHANG), 0) << "the helper should still be waiting";
 
     releaseWrite.Reset();
     EXPECT_EQ(ExitCode(oldInstance), 0);
-    EXPECT_TRUE(WaitForFile(folder / "marker"));
+    EXPECT_TRUE(WaitForFile(folder.Path("marker")));
     EXPECT_EQ(ExitCode(helper), 0);
-    EXPECT_EQ(ReadFile(folder / "marker"), "started\n");
+    EXPECT_EQ(ReadFile(folder.Path("marker")), "started\n");
 }
 
 TEST(RestartHelper, GivesUpWhenThePortStaysTaken) {
-    TempFolder folder("yorde restart");
+    TTempFolder folder("yorde restart");
     InstallProgram(folder, "yorde-test");
     Fd sock;
     int port = ListenOnFreePort(sock);
     ASSERT_GT(port, 0);
     pid_t helper = StartRestart({"--port", std::to_string(port), "--timeout-ms", "200", "--program",
-                                 "yorde-test", folder.Path().string()});
+                                 "yorde-test", folder.Dir()});
     ASSERT_GT(helper, 0);
     EXPECT_NE(ExitCode(helper), 0);
-    EXPECT_FALSE(std::filesystem::exists(folder / "marker"));
+    EXPECT_FALSE(std::filesystem::exists(folder.Path("marker")));
 }
 
 TEST(RestartHelper, RefusesMissingFolderProgramOrArguments) {
-    TempFolder folder("yorde restart");
+    TTempFolder folder("yorde restart");
     auto run = [](const std::vector<std::string>& args) { return ExitCode(StartRestart(args)); };
-    EXPECT_NE(run({"--timeout-ms", "0", (folder / "gone")}), 0);
-    EXPECT_NE(run({"--timeout-ms", "0", "--program", "absent", folder.Path().string()}), 0);
+    EXPECT_NE(run({"--timeout-ms", "0", folder.Path("gone")}), 0);
+    EXPECT_NE(run({"--timeout-ms", "0", "--program", "absent", folder.Dir()}), 0);
     EXPECT_NE(run({}), 0);
-    EXPECT_NE(run({"--port", "0", folder.Path().string()}), 0);
-    EXPECT_NE(run({"--program", "../escape", folder.Path().string()}), 0);
+    EXPECT_NE(run({"--port", "0", folder.Dir()}), 0);
+    EXPECT_NE(run({"--program", "../escape", folder.Dir()}), 0);
 }
 
 #endif

@@ -4,18 +4,15 @@
 #include <gtest/gtest.h>
 
 TEST(ShellCapsLock, ReadsTheKeyboardLed) {
-    TempFolder leds;
-    EXPECT_FALSE(CapsLockFromLedFolder(leds.Path().string()));
-    EXPECT_FALSE(CapsLockFromLedFolder(leds / "missing"));
+    TTempFolder leds("yorde shell");
+    EXPECT_FALSE(CapsLockFromLedFolder(leds.Dir()));
+    EXPECT_FALSE(CapsLockFromLedFolder(leds.Path("missing")));
 
-    std::filesystem::create_directory(leds / "input3::numlock");
-    WriteFile(leds / "input3::numlock/brightness", "1\n");
-    std::filesystem::create_directory(leds / "input3::capslock");
-    WriteFile(leds / "input3::capslock/brightness", "0\n");
-    EXPECT_FALSE(CapsLockFromLedFolder(leds.Path().string()));
+    leds.Write("input3::numlock/brightness", "1\n");
+    leds.Write("input3::capslock/brightness", "0\n");
+    EXPECT_FALSE(CapsLockFromLedFolder(leds.Dir()));
     // A second keyboard with Caps Lock on.
-    std::filesystem::create_directory(leds / "input7::capslock");
-    WriteFile(leds / "input7::capslock/brightness", "1\n");
-    EXPECT_TRUE(CapsLockFromLedFolder(leds.Path().string()));
+    leds.Write("input7::capslock/brightness", "1\n");
+    EXPECT_TRUE(CapsLockFromLedFolder(leds.Dir()));
 }
 

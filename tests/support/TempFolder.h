@@ -44,6 +44,8 @@ public:
 
     // The folder, with a trailing '/'.
     const std::string& Root() const { return root_; }
+    // The folder, without it.
+    std::string Dir() const { return root_.substr(0, root_.size() - 1); }
     std::string Path(const std::string& Rel) const { return root_ + Rel; }
     // Writes Bytes to Rel, making the folders on the way; returns the path.
     std::string Write(const std::string& Rel, std::string_view Bytes = {}) const {

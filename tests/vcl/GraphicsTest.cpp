@@ -85,7 +85,8 @@ TEST(Graphics, BitmapsSurviveBmpAndPngRoundTrips) {
     for (int y = 0; y < 3; ++y)
         for (int x = 0; x < 5; ++x) EXPECT_EQ(back.PixelArgb(x, y), b.PixelArgb(x, y));
 
-    std::string png = TestFolder() + "b.png";
+    TTempFolder tmp("yorde-vcl");
+    std::string png = tmp.Path("b.png");
     b.SaveToFile(png);
     TBitmap fromPng;
     fromPng.LoadFromFile(png);

@@ -1,5 +1,8 @@
 #pragma once
 // Shared pieces of the component-layer tests.
+#include "Owned.h"
+#include "ShotPath.h"
+#include "TempFolder.h"
 #include "VclInput.h"
 
 #include "vcl/Dialogs.h"
@@ -10,11 +13,9 @@
 #include <string>
 #include <vector>
 
-struct FreeDeleter {
-    void operator()(TObject* o) const { TObject::Free(o); }
-};
-template <class T>
-using Owned = std::unique_ptr<T, FreeDeleter>;
+using yorde::test::Owned;
+using yorde::test::ShotPath;
+using yorde::test::TTempFolder;
 
 // Records what would reach the user (handled exceptions, message boxes) and
 // removes every test hook when it goes.
@@ -27,10 +28,6 @@ public:
     std::vector<AnsiString> captions;
 };
 
-// A fresh folder for the test's files.
-std::string TestFolder();
-// Where screenshots go: $YORDE_SHOT_DIR when set (to look at them), else the test folder.
-std::string ShotPath(const std::string& Name);
 
 // Makes Control's parent Parent (owned by Owner) and places it.
 template <class T>

@@ -3,8 +3,6 @@
 #include "qt/QtCommonPeers.h"
 #include "vcl/CommonRegister.h"
 
-#include <cstdlib>
-#include <filesystem>
 
 void ControlsTest::SetUp() {
     yorde::qt::RegisterCommonPeers();
@@ -19,12 +17,4 @@ void ControlsTest::TearDown() {
     form.reset();
     Application->OnException = nullptr;
     EXPECT_EQ(errors, 0) << "an event handler raised";
-}
-
-std::string ShotPath(const std::string& Name) {
-    std::filesystem::path dir;
-    if (const char* d = std::getenv("YORDE_SHOT_DIR")) dir = d;
-    else dir = std::filesystem::path(::testing::TempDir()) / "yorde-vcl-controls";
-    std::filesystem::create_directories(dir);
-    return (dir / Name).string();
 }

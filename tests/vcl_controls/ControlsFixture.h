@@ -1,5 +1,7 @@
 #pragma once
 // Shared pieces of the tests of the memo, list, combo, bar and picker controls.
+#include "Owned.h"
+#include "ShotPath.h"
 #include "VclInput.h"
 
 #include "vcl/Forms.h"
@@ -9,11 +11,8 @@
 #include <memory>
 #include <string>
 
-struct FreeDeleter {
-    void operator()(TObject* o) const { TObject::Free(o); }
-};
-template <class T>
-using Owned = std::unique_ptr<T, FreeDeleter>;
+using yorde::test::Owned;
+using yorde::test::ShotPath;
 
 // A shown form to put controls on; unhandled exceptions from handlers are
 // collected instead of being shown.
@@ -33,6 +32,3 @@ protected:
     Owned<TForm> form;
     int errors = 0;
 };
-
-// Where a screenshot goes: $YORDE_SHOT_DIR when set (to look at it), else a temporary folder.
-std::string ShotPath(const std::string& Name);

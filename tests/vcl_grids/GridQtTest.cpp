@@ -1,6 +1,7 @@
 // Grids on the Qt platform: real widget input, the scroll bars, the client
 // area on screen, and a picture of an owner-drawn list.
 #include "GridTestSupport.h"
+#include "ShotPath.h"
 #include "VclInput.h"
 
 #include "qt/QtGridPeer.h"
@@ -18,8 +19,6 @@
 #include <QImage>
 #include <QScrollBar>
 
-#include <cstdlib>
-#include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
@@ -27,13 +26,6 @@
 namespace {
 
 namespace test = yorde::test;
-
-std::string shotPath(const std::string& Name) {
-    const char* dir = std::getenv("YORDE_SHOT_DIR");
-    std::filesystem::path p = dir ? std::filesystem::path(dir) : std::filesystem::path(::testing::TempDir()) / "yorde-grids";
-    std::filesystem::create_directories(p);
-    return (p / Name).string();
-}
 
 // The list's cell drawing as the recordings list does it: header texts with
 // a sort triangle after '\' (down) or '/' (up), data rows coloured by line.
@@ -229,7 +221,7 @@ TEST_F(GridQt, ScreenshotOfAnOwnerDrawnList) {
     form->SetClientSize(780, 5 * 23 + 30);
     grid->SetHeight(5 * 23 + 30);
 
-    std::string path = shotPath("grid-owner-drawn.png");
+    std::string path = test::ShotPath("grid-owner-drawn.png");
     ASSERT_TRUE(yorde::qt::SaveScreenshot(grid, path));
     QImage shot(QString::fromStdString(path));
     ASSERT_EQ(shot.size(), QSize(780, 5 * 23 + 30));
@@ -256,7 +248,7 @@ TEST_F(GridQt, ScreenshotOfTheValueList) {
     list->InsertRow("601234567", "Serwis", true);
     list->SetRow(2);
     grid->SetVisible(false);
-    std::string path = shotPath("value-list.png");
+    std::string path = test::ShotPath("value-list.png");
     ASSERT_TRUE(yorde::qt::SaveScreenshot(list, path));
     QImage shot(QString::fromStdString(path));
     ASSERT_EQ(shot.size(), QSize(520, 160));

@@ -1,14 +1,12 @@
 #pragma once
 // Shared pieces of the grid tests.
+#include "Owned.h"
+
 #include "vcl/Grids.h"
 
 #include <memory>
 
-struct FreeDeleter {
-    void operator()(TObject* o) const { TObject::Free(o); }
-};
-template <class T>
-using Owned = std::unique_ptr<T, FreeDeleter>;
+using yorde::test::Owned;
 
 // The recordings list as the main window lays it out: no fixed columns,
 // fixed/vertical/horizontal lines, column sizing, row select, rows 22 high,

@@ -58,7 +58,8 @@ TEST(FileDialogs, FilterTextBecomesDescriptionMaskPairs) {
 
 TEST(FileDialogs, HookAnswersAndNoExtensionIsAddedWithoutDefaultExt) {
     HookReset hooks;
-    std::string folder = TestFolder();
+    TTempFolder tmp("yorde-dialogs");
+    const std::string& folder = tmp.Root();
     auto cwd = std::filesystem::current_path();
     Owned<TForm> form(new TForm(nullptr));
     auto* save = new TSaveDialog(form.get());
@@ -100,7 +101,8 @@ TEST(FileDialogs, HookAnswersAndNoExtensionIsAddedWithoutDefaultExt) {
 
 TEST(FileDialogs, QtDialogServesTimersAndQueuedCallsAndKeepsTheNameAsTyped) {
     HookReset hooks;
-    std::string folder = TestFolder();
+    TTempFolder tmp("yorde-dialogs");
+    const std::string& folder = tmp.Root();
     std::ofstream(folder + "export") << "old";  // replaced without a question
     auto cwd = std::filesystem::current_path();
     Owned<TForm> form(new TForm(nullptr));

@@ -9,7 +9,6 @@
 #include <QBuffer>
 #include <QImage>
 
-#include <filesystem>
 
 HookReset::HookReset() {
     Application->OnException = [this](TObject*, std::exception_ptr e) { errors.push_back(ExceptionText(e)); };
@@ -45,15 +44,6 @@ std::string ImageListData(const std::vector<std::string>& Images) {
         out += img;
     }
     return out;
-}
-
-std::string TestFolder() {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::filesystem::path p = std::filesystem::path(::testing::TempDir()) / "yorde-menus" /
-                              (std::string(info->test_suite_name()) + "." + info->name());
-    std::filesystem::remove_all(p);
-    std::filesystem::create_directories(p);
-    return p.string() + "/";
 }
 
 void ReadLayout(TComponent* Root, const AnsiString& Text) {

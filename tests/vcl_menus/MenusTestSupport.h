@@ -1,5 +1,9 @@
 #pragma once
 // Shared pieces of the menu, image list, tray and file dialog tests.
+#include "Owned.h"
+#include "ShotPath.h"
+#include "TempFolder.h"
+
 #include "vcl/Dialogs.h"
 #include "vcl/ExtCtrls.h"
 #include "vcl/Forms.h"
@@ -10,11 +14,9 @@
 #include <string>
 #include <vector>
 
-struct FreeDeleter {
-    void operator()(TObject* o) const { TObject::Free(o); }
-};
-template <class T>
-using Owned = std::unique_ptr<T, FreeDeleter>;
+using yorde::test::Owned;
+using yorde::test::ShotPath;
+using yorde::test::TTempFolder;
 
 // Removes every hook these tests set, and records handled exceptions.
 class HookReset {
@@ -29,7 +31,5 @@ public:
 std::string MakePng(int Width, int Height, uint32_t Argb, uint32_t Corner);
 // The "Bitmap" property data of an image list holding Images.
 std::string ImageListData(const std::vector<std::string>& Images);
-// A fresh folder for the test's files (with a trailing "/").
-std::string TestFolder();
 // Reads a text layout into Root.
 void ReadLayout(TComponent* Root, const AnsiString& Text);

@@ -9,11 +9,8 @@
 
 #include <QImage>
 
-#include <cstdlib>
 
 TEST(Screenshot, FormNeverShownIsSavedAsItWouldLook) {
-    std::string folder = TestFolder();
-    if (const char* dir = std::getenv("YORDE_SHOT_DIR")) folder = std::string(dir) + "/";
     Owned<TForm> form(new TForm(nullptr));
     form->SetBorderStyle(bsDialog);
     form->SetClientSize(200, 120);
@@ -28,7 +25,7 @@ TEST(Screenshot, FormNeverShownIsSavedAsItWouldLook) {
     label->SetBounds(20, 90, 150, 20);
     label->SetCaption("Never shown");
 
-    std::string path = folder + "never-shown.png";
+    std::string path = ShotPath("never-shown.png");
     ASSERT_TRUE(yorde::qt::SaveScreenshot(form.get(), AnsiString(path)));
     EXPECT_FALSE(form->Visible());
     QImage shot(QString::fromStdString(path));
@@ -40,7 +37,8 @@ TEST(Screenshot, FormNeverShownIsSavedAsItWouldLook) {
 }
 
 TEST(Screenshot, EveryFormCanBeSavedAtOnce) {
-    std::string folder = TestFolder();
+    TTempFolder tmp("yorde-shots");
+    const std::string& folder = tmp.Root();
     Owned<TForm> named(new TForm(nullptr));
     named->SetName("AddressBook");
     Owned<TForm> first(new TForm(nullptr));
