@@ -2,7 +2,7 @@
 #include "GridTestSupport.h"
 
 #include "vcl/PeerInput.h"
-#include "vcl/SoftPaint.h"
+#include "CanvasRecorder.h"
 
 #include <gtest/gtest.h>
 
@@ -11,16 +11,7 @@
 
 namespace {
 
-class RecordingBackend : public TSoftPaintBackend {
-public:
-    using TSoftPaintBackend::TSoftPaintBackend;
-    void TextOut(int X, int Y, const std::string& Utf8, const TFontData& Font, const TRect* Clip,
-                 const TColor* Opaque) override {
-        texts.push_back(Utf8);
-        TSoftPaintBackend::TextOut(X, Y, Utf8, Font, Clip, Opaque);
-    }
-    std::vector<std::string> texts;
-};
+using RecordingBackend = TCanvasRecorder;
 
 struct DrawCall {
     int Col;
@@ -80,7 +71,7 @@ TEST_F(GridPaint, HandlerGetsStatesAndAPreparedCanvasButNoText) {
             EXPECT_EQ(d.Brush, clWindow);
         }
     }
-    EXPECT_TRUE(backend->texts.empty());
+    EXPECT_TRUE(backend->Texts.empty());
 
     // The header background is painted for the handler, which draws text only.
     EXPECT_EQ(pixel(75, 11), ColorToArgb(clBtnFace));
@@ -96,7 +87,7 @@ TEST_F(GridPaint, HandlerGetsStatesAndAPreparedCanvasButNoText) {
 
 TEST_F(GridPaint, WithoutAHandlerTheCellTextsAreDrawn) {
     paint();
-    const std::vector<std::string>& t = backend->texts;
+    const std::vector<std::string>& t = backend->Texts;
     EXPECT_EQ(t.size(), 16u);
     EXPECT_NE(std::find(t.begin(), t.end(), "H10"), t.end());
     EXPECT_NE(std::find(t.begin(), t.end(), "c32"), t.end());
@@ -126,3 +117,31 @@ TEST_F(GridPaint, ScrolledRowsAreDrawnBelowTheFixedOnes) {
 }
 
 }  // namespace
+
+// The recorder sees the handler's own drawing in order: fill, text, the sort triangle.
+TEST(GridPaintRecorder, HandlerDrawingIsRecordedCallByCall) {
+    Owned<TStringGrid> g = MakeListGrid(300, 60);
+    g->SetRowCount(1);
+    g->OnDrawCell = [&](TObject*, int c, int r, const TRect& rect, TGridDrawState) {
+        if (c != 0 || r != 0) return;
+        TCanvas* cv = g->Canvas();
+        cv->Brush()->SetColor(clWhite);
+        cv->FillRect(rect);
+        cv->TextOut(rect.Left + 2, rect.Top + 2, "Data");
+        cv->Brush()->SetColor(clBlack);
+        cv->Polygon({TPoint(rect.Right - 10, rect.Top + 4), TPoint(rect.Right - 4, rect.Top + 4),
+                     TPoint(rect.Right - 7, rect.Top + 9)});
+    };
+    TBitmap bmp;
+    std::vector<std::string> calls = RecordPaint(g.get(), bmp);
+    auto at = [&](const std::string& prefix) {
+        for (size_t i = 0; i < calls.size(); ++i)
+            if (calls[i].rfind(prefix, 0) == 0) return int(i);
+        return -1;
+    };
+    const int text = at("TextOut");
+    ASSERT_GE(text, 0);
+    EXPECT_NE(calls[size_t(text)].find("'Data'"), std::string::npos);
+    EXPECT_LT(at("FillRect"), text);
+    EXPECT_GT(at("Polygon 3 #000000"), text);
+}

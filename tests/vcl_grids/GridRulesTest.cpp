@@ -1,10 +1,8 @@
 // The grid's rules as code drives them: OnClick on row moves, the fixed
 // counts, cells kept and cleared, scrolling into view, the layout form.
+#include "ComponentImage.h"
 #include "GridTestSupport.h"
 
-#include "classes/Filer.h"
-#include "classes/MemoryStream.h"
-#include "classes/ObjectText.h"
 
 #include <gtest/gtest.h>
 
@@ -168,9 +166,7 @@ TEST(GridRules, LayoutSetsOptionsAndColumnWidths) {
         "    90\n"
         "    -1)\n"
         "end\n";
-    TStringStream s(ObjectTextToBinary(text));
-    TReader reader(s);
-    Owned<TStringGrid> g(static_cast<TStringGrid*>(reader.ReadRootComponent(nullptr)));
+    Owned<TStringGrid> g(static_cast<TStringGrid*>(yorde::test::ReadLayout(text)));
     ASSERT_NE(g, nullptr);
     EXPECT_EQ(g->Color(), clMenu);
     EXPECT_EQ(g->FixedCols(), 0);
@@ -184,16 +180,7 @@ TEST(GridRules, LayoutSetsOptionsAndColumnWidths) {
     EXPECT_EQ(g->RowHeights(0), 22);
 
     // And back: the widths are written because they differ from the default.
-    std::string image;
-    {
-        TMemoryStream out;
-        {
-            TWriter writer(out);
-            writer.WriteRootComponent(g.get());
-        }
-        image.assign(static_cast<const char*>(out.Memory()), size_t(out.Size()));
-    }
-    AnsiString back = ObjectBinaryToText(image);
+    AnsiString back = yorde::test::WriteLayout(g.get());
     EXPECT_NE(back.find("ColWidths = (\n    150\n    255\n    255\n    90\n    -1)"), AnsiString::npos) << back;
 }
 

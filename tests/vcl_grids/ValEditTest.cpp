@@ -1,12 +1,10 @@
 // The key/value list: its placeholder row, the key rules and row operations.
+#include "ComponentImage.h"
 #include "GridTestSupport.h"
 
 #include "vcl/PeerInput.h"
 #include "vcl/ValEdit.h"
 
-#include "classes/Filer.h"
-#include "classes/MemoryStream.h"
-#include "classes/ObjectText.h"
 
 #include <gtest/gtest.h>
 
@@ -161,9 +159,7 @@ TEST(ValueListLayout, TitlesWidthsAndOptionsComeFromTheLayout) {
         "    103\n"
         "    412)\n"
         "end\n";
-    TStringStream s(ObjectTextToBinary(text));
-    TReader reader(s);
-    Owned<TValueListEditor> v(static_cast<TValueListEditor*>(reader.ReadRootComponent(nullptr)));
+    Owned<TValueListEditor> v(static_cast<TValueListEditor*>(yorde::test::ReadLayout(text)));
     ASSERT_NE(v, nullptr);
     EXPECT_EQ(v->TitleCaptions()->Count(), 1);
     EXPECT_EQ(v->Cells(0, 0), "Numer, Opis");
