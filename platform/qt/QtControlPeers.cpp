@@ -5,6 +5,7 @@
 #include "qt/QtPaint.h"
 #include "qt/QtPeer.h"
 #include "qt/QtPeerFactory.h"
+#include "qt/QtTypedLine.h"
 
 #include "vcl/Buttons.h"
 #include "vcl/Forms.h"
@@ -166,35 +167,9 @@ private:
     void userEdited(const QString& Now) {
         EditWidget* e = w();
         if (!e || !e->peer) return;
-        QString text = Now;
-        int cursor = e->cursorPosition();
-        bool reset = false;
-        if (maxLength_ > 0 && text.size() > maxLength_) {
-            // Keep only as much of what was typed or pasted as fits.
-            qsizetype p = 0;
-            while (p < text.size() && p < shown_.size() && text[p] == shown_[p]) ++p;
-            qsizetype s = 0;
-            while (s < text.size() - p && s < shown_.size() - p && text[text.size() - 1 - s] == shown_[shown_.size() - 1 - s]) ++s;
-            qsizetype inserted = text.size() - p - s;
-            qsizetype kept = p + s;
-            qsizetype allowed = std::max<qsizetype>(0, maxLength_ - kept);
-            if (inserted > allowed) {
-                text = text.left(p) + text.mid(p, allowed) + text.right(s);
-                cursor = int(p + allowed);
-                reset = true;
-            }
-        }
-        int cp = control_->CodePage();
-        AnsiString bytes = EncodeText(text, cp);
-        QString back = DecodeText(bytes, cp);
-        if (back != text) reset = true;
-        if (reset) {
-            QSignalBlocker block(e);
-            e->setText(back);
-            e->setCursorPosition(std::min(cursor, int(back.size())));
-        }
-        shown_ = back;
-        TPeerInput::EditChanged(static_cast<TCustomEdit*>(control_), bytes);
+        TTypedLine typed = TakeTypedLine(e, Now, shown_, maxLength_, control_->CodePage());
+        shown_ = typed.Shown;
+        TPeerInput::EditChanged(static_cast<TCustomEdit*>(control_), typed.Bytes);
     }
 
     QString shown_;

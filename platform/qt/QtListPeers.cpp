@@ -4,6 +4,7 @@
 // happens with the signals blocked.
 #include "qt/QtCommonPeers.h"
 #include "qt/QtPeer.h"
+#include "qt/QtTypedLine.h"
 
 #include "vcl/CommonInput.h"
 #include "vcl/CommonPeers.h"
@@ -169,34 +170,10 @@ private:
     void edited(const QString& Now) {
         QLineEdit* e = edit_;
         if (!e || !w()) return;
-        QString text = Now;
-        int cursor = e->cursorPosition();
-        bool reset = false;
-        if (maxLength_ > 0 && text.size() > maxLength_) {
-            // Keep only as much of what was typed or pasted as fits.
-            qsizetype p = 0;
-            while (p < text.size() && p < shown_.size() && text[p] == shown_[p]) ++p;
-            qsizetype s = 0;
-            while (s < text.size() - p && s < shown_.size() - p &&
-                   text[text.size() - 1 - s] == shown_[shown_.size() - 1 - s])
-                ++s;
-            qsizetype allowed = std::max<qsizetype>(0, maxLength_ - (p + s));
-            text = text.left(p) + text.mid(p, allowed) + text.right(s);
-            cursor = int(p + allowed);
-            reset = true;
-        }
-        int cp = control_->CodePage();
-        AnsiString bytes = EncodeText(text, cp);
-        QString back = DecodeText(bytes, cp);
-        if (back != text) reset = true;
-        if (reset) {
-            QSignalBlocker block(e);
-            e->setText(back);
-            e->setCursorPosition(std::min(cursor, int(back.size())));
-        }
-        if (back == shown_) return;
-        shown_ = back;
-        TCommonInput::ComboEdited(static_cast<TCustomComboBox*>(control_), bytes);
+        TTypedLine typed = TakeTypedLine(e, Now, shown_, maxLength_, control_->CodePage());
+        if (typed.Shown == shown_) return;
+        shown_ = typed.Shown;
+        TCommonInput::ComboEdited(static_cast<TCustomComboBox*>(control_), typed.Bytes);
     }
 
     QPointer<ComboEditWidget> edit_;

@@ -148,16 +148,3 @@ namespace {
     return true;
 }();
 }  // namespace
-
-std::string ImageOf(TComponent* root) {
-    TMemoryStream ms;
-    ms.WriteComponent(root);
-    return std::string(static_cast<const char*>(ms.Memory()), size_t(ms.Size()));
-}
-
-TComponent* ReadImage(const std::string& image, TComponent* root) {
-    TMemoryStream ms;
-    ms.WriteBuffer(image.data(), int64_t(image.size()));
-    ms.SetPosition(0);
-    return ms.ReadComponent(root);
-}

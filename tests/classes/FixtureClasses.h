@@ -1,6 +1,8 @@
 #pragma once
 // Streamable classes for the component, RTTI, filer and text-form tests.
 // Named "TFx..." so that they cannot clash with real classes in the registry.
+#include "ComponentImage.h"
+
 #include "classes/Classes.h"
 #include "classes/Collections.h"
 #include "classes/Filer.h"
@@ -152,5 +154,5 @@ public:
     static bool Throw;
 };
 
-std::string ImageOf(TComponent* root);
-TComponent* ReadImage(const std::string& image, TComponent* root = nullptr);
+using yorde::test::ImageOf;
+using yorde::test::ReadImage;

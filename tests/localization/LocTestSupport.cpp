@@ -87,23 +87,4 @@ AnsiString Hex(const AnsiString& Bytes) {
     return out;
 }
 
-TComponent* ReadLayout(const AnsiString& Text) {
-    TMemoryStream image;
-    const std::string binary = ObjectTextToBinary(Text);
-    image.WriteBuffer(binary.data(), int64_t(binary.size()));
-    image.SetPosition(0);
-    TReader reader(image);
-    return reader.ReadRootComponent(nullptr);
-}
-
-AnsiString WriteLayout(TComponent* Root) {
-    TMemoryStream image;
-    {
-        TWriter writer(image);
-        writer.WriteRootComponent(Root);
-    }
-    image.SetPosition(0);
-    return ObjectBinaryToText(std::string(static_cast<const char*>(image.Memory()), size_t(image.Size())));
-}
-
 }  // namespace loctest

@@ -2,6 +2,7 @@
 // Small components that publish what the engine looks for (Caption, Hint,
 // Font with Name/Charset, ParentFont, Action, Items, Lines, collections),
 // and helpers to build forms from text layouts.
+#include "ComponentImage.h"
 #include "Owned.h"
 
 #include "classes/Collections.h"
@@ -150,13 +151,12 @@ AnsiString E(const AnsiString& Key, std::initializer_list<AnsiString> Texts, cha
 std::vector<AnsiString> Lines(const TStrings* List);
 // Hex digits of bytes, as a binary value of a text layout.
 AnsiString Hex(const AnsiString& Bytes);
-// Reads a root component from its text layout.
-TComponent* ReadLayout(const AnsiString& Text);
+using yorde::test::ReadLayout;
+using yorde::test::WriteLayout;
+// A new root read from its text layout.
 template <class T>
 Owned<T> Load(const AnsiString& Text) {
     return Owned<T>(dynamic_cast<T*>(ReadLayout(Text)));
 }
-// Writes a component to its text layout.
-AnsiString WriteLayout(TComponent* Root);
 
 }  // namespace loctest

@@ -19,7 +19,9 @@ void Click(TControl* C, int X = -1, int Y = -1);
 // Press, release, press, double click, release: what a real double click delivers.
 void DoubleClick(TControl* C, int X = -1, int Y = -1);
 // Right button pressed and released, then the context menu request (the
-// order of the class library's messages).
+// order of the class library's messages). As for a user, a control without a
+// PopupMenu may run Qt's own menu (edits, memos) and wait in it: tests give
+// such controls a menu and answer it through SetPopupMenuHook.
 void RightClick(TControl* C, int X = -1, int Y = -1, TShiftState Shift = {});
 // The wheel turned by Delta (120 a notch; positive away from the user).
 void Wheel(TControl* C, int Delta, int X = -1, int Y = -1, TShiftState Shift = {});

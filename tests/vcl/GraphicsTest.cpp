@@ -1,11 +1,11 @@
 // Colours, fonts, bitmaps and the canvas.
+#include "ComponentImage.h"
 #include "VclTestSupport.h"
 
 #include "vcl/ExtCtrls.h"
 
 #include "classes/Filer.h"
 #include "classes/MemoryStream.h"
-#include "classes/ObjectText.h"
 #include "classes/TypInfo.h"
 
 #include <gtest/gtest.h>
@@ -35,12 +35,7 @@ TEST(Graphics, NamedColoursCharsetsAndCursorsAreTextAsTheObjectTextWritesThem) {
     EXPECT_EQ(text(panel.get(), "Cursor"), "crHourGlass");
     EXPECT_EQ(text(panel->Font(), "Charset"), "RUSSIAN_CHARSET");
 
-    TMemoryStream ms;
-    ms.WriteComponent(panel.get());
-    std::string image(size_t(ms.Size()), '\0');
-    ms.SetPosition(0);
-    ms.ReadBuffer(image.data(), ms.Size());
-    AnsiString written = ObjectBinaryToText(image);
+    AnsiString written = yorde::test::WriteLayout(panel.get());
     EXPECT_NE(written.find("Color = clBtnFace\n"), AnsiString::npos) << written;
     EXPECT_NE(written.find("Cursor = crHourGlass\n"), AnsiString::npos) << written;
     EXPECT_NE(written.find("Font.Charset = RUSSIAN_CHARSET\n"), AnsiString::npos) << written;

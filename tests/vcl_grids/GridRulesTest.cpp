@@ -3,7 +3,6 @@
 #include "ComponentImage.h"
 #include "GridTestSupport.h"
 
-
 #include <gtest/gtest.h>
 
 #include <vector>

@@ -5,7 +5,6 @@
 #include "vcl/PeerInput.h"
 #include "vcl/ValEdit.h"
 
-
 #include <gtest/gtest.h>
 
 namespace {

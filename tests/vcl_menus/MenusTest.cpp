@@ -154,8 +154,7 @@ TEST(PopupMenu, CaptionsFollowTheCodePageOfTheOwnersFont) {
 
 TEST(MenuItems, LayoutBuildsTheTreeAndWritesItBack) {
     Owned<TForm> form(new TForm(nullptr));
-    ReadLayout(form.get(),
-               "object Form1: TForm\n"
+    ReadLayout("object Form1: TForm\n"
                "  object RecPopupMenu: TPopupMenu\n"
                "    AutoHotkeys = maManual\n"
                "    OwnerDraw = True\n"
@@ -173,7 +172,7 @@ TEST(MenuItems, LayoutBuildsTheTreeAndWritesItBack) {
                "      end\n"
                "    end\n"
                "  end\n"
-               "end\n");
+               "end\n", form.get());
     auto* menu = dynamic_cast<TPopupMenu*>(form->FindComponent("RecPopupMenu"));
     ASSERT_NE(menu, nullptr);
     EXPECT_EQ(menu->AutoHotkeys(), maManual);
@@ -190,12 +189,7 @@ TEST(MenuItems, LayoutBuildsTheTreeAndWritesItBack) {
     EXPECT_EQ(item2->GetParentComponent(), menu);
 
     // Written as a root of its own: the items follow the menu, nested.
-    TMemoryStream ms;
-    ms.WriteComponent(menu);
-    ms.SetPosition(0);
-    std::string binary(size_t(ms.Size()), '\0');
-    ms.ReadBuffer(binary.data(), ms.Size());
-    AnsiString text = ObjectBinaryToText(binary);
+    AnsiString text = WriteLayout(menu);
     size_t menuAt = text.find("object RecPopupMenu: TPopupMenu");
     size_t innerAt = text.find("object Item3: TMenuItem");
     ASSERT_NE(menuAt, AnsiString::npos);
@@ -211,19 +205,9 @@ TEST(MenuItems, LayoutBuildsTheTreeAndWritesItBack) {
     EXPECT_EQ(menu->Items()->Count(), 2);
 }
 
-std::string ImageOf(TComponent* Root) {
-    TMemoryStream ms;
-    ms.WriteComponent(Root);
-    std::string binary(size_t(ms.Size()), '\0');
-    ms.SetPosition(0);
-    ms.ReadBuffer(binary.data(), ms.Size());
-    return binary;
-}
-
 TEST(FormImage, AFormWritesItsMenusImageListsAndTimersAfterItsControls) {
     Owned<TForm> form(new TForm(nullptr));
-    ReadLayout(form.get(),
-               "object Form1: TForm\n"
+    ReadLayout("object Form1: TForm\n"
                "  object Panel1: TPanel\n"
                "    Left = 8\n"
                "    Caption = 'Panel'\n"
@@ -240,7 +224,7 @@ TEST(FormImage, AFormWritesItsMenusImageListsAndTimersAfterItsControls) {
                "    Enabled = False\n"
                "    Interval = 250\n"
                "  end\n"
-               "end\n");
+               "end\n", form.get());
     std::string image = ImageOf(form.get());
     AnsiString text = ObjectBinaryToText(image);
     size_t panelAt = text.find("object Panel1: TPanel");
@@ -256,7 +240,7 @@ TEST(FormImage, AFormWritesItsMenusImageListsAndTimersAfterItsControls) {
     // it writes the same image again.
     form.reset();
     Owned<TForm> copy(new TForm(nullptr));
-    ReadLayout(copy.get(), text);
+    ReadLayout(text, copy.get());
     auto* menu = dynamic_cast<TPopupMenu*>(copy->FindComponent("RecPopupMenu"));
     auto* clock = dynamic_cast<TTimer*>(copy->FindComponent("Clock"));
     auto* images = dynamic_cast<TImageList*>(copy->FindComponent("Images"));

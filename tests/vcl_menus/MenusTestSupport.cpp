@@ -45,11 +45,3 @@ std::string ImageListData(const std::vector<std::string>& Images) {
     }
     return out;
 }
-
-void ReadLayout(TComponent* Root, const AnsiString& Text) {
-    std::string binary = ObjectTextToBinary(Text);
-    TMemoryStream ms;
-    ms.WriteBuffer(binary.data(), int64_t(binary.size()));
-    ms.SetPosition(0);
-    ms.ReadComponent(Root);
-}

@@ -1,5 +1,6 @@
 #pragma once
 // Shared pieces of the menu, image list, tray and file dialog tests.
+#include "ComponentImage.h"
 #include "Owned.h"
 #include "ShotPath.h"
 #include "TempFolder.h"
@@ -14,7 +15,10 @@
 #include <string>
 #include <vector>
 
+using yorde::test::ImageOf;
 using yorde::test::Owned;
+using yorde::test::ReadLayout;
+using yorde::test::WriteLayout;
 using yorde::test::ShotPath;
 using yorde::test::TTempFolder;
 
@@ -31,5 +35,3 @@ public:
 std::string MakePng(int Width, int Height, uint32_t Argb, uint32_t Corner);
 // The "Bitmap" property data of an image list holding Images.
 std::string ImageListData(const std::vector<std::string>& Images);
-// Reads a text layout into Root.
-void ReadLayout(TComponent* Root, const AnsiString& Text);

@@ -153,10 +153,7 @@ TEST_F(ConnectFrameUi, TextsInEachLanguageAndPictures) {
     const char* const password[] = {"Hasło", "Password", "Пароль"};
     const char* const connectHint[] = {"Połącz z centralą", "Connect to PBX", "Подключиться к АТС"};
     const char* const extension[] = {"Linia wewnętrzna", "Extension", "Внутренняя линия"};
-    for (int language = 1; language <= 3; ++language) {
-        SCOPED_TRACE(language);
-        ProgramLanguageScope lang(language);
-        ConnectHost h(kFrameWidth, kFrameHeight);
+    InEachLanguage<TConnectFrame>(kFrameWidth, kFrameHeight, [&](int language, ConnectHost& h) {
         TConnectFrame* f = h.Frame;
         EXPECT_EQ(f->Label2->Caption(), InLanguage(language, password[language - 1]));
         EXPECT_EQ(f->PolaczImage->Hint(), InLanguage(language, connectHint[language - 1]));
@@ -171,5 +168,5 @@ TEST_F(ConnectFrameUi, TextsInEachLanguageAndPictures) {
         f->ProgressBarHttp->SetVisible(true);
         f->ProgressBarHttp->SetPosition(40);
         Shoot(h.Form.get(), "connectframe_status", language);
-    }
+    });
 }

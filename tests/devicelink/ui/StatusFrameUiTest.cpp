@@ -105,10 +105,7 @@ TEST_F(StatusFrameUi, TextsInEachLanguageAndPictures) {
     const char* const sd[] = {"Karta SD", "SD card", "SD-карта"};
     const char* const freeSpace[] = {"Wolne miejsce: ", "Free space: ", "Свободное место: "};
     const char* const filesHint[] = {"Liczba plików nagrań", "Number of recording files", "Количество файлов записей"};
-    for (int language = 1; language <= 3; ++language) {
-        SCOPED_TRACE(language);
-        ProgramLanguageScope lang(language);
-        StatusHost h(kFrameWidth, kFrameHeight);
+    InEachLanguage<TStatusFrame>(kFrameWidth, kFrameHeight, [&](int language, StatusHost& h) {
         TStatusFrame* f = h.Frame;
         EXPECT_EQ(f->UserLabel->Caption(), InLanguage(language, notLogged[language - 1]));
         EXPECT_EQ(f->FreeSpaceLabel->Caption(), InLanguage(language, freeSpace[language - 1]));
@@ -124,5 +121,5 @@ TEST_F(StatusFrameUi, TextsInEachLanguageAndPictures) {
         f->StatusLabel->SetCaption(f->lxLangLinked1->GetTextOrDefault("IDS_SD_CAPACITY"));
         f->StatusProgressBar->SetPosition(60);
         Shoot(h.Form.get(), "statusframe_busy", language);
-    }
+    });
 }

@@ -9,7 +9,6 @@
 
 #include <QWidget>
 
-using namespace dialogstest;
 using namespace framestest;
 
 namespace {
@@ -127,10 +126,7 @@ TEST_F(FiltrFrameUi, NumberEditsKeepOnlyWhatANumberMayHold) {
 }
 
 TEST_F(FiltrFrameUi, ButtonsShowTheActiveLanguagesPictures) {
-    for (int language = 1; language <= 3; ++language) {
-        SCOPED_TRACE(language);
-        ProgramLanguageScope lang(language);
-        FiltrHost h(kFrameWidth, kFrameHeight);
+    InEachLanguage<TFiltrFrame>(kFrameWidth, kFrameHeight, [&](int language, FiltrHost& h) {
         TFiltrFrame* f = h.Frame;
         const int base = (language - 1) * 4;
         EXPECT_TRUE(Shows(f->FiltrujImage, f->ImageListBtn, base));
@@ -140,7 +136,7 @@ TEST_F(FiltrFrameUi, ButtonsShowTheActiveLanguagesPictures) {
         EXPECT_TRUE(Shows(f->WszystkoImage, f->ImageListBtn, base + 3));
         yorde::test::MouseUp(f->WszystkoImage);
         EXPECT_TRUE(Shows(f->WszystkoImage, f->ImageListBtn, base + 2));
-    }
+    });
 }
 
 TEST_F(FiltrFrameUi, TextsInEachLanguageAndPictures) {
@@ -150,10 +146,7 @@ TEST_F(FiltrFrameUi, TextsInEachLanguageAndPictures) {
     const char* const showAllHint[] = {"Wyłącz filtrację i pokaż wszystkie pliki",
                                        "Turn filtering off and show all files",
                                        "Отключить фильтр и показать все файлы"};
-    for (int language = 1; language <= 3; ++language) {
-        SCOPED_TRACE(language);
-        ProgramLanguageScope lang(language);
-        FiltrHost h(kFrameWidth, kFrameHeight);
+    InEachLanguage<TFiltrFrame>(kFrameWidth, kFrameHeight, [&](int language, FiltrHost& h) {
         TFiltrFrame* f = h.Frame;
         EXPECT_EQ(f->AbALabel->Caption(), InLanguage(language, caller[language - 1]));
         EXPECT_EQ(f->PhonebookLabel->Caption(), InLanguage(language, phonebook[language - 1]));
@@ -171,5 +164,5 @@ TEST_F(FiltrFrameUi, TextsInEachLanguageAndPictures) {
         f->QuickComboBox->SetItemIndex(2);
         f->filtrAbAEdit->SetText("101");
         Shoot(h.Form.get(), "filtrframe_on", language);
-    }
+    });
 }

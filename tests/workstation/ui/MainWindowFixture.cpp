@@ -1,13 +1,8 @@
 #include "MainWindowFixture.h"
 
-#include "LayoutResources.h"
 #include "devicelink/RegisterDeviceLink.h"
-#include "localization/Lxcomp.h"
-#include "qt/QtCommonPeers.h"
 #include "qt/QtGridPeer.h"
-#include "rtl/CodePages.h"
 #include "rtl/Folders.h"
-#include "vcl/CommonRegister.h"
 #include "vcl/Grids.h"
 #include "workstation/Base64File.h"
 #include "workstation/Mainunit.h"
@@ -64,15 +59,13 @@ int FreePort() {
 
 void MainWindowTest::SetUp() {
     static bool registered = [] {
-        RegisterVclClasses();
-        RegisterCommonControlClasses();
-        RegisterGridClasses();
-        RegisterLocalizationClasses();
-        RegisterWorkstationClasses();
-        RegisterDeviceLinkClasses();
-        RegisterLayoutResources();
-        yorde::qt::RegisterCommonPeers();
-        yorde::qt::RegisterGridPeers();
+        yorde::test::RegisterFormTestClasses([] {
+            RegisterVclClasses();
+            RegisterGridClasses();
+            RegisterWorkstationClasses();
+            RegisterDeviceLinkClasses();
+            yorde::qt::RegisterGridPeers();
+        });
         return true;
     }();
     (void)registered;
@@ -162,10 +155,6 @@ std::string EncodeConfig(const std::vector<std::string>& Lines) {
     std::string plain;
     for (const std::string& l : Lines) plain += l + "\r\n";
     return ReferenceStoredBase64(plain);
-}
-
-AnsiString InLanguage(int Language, const char* Utf8) {
-    return Language == 3 ? Utf8ToCodePage(Utf8, 1251) : Utf8ToCodePage(Utf8, 1250);
 }
 
 std::string ShotPath(const TestFolder& Folder, const std::string& Name) {

@@ -3,6 +3,7 @@
 // of their own, the real language data module and main window built from
 // the compiled layouts, a free port for the single-instance guard, and a
 // recorder and responder for modal forms, Halt and the launcher.
+#include "FormTestFixture.h"
 #include "VclInput.h"
 
 #include "../TestFolder.h"
@@ -23,11 +24,9 @@ class TDMLang;
 
 namespace mainwindowtest {
 
-struct FreeDeleter {
-    void operator()(TObject* o) const { TObject::Free(o); }
-};
-template <class T>
-using Owned = std::unique_ptr<T, FreeDeleter>;
+using yorde::test::InLanguage;
+using yorde::test::Owned;
+using yorde::test::Shows;
 
 // Thrown by the Halt hook instead of ending the process.
 struct HaltCalled {
@@ -79,9 +78,6 @@ private:
 // The lines of a "config.cfg" (Base64 of CR LF lines).
 std::vector<std::string> DecodeConfig(const std::string& Stored);
 std::string EncodeConfig(const std::vector<std::string>& Lines);
-
-// Text in the code page of Language (1 Polish 1250, 2 English, 3 Russian 1251).
-AnsiString InLanguage(int Language, const char* Utf8);
 
 // Where a screenshot goes: $YORDE_SHOT_DIR when set, else the test folder.
 std::string ShotPath(const TestFolder& Folder, const std::string& Name);

@@ -19,15 +19,6 @@ using namespace mainwindowtest;
 
 namespace {
 
-bool Shows(TImage* Image, const TCustomImageList* List, int Index) {
-    TBitmap expected;
-    if (!List->GetBitmap(Index, &expected)) return false;
-    auto* shown = dynamic_cast<TBitmap*>(Image->Picture()->Graphic());
-    if (!shown || shown->Width() != expected.Width() || shown->Height() != expected.Height()) return false;
-    return std::memcmp(shown->PixelData(), expected.PixelData(),
-                       sizeof(uint32_t) * size_t(expected.Width()) * size_t(expected.Height())) == 0;
-}
-
 constexpr int kRussianCharset = 204;
 
 }  // namespace

@@ -11,7 +11,6 @@
 
 #include <QImage>
 
-using namespace dialogstest;
 using namespace framestest;
 
 namespace {
@@ -166,10 +165,7 @@ TEST_F(MediaFrameUi, InitFrameWritesTheHeaderRowInTheActiveLanguageAndSetsUpTheP
         {"Data i godzina", "Wywołujący", "Wywoływany", "Czas rozmowy"},
         {"Date and time", "Caller", "Called party", "Call duration"},
         {"Дата и время", "Вызывающий", "Вызываемый", "Длительность"}};
-    for (int language = 1; language <= 3; ++language) {
-        SCOPED_TRACE(language);
-        ProgramLanguageScope lang(language);
-        MediaHost h(kFrameWidth, kFrameHeight);
+    InEachLanguage<TMediaFrame>(kFrameWidth, kFrameHeight, [&](int language, MediaHost& h) {
         TMediaFrame* f = h.Frame;
         SetWaveVolume(50 * 655 | (50 * 655) << 16);
         f->InitFrame();
@@ -181,7 +177,7 @@ TEST_F(MediaFrameUi, InitFrameWritesTheHeaderRowInTheActiveLanguageAndSetsUpTheP
         EXPECT_EQ(f->Timer1->Interval(), 500u);
         EXPECT_EQ(f->VolumeTrackBar->Position(), 50);
         EXPECT_EQ(f->VolProgressBar->Position(), 50);
-    }
+    });
 }
 
 TEST_F(MediaFrameUi, TheVolumeBarSetsBothChannelsInStepsOf655) {
@@ -261,10 +257,7 @@ TEST_F(MediaFrameUi, MenusAndHintsSpeakTheActiveLanguage) {
     const char* const fromFile[] = {"Zapowiedź z wybranego pliku", "Announcement from a selected file",
                                     "Объявление из выбранного файла"};
     const char* const playing[] = {"Odtwarzanie", "Play", "Воспроизведение"};
-    for (int language = 1; language <= 3; ++language) {
-        SCOPED_TRACE(language);
-        ProgramLanguageScope lang(language);
-        MediaHost h(kFrameWidth, kFrameHeight);
+    InEachLanguage<TMediaFrame>(kFrameWidth, kFrameHeight, [&](int language, MediaHost& h) {
         TMediaFrame* f = h.Frame;
         EXPECT_EQ(f->op1->Caption(), InLanguage(language, play[language - 1]));
         EXPECT_EQ(f->Zapowiedzwybranegopliku1->Caption(), InLanguage(language, fromFile[language - 1]));
@@ -275,13 +268,11 @@ TEST_F(MediaFrameUi, MenusAndHintsSpeakTheActiveLanguage) {
             EXPECT_FALSE(text.empty()) << key;
             EXPECT_EQ(text.find_first_of("\\/"), AnsiString::npos) << key;
         }
-    }
+    });
 }
 
 TEST_F(MediaFrameUi, PicturesInEachLanguage) {
-    for (int language = 1; language <= 3; ++language) {
-        ProgramLanguageScope lang(language);
-        MediaHost h(kFrameWidth, kFrameHeight);
+    InEachLanguage<TMediaFrame>(kFrameWidth, kFrameHeight, [&](int language, MediaHost& h) {
         TMediaFrame* f = h.Frame;
         f->InitFrame();
         h.Form->Show();
@@ -301,5 +292,5 @@ TEST_F(MediaFrameUi, PicturesInEachLanguage) {
         grid->SetRow(2);
         f->SetColumnHeaders(true, 0);
         Shoot(h.Form.get(), "mediaframe_admin", language);
-    }
+    });
 }

@@ -55,15 +55,6 @@ std::vector<AnsiString> Items(TComboBox* combo) {
     return v;
 }
 
-bool Shows(TImage* image, const TCustomImageList* list, int index) {
-    TBitmap expected;
-    list->GetBitmap(index, &expected);
-    TBitmap* shown = image->Picture()->Bitmap();
-    return shown->Width() == expected.Width() && shown->Height() == expected.Height() &&
-           std::equal(expected.PixelData(), expected.PixelData() + expected.Width() * expected.Height(),
-                      shown->PixelData());
-}
-
 class UsersFrameTest : public UsersUiTest {
 protected:
     // Start-up as the program does it; the window is shown.

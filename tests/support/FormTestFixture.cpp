@@ -1,41 +1,37 @@
-#include "LinkFramesFixture.h"
+#include "FormTestFixture.h"
 
 #include "LayoutResources.h"
-#include "devicelink/RegisterDeviceLink.h"
 #include "qt/QtCommonPeers.h"
 #include "qt/QtPlatform.h"
 #include "rtl/CodePages.h"
 #include "vcl/CommonRegister.h"
 
-#include <cstdlib>
-#include <cstring>
-#include <filesystem>
+#include <gtest/gtest.h>
 
-namespace linktest {
+#include <cstdint>
+#include <cstring>
+
+namespace yorde::test {
+
+void RegisterFormTestClasses(void (*Library)()) {
+    RegisterLocalizationClasses();
+    RegisterCommonControlClasses();
+    yorde::qt::RegisterCommonPeers();
+    if (Library) Library();
+    RegisterLayoutResources();
+}
 
 ProgramLanguageScope::ProgramLanguageScope(int Language) {
     module_ = new TDataModule(nullptr);
     module_->SetName("DMLang");
-    auto* dispatcher = new TlxLangDispatcher(module_);
-    dispatcher->SetName("lxLangDispatcher1");
-    dispatcher->SetNumOfLanguages(3);
-    dispatcher->LangNames()->SetText("Polski\nAngielski\nRosyjski");
-    dispatcher->SetActiveLanguage(Language);
+    dispatcher_ = new TlxLangDispatcher(module_);
+    dispatcher_->SetName("lxLangDispatcher1");
+    dispatcher_->SetNumOfLanguages(3);
+    dispatcher_->LangNames()->SetText("Polski\nAngielski\nRosyjski");
+    dispatcher_->SetActiveLanguage(Language);
 }
 
 ProgramLanguageScope::~ProgramLanguageScope() { TObject::Free(module_); }
-
-void LinkFramesTest::SetUpTestSuite() {
-    static const bool once = [] {
-        RegisterLocalizationClasses();
-        RegisterCommonControlClasses();
-        yorde::qt::RegisterCommonPeers();
-        RegisterDeviceLinkClasses();
-        RegisterLayoutResources();
-        return true;
-    }();
-    (void)once;
-}
 
 AnsiString InLanguage(int Language, const char* Utf8) {
     return Utf8ToCodePage(Utf8, Language == 3 ? 1251 : 1250);
@@ -63,12 +59,8 @@ void ExpectComponents(TComponent* Root, const std::vector<std::pair<const char*,
 
 void Shoot(TControl* Control, const std::string& Name, int Language) {
     static const char* const languages[] = {"pl", "en", "ru"};
-    std::filesystem::path dir;
-    if (const char* d = std::getenv("YORDE_SHOT_DIR")) dir = d;
-    else dir = std::filesystem::path(::testing::TempDir()) / "yorde-link-frames";
-    std::filesystem::create_directories(dir);
-    const std::string path = (dir / (Name + "_" + languages[Language - 1] + ".png")).string();
+    const std::string path = ShotPath(Name + "_" + languages[Language - 1] + ".png");
     EXPECT_TRUE(yorde::qt::SaveScreenshot(Control, path)) << path;
 }
 
-}  // namespace linktest
+}  // namespace yorde::test
