@@ -1,5 +1,7 @@
 #include "SimRecordings.h"
 
+#include "workstation/Recordings.h"
+
 #include <sndfile.h>
 
 #include <algorithm>
@@ -62,28 +64,6 @@ struct TSndCloser {
     void operator()(SNDFILE* f) const { sf_close(f); }
 };
 
-void Rc4(std::string& data, size_t from)
-{
-    static const char kKey[] = "5E0A9C37D1B24F86A3E7C0195B6D2F48";
-    const size_t keyLen = sizeof kKey - 1;
-    uint8_t s[256];
-    for (int n = 0; n < 256; ++n)
-        s[n] = uint8_t(n);
-    uint8_t j = 0;
-    for (int n = 0; n < 256; ++n) {
-        j = uint8_t(j + s[n] + uint8_t(kKey[size_t(n) % keyLen]));
-        std::swap(s[n], s[j]);
-    }
-    uint8_t i = 0;
-    j = 0;
-    for (size_t k = from; k < data.size(); ++k) {
-        i = uint8_t(i + 1);
-        j = uint8_t(j + s[i]);
-        std::swap(s[i], s[j]);
-        data[k] = char(uint8_t(data[k]) ^ s[uint8_t(s[i] + s[j])]);
-    }
-}
-
 } // namespace
 
 std::string MakeGsmWav(int milliseconds)
@@ -114,7 +94,7 @@ std::string MakeGsmWav(int milliseconds)
 
 std::string EncipherRecording(std::string wav)
 {
-    Rc4(wav, 60);
+    CryptRecording(wav);
     return wav;
 }
 
