@@ -23,10 +23,16 @@ TModalResult ShowMessageWith(TComponent* owner, Setter set) {
     return dialog->ShowModal();
 }
 
+// The store's captions are fixed Windows-1250 literals in every language;
+// the dialog's font may carry another charset (Russian), so the title gets
+// its own code page.
+constexpr int StoreCaptionCodePage = 1250;
+
 template <class Setter>
 bool AskWith(const AnsiString& caption, Setter set) {
     FormPtr<TQuestionDialog> dialog(new TQuestionDialog(nullptr));
     dialog->SetCaption(caption);
+    dialog->SetCaptionCodePage(StoreCaptionCodePage);
     set(*dialog);
     return dialog->ShowModal() == mrOk;
 }
@@ -37,6 +43,7 @@ public:
         ShowMessageWith(nullptr, [&](TMessageDialog& d) {
             d.SetUsersMessage(code);
             d.SetCaption(caption);
+            d.SetCaptionCodePage(StoreCaptionCodePage);
         });
     }
     bool AskQuestion(const AnsiString& caption, int code) override {

@@ -98,6 +98,8 @@ public:
         QSignalBlocker block(w());
         QSignalBlocker blockEdit(w()->lineEdit());
         w()->lineEdit()->setText(shown_);
+        // Text from code shows from its start, as the native combo does.
+        w()->lineEdit()->setCursorPosition(0);
     }
     void SetColor(TColor Color, bool /*ParentBackground*/) override { paintBackground(Color, QPalette::Base); }
     void SetStyle(TComboBoxStyle Style) override {
@@ -157,10 +159,14 @@ public:
     }
 
 private:
-    // Qt changes the edit text along with the index; the component's text stands.
+    // Qt changes the edit text along with the index (leaving the cursor at
+    // its end); the component's text stands, shown from its start.
     void restoreText() {
         ComboWidget* cb = w();
-        if (cb->isEditable() && cb->lineEdit() && cb->lineEdit()->text() != shown_) cb->lineEdit()->setText(shown_);
+        QLineEdit* line = cb->isEditable() ? cb->lineEdit() : nullptr;
+        if (!line) return;
+        if (line->text() != shown_) line->setText(shown_);
+        line->setCursorPosition(0);
     }
 
     void activated(int Index) {

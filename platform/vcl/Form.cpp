@@ -282,9 +282,26 @@ void TCustomForm::InitPeer() {
     p->SetFormStyle(formStyle_);
     p->SetIcon(TPixelsView{icon_->Width(), icon_->Height(), icon_->PixelData()});
     PushBounds();
+    if (captionCodePage_) pushTitle();
 }
 
-void TCustomForm::TextChanged() { PushText(); }
+void TCustomForm::TextChanged() { pushTitle(); }
+
+void TCustomForm::CodePageChanged() {
+    TScrollingWinControl::CodePageChanged();
+    if (captionCodePage_) pushTitle();
+}
+
+void TCustomForm::SetCaptionCodePage(int Value) {
+    if (QueueOffMain(Life(), [this, Value] { SetCaptionCodePage(Value); })) return;
+    if (Value == captionCodePage_) return;
+    captionCodePage_ = Value;
+    pushTitle();
+}
+
+void TCustomForm::pushTitle() {
+    if (IControlPeer* p = Peer()) p->SetText(text_, captionCodePage_ ? captionCodePage_ : CodePage());
+}
 
 void TCustomForm::VisibleChanged() {}
 

@@ -90,6 +90,11 @@ public:
     TCanvas* Canvas() const { return canvas_.get(); }
     bool Active() const;
     bool Modal() const { return modal_; }
+    // The code page the title is decoded with; 0 (the default) follows the
+    // font's charset. For a fixed-literal caption whose bytes do not change
+    // with the language.
+    int CaptionCodePage() const { return captionCodePage_; }
+    void SetCaptionCodePage(int Value);
     // The outer size includes the frame: ClientWidth = Width - 8 and
     // ClientHeight = Height - 34 for every framed style, both equal for bsNone.
     int ClientWidth() const override;
@@ -145,6 +150,7 @@ protected:
     void InitPeer() override;
     void PushBounds() override;
     void TextChanged() override;
+    void CodePageChanged() override;
     void VisibleChanged() override;
     bool DialogKey(WORD Key, TShiftState Shift, TWinControl* FocusedControl) override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
@@ -153,6 +159,7 @@ protected:
 
 private:
     void pushBorder();
+    void pushTitle();
     void placeOnShow();
     void focusFirst();
     void userResized(int ClientWidth, int ClientHeight);
@@ -167,6 +174,7 @@ private:
     TWindowState windowState_ = wsNormal;
     bool keyPreview_ = false;
     TModalResult modalResult_ = mrNone;
+    int captionCodePage_ = 0;
     TWinControl* activeControl_ = nullptr;
     std::unique_ptr<TIcon> icon_;
     std::unique_ptr<TCanvas> canvas_;

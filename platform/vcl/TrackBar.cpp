@@ -26,7 +26,9 @@ TTrackBar::TTrackBar(TComponent* AOwner) : TWinControl(AOwner) {
     controlStyle_ = TControlStyle{csCaptureMouse, csSetCaption, csDoubleClicks};
     StoreBounds(0, 0, 150, 45);
     SetTabStop(true);
-    SetColor(clBtnFace);
+    // The native bar paints its background with the parent's brush: the
+    // colour follows the parent (ParentColor stays true).
+    color_ = clBtnFace;
 }
 
 int TTrackBar::Position() const { return ReadOnMain([this] { return position_; }); }

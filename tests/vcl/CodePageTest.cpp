@@ -69,4 +69,33 @@ TEST(CodePages, AChangedCharsetRedecodesTheTextsOfTheControlAndItsFollowers) {
     EXPECT_EQ(line->text(), QString::fromUtf8("Łódź"));
 }
 
+TEST(CodePages, AFormsCaptionCodePageDecodesItsTitleOnly) {
+    HookScope hooks;
+    const AnsiString polish = Utf8ToCodePage("Błąd", 1250);
+    const AnsiString russian = Utf8ToCodePage("Ошибка", 1251);
+    Owned<TForm> form(new TForm(nullptr));
+    form->Font()->SetCharset(RUSSIAN_CHARSET);
+    auto* label = Put<TLabel>(form.get(), form.get(), 10, 10, 100, 20);
+    label->SetCaption(russian);
+    form->SetCaption(polish);
+    form->SetCaptionCodePage(1250);
+    form->Show();
+    QWidget* window = yorde::qt::WidgetOf(form.get());
+    EXPECT_EQ(window->windowTitle(), QString::fromUtf8("Błąd"));
+    // The children still follow the font.
+    EXPECT_EQ(label->CodePage(), 1251);
+    // A charset change leaves the fixed title alone; new caption bytes keep the code page.
+    form->Font()->SetCharset(GREEK_CHARSET);
+    EXPECT_EQ(window->windowTitle(), QString::fromUtf8("Błąd"));
+    form->SetCaption(Utf8ToCodePage("Zażółć", 1250));
+    EXPECT_EQ(window->windowTitle(), QString::fromUtf8("Zażółć"));
+    // 0 follows the font again.
+    form->Font()->SetCharset(RUSSIAN_CHARSET);
+    form->SetCaption(russian);
+    EXPECT_EQ(window->windowTitle(), QString::fromStdString(CodePageToUtf8(russian, 1250)));
+    form->SetCaptionCodePage(0);
+    EXPECT_EQ(window->windowTitle(), QString::fromUtf8("Ошибка"));
+    EXPECT_EQ(form->Caption(), russian);
+}
+
 }  // namespace

@@ -75,6 +75,24 @@ TEST_F(ComboTest, TextFromCodeRaisesNothing) {
     EXPECT_EQ(changes, 0);
 }
 
+TEST_F(ComboTest, TextFromCodeShowsFromItsStartWhenWiderThanTheBox) {
+    TComboBox* c = make(csDropDown);
+    const char* prompt = "a prompt much wider than the box it is shown in";
+    c->SetText(prompt);
+    QLineEdit* line = box(c)->lineEdit();
+    EXPECT_EQ(line->text(), QString(prompt));
+    EXPECT_EQ(line->cursorPosition(), 0);
+    // Picking an item from code goes through Qt's own text change.
+    c->Items()->Add(prompt);
+    line->end(false);
+    c->SetItemIndex(3);
+    EXPECT_EQ(line->cursorPosition(), 0);
+    // The user's typing keeps its place.
+    line->end(false);
+    TypeText(c, "s");
+    EXPECT_EQ(line->cursorPosition(), line->text().size());
+}
+
 TEST_F(ComboTest, EveryPickByTheUserRaisesOnChange) {
     TComboBox* c = make(csDropDownList);
     c->SetItemIndex(0);

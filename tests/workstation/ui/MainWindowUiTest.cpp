@@ -5,6 +5,7 @@
 #include "devicelink/Unitconnect.h"
 #include "devicelink/Unitstatus.h"
 #include "localization/Lxcomp.h"
+#include "qt/QtPlatform.h"
 #include "rtl/Folders.h"
 #include "rtl/Paths.h"
 #include "shell/Power.h"
@@ -131,4 +132,35 @@ TEST_F(MainWindow, AResumeWhileNotConnectedOnlyClearsTheStatusBar) {
     TResumeWatcher::RaiseResumeForTest();
     EXPECT_EQ(status->StatusLabel->Caption(), "");
     EXPECT_EQ(status->StatusProgressBar->Position(), 0);
+}
+
+namespace {
+
+// Visible controls whose bounds leave their parent's client area.
+void CollectOverhangs(TWinControl* Parent, std::vector<std::string>& Out) {
+    const TRect client = Parent->ClientRect();
+    for (int i = 0; i < Parent->ControlCount(); ++i) {
+        TControl* c = Parent->Controls(i);
+        if (!c->Visible()) continue;
+        const TRect r = c->BoundsRect();
+        if (r.Left < client.Left || r.Top < client.Top || r.Right > client.Right || r.Bottom > client.Bottom)
+            Out.push_back(c->Name() + " in " + Parent->Name() + ": " + std::to_string(r.Left) + "," +
+                          std::to_string(r.Top) + " " + std::to_string(r.Width()) + "x" +
+                          std::to_string(r.Height()) + " outside " + std::to_string(client.Width()) + "x" +
+                          std::to_string(client.Height()));
+        if (auto* w = dynamic_cast<TWinControl*>(c)) CollectOverhangs(w, Out);
+    }
+}
+
+}  // namespace
+
+TEST_F(MainWindow, NoControlSticksOutOfItsParent) {
+    CreateMainWindow();
+    MainForm->Show();
+    yorde::test::ProcessEvents();
+    EXPECT_EQ(MainForm->ClientHeight(), 566);
+    std::vector<std::string> overhangs;
+    CollectOverhangs(MainForm, overhangs);
+    for (const std::string& o : overhangs) ADD_FAILURE() << o;
+    EXPECT_TRUE(yorde::qt::SaveScreenshot(MainForm, ShotPath(program, "main-window.png")));
 }

@@ -7,6 +7,8 @@
 #include "workstation/UserMessages.h"
 #include "workstation/Users.h"
 
+#include <QWidget>
+
 #include <cstring>
 
 using namespace userstest;
@@ -204,6 +206,35 @@ TEST_F(UserDialogTest, ScreenshotsInEveryLanguage) {
         EXPECT_TRUE(yorde::qt::SaveScreenshot(dialog.get(), ShotPath(program, "UserDialog-modify-" + l + ".png")));
         dialog.reset();
     }
+}
+
+class UserStoreCaptionTest : public UsersUiTest {
+protected:
+    void SetUp() override {
+        UsersUiTest::SetUp();
+        InstallUserStoreDialogs();
+    }
+};
+
+TEST_F(UserStoreCaptionTest, TheStoresPolishCaptionsShowAsPolishInRussianMode) {
+    UseLanguage(3);
+    QString title;
+    int charset = -1;
+    Respond("TMessageDialog", [&](TCustomForm* f) {
+        title = yorde::qt::WidgetOf(f)->windowTitle();
+        charset = f->Font()->Charset();
+        return mrOk;
+    });
+    std::vector<TUserRecord> full;
+    full.push_back(MakeUser("admin", "tajne1"));
+    for (int i = 1; i < MaxUsers; ++i) full.push_back(MakeUser("user" + std::to_string(i), "haslo1"));
+    StoreUsers(full);
+    ASSERT_TRUE(LoadUsers());
+    AddUser(MakeUser("one-too-many", "haslo1"));
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(charset, RUSSIAN_CHARSET);
+    EXPECT_EQ(title, QString::fromUtf8("Błąd"));
+    EXPECT_EQ(seen[0].Caption, AnsiString("B\xB3\xB9" "d"));
 }
 
 }  // namespace
