@@ -1,4 +1,5 @@
 #include "devicelink/Unitconnect.h"
+#include "workstation/FormColors.h"
 
 #include "localization/Lxcomp.h"
 #include "rtl/CodePages.h"
@@ -39,7 +40,6 @@ YORDE_IMPLEMENT_CLASS(TConnectFrame, [](TClassBuilder<TConnectFrame>& c) {
 
 namespace {
 
-constexpr TColor kFrameColor = TColor(0x6F8A91);
 constexpr TColor kTrunkLineColor = TColor(0xCAD8CF);
 constexpr TColor kExtensionColor = TColor(0xB0DBEB);
 
@@ -56,7 +56,7 @@ constexpr int kRefreshPressed = 7;
 
 TConnectFrame::TConnectFrame(TComponent* AOwner) : TFrame(AOwner) {
     InitLayout();
-    SetColor(kFrameColor);
+    SetColor(clFormBackground);
     LinkOn = false;
     static const AnsiString connectCaption = Utf8ToCodePage("Połącz", 1250);
     ConnectBitBtn->SetCaption(connectCaption);

@@ -1,4 +1,5 @@
 #include "devicelink/Unitstatus.h"
+#include "workstation/FormColors.h"
 
 #include "localization/Lxlnglnk.h"
 #include "rtl/Convert.h"
@@ -26,7 +27,6 @@ YORDE_IMPLEMENT_CLASS(TStatusFrame, [](TClassBuilder<TStatusFrame>& c) {
 
 namespace {
 
-constexpr TColor kFrameColor = TColor(0x6F8A91);
 
 // The stored recordings: every entry "files/*.wav" names, whatever its kind.
 int countRecordings() {
@@ -48,7 +48,7 @@ AnsiString loggedInUserName() {
 
 TStatusFrame::TStatusFrame(TComponent* AOwner) : TFrame(AOwner) {
     InitLayout();
-    SetColor(kFrameColor);
+    SetColor(clFormBackground);
 }
 
 AnsiString TStatusFrame::text(const char* Key) const { return lxLangLinked1->GetTextOrDefault(Key); }

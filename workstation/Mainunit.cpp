@@ -1,4 +1,5 @@
 #include "workstation/Mainunit.h"
+#include "workstation/FormColors.h"
 
 #include "devicelink/Unitconnect.h"
 #include "devicelink/Unitstatus.h"
@@ -68,7 +69,6 @@ YORDE_IMPLEMENT_CLASS(TMainForm, [](TClassBuilder<TMainForm>& c) {
 
 namespace {
 
-constexpr TColor kFormColor = TColor(0x6F8A91);
 constexpr int kFixedWidth = 800;
 constexpr int kMinHeight = 600;
 
@@ -141,10 +141,10 @@ void TMainForm::prepareFolderAndDatabases() {
 }
 
 void TMainForm::paintBackgrounds() {
-    SetColor(kFormColor);
+    SetColor(clFormBackground);
     for (TControl* c : std::initializer_list<TControl*>{PanelCentral, PanelTop, Panel1, MediaFrame1,
                                                         StatusFrameBottom, FiltrFrame1, ConnectFrame1, UsersFrame1})
-        c->SetColor(kFormColor);
+        c->SetColor(clFormBackground);
 }
 
 void TMainForm::FormCreate(TObject*) {

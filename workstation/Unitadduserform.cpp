@@ -1,4 +1,5 @@
 #include "workstation/Unitadduserform.h"
+#include "workstation/FormColors.h"
 
 #include "localization/Lxcomp.h"
 #include "workstation/DialogLanguage.h"
@@ -65,7 +66,6 @@ YORDE_IMPLEMENT_CLASS(TadduserDialogForm, [](TClassBuilder<TadduserDialogForm>& 
 
 namespace {
 
-constexpr TColor kFormColor = TColor(0x6F8A91);
 constexpr TColor kDisabledEditColor = TColor(0xC0C0C0);
 constexpr int kSelectedNumber = rkNumber;  // the right combos' index of "only this number"
 
@@ -81,7 +81,7 @@ std::uint8_t KindOf(const TComboBox* combo) {
 
 TadduserDialogForm::TadduserDialogForm(TComponent* AOwner) : TForm(AOwner) {
     InitLayout();
-    SetColor(kFormColor);
+    SetColor(clFormBackground);
     ShowButtonImage(ImageOK, ImageList1, okCancelBase() + 2);
     ShowButtonImage(ImageAnuluj, ImageList1, okCancelBase());
     ShowButtonImage(ImageUsun, ImageList2, deleteBase());

@@ -1,4 +1,5 @@
 #include "workstation/Unitannoun.h"
+#include "workstation/FormColors.h"
 
 #include "localization/Lxcomp.h"
 #include "workstation/DialogLanguage.h"
@@ -29,7 +30,6 @@ YORDE_IMPLEMENT_CLASS(TAnnounDialog, [](TClassBuilder<TAnnounDialog>& c) {
 
 namespace {
 
-constexpr TColor kFormColor = TColor(0x6F8A91);
 
 // Four pictures per language: Cancel, Cancel pressed, OK, OK pressed.
 int cancelImage() { return (ProgramLanguage() - 1) * 4; }
@@ -40,7 +40,7 @@ int okImage() { return cancelImage() + 2; }
 TAnnounDialog::TAnnounDialog(TComponent* AOwner) : TForm(AOwner) {
     InitLayout();
     announcementNumber = -1;
-    SetColor(kFormColor);
+    SetColor(clFormBackground);
     ShowButtonImage(ImageOK, ImageList1, okImage());
     ShowButtonImage(ImageAnuluj, ImageList1, cancelImage());
     // No double buffering to switch on: every window is painted through

@@ -1,4 +1,5 @@
 #include "workstation/Unitdelete.h"
+#include "workstation/FormColors.h"
 
 #include "localization/Lxcomp.h"
 #include "workstation/DialogLanguage.h"
@@ -25,7 +26,6 @@ YORDE_IMPLEMENT_CLASS(TDeleteDialog, [](TClassBuilder<TDeleteDialog>& c) {
 
 namespace {
 
-constexpr TColor kFormColor = TColor(0x6F8A91);
 
 // Four pictures per language: Cancel, Cancel pressed, OK, OK pressed.
 int cancelImage() { return (ProgramLanguage() - 1) * 4; }
@@ -37,7 +37,7 @@ TDeleteDialog::TDeleteDialog(TComponent* AOwner, const AnsiString& Text) : TForm
     InitLayout();
     // The dispatcher does not switch this dialog's translation component.
     lxLang1->SetActLang(ProgramLanguage());
-    SetColor(kFormColor);
+    SetColor(clFormBackground);
     InfoLabel->SetCaption(Text);
     ShowButtonImage(ImageOK, ImageList1, okImage());
     ShowButtonImage(ImageAnuluj, ImageList1, cancelImage());

@@ -1,4 +1,5 @@
 #include "workstation/Unitfiltr.h"
+#include "workstation/FormColors.h"
 
 #include "localization/Lxlnglnk.h"
 #include "rtl/DateTimeText.h"
@@ -57,7 +58,6 @@ YORDE_IMPLEMENT_CLASS(TFiltrFrame, [](TClassBuilder<TFiltrFrame>& c) {
 
 namespace {
 
-constexpr TColor kFrameColor = TColor(0x6F8A91);
 constexpr TColor kTrunkLineColor = TColor(0xCAD8CF);
 constexpr TColor kExtensionColor = TColor(0xB0DBEB);
 
@@ -78,9 +78,9 @@ AnsiString FilterBoundText(TDateTime Date, TDateTime Time) {
 
 TFiltrFrame::TFiltrFrame(TComponent* AOwner) : TFrame(AOwner) {
     InitLayout();
-    SetColor(kFrameColor);
-    OdCheckBox->SetColor(kFrameColor);
-    DoCheckBox->SetColor(kFrameColor);
+    SetColor(clFormBackground);
+    OdCheckBox->SetColor(clFormBackground);
+    DoCheckBox->SetColor(clFormBackground);
     // Through their click handlers: all four pickers end disabled.
     OdCheckBox->SetChecked(true);
     OdCheckBox->SetChecked(false);

@@ -1,4 +1,5 @@
 #include "workstation/Unitmediaframe.h"
+#include "workstation/FormColors.h"
 
 #include "localization/Lxlnglnk.h"
 #include "media/Volume.h"
@@ -103,7 +104,6 @@ YORDE_IMPLEMENT_CLASS(TMediaFrame, [](TClassBuilder<TMediaFrame>& c) {
 
 namespace {
 
-constexpr TColor kFrameColor = TColor(0x6F8A91);
 
 // The wave-out volume travels as 0..100 steps of 655 in each 16-bit channel.
 constexpr uint32_t kVolumeStep = 655;
@@ -114,8 +114,8 @@ int visibleColumns = 4;
 
 TMediaFrame::TMediaFrame(TComponent* AOwner) : TFrame(AOwner) {
     InitLayout();
-    SetColor(kFrameColor);
-    PanelMediaBottom->SetColor(kFrameColor);
+    SetColor(clFormBackground);
+    PanelMediaBottom->SetColor(clFormBackground);
     for (TImage* image : {PlayImage, PauseImage, StopImage, PrevImage, NextImage, RecImage, VolImage, ExportImage,
                           DeleteImage, ImportImage, ABookImage})
         showButton(image, false);

@@ -1,4 +1,5 @@
 #include "workstation/Unitmessage.h"
+#include "workstation/FormColors.h"
 
 #include "localization/Lxcomp.h"
 #include "workstation/ImageButtons.h"
@@ -22,7 +23,6 @@ YORDE_IMPLEMENT_CLASS(TMessageDialog, [](TClassBuilder<TMessageDialog>& c) {
 
 namespace {
 
-constexpr TColor kFormColor = TColor(0x6F8A91);
 // The OK bitmap is the same in every language.
 constexpr int kOkImage = 0;
 constexpr int kOkPressedImage = 1;
@@ -60,7 +60,7 @@ struct FreeOnExit {
 
 TMessageDialog::TMessageDialog(TComponent* AOwner) : TForm(AOwner) {
     InitLayout();
-    SetColor(kFormColor);
+    SetColor(clFormBackground);
     ShowButtonImage(ImageOK, ImageList1, kOkImage);
 }
 

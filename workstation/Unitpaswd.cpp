@@ -1,4 +1,5 @@
 #include "workstation/Unitpaswd.h"
+#include "workstation/FormColors.h"
 
 #include "localization/Lxcomp.h"
 #include "shell/CapsLock.h"
@@ -32,7 +33,6 @@ YORDE_IMPLEMENT_CLASS(TuserpaswdDialog, [](TClassBuilder<TuserpaswdDialog>& c) {
 })
 
 namespace {
-constexpr TColor kFormColor = TColor(0x6F8A91);
 }
 
 TuserpaswdDialog::TuserpaswdDialog(TComponent* AOwner) : TuserpaswdDialog(AOwner, TUserRecord{}) {}
@@ -41,9 +41,9 @@ TuserpaswdDialog::TuserpaswdDialog(TComponent* AOwner, const TUserRecord& record
     InitLayout();
     TerminateUserTexts(record_);
     UpdateCapsLockLabel();
-    SetColor(kFormColor);
-    CapsLockLabel->SetColor(kFormColor);
-    HasloLabel->SetColor(kFormColor);
+    SetColor(clFormBackground);
+    CapsLockLabel->SetColor(clFormBackground);
+    HasloLabel->SetColor(clFormBackground);
     ShowButtonImage(ImageOK, ImageList1, imageBase() + 2);
     ShowButtonImage(ImageAnuluj, ImageList1, imageBase());
 }

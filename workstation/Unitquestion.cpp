@@ -1,4 +1,5 @@
 #include "workstation/Unitquestion.h"
+#include "workstation/FormColors.h"
 
 #include "localization/Lxcomp.h"
 #include "workstation/DialogLanguage.h"
@@ -28,7 +29,6 @@ YORDE_IMPLEMENT_CLASS(TQuestionDialog, [](TClassBuilder<TQuestionDialog>& c) {
 
 namespace {
 
-constexpr TColor kFormColor = TColor(0x6F8A91);
 
 // The users questions; only the second one reads as a statement.
 const char* const kQuestionKeys[] = {"IDS_NO_ADMIN",     "IDS_TOO_MANY_USERS", "IDS_USER_EXISTS", "IDS_USER_MOD",
@@ -43,7 +43,7 @@ int yesImage() { return noImage() + 2; }
 
 TQuestionDialog::TQuestionDialog(TComponent* AOwner) : TForm(AOwner) {
     InitLayout();
-    SetColor(kFormColor);
+    SetColor(clFormBackground);
     ShowButtonImage(ImageOK, ImageList1, yesImage());
     ShowButtonImage(ImageAnuluj, ImageList1, noImage());
 }

@@ -1,4 +1,5 @@
 #include "workstation/Unitusers.h"
+#include "workstation/FormColors.h"
 
 #include "localization/Lxcomp.h"
 #include "rtl/StrUtils.h"
@@ -54,7 +55,6 @@ YORDE_IMPLEMENT_CLASS(TUsersFrame, [](TClassBuilder<TUsersFrame>& c) {
 
 namespace {
 
-constexpr TColor kFrameColor = TColor(0x6F8A91);
 constexpr TColor kTrunkLineColor = TColor(0xCAD8CF);
 constexpr TColor kExtensionColor = TColor(0xB0DBEB);
 
@@ -83,7 +83,7 @@ int ExactIndex(const TStrings* items, const AnsiString& text) {
 
 TUsersFrame::TUsersFrame(TComponent* AOwner) : TFrame(AOwner) {
     InitLayout();
-    SetColor(kFrameColor);
+    SetColor(clFormBackground);
     InstallUserStoreDialogs();
     ReloadUsers();
     ShowButtonImage(DodajImage, ImageListBtn, imageBase());
