@@ -48,7 +48,9 @@ YORDE_IMPLEMENT_CLASS(TBnControl, [](TClassBuilder<TBnControl>& c) {
 })
 
 TBnControl::TBnControl(TComponent* AOwner)
-    : TComponent(AOwner), font_(new TBnFont), lines_(new TStringList),
+    : TComponent(AOwner),
+      font_(new TBnFont),
+      lines_(new TStringList),
       columns_(new TOwnedCollection(this, TBnColumn::StaticClass())) {}
 
 TBnControl::~TBnControl() {
@@ -57,9 +59,8 @@ TBnControl::~TBnControl() {
     delete font_;
 }
 
-YORDE_IMPLEMENT_CLASS(TBnForm, [](TClassBuilder<TBnForm>& c) {
-    c.Property("Caption", &TBnForm::Caption, &TBnForm::SetCaption);
-})
+YORDE_IMPLEMENT_CLASS(TBnForm,
+                      [](TClassBuilder<TBnForm>& c) { c.Property("Caption", &TBnForm::Caption, &TBnForm::SetCaption); })
 
 TBnForm* MakeBenchForm(int controls) {
     static const bool registered = [] {
@@ -75,7 +76,11 @@ TBnForm* MakeBenchForm(int controls) {
         const std::string n = std::to_string(i);
         auto* c = new TBnControl(form);
         c->SetName("Control" + n);
-        c->SetCaption("Po\xB3\xB9" "czenie przychodz\xB9" "ce nr " + n);
+        c->SetCaption(
+            "Po\xB3\xB9"
+            "czenie przychodz\xB9"
+            "ce nr " +
+            n);
         c->SetHint("Kliknij, aby ods\xB3ucha\xE6 nagranie " + n + " (Ctrl+P)");
         c->SetLeft(8 + (i % 10) * 96);
         c->SetTop(8 + (i / 10) * 28);

@@ -40,11 +40,21 @@ const AnsiString& FormText() {
 // Surnames with Polish letters (Windows-1250) and a number, in random order.
 const std::vector<AnsiString>& Names() {
     static const std::vector<AnsiString> names = [] {
-        const char* stems[] = {"Kowalski", "\xA3" "ukasiewicz", "Nowak", "\x8Cwi\xEAtek", "Wi\xB6niewska",
-                               "\xAF\xF3\xB3kowski", "Zieli\xF1ska", "Szyma\xF1ski", "W\xF3jcik", "Kami\xF1ski"};
+        const char* stems[] = {"Kowalski",
+                               "\xA3"
+                               "ukasiewicz",
+                               "Nowak",
+                               "\x8Cwi\xEAtek",
+                               "Wi\xB6niewska",
+                               "\xAF\xF3\xB3kowski",
+                               "Zieli\xF1ska",
+                               "Szyma\xF1ski",
+                               "W\xF3jcik",
+                               "Kami\xF1ski"};
         std::vector<AnsiString> v;
         v.reserve(kNames);
-        for (int i = 0; i < kNames; ++i) v.push_back(AnsiString(stems[i % 10]) + " " + std::to_string(i * 7919 % 1000003));
+        for (int i = 0; i < kNames; ++i)
+            v.push_back(AnsiString(stems[i % 10]) + " " + std::to_string(i * 7919 % 1000003));
         std::shuffle(v.begin(), v.end(), std::mt19937(42));
         return v;
     }();
@@ -56,7 +66,9 @@ const AnsiString& BigText() {
         AnsiString t;
         t.reserve(kTextBytes + 128);
         for (int i = 0; t.size() < kTextBytes; ++i)
-            t += "2024-03-01 08:" + std::to_string(i % 60) + " po\xB3\xB9" "czenie 0123456789 -> 0987654321\r\n";
+            t += "2024-03-01 08:" + std::to_string(i % 60) +
+                 " po\xB3\xB9"
+                 "czenie 0123456789 -> 0987654321\r\n";
         return t;
     }();
     return text;

@@ -51,8 +51,7 @@ std::string Md5(const std::string& bytes) {
 // counter and MD5(MD5(password), nonce bytes, counter) in hex.
 class DeviceSession {
 public:
-    DeviceSession(const std::string& nonceHex, const std::string& password)
-        : nonce_(nonceHex), key_(Md5(password)) {
+    DeviceSession(const std::string& nonceHex, const std::string& password) : nonce_(nonceHex), key_(Md5(password)) {
         for (size_t i = 0; i + 1 < nonceHex.size() && nonceBytes_.size() < 16; i += 2)
             nonceBytes_ += char(std::stoi(nonceHex.substr(i, 2), nullptr, 16));
     }
@@ -106,7 +105,8 @@ void BM_DownloadRecordings(benchmark::State& state) {
     sim.Stop();
     if (received != total * size_t(state.iterations())) return state.SkipWithError("bytes lost");
     state.SetBytesProcessed(int64_t(received));
-    state.counters["files/s"] = benchmark::Counter(double(state.iterations()) * kRecordings, benchmark::Counter::kIsRate);
+    state.counters["files/s"] =
+        benchmark::Counter(double(state.iterations()) * kRecordings, benchmark::Counter::kIsRate);
     state.counters["file_bytes"] = double(total / kRecordings);
 }
 BENCHMARK(BM_DownloadRecordings)->Unit(benchmark::kMillisecond)->UseRealTime();

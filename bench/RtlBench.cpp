@@ -21,7 +21,8 @@ const AnsiString& CodePageText(int codePage) {
     static const AnsiString polish = [] {
         AnsiString t;
         while (t.size() < kTextBytes)
-            t += "Za\xBF\xF3\xB3\xE6 g\xEA\x9Cl\xB9 ja\x9F\xF1. Po\xB3\xB9" "czenie od 0123456789 trwa\xB3o 00:01:27.\r\n";
+            t += "Za\xBF\xF3\xB3\xE6 g\xEA\x9Cl\xB9 ja\x9F\xF1. Po\xB3\xB9"
+                 "czenie od 0123456789 trwa\xB3o 00:01:27.\r\n";
         return t;
     }();
     static const AnsiString russian = [] {
@@ -53,8 +54,14 @@ BENCHMARK(BM_Utf8ToCodePage)->Arg(1250)->Arg(1251)->Unit(benchmark::kMillisecond
 // Pairs of names as a list compares them: mostly different, some equal but
 // for case, all sharing long prefixes.
 void BM_AnsiCompareText(benchmark::State& state) {
-    const char* stems[] = {"\xA3ukasz \xAF\xF3\xB3kowski", "\xB3ukasz \xBF\xF3\xB3kowski", "\x8Cwi\xEAtos\xB3" "aw Nowak",
-                           "\x9Cwi\xEAtos\xB3" "aw NOWAK", "Kowalski Jan", "Kowalska Anna"};
+    const char* stems[] = {"\xA3ukasz \xAF\xF3\xB3kowski",
+                           "\xB3ukasz \xBF\xF3\xB3kowski",
+                           "\x8Cwi\xEAtos\xB3"
+                           "aw Nowak",
+                           "\x9Cwi\xEAtos\xB3"
+                           "aw NOWAK",
+                           "Kowalski Jan",
+                           "Kowalska Anna"};
     std::vector<std::pair<AnsiString, AnsiString>> pairs;
     std::mt19937 rng(7);
     for (int i = 0; i < kPairs; ++i)

@@ -29,19 +29,13 @@ TDeviceFailure FirmwareFailure(const std::exception& Failure) {
     switch (http->Kind) {
     case EHttpError::TKind::ReadTimeout:
     case EHttpError::TKind::SocketError:
-    case EHttpError::TKind::ConnectTimeout:
-        out.Key = "IDS_CONNECT_ERROR_1";
-        break;
-    case EHttpError::TKind::ProtocolError:
-        out.Key = "IDS_CONNECT_ERROR_2";
-        break;
+    case EHttpError::TKind::ConnectTimeout: out.Key = "IDS_CONNECT_ERROR_1"; break;
+    case EHttpError::TKind::ProtocolError: out.Key = "IDS_CONNECT_ERROR_2"; break;
     case EHttpError::TKind::Cancelled:
         out.Quiet = true;
         out.ResetLink = false;
         break;
-    default:
-        out.Key = "IDS_CONNECT_ERROR_3";
-        break;
+    default: out.Key = "IDS_CONNECT_ERROR_3"; break;
     }
     return out;
 }
@@ -55,8 +49,7 @@ TDeviceFailure RequestFailure(const std::exception& Failure) {
         return out;
     }
     switch (http->Kind) {
-    case EHttpError::TKind::ClosedGracefully:
-        break;  // both labels cleared, SD state kept
+    case EHttpError::TKind::ClosedGracefully: break;  // both labels cleared, SD state kept
     case EHttpError::TKind::ReadTimeout:
         out.Key = "IDS_TIMEOUT";
         out.ResetSd = true;

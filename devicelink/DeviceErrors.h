@@ -25,10 +25,10 @@ public:
 AnsiString DeviceErrorBodyKey(const AnsiString& Body);
 
 struct TDeviceFailure {
-    AnsiString Key;        // IDS_ key for both status labels; empty: clear them
-    bool ResetLink = true; // back to the connect button
-    bool ResetSd = false;  // SD state back to -1 (unknown) with the plain hint
-    bool Quiet = false;    // cancelled: nothing to show
+    AnsiString Key;         // IDS_ key for both status labels; empty: clear them
+    bool ResetLink = true;  // back to the connect button
+    bool ResetSd = false;   // SD state back to -1 (unknown) with the plain hint
+    bool Quiet = false;     // cancelled: nothing to show
 };
 
 // A failure of the preload request or of the firmware rule.

@@ -55,7 +55,9 @@ AnsiString RecordUrl(const AnsiString& Base, const AnsiString& Nonce, const Ansi
 AnsiString RecordListDatePart(const AnsiString& NewestData) {
     if (NewestData.empty()) return AnsiString();
     // Characters as stored; a text shorter than a date gives what it holds.
-    auto part = [&](size_t at, size_t len) { return at < NewestData.size() ? NewestData.substr(at, len) : AnsiString(); };
+    auto part = [&](size_t at, size_t len) {
+        return at < NewestData.size() ? NewestData.substr(at, len) : AnsiString();
+    };
     return "&year=" + part(0, 4) + "&month=" + part(5, 2) + "&day=" + part(8, 2);
 }
 

@@ -7,21 +7,21 @@
 #include <vector>
 
 struct TSdReply {
-    int State = -1;    // 0 card installed; -1 when not told
-    int CardSize = -1; // MB
-    int RecSize = 0;   // MB
+    int State = -1;     // 0 card installed; -1 when not told
+    int CardSize = -1;  // MB
+    int RecSize = 0;    // MB
 };
 
 bool ParseSdReply(const AnsiString& Body, TSdReply& Out);
 
 struct TRecordListEntry {
-    AnsiString Name; // "n": the device's file name; " " when absent
-    AnsiString Size; // "s" in the general number format; "0" when absent
+    AnsiString Name;  // "n": the device's file name; " " when absent
+    AnsiString Size;  // "s" in the general number format; "0" when absent
 };
 
 struct TRecordListPage {
     std::vector<TRecordListEntry> Files;
-    AnsiString Id = "0"; // the next page's id; "0" after the last page
+    AnsiString Id = "0";  // the next page's id; "0" after the last page
 };
 
 bool ParseRecordListReply(const AnsiString& Body, TRecordListPage& Out);

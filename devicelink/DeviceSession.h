@@ -29,14 +29,13 @@ public:
     bool GetRecordListPage(const AnsiString& IdPart, const AnsiString& DatePart, TRecordListPage& Out);
     // Request 5 into Sink; StartAttempt runs before every attempt so the
     // caller can empty its target. False when all six attempts dropped.
-    bool GetRecord(const AnsiString& Name, const std::function<void()>& StartAttempt,
-                   const THttpClient::TSink& Sink);
+    bool GetRecord(const AnsiString& Name, const std::function<void()>& StartAttempt, const THttpClient::TSink& Sink);
 
     // A fresh response with the next counter value.
     AnsiString NextResponse();
 
     const AnsiString& NonceText() const { return Nonce; }
-    int32_t Counter = 1; // the next value a response will use
+    int32_t Counter = 1;  // the next value a response will use
 
 private:
     AnsiString GetTextWithRetries(const AnsiString& Url, const char* LogPrefix);

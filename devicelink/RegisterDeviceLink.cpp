@@ -3,6 +3,4 @@
 #include "devicelink/Unitconnect.h"
 #include "devicelink/Unitstatus.h"
 
-void RegisterDeviceLinkClasses() {
-    RegisterClasses({TConnectFrame::StaticClass(), TStatusFrame::StaticClass()});
-}
+void RegisterDeviceLinkClasses() { RegisterClasses({TConnectFrame::StaticClass(), TStatusFrame::StaticClass()}); }

@@ -6,13 +6,11 @@ namespace {
 
 inline uint32_t Rol(uint32_t x, int s) { return (x << s) | (x >> (32 - s)); }
 
-inline uint32_t LoadLE(const uint8_t* p)
-{
+inline uint32_t LoadLE(const uint8_t* p) {
     return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
 }
 
-inline void StoreLE(uint8_t* p, uint32_t v)
-{
+inline void StoreLE(uint8_t* p, uint32_t v) {
     p[0] = uint8_t(v);
     p[1] = uint8_t(v >> 8);
     p[2] = uint8_t(v >> 16);
@@ -20,11 +18,9 @@ inline void StoreLE(uint8_t* p, uint32_t v)
 }
 
 // Per-step shifts and the sine table T[i] = floor(2^32 * |sin(i + 1)|).
-constexpr int kShift[64] = {
-    7, 12, 17, 22, 7, 12, 17, 22, 7, 12, 17, 22, 7, 12, 17, 22,
-    5, 9,  14, 20, 5, 9,  14, 20, 5, 9,  14, 20, 5, 9,  14, 20,
-    4, 11, 16, 23, 4, 11, 16, 23, 4, 11, 16, 23, 4, 11, 16, 23,
-    6, 10, 15, 21, 6, 10, 15, 21, 6, 10, 15, 21, 6, 10, 15, 21};
+constexpr int kShift[64] = {7,  12, 17, 22, 7,  12, 17, 22, 7,  12, 17, 22, 7,  12, 17, 22, 5,  9,  14, 20, 5,  9,
+                            14, 20, 5,  9,  14, 20, 5,  9,  14, 20, 4,  11, 16, 23, 4,  11, 16, 23, 4,  11, 16, 23,
+                            4,  11, 16, 23, 6,  10, 15, 21, 6,  10, 15, 21, 6,  10, 15, 21, 6,  10, 15, 21};
 
 constexpr uint32_t kSine[64] = {
     0xd76aa478, 0xe8c7b756, 0x242070db, 0xc1bdceee, 0xf57c0faf, 0x4787c62a, 0xa8304613, 0xfd469501,
@@ -36,20 +32,30 @@ constexpr uint32_t kSine[64] = {
     0xf4292244, 0x432aff97, 0xab9423a7, 0xfc93a039, 0x655b59c3, 0x8f0ccc92, 0xffeff47d, 0x85845dd1,
     0x6fa87e4f, 0xfe2ce6e0, 0xa3014314, 0x4e0811a1, 0xf7537e82, 0xbd3af235, 0x2ad7d2bb, 0xeb86d391};
 
-void Block(MD5_CTX* ctx, const uint8_t* p)
-{
+void Block(MD5_CTX* ctx, const uint8_t* p) {
     uint32_t x[16];
-    for (int i = 0; i < 16; ++i)
-        x[i] = LoadLE(p + 4 * i);
+    for (int i = 0; i < 16; ++i) x[i] = LoadLE(p + 4 * i);
     uint32_t a = ctx->A, b = ctx->B, c = ctx->C, d = ctx->D;
     for (int i = 0; i < 64; ++i) {
         uint32_t f;
         int k;
         switch (i / 16) {
-        case 0: f = (b & c) | (~b & d); k = i; break;
-        case 1: f = (b & d) | (c & ~d); k = (5 * i + 1) % 16; break;
-        case 2: f = b ^ c ^ d; k = (3 * i + 5) % 16; break;
-        default: f = c ^ (b | ~d); k = (7 * i) % 16; break;
+        case 0:
+            f = (b & c) | (~b & d);
+            k = i;
+            break;
+        case 1:
+            f = (b & d) | (c & ~d);
+            k = (5 * i + 1) % 16;
+            break;
+        case 2:
+            f = b ^ c ^ d;
+            k = (3 * i + 5) % 16;
+            break;
+        default:
+            f = c ^ (b | ~d);
+            k = (7 * i) % 16;
+            break;
         }
         uint32_t t = d;
         d = c;
@@ -63,17 +69,14 @@ void Block(MD5_CTX* ctx, const uint8_t* p)
     ctx->D += d;
 }
 
-void AddToTotal(MD5_CTX* ctx, uint32_t len)
-{
+void AddToTotal(MD5_CTX* ctx, uint32_t len) {
     ctx->total[0] += len;
-    if (ctx->total[0] < len)
-        ++ctx->total[1];
+    if (ctx->total[0] < len) ++ctx->total[1];
 }
 
-} // namespace
+}  // namespace
 
-void MD5Init(MD5_CTX* ctx)
-{
+void MD5Init(MD5_CTX* ctx) {
     ctx->A = 0x67452301;
     ctx->B = 0xefcdab89;
     ctx->C = 0x98badcfe;
@@ -82,16 +85,13 @@ void MD5Init(MD5_CTX* ctx)
     ctx->buflen = 0;
 }
 
-void MD5Transform(MD5_CTX* ctx, const void* data, uint32_t len)
-{
+void MD5Transform(MD5_CTX* ctx, const void* data, uint32_t len) {
     const auto* p = static_cast<const uint8_t*>(data);
     AddToTotal(ctx, len);
-    for (uint32_t done = 0; done + 64 <= len; done += 64)
-        Block(ctx, p + done);
+    for (uint32_t done = 0; done + 64 <= len; done += 64) Block(ctx, p + done);
 }
 
-void MD5Update(MD5_CTX* ctx, const void* data, uint32_t len)
-{
+void MD5Update(MD5_CTX* ctx, const void* data, uint32_t len) {
     const auto* p = static_cast<const uint8_t*>(data);
     if (ctx->buflen != 0) {
         uint32_t left = ctx->buflen;
@@ -120,8 +120,7 @@ void MD5Update(MD5_CTX* ctx, const void* data, uint32_t len)
     }
 }
 
-void* MD5ReadCtx(const MD5_CTX* ctx, void* out)
-{
+void* MD5ReadCtx(const MD5_CTX* ctx, void* out) {
     auto* o = static_cast<uint8_t*>(out);
     StoreLE(o, ctx->A);
     StoreLE(o + 4, ctx->B);
@@ -130,8 +129,7 @@ void* MD5ReadCtx(const MD5_CTX* ctx, void* out)
     return out;
 }
 
-void* MD5Final(MD5_CTX* ctx, void* out)
-{
+void* MD5Final(MD5_CTX* ctx, void* out) {
     uint32_t n = ctx->buflen;
     uint32_t pad = n < 56 ? 56 - n : 120 - n;
     AddToTotal(ctx, n);
@@ -145,8 +143,7 @@ void* MD5Final(MD5_CTX* ctx, void* out)
     return MD5ReadCtx(ctx, out);
 }
 
-void MD5ToHex(const void* digest, char* out, size_t size)
-{
+void MD5ToHex(const void* digest, char* out, size_t size) {
     static const char kDigits[] = "0123456789abcdef";
     const auto* d = static_cast<const uint8_t*>(digest);
     size_t pos = 0;
@@ -154,6 +151,5 @@ void MD5ToHex(const void* digest, char* out, size_t size)
         out[pos++] = kDigits[d[i] >> 4];
         out[pos++] = kDigits[d[i] & 15];
     }
-    if (pos < size)
-        out[pos] = '\0';
+    if (pos < size) out[pos] = '\0';
 }

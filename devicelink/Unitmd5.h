@@ -6,9 +6,9 @@
 
 struct MD5_CTX {
     uint32_t A, B, C, D;
-    uint32_t total[2];   // bytes hashed so far: low word, high word
-    uint32_t buflen;     // bytes waiting in buffer
-    uint8_t buffer[128]; // one partial block plus room for the final padding
+    uint32_t total[2];    // bytes hashed so far: low word, high word
+    uint32_t buflen;      // bytes waiting in buffer
+    uint8_t buffer[128];  // one partial block plus room for the final padding
 };
 
 void MD5Init(MD5_CTX* ctx);

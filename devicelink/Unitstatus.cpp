@@ -27,13 +27,11 @@ YORDE_IMPLEMENT_CLASS(TStatusFrame, [](TClassBuilder<TStatusFrame>& c) {
 
 namespace {
 
-
 // The stored recordings: every entry "files/*.wav" names, whatever its kind.
 int countRecordings() {
     int n = 0;
     TSearchRec rec;
-    for (int found = FindFirst(ProgramDir() + "files/*.wav", faAnyFile, rec); found == 0; found = FindNext(rec))
-        ++n;
+    for (int found = FindFirst(ProgramDir() + "files/*.wav", faAnyFile, rec); found == 0; found = FindNext(rec)) ++n;
     FindClose(rec);
     return n;
 }

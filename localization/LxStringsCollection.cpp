@@ -126,8 +126,7 @@ AnsiString TlxStringsCollection::GetTranslationByLang(const AnsiString& Text, in
     if (i < 0) return Text;
     const TlxStringsCollectionItem* item = GetItems(i);
     AnsiString result = ValueOf(item, Lang);
-    if (result.empty() && Lang >= 2 && lang_ && lang_->testModeLocked())
-        result = AnsiUpperCase(ValueOf(item, 1));
+    if (result.empty() && Lang >= 2 && lang_ && lang_->testModeLocked()) result = AnsiUpperCase(ValueOf(item, 1));
     return result;
 }
 

@@ -34,9 +34,7 @@ public:
     TlxStringsCollection(TMetaClass* ItemClass, TlxCustomLang* Owner);
 
     TlxStringsCollectionItem* Add() { return static_cast<TlxStringsCollectionItem*>(TCollection::Add()); }
-    TlxStringsCollectionItem* GetItems(int Index) const {
-        return static_cast<TlxStringsCollectionItem*>(Items(Index));
-    }
+    TlxStringsCollectionItem* GetItems(int Index) const { return static_cast<TlxStringsCollectionItem*>(Items(Index)); }
     void SetItems(int Index, TlxStringsCollectionItem* Value) { TCollection::SetItems(Index, Value); }
     TPersistent* GetOwner() override;
     TlxCustomLang* Lang() const { return lang_; }

@@ -10,12 +10,18 @@ struct TypeNames {
     const char* Word;
 };
 constexpr TypeNames typeNames[StringsTypeCount] = {
-    {"stCaptions", "Caption"},       {"stHints", "Hint"},
-    {"stDisplayLabels", "DisplayLabel"}, {"stFonts", "Font"},
-    {"stMultiLines", "TStrings"},    {"stDlgsCaptions", "Dialog"},
-    {"stStrings", "Strings"},        {"stOtherStrings", "Other"},
-    {"stLocales", "Locales"},        {"stCollections", "Collections"},
-    {"stCharSets", "CharSets"},      {"stListView_TreeView_Items", "ListView_TreeView_Items"},
+    {"stCaptions", "Caption"},
+    {"stHints", "Hint"},
+    {"stDisplayLabels", "DisplayLabel"},
+    {"stFonts", "Font"},
+    {"stMultiLines", "TStrings"},
+    {"stDlgsCaptions", "Dialog"},
+    {"stStrings", "Strings"},
+    {"stOtherStrings", "Other"},
+    {"stLocales", "Locales"},
+    {"stCollections", "Collections"},
+    {"stCharSets", "CharSets"},
+    {"stListView_TreeView_Items", "ListView_TreeView_Items"},
 };
 
 struct CharsetEntry {
@@ -23,21 +29,18 @@ struct CharsetEntry {
     int Value;
 };
 constexpr CharsetEntry charsets[] = {
-    {"ANSI_CHARSET", 0},         {"DEFAULT_CHARSET", 1},      {"SYMBOL_CHARSET", 2},
-    {"MAC_CHARSET", 77},         {"SHIFTJIS_CHARSET", 128},   {"HANGEUL_CHARSET", 129},
-    {"JOHAB_CHARSET", 130},      {"GB2312_CHARSET", 134},     {"CHINESEBIG5_CHARSET", 136},
-    {"GREEK_CHARSET", 161},      {"TURKISH_CHARSET", 162},    {"VIETNAMESE_CHARSET", 163},
-    {"HEBREW_CHARSET", 177},     {"ARABIC_CHARSET", 178},     {"BALTIC_CHARSET", 186},
-    {"RUSSIAN_CHARSET", 204},    {"THAI_CHARSET", 222},       {"EASTEUROPE_CHARSET", 238},
-    {"OEM_CHARSET", 255},
+    {"ANSI_CHARSET", 0},          {"DEFAULT_CHARSET", 1},      {"SYMBOL_CHARSET", 2},    {"MAC_CHARSET", 77},
+    {"SHIFTJIS_CHARSET", 128},    {"HANGEUL_CHARSET", 129},    {"JOHAB_CHARSET", 130},   {"GB2312_CHARSET", 134},
+    {"CHINESEBIG5_CHARSET", 136}, {"GREEK_CHARSET", 161},      {"TURKISH_CHARSET", 162}, {"VIETNAMESE_CHARSET", 163},
+    {"HEBREW_CHARSET", 177},      {"ARABIC_CHARSET", 178},     {"BALTIC_CHARSET", 186},  {"RUSSIAN_CHARSET", 204},
+    {"THAI_CHARSET", 222},        {"EASTEUROPE_CHARSET", 238}, {"OEM_CHARSET", 255},
 };
 }  // namespace
 
 const std::array<const char*, LocaleKeyCount> LocaleKeys = {
-    "Currency String",   "Thousand Separator", "Decimal Separator", "Date Separator",
-    "Short Date Format", "Long Date Format",   "Time Separator",    "Time AM String",
-    "Time PM String",    "Short Time Format",  "Long Time Format",  "Short Month Names",
-    "Long Month Names",  "Short Day Names",    "Long Day Names",
+    "Currency String",  "Thousand Separator", "Decimal Separator", "Date Separator",  "Short Date Format",
+    "Long Date Format", "Time Separator",     "Time AM String",    "Time PM String",  "Short Time Format",
+    "Long Time Format", "Short Month Names",  "Long Month Names",  "Short Day Names", "Long Day Names",
 };
 
 const char* StringsTypeName(TStringsType Type) { return typeNames[Type].Section; }

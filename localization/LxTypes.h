@@ -10,8 +10,18 @@ YORDE_DECLARE_EXCEPTION(ELanguageError, Exception)
 
 // The order is data: section names of TranslationData and apply selectors.
 enum TStringsType {
-    stCaptions, stHints, stDisplayLabels, stFonts, stMultiLines, stDlgsCaptions, stStrings,
-    stOtherStrings, stLocales, stCollections, stCharSets, stListView_TreeView_Items
+    stCaptions,
+    stHints,
+    stDisplayLabels,
+    stFonts,
+    stMultiLines,
+    stDlgsCaptions,
+    stStrings,
+    stOtherStrings,
+    stLocales,
+    stCollections,
+    stCharSets,
+    stListView_TreeView_Items
 };
 constexpr int StringsTypeCount = 12;
 // The types that have a list on a translation component.
@@ -37,11 +47,10 @@ YORDE_SET_TYPEINFO(TlxLangOptions, TlxLangOption)
 // Screen cursor numbers as layouts name them (the names belong to the
 // controls layer; only the numbers are shared).
 enum class TlxCursor : int {};
-YORDE_IDENT_TYPEINFO(TlxCursor, {0, "crDefault"}, {-1, "crNone"}, {-2, "crArrow"}, {-3, "crCross"},
-                     {-4, "crIBeam"}, {-6, "crSizeNESW"}, {-7, "crSizeNS"}, {-8, "crSizeNWSE"},
-                     {-9, "crSizeWE"}, {-10, "crUpArrow"}, {-11, "crHourGlass"}, {-12, "crDrag"},
-                     {-13, "crNoDrop"}, {-14, "crHSplit"}, {-15, "crVSplit"}, {-16, "crMultiDrag"},
-                     {-17, "crSQLWait"}, {-18, "crNo"}, {-19, "crAppStart"}, {-20, "crHelp"},
+YORDE_IDENT_TYPEINFO(TlxCursor, {0, "crDefault"}, {-1, "crNone"}, {-2, "crArrow"}, {-3, "crCross"}, {-4, "crIBeam"},
+                     {-6, "crSizeNESW"}, {-7, "crSizeNS"}, {-8, "crSizeNWSE"}, {-9, "crSizeWE"}, {-10, "crUpArrow"},
+                     {-11, "crHourGlass"}, {-12, "crDrag"}, {-13, "crNoDrop"}, {-14, "crHSplit"}, {-15, "crVSplit"},
+                     {-16, "crMultiDrag"}, {-17, "crSQLWait"}, {-18, "crNo"}, {-19, "crAppStart"}, {-20, "crHelp"},
                      {-21, "crHandPoint"}, {-22, "crSizeAll"})
 constexpr int lxCursorDefault = 0;
 constexpr int lxCursorNoChange = -1;

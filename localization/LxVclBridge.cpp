@@ -1,7 +1,7 @@
 // The screen cursor of the controls layer, for the cursor shown while a
 // language is applied.
-#include "localization/Lxcomp.h"
 #include "localization/LxVclSeam.h"
+#include "localization/Lxcomp.h"
 #include "vcl/Forms.h"
 
 void lxUseVclScreenCursor() {

@@ -183,17 +183,14 @@ void TlxCustomLang::applyEntry(TStringsType Type, const AnsiString& Key, const A
         if (p && p->SetStr && !sameValue(GetStrProp(holder, p), Text)) SetStrProp(holder, p, Text);
         return;
     }
-    case stFonts:
-        applyFont(Target, Key, Text, true);
-        return;
+    case stFonts: applyFont(Target, Key, Text, true); return;
     case stMultiLines: {
         if (Text.empty()) return;
         AnsiString prop;
         if (TObject* holder = walkPath(Target, afterFirstDot(Key), prop)) applyMultiLines(holder, prop, Text);
         return;
     }
-    default:
-        return;
+    default: return;
     }
 }
 
@@ -381,7 +378,8 @@ AnsiString TlxCustomLang::GetStringValue(TStrings* List, const AnsiString& Key, 
     if (!List || Lang < 1) return AnsiString();
     for (int i = 0; i < List->Count(); ++i) {
         const AnsiString entry = List->Strings(i);
-        if (AnsiSameText(ExtractTranslation(entry, langDelim_, 0), Key)) return ExtractTranslation(entry, langDelim_, Lang);
+        if (AnsiSameText(ExtractTranslation(entry, langDelim_, 0), Key))
+            return ExtractTranslation(entry, langDelim_, Lang);
     }
     return AnsiString();
 }

@@ -46,8 +46,7 @@ YORDE_IMPLEMENT_CLASS(TlxCustomLang, [](TClassBuilder<TlxCustomLang>& c) {
     c.Property("SmartExcludeProps", &TlxCustomLang::SmartExcludeProps, &TlxCustomLang::SetSmartProps);
     c.Property("HandleResourceStrings", &TlxCustomLang::HandleResourceStrings,
                &TlxCustomLang::SetHandleResourceStrings);
-    c.Property("ResourceLanguageIndex", &TlxCustomLang::ResourceLanguageIndex,
-               &TlxCustomLang::SetResourceLanguageIndex)
+    c.Property("ResourceLanguageIndex", &TlxCustomLang::ResourceLanguageIndex, &TlxCustomLang::SetResourceLanguageIndex)
         .Default(1);
     c.Property("UseInheritedData", &TlxCustomLang::UseInheritedData, &TlxCustomLang::SetUseInheritedData);
 })
@@ -60,10 +59,8 @@ YORDE_IMPLEMENT_CLASS(TlxLangLinked, [](TClassBuilder<TlxLangLinked>& c) {
 })
 
 YORDE_IMPLEMENT_CLASS(TlxLangDispatcher, [](TClassBuilder<TlxLangDispatcher>& c) {
-    c.Property("ActiveLanguage", &TlxLangDispatcher::ActiveLanguage, &TlxLangDispatcher::SetActiveLanguage)
-        .Default(1);
-    c.Property("NumOfLanguages", &TlxLangDispatcher::NumOfLanguages, &TlxLangDispatcher::SetNumOfLanguages)
-        .Default(1);
+    c.Property("ActiveLanguage", &TlxLangDispatcher::ActiveLanguage, &TlxLangDispatcher::SetActiveLanguage).Default(1);
+    c.Property("NumOfLanguages", &TlxLangDispatcher::NumOfLanguages, &TlxLangDispatcher::SetNumOfLanguages).Default(1);
     c.Property("LangNames", &TlxLangDispatcher::LangNames, &TlxLangDispatcher::SetLangNames);
     c.Property("Language", &TlxLangDispatcher::Language, &TlxLangDispatcher::SetLanguage);
     c.Property("FileName", &TlxLangDispatcher::FileName, &TlxLangDispatcher::SetFileName);

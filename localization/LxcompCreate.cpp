@@ -1,12 +1,12 @@
 // Construction and destruction of the translation component, the default
 // dialog and locale entries, and the list setters.
 #include "localization/LxExtended.h"
-#include "localization/MemIni.h"
 #include "localization/LxStringsCollection.h"
 #include "localization/LxVclSeam.h"
 #include "localization/LxcompDialogWords.h"
 #include "localization/LxcompDispatcher.h"
 #include "localization/LxcompLang.h"
+#include "localization/MemIni.h"
 #include "rtl/FormatSettings.h"
 
 namespace {

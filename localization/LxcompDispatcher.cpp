@@ -11,7 +11,8 @@ namespace {
 bool isBinaryFileName(const AnsiString& FileName) { return AnsiSameText(ExtractFileExt(FileName), ".LXB"); }
 }  // namespace
 
-TlxLangDispatcher::TlxLangDispatcher(TComponent* AOwner) : TComponent(AOwner), langNames_(std::make_unique<TStringList>()) {
+TlxLangDispatcher::TlxLangDispatcher(TComponent* AOwner)
+    : TComponent(AOwner), langNames_(std::make_unique<TStringList>()) {
     langNames_->Add("Language N1");
 }
 
@@ -41,7 +42,8 @@ void TlxLangDispatcher::RemovePossibleReference(TlxCustomLang* Lang) {
 }
 
 TlxCustomLang* TlxLangDispatcher::GetSiLangs(int Index) const {
-    if (Index < 0 || Index >= int(langs_.size())) throw EListError("List index out of bounds (" + IntToStr(Index) + ")");
+    if (Index < 0 || Index >= int(langs_.size()))
+        throw EListError("List index out of bounds (" + IntToStr(Index) + ")");
     return langs_[size_t(Index)];
 }
 
@@ -85,7 +87,8 @@ void TlxLangDispatcher::SetActiveLanguage(int Value) {
 
 void TlxLangDispatcher::SetNumOfLanguages(int Value) {
     if (Value < 1)
-        throw ELanguageError(IntToStr(Value) + " - is not a valid property value !\r" + "Value must be more than ZERO !");
+        throw ELanguageError(IntToStr(Value) + " - is not a valid property value !\r" +
+                             "Value must be more than ZERO !");
     numOfLanguages_ = Value;
     while (langNames_->Count() < Value) langNames_->Add("Language N" + IntToStr(langNames_->Count() + 1));
     while (langNames_->Count() > Value) langNames_->Delete(langNames_->Count() - 1);

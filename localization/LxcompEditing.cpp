@@ -71,7 +71,8 @@ void TlxCustomLang::ReplaceStringValue(TStrings* List, const AnsiString& NewText
         const AnsiString entry = List->Strings(i);
         if (!AnsiSameText(ExtractTranslation(entry, langDelim_, 0), Key)) continue;
         std::vector<size_t> delims;
-        for (size_t p = entry.find(langDelim_); p != AnsiString::npos; p = entry.find(langDelim_, p + 1)) delims.push_back(p);
+        for (size_t p = entry.find(langDelim_); p != AnsiString::npos; p = entry.find(langDelim_, p + 1))
+            delims.push_back(p);
         AnsiString result;
         if (delims.size() >= size_t(Lang) + 1) {
             result = entry.substr(0, delims[size_t(Lang) - 1] + 1) + NewText + entry.substr(delims[size_t(Lang)]);

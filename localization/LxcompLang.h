@@ -53,8 +53,7 @@ public:
     void DefineProperties(TFiler& Filer) override;
 
     // Design-time removal of a component's entries from one list.
-    virtual void MakeNotification(TStrings* List, TComponent* AComponent, TOperation Operation,
-                                  TStringsType StrType);
+    virtual void MakeNotification(TStrings* List, TComponent* AComponent, TOperation Operation, TStringsType StrType);
     virtual bool IsHandledTStrings(const AnsiString& AClassName) const;
     virtual void ReplaceStringValue(TStrings* List, const AnsiString& NewText, int Lang, const AnsiString& Key);
     // The published list named after the type ("stCaptions" -> "Captions"), or null.

@@ -126,7 +126,8 @@ void TlxCustomLang::ComponentRenamed(const AnsiString& OldName, const AnsiString
         if (!list) return;
         for (int i = 0; i < list->Count(); ++i) {
             const AnsiString entry = list->Strings(i);
-            if (ExtractWord(1, entry, wordDelims) == oldKey) list->SetStrings(i, ReplaceStr(entry, oldKey, newKey, false));
+            if (ExtractWord(1, entry, wordDelims) == oldKey)
+                list->SetStrings(i, ReplaceStr(entry, oldKey, newKey, false));
         }
     };
     for (int t = 0; t < StringsTypeCount; ++t) rename(GetPropListByType(TStringsType(t)));

@@ -60,7 +60,8 @@ bool TlxCustomLang::redirectedList(TStrings* List, bool ByIndex, TStrings*& Othe
 AnsiString TlxCustomLang::entryText(const AnsiString& Entry, bool OrDefault, bool TestModeRule) const {
     const int lang = ActiveLanguage();
     // A language outside the count reads as empty, so language 1 stands in.
-    AnsiString result = lang >= 1 && lang <= numOfLanguages_ ? ExtractTranslation(Entry, langDelim_, lang) : AnsiString();
+    AnsiString result =
+        lang >= 1 && lang <= numOfLanguages_ ? ExtractTranslation(Entry, langDelim_, lang) : AnsiString();
     if (result.empty() && TestModeRule && lang >= 2 && DispatcherTestMode())
         result = AnsiUpperCase(ExtractTranslation(Entry, langDelim_, 1));
     if (result.empty() && OrDefault) result = ExtractTranslation(Entry, langDelim_, 1);

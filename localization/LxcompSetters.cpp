@@ -52,8 +52,7 @@ void TlxCustomLang::SetLangDelim(unsigned char Value) {
         if (!breaksStorage(delim)) langDelim_ = delim;
         return;
     }
-    if (breaksStorage(delim))
-        throw ELanguageError(Format("%d - is not a valid language delimiter!", {int(Value)}));
+    if (breaksStorage(delim)) throw ELanguageError(Format("%d - is not a valid language delimiter!", {int(Value)}));
     for (int t = 0; t < StringsTypeCount; ++t) {
         TStrings* list = GetPropListByType(TStringsType(t));
         for (int i = 0; list && i < list->Count(); ++i)

@@ -58,7 +58,8 @@ void TlxCustomLang::SetActLang(int Value) {
 void TlxCustomLang::SetNumLang(int Value) {
     if (Value == numOfLanguages_) return;
     if (Value < 1)
-        throw ELanguageError(IntToStr(Value) + " - is not a valid property value !\r" + "Value must be more than ZERO !");
+        throw ELanguageError(IntToStr(Value) + " - is not a valid property value !\r" +
+                             "Value must be more than ZERO !");
     if (Value < numOfLanguages_) {
         // Each entry keeps everything up to the delimiter after language Value;
         // an entry that already holds no more languages stays as it is.
@@ -87,9 +88,7 @@ AnsiString TlxCustomLang::translatedText(const AnsiString& Entry) const {
     return entryText(Entry, translateType_ == ttGetDefault, true);
 }
 
-bool TlxCustomLang::GetTranslateOwner() const {
-    return Owner() && doNotTranslate_->IndexOf(Owner()->ClassName()) < 0;
-}
+bool TlxCustomLang::GetTranslateOwner() const { return Owner() && doNotTranslate_->IndexOf(Owner()->ClassName()) < 0; }
 
 void TlxCustomLang::applyOwnerText(TStringsType Type, const char* PropName) {
     TStrings* list = List(Type);

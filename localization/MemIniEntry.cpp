@@ -11,9 +11,7 @@ TMemIniEntry::TMemIniEntry() : keys_(true) {
 
 TMemIniEntry::~TMemIniEntry() { Clear(); }
 
-AnsiString TMemIniEntry::GetValue(int Index) const {
-    return static_cast<TMemIniValue*>(keys_.Objects(Index))->Value;
-}
+AnsiString TMemIniEntry::GetValue(int Index) const { return static_cast<TMemIniValue*>(keys_.Objects(Index))->Value; }
 
 void TMemIniEntry::SetValue(int Index, const AnsiString& Value) {
     static_cast<TMemIniValue*>(keys_.Objects(Index))->Value = Value;

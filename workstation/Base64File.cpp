@@ -35,8 +35,10 @@ void Encode(Get get, Put put, int lineSize) {
         int len = 0;
         for (int i = 0; i < 3 && !end; ++i) {
             const int c = get();
-            if (c == EOF) end = true;
-            else in[len++] = static_cast<unsigned char>(c);
+            if (c == EOF)
+                end = true;
+            else
+                in[len++] = static_cast<unsigned char>(c);
         }
         if (len > 0) {
             unsigned char out[4];
@@ -108,9 +110,7 @@ private:
     bool owned_;
 };
 
-std::FILE* OpenNamed(const char* name, const char* mode) {
-    return std::fopen(ToOsText(name).c_str(), mode);
-}
+std::FILE* OpenNamed(const char* name, const char* mode) { return std::fopen(ToOsText(name).c_str(), mode); }
 
 }  // namespace
 
@@ -128,8 +128,7 @@ void DecodeBlock(const unsigned char in[4], unsigned char out[3]) {
 }
 
 void EncodeStream(std::FILE* inFile, std::FILE* outFile, int lineSize) {
-    Encode([inFile] { return std::getc(inFile); }, [outFile](unsigned char c) { std::putc(c, outFile); },
-           lineSize);
+    Encode([inFile] { return std::getc(inFile); }, [outFile](unsigned char c) { std::putc(c, outFile); }, lineSize);
 }
 
 void DecodeStream(std::FILE* inFile, std::FILE* outFile) {
@@ -159,8 +158,10 @@ int B64File(char option, const char* inName, const char* outName) {
         ReportSystemError(outName);
         return B64_FILE_ERROR;
     }
-    if (option == 'e') EncodeStream(in.get(), out.get(), B64_LINE_SIZE);
-    else DecodeStream(in.get(), out.get());
+    if (option == 'e')
+        EncodeStream(in.get(), out.get(), B64_LINE_SIZE);
+    else
+        DecodeStream(in.get(), out.get());
 
     int result = B64_OK;
     if (std::ferror(in.get()) || std::ferror(out.get())) {

@@ -18,8 +18,8 @@
 enum : int {
     B64_OK = 0,
     B64_SYNTAX_ERROR = 1,
-    B64_FILE_ERROR = 2,       // a file cannot be opened
-    B64_FILE_IO_ERROR = 3,    // read, write or close failed
+    B64_FILE_ERROR = 2,     // a file cannot be opened
+    B64_FILE_IO_ERROR = 3,  // read, write or close failed
     B64_ERROR_OUT_CLOSE = 4,
     B64_LINE_SIZE_TO_MIN = 5,
 };

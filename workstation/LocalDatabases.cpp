@@ -29,8 +29,10 @@ public:
     AnsiString Run(const AnsiString& fileName, std::initializer_list<const char*> statements) const {
         try {
             SqliteDb db;
-            if (steps_.Open) steps_.Open(db, fileName);
-            else db.Open(fileName);
+            if (steps_.Open)
+                steps_.Open(db, fileName);
+            else
+                db.Open(fileName);
             for (const char* sql : statements) db.ExecDml(sql);
             db.Close();
             return AnsiString();
@@ -68,8 +70,8 @@ TDbPreparation PrepareLocalDatabases(const AnsiString& folder, const TDbPrepareS
     }
 
     if (!FileExists(dataDb)) {
-        const AnsiString reason = run.Run(dataDb, {DataDbCreateStatements[0], DataDbCreateStatements[1],
-                                                   DataDbCreateStatements[2]});
+        const AnsiString reason =
+            run.Run(dataDb, {DataDbCreateStatements[0], DataDbCreateStatements[1], DataDbCreateStatements[2]});
         if (!reason.empty()) return Failed(DB_DATA_CREATE_FAILED, kCreateError, dataDb, reason);
     } else {
         const AnsiString reason = run.Run(dataDb, {});

@@ -142,8 +142,8 @@ void TMainForm::prepareFolderAndDatabases() {
 
 void TMainForm::paintBackgrounds() {
     SetColor(clFormBackground);
-    for (TControl* c : std::initializer_list<TControl*>{PanelCentral, PanelTop, Panel1, MediaFrame1,
-                                                        StatusFrameBottom, FiltrFrame1, ConnectFrame1, UsersFrame1})
+    for (TControl* c : std::initializer_list<TControl*>{PanelCentral, PanelTop, Panel1, MediaFrame1, StatusFrameBottom,
+                                                        FiltrFrame1, ConnectFrame1, UsersFrame1})
         c->SetColor(clFormBackground);
 }
 

@@ -40,13 +40,20 @@ void TMainForm::loadSettings() {
     };
     ApplyGroup([&] { setRange(v.DateFrom, v.DateTo); }, [&] { setRange(now, now); });
 
-    ApplyGroup([&] { if (v.NumberA) filter->filtrAbAEdit->SetText(*v.NumberA); }, [] {});
-    ApplyGroup([&] { if (v.NumberB) filter->filtrAbBEdit->SetText(*v.NumberB); }, [] {});
+    ApplyGroup(
+        [&] {
+            if (v.NumberA) filter->filtrAbAEdit->SetText(*v.NumberA);
+        },
+        [] {});
+    ApplyGroup(
+        [&] {
+            if (v.NumberB) filter->filtrAbBEdit->SetText(*v.NumberB);
+        },
+        [] {});
 
     // The handlers run here as well, so that the connection frame gets the
     // values even when a slider does not move.
-    const auto setLink = [users, link](int refresh, int buffer, const AnsiString& address,
-                                       const AnsiString& password) {
+    const auto setLink = [users, link](int refresh, int buffer, const AnsiString& address, const AnsiString& password) {
         users->RefreshTrackBar->SetPosition(refresh);
         users->RefreshTrackBarChange(nullptr);
         users->DeleteTrackBarChange(nullptr);

@@ -36,9 +36,7 @@ void StarsFromA(AnsiString& number) {
         if (c == 'a') c = '*';
 }
 
-int RecordingSecondsFromSize(std::int64_t size) {
-    return size < 0 ? -1 : int(size / RecordingBytesPerSecond);
-}
+int RecordingSecondsFromSize(std::int64_t size) { return size < 0 ? -1 : int(size / RecordingBytesPerSecond); }
 
 TRecordingRow RecordingRowFromName(const AnsiString& name, std::int64_t size) {
     AnsiString rest = "_" + name;

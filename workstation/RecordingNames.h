@@ -21,7 +21,7 @@ struct TRecordingRow {
     AnsiString Data;  // "yyyy-mm-dd", six blanks, "hh:nn:ss"
     AnsiString AbA;
     AnsiString AbB;
-    int Czas = 0;     // whole seconds; -1 when the size is unknown
+    int Czas = 0;  // whole seconds; -1 when the size is unknown
     AnsiString Filename;
 };
 

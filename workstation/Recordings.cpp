@@ -115,9 +115,7 @@ void CryptRecording(unsigned char* bytes, std::size_t size) {
     Rc4Crypt(state, bytes + RecordingHeaderSize, size - RecordingHeaderSize);
 }
 
-void CryptRecording(AnsiString& bytes) {
-    CryptRecording(reinterpret_cast<unsigned char*>(bytes.data()), bytes.size());
-}
+void CryptRecording(AnsiString& bytes) { CryptRecording(reinterpret_cast<unsigned char*>(bytes.data()), bytes.size()); }
 
 TRecordingDecipher DecipherRecordingFile(const AnsiString& source, const AnsiString& target) {
     if (!FileExists(source)) return rdMissing;

@@ -23,6 +23,6 @@ void RegisterWorkstationClasses() {
     RegisterClasses({TMediaFrame::StaticClass(), TMediaPlayer::StaticClass(), TFiltrFrame::StaticClass()});
     // Start-up: the language data module, the main window with its
     // single-instance socket, and the hidden debug log.
-    RegisterClasses({TDMLang::StaticClass(), TMainForm::StaticClass(), TServerSocket::StaticClass(),
-                     TDebugForm::StaticClass()});
+    RegisterClasses(
+        {TDMLang::StaticClass(), TMainForm::StaticClass(), TServerSocket::StaticClass(), TDebugForm::StaticClass()});
 }

@@ -25,12 +25,11 @@ SqliteException::~SqliteException() = default;
 
 const char* SqliteException::ErrorCodeAsString(int code) {
     static const char* const sqliteCodes[] = {
-        "SQLITE_OK",       "SQLITE_ERROR",  "SQLITE_INTERNAL", "SQLITE_PERM",     "SQLITE_ABORT",
-        "SQLITE_BUSY",     "SQLITE_LOCKED", "SQLITE_NOMEM",    "SQLITE_READONLY", "SQLITE_INTERRUPT",
-        "SQLITE_IOERR",    "SQLITE_CORRUPT", "SQLITE_NOTFOUND", "SQLITE_FULL",    "SQLITE_CANTOPEN",
-        "SQLITE_PROTOCOL", "SQLITE_EMPTY",  "SQLITE_SCHEMA",   "SQLITE_TOOBIG",   "SQLITE_CONSTRAINT",
-        "SQLITE_MISMATCH", "SQLITE_MISUSE", "SQLITE_NOLFS",    "SQLITE_AUTH",     "SQLITE_FORMAT",
-        "SQLITE_RANGE",
+        "SQLITE_OK",       "SQLITE_ERROR",      "SQLITE_INTERNAL", "SQLITE_PERM",      "SQLITE_ABORT", "SQLITE_BUSY",
+        "SQLITE_LOCKED",   "SQLITE_NOMEM",      "SQLITE_READONLY", "SQLITE_INTERRUPT", "SQLITE_IOERR", "SQLITE_CORRUPT",
+        "SQLITE_NOTFOUND", "SQLITE_FULL",       "SQLITE_CANTOPEN", "SQLITE_PROTOCOL",  "SQLITE_EMPTY", "SQLITE_SCHEMA",
+        "SQLITE_TOOBIG",   "SQLITE_CONSTRAINT", "SQLITE_MISMATCH", "SQLITE_MISUSE",    "SQLITE_NOLFS", "SQLITE_AUTH",
+        "SQLITE_FORMAT",   "SQLITE_RANGE",
     };
     if (code >= 0 && code <= 25) return sqliteCodes[code];
     switch (code) {

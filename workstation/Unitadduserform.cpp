@@ -190,8 +190,7 @@ void TadduserDialogForm::OKButtonClick(TObject*) {
         return ShowLengthError(2);
     if (uprSluchComboBox->ItemIndex() == kSelectedNumber && uprSluchLineEdit->Text().size() < 2)
         return ShowLengthError(3);
-    if (uprKasComboBox->ItemIndex() == kSelectedNumber && uprKasLineEdit->Text().size() < 2)
-        return ShowLengthError(4);
+    if (uprKasComboBox->ItemIndex() == kSelectedNumber && uprKasLineEdit->Text().size() < 2) return ShowLengthError(4);
     if (Mode == modeModify && usersComboBox->ItemIndex() < 0) return ShowUserMessage(2);
     SetModalResult(mrOk);
 }

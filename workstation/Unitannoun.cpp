@@ -30,7 +30,6 @@ YORDE_IMPLEMENT_CLASS(TAnnounDialog, [](TClassBuilder<TAnnounDialog>& c) {
 
 namespace {
 
-
 // Four pictures per language: Cancel, Cancel pressed, OK, OK pressed.
 int cancelImage() { return (ProgramLanguage() - 1) * 4; }
 int okImage() { return cancelImage() + 2; }

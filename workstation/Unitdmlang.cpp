@@ -6,17 +6,14 @@
 
 TDMLang* DMLang = nullptr;
 
-YORDE_IMPLEMENT_CLASS(TDMLang, [](TClassBuilder<TDMLang>& c) {
-    c.Field("lxLangDispatcher1", &TDMLang::lxLangDispatcher1);
-})
+YORDE_IMPLEMENT_CLASS(TDMLang,
+                      [](TClassBuilder<TDMLang>& c) { c.Field("lxLangDispatcher1", &TDMLang::lxLangDispatcher1); })
 
 namespace {
 const char* const kMarkers[] = {"pl.lang", "en.lang", "ru.lang"};
 }
 
-const char* LanguageMarkerFile(int Language) {
-    return Language >= 1 && Language <= 3 ? kMarkers[Language - 1] : "";
-}
+const char* LanguageMarkerFile(int Language) { return Language >= 1 && Language <= 3 ? kMarkers[Language - 1] : ""; }
 
 TDMLang::TDMLang(TComponent* AOwner) : TDataModule(AOwner) {
     InitLayout();

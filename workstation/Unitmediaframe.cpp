@@ -104,7 +104,6 @@ YORDE_IMPLEMENT_CLASS(TMediaFrame, [](TClassBuilder<TMediaFrame>& c) {
 
 namespace {
 
-
 // The wave-out volume travels as 0..100 steps of 655 in each 16-bit channel.
 constexpr uint32_t kVolumeStep = 655;
 

@@ -6,8 +6,8 @@
 
 namespace {
 
-constexpr int kPlayPicture = 0;    // in ImageListPlay
-constexpr int kPausePicture = 0;   // the others in ImageListBtn
+constexpr int kPlayPicture = 0;   // in ImageListPlay
+constexpr int kPausePicture = 0;  // the others in ImageListBtn
 constexpr int kStopPicture = 2;
 constexpr int kPrevPicture = 4;
 constexpr int kNextPicture = 6;
@@ -28,16 +28,26 @@ void TMediaFrame::showButton(TImage* Image, bool Pressed) {
         return;
     }
     int normal = -1;
-    if (Image == PauseImage) normal = kPausePicture;
-    else if (Image == StopImage) normal = kStopPicture;
-    else if (Image == PrevImage) normal = kPrevPicture;
-    else if (Image == NextImage) normal = kNextPicture;
-    else if (Image == ExportImage) normal = kExportPicture;
-    else if (Image == VolImage) normal = muted ? kMutedPicture : kVolumePicture;
-    else if (Image == DeleteImage) normal = kDeletePicture;
-    else if (Image == RecImage) normal = kRecPicture;
-    else if (Image == ImportImage) normal = kImportPicture;
-    else if (Image == ABookImage) normal = kABookPicture;
+    if (Image == PauseImage)
+        normal = kPausePicture;
+    else if (Image == StopImage)
+        normal = kStopPicture;
+    else if (Image == PrevImage)
+        normal = kPrevPicture;
+    else if (Image == NextImage)
+        normal = kNextPicture;
+    else if (Image == ExportImage)
+        normal = kExportPicture;
+    else if (Image == VolImage)
+        normal = muted ? kMutedPicture : kVolumePicture;
+    else if (Image == DeleteImage)
+        normal = kDeletePicture;
+    else if (Image == RecImage)
+        normal = kRecPicture;
+    else if (Image == ImportImage)
+        normal = kImportPicture;
+    else if (Image == ABookImage)
+        normal = kABookPicture;
     if (normal >= 0) ShowButtonImage(Image, ImageListBtn, normal + pressed);
 }
 
@@ -55,17 +65,11 @@ void TMediaFrame::RecImageMouseDown(TObject*, TMouseButton, TShiftState, int, in
 void TMediaFrame::RecImageMouseUp(TObject*, TMouseButton, TShiftState, int, int) { showButton(RecImage, false); }
 void TMediaFrame::VolImageMouseDown(TObject*, TMouseButton, TShiftState, int, int) { showButton(VolImage, true); }
 void TMediaFrame::VolImageMouseUp(TObject*, TMouseButton, TShiftState, int, int) { showButton(VolImage, false); }
-void TMediaFrame::ExportImageMouseDown(TObject*, TMouseButton, TShiftState, int, int) {
-    showButton(ExportImage, true);
-}
+void TMediaFrame::ExportImageMouseDown(TObject*, TMouseButton, TShiftState, int, int) { showButton(ExportImage, true); }
 void TMediaFrame::ExportImageMouseUp(TObject*, TMouseButton, TShiftState, int, int) { showButton(ExportImage, false); }
-void TMediaFrame::DeleteImageMouseDown(TObject*, TMouseButton, TShiftState, int, int) {
-    showButton(DeleteImage, true);
-}
+void TMediaFrame::DeleteImageMouseDown(TObject*, TMouseButton, TShiftState, int, int) { showButton(DeleteImage, true); }
 void TMediaFrame::DeleteImageMouseUp(TObject*, TMouseButton, TShiftState, int, int) { showButton(DeleteImage, false); }
-void TMediaFrame::ImportImageMouseDown(TObject*, TMouseButton, TShiftState, int, int) {
-    showButton(ImportImage, true);
-}
+void TMediaFrame::ImportImageMouseDown(TObject*, TMouseButton, TShiftState, int, int) { showButton(ImportImage, true); }
 void TMediaFrame::ImportImageMouseUp(TObject*, TMouseButton, TShiftState, int, int) { showButton(ImportImage, false); }
 void TMediaFrame::ABookImageMouseDown(TObject*, TMouseButton, TShiftState, int, int) { showButton(ABookImage, true); }
 void TMediaFrame::ABookImageMouseUp(TObject*, TMouseButton, TShiftState, int, int) { showButton(ABookImage, false); }

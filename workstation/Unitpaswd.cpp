@@ -32,8 +32,7 @@ YORDE_IMPLEMENT_CLASS(TuserpaswdDialog, [](TClassBuilder<TuserpaswdDialog>& c) {
     c.Method("ImageAnulujMouseUp", &T::ImageAnulujMouseUp);
 })
 
-namespace {
-}
+namespace {}
 
 TuserpaswdDialog::TuserpaswdDialog(TComponent* AOwner) : TuserpaswdDialog(AOwner, TUserRecord{}) {}
 
@@ -64,8 +63,10 @@ void TuserpaswdDialog::HasloOKButtonClick(TObject*) {
 }
 
 void TuserpaswdDialog::paswdLineEditKeyDown(TObject*, WORD& Key, TShiftState) {
-    if (Key == VK_RETURN) HasloOKButton->Click();
-    else if (Key == VK_ESCAPE) HasloCancelButton->Click();
+    if (Key == VK_RETURN)
+        HasloOKButton->Click();
+    else if (Key == VK_ESCAPE)
+        HasloCancelButton->Click();
 }
 
 void TuserpaswdDialog::Timer1Timer(TObject*) {

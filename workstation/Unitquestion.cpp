@@ -29,7 +29,6 @@ YORDE_IMPLEMENT_CLASS(TQuestionDialog, [](TClassBuilder<TQuestionDialog>& c) {
 
 namespace {
 
-
 // The users questions; only the second one reads as a statement.
 const char* const kQuestionKeys[] = {"IDS_NO_ADMIN",     "IDS_TOO_MANY_USERS", "IDS_USER_EXISTS", "IDS_USER_MOD",
                                      "IDS_REMOVE_ADMIN", "IDS_USER_DATA",      "IDS_BE_REMOVED"};
@@ -78,8 +77,10 @@ void TQuestionDialog::ImageAnulujMouseUp(TObject*, TMouseButton, TShiftState, in
 }
 
 void TQuestionDialog::FormKeyDown(TObject*, WORD& Key, TShiftState) {
-    if (Key == VK_RETURN) OKBtn->Click();
-    else if (Key == VK_ESCAPE) CancelBtn->Click();
+    if (Key == VK_RETURN)
+        OKBtn->Click();
+    else if (Key == VK_ESCAPE)
+        CancelBtn->Click();
 }
 
 void TQuestionDialog::Timer1Timer(TObject*) { Invalidate(); }

@@ -1,10 +1,10 @@
 // The logged-in user and the controls of the main window that user sees.
-#include "localization/Lxcomp.h"
 #include "devicelink/Unitconnect.h"
+#include "localization/Lxcomp.h"
 #include "workstation/Mainunit.h"
 #include "workstation/Unitmediaframe.h"
-#include "workstation/UserRights.h"
 #include "workstation/Unitusers.h"
+#include "workstation/UserRights.h"
 #include "workstation/Users.h"
 
 TUserRecord TUsersFrame::CurrentUserRecord() const {
@@ -50,8 +50,8 @@ void TUsersFrame::ApplyUserRights() {
         ClearCurrentUser();
         showSettings(false);
         if (!main) return;
-        for (TImage* image : {media->RecImage, media->ImportImage, media->ExportImage, media->ABookImage,
-                              media->DeleteImage})
+        for (TImage* image :
+             {media->RecImage, media->ImportImage, media->ExportImage, media->ABookImage, media->DeleteImage})
             image->Hide();
         link->ConnectBitBtn->SetEnabled(false);
         main->TabImageFiltr->Hide();
@@ -69,8 +69,8 @@ void TUsersFrame::ApplyUserRights() {
             link->HasloEdit->SetEnabled(true);
             link->ConnectBitBtn->SetEnabled(true);
         }
-        for (TImage* image : {media->ExportImage, media->DeleteImage, media->RecImage, media->ImportImage,
-                              media->ABookImage})
+        for (TImage* image :
+             {media->ExportImage, media->DeleteImage, media->RecImage, media->ImportImage, media->ABookImage})
             image->Show();
         main->TabImageFiltr->Show();
         main->TabImageCon->Show();

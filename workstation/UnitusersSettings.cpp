@@ -1,12 +1,12 @@
 // The administrator's settings on the users tab: sync interval, buffer size
 // and retention period.
+#include "devicelink/Unitconnect.h"
 #include "localization/Lxcomp.h"
 #include "rtl/SysUtils.h"
-#include "devicelink/Unitconnect.h"
 #include "workstation/Mainunit.h"
+#include "workstation/Unitusers.h"
 #include "workstation/UserMessages.h"
 #include "workstation/UserRights.h"
-#include "workstation/Unitusers.h"
 
 void TUsersFrame::RefreshTrackBarChange(TObject*) {
     const int step = RefreshTrackBar->Position();
@@ -23,8 +23,10 @@ void TUsersFrame::DeleteTrackBarChange(TObject*) {
 namespace {
 // Up raises the bar and Down lowers it, the way the bars are read.
 void SwapUpDown(WORD& Key) {
-    if (Key == VK_UP) Key = VK_DOWN;
-    else if (Key == VK_DOWN) Key = VK_UP;
+    if (Key == VK_UP)
+        Key = VK_DOWN;
+    else if (Key == VK_DOWN)
+        Key = VK_UP;
 }
 }  // namespace
 

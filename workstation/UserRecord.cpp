@@ -3,9 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-AnsiString UserText(const char (&field)[UserTextSize]) {
-    return AnsiString(field, ::strnlen(field, UserTextSize - 1));
-}
+AnsiString UserText(const char (&field)[UserTextSize]) { return AnsiString(field, ::strnlen(field, UserTextSize - 1)); }
 
 void SetUserText(char (&field)[UserTextSize], std::string_view text) {
     std::memset(field, 0, UserTextSize);

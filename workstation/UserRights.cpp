@@ -4,15 +4,12 @@
 
 AnsiString RightSentence(const TUserRight& right, const AnsiString& action, const TTextLookup& text) {
     switch (right.Kind) {
-    case rkAll:
-        return text("IDS_PRIV_ALLOW") + " " + action + " " + text("IDS_PRIV_ALL") + ".";
-    case rkNone:
-        return text("IDS_PRIV_DENY") + " " + action;
+    case rkAll: return text("IDS_PRIV_ALLOW") + " " + action + " " + text("IDS_PRIV_ALL") + ".";
+    case rkNone: return text("IDS_PRIV_DENY") + " " + action;
     case rkNumber:
         return text("IDS_PRIV_ALLOW") + " " + action + " " + text("IDS_PRIV_SUBSCRIBER") + ":\n" +
                UserText(right.Number);
-    default:
-        return "error";
+    default: return "error";
     }
 }
 

@@ -12,7 +12,9 @@ TUserTable UserTable{};
 namespace {
 
 const AnsiString kInfo = "Info";
-const AnsiString kError = "B\xB3\xB9" "d";  // "Błąd" in Windows-1250
+const AnsiString kError =
+    "B\xB3\xB9"
+    "d";  // "Błąd" in Windows-1250
 
 class NoUi : public IUserStoreUi {
 public:

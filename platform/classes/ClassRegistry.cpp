@@ -32,8 +32,7 @@ void RegisterClass(TMetaClass* c) {
     auto& r = classRegistry();
     std::lock_guard<std::mutex> lock(r.mutex);
     auto [it, inserted] = r.byName.emplace(UpperCase(c->ClassName()), c);
-    if (!inserted && it->second != c)
-        throw EFilerError("A class named " + c->ClassName() + " already exists");
+    if (!inserted && it->second != c) throw EFilerError("A class named " + c->ClassName() + " already exists");
 }
 
 void RegisterClasses(std::initializer_list<TMetaClass*> classes) {

@@ -64,14 +64,12 @@ const TFieldInfo* TMetaClass::FindField(const AnsiString& name) const {
 }
 
 TComponent* TMetaClass::CreateComponent(TComponent* owner) const {
-    if (!componentFactory_)
-        throw EComponentError("Cannot create an instance of " + name_);
+    if (!componentFactory_) throw EComponentError("Cannot create an instance of " + name_);
     return componentFactory_(owner);
 }
 
 TCollectionItem* TMetaClass::CreateItem(TCollection* collection) const {
-    if (!itemFactory_)
-        throw EComponentError("Cannot create a collection item of class " + name_);
+    if (!itemFactory_) throw EComponentError("Cannot create a collection item of class " + name_);
     return itemFactory_(collection);
 }
 

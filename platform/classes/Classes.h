@@ -54,12 +54,12 @@ public:
 
     // Own and inherited members, base class first, each in declaration order.
     const std::vector<const TPropInfo*>& Properties() const;
-    const TPropInfo* FindProperty(const AnsiString& name) const;   // case-insensitive
-    const TMethodInfo* FindMethod(const AnsiString& name) const;   // case-insensitive
-    const TFieldInfo* FindField(const AnsiString& name) const;     // case-insensitive
+    const TPropInfo* FindProperty(const AnsiString& name) const;  // case-insensitive
+    const TMethodInfo* FindMethod(const AnsiString& name) const;  // case-insensitive
+    const TFieldInfo* FindField(const AnsiString& name) const;    // case-insensitive
 
     bool CanCreateComponent() const { return static_cast<bool>(componentFactory_); }
-    TComponent* CreateComponent(TComponent* owner) const;          // EComponentError when abstract
+    TComponent* CreateComponent(TComponent* owner) const;  // EComponentError when abstract
     bool CanCreateItem() const { return static_cast<bool>(itemFactory_); }
     TCollectionItem* CreateItem(TCollection* collection) const;
 
@@ -107,7 +107,9 @@ public:
 };
 
 template <class T>
-T* Cast(TObject* obj) { return dynamic_cast<T*>(obj); }
+T* Cast(TObject* obj) {
+    return dynamic_cast<T*>(obj);
+}
 
 // ---------------------------------------------------------------------------
 // Describing a class
@@ -120,8 +122,15 @@ public:
     class PropRef {
     public:
         explicit PropRef(TPropInfo& p) : p_(p) {}
-        PropRef& Default(int64_t v) { p_.HasDefault = true; p_.Default = v; return *this; }
-        PropRef& NoDefault() { p_.HasDefault = false; return *this; }
+        PropRef& Default(int64_t v) {
+            p_.HasDefault = true;
+            p_.Default = v;
+            return *this;
+        }
+        PropRef& NoDefault() {
+            p_.HasDefault = false;
+            return *this;
+        }
         PropRef& Stored(bool (T::*fn)() const) {
             p_.IsStoredFn = [fn](const TObject* o) { return (static_cast<const T*>(o)->*fn)(); };
             return *this;
@@ -130,6 +139,7 @@ public:
             p_.IsStoredFn = [stored](const TObject*) { return stored; };
             return *this;
         }
+
     private:
         TPropInfo& p_;
     };
@@ -160,23 +170,24 @@ private:
 // ---------------------------------------------------------------------------
 // Declaring and registering classes
 
-#define YORDE_CLASS(Class, Parent)                                              \
-public:                                                                         \
-    using inherited = Parent;                                                   \
-    static TMetaClass* StaticClass();                                           \
-    TMetaClass* ClassType() const override { return Class::StaticClass(); }     \
+#define YORDE_CLASS(Class, Parent)                                          \
+public:                                                                     \
+    using inherited = Parent;                                               \
+    static TMetaClass* StaticClass();                                       \
+    TMetaClass* ClassType() const override { return Class::StaticClass(); } \
+                                                                            \
 private:
 
 // Builds the metaclass on first use; Describe is a callable taking TClassBuilder<Class>&.
-#define YORDE_IMPLEMENT_CLASS(Class, ...)                                       \
-    TMetaClass* Class::StaticClass() {                                          \
-        static TMetaClass* mc = ::yorde_detail::BuildMetaClass<Class>(          \
-            #Class, Class::inherited::StaticClass(), __VA_ARGS__);              \
-        return mc;                                                              \
+#define YORDE_IMPLEMENT_CLASS(Class, ...)                                                                \
+    TMetaClass* Class::StaticClass() {                                                                   \
+        static TMetaClass* mc =                                                                          \
+            ::yorde_detail::BuildMetaClass<Class>(#Class, Class::inherited::StaticClass(), __VA_ARGS__); \
+        return mc;                                                                                       \
     }
 
 // The class registry: classes that layouts and images may name.
-void RegisterClass(TMetaClass* c);            // same class again: no-op; another class of that name: EFilerError
+void RegisterClass(TMetaClass* c);  // same class again: no-op; another class of that name: EFilerError
 void RegisterClasses(std::initializer_list<TMetaClass*> classes);
 void UnRegisterClass(TMetaClass* c);
 TMetaClass* GetClass(const AnsiString& name);   // nullptr when absent; case-insensitive
@@ -195,6 +206,7 @@ public:
     virtual void DefineProperties(TFiler& Filer);
     virtual AnsiString GetNamePath();
     virtual TPersistent* GetOwner() { return nullptr; }
+
 protected:
     // Default: EConvertError "Cannot assign a %s to a %s".
     virtual void AssignTo(TPersistent* Dest);
@@ -205,8 +217,17 @@ protected:
 // TComponent
 
 enum TComponentStateItem {
-    csLoading, csReading, csWriting, csDestroying, csDesigning, csAncestor,
-    csUpdating, csFixups, csFreeNotification, csInline, csDesignInstance
+    csLoading,
+    csReading,
+    csWriting,
+    csDestroying,
+    csDesigning,
+    csAncestor,
+    csUpdating,
+    csFixups,
+    csFreeNotification,
+    csInline,
+    csDesignInstance
 };
 using TComponentState = TSet<TComponentStateItem>;
 enum TOperation { opInsert, opRemove };
@@ -279,7 +300,7 @@ public:
 
     // State changes used by the reader and by tests (design-time branches).
     void SetDesigning(bool Value, bool SetChildren = true);
-    void SetLoading(bool Value);   // csLoading (and csReading)
+    void SetLoading(bool Value);  // csLoading (and csReading)
     void SetStateItem(TComponentStateItem item, bool on);
 
 protected:
@@ -326,7 +347,8 @@ public:
     virtual void DefineProperty(const AnsiString& Name, TReaderProc ReadData, TWriterProc WriteData, bool HasData) = 0;
     // The reader hands ReadData a stream holding exactly the property's bytes;
     // the writer lets WriteData fill a memory stream and writes it as binary.
-    virtual void DefineBinaryProperty(const AnsiString& Name, TStreamProc ReadData, TStreamProc WriteData, bool HasData) = 0;
+    virtual void DefineBinaryProperty(const AnsiString& Name, TStreamProc ReadData, TStreamProc WriteData,
+                                      bool HasData) = 0;
 
     TComponent* Root() const { return root_; }
     TComponent* LookupRoot() const { return lookupRoot_; }
@@ -377,12 +399,16 @@ using Plain = std::remove_cv_t<std::remove_reference_t<V>>;
 template <class F>
 struct GetterTraits;
 template <class T, class V>
-struct GetterTraits<V (T::*)() const> { using Value = Plain<V>; };
+struct GetterTraits<V (T::*)() const> {
+    using Value = Plain<V>;
+};
 
 template <class F>
 struct SetterTraits;
 template <class T, class V>
-struct SetterTraits<void (T::*)(V)> { using Value = Plain<V>; };
+struct SetterTraits<void (T::*)(V)> {
+    using Value = Plain<V>;
+};
 
 template <class V>
 constexpr bool IsOrdinal = std::is_integral_v<V> || std::is_enum_v<V>;
@@ -394,13 +420,17 @@ struct IsTSet<TSet<E>> : std::true_type {};
 
 template <class V>
 int64_t ToOrd(const V& v) {
-    if constexpr (IsTSet<V>::value) return int64_t(v.Bits());
-    else return int64_t(v);
+    if constexpr (IsTSet<V>::value)
+        return int64_t(v.Bits());
+    else
+        return int64_t(v);
 }
 template <class V>
 V FromOrd(int64_t v) {
-    if constexpr (IsTSet<V>::value) return V::FromBits(uint64_t(v));
-    else return static_cast<V>(v);
+    if constexpr (IsTSet<V>::value)
+        return V::FromBits(uint64_t(v));
+    else
+        return static_cast<V>(v);
 }
 
 }  // namespace yorde_detail
@@ -423,8 +453,7 @@ typename TClassBuilder<T>::PropRef TClassBuilder<T>::Property(const char* name, 
             p.SetOrd = [setter](TObject* o, int64_t v) { (static_cast<T*>(o)->*setter)(FromOrd<V>(v)); };
     } else if constexpr (std::is_floating_point_v<V>) {
         p.GetFloat = [getter](const TObject* o) { return double((static_cast<const T*>(o)->*getter)()); };
-        if constexpr (hasSetter)
-            p.SetFloat = [setter](TObject* o, double v) { (static_cast<T*>(o)->*setter)(V(v)); };
+        if constexpr (hasSetter) p.SetFloat = [setter](TObject* o, double v) { (static_cast<T*>(o)->*setter)(V(v)); };
     } else if constexpr (std::is_same_v<V, AnsiString>) {
         p.GetStr = [getter](const TObject* o) { return AnsiString((static_cast<const T*>(o)->*getter)()); };
         if constexpr (hasSetter)
@@ -461,7 +490,10 @@ typename TClassBuilder<T>::PropRef TClassBuilder<T>::Event(const char* name, TEv
     };
     p.SetMeth = [member](TObject* o, const TMethod& m) {
         Ev& ev = static_cast<T*>(o)->*member;
-        if (m.IsNull() || !m.Data) { ev.Clear(); return; }
+        if (m.IsNull() || !m.Data) {
+            ev.Clear();
+            return;
+        }
         const TMethodInfo* mi = m.Data->ClassType()->FindMethod(m.Name);
         if (!mi) throw EMethodNotFound("Method " + m.Name + " not found");
         if (mi->Signature != TypeInfo<Ev>())

@@ -261,10 +261,11 @@ void TComponent::DefineProperties(TFiler& Filer) {
     auto hi = [this] { return int(uint32_t(designInfo_) >> 16); };
     Filer.DefineProperty(
         "Left",
-        [this, hi](TReader& r) { designInfo_ = int32_t((uint32_t(hi()) << 16) | (uint32_t(r.ReadInteger()) & 0xFFFF)); },
+        [this, hi](TReader& r) {
+            designInfo_ = int32_t((uint32_t(hi()) << 16) | (uint32_t(r.ReadInteger()) & 0xFFFF));
+        },
         [lo](TWriter& w) { w.WriteInteger(lo()); }, lo() != 0);
     Filer.DefineProperty(
-        "Top",
-        [this, lo](TReader& r) { designInfo_ = int32_t((uint32_t(r.ReadInteger()) << 16) | uint32_t(lo())); },
+        "Top", [this, lo](TReader& r) { designInfo_ = int32_t((uint32_t(r.ReadInteger()) << 16) | uint32_t(lo())); },
         [hi](TWriter& w) { w.WriteInteger(hi()); }, hi() != 0);
 }

@@ -4,15 +4,15 @@
 
 #include "rtl/CodePages.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <utility>
 
 YORDE_IMPLEMENT_CLASS(THandleStream, [](TClassBuilder<THandleStream>&) {})
@@ -33,17 +33,19 @@ AnsiString osErrorText(int err) {
 class Fd {
 public:
     explicit Fd(int fd) : fd_(fd) {}
-    ~Fd() { if (fd_ >= 0) ::close(fd_); }
+    ~Fd() {
+        if (fd_ >= 0) ::close(fd_);
+    }
     Fd(const Fd&) = delete;
     Fd& operator=(const Fd&) = delete;
     int get() const { return fd_; }
     int release() { return std::exchange(fd_, -1); }
+
 private:
     int fd_;
 };
 
 constexpr int64_t kMaxChunk = int64_t(1) << 30;
-
 
 }  // namespace
 

@@ -15,9 +15,27 @@
 
 // Value tags; the numbers are data.
 enum TValueType : uint8_t {
-    vaNull, vaList, vaInt8, vaInt16, vaInt32, vaExtended, vaString, vaIdent,
-    vaFalse, vaTrue, vaBinary, vaSet, vaLString, vaNil, vaCollection, vaSingle,
-    vaCurrency, vaDate, vaWString, vaInt64, vaUTF8String
+    vaNull,
+    vaList,
+    vaInt8,
+    vaInt16,
+    vaInt32,
+    vaExtended,
+    vaString,
+    vaIdent,
+    vaFalse,
+    vaTrue,
+    vaBinary,
+    vaSet,
+    vaLString,
+    vaNil,
+    vaCollection,
+    vaSingle,
+    vaCurrency,
+    vaDate,
+    vaWString,
+    vaInt64,
+    vaUTF8String
 };
 constexpr int vaLastValueType = vaUTF8String;
 
@@ -57,27 +75,27 @@ public:
     void ReadPrefix(TFilerFlags& Flags, int& AChildPos);
 
     // Values.
-    TValueType NextValue();   // the next tag, not consumed
-    TValueType ReadValue();   // EReadError on an unknown tag
+    TValueType NextValue();  // the next tag, not consumed
+    TValueType ReadValue();  // EReadError on an unknown tag
     void CheckValue(TValueType Value);
     bool EndOfList();
     void ReadListBegin();
     void ReadListEnd();
-    AnsiString ReadStr();     // a short string: length byte + bytes
+    AnsiString ReadStr();  // a short string: length byte + bytes
     // vaString, vaLString; vaWString and vaUTF8String converted to the ANSI code page.
     AnsiString ReadString();
     // The same value as UTF-16 (ANSI strings through the ANSI code page).
     std::u16string ReadWideString();
-    int ReadInteger();        // vaInt8/16/32
-    int64_t ReadInt64();      // vaInt8/16/32/64
+    int ReadInteger();    // vaInt8/16/32
+    int64_t ReadInt64();  // vaInt8/16/32/64
     bool ReadBoolean();
-    char ReadChar();          // a one-byte string
-    AnsiString ReadIdent();   // vaIdent; vaFalse, vaTrue, vaNil, vaNull give their names
-    double ReadFloat();       // any floating or integer value
+    char ReadChar();         // a one-byte string
+    AnsiString ReadIdent();  // vaIdent; vaFalse, vaTrue, vaNil, vaNull give their names
+    double ReadFloat();      // any floating or integer value
     double ReadSingle();
     double ReadCurrency();
     double ReadDate();
-    std::string ReadBinary(); // vaBinary: the bytes
+    std::string ReadBinary();           // vaBinary: the bytes
     std::vector<AnsiString> ReadSet();  // vaSet: the element names
     void SkipValue();
     // Raw bytes, checked against what is left.
@@ -102,7 +120,8 @@ public:
     static void SetInlineHook(TComponentProc Hook);
 
     void DefineProperty(const AnsiString& Name, TReaderProc ReadData, TWriterProc WriteData, bool HasData) override;
-    void DefineBinaryProperty(const AnsiString& Name, TStreamProc ReadData, TStreamProc WriteData, bool HasData) override;
+    void DefineBinaryProperty(const AnsiString& Name, TStreamProc ReadData, TStreamProc WriteData,
+                              bool HasData) override;
 
 private:
     struct Fixup;
@@ -145,8 +164,8 @@ private:
     AnsiString propPath_;            // dotted path being read
     AnsiString definedName_;         // last part, matched by DefineProperty
     bool definedFound_ = false;
-    bool errorNamed_ = false;        // the message already says which property failed
-    bool rootLoadedOutside_ = false; // the root was loading already: no Loaded for it here
+    bool errorNamed_ = false;         // the message already says which property failed
+    bool rootLoadedOutside_ = false;  // the root was loading already: no Loaded for it here
 
     std::vector<Fixup> fixups_;
     std::vector<TComponent*> loaded_;  // reading order; null once freed
@@ -174,16 +193,16 @@ public:
     void WriteValue(TValueType Value);
     void WriteListBegin();
     void WriteListEnd();
-    void WriteStr(const AnsiString& Value);     // short string; EWriteError beyond 255 bytes
-    void WriteString(const AnsiString& Value);  // vaString up to 255 bytes, else vaLString
+    void WriteStr(const AnsiString& Value);             // short string; EWriteError beyond 255 bytes
+    void WriteString(const AnsiString& Value);          // vaString up to 255 bytes, else vaLString
     void WriteWideString(const std::u16string& Value);  // vaWString
-    void WriteInteger(int64_t Value);           // smallest of Int8/16/32, else Int64
+    void WriteInteger(int64_t Value);                   // smallest of Int8/16/32, else Int64
     void WriteBoolean(bool Value);
     void WriteChar(char Value);
-    void WriteIdent(const AnsiString& Ident);   // False/True/nil/Null get their own tags
-    void WriteFloat(double Value);              // vaExtended
+    void WriteIdent(const AnsiString& Ident);  // False/True/nil/Null get their own tags
+    void WriteFloat(double Value);             // vaExtended
     void WriteSingle(float Value);
-    void WriteCurrency(double Value);           // rounded to 1/10000
+    void WriteCurrency(double Value);  // rounded to 1/10000
     void WriteDate(double Value);
     void WriteBinary(const void* Data, int64_t Count);
     void WriteSet(const std::vector<AnsiString>& Names);
@@ -194,7 +213,8 @@ public:
     const AnsiString& PropPath() const { return propPath_; }
 
     void DefineProperty(const AnsiString& Name, TReaderProc ReadData, TWriterProc WriteData, bool HasData) override;
-    void DefineBinaryProperty(const AnsiString& Name, TStreamProc ReadData, TStreamProc WriteData, bool HasData) override;
+    void DefineBinaryProperty(const AnsiString& Name, TStreamProc ReadData, TStreamProc WriteData,
+                              bool HasData) override;
 
 private:
     void writePropName(const AnsiString& Name);

@@ -117,6 +117,4 @@ TExtended80 LongDoubleToExtended80(long double value) {
     return pack(negative, exp, mantissa);
 }
 
-bool Extended80IsDouble(const TExtended80& value) {
-    return DoubleToExtended80(Extended80ToDouble(value)) == value;
-}
+bool Extended80IsDouble(const TExtended80& value) { return DoubleToExtended80(Extended80ToDouble(value)) == value; }

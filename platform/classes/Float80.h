@@ -6,7 +6,7 @@
 
 using TExtended80 = std::array<uint8_t, 10>;  // little-endian: 64-bit mantissa, then sign and 15-bit exponent
 
-TExtended80 DoubleToExtended80(double value);          // exact
+TExtended80 DoubleToExtended80(double value);           // exact
 TExtended80 LongDoubleToExtended80(long double value);  // rounded to 64 mantissa bits where wider
 double Extended80ToDouble(const TExtended80& value);    // rounded to nearest
 long double Extended80ToLongDouble(const TExtended80& value);

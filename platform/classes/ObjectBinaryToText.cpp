@@ -77,9 +77,10 @@ private:
             out_ += ')';
             break;
         }
-        case vaInt8: case vaInt16: case vaInt32: case vaInt64:
-            out_ += IntToStr(r_.ReadInt64());
-            break;
+        case vaInt8:
+        case vaInt16:
+        case vaInt32:
+        case vaInt64: out_ += IntToStr(r_.ReadInt64()); break;
         case vaExtended: {
             r_.ReadValue();
             TExtended80 e;
@@ -109,18 +110,16 @@ private:
             out_ += 'd';
             break;
         }
-        case vaString: case vaLString:
-            ansiString(r_.ReadString(), level);
-            break;
-        case vaWString: case vaUTF8String:
-            wideString(r_.ReadWideString(), level);
-            break;
-        case vaIdent: case vaFalse: case vaTrue: case vaNil: case vaNull:
-            out_ += r_.ReadIdent();
-            break;
-        case vaBinary:
-            binary(r_.ReadBinary(), level);
-            break;
+        case vaString:
+        case vaLString: ansiString(r_.ReadString(), level); break;
+        case vaWString:
+        case vaUTF8String: wideString(r_.ReadWideString(), level); break;
+        case vaIdent:
+        case vaFalse:
+        case vaTrue:
+        case vaNil:
+        case vaNull: out_ += r_.ReadIdent(); break;
+        case vaBinary: binary(r_.ReadBinary(), level); break;
         case vaSet: {
             out_ += '[';
             bool first = true;
@@ -132,9 +131,7 @@ private:
             out_ += ']';
             break;
         }
-        case vaCollection:
-            collection(level);
-            break;
+        case vaCollection: collection(level); break;
         }
     }
 

@@ -17,10 +17,10 @@ enum class Tok { End, Ident, String, Integer, Float, Symbol };
 
 struct Token {
     Tok Kind = Tok::End;
-    std::string Text;         // identifier, number text, or the symbol
-    std::u16string Units;     // string value, one unit per byte or #n
-    bool Wide = false;        // some #n above 255
-    char FloatType = 0;       // 's', 'c', 'd' or 0
+    std::string Text;      // identifier, number text, or the symbol
+    std::u16string Units;  // string value, one unit per byte or #n
+    bool Wide = false;     // some #n above 255
+    char FloatType = 0;    // 's', 'c', 'd' or 0
     int Line = 1;
     int Column = 1;
 };
@@ -43,8 +43,9 @@ public:
             t.Text = s_.substr(start, pos_ - start);
         } else if (c == '\'' || c == '#') {
             stringToken(t);
-        } else if (isDigit(c) || c == '$' || ((c == '-' || c == '+') && pos_ + 1 < s_.size() &&
-                                              (isDigit(static_cast<unsigned char>(s_[pos_ + 1])) || s_[pos_ + 1] == '$'))) {
+        } else if (isDigit(c) || c == '$' ||
+                   ((c == '-' || c == '+') && pos_ + 1 < s_.size() &&
+                    (isDigit(static_cast<unsigned char>(s_[pos_ + 1])) || s_[pos_ + 1] == '$'))) {
             numberToken(t);
         } else {
             t.Kind = Tok::Symbol;
@@ -67,7 +68,10 @@ public:
                 ++pos_;
                 return bytes;
             }
-            int v = c >= '0' && c <= '9' ? c - '0' : c >= 'A' && c <= 'F' ? c - 'A' + 10 : c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
+            int v = c >= '0' && c <= '9'   ? c - '0'
+                    : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                    : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                                           : -1;
             if (v < 0) error("Invalid hexadecimal digit '" + std::string(1, c) + "'", line_, column());
             ++pos_;
             if (high < 0) {
@@ -247,7 +251,8 @@ private:
         case Tok::End: return "end of text";
         case Tok::Ident: return "'" + tok_.Text + "'";
         case Tok::String: return "a string";
-        case Tok::Integer: case Tok::Float: return "number " + tok_.Text;
+        case Tok::Integer:
+        case Tok::Float: return "number " + tok_.Text;
         case Tok::Symbol: return "'" + tok_.Text + "'";
         }
         return {};
@@ -357,19 +362,15 @@ private:
             floatValue();
             advance();
             return;
-        case Tok::String:
-            stringValue();
-            return;
+        case Tok::String: stringValue(); return;
         case Tok::Ident: {
             std::string id = dottedIdent("Value");
             checkLength(id, "Identifier");
             w_.WriteIdent(id);
             return;
         }
-        case Tok::Symbol:
-            break;
-        case Tok::End:
-            expected("Value");
+        case Tok::Symbol: break;
+        case Tok::End: expected("Value");
         }
         switch (tok_.Text[0]) {
         case '[': {
@@ -396,14 +397,9 @@ private:
             w_.WriteListEnd();
             return;
         }
-        case '{':
-            binaryValue();
-            return;
-        case '<':
-            collectionValue();
-            return;
-        default:
-            expected("Value");
+        case '{': binaryValue(); return;
+        case '<': collectionValue(); return;
+        default: expected("Value");
         }
     }
 
@@ -465,8 +461,7 @@ private:
             w_.WriteDate(d);
             return;
         }
-        default:
-            break;
+        default: break;
         }
         TExtended80 x;
         if (significantDigits(s) > 17) {

@@ -53,11 +53,11 @@ TComponent* findNested(TComponent* root, const AnsiString& path) {
 
 // A reference or an event handler, set once the whole root is read.
 struct TReader::Fixup {
-    TPersistent* Instance;   // null once its component is gone
+    TPersistent* Instance;  // null once its component is gone
     const TPropInfo* Prop;
     AnsiString Name;
     bool IsMethod;
-    TComponent* Component;   // the component whose record holds the property
+    TComponent* Component;  // the component whose record holds the property
 };
 
 // Hears of components freed while reading is under way, so that no fix-up
@@ -69,6 +69,7 @@ public:
         TComponent::Notification(AComponent, Operation);
         if (Operation == opRemove) reader_.forget(AComponent);
     }
+
 private:
     TReader& reader_;
 };
@@ -250,11 +251,8 @@ std::u16string TReader::ReadWideString() {
         }
         return w;
     }
-    case vaUTF8String:
-        ReadValue();
-        return Utf8ToUtf16(readChars(readCount(1)));
-    default:
-        return Utf8ToUtf16(AnsiToUtf8(ReadString()));
+    case vaUTF8String: ReadValue(); return Utf8ToUtf16(readChars(readCount(1)));
+    default: return Utf8ToUtf16(AnsiToUtf8(ReadString()));
     }
 }
 
@@ -323,7 +321,8 @@ double TReader::ReadFloat() {
         Read(b, 4);
         return double(std::bit_cast<float>(uint32_t(b[0] | (b[1] << 8) | (b[2] << 16) | (uint32_t(b[3]) << 24))));
     }
-    case vaCurrency: case vaDate: {
+    case vaCurrency:
+    case vaDate: {
         TValueType t = ReadValue();
         uint8_t b[8];
         Read(b, 8);
@@ -331,11 +330,11 @@ double TReader::ReadFloat() {
         for (int i = 7; i >= 0; --i) v = (v << 8) | b[i];
         return t == vaCurrency ? double(int64_t(v)) / 10000.0 : std::bit_cast<double>(v);
     }
-    case vaInt8: case vaInt16: case vaInt32: case vaInt64:
-        return double(ReadInt64());
-    default:
-        ReadValue();
-        invalidValue();
+    case vaInt8:
+    case vaInt16:
+    case vaInt32:
+    case vaInt64: return double(ReadInt64());
+    default: ReadValue(); invalidValue();
     }
 }
 
@@ -362,17 +361,24 @@ std::vector<AnsiString> TReader::ReadSet() {
 void TReader::SkipValue() {
     DepthGuard guard(depth_);
     switch (ReadValue()) {
-    case vaNull: case vaFalse: case vaTrue: case vaNil: break;
+    case vaNull:
+    case vaFalse:
+    case vaTrue:
+    case vaNil: break;
     case vaList:
         while (!EndOfList()) SkipValue();
         ReadListEnd();
         break;
     case vaInt8: skip(1); break;
     case vaInt16: skip(2); break;
-    case vaInt32: case vaSingle: skip(4); break;
+    case vaInt32:
+    case vaSingle: skip(4); break;
     case vaExtended: skip(10); break;
-    case vaString: case vaIdent: skip(readByte()); break;
-    case vaBinary: case vaLString: case vaUTF8String: skip(readCount(1)); break;
+    case vaString:
+    case vaIdent: skip(readByte()); break;
+    case vaBinary:
+    case vaLString:
+    case vaUTF8String: skip(readCount(1)); break;
     case vaWString: skip(readCount(2) * 2); break;
     case vaSet:
         for (uint8_t n = readByte(); n != 0; n = readByte()) skip(n);
@@ -390,7 +396,9 @@ void TReader::SkipValue() {
         }
         ReadListEnd();
         break;
-    case vaCurrency: case vaDate: case vaInt64: skip(8); break;
+    case vaCurrency:
+    case vaDate:
+    case vaInt64: skip(8); break;
     }
 }
 
@@ -635,9 +643,8 @@ void TReader::readPropValue(TPersistent* instance, const TPropInfo* prop) {
         prop->SetOrd(instance, v);
         break;
     }
-    case tkChar: case tkWChar:
-        prop->SetOrd(instance, int64_t(static_cast<unsigned char>(ReadChar())));
-        break;
+    case tkChar:
+    case tkWChar: prop->SetOrd(instance, int64_t(static_cast<unsigned char>(ReadChar()))); break;
     case tkEnumeration: {
         TValueType t = NextValue();
         int64_t v;
@@ -651,18 +658,12 @@ void TReader::readPropValue(TPersistent* instance, const TPropInfo* prop) {
         prop->SetOrd(instance, v);
         break;
     }
-    case tkSet:
-        prop->SetOrd(instance, int64_t(readSetBits(prop->PropType->CompType)));
-        break;
-    case tkInt64:
-        prop->SetOrd(instance, ReadInt64());
-        break;
-    case tkFloat:
-        prop->SetFloat(instance, ReadFloat());
-        break;
-    case tkString: case tkLString: case tkWString:
-        prop->SetStr(instance, ReadString());
-        break;
+    case tkSet: prop->SetOrd(instance, int64_t(readSetBits(prop->PropType->CompType))); break;
+    case tkInt64: prop->SetOrd(instance, ReadInt64()); break;
+    case tkFloat: prop->SetFloat(instance, ReadFloat()); break;
+    case tkString:
+    case tkLString:
+    case tkWString: prop->SetStr(instance, ReadString()); break;
     case tkMethod:
         if (NextValue() == vaNil) {
             ReadValue();
@@ -689,12 +690,10 @@ void TReader::readPropValue(TPersistent* instance, const TPropInfo* prop) {
             fixups_.push_back(Fixup{instance, prop, ReadIdent(), false, current_});
             break;
         }
-        default:
-            invalidValue();
+        default: invalidValue();
         }
         break;
-    default:
-        invalidValue();
+    default: invalidValue();
     }
 }
 
@@ -718,7 +717,8 @@ void TReader::readCollection(TCollection* collection) {
         collection->Clear();
         while (!EndOfList()) {
             TValueType t = NextValue();
-            if (t == vaInt8 || t == vaInt16 || t == vaInt32) ReadInteger();  // the item's order: items come in order anyway
+            if (t == vaInt8 || t == vaInt16 || t == vaInt32)
+                ReadInteger();  // the item's order: items come in order anyway
             CheckValue(vaList);
             TCollectionItem* item = collection->Add();
             while (!EndOfList()) ReadProperty(item);

@@ -1,5 +1,7 @@
 #include "Registry.h"
 
+#include <pwd.h>
+#include <unistd.h>
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
@@ -8,8 +10,6 @@
 #include <map>
 #include <mutex>
 #include <optional>
-#include <pwd.h>
-#include <unistd.h>
 
 YORDE_IMPLEMENT_CLASS(TRegistry, [](TClassBuilder<TRegistry>&) {})
 
@@ -61,8 +61,10 @@ AnsiString Normalize(const AnsiString& path) {
         part.clear();
     };
     for (char c : path) {
-        if (c == '\\') flush();
-        else part += c;
+        if (c == '\\')
+            flush();
+        else
+            part += c;
     }
     flush();
     return out;
@@ -178,7 +180,10 @@ bool Load(const AnsiString& file, Hive& hive) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
         if (line.empty() || line[0] == ';') continue;
         if (line[0] == '[') {
-            if (line.back() != ']') { current = nullptr; continue; }
+            if (line.back() != ']') {
+                current = nullptr;
+                continue;
+            }
             AnsiString path = Normalize(Decode(line.substr(1, line.size() - 2)));
             Key& k = hive[Lower(path)];
             k.path = path;
@@ -210,11 +215,18 @@ bool Load(const AnsiString& file, Hive& hive) {
 class FileDescriptor {
 public:
     explicit FileDescriptor(int fd) : fd_(fd) {}
-    ~FileDescriptor() { if (fd_ >= 0) ::close(fd_); }
+    ~FileDescriptor() {
+        if (fd_ >= 0) ::close(fd_);
+    }
     FileDescriptor(const FileDescriptor&) = delete;
     FileDescriptor& operator=(const FileDescriptor&) = delete;
     int get() const { return fd_; }
-    bool close() { int fd = fd_; fd_ = -1; return ::close(fd) == 0; }
+    bool close() {
+        int fd = fd_;
+        fd_ = -1;
+        return ::close(fd) == 0;
+    }
+
 private:
     int fd_;
 };
@@ -255,8 +267,8 @@ bool Save(const AnsiString& file, HKEY root, const Hive& hive) {
     AnsiString temp = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
     FileDescriptor fd(::mkstemp(temp.data()));
     if (fd.get() < 0) return false;
-    const bool ok = WriteAll(fd.get(), text) && ::fsync(fd.get()) == 0 && fd.close() &&
-                    ::rename(temp.c_str(), file.c_str()) == 0;
+    const bool ok =
+        WriteAll(fd.get(), text) && ::fsync(fd.get()) == 0 && fd.close() && ::rename(temp.c_str(), file.c_str()) == 0;
     if (!ok) ::unlink(temp.c_str());
     return ok;
 }
@@ -429,8 +441,8 @@ void Put(HKEY root, const AnsiString& path, Value v) {
     if (!file || !Load(*file, hive)) throw ERegistryException("Failed to set data for '" + v.name + "'");
     Key& key = EnsureKey(hive, path);
     const AnsiString name = v.name;
-    auto it = std::find_if(key.values.begin(), key.values.end(),
-                           [&](const Value& o) { return SameText(o.name, name); });
+    auto it =
+        std::find_if(key.values.begin(), key.values.end(), [&](const Value& o) { return SameText(o.name, name); });
     if (it != key.values.end()) {
         v.name = it->name;  // the stored spelling stays
         *it = std::move(v);

@@ -268,8 +268,10 @@ void TStrings::SetValues(const AnsiString& Name, const AnsiString& Value) {
         return;
     }
     const AnsiString line = Name + nameValueSeparator_ + Value;
-    if (i < 0) Add(line);
-    else Put(i, line);
+    if (i < 0)
+        Add(line);
+    else
+        Put(i, line);
 }
 
 AnsiString TStrings::ValueFromIndex(int Index) const {
@@ -285,8 +287,10 @@ void TStrings::SetValueFromIndex(int Index, const AnsiString& Value) {
         if (Index >= 0) Delete(Index);
         return;
     }
-    if (Index < 0) Add(nameValueSeparator_ + Value);
-    else Put(Index, Names(Index) + nameValueSeparator_ + Value);
+    if (Index < 0)
+        Add(nameValueSeparator_ + Value);
+    else
+        Put(Index, Names(Index) + nameValueSeparator_ + Value);
 }
 
 void TStrings::LoadFromStream(TStream* Stream) {
@@ -338,8 +342,10 @@ void TStringList::Changing() {
 }
 
 void TStringList::SetUpdateState(bool Updating) {
-    if (Updating) Changing();
-    else Changed();
+    if (Updating)
+        Changing();
+    else
+        Changed();
 }
 
 int TStringList::CompareStrings(const AnsiString& S1, const AnsiString& S2) const {
@@ -431,8 +437,10 @@ void TStringList::Move(int CurIndex, int NewIndex) {
     checkIndex(NewIndex);
     Changing();
     auto first = items_.begin();
-    if (CurIndex < NewIndex) std::rotate(first + CurIndex, first + CurIndex + 1, first + NewIndex + 1);
-    else std::rotate(first + NewIndex, first + CurIndex, first + CurIndex + 1);
+    if (CurIndex < NewIndex)
+        std::rotate(first + CurIndex, first + CurIndex + 1, first + NewIndex + 1);
+    else
+        std::rotate(first + NewIndex, first + CurIndex, first + CurIndex + 1);
     Changed();
 }
 

@@ -112,6 +112,7 @@ protected:
         ~UpdateScope() { s_.EndUpdate(); }
         UpdateScope(const UpdateScope&) = delete;
         UpdateScope& operator=(const UpdateScope&) = delete;
+
     private:
         TStrings& s_;
     };

@@ -19,18 +19,18 @@ struct QueuedCall {
     TThreadMethod method;
     TThread* caller = nullptr;
     bool synchronous = false;
-    bool done = false;                 // synchronous calls: guarded by SyncState::mutex
-    std::exception_ptr error;          // synchronous calls: handed back to the caller
+    bool done = false;         // synchronous calls: guarded by SyncState::mutex
+    std::exception_ptr error;  // synchronous calls: handed back to the caller
 };
 
 struct SyncState {
     std::mutex mutex;
-    std::condition_variable mainCv;    // a call was queued, a thread finished or was deleted
-    std::condition_variable doneCv;    // a synchronous call has run
+    std::condition_variable mainCv;  // a call was queued, a thread finished or was deleted
+    std::condition_variable doneCv;  // a synchronous call has run
     std::deque<std::shared_ptr<QueuedCall>> queue;
     // Failures of queued calls run inside WaitFor, reported by the next CheckSynchronize.
     std::deque<std::exception_ptr> deferred;
-    std::set<TThread*> live;           // started and not yet destroyed
+    std::set<TThread*> live;  // started and not yet destroyed
 };
 
 // Never destroyed: workers may still queue while static destructors run.
@@ -206,9 +206,7 @@ bool WaitForFreeOnTerminateThreads(int TimeoutMs, bool TerminateFirst) {
 // ---------------------------------------------------------------------------
 // TThread
 
-TThread::TThread(bool CreateSuspended) : createSuspended_(CreateSuspended) {
-    MainThreadID();
-}
+TThread::TThread(bool CreateSuspended) : createSuspended_(CreateSuspended) { MainThreadID(); }
 
 TThread::~TThread() {
     stopAndWait();
@@ -383,8 +381,10 @@ void TThread::RemoveQueuedEvents(TThread* Caller) {
     // A synchronous call has a caller waiting for it: it stays.
     std::deque<std::shared_ptr<QueuedCall>> kept;
     for (auto& c : s.queue) {
-        if (!c->synchronous && c->caller == Caller) dropped.push_back(std::move(c));
-        else kept.push_back(std::move(c));
+        if (!c->synchronous && c->caller == Caller)
+            dropped.push_back(std::move(c));
+        else
+            kept.push_back(std::move(c));
     }
     s.queue.swap(kept);
 }

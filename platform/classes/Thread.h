@@ -132,7 +132,7 @@ private:
 
     std::thread thread_;
     std::mutex joinMutex_;
-    mutable std::mutex mutex_;          // guards started_, id_, the pause wait
+    mutable std::mutex mutex_;  // guards started_, id_, the pause wait
     std::condition_variable cv_;
     bool createSuspended_;
     bool started_ = false;
@@ -144,7 +144,7 @@ private:
     std::atomic<bool> freeOnTerminate_{false};
     std::atomic<int> returnValue_{0};
     std::atomic<TThreadPriority> priority_{tpNormal};
-    std::exception_ptr fatal_;          // written by the worker before finished_
+    std::exception_ptr fatal_;  // written by the worker before finished_
     AnsiString fatalMessage_;
     std::mutex hookMutex_;
     std::function<void()> abortHook_;

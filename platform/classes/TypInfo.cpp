@@ -11,10 +11,9 @@
 // Kinds
 
 namespace {
-const char* const kKindNames[] = {
-    "tkUnknown", "tkInteger", "tkChar", "tkEnumeration", "tkFloat", "tkString", "tkSet", "tkClass",
-    "tkMethod", "tkWChar", "tkLString", "tkWString", "tkVariant", "tkArray", "tkRecord", "tkInterface",
-    "tkInt64", "tkDynArray"};
+const char* const kKindNames[] = {"tkUnknown", "tkInteger", "tkChar",   "tkEnumeration", "tkFloat",   "tkString",
+                                  "tkSet",     "tkClass",   "tkMethod", "tkWChar",       "tkLString", "tkWString",
+                                  "tkVariant", "tkArray",   "tkRecord", "tkInterface",   "tkInt64",   "tkDynArray"};
 constexpr int kKindCount = int(sizeof(kKindNames) / sizeof(kKindNames[0]));
 }  // namespace
 
@@ -117,18 +116,19 @@ bool IntToIdent(const TTypeInfo* t, int64_t value, AnsiString& ident) {
 
 bool TPropInfo::IsWritable() const {
     switch (Kind()) {
-    case tkInteger: case tkChar: case tkEnumeration: case tkSet: case tkInt64: case tkWChar:
-        return static_cast<bool>(SetOrd);
-    case tkFloat:
-        return static_cast<bool>(SetFloat);
-    case tkString: case tkLString: case tkWString:
-        return static_cast<bool>(SetStr);
-    case tkClass:
-        return static_cast<bool>(SetObj);
-    case tkMethod:
-        return static_cast<bool>(SetMeth);
-    default:
-        return false;
+    case tkInteger:
+    case tkChar:
+    case tkEnumeration:
+    case tkSet:
+    case tkInt64:
+    case tkWChar: return static_cast<bool>(SetOrd);
+    case tkFloat: return static_cast<bool>(SetFloat);
+    case tkString:
+    case tkLString:
+    case tkWString: return static_cast<bool>(SetStr);
+    case tkClass: return static_cast<bool>(SetObj);
+    case tkMethod: return static_cast<bool>(SetMeth);
+    default: return false;
     }
 }
 
@@ -370,55 +370,48 @@ void SetMethodProp(TObject* instance, const AnsiString& name, const TMethod& val
 AnsiString GetPropValueText(const TObject* instance, const TPropInfo* p) {
     checkInstance(instance, p);
     switch (p->Kind()) {
-    case tkInteger: case tkInt64: {
+    case tkInteger:
+    case tkInt64: {
         // As the writer does: the identifier when the value has one (clBtnFace, crHourGlass).
         int64_t v = GetOrdProp(instance, p);
         AnsiString ident;
         return IntToIdent(p->PropType, v, ident) ? ident : IntToStr(v);
     }
-    case tkChar: case tkWChar:
-        return AnsiString(1, char(GetOrdProp(instance, p)));
-    case tkEnumeration:
-        return GetEnumName(p->PropType, GetOrdProp(instance, p));
-    case tkSet:
-        return setText(setElementType(p), uint64_t(GetOrdProp(instance, p)), false);
-    case tkFloat:
-        return FloatToStr(GetFloatProp(instance, p));
-    case tkString: case tkLString: case tkWString:
-        return GetStrProp(instance, p);
-    default:
-        invalidType(p);
+    case tkChar:
+    case tkWChar: return AnsiString(1, char(GetOrdProp(instance, p)));
+    case tkEnumeration: return GetEnumName(p->PropType, GetOrdProp(instance, p));
+    case tkSet: return setText(setElementType(p), uint64_t(GetOrdProp(instance, p)), false);
+    case tkFloat: return FloatToStr(GetFloatProp(instance, p));
+    case tkString:
+    case tkLString:
+    case tkWString: return GetStrProp(instance, p);
+    default: invalidType(p);
     }
 }
 
 void SetPropValueText(TObject* instance, const TPropInfo* p, const AnsiString& text) {
     checkInstance(instance, p);
     switch (p->Kind()) {
-    case tkInteger: case tkInt64: {
+    case tkInteger:
+    case tkInt64: {
         int64_t v = 0;
         if (!IdentToInt(p->PropType, Trim(text), v)) v = StrToInt64(text);
         SetOrdProp(instance, p, v);
         break;
     }
-    case tkChar: case tkWChar:
-        SetOrdProp(instance, p, text.empty() ? 0 : int64_t(static_cast<unsigned char>(text[0])));
-        break;
+    case tkChar:
+    case tkWChar: SetOrdProp(instance, p, text.empty() ? 0 : int64_t(static_cast<unsigned char>(text[0]))); break;
     case tkEnumeration: {
         int64_t v = GetEnumValue(p->PropType, Trim(text));
         if (v < 0) invalidElement(text);
         SetOrdProp(instance, p, v);
         break;
     }
-    case tkSet:
-        SetOrdProp(instance, p, int64_t(setFromText(setElementType(p), text)));
-        break;
-    case tkFloat:
-        SetFloatProp(instance, p, StrToFloat(text));
-        break;
-    case tkString: case tkLString: case tkWString:
-        SetStrProp(instance, p, text);
-        break;
-    default:
-        invalidType(p);
+    case tkSet: SetOrdProp(instance, p, int64_t(setFromText(setElementType(p), text))); break;
+    case tkFloat: SetFloatProp(instance, p, StrToFloat(text)); break;
+    case tkString:
+    case tkLString:
+    case tkWString: SetStrProp(instance, p, text); break;
+    default: invalidType(p);
     }
 }

@@ -22,15 +22,30 @@ class TComponent;
 // Kind names and order are those of the class library: they are data
 // (written to translation files by name).
 enum TTypeKind {
-    tkUnknown, tkInteger, tkChar, tkEnumeration, tkFloat, tkString, tkSet, tkClass,
-    tkMethod, tkWChar, tkLString, tkWString, tkVariant, tkArray, tkRecord, tkInterface,
-    tkInt64, tkDynArray
+    tkUnknown,
+    tkInteger,
+    tkChar,
+    tkEnumeration,
+    tkFloat,
+    tkString,
+    tkSet,
+    tkClass,
+    tkMethod,
+    tkWChar,
+    tkLString,
+    tkWString,
+    tkVariant,
+    tkArray,
+    tkRecord,
+    tkInterface,
+    tkInt64,
+    tkDynArray
 };
 using TTypeKinds = uint32_t;  // one bit per TTypeKind
 constexpr TTypeKinds KindBit(TTypeKind k) { return TTypeKinds(1) << unsigned(k); }
 constexpr TTypeKinds tkAny = ~TTypeKinds(0);
 constexpr TTypeKinds tkProperties = tkAny & ~KindBit(tkUnknown) & ~KindBit(tkMethod);
-const char* TypeKindName(TTypeKind k);            // "tkLString"
+const char* TypeKindName(TTypeKind k);                          // "tkLString"
 bool TypeKindFromName(const AnsiString& name, TTypeKind& out);  // case-insensitive
 
 struct TIdentMapEntry {
@@ -41,15 +56,15 @@ struct TIdentMapEntry {
 // One object per type; compared by identity.
 struct TTypeInfo {
     TTypeKind Kind = tkUnknown;
-    AnsiString Name;                        // "AnsiString", "Integer", "Boolean", "TColor", "TFont"
-    std::vector<AnsiString> EnumNames;      // tkEnumeration: value i is EnumNames[i]
-    const TTypeInfo* CompType = nullptr;    // tkSet: the element enumeration
-    TMetaClass* ClassType = nullptr;        // tkClass
-    std::vector<TIdentMapEntry> Idents;     // integer types streamed as identifiers (clRed, crHourGlass)
+    AnsiString Name;                      // "AnsiString", "Integer", "Boolean", "TColor", "TFont"
+    std::vector<AnsiString> EnumNames;    // tkEnumeration: value i is EnumNames[i]
+    const TTypeInfo* CompType = nullptr;  // tkSet: the element enumeration
+    TMetaClass* ClassType = nullptr;      // tkClass
+    std::vector<TIdentMapEntry> Idents;   // integer types streamed as identifiers (clRed, crHourGlass)
 };
 
 // Ordinal value <-> identifier, for enumerations (by index) and integer types with idents.
-AnsiString GetEnumName(const TTypeInfo* t, int64_t value);        // "" when out of range
+AnsiString GetEnumName(const TTypeInfo* t, int64_t value);         // "" when out of range
 int64_t GetEnumValue(const TTypeInfo* t, const AnsiString& name);  // -1 when unknown; case-insensitive
 bool IdentToInt(const TTypeInfo* t, const AnsiString& ident, int64_t& value);
 bool IntToIdent(const TTypeInfo* t, int64_t value, AnsiString& ident);
@@ -59,17 +74,30 @@ template <class E>
 class TSet {
 public:
     constexpr TSet() = default;
-    constexpr TSet(std::initializer_list<E> items) { for (E e : items) bits_ |= bit(e); }
-    static constexpr TSet FromBits(uint64_t b) { TSet s; s.bits_ = b; return s; }
+    constexpr TSet(std::initializer_list<E> items) {
+        for (E e : items) bits_ |= bit(e);
+    }
+    static constexpr TSet FromBits(uint64_t b) {
+        TSet s;
+        s.bits_ = b;
+        return s;
+    }
     constexpr uint64_t Bits() const { return bits_; }
     constexpr bool Contains(E e) const { return (bits_ & bit(e)) != 0; }
     constexpr bool Empty() const { return bits_ == 0; }
-    constexpr TSet& operator<<(E e) { bits_ |= bit(e); return *this; }
-    constexpr TSet& operator>>(E e) { bits_ &= ~bit(e); return *this; }
+    constexpr TSet& operator<<(E e) {
+        bits_ |= bit(e);
+        return *this;
+    }
+    constexpr TSet& operator>>(E e) {
+        bits_ &= ~bit(e);
+        return *this;
+    }
     constexpr TSet operator+(TSet o) const { return FromBits(bits_ | o.bits_); }
     constexpr TSet operator-(TSet o) const { return FromBits(bits_ & ~o.bits_); }
     constexpr TSet operator*(TSet o) const { return FromBits(bits_ & o.bits_); }
     constexpr bool operator==(const TSet&) const = default;
+
 private:
     static constexpr uint64_t bit(E e) { return uint64_t(1) << unsigned(e); }
     uint64_t bits_ = 0;
@@ -83,20 +111,30 @@ public:
     using Fn = std::function<void(Args...)>;
     TEvent() = default;
     TEvent(std::nullptr_t) {}
-    template <class F, class = std::enable_if_t<std::is_invocable_v<F&, Args...> &&
-                                                !std::is_same_v<std::decay_t<F>, TEvent>>>
+    template <class F,
+              class = std::enable_if_t<std::is_invocable_v<F&, Args...> && !std::is_same_v<std::decay_t<F>, TEvent>>>
     TEvent(F f) : fn_(std::move(f)) {}
     template <class T>
-    TEvent(T* obj, void (T::*m)(Args...))
-        : fn_([obj, m](Args... a) { (obj->*m)(a...); }), data_(obj) {}
+    TEvent(T* obj, void (T::*m)(Args...)) : fn_([obj, m](Args... a) { (obj->*m)(a...); }), data_(obj) {}
 
     explicit operator bool() const { return static_cast<bool>(fn_); }
-    void operator()(Args... a) const { if (fn_) fn_(a...); }
+    void operator()(Args... a) const {
+        if (fn_) fn_(a...);
+    }
     TObject* Data() const { return data_; }
     const AnsiString& MethodName() const { return name_; }
-    void Bind(Fn fn, TObject* data, AnsiString name) { fn_ = std::move(fn); data_ = data; name_ = std::move(name); }
-    void Clear() { fn_ = nullptr; data_ = nullptr; name_.clear(); }
+    void Bind(Fn fn, TObject* data, AnsiString name) {
+        fn_ = std::move(fn);
+        data_ = data;
+        name_ = std::move(name);
+    }
+    void Clear() {
+        fn_ = nullptr;
+        data_ = nullptr;
+        name_.clear();
+    }
     const Fn& Function() const { return fn_; }
+
 private:
     Fn fn_;
     TObject* data_ = nullptr;
@@ -117,15 +155,23 @@ template <class T, class = void>
 struct TypeInfoOf;  // specialised below and by the YORDE_*_TYPEINFO macros
 
 template <class T>
-const TTypeInfo* TypeInfo() { return TypeInfoOf<T>::Get(); }
+const TTypeInfo* TypeInfo() {
+    return TypeInfoOf<T>::Get();
+}
 
 const TTypeInfo* MakeTypeInfo(TTypeKind kind, const char* name);
 const TTypeInfo* MakeEnumTypeInfo(const char* name, std::initializer_list<const char*> names);
 const TTypeInfo* MakeSetTypeInfo(const char* name, const TTypeInfo* element);
 const TTypeInfo* MakeIdentTypeInfo(const char* name, std::initializer_list<TIdentMapEntry> idents);
 
-#define YORDE_SIMPLE_TYPEINFO(T, Kind, Name) \
-    template <> struct TypeInfoOf<T> { static const TTypeInfo* Get() { static const TTypeInfo* t = MakeTypeInfo(Kind, Name); return t; } };
+#define YORDE_SIMPLE_TYPEINFO(T, Kind, Name)                      \
+    template <>                                                   \
+    struct TypeInfoOf<T> {                                        \
+        static const TTypeInfo* Get() {                           \
+            static const TTypeInfo* t = MakeTypeInfo(Kind, Name); \
+            return t;                                             \
+        }                                                         \
+    };
 YORDE_SIMPLE_TYPEINFO(int, tkInteger, "Integer")
 YORDE_SIMPLE_TYPEINFO(unsigned, tkInteger, "Cardinal")
 YORDE_SIMPLE_TYPEINFO(short, tkInteger, "SmallInt")
@@ -137,27 +183,58 @@ YORDE_SIMPLE_TYPEINFO(char, tkChar, "Char")
 YORDE_SIMPLE_TYPEINFO(double, tkFloat, "Double")
 YORDE_SIMPLE_TYPEINFO(AnsiString, tkLString, "AnsiString")
 
-template <> struct TypeInfoOf<bool> {
-    static const TTypeInfo* Get() { static const TTypeInfo* t = MakeEnumTypeInfo("Boolean", {"False", "True"}); return t; }
+template <>
+struct TypeInfoOf<bool> {
+    static const TTypeInfo* Get() {
+        static const TTypeInfo* t = MakeEnumTypeInfo("Boolean", {"False", "True"});
+        return t;
+    }
 };
 
 // enum class TAlign { alNone, ... };  YORDE_ENUM_TYPEINFO(TAlign, "alNone", "alTop", ...)
-#define YORDE_ENUM_TYPEINFO(E, ...) \
-    template <> struct TypeInfoOf<E> { static const TTypeInfo* Get() { static const TTypeInfo* t = MakeEnumTypeInfo(#E, {__VA_ARGS__}); return t; } };
+#define YORDE_ENUM_TYPEINFO(E, ...)                                          \
+    template <>                                                              \
+    struct TypeInfoOf<E> {                                                   \
+        static const TTypeInfo* Get() {                                      \
+            static const TTypeInfo* t = MakeEnumTypeInfo(#E, {__VA_ARGS__}); \
+            return t;                                                        \
+        }                                                                    \
+    };
 // using TBorderIcons = TSet<TBorderIcon>;  YORDE_SET_TYPEINFO(TBorderIcons, TBorderIcon)
-#define YORDE_SET_TYPEINFO(S, E) \
-    template <> struct TypeInfoOf<S> { static const TTypeInfo* Get() { static const TTypeInfo* t = MakeSetTypeInfo(#S, TypeInfo<E>()); return t; } };
+#define YORDE_SET_TYPEINFO(S, E)                                            \
+    template <>                                                             \
+    struct TypeInfoOf<S> {                                                  \
+        static const TTypeInfo* Get() {                                     \
+            static const TTypeInfo* t = MakeSetTypeInfo(#S, TypeInfo<E>()); \
+            return t;                                                       \
+        }                                                                   \
+    };
 // enum TColor : int32_t {...};  YORDE_IDENT_TYPEINFO(TColor, {clBlack, "clBlack"}, ...)
-#define YORDE_IDENT_TYPEINFO(T, ...) \
-    template <> struct TypeInfoOf<T> { static const TTypeInfo* Get() { static const TTypeInfo* t = MakeIdentTypeInfo(#T, {__VA_ARGS__}); return t; } };
+#define YORDE_IDENT_TYPEINFO(T, ...)                                          \
+    template <>                                                               \
+    struct TypeInfoOf<T> {                                                    \
+        static const TTypeInfo* Get() {                                       \
+            static const TTypeInfo* t = MakeIdentTypeInfo(#T, {__VA_ARGS__}); \
+            return t;                                                         \
+        }                                                                     \
+    };
 // using TCloseEvent = TEvent<TObject*, TCloseAction&>;  YORDE_EVENT_TYPEINFO(TCloseEvent)
-#define YORDE_EVENT_TYPEINFO(Ev) \
-    template <> struct TypeInfoOf<Ev> { static const TTypeInfo* Get() { static const TTypeInfo* t = MakeTypeInfo(tkMethod, #Ev); return t; } };
+#define YORDE_EVENT_TYPEINFO(Ev)                                     \
+    template <>                                                      \
+    struct TypeInfoOf<Ev> {                                          \
+        static const TTypeInfo* Get() {                              \
+            static const TTypeInfo* t = MakeTypeInfo(tkMethod, #Ev); \
+            return t;                                                \
+        }                                                            \
+    };
 YORDE_EVENT_TYPEINFO(TNotifyEvent)
 // Events without a declared name share one type per signature.
 template <class... A>
 struct TypeInfoOf<TEvent<A...>> {
-    static const TTypeInfo* Get() { static const TTypeInfo* t = MakeTypeInfo(tkMethod, "TMethod"); return t; }
+    static const TTypeInfo* Get() {
+        static const TTypeInfo* t = MakeTypeInfo(tkMethod, "TMethod");
+        return t;
+    }
 };
 
 // Pointers to classes derived from TObject: the class's own type info.
@@ -187,7 +264,7 @@ struct TPropInfo {
     std::function<void(TObject*, const TMethod&)> SetMeth;
 
     std::function<bool(const TObject*)> IsStoredFn;  // empty: always stored
-    bool HasDefault = false;                          // ordinal default ("nodefault" when false)
+    bool HasDefault = false;                         // ordinal default ("nodefault" when false)
     int64_t Default = 0;
 
     TTypeKind Kind() const { return PropType ? PropType->Kind : tkUnknown; }
@@ -198,7 +275,7 @@ struct TPropInfo {
 // A published method of a class (event handlers bound by name).
 struct TMethodInfo {
     AnsiString Name;
-    const TTypeInfo* Signature = nullptr;           // TypeInfo<TEvent<Args...>>()
+    const TTypeInfo* Signature = nullptr;            // TypeInfo<TEvent<Args...>>()
     std::function<std::any(TObject*)> MakeFunction;  // returns TEvent<Args...>::Fn bound to the object
 };
 

@@ -258,15 +258,19 @@ void TWriter::WriteProperty(TPersistent* Instance, const TPropInfo* Prop) {
     if (!Prop->IsWritable()) return;
     const TTypeInfo* type = Prop->PropType;
     switch (Prop->Kind()) {
-    case tkInteger: case tkChar: case tkWChar: case tkEnumeration: case tkSet: case tkInt64: {
+    case tkInteger:
+    case tkChar:
+    case tkWChar:
+    case tkEnumeration:
+    case tkSet:
+    case tkInt64: {
         int64_t v = Prop->GetOrd(Instance);
         if (Prop->HasDefault && v == Prop->Default) return;
         writePropName(Prop->Name);
         AnsiString ident;
         switch (Prop->Kind()) {
-        case tkChar: case tkWChar:
-            WriteChar(char(v));
-            break;
+        case tkChar:
+        case tkWChar: WriteChar(char(v)); break;
         case tkEnumeration:
             ident = GetEnumName(type, v);
             if (ident.empty())
@@ -302,7 +306,9 @@ void TWriter::WriteProperty(TPersistent* Instance, const TPropInfo* Prop) {
             WriteFloat(v);
         break;
     }
-    case tkString: case tkLString: case tkWString: {
+    case tkString:
+    case tkLString:
+    case tkWString: {
         AnsiString v = Prop->GetStr(Instance);
         if (v.empty()) return;
         writePropName(Prop->Name);
@@ -342,8 +348,7 @@ void TWriter::WriteProperty(TPersistent* Instance, const TPropInfo* Prop) {
         }
         break;
     }
-    default:
-        break;
+    default: break;
     }
 }
 

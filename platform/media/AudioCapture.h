@@ -27,8 +27,8 @@ private:
 
     SdlAudioSubsystem sdl_;
     int channels_;
-    std::mutex mutex_;               // guards samples_ against the audio thread
+    std::mutex mutex_;  // guards samples_ against the audio thread
     std::vector<int16_t> samples_;
     std::atomic<int64_t> frames_{0};
-    SdlAudioDevice device_;          // last: closed first
+    SdlAudioDevice device_;  // last: closed first
 };

@@ -5,8 +5,8 @@
 
 struct AudioClip {
     int SampleRate = 0;
-    int Channels = 0;     // 1 or 2
-    int Format = 0;       // libsndfile major|minor format of the file it came from
+    int Channels = 0;  // 1 or 2
+    int Format = 0;    // libsndfile major|minor format of the file it came from
     std::vector<int16_t> Samples;
 
     int64_t Frames() const { return Channels > 0 ? int64_t(Samples.size()) / Channels : 0; }

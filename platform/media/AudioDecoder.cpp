@@ -65,8 +65,8 @@ AudioClip DecodeAudioFile(const AnsiString& path) {
     SF_INFO info{};
     std::unique_ptr<SNDFILE, int (*)(SNDFILE*)> sf(sf_open_virtual(&io, SFM_READ, &info, &mem), &sf_close);
     if (!sf)
-        throw EMCIDeviceError("\"" + path + "\" is not a sound file that can be played: " +
-                              FromCStr(sf_strerror(nullptr)));
+        throw EMCIDeviceError("\"" + path +
+                              "\" is not a sound file that can be played: " + FromCStr(sf_strerror(nullptr)));
     if (info.channels < 1 || info.channels > 2)
         throw EMCIDeviceError("\"" + path + "\" has " + std::to_string(info.channels) +
                               " channels; only mono and stereo can be played");

@@ -33,10 +33,10 @@ private:
 
     SdlAudioSubsystem sdl_;
     int rate_;
-    std::mutex mutex_;               // guards clip_ and feed_ against the audio thread
+    std::mutex mutex_;  // guards clip_ and feed_ against the audio thread
     const AudioClip* clip_ = nullptr;
     Feed feed_ = Feed::Idle;
     std::atomic<int64_t> position_{0};
     std::atomic<bool> playing_{false};
-    SdlAudioDevice device_;          // last: closed first, before the state it calls into
+    SdlAudioDevice device_;  // last: closed first, before the state it calls into
 };

@@ -24,16 +24,16 @@ public:
     MediaSession(const MediaSession&) = delete;
     MediaSession& operator=(const MediaSession&) = delete;
 
-    void Open(const AnsiString& path);   // closes what was open first; stopped at 0 afterwards
-    void Close();                        // harmless when nothing is open
+    void Open(const AnsiString& path);  // closes what was open first; stopped at 0 afterwards
+    void Close();                       // harmless when nothing is open
     bool IsOpen() const { return state_ != MediaState::NotReady; }
 
-    void Play();     // from the current position; after Pause it resumes
-    void Pause();    // playing or recording; otherwise nothing
-    void Resume();   // after Pause: plays or records on
-    void Stop();     // keeps the position; a recording ends here
-    void Seek(int64_t ms);  // clamped to the length; leaves the session stopped
-    void StartRecording();  // at the current position, in the open file's rate and channels
+    void Play();                        // from the current position; after Pause it resumes
+    void Pause();                       // playing or recording; otherwise nothing
+    void Resume();                      // after Pause: plays or records on
+    void Stop();                        // keeps the position; a recording ends here
+    void Seek(int64_t ms);              // clamped to the length; leaves the session stopped
+    void StartRecording();              // at the current position, in the open file's rate and channels
     void Save(const AnsiString& path);  // in the open file's format
 
     MediaState State();
@@ -42,7 +42,7 @@ public:
 
 private:
     void RequireOpen(const char* operation) const;
-    void Sync();               // notices the end of playing
+    void Sync();  // notices the end of playing
     void ReleaseOutput();
     void FinishRecording();
     bool RecordingRuns() const { return capture_ != nullptr; }

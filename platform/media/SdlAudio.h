@@ -8,7 +8,7 @@
 
 class SdlAudioSubsystem {
 public:
-    SdlAudioSubsystem();   // EMCIDeviceError when no audio driver can be started
+    SdlAudioSubsystem();  // EMCIDeviceError when no audio driver can be started
     ~SdlAudioSubsystem();
     SdlAudioSubsystem(const SdlAudioSubsystem&) = delete;
     SdlAudioSubsystem& operator=(const SdlAudioSubsystem&) = delete;

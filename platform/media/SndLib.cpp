@@ -21,7 +21,7 @@ TSndFileLibrary::TSndFileLibrary() {
 
 bool ProbeSoundFile(const TSndFileLibrary& lib, const AnsiString& path, TSoundFileInfo& info) {
     if (!lib.Loaded()) return false;
-    SF_INFO sf{};   // libsndfile reads the format field on open; zero means "find out"
+    SF_INFO sf{};  // libsndfile reads the format field on open; zero means "find out"
     void* handle = lib.open_(path.c_str(), kSfReadMode, &sf);
     if (!handle) return false;
     info.SampleRate = sf.samplerate;

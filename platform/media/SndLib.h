@@ -8,12 +8,12 @@
 // What the check reads of a sound file.
 struct TSoundFileInfo {
     int SampleRate = 0;
-    int Format = 0;       // major|minor, e.g. 0x10020 WAV with GSM 6.10, 0x10011 WAV with A-law
+    int Format = 0;  // major|minor, e.g. 0x10020 WAV with GSM 6.10, 0x10011 WAV with A-law
 };
 
 class TSndFileLibrary {
 public:
-    TSndFileLibrary();    // tries "libsndfile.so.1", then "libsndfile.so"; unloads when it goes
+    TSndFileLibrary();  // tries "libsndfile.so.1", then "libsndfile.so"; unloads when it goes
 
     // True when the library was found and both sf_open and sf_close resolved.
     bool Loaded() const { return open_ != nullptr && close_ != nullptr; }

@@ -20,8 +20,7 @@ void WriteAudioFile(const AnsiString& path, const AudioClip& clip, int format) {
     const AnsiString temp = path + ".part";
     {
         std::unique_ptr<SNDFILE, int (*)(SNDFILE*)> sf(sf_open(temp.c_str(), SFM_WRITE, &info), &sf_close);
-        if (!sf)
-            throw EMCIDeviceError("Cannot create \"" + temp + "\": " + FromCStr(sf_strerror(nullptr)));
+        if (!sf) throw EMCIDeviceError("Cannot create \"" + temp + "\": " + FromCStr(sf_strerror(nullptr)));
         const sf_count_t frames = clip.Frames();
         if (frames > 0 && sf_writef_short(sf.get(), clip.Samples.data(), frames) != frames) {
             const AnsiString reason = FromCStr(sf_strerror(sf.get()));

@@ -71,8 +71,8 @@ THttpClient::THttpClient() : impl_(std::make_unique<TImpl>()) {
     curl_easy_setopt(e, CURLOPT_REDIR_PROTOCOLS_STR, "http");
     curl_easy_setopt(e, CURLOPT_FOLLOWLOCATION, 0L);
     curl_easy_setopt(e, CURLOPT_HTTP09_ALLOWED, 0L);
-    curl_easy_setopt(e, CURLOPT_PATH_AS_IS, 1L);       // the URL goes out as built
-    curl_easy_setopt(e, CURLOPT_COOKIEFILE, "");       // in-memory jar, nothing persisted
+    curl_easy_setopt(e, CURLOPT_PATH_AS_IS, 1L);  // the URL goes out as built
+    curl_easy_setopt(e, CURLOPT_COOKIEFILE, "");  // in-memory jar, nothing persisted
     curl_easy_setopt(e, CURLOPT_BUFFERSIZE, 4096L);
     curl_easy_setopt(e, CURLOPT_ERRORBUFFER, impl_->ErrorText);
     InstallTransferCallbacks(e);
@@ -127,7 +127,8 @@ void THttpClient::TImpl::Run(THttpClient& client, TTransfer& t, const AnsiString
         if (t.Connected) {
             int limit = t.HeadersDone && !t.Success ? client.ErrorBodyTimeout : client.ReadTimeout;
             if (limit > 0) {
-                auto idle = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - t.LastActivity).count();
+                auto idle =
+                    std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - t.LastActivity).count();
                 if (idle >= limit) {
                     abort = TAbort::ReadTimeout;
                     break;
@@ -156,13 +157,11 @@ void THttpClient::TImpl::Run(THttpClient& client, TTransfer& t, const AnsiString
 void THttpClient::TImpl::Raise(TTransfer& t, CURLcode rc) {
     AnsiString detail = ErrorText[0] ? AnsiString(ErrorText) : AnsiString(curl_easy_strerror(rc));
     switch (rc) {
-    case CURLE_OK:
-        throw EHttpProtocolError(t.Status, t.StatusLine, t.ErrorBody);
+    case CURLE_OK: throw EHttpProtocolError(t.Status, t.StatusLine, t.ErrorBody);
     case CURLE_PARTIAL_FILE:
         if (t.HeadersDone && !t.Success) throw EHttpProtocolError(t.Status, t.StatusLine, t.ErrorBody);
         throw EHttpTruncated(t.BodyBytes);
-    case CURLE_GOT_NOTHING:
-        throw EHttpClosedGracefully("Connection Closed Gracefully");
+    case CURLE_GOT_NOTHING: throw EHttpClosedGracefully("Connection Closed Gracefully");
     case CURLE_COULDNT_CONNECT:
     case CURLE_SEND_ERROR:
     case CURLE_RECV_ERROR: {
@@ -176,14 +175,12 @@ void THttpClient::TImpl::Raise(TTransfer& t, CURLcode rc) {
     case CURLE_WRITE_ERROR:
         if (t.TooLarge) throw EHttpTooLarge("The reply is larger than allowed");
         throw EHttpOther(detail);
-    case CURLE_WEIRD_SERVER_REPLY:
-        throw EHttpProtocolError(-1, t.StatusLine, AnsiString());
+    case CURLE_WEIRD_SERVER_REPLY: throw EHttpProtocolError(-1, t.StatusLine, AnsiString());
     case CURLE_UNSUPPORTED_PROTOCOL:
         // After connecting this is an HTTP/0.9 reply; before, a scheme other than http.
         if (t.Connected) throw EHttpProtocolError(-1, t.StatusLine, AnsiString());
         throw EHttpOther(detail);
-    default:
-        throw EHttpOther(detail);
+    default: throw EHttpOther(detail);
     }
 }
 

@@ -33,9 +33,9 @@ public:
     // Settings, read at the start of each request. Times in ms; 0 = no limit
     // (for the connect: the library's own limit of five minutes).
     int ConnectTimeout = 30000;
-    int ReadTimeout = 60000;         // idle time since the last byte received
-    int ErrorBodyTimeout = 2000;     // the same, for the body of an error status
-    int64_t MaxResponseSize = 0;     // cap on a reply body in bytes; 0 = none
+    int ReadTimeout = 60000;      // idle time since the last byte received
+    int ErrorBodyTimeout = 2000;  // the same, for the body of an error status
+    int64_t MaxResponseSize = 0;  // cap on a reply body in bytes; 0 = none
 
     // Progress of the body of each successful reply, on the calling thread:
     // OnWorkBegin with the announced length (-1 when not announced), then

@@ -21,9 +21,10 @@ const char* HttpErrorKindName(EHttpError::TKind kind) {
 }
 
 EHttpProtocolError::EHttpProtocolError(int errorCode, AnsiString statusLine, AnsiString errorMessage)
-    : EHttpError(TKind::ProtocolError,
-                 statusLine.empty() ? AnsiString("Unreadable reply status") : statusLine),
-      ErrorCode(errorCode), StatusLine(std::move(statusLine)), ErrorMessage(std::move(errorMessage)) {}
+    : EHttpError(TKind::ProtocolError, statusLine.empty() ? AnsiString("Unreadable reply status") : statusLine),
+      ErrorCode(errorCode),
+      StatusLine(std::move(statusLine)),
+      ErrorMessage(std::move(errorMessage)) {}
 
 static AnsiString SocketMessage(int osError, const AnsiString& detail) {
     AnsiString m = "Socket Error # " + std::to_string(osError);
@@ -38,11 +39,9 @@ static AnsiString SocketMessage(int osError, const AnsiString& detail) {
 EHttpSocketError::EHttpSocketError(int osError, const AnsiString& detail)
     : EHttpError(TKind::SocketError, SocketMessage(osError, detail)), OSError(osError) {}
 
-EHttpConnectTimeout::EHttpConnectTimeout()
-    : EHttpSocketError(TKind::ConnectTimeout, ETIMEDOUT, "Connect timed out") {}
+EHttpConnectTimeout::EHttpConnectTimeout() : EHttpSocketError(TKind::ConnectTimeout, ETIMEDOUT, "Connect timed out") {}
 
 EHttpTruncated::EHttpTruncated(int64_t bytesReceived)
-    : EHttpError(TKind::Truncated,
-                 "Connection closed after " + std::to_string(bytesReceived) +
-                     " bytes, before the announced end of the reply"),
+    : EHttpError(TKind::Truncated, "Connection closed after " + std::to_string(bytesReceived) +
+                                       " bytes, before the announced end of the reply"),
       BytesReceived(bytesReceived) {}

@@ -32,12 +32,11 @@ public:
 
 const char* HttpErrorKindName(EHttpError::TKind kind);
 
-#define YORDE_DECLARE_HTTP_ERROR(Name, KindValue)                             \
-    class Name : public EHttpError {                                          \
-    public:                                                                   \
-        explicit Name(AnsiString message)                                     \
-            : EHttpError(TKind::KindValue, std::move(message)) {}             \
-        const char* ClassName() const noexcept override { return #Name; }     \
+#define YORDE_DECLARE_HTTP_ERROR(Name, KindValue)                                               \
+    class Name : public EHttpError {                                                            \
+    public:                                                                                     \
+        explicit Name(AnsiString message) : EHttpError(TKind::KindValue, std::move(message)) {} \
+        const char* ClassName() const noexcept override { return #Name; }                       \
     };
 
 YORDE_DECLARE_HTTP_ERROR(EHttpClosedGracefully, ClosedGracefully)

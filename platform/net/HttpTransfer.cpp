@@ -70,8 +70,10 @@ size_t OnBody(char* p, size_t size, size_t count, void* data) {
             t.TooLarge = true;
             return 0;
         }
-        if (t.Sink) (*t.Sink)(p, len);
-        else t.Text->append(p, len);
+        if (t.Sink)
+            (*t.Sink)(p, len);
+        else
+            t.Text->append(p, len);
         t.BodyBytes += int64_t(len);
         if (t.Client->OnWork) t.Client->OnWork(t.BodyBytes);
         return len;

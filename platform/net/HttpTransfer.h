@@ -18,16 +18,16 @@ using Clock = std::chrono::steady_clock;
 struct TTransfer {
     THttpClient* Client = nullptr;
     CURL* Easy = nullptr;
-    AnsiString* Text = nullptr;                  // text GET and POST: the body goes here
-    const THttpClient::TSink* Sink = nullptr;    // sink GET
-    const TMultipartForm* Form = nullptr;        // POST
+    AnsiString* Text = nullptr;                // text GET and POST: the body goes here
+    const THttpClient::TSink* Sink = nullptr;  // sink GET
+    const TMultipartForm* Form = nullptr;      // POST
     int64_t FormPos = 0;
     int64_t Cap = 0;
 
-    bool Connected = false;      // the connection is made (or reused): read time-out applies
+    bool Connected = false;  // the connection is made (or reused): read time-out applies
     Clock::time_point LastActivity = Clock::now();
-    bool HeadersDone = false;    // the final reply's headers are in
-    bool Success = false;        // ... with a 2xx status
+    bool HeadersDone = false;  // the final reply's headers are in
+    bool Success = false;      // ... with a 2xx status
     int Status = 0;
     AnsiString StatusLine;
     AnsiString ErrorBody;

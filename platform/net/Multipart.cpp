@@ -2,14 +2,14 @@
 
 #include "rtl/Exceptions.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 TBoundaryStamp TBoundaryStamp::Now() {
     timespec ts{};
@@ -29,8 +29,8 @@ TBoundaryStamp TBoundaryStamp::Now() {
 
 AnsiString TMultipartForm::MakeBoundary(const TBoundaryStamp& s) {
     char digits[32];
-    std::snprintf(digits, sizeof digits, "%02d%02d%02d%02d%02d%02d%03d", s.Month % 100, s.Day % 100,
-                  s.Year % 100, s.Hour % 100, s.Minute % 100, s.Second % 100, s.Millisecond % 1000);
+    std::snprintf(digits, sizeof digits, "%02d%02d%02d%02d%02d%02d%03d", s.Month % 100, s.Day % 100, s.Year % 100,
+                  s.Hour % 100, s.Minute % 100, s.Second % 100, s.Millisecond % 1000);
     return "--------" + AnsiString(digits);
 }
 
@@ -53,21 +53,19 @@ void TMultipartForm::addText(AnsiString text) {
     segments_.push_back(std::move(s));
 }
 
-void TMultipartForm::AddFile(const AnsiString& fieldName, const AnsiString& fileName,
-                             const AnsiString& contentType) {
+void TMultipartForm::AddFile(const AnsiString& fieldName, const AnsiString& fileName, const AnsiString& contentType) {
     CheckHeaderText(fieldName);
     CheckHeaderText(fileName);
     CheckHeaderText(contentType);
 
     TUniqueFd fd(::open(fileName.c_str(), O_RDONLY | O_CLOEXEC));
     if (!fd) throw EFOpenError("Cannot open file \"" + fileName + "\". " + std::strerror(errno));
-    struct stat st{};
+    struct stat st {};
     if (::fstat(fd.Get(), &st) != 0 || S_ISDIR(st.st_mode))
         throw EFOpenError("Cannot open file \"" + fileName + "\". Not a readable file");
 
-    addText("--" + boundary_ + "\r\n" +
-            "Content-Disposition: form-data; name=\"" + fieldName + "\"; filename=\"" + fileName + "\"\r\n" +
-            "Content-Type: " + contentType + "\r\n\r\n");
+    addText("--" + boundary_ + "\r\n" + "Content-Disposition: form-data; name=\"" + fieldName + "\"; filename=\"" +
+            fileName + "\"\r\n" + "Content-Type: " + contentType + "\r\n\r\n");
     TSegment file;
     file.File = std::move(fd);
     file.Length = int64_t(st.st_size);

@@ -60,7 +60,7 @@ public:
 
 private:
     struct TSegment {
-        AnsiString Text;   // used when File is not valid
+        AnsiString Text;  // used when File is not valid
         TUniqueFd File;
         int64_t Length = 0;
     };

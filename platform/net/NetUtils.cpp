@@ -3,13 +3,13 @@
 #include "UniqueFd.h"
 #include "rtl/Exceptions.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 bool IsValidIP(const AnsiString& s) {
     size_t i = 0;
@@ -35,8 +35,8 @@ AnsiString UrlEncode(const AnsiString& s) {
     AnsiString out;
     out.reserve(s.size());
     for (unsigned char c : s) {
-        bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-                     c == '-' || c == '.' || c == '_' || c == '~';
+        bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
+                     c == '.' || c == '_' || c == '~';
         if (plain) {
             out += char(c);
         } else {
@@ -51,8 +51,9 @@ AnsiString UrlEncode(const AnsiString& s) {
 int64_t FileSizeByName(const AnsiString& path) {
     TUniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (!fd) throw EFOpenError("Cannot open file \"" + path + "\". " + std::strerror(errno));
-    struct stat st{};
-    if (::fstat(fd.Get(), &st) != 0) throw EFOpenError("Cannot read the size of \"" + path + "\". " + std::strerror(errno));
+    struct stat st {};
+    if (::fstat(fd.Get(), &st) != 0)
+        throw EFOpenError("Cannot read the size of \"" + path + "\". " + std::strerror(errno));
     if (S_ISDIR(st.st_mode)) throw EFOpenError("Cannot open file \"" + path + "\". It is a folder");
     return int64_t(st.st_size);
 }
@@ -90,7 +91,7 @@ static bool MoveNoReplace(const AnsiString& tmp, const AnsiString& dst) {
 }
 
 bool CopyFileTo(const AnsiString& src, const AnsiString& dst) {
-    struct stat st{};
+    struct stat st {};
     if (::lstat(dst.c_str(), &st) == 0) return false;
 
     TUniqueFd in(::open(src.c_str(), O_RDONLY | O_CLOEXEC));
@@ -103,8 +104,7 @@ bool CopyFileTo(const AnsiString& src, const AnsiString& dst) {
     TUniqueFd out(::mkostemp(tmp.data(), O_CLOEXEC));
     if (!out) return false;
 
-    bool ok = CopyBytes(in.Get(), out.Get()) && ::fchmod(out.Get(), st.st_mode & 07777) == 0 &&
-              ::fsync(out.Get()) == 0;
+    bool ok = CopyBytes(in.Get(), out.Get()) && ::fchmod(out.Get(), st.st_mode & 07777) == 0 && ::fsync(out.Get()) == 0;
     int closed = ::close(out.Release());
     ok = ok && closed == 0 && MoveNoReplace(tmp, dst);
     if (!ok) ::unlink(tmp.c_str());

@@ -1,11 +1,11 @@
 #include "ServerSocket.h"
 
 #include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <cerrno>
 #include <cstring>
-#include <netinet/in.h>
 #include <string>
-#include <sys/socket.h>
 
 YORDE_IMPLEMENT_CLASS(TServerSocket, [](TClassBuilder<TServerSocket>& c) {
     c.Property("Active", &TServerSocket::Active, &TServerSocket::SetActive);
@@ -16,9 +16,7 @@ TServerSocket::TServerSocket(TComponent* AOwner) : TComponent(AOwner) {}
 
 TServerSocket::~TServerSocket() = default;
 
-bool TServerSocket::loading() const {
-    return ComponentState().Contains(csLoading);
-}
+bool TServerSocket::loading() const { return ComponentState().Contains(csLoading); }
 
 void TServerSocket::SetPort(int Value) {
     if (Value == port_) return;
@@ -33,8 +31,10 @@ void TServerSocket::SetActive(bool Value) {
     }
     if (ComponentState().Contains(csDesigning)) return;
     if (Value == listening_.Valid()) return;
-    if (Value) open();
-    else listening_.Reset();
+    if (Value)
+        open();
+    else
+        listening_.Reset();
 }
 
 void TServerSocket::Loaded() {
@@ -46,8 +46,7 @@ void TServerSocket::Loaded() {
 }
 
 void TServerSocket::open() {
-    if (port_ < 0 || port_ > 65535)
-        throw ESocketError("Invalid port " + std::to_string(port_));
+    if (port_ < 0 || port_ > 65535) throw ESocketError("Invalid port " + std::to_string(port_));
     // Close-on-exec, so a program started from here does not hold the port.
     TUniqueFd fd(::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
     if (!fd) throw ESocketError(AnsiString("Cannot create a socket: ") + std::strerror(errno));
@@ -62,8 +61,7 @@ void TServerSocket::open() {
     addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     if (::bind(fd.Get(), reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0) {
         int err = errno;
-        if (err == EADDRINUSE)
-            throw ESocketError("Port " + std::to_string(port_) + " is already in use");
+        if (err == EADDRINUSE) throw ESocketError("Port " + std::to_string(port_) + " is already in use");
         throw ESocketError("Cannot bind to port " + std::to_string(port_) + ": " + std::strerror(err));
     }
     if (::listen(fd.Get(), SOMAXCONN) != 0)

@@ -85,7 +85,9 @@ public:
     }
     // The display name would be appended to every window title; the
     // application name names the program without touching the titles.
-    void SetTitle(const std::string& Utf8) override { QCoreApplication::setApplicationName(QString::fromStdString(Utf8)); }
+    void SetTitle(const std::string& Utf8) override {
+        QCoreApplication::setApplicationName(QString::fromStdString(Utf8));
+    }
     void SetIcon(const TPixelsView& Icon) override {
         QImage img = ToQImage(Icon, -1);
         QApplication::setWindowIcon(img.isNull() ? QIcon() : QIcon(QPixmap::fromImage(img)));
@@ -109,7 +111,10 @@ public:
         case MB_ICONINFORMATION: box.setIcon(QMessageBox::Information); break;
         default: box.setIcon(QMessageBox::NoIcon); break;
         }
-        struct B { QMessageBox::StandardButton qt; int id; };
+        struct B {
+            QMessageBox::StandardButton qt;
+            int id;
+        };
         std::vector<B> buttons;
         switch (Flags & 0xF) {
         case MB_OKCANCEL: buttons = {{QMessageBox::Ok, IDOK}, {QMessageBox::Cancel, IDCANCEL}}; break;
@@ -155,9 +160,12 @@ public:
         if (s_->firing > 0) retiredTimers().push_back(s_);
     }
     void Set(bool Enabled, unsigned Interval) override {
-        if (Enabled && Interval > 0) s_->timer.start(int(std::min<unsigned>(Interval, 0x7FFFFFFF)));
-        else s_->timer.stop();
+        if (Enabled && Interval > 0)
+            s_->timer.start(int(std::min<unsigned>(Interval, 0x7FFFFFFF)));
+        else
+            s_->timer.stop();
     }
+
 private:
     std::shared_ptr<TimerState> s_;
 };
@@ -192,7 +200,9 @@ std::unique_ptr<IControlPeer> QtPeerFactory::CreateControlPeer(TControl* Control
     return nullptr;
 }
 
-std::unique_ptr<ITimerPeer> QtPeerFactory::CreateTimerPeer(TTimer* Timer) { return std::make_unique<QtTimerPeer>(Timer); }
+std::unique_ptr<ITimerPeer> QtPeerFactory::CreateTimerPeer(TTimer* Timer) {
+    return std::make_unique<QtTimerPeer>(Timer);
+}
 
 std::unique_ptr<ITrayPeer> QtPeerFactory::CreateTrayPeer(TComponent* Tray) { return MakeTrayPeer(Tray); }
 

@@ -21,6 +21,7 @@ namespace {
 class TrackWidget : public PeerWidget<QSlider> {
 public:
     explicit TrackWidget(QWidget* Parent) : PeerWidget<QSlider>(Parent) {}
+
 protected:
     void keyPressEvent(QKeyEvent* e) override {
         e->accept();
@@ -89,7 +90,9 @@ private:
         if (!w()) return;
         QSlider::TickPosition pos = QSlider::NoTicks;
         if (style_ != tsNone)
-            pos = marks_ == tmBoth ? QSlider::TicksBothSides : marks_ == tmTopLeft ? QSlider::TicksAbove : QSlider::TicksBelow;
+            pos = marks_ == tmBoth      ? QSlider::TicksBothSides
+                  : marks_ == tmTopLeft ? QSlider::TicksAbove
+                                        : QSlider::TicksBelow;
         w()->setTickPosition(pos);
         // Manual ticks: Windows shows only the two ends until ticks are set.
         int range = std::max(1, w()->maximum() - w()->minimum());

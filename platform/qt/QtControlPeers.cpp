@@ -149,8 +149,10 @@ public:
     }
     void SetSelection(int Start, int Length) override {
         if (!w()) return;
-        if (Length > 0) w()->setSelection(Start, Length);
-        else w()->setCursorPosition(Start);
+        if (Length > 0)
+            w()->setSelection(Start, Length);
+        else
+            w()->setCursorPosition(Start);
     }
     void GetSelection(int& Start, int& Length) const override {
         if (!w()) return;
@@ -219,6 +221,7 @@ public:
 class CheckBoxWidget : public PeerWidget<QCheckBox> {
 public:
     explicit CheckBoxWidget(QWidget* Parent) : PeerWidget<QCheckBox>(Parent) { setTristate(true); }
+
 protected:
     // A click anywhere on the control toggles it, as on Windows.
     bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
@@ -258,8 +261,7 @@ std::unique_ptr<IControlPeer> MakeFormPeer(TControl* Control);
 
 void RegisterStandardPeers(QtPeerFactory& Factory) {
     Factory.Register(TControl::StaticClass(), creator<QtPaintedPeer>());
-    Factory.Register(TCustomForm::StaticClass(),
-                     [](TControl* c, QWidget*) { return MakeFormPeer(c); });
+    Factory.Register(TCustomForm::StaticClass(), [](TControl* c, QWidget*) { return MakeFormPeer(c); });
     Factory.Register(TCustomEdit::StaticClass(), creator<QtEditPeer>());
     Factory.Register(TButton::StaticClass(), creator<QtButtonPeer>());
     Factory.Register(TCustomCheckBox::StaticClass(), creator<QtCheckBoxPeer>());

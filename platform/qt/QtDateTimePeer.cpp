@@ -66,26 +66,53 @@ QString toQtFormat(const AnsiString& Format) {
         }
         size_t n = std::max<size_t>(1, run(lc));
         switch (lc) {
-        case 'y': out += n <= 2 ? "yy" : "yyyy"; afterHour = false; break;
+        case 'y':
+            out += n <= 2 ? "yy" : "yyyy";
+            afterHour = false;
+            break;
         case 'm':
-            if (afterHour && n <= 2) out += n == 1 ? "m" : "mm";
-            else out += QString(int(std::min<size_t>(n, 4)), 'M');
+            if (afterHour && n <= 2)
+                out += n == 1 ? "m" : "mm";
+            else
+                out += QString(int(std::min<size_t>(n, 4)), 'M');
             afterHour = false;
             break;
         case 'd':
-            if (n >= 5) out += toQtFormat(n == 5 ? fs.ShortDateFormat : fs.LongDateFormat);
-            else out += QString(int(n), 'd');
+            if (n >= 5)
+                out += toQtFormat(n == 5 ? fs.ShortDateFormat : fs.LongDateFormat);
+            else
+                out += QString(int(n), 'd');
             afterHour = false;
             break;
-        case 'h': out += n == 1 ? "h" : "hh"; afterHour = true; break;
-        case 'n': out += n == 1 ? "m" : "mm"; afterHour = false; break;
-        case 's': out += n == 1 ? "s" : "ss"; afterHour = false; break;
-        case 'z': out += n >= 3 ? "zzz" : "z"; afterHour = false; break;
-        case '/': out += QChar(fs.DateSeparator ? fs.DateSeparator : '/'); n = 1; break;
-        case ':': out += QChar(fs.TimeSeparator ? fs.TimeSeparator : ':'); n = 1; break;
+        case 'h':
+            out += n == 1 ? "h" : "hh";
+            afterHour = true;
+            break;
+        case 'n':
+            out += n == 1 ? "m" : "mm";
+            afterHour = false;
+            break;
+        case 's':
+            out += n == 1 ? "s" : "ss";
+            afterHour = false;
+            break;
+        case 'z':
+            out += n >= 3 ? "zzz" : "z";
+            afterHour = false;
+            break;
+        case '/':
+            out += QChar(fs.DateSeparator ? fs.DateSeparator : '/');
+            n = 1;
+            break;
+        case ':':
+            out += QChar(fs.TimeSeparator ? fs.TimeSeparator : ':');
+            n = 1;
+            break;
         default:
-            if (std::isalpha((unsigned char)c)) out += "'" + QString(QChar(c)) + "'";
-            else out += QChar(c);
+            if (std::isalpha((unsigned char)c))
+                out += "'" + QString(QChar(c)) + "'";
+            else
+                out += QChar(c);
             n = 1;
             break;
         }

@@ -45,9 +45,12 @@ bool RunFileDialog(TFileDialogData& Data) {
     FileDialog dlg(QApplication::activeWindow(), Data.PathMustExist);
     dlg.setOption(QFileDialog::DontUseNativeDialog, true);
     dlg.setAcceptMode(Data.Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    if (Data.Save) dlg.setFileMode(QFileDialog::AnyFile);
-    else if (Data.AllowMultiSelect) dlg.setFileMode(QFileDialog::ExistingFiles);
-    else dlg.setFileMode(Data.FileMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    if (Data.Save)
+        dlg.setFileMode(QFileDialog::AnyFile);
+    else if (Data.AllowMultiSelect)
+        dlg.setFileMode(QFileDialog::ExistingFiles);
+    else
+        dlg.setFileMode(Data.FileMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     dlg.setOption(QFileDialog::DontConfirmOverwrite, !Data.OverwritePrompt);
     dlg.setDefaultSuffix(QString::fromStdString(Data.DefaultExt));
     QString title = QString::fromStdString(Data.Title);

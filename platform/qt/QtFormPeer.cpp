@@ -45,7 +45,9 @@ protected:
             TPeerInput::FormActivated(form(), isActiveWindow());
         } else if (e->type() == QEvent::WindowStateChange) {
             Qt::WindowStates s = windowState();
-            TWindowState ws = (s & Qt::WindowMinimized) ? wsMinimized : (s & Qt::WindowMaximized) ? wsMaximized : wsNormal;
+            TWindowState ws = (s & Qt::WindowMinimized)   ? wsMinimized
+                              : (s & Qt::WindowMaximized) ? wsMaximized
+                                                          : wsNormal;
             TPeerInput::FormWindowStateChanged(form(), ws);
         }
     }
@@ -107,8 +109,10 @@ public:
     void SetWindowState(TWindowState State) override {
         if (!w()) return;
         Qt::WindowStates s = w()->windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized);
-        if (State == wsMinimized) s |= Qt::WindowMinimized;
-        else if (State == wsMaximized) s |= Qt::WindowMaximized;
+        if (State == wsMinimized)
+            s |= Qt::WindowMinimized;
+        else if (State == wsMaximized)
+            s |= Qt::WindowMaximized;
         w()->setWindowState(s);
     }
 

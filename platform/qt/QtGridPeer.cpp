@@ -26,8 +26,10 @@ public:
     explicit SizedScrollBar(Qt::Orientation O) : QScrollBar(O, nullptr) {}
     QSize sizeHint() const override {
         QSize s = QScrollBar::sizeHint();
-        if (orientation() == Qt::Vertical) s.setWidth(ScrollBarSize);
-        else s.setHeight(ScrollBarSize);
+        if (orientation() == Qt::Vertical)
+            s.setWidth(ScrollBarSize);
+        else
+            s.setHeight(ScrollBarSize);
         return s;
     }
 };
@@ -35,6 +37,7 @@ public:
 class ScrollArea : public QAbstractScrollArea {
 public:
     explicit ScrollArea(QWidget* Parent) : QAbstractScrollArea(Parent) {}
+
 protected:
     // The component handles the keys and decides what is in view.
     void keyPressEvent(QKeyEvent* e) override { e->ignore(); }
@@ -116,8 +119,10 @@ public:
             bar->setSliderPosition(State.Position);
         }
         Qt::ScrollBarPolicy policy = State.Visible ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff;
-        if (Kind == sbVertical) g->setVerticalScrollBarPolicy(policy);
-        else g->setHorizontalScrollBarPolicy(policy);
+        if (Kind == sbVertical)
+            g->setVerticalScrollBarPolicy(policy);
+        else
+            g->setHorizontalScrollBarPolicy(policy);
     }
 
 private:

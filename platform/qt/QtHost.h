@@ -4,4 +4,4 @@
 namespace yorde::qt {
 // Placeholder main window until the forms are built on the component layer.
 int RunPlaceholderWindow(int argc, char** argv, const char* title);
-}
+}  // namespace yorde::qt

@@ -6,9 +6,9 @@
 #include "qt/QtPeer.h"
 #include "qt/QtTypedLine.h"
 
+#include "vcl/ComboBox.h"
 #include "vcl/CommonInput.h"
 #include "vcl/CommonPeers.h"
-#include "vcl/ComboBox.h"
 #include "vcl/ListBox.h"
 
 #include <QComboBox>
@@ -45,8 +45,10 @@ protected:
     // An editable combo's keys are its edit part's.
     bool ownsKeys() const override { return !isEditable(); }
     void keyPressEvent(QKeyEvent* e) override {
-        if (isEditable() && edit) edit->event(e);
-        else PeerWidget<QComboBox>::keyPressEvent(e);
+        if (isEditable() && edit)
+            edit->event(e);
+        else
+            PeerWidget<QComboBox>::keyPressEvent(e);
     }
 };
 
@@ -56,6 +58,7 @@ protected:
 class ComboEditBase : public QLineEdit {
 public:
     explicit ComboEditBase(QWidget* Parent) : QLineEdit(Parent) {}
+
 protected:
     void keyPressEvent(QKeyEvent* e) override {
         bool listKey = e->key() == Qt::Key_Up || e->key() == Qt::Key_Down || e->key() == Qt::Key_PageUp ||
@@ -71,6 +74,7 @@ protected:
 class ComboEditWidget : public PeerWidget<ComboEditBase> {
 public:
     explicit ComboEditWidget(QWidget* Parent) : PeerWidget<ComboEditBase>(Parent) {}
+
 protected:
     // The combo reports its focus itself.
     void focusInEvent(QFocusEvent* e) override { ComboEditBase::focusInEvent(e); }
@@ -154,8 +158,10 @@ public:
     }
     void SetDroppedDown(bool DroppedDown) override {
         if (!w()) return;
-        if (DroppedDown) w()->showPopup();
-        else w()->hidePopup();
+        if (DroppedDown)
+            w()->showPopup();
+        else
+            w()->hidePopup();
     }
 
 private:
@@ -169,9 +175,7 @@ private:
         line->setCursorPosition(0);
     }
 
-    void activated(int Index) {
-        TCommonInput::ComboSelected(static_cast<TCustomComboBox*>(control_), Index);
-    }
+    void activated(int Index) { TCommonInput::ComboSelected(static_cast<TCustomComboBox*>(control_), Index); }
 
     void edited(const QString& Now) {
         QLineEdit* e = edit_;
@@ -207,7 +211,8 @@ public:
         QObject::connect(l, &QListWidget::itemSelectionChanged, l, [l] {
             QList<QListWidgetItem*> selected = l->selectedItems();
             if (l->peer && !selected.isEmpty())
-                TCommonInput::ListBoxSelected(static_cast<TCustomListBox*>(l->peer->Control()), l->row(selected.first()));
+                TCommonInput::ListBoxSelected(static_cast<TCustomListBox*>(l->peer->Control()),
+                                              l->row(selected.first()));
         });
     }
     void SetColor(TColor Color, bool /*ParentBackground*/) override { paintBackground(Color, QPalette::Base); }

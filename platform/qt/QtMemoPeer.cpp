@@ -153,7 +153,9 @@ public:
     void SetAlignment(TAlignment Alignment) override {
         if (!w()) return;
         QTextOption o = w()->document()->defaultTextOption();
-        o.setAlignment(Alignment == taCenter ? Qt::AlignHCenter : Alignment == taRightJustify ? Qt::AlignRight : Qt::AlignLeft);
+        o.setAlignment(Alignment == taCenter         ? Qt::AlignHCenter
+                       : Alignment == taRightJustify ? Qt::AlignRight
+                                                     : Qt::AlignLeft);
         w()->document()->setDefaultTextOption(o);
     }
     void SetWantKeys(bool WantReturns, bool WantTabs) override {
@@ -188,8 +190,7 @@ private:
         for (QTextBlock b = w()->document()->begin(); b.isValid(); b = b.next(), ++line) {
             int start = b.position() + line;  // in bytes
             int len = b.length() - 1;
-            if (Bytes <= start + len || !b.next().isValid())
-                return b.position() + std::clamp(Bytes - start, 0, len);
+            if (Bytes <= start + len || !b.next().isValid()) return b.position() + std::clamp(Bytes - start, 0, len);
         }
         return 0;
     }

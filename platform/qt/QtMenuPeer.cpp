@@ -12,8 +12,7 @@ namespace yorde::qt {
 
 namespace {
 
-void addEntries(QMenu* Q, TMenu* Menu, const std::vector<TMenuEntry>& Items,
-                const std::shared_ptr<bool>& Alive) {
+void addEntries(QMenu* Q, TMenu* Menu, const std::vector<TMenuEntry>& Items, const std::shared_ptr<bool>& Alive) {
     for (const TMenuEntry& e : Items) {
         if (e.Separator) {
             Q->addSeparator();

@@ -43,13 +43,19 @@ QBrush toQBrush(const TBrushData& brush) {
 
 int qtFlags(unsigned format) {
     int f = 0;
-    if (format & DT_CENTER) f |= Qt::AlignHCenter;
-    else if (format & DT_RIGHT) f |= Qt::AlignRight;
-    else f |= Qt::AlignLeft;
+    if (format & DT_CENTER)
+        f |= Qt::AlignHCenter;
+    else if (format & DT_RIGHT)
+        f |= Qt::AlignRight;
+    else
+        f |= Qt::AlignLeft;
     // As with the Windows call, vertical placement applies to single lines only.
-    if ((format & DT_SINGLELINE) && (format & DT_VCENTER)) f |= Qt::AlignVCenter;
-    else if ((format & DT_SINGLELINE) && (format & DT_BOTTOM)) f |= Qt::AlignBottom;
-    else f |= Qt::AlignTop;
+    if ((format & DT_SINGLELINE) && (format & DT_VCENTER))
+        f |= Qt::AlignVCenter;
+    else if ((format & DT_SINGLELINE) && (format & DT_BOTTOM))
+        f |= Qt::AlignBottom;
+    else
+        f |= Qt::AlignTop;
     if (format & DT_SINGLELINE) f |= Qt::TextSingleLine;
     if (format & DT_WORDBREAK) f |= Qt::TextWordWrap;
     if (format & DT_EXPANDTABS) f |= Qt::TextExpandTabs;
@@ -62,8 +68,10 @@ int qtFlags(unsigned format) {
 QLine shortened(TPoint a, TPoint b) {
     int dx = b.X - a.X, dy = b.Y - a.Y;
     int ex = b.X, ey = b.Y;
-    if (dy == 0) ex -= dx > 0 ? 1 : -1;
-    else if (dx == 0) ey -= dy > 0 ? 1 : -1;
+    if (dy == 0)
+        ex -= dx > 0 ? 1 : -1;
+    else if (dx == 0)
+        ey -= dy > 0 ? 1 : -1;
     return QLine(a.X, a.Y, ex, ey);
 }
 
@@ -151,7 +159,9 @@ int QtPainterBackend::DrawText(const std::string& Utf8, TRect& R, unsigned Forma
     QFontMetrics fm(f);
     if (Format & DT_CALCRECT) {
         int width = (Format & DT_WORDBREAK) ? std::max(1, R.Width()) : 0x7FFF;
-        QRect b = fm.boundingRect(QRect(R.Left, R.Top, width, 0x7FFF), flags & ~(Qt::AlignHCenter | Qt::AlignRight | Qt::AlignVCenter | Qt::AlignBottom), text);
+        QRect b =
+            fm.boundingRect(QRect(R.Left, R.Top, width, 0x7FFF),
+                            flags & ~(Qt::AlignHCenter | Qt::AlignRight | Qt::AlignVCenter | Qt::AlignBottom), text);
         if (text.isEmpty()) b.setHeight(fm.height());
         R.Right = R.Left + b.width();
         R.Bottom = R.Top + b.height();

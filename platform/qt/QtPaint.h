@@ -32,7 +32,10 @@ public:
 
 protected:
     QtPainterBackend() = default;
-    void setPainter(QPainter* Painter, const QRect& Clip) { p_ = Painter; clip_ = Clip; }
+    void setPainter(QPainter* Painter, const QRect& Clip) {
+        p_ = Painter;
+        clip_ = Clip;
+    }
     virtual QImage* image() { return nullptr; }
 
 private:
@@ -45,8 +48,10 @@ class QtBitmapBackend : public QtPainterBackend {
 public:
     explicit QtBitmapBackend(TBitmap* Bitmap);
     ~QtBitmapBackend() override;
+
 protected:
     QImage* image() override { return &image_; }
+
 private:
     QImage image_;
     QPainter painter_;

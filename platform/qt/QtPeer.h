@@ -149,7 +149,8 @@ protected:
             // A handler changed the key: the control handles the new one.
             int qtKey = QtKeyFromVirtualKey(key);
             QString newText = (key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9') || key == VK_SPACE
-                                  ? QString(QChar(char16_t(key))) : QString();
+                                  ? QString(QChar(char16_t(key)))
+                                  : QString();
             if (key >= 'A' && key <= 'Z' && !(e->modifiers() & Qt::ShiftModifier)) newText = newText.toLower();
             QKeyEvent changed(QEvent::KeyPress, qtKey, e->modifiers(), newText, e->isAutoRepeat());
             deliverCharacter(c, &changed, newText, false);
@@ -177,15 +178,15 @@ protected:
 
     void focusInEvent(QFocusEvent* e) override {
         Base::focusInEvent(e);
-        if (TWinControl* c = winControl(); c && !gone() && e->reason() != Qt::ActiveWindowFocusReason &&
-                                           e->reason() != Qt::PopupFocusReason)
+        if (TWinControl* c = winControl();
+            c && !gone() && e->reason() != Qt::ActiveWindowFocusReason && e->reason() != Qt::PopupFocusReason)
             TPeerInput::FocusEnter(c);
     }
 
     void focusOutEvent(QFocusEvent* e) override {
         Base::focusOutEvent(e);
-        if (TWinControl* c = winControl(); c && !gone() && e->reason() != Qt::ActiveWindowFocusReason &&
-                                           e->reason() != Qt::PopupFocusReason)
+        if (TWinControl* c = winControl();
+            c && !gone() && e->reason() != Qt::ActiveWindowFocusReason && e->reason() != Qt::PopupFocusReason)
             TPeerInput::FocusExit(c);
     }
 
@@ -244,6 +245,7 @@ protected:
 class PaintedWidget : public PeerWidget<QWidget> {
 public:
     explicit PaintedWidget(QWidget* Parent) : PeerWidget<QWidget>(Parent) {}
+
 protected:
     void paintEvent(QPaintEvent* e) override;
 };
@@ -294,8 +296,10 @@ public:
     }
     void SetCursor(TCursor Cursor) override {
         if (!widget_) return;
-        if (Cursor == crDefault) widget_->unsetCursor();
-        else widget_->setCursor(CursorShapeOf(Cursor));
+        if (Cursor == crDefault)
+            widget_->unsetCursor();
+        else
+            widget_->setCursor(CursorShapeOf(Cursor));
     }
     void Invalidate() override {
         if (widget_) widget_->update();

@@ -25,6 +25,7 @@ public:
     void wake() {
         if (!pending_.exchange(true)) QCoreApplication::postEvent(this, new QEvent(eventType()));
     }
+
 protected:
     bool event(QEvent* e) override {
         if (e->type() != eventType()) return QObject::event(e);
@@ -34,6 +35,7 @@ protected:
         }
         return true;
     }
+
 private:
     std::atomic<bool> pending_{false};
 };

@@ -30,6 +30,7 @@ public:
     ~QtApplication();
     QtApplication(const QtApplication&) = delete;
     QtApplication& operator=(const QtApplication&) = delete;
+
 private:
     std::unique_ptr<QApplication> app_;
 };

@@ -17,6 +17,7 @@ namespace {
 class RadioWidget : public PeerWidget<QRadioButton> {
 public:
     explicit RadioWidget(QWidget* Parent) : PeerWidget<QRadioButton>(Parent) { setAutoExclusive(false); }
+
 protected:
     // The whole button takes clicks, not only its circle and text.
     bool hitButton(const QPoint& Pos) const override { return rect().contains(Pos); }

@@ -18,8 +18,10 @@ class EncodeMap {
 public:
     explicit EncodeMap(const char16_t* table) {
         for (int i = 0; i < 128; ++i) {
-            if (table[i] != 0) map_.emplace(char32_t(table[i]), static_cast<unsigned char>(0x80 + i));
-            else undefined_[i] = true;
+            if (table[i] != 0)
+                map_.emplace(char32_t(table[i]), static_cast<unsigned char>(0x80 + i));
+            else
+                undefined_[i] = true;
         }
     }
     // -1 when the code page cannot hold the character.

@@ -17,8 +17,10 @@ AnsiString BitsToHex(std::uint64_t bits, int width, int digits);
 // Decimal text of any integer type.
 template <std::integral T>
 AnsiString IntToStr(T Value) {
-    if constexpr (std::is_signed_v<T>) return rtl_detail::SignedToStr(std::int64_t(Value));
-    else return rtl_detail::UnsignedToStr(std::uint64_t(Value));
+    if constexpr (std::is_signed_v<T>)
+        return rtl_detail::SignedToStr(std::int64_t(Value));
+    else
+        return rtl_detail::UnsignedToStr(std::uint64_t(Value));
 }
 
 // Capital hex digits, at least Digits of them; a negative value shows its
@@ -47,8 +49,7 @@ AnsiString FloatToStr(double Value, const TFormatSettings& Settings);
 // Precision: significant digits (general, exponent); Digits: exponent
 // digits (general, exponent) or decimals (fixed, number, currency).
 AnsiString FloatToStrF(double Value, TFloatFormat Format, int Precision, int Digits);
-AnsiString FloatToStrF(double Value, TFloatFormat Format, int Precision, int Digits,
-                       const TFormatSettings& Settings);
+AnsiString FloatToStrF(double Value, TFloatFormat Format, int Precision, int Digits, const TFormatSettings& Settings);
 
 // Blanks, sign, digits with the DecimalSeparator, optional exponent.
 bool TryStrToFloat(const AnsiString& S, double& Value);

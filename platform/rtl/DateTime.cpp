@@ -2,9 +2,9 @@
 
 #include "rtl/Exceptions.h"
 
+#include <time.h>
 #include <cmath>
 #include <mutex>
-#include <time.h>
 
 namespace {
 
@@ -64,8 +64,7 @@ Word DaysInAMonth(Word Year, Word Month) {
 }
 
 bool TryEncodeDate(Word Year, Word Month, Word Day, TDateTime& Value) {
-    if (Year < 1 || Year > 9999 || Month < 1 || Month > 12 || Day < 1 || Day > DaysInAMonth(Year, Month))
-        return false;
+    if (Year < 1 || Year > 9999 || Month < 1 || Month > 12 || Day < 1 || Day > DaysInAMonth(Year, Month)) return false;
     std::int64_t days = Day;
     for (int m = 1; m < Month; ++m) days += DaysInAMonth(Year, Word(m));
     const std::int64_t y = Year - 1;
@@ -135,8 +134,7 @@ void DecodeTime(TDateTime Value, Word& Hour, Word& Min, Word& Sec, Word& MSec) {
     MSec = Word(ms % 1000);
 }
 
-void DecodeDateTime(TDateTime Value, Word& Year, Word& Month, Word& Day, Word& Hour, Word& Min, Word& Sec,
-                    Word& MSec) {
+void DecodeDateTime(TDateTime Value, Word& Year, Word& Month, Word& Day, Word& Hour, Word& Min, Word& Sec, Word& MSec) {
     DecodeDate(Value, Year, Month, Day);
     DecodeTime(Value, Hour, Min, Sec, MSec);
 }
@@ -149,7 +147,7 @@ TDateTime IncMonth(TDateTime Value, int NumberOfMonths) {
     Word y, m, d;
     DecodeDate(Value, y, m, d);
     std::int64_t months = std::int64_t(y) * 12 + (m - 1) + NumberOfMonths;
-    if (months < 12) months = 12;                 // clamp to year 1
+    if (months < 12) months = 12;                          // clamp to year 1
     if (months > 9999 * 12 + 11) months = 9999 * 12 + 11;  // and to 9999
     const Word ny = Word(months / 12);
     const Word nm = Word(months % 12 + 1);
@@ -166,9 +164,8 @@ TDateTime TimeOf(TDateTime Value) { return Value - std::trunc(Value); }
 TDateTime UnixToLocalDateTime(std::time_t value, int milliseconds) {
     tm local{};
     localtime_r(&value, &local);
-    return EncodeDateTime(Word(local.tm_year + 1900), Word(local.tm_mon + 1), Word(local.tm_mday),
-                          Word(local.tm_hour), Word(local.tm_min), Word(local.tm_sec > 59 ? 59 : local.tm_sec),
-                          Word(milliseconds));
+    return EncodeDateTime(Word(local.tm_year + 1900), Word(local.tm_mon + 1), Word(local.tm_mday), Word(local.tm_hour),
+                          Word(local.tm_min), Word(local.tm_sec > 59 ? 59 : local.tm_sec), Word(milliseconds));
 }
 
 std::time_t LocalDateTimeToUnix(TDateTime value) {

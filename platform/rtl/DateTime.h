@@ -28,15 +28,14 @@ Word DaysInAMonth(Word Year, Word Month);
 
 bool TryEncodeDate(Word Year, Word Month, Word Day, TDateTime& Value);
 bool TryEncodeTime(Word Hour, Word Min, Word Sec, Word MSec, TDateTime& Value);
-TDateTime EncodeDate(Word Year, Word Month, Word Day);  // EConvertError
+TDateTime EncodeDate(Word Year, Word Month, Word Day);           // EConvertError
 TDateTime EncodeTime(Word Hour, Word Min, Word Sec, Word MSec);  // EConvertError
 TDateTime EncodeDateTime(Word Year, Word Month, Word Day, Word Hour, Word Min, Word Sec, Word MSec);
 void DecodeDate(TDateTime Value, Word& Year, Word& Month, Word& Day);
 void DecodeTime(TDateTime Value, Word& Hour, Word& Min, Word& Sec, Word& MSec);
-void DecodeDateTime(TDateTime Value, Word& Year, Word& Month, Word& Day, Word& Hour, Word& Min, Word& Sec,
-                    Word& MSec);
+void DecodeDateTime(TDateTime Value, Word& Year, Word& Month, Word& Day, Word& Hour, Word& Min, Word& Sec, Word& MSec);
 
-int DayOfWeek(TDateTime Value);     // 1 = Sunday .. 7 = Saturday
+int DayOfWeek(TDateTime Value);      // 1 = Sunday .. 7 = Saturday
 Word DayOfTheWeek(TDateTime Value);  // 1 = Monday .. 7 = Sunday
 
 // Months later (or earlier); the day is clamped to the target month.

@@ -57,19 +57,27 @@ private:
             }
             case 'M': {
                 const int n = count();
-                if (n == 1) out_ += Num(month_, 1);
-                else if (n == 2) out_ += Num(month_, 2);
-                else if (month_ >= 1) out_ += n == 3 ? s_.ShortMonthNames[month_ - 1] : s_.LongMonthNames[month_ - 1];
+                if (n == 1)
+                    out_ += Num(month_, 1);
+                else if (n == 2)
+                    out_ += Num(month_, 2);
+                else if (month_ >= 1)
+                    out_ += n == 3 ? s_.ShortMonthNames[month_ - 1] : s_.LongMonthNames[month_ - 1];
                 break;
             }
             case 'D': {
                 const int n = count();
                 const int dow = DayOfWeek(value_) - 1;
-                if (n == 1) out_ += Num(day_, 1);
-                else if (n == 2) out_ += Num(day_, 2);
-                else if (n == 3) out_ += s_.ShortDayNames[dow];
-                else if (n == 4) out_ += s_.LongDayNames[dow];
-                else Nested(n == 5 ? s_.ShortDateFormat : s_.LongDateFormat, level);
+                if (n == 1)
+                    out_ += Num(day_, 1);
+                else if (n == 2)
+                    out_ += Num(day_, 2);
+                else if (n == 3)
+                    out_ += s_.ShortDayNames[dow];
+                else if (n == 4)
+                    out_ += s_.LongDayNames[dow];
+                else
+                    Nested(n == 5 ? s_.ShortDateFormat : s_.LongDateFormat, level);
                 break;
             }
             case 'H': {
@@ -146,8 +154,9 @@ private:
             const char c = Upper(f[i]);
             if (c == '\'' || c == '"') quoted = !quoted;
             if (quoted) continue;
-            if (c == 'A') return StartsWithNoCase(f, i, "AM/PM") || StartsWithNoCase(f, i, "A/P") ||
-                                 StartsWithNoCase(f, i, "AMPM");
+            if (c == 'A')
+                return StartsWithNoCase(f, i, "AM/PM") || StartsWithNoCase(f, i, "A/P") ||
+                       StartsWithNoCase(f, i, "AMPM");
             if (c == 'H') return false;
         }
         return false;
@@ -193,9 +202,7 @@ AnsiString DateToStr(TDateTime Value, const TFormatSettings& Settings) {
     return FormatDateTime("ddddd", Value, Settings);
 }
 
-AnsiString TimeToStr(TDateTime Value, const TFormatSettings& Settings) {
-    return FormatDateTime("tt", Value, Settings);
-}
+AnsiString TimeToStr(TDateTime Value, const TFormatSettings& Settings) { return FormatDateTime("tt", Value, Settings); }
 
 AnsiString DateTimeToStr(TDateTime Value, const TFormatSettings& Settings) {
     return FormatDateTime("c", Value, Settings);

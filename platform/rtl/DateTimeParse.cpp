@@ -13,9 +13,12 @@ DateOrder OrderOf(const AnsiString& shortDateFormat) {
         if (c == '\'' || c == '"') quoted = !quoted;
         if (quoted) continue;
         switch (c) {
-        case 'y': case 'Y': return DateOrder::YMD;
-        case 'm': case 'M': return DateOrder::MDY;
-        case 'd': case 'D': return DateOrder::DMY;
+        case 'y':
+        case 'Y': return DateOrder::YMD;
+        case 'm':
+        case 'M': return DateOrder::MDY;
+        case 'd':
+        case 'D': return DateOrder::DMY;
         default: break;
         }
     }
@@ -40,8 +43,10 @@ public:
         int year = -1, month, day, yearLen = 4, currentYear = 0;
         switch (OrderOf(set_.ShortDateFormat)) {
         case DateOrder::YMD:
-            if (three) year = n1, yearLen = len1, month = n2, day = n3;
-            else month = n1, day = n2;
+            if (three)
+                year = n1, yearLen = len1, month = n2, day = n3;
+            else
+                month = n1, day = n2;
             break;
         case DateOrder::MDY:
             month = n1, day = n2;
@@ -57,7 +62,8 @@ public:
             DecodeDate(::Now(), y, m, d);
             currentYear = y;
         }
-        if (year < 0) year = currentYear;
+        if (year < 0)
+            year = currentYear;
         else if (year <= 99 && yearLen <= 2) {
             const int window = set_.TwoDigitYearCenturyWindow;
             const int base = currentYear - window;
@@ -79,8 +85,10 @@ public:
             }
         }
         int base = -1;
-        if (Keyword(set_.TimeAMString) || Keyword("AM")) base = 0;
-        else if (Keyword(set_.TimePMString) || Keyword("PM")) base = 12;
+        if (Keyword(set_.TimeAMString) || Keyword("AM"))
+            base = 0;
+        else if (Keyword(set_.TimePMString) || Keyword("PM"))
+            base = 12;
         if (base >= 0) {
             if (hour == 0 || hour > 12) return false;
             hour = hour % 12 + base;
@@ -139,9 +147,7 @@ TDateTime Combine(TDateTime date, TDateTime time) { return date < 0 ? date - tim
 
 bool TryStrToDate(const AnsiString& S, TDateTime& Value) { return TryStrToDate(S, Value, FormatSettings()); }
 bool TryStrToTime(const AnsiString& S, TDateTime& Value) { return TryStrToTime(S, Value, FormatSettings()); }
-bool TryStrToDateTime(const AnsiString& S, TDateTime& Value) {
-    return TryStrToDateTime(S, Value, FormatSettings());
-}
+bool TryStrToDateTime(const AnsiString& S, TDateTime& Value) { return TryStrToDateTime(S, Value, FormatSettings()); }
 
 bool TryStrToDate(const AnsiString& S, TDateTime& Value, const TFormatSettings& Settings) {
     Scanner sc(S, Settings);

@@ -2,8 +2,8 @@
 // The run-time library's exception hierarchy. Handlers written as
 // catch (Exception&) see these and nothing else; the database layer's own
 // exception type deliberately stands outside it.
-#include "AnsiString.h"
 #include <exception>
+#include "AnsiString.h"
 
 class Exception : public std::exception {
 public:
@@ -14,11 +14,11 @@ public:
     AnsiString Message;
 };
 
-#define YORDE_DECLARE_EXCEPTION(Name, Base)                                   \
-    class Name : public Base {                                                \
-    public:                                                                   \
-        using Base::Base;                                                     \
-        const char* ClassName() const noexcept override { return #Name; }     \
+#define YORDE_DECLARE_EXCEPTION(Name, Base)                               \
+    class Name : public Base {                                            \
+    public:                                                               \
+        using Base::Base;                                                 \
+        const char* ClassName() const noexcept override { return #Name; } \
     };
 
 YORDE_DECLARE_EXCEPTION(EAbort, Exception)

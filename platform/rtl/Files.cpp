@@ -4,15 +4,15 @@
 #include "rtl/Exceptions.h"
 #include "rtl/Paths.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
 #include <memory>
-#include <sys/stat.h>
-#include <sys/statvfs.h>
-#include <unistd.h>
 
 namespace {
 
@@ -141,9 +141,7 @@ bool DirectoryExists(const AnsiString& Directory) {
     return StatOf(Directory, st) && S_ISDIR(st.st_mode);
 }
 
-bool DeleteFile(const AnsiString& FileName) {
-    return !FileName.empty() && ::unlink(ToOsText(FileName).c_str()) == 0;
-}
+bool DeleteFile(const AnsiString& FileName) { return !FileName.empty() && ::unlink(ToOsText(FileName).c_str()) == 0; }
 
 bool RenameFile(const AnsiString& OldName, const AnsiString& NewName) {
     if (OldName.empty() || NewName.empty()) return false;
@@ -187,9 +185,12 @@ std::int64_t FileSize(const AnsiString& FileName) {
     struct stat st;
     int err = errno;
     if (fd.valid()) {
-        if (::fstat(fd.get(), &st) != 0) err = errno;
-        else if (S_ISDIR(st.st_mode)) err = EISDIR;
-        else return std::int64_t(st.st_size);
+        if (::fstat(fd.get(), &st) != 0)
+            err = errno;
+        else if (S_ISDIR(st.st_mode))
+            err = EISDIR;
+        else
+            return std::int64_t(st.st_size);
     }
     throw EFOpenError("Cannot open file \"" + FileName + "\". " + ErrorText(err));
 }

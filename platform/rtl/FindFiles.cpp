@@ -50,9 +50,12 @@ bool Writable(const struct stat& st) {
 
 int AttributesOf(const AnsiString& name, const struct stat& st) {
     int attr = 0;
-    if (S_ISDIR(st.st_mode)) attr |= faDirectory;
-    else if (S_ISREG(st.st_mode)) attr |= faArchive;
-    else attr |= faSysFile;
+    if (S_ISDIR(st.st_mode))
+        attr |= faDirectory;
+    else if (S_ISREG(st.st_mode))
+        attr |= faArchive;
+    else
+        attr |= faSysFile;
     if (!name.empty() && name[0] == '.' && name != "." && name != "..") attr |= faHidden;
     if (!Writable(st)) attr |= faReadOnly;
     return attr;
@@ -93,8 +96,7 @@ bool MatchesMask(const AnsiString& FileName, const AnsiString& Mask) {
     const unsigned char* fold = CaseTableFor(GetACP()).Upper;
     if (WildMatch(FileName, Mask, fold)) return true;
     // "name.*" also matches "name", and "name." only a name without a dot.
-    if (Mask.size() >= 2 && Mask.compare(Mask.size() - 2, 2, ".*") == 0 &&
-        FileName.find('.') == AnsiString::npos)
+    if (Mask.size() >= 2 && Mask.compare(Mask.size() - 2, 2, ".*") == 0 && FileName.find('.') == AnsiString::npos)
         return WildMatch(FileName, Mask.substr(0, Mask.size() - 2), fold);
     if (!Mask.empty() && Mask.back() == '.' && FileName.find('.') == AnsiString::npos)
         return WildMatch(FileName, Mask.substr(0, Mask.size() - 1), fold);

@@ -31,8 +31,10 @@ Decimal ToDecimal(double magnitude, int precision) {
 
 std::string ExponentText(int exponent, int minDigits, bool forcePlus) {
     std::string r = "E";
-    if (exponent < 0) r += '-';
-    else if (forcePlus) r += '+';
+    if (exponent < 0)
+        r += '-';
+    else if (forcePlus)
+        r += '+';
     std::string n = std::to_string(std::abs(exponent));
     if (int(n.size()) < minDigits) n.insert(0, std::size_t(minDigits - int(n.size())), '0');
     return r + n;
@@ -47,7 +49,8 @@ std::string General(double magnitude, int precision, int digits, char decimalSep
         if (len > 1) r += decimalSep + d.digits.substr(1);
         return r + ExponentText(d.exponent - 1, digits, false);
     }
-    if (d.exponent <= 0) return "0" + std::string(1, decimalSep) + std::string(std::size_t(-d.exponent), '0') + d.digits;
+    if (d.exponent <= 0)
+        return "0" + std::string(1, decimalSep) + std::string(std::size_t(-d.exponent), '0') + d.digits;
     if (d.exponent >= len) return d.digits + std::string(std::size_t(d.exponent - len), '0');
     return d.digits.substr(0, std::size_t(d.exponent)) + decimalSep + d.digits.substr(std::size_t(d.exponent));
 }
@@ -112,8 +115,7 @@ AnsiString FloatToStrF(double Value, TFloatFormat Format, int Precision, int Dig
     return FloatToStrF(Value, Format, Precision, Digits, FormatSettings());
 }
 
-AnsiString FloatToStrF(double Value, TFloatFormat Format, int Precision, int Digits,
-                       const TFormatSettings& Settings) {
+AnsiString FloatToStrF(double Value, TFloatFormat Format, int Precision, int Digits, const TFormatSettings& Settings) {
     if (std::isnan(Value)) return "NAN";
     if (std::isinf(Value)) return Value < 0 ? "-INF" : "INF";
     Precision = std::clamp(Precision, 1, 17);

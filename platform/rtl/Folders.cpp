@@ -3,13 +3,13 @@
 #include "rtl/CodePages.h"
 #include "rtl/Paths.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <mutex>
 #include <string>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -96,6 +96,4 @@ void SetTempDirOverride(const AnsiString& Dir) {
     g_tempDirOverride = Dir.empty() ? Dir : IncludeTrailingPathDelimiter(Dir);
 }
 
-AnsiString GetEnvironmentVariable(const AnsiString& Name) {
-    return FromOsText(EnvOs(ToOsText(Name).c_str()));
-}
+AnsiString GetEnvironmentVariable(const AnsiString& Name) { return FromOsText(EnvOs(ToOsText(Name).c_str())); }

@@ -3,8 +3,8 @@
 #include "rtl/Convert.h"
 #include "rtl/Exceptions.h"
 
-#include <cstdio>
 #include <locale.h>
+#include <cstdio>
 
 namespace {
 
@@ -99,39 +99,53 @@ private:
 
     AnsiString Convert(char type, int precision) {
         switch (type) {
-        case 'd': case 'D': return Decimal(NextInteger(), precision);
-        case 'u': case 'U': {
+        case 'd':
+        case 'D': return Decimal(NextInteger(), precision);
+        case 'u':
+        case 'U': {
             const TVarRec& a = NextInteger();
             std::uint64_t v = std::uint64_t(a.Int);
             if (!a.Wide && !a.Unsigned) v &= 0xFFFFFFFFu;
             return ZeroPad(IntToStr(v), precision);
         }
-        case 'x': case 'X': {
+        case 'x':
+        case 'X': {
             const TVarRec& a = NextInteger();
             return ZeroPad(rtl_detail::BitsToHex(std::uint64_t(a.Int), a.Wide ? 64 : 32, 1), precision);
         }
-        case 'e': case 'E': return FloatToStrF(NextFloat(), ffExponent, precision < 0 ? 15 : precision, 3, settings_);
-        case 'f': case 'F': return FloatToStrF(NextFloat(), ffFixed, 15, precision < 0 ? 2 : precision, settings_);
-        case 'g': case 'G': return FloatToStrF(NextFloat(), ffGeneral, precision < 0 ? 15 : precision, 3, settings_);
-        case 'n': case 'N': return FloatToStrF(NextFloat(), ffNumber, 15, precision < 0 ? 2 : precision, settings_);
-        case 'm': case 'M':
+        case 'e':
+        case 'E': return FloatToStrF(NextFloat(), ffExponent, precision < 0 ? 15 : precision, 3, settings_);
+        case 'f':
+        case 'F': return FloatToStrF(NextFloat(), ffFixed, 15, precision < 0 ? 2 : precision, settings_);
+        case 'g':
+        case 'G': return FloatToStrF(NextFloat(), ffGeneral, precision < 0 ? 15 : precision, 3, settings_);
+        case 'n':
+        case 'N': return FloatToStrF(NextFloat(), ffNumber, 15, precision < 0 ? 2 : precision, settings_);
+        case 'm':
+        case 'M':
             return FloatToStrF(NextFloat(), ffCurrency, 15, precision < 0 ? settings_.CurrencyDecimals : precision,
                                settings_);
-        case 'p': case 'P': {
+        case 'p':
+        case 'P': {
             const TVarRec& a = NextArg();
             if (a.Kind != TVarRec::TKind::Pointer) Invalid();
             return rtl_detail::BitsToHex(std::uint64_t(reinterpret_cast<std::uintptr_t>(a.Ptr)), 64, 16);
         }
-        case 's': case 'S': {
+        case 's':
+        case 'S': {
             const TVarRec& a = NextArg();
             AnsiString s;
-            if (a.Kind == TVarRec::TKind::String) s = AnsiString(a.Str);
-            else if (a.Kind == TVarRec::TKind::Char) s = AnsiString(1, a.Chr);
-            else Invalid();
+            if (a.Kind == TVarRec::TKind::String)
+                s = AnsiString(a.Str);
+            else if (a.Kind == TVarRec::TKind::Char)
+                s = AnsiString(1, a.Chr);
+            else
+                Invalid();
             if (precision >= 0 && std::size_t(precision) < s.size()) s.resize(std::size_t(precision));
             return s;
         }
-        case 'c': case 'C': {
+        case 'c':
+        case 'C': {
             const TVarRec& a = NextArg();
             if (a.Kind == TVarRec::TKind::Char) return AnsiString(1, a.Chr);
             if (a.Kind == TVarRec::TKind::Integer) return AnsiString(1, char(a.Int));

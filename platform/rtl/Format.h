@@ -21,8 +21,8 @@ public:
     enum class TKind { Integer, Float, String, Char, Pointer };
 
     template <std::integral T>
-        requires(!std::same_as<T, char>)
-    TVarRec(T v) : Kind(TKind::Integer), Int(std::int64_t(v)), Wide(sizeof(T) > 4), Unsigned(std::is_unsigned_v<T>) {}
+    requires(!std::same_as<T, char>) TVarRec(T v)
+        : Kind(TKind::Integer), Int(std::int64_t(v)), Wide(sizeof(T) > 4), Unsigned(std::is_unsigned_v<T>) {}
     template <std::floating_point T>
     TVarRec(T v) : Kind(TKind::Float), Float(double(v)) {}
     TVarRec(char c) : Kind(TKind::Char), Chr(c) {}

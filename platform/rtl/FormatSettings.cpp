@@ -16,8 +16,8 @@ void Fill(std::array<AnsiString, N>& target, const char* const (&names)[N]) {
 TFormatSettings DefaultFormatSettings() {
     static const char* const shortMonths[12] = {"sty", "lut", "mar", "kwi", "maj", "cze",
                                                 "lip", "sie", "wrz", "paź", "lis", "gru"};
-    static const char* const longMonths[12] = {"styczeń", "luty",     "marzec",      "kwiecień",
-                                               "maj",     "czerwiec", "lipiec",      "sierpień",
+    static const char* const longMonths[12] = {"styczeń",  "luty",        "marzec",   "kwiecień",
+                                               "maj",      "czerwiec",    "lipiec",   "sierpień",
                                                "wrzesień", "październik", "listopad", "grudzień"};
     static const char* const shortDays[7] = {"N", "Pn", "Wt", "Śr", "Cz", "Pt", "So"};
     static const char* const longDays[7] = {"niedziela", "poniedziałek", "wtorek", "środa",

@@ -2,8 +2,8 @@
 
 #include "rtl/Utf8.h"
 
-#include <cerrno>
 #include <iconv.h>
+#include <cerrno>
 
 namespace rtl_iconv {
 namespace {
@@ -12,8 +12,7 @@ namespace {
 // each conversion opens its own.
 class Converter {
 public:
-    Converter(const std::string& to, const std::string& from)
-        : handle_(iconv_open(to.c_str(), from.c_str())) {}
+    Converter(const std::string& to, const std::string& from) : handle_(iconv_open(to.c_str(), from.c_str())) {}
     ~Converter() {
         if (ok()) iconv_close(handle_);
     }
@@ -70,9 +69,7 @@ std::string CodePageName(int codePage) {
     return "CP" + std::to_string(codePage);
 }
 
-bool Supported(int codePage) {
-    return Converter("UTF-8", CodePageName(codePage)).ok();
-}
+bool Supported(int codePage) { return Converter("UTF-8", CodePageName(codePage)).ok(); }
 
 bool Decode(std::string_view bytes, int codePage, std::string& utf8) {
     Converter conv("UTF-8", CodePageName(codePage));

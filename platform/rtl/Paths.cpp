@@ -6,9 +6,7 @@
 #include <unistd.h>
 #include <vector>
 
-AnsiString ExtractFilePath(const AnsiString& FileName) {
-    return Copy(FileName, 1, LastDelimiter("/", FileName));
-}
+AnsiString ExtractFilePath(const AnsiString& FileName) { return Copy(FileName, 1, LastDelimiter("/", FileName)); }
 
 AnsiString ExtractFileDir(const AnsiString& FileName) {
     int i = LastDelimiter("/", FileName);
@@ -36,9 +34,7 @@ AnsiString ExtractDeviceFileName(const AnsiString& DeviceName) {
     return Copy(DeviceName, LastDelimiter("\\:", DeviceName) + 1, int(DeviceName.size()));
 }
 
-AnsiString IncludeTrailingPathDelimiter(const AnsiString& S) {
-    return !S.empty() && S.back() == '/' ? S : S + '/';
-}
+AnsiString IncludeTrailingPathDelimiter(const AnsiString& S) { return !S.empty() && S.back() == '/' ? S : S + '/'; }
 
 AnsiString ExcludeTrailingPathDelimiter(const AnsiString& S) {
     return !S.empty() && S.back() == '/' ? S.substr(0, S.size() - 1) : S;

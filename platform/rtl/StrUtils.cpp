@@ -92,9 +92,7 @@ int CompareStr(const AnsiString& S1, const AnsiString& S2) {
     return CompareMapped(S1, S2, identity.data());
 }
 
-bool SameText(const AnsiString& S1, const AnsiString& S2) {
-    return S1.size() == S2.size() && CompareText(S1, S2) == 0;
-}
+bool SameText(const AnsiString& S1, const AnsiString& S2) { return S1.size() == S2.size() && CompareText(S1, S2) == 0; }
 
 AnsiString AnsiUpperCase(const AnsiString& S) { return MapBytes(S, AnsiCase().Upper); }
 AnsiString AnsiLowerCase(const AnsiString& S) { return MapBytes(S, AnsiCase().Lower); }

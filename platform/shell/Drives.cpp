@@ -52,11 +52,10 @@ bool ParseUnsigned(std::string_view s, unsigned& value) {
 
 bool IsPseudoFs(const AnsiString& type) {
     static constexpr std::array<std::string_view, 30> pseudo{
-        "proc",      "sysfs",       "devtmpfs", "devpts",     "tmpfs",     "ramfs",
-        "cgroup",    "cgroup2",     "securityfs", "pstore",   "debugfs",   "tracefs",
-        "configfs",  "fusectl",     "mqueue",   "hugetlbfs",  "bpf",       "autofs",
-        "binfmt_misc", "efivarfs",  "rpc_pipefs", "nsfs",     "selinuxfs", "overlay",
-        "squashfs",  "nfsd",        "fuse.gvfsd-fuse", "fuse.portal", "fuse.lxcfs", "vboxsf"};
+        "proc",       "sysfs",  "devtmpfs",        "devpts",      "tmpfs",      "ramfs",   "cgroup",    "cgroup2",
+        "securityfs", "pstore", "debugfs",         "tracefs",     "configfs",   "fusectl", "mqueue",    "hugetlbfs",
+        "bpf",        "autofs", "binfmt_misc",     "efivarfs",    "rpc_pipefs", "nsfs",    "selinuxfs", "overlay",
+        "squashfs",   "nfsd",   "fuse.gvfsd-fuse", "fuse.portal", "fuse.lxcfs", "vboxsf"};
     return std::find(pseudo.begin(), pseudo.end(), type) != pseudo.end();
 }
 
@@ -96,9 +95,7 @@ std::vector<TMountEntry> ParseMountInfo(std::string_view text) {
         size_t colon = f[2].find(':');
         if (colon == std::string_view::npos) continue;
         TMountEntry e;
-        if (!ParseUnsigned(f[2].substr(0, colon), e.Major) ||
-            !ParseUnsigned(f[2].substr(colon + 1), e.Minor))
-            continue;
+        if (!ParseUnsigned(f[2].substr(0, colon), e.Major) || !ParseUnsigned(f[2].substr(colon + 1), e.Minor)) continue;
         e.MountPoint = DecodeOctal(f[4]);
         e.FsType = DecodeOctal(sep[1]);
         e.Source = DecodeOctal(sep[2]);
@@ -112,8 +109,8 @@ std::vector<AnsiString> SelectRemovableMounts(const std::vector<TMountEntry>& mo
     std::vector<AnsiString> points;
     for (const auto& m : mounts) {
         if (IsPseudoFs(m.FsType)) continue;
-        bool keep = IsUnder(m.MountPoint, "/media") || IsUnder(m.MountPoint, "/run/media") ||
-                    IsUnder(m.MountPoint, "/mnt");
+        bool keep =
+            IsUnder(m.MountPoint, "/media") || IsUnder(m.MountPoint, "/run/media") || IsUnder(m.MountPoint, "/mnt");
         // Device 0:x is anonymous (network, btrfs subvolumes): no sysfs entry.
         if (!keep && m.Major != 0 && isRemovable) keep = isRemovable(m.Major, m.Minor);
         if (keep && std::find(points.begin(), points.end(), m.MountPoint) == points.end())

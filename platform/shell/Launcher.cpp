@@ -149,12 +149,10 @@ TLaunchHook SetLaunchHook(TLaunchHook hook) {
     return hook;
 }
 
-bool ShellStart(const AnsiString& program, const std::vector<AnsiString>& args,
-                const AnsiString& workDir) {
+bool ShellStart(const AnsiString& program, const std::vector<AnsiString>& args, const AnsiString& workDir) {
     if (program.empty()) return false;
     const bool bareName = program.find('/') == AnsiString::npos;
-    TLaunchRequest req{ResolveLaunchPath(program, bareName ? OwnFolder() : AnsiString()), args,
-                       workDir};
+    TLaunchRequest req{ResolveLaunchPath(program, bareName ? OwnFolder() : AnsiString()), args, workDir};
     TLaunchHook hook;
     {
         std::lock_guard lock(hookMutex);

@@ -18,8 +18,7 @@ struct TLaunchRequest {
 // (missing, not executable, fork failure). A name without a slash is looked
 // up in the program's folder, with a trailing ".exe" dropped, so the Windows
 // name of a helper finds the Linux binary shipped beside us.
-bool ShellStart(const AnsiString& program, const std::vector<AnsiString>& args,
-                const AnsiString& workDir = "");
+bool ShellStart(const AnsiString& program, const std::vector<AnsiString>& args, const AnsiString& workDir = "");
 
 // The path ShellStart executes for a given name; pure, for tests and logs.
 AnsiString ResolveLaunchPath(const AnsiString& program, const AnsiString& programFolder);

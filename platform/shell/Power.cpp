@@ -27,9 +27,7 @@ constexpr const char* kLogindService = "org.freedesktop.login1";
 
 }  // namespace
 
-TClockSample ReadSystemClocks() {
-    return {ClockMs(CLOCK_BOOTTIME), ClockMs(CLOCK_MONOTONIC)};
-}
+TClockSample ReadSystemClocks() { return {ClockMs(CLOCK_BOOTTIME), ClockMs(CLOCK_MONOTONIC)}; }
 
 bool TClockJumpDetector::Check(const TClockSample& now) {
     const std::int64_t gap = now.WithSleepMs - now.WithoutSleepMs;
@@ -94,8 +92,8 @@ private:
         QDBusConnectionInterface* iface = bus.interface();
         if (!iface || !iface->isServiceRegistered(QString::fromLatin1(kLogindService)).value()) return false;
         return bus.connect(QString::fromLatin1(kLogindService), QStringLiteral("/org/freedesktop/login1"),
-                           QStringLiteral("org.freedesktop.login1.Manager"),
-                           QStringLiteral("PrepareForSleep"), this, SLOT(OnPrepareForSleep(bool)));
+                           QStringLiteral("org.freedesktop.login1.Manager"), QStringLiteral("PrepareForSleep"), this,
+                           SLOT(OnPrepareForSleep(bool)));
     }
 
     static std::mutex& RegistryMutex() {
@@ -127,7 +125,12 @@ void TResumeWatcher::RaiseResumeForTest() {
         if (w->thread() == QThread::currentThread())
             w->Fire();
         else
-            QMetaObject::invokeMethod(w.data(), [p = w] { if (p) p->Fire(); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                w.data(),
+                [p = w] {
+                    if (p) p->Fire();
+                },
+                Qt::QueuedConnection);
     }
 }
 

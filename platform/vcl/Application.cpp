@@ -1,8 +1,8 @@
 // TApplication, TScreen, TMouse and the process-level hooks.
 #include "vcl/Dialogs.h"
-#include "vcl/Register.h"
 #include "vcl/Forms.h"
 #include "vcl/PeerInput.h"
+#include "vcl/Register.h"
 
 #include "rtl/Convert.h"
 
@@ -14,7 +14,6 @@ YORDE_IMPLEMENT_CLASS(TApplication, [](TClassBuilder<TApplication>& c) {
     c.Property("Title", &TApplication::Title, &TApplication::SetTitle);
 })
 YORDE_IMPLEMENT_CLASS(TScreen, [](TClassBuilder<TScreen>&) {})
-
 
 namespace {
 const bool classesRegistered = (RegisterVclClasses(), true);
@@ -173,8 +172,10 @@ void TApplication::HandleException(std::exception_ptr E) {
     } catch (...) {
     }
     try {
-        if (OnException) OnException(this, E);
-        else ShowException(E);
+        if (OnException)
+            OnException(this, E);
+        else
+            ShowException(E);
     } catch (...) {
         // Nothing may leave the error display.
         std::fprintf(stderr, "Exception in the exception handler: %s\n",
@@ -206,7 +207,8 @@ void TScreen::SetCursor(TCursor Value) {
 }
 
 TCustomForm* TScreen::Forms(int Index) const {
-    if (Index < 0 || Index >= int(forms_.size())) throw EListError("List index out of bounds (" + IntToStr(Index) + ")");
+    if (Index < 0 || Index >= int(forms_.size()))
+        throw EListError("List index out of bounds (" + IntToStr(Index) + ")");
     return forms_[size_t(Index)];
 }
 

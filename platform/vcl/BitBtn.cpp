@@ -18,8 +18,8 @@ struct KindInfo {
     TModalResult result;
 };
 const KindInfo kKinds[] = {
-    {"", mrNone}, {"OK", mrOk}, {"Cancel", mrCancel}, {"&Help", mrNone}, {"&Yes", mrYes}, {"&No", mrNo},
-    {"&Close", mrNone}, {"Abort", mrAbort}, {"&Retry", mrRetry}, {"&Ignore", mrIgnore}, {"&All", mrAll},
+    {"", mrNone},       {"OK", mrOk},       {"Cancel", mrCancel}, {"&Help", mrNone},     {"&Yes", mrYes}, {"&No", mrNo},
+    {"&Close", mrNone}, {"Abort", mrAbort}, {"&Retry", mrRetry},  {"&Ignore", mrIgnore}, {"&All", mrAll},
 };
 }  // namespace
 

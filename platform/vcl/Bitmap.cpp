@@ -76,15 +76,19 @@ class TBitmapCanvas : public TCanvas {
 public:
     explicit TBitmapCanvas(TBitmap* Bitmap) : bitmap_(Bitmap) {}
     void release() { owned_.reset(); }
+
 protected:
     IPaintBackend* backend() override {
         if (IPaintBackend* b = BoundBackend()) return b;
         if (!owned_) {
-            if (IPeerFactory* f = PeerFactory()) owned_ = f->CreateBitmapBackend(bitmap_);
-            else owned_ = std::make_unique<TSoftPaintBackend>(bitmap_);
+            if (IPeerFactory* f = PeerFactory())
+                owned_ = f->CreateBitmapBackend(bitmap_);
+            else
+                owned_ = std::make_unique<TSoftPaintBackend>(bitmap_);
         }
         return owned_.get();
     }
+
 private:
     TBitmap* bitmap_;
     std::unique_ptr<IPaintBackend> owned_;
@@ -313,8 +317,10 @@ void TPicture::SetGraphic(TGraphic* Value) {
         setOwned(nullptr);
     } else {
         TGraphic* copy;
-        if (dynamic_cast<TIcon*>(Value)) copy = new TIcon;
-        else copy = new TBitmap;
+        if (dynamic_cast<TIcon*>(Value))
+            copy = new TIcon;
+        else
+            copy = new TBitmap;
         std::unique_ptr<TGraphic> guard(copy);
         copy->Assign(Value);
         setOwned(guard.release());
@@ -323,16 +329,27 @@ void TPicture::SetGraphic(TGraphic* Value) {
 }
 
 void TPicture::Assign(TPersistent* Source) {
-    if (!Source) { SetGraphic(nullptr); return; }
-    if (auto* p = dynamic_cast<TPicture*>(Source)) { SetGraphic(p->Graphic()); return; }
-    if (auto* g = dynamic_cast<TGraphic*>(Source)) { SetGraphic(g); return; }
+    if (!Source) {
+        SetGraphic(nullptr);
+        return;
+    }
+    if (auto* p = dynamic_cast<TPicture*>(Source)) {
+        SetGraphic(p->Graphic());
+        return;
+    }
+    if (auto* g = dynamic_cast<TGraphic*>(Source)) {
+        SetGraphic(g);
+        return;
+    }
     TPersistent::Assign(Source);
 }
 
 void TPicture::LoadFromFile(const AnsiString& FileName) {
     std::unique_ptr<TGraphic> g;
-    if (SameText(ExtractFileExt(FileName), ".ico")) g = std::make_unique<TIcon>();
-    else g = std::make_unique<TBitmap>();
+    if (SameText(ExtractFileExt(FileName), ".ico"))
+        g = std::make_unique<TIcon>();
+    else
+        g = std::make_unique<TBitmap>();
     g->LoadFromFile(FileName);
     setOwned(g.release());
     changed();
@@ -361,9 +378,12 @@ void TPicture::readData(TStream& S) {
         changed();
         return;
     }
-    if (SameText(cls, "TBitmap")) g = std::make_unique<TBitmap>();
-    else if (SameText(cls, "TIcon")) g = std::make_unique<TIcon>();
-    else throw EInvalidGraphic("Unknown picture class " + cls);
+    if (SameText(cls, "TBitmap"))
+        g = std::make_unique<TBitmap>();
+    else if (SameText(cls, "TIcon"))
+        g = std::make_unique<TIcon>();
+    else
+        throw EInvalidGraphic("Unknown picture class " + cls);
     g->ReadData(S);
     setOwned(g.release());
     changed();

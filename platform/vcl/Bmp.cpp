@@ -14,13 +14,28 @@ struct Reader {
         if (pos > s.size() || n > s.size() - pos) invalid();
         return pos;
     }
-    uint32_t u8(size_t p) const { need(p, 1); return uint8_t(s[p]); }
-    uint32_t u16(size_t p) const { need(p, 2); return uint8_t(s[p]) | uint32_t(uint8_t(s[p + 1])) << 8; }
-    uint32_t u32(size_t p) const { need(p, 4); return u16(p) | u16(p + 2) << 16; }
+    uint32_t u8(size_t p) const {
+        need(p, 1);
+        return uint8_t(s[p]);
+    }
+    uint32_t u16(size_t p) const {
+        need(p, 2);
+        return uint8_t(s[p]) | uint32_t(uint8_t(s[p + 1])) << 8;
+    }
+    uint32_t u32(size_t p) const {
+        need(p, 4);
+        return u16(p) | u16(p + 2) << 16;
+    }
 };
 
-void put16(std::string& s, uint32_t v) { s += char(v & 0xFF); s += char((v >> 8) & 0xFF); }
-void put32(std::string& s, uint32_t v) { put16(s, v & 0xFFFF); put16(s, v >> 16); }
+void put16(std::string& s, uint32_t v) {
+    s += char(v & 0xFF);
+    s += char((v >> 8) & 0xFF);
+}
+void put32(std::string& s, uint32_t v) {
+    put16(s, v & 0xFFFF);
+    put16(s, v >> 16);
+}
 
 // Channel from a bit mask, scaled to 0..255.
 uint32_t channel(uint32_t v, uint32_t mask) {
@@ -33,9 +48,7 @@ uint32_t channel(uint32_t v, uint32_t mask) {
 
 }  // namespace
 
-bool IsBmpData(const std::string& Bytes) {
-    return Bytes.size() >= 26 && Bytes[0] == 'B' && Bytes[1] == 'M';
-}
+bool IsBmpData(const std::string& Bytes) { return Bytes.size() >= 26 && Bytes[0] == 'B' && Bytes[1] == 'M'; }
 
 void DecodeBmp(const std::string& Bytes, int& Width, int& Height, std::vector<uint32_t>& Pixels) {
     Reader r{Bytes};
@@ -65,7 +78,11 @@ void DecodeBmp(const std::string& Bytes, int& Width, int& Height, std::vector<ui
     if (w <= 0 || h <= 0 || w > 32768 || h > 32768 || int64_t(w) * h > (int64_t(1) << 26)) invalid();
 
     uint32_t rMask = 0x00FF0000, gMask = 0x0000FF00, bMask = 0x000000FF, aMask = 0;
-    if (bits == 16) { rMask = 0x7C00; gMask = 0x03E0; bMask = 0x001F; }
+    if (bits == 16) {
+        rMask = 0x7C00;
+        gMask = 0x03E0;
+        bMask = 0x001F;
+    }
     if (compression == 3) {  // bit fields: after a 40-byte header, or inside a larger one
         size_t at = 14 + 40;
         rMask = r.u32(at);
@@ -110,11 +127,14 @@ void DecodeBmp(const std::string& Bytes, int& Width, int& Height, std::vector<ui
             if (n > 0) {
                 for (uint32_t i = 0; i < n; ++i) set(four ? ((i & 1) ? v & 0xF : v >> 4) : v);
             } else if (v == 0) {
-                x = 0; ++y;
+                x = 0;
+                ++y;
             } else if (v == 1) {
                 break;
             } else if (v == 2) {
-                x += int32_t(r.u8(p)); y += int32_t(r.u8(p + 1)); p += 2;
+                x += int32_t(r.u8(p));
+                y += int32_t(r.u8(p + 1));
+                p += 2;
             } else {
                 size_t bytes = four ? (v + 1) / 2 : v;
                 r.need(p, bytes);

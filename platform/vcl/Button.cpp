@@ -59,7 +59,9 @@ void TButton::InitPeer() {
 
 TCustomCheckBox::TCustomCheckBox(TComponent* AOwner) : TButtonControl(AOwner) { StoreBounds(0, 0, 97, 17); }
 
-TCheckBoxState TCustomCheckBox::State() const { return ReadOnMain([this] { return state_; }); }
+TCheckBoxState TCustomCheckBox::State() const {
+    return ReadOnMain([this] { return state_; });
+}
 
 void TCustomCheckBox::SetState(TCheckBoxState Value) {
     if (QueueOffMain(Life(), [this, Value] { SetState(Value); })) return;

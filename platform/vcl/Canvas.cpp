@@ -47,9 +47,7 @@ TCanvas::TCanvas()
 
 TCanvas::~TCanvas() = default;
 
-std::string TCanvas::utf8(const AnsiString& Text) const {
-    return displayText(Text, font_->CodePage(), false);
-}
+std::string TCanvas::utf8(const AnsiString& Text) const { return displayText(Text, font_->CodePage(), false); }
 
 IPaintBackend* TCanvas::measureBackend() {
     if (IPaintBackend* b = backend()) return b;
@@ -142,9 +140,7 @@ int TCanvas::DrawText(const AnsiString& Text, TRect& R, unsigned Format) {
     return h;
 }
 
-TSize TCanvas::TextExtent(const AnsiString& Text) {
-    return measureBackend()->TextExtent(utf8(Text), font_->Data());
-}
+TSize TCanvas::TextExtent(const AnsiString& Text) { return measureBackend()->TextExtent(utf8(Text), font_->Data()); }
 
 void TCanvas::Draw(int X, int Y, TGraphic* Graphic) {
     if (!Graphic || Graphic->Empty()) return;

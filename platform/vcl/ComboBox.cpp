@@ -32,8 +32,7 @@ int exactIndex(const TStrings& items, const AnsiString& text) {
 
 }  // namespace
 
-TCustomComboBox::TCustomComboBox(TComponent* AOwner)
-    : TWinControl(AOwner), items_(std::make_unique<TStringList>()) {
+TCustomComboBox::TCustomComboBox(TComponent* AOwner) : TWinControl(AOwner), items_(std::make_unique<TStringList>()) {
     // No csClickEvents: OnClick comes from a pick, not from the mouse.
     controlStyle_ = TControlStyle{csCaptureMouse, csSetCaption, csDoubleClicks, csFixedHeight};
     StoreBounds(0, 0, 145, 21);
@@ -52,7 +51,9 @@ TStrings* TCustomComboBox::Items() const { return items_.get(); }
 
 void TCustomComboBox::SetItems(TStrings* Value) { items_->Assign(Value); }
 
-int TCustomComboBox::ItemIndex() const { return ReadOnMain([this] { return itemIndex_; }); }
+int TCustomComboBox::ItemIndex() const {
+    return ReadOnMain([this] { return itemIndex_; });
+}
 
 void TCustomComboBox::SetItemIndex(int Value) {
     if (QueueOffMain(Life(), [this, Value] { SetItemIndex(Value); })) return;
@@ -85,9 +86,12 @@ void TCustomComboBox::TextChanged() {
 
 void TCustomComboBox::Loaded() {
     TWinControl::Loaded();
-    if (loadedIndex_ >= 0 && loadedIndex_ < items_->Count()) select(loadedIndex_);
-    else if (!editable()) select(exactIndex(*items_, text_));
-    else itemIndex_ = exactIndex(*items_, text_);
+    if (loadedIndex_ >= 0 && loadedIndex_ < items_->Count())
+        select(loadedIndex_);
+    else if (!editable())
+        select(exactIndex(*items_, text_));
+    else
+        itemIndex_ = exactIndex(*items_, text_);
     loadedIndex_ = -1;
 }
 
@@ -99,8 +103,10 @@ void TCustomComboBox::itemsChanged() {
     // The selected item stays selected wherever it went; gone, nothing is.
     int index = -1;
     if (itemIndex_ >= 0) {
-        if (itemIndex_ < items_->Count() && items_->Strings(itemIndex_) == selectedText_) index = itemIndex_;
-        else index = exactIndex(*items_, selectedText_);
+        if (itemIndex_ < items_->Count() && items_->Strings(itemIndex_) == selectedText_)
+            index = itemIndex_;
+        else
+            index = exactIndex(*items_, selectedText_);
     }
     itemIndex_ = index;
     if (!editable()) text_ = index >= 0 ? items_->Strings(index) : AnsiString();
@@ -155,8 +161,10 @@ void TCustomComboBox::SetDroppedDown(bool Value) {
 void TCustomComboBox::Change() { OnChange(this); }
 
 void TCustomComboBox::Select() {
-    if (OnSelect) OnSelect(this);
-    else Change();
+    if (OnSelect)
+        OnSelect(this);
+    else
+        Change();
 }
 
 void TCustomComboBox::DropDown() { OnDropDown(this); }
@@ -185,8 +193,10 @@ void TCustomComboBox::UserEdited(const AnsiString& Bytes) {
 void TCustomComboBox::UserDroppedDown(bool Dropped) {
     if (Dropped == droppedDown_) return;
     droppedDown_ = Dropped;
-    if (Dropped) DropDown();
-    else CloseUp();
+    if (Dropped)
+        DropDown();
+    else
+        CloseUp();
 }
 
 // ---------------------------------------------------------------------------

@@ -72,10 +72,18 @@ void TControl::SetParent(TWinControl* AParent) {
 // ---------------------------------------------------------------------------
 // Position and size
 
-int TControl::Left() const { return ReadOnMain([this] { return left_; }); }
-int TControl::Top() const { return ReadOnMain([this] { return top_; }); }
-int TControl::Width() const { return ReadOnMain([this] { return width_; }); }
-int TControl::Height() const { return ReadOnMain([this] { return height_; }); }
+int TControl::Left() const {
+    return ReadOnMain([this] { return left_; });
+}
+int TControl::Top() const {
+    return ReadOnMain([this] { return top_; });
+}
+int TControl::Width() const {
+    return ReadOnMain([this] { return width_; });
+}
+int TControl::Height() const {
+    return ReadOnMain([this] { return height_; });
+}
 
 void TControl::SetLeft(int Value) {
     if (QueueOffMain(life_, [this, Value] { SetLeft(Value); })) return;
@@ -156,7 +164,9 @@ bool TControl::CanResize(int& NewWidth, int& NewHeight) {
 
 void TControl::Resize() { OnResize(this); }
 
-TAlign TControl::Align() const { return ReadOnMain([this] { return align_; }); }
+TAlign TControl::Align() const {
+    return ReadOnMain([this] { return align_; });
+}
 
 void TControl::SetAlign(TAlign Value) {
     if (QueueOffMain(life_, [this, Value] { SetAlign(Value); })) return;
@@ -172,7 +182,9 @@ void TControl::RequestAlign() {
 // ---------------------------------------------------------------------------
 // Visibility and state
 
-bool TControl::Visible() const { return ReadOnMain([this] { return visible_; }); }
+bool TControl::Visible() const {
+    return ReadOnMain([this] { return visible_; });
+}
 
 void TControl::SetVisible(bool Value) {
     if (QueueOffMain(life_, [this, Value] { SetVisible(Value); })) return;
@@ -197,7 +209,9 @@ bool TControl::Showing() const {
     });
 }
 
-bool TControl::Enabled() const { return ReadOnMain([this] { return enabled_; }); }
+bool TControl::Enabled() const {
+    return ReadOnMain([this] { return enabled_; });
+}
 
 void TControl::SetEnabled(bool Value) {
     if (QueueOffMain(life_, [this, Value] { SetEnabled(Value); })) return;
@@ -214,7 +228,9 @@ void TControl::EnabledChanged() {
 // ---------------------------------------------------------------------------
 // Text and hint
 
-AnsiString TControl::Text() const { return ReadOnMain([this] { return text_; }); }
+AnsiString TControl::Text() const {
+    return ReadOnMain([this] { return text_; });
+}
 
 void TControl::SetText(const AnsiString& Value) {
     if (QueueOffMain(life_, [this, Value] { SetText(Value); })) return;
@@ -229,7 +245,9 @@ void TControl::TextChanged() {
     Invalidate();
 }
 
-AnsiString TControl::Hint() const { return ReadOnMain([this] { return hint_; }); }
+AnsiString TControl::Hint() const {
+    return ReadOnMain([this] { return hint_; });
+}
 
 void TControl::SetHint(const AnsiString& Value) {
     if (QueueOffMain(life_, [this, Value] { SetHint(Value); })) return;
@@ -238,7 +256,9 @@ void TControl::SetHint(const AnsiString& Value) {
     PushHint();
 }
 
-bool TControl::ShowHint() const { return ReadOnMain([this] { return showHint_; }); }
+bool TControl::ShowHint() const {
+    return ReadOnMain([this] { return showHint_; });
+}
 
 void TControl::SetShowHint(bool Value) {
     if (QueueOffMain(life_, [this, Value] { SetShowHint(Value); })) return;
@@ -248,7 +268,9 @@ void TControl::SetShowHint(bool Value) {
     ShowHintChanged();
 }
 
-bool TControl::ParentShowHint() const { return ReadOnMain([this] { return parentShowHint_; }); }
+bool TControl::ParentShowHint() const {
+    return ReadOnMain([this] { return parentShowHint_; });
+}
 
 void TControl::SetParentShowHint(bool Value) {
     if (QueueOffMain(life_, [this, Value] { SetParentShowHint(Value); })) return;
@@ -274,7 +296,9 @@ void TControl::syncParentShowHint() {
 // ---------------------------------------------------------------------------
 // Colour
 
-TColor TControl::Color() const { return ReadOnMain([this] { return color_; }); }
+TColor TControl::Color() const {
+    return ReadOnMain([this] { return color_; });
+}
 
 void TControl::SetColor(TColor Value) {
     if (QueueOffMain(life_, [this, Value] { SetColor(Value); })) return;
@@ -284,7 +308,9 @@ void TControl::SetColor(TColor Value) {
     ColorChanged();
 }
 
-bool TControl::ParentColor() const { return ReadOnMain([this] { return parentColor_; }); }
+bool TControl::ParentColor() const {
+    return ReadOnMain([this] { return parentColor_; });
+}
 
 void TControl::SetParentColor(bool Value) {
     if (QueueOffMain(life_, [this, Value] { SetParentColor(Value); })) return;
@@ -316,7 +342,9 @@ void TControl::SetFont(TFont* Value) {
     font_->Assign(Value);
 }
 
-bool TControl::ParentFont() const { return ReadOnMain([this] { return parentFont_; }); }
+bool TControl::ParentFont() const {
+    return ReadOnMain([this] { return parentFont_; });
+}
 
 void TControl::SetParentFont(bool Value) {
     if (QueueOffMain(life_, [this, Value] { SetParentFont(Value); })) return;
@@ -366,7 +394,9 @@ void TControl::syncParentFont() {
 // ---------------------------------------------------------------------------
 // Cursor, popup menu
 
-TCursor TControl::Cursor() const { return ReadOnMain([this] { return cursor_; }); }
+TCursor TControl::Cursor() const {
+    return ReadOnMain([this] { return cursor_; });
+}
 
 void TControl::SetCursor(TCursor Value) {
     if (QueueOffMain(life_, [this, Value] { SetCursor(Value); })) return;
@@ -437,9 +467,7 @@ void TControl::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
     OnMouseDown(this, Button, Shift, X, Y);
 }
 
-void TControl::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
-    OnMouseUp(this, Button, Shift, X, Y);
-}
+void TControl::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) { OnMouseUp(this, Button, Shift, X, Y); }
 
 void TControl::MouseMove(TShiftState Shift, int X, int Y) { OnMouseMove(this, Shift, X, Y); }
 

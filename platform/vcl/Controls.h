@@ -38,44 +38,73 @@ enum THelpType : int { htKeyword, htContext };
 YORDE_ENUM_TYPEINFO(THelpType, "htKeyword", "htContext")
 
 enum TCursor : int {
-    crDefault = 0, crNone = -1, crArrow = -2, crCross = -3, crIBeam = -4, crSizeNESW = -6,
-    crSizeNS = -7, crSizeNWSE = -8, crSizeWE = -9, crUpArrow = -10, crHourGlass = -11,
-    crDrag = -12, crNoDrop = -13, crHSplit = -14, crVSplit = -15, crMultiDrag = -16,
-    crSQLWait = -17, crNo = -18, crAppStart = -19, crHelp = -20, crHandPoint = -21,
-    crSizeAll = -22, crSize = -22
+    crDefault = 0,
+    crNone = -1,
+    crArrow = -2,
+    crCross = -3,
+    crIBeam = -4,
+    crSizeNESW = -6,
+    crSizeNS = -7,
+    crSizeNWSE = -8,
+    crSizeWE = -9,
+    crUpArrow = -10,
+    crHourGlass = -11,
+    crDrag = -12,
+    crNoDrop = -13,
+    crHSplit = -14,
+    crVSplit = -15,
+    crMultiDrag = -16,
+    crSQLWait = -17,
+    crNo = -18,
+    crAppStart = -19,
+    crHelp = -20,
+    crHandPoint = -21,
+    crSizeAll = -22,
+    crSize = -22
 };
-YORDE_IDENT_TYPEINFO(TCursor,
-    {crDefault, "crDefault"}, {crNone, "crNone"}, {crArrow, "crArrow"}, {crCross, "crCross"},
-    {crIBeam, "crIBeam"}, {crSizeNESW, "crSizeNESW"}, {crSizeNS, "crSizeNS"},
-    {crSizeNWSE, "crSizeNWSE"}, {crSizeWE, "crSizeWE"}, {crUpArrow, "crUpArrow"},
-    {crHourGlass, "crHourGlass"}, {crDrag, "crDrag"}, {crNoDrop, "crNoDrop"}, {crHSplit, "crHSplit"},
-    {crVSplit, "crVSplit"}, {crMultiDrag, "crMultiDrag"}, {crSQLWait, "crSQLWait"}, {crNo, "crNo"},
-    {crAppStart, "crAppStart"}, {crHelp, "crHelp"}, {crHandPoint, "crHandPoint"},
-    {crSizeAll, "crSizeAll"})
+YORDE_IDENT_TYPEINFO(TCursor, {crDefault, "crDefault"}, {crNone, "crNone"}, {crArrow, "crArrow"}, {crCross, "crCross"},
+                     {crIBeam, "crIBeam"}, {crSizeNESW, "crSizeNESW"}, {crSizeNS, "crSizeNS"},
+                     {crSizeNWSE, "crSizeNWSE"}, {crSizeWE, "crSizeWE"}, {crUpArrow, "crUpArrow"},
+                     {crHourGlass, "crHourGlass"}, {crDrag, "crDrag"}, {crNoDrop, "crNoDrop"}, {crHSplit, "crHSplit"},
+                     {crVSplit, "crVSplit"}, {crMultiDrag, "crMultiDrag"}, {crSQLWait, "crSQLWait"}, {crNo, "crNo"},
+                     {crAppStart, "crAppStart"}, {crHelp, "crHelp"}, {crHandPoint, "crHandPoint"},
+                     {crSizeAll, "crSizeAll"})
 
 enum TFormBorderStyle : int { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
-YORDE_ENUM_TYPEINFO(TFormBorderStyle, "bsNone", "bsSingle", "bsSizeable", "bsDialog", "bsToolWindow",
-                    "bsSizeToolWin")
+YORDE_ENUM_TYPEINFO(TFormBorderStyle, "bsNone", "bsSingle", "bsSizeable", "bsDialog", "bsToolWindow", "bsSizeToolWin")
 // Controls use bsNone and bsSingle of the same type.
 using TBorderStyle = TFormBorderStyle;
 
 using TModalResult = int;
-constexpr TModalResult mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4, mrIgnore = 5,
-                       mrYes = 6, mrNo = 7, mrAll = 8, mrNoToAll = 9, mrYesToAll = 10;
+constexpr TModalResult mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4, mrIgnore = 5, mrYes = 6, mrNo = 7,
+                       mrAll = 8, mrNoToAll = 9, mrYesToAll = 10;
 
 enum TControlStyleItem {
-    csAcceptsControls, csCaptureMouse, csDesignInteractive, csClickEvents, csFramed, csSetCaption,
-    csOpaque, csDoubleClicks, csFixedWidth, csFixedHeight, csNoDesignVisible, csReplicatable,
-    csNoStdEvents, csDisplayDragImage, csReflector, csActionClient, csMenuEvents
+    csAcceptsControls,
+    csCaptureMouse,
+    csDesignInteractive,
+    csClickEvents,
+    csFramed,
+    csSetCaption,
+    csOpaque,
+    csDoubleClicks,
+    csFixedWidth,
+    csFixedHeight,
+    csNoDesignVisible,
+    csReplicatable,
+    csNoStdEvents,
+    csDisplayDragImage,
+    csReflector,
+    csActionClient,
+    csMenuEvents
 };
 using TControlStyle = TSet<TControlStyleItem>;
 
 // Virtual key codes (the Windows values; letters and digits are their ASCII codes).
-constexpr WORD VK_BACK = 8, VK_TAB = 9, VK_RETURN = 13, VK_SHIFT = 16, VK_CONTROL = 17, VK_MENU = 18,
-               VK_PAUSE = 19, VK_CAPITAL = 20, VK_ESCAPE = 27, VK_SPACE = 32, VK_PRIOR = 33,
-               VK_NEXT = 34, VK_END = 35, VK_HOME = 36, VK_LEFT = 37, VK_UP = 38, VK_RIGHT = 39,
-               VK_DOWN = 40, VK_INSERT = 45, VK_DELETE = 46, VK_F1 = 112, VK_F2 = 113, VK_F3 = 114,
-               VK_F4 = 115, VK_F5 = 116, VK_F6 = 117, VK_F7 = 118, VK_F8 = 119, VK_F9 = 120,
+constexpr WORD VK_BACK = 8, VK_TAB = 9, VK_RETURN = 13, VK_SHIFT = 16, VK_CONTROL = 17, VK_MENU = 18, VK_PAUSE = 19,
+               VK_CAPITAL = 20, VK_ESCAPE = 27, VK_SPACE = 32, VK_PRIOR = 33, VK_NEXT = 34, VK_END = 35, VK_HOME = 36,
+               VK_LEFT = 37, VK_UP = 38, VK_RIGHT = 39, VK_DOWN = 40, VK_INSERT = 45, VK_DELETE = 46, VK_F1 = 112,
+               VK_F2 = 113, VK_F3 = 114, VK_F4 = 115, VK_F5 = 116, VK_F6 = 117, VK_F7 = 118, VK_F8 = 119, VK_F9 = 120,
                VK_F10 = 121, VK_F11 = 122, VK_F12 = 123, VK_NUMLOCK = 144, VK_SCROLL = 145;
 
 using TMouseEvent = TEvent<TObject*, TMouseButton, TShiftState, int, int>;
@@ -255,7 +284,9 @@ protected:
     void PushHint();
     // Peer of the given interface (null when there is none or it is another kind).
     template <class P>
-    P* PeerAs() const { return dynamic_cast<P*>(peer_.get()); }
+    P* PeerAs() const {
+        return dynamic_cast<P*>(peer_.get());
+    }
     bool EffectiveShowHint() const { return showHint_; }
     bool Loading() const { return ComponentState().Contains(csLoading); }
     bool Destroying() const { return ComponentState().Contains(csDestroying); }
@@ -263,7 +294,10 @@ protected:
 
     // Stored bounds, written without side effects (alignment and peers).
     void StoreBounds(int ALeft, int ATop, int AWidth, int AHeight) {
-        left_ = ALeft; top_ = ATop; width_ = AWidth; height_ = AHeight;
+        left_ = ALeft;
+        top_ = ATop;
+        width_ = AWidth;
+        height_ = AHeight;
     }
 
     TControlStyle controlStyle_;
@@ -369,7 +403,10 @@ protected:
     virtual bool DoKeyPress(char& Key);
     // Keys the control handles itself, so Enter and Esc do not go to the
     // form's Default and Cancel buttons.
-    virtual bool WantSpecialKey(WORD Key) const { (void)Key; return false; }
+    virtual bool WantSpecialKey(WORD Key) const {
+        (void)Key;
+        return false;
+    }
     // Enter/Esc offered to the buttons; true when one took it.
     virtual bool DialogKey(WORD Key, TShiftState Shift, TWinControl* FocusedControl);
     virtual void DoEnter();
@@ -402,9 +439,11 @@ public:
     explicit TGraphicControl(TComponent* AOwner);
     ~TGraphicControl() override;
     TCanvas* Canvas() const { return canvas_.get(); }
+
 protected:
     virtual void Paint() {}
     void PaintControl(IPaintBackend& Backend, const TRect& ClipRect) override;
+
 private:
     std::unique_ptr<TCanvas> canvas_;
 };
@@ -416,9 +455,11 @@ public:
     explicit TCustomControl(TComponent* AOwner);
     ~TCustomControl() override;
     TCanvas* Canvas() const { return canvas_.get(); }
+
 protected:
     virtual void Paint() {}
     void PaintControl(IPaintBackend& Backend, const TRect& ClipRect) override;
+
 private:
     std::unique_ptr<TCanvas> canvas_;
 };
@@ -430,12 +471,23 @@ TWinControl* GetParentRoot(const TControl* Control);
 
 // Which groups of TControl properties and events a class publishes.
 enum : unsigned {
-    pcAlign = 1u << 0, pcCaption = 1u << 1, pcText = 1u << 2, pcColor = 1u << 3, pcFont = 1u << 4,
-    pcEnabled = 1u << 5, pcVisible = 1u << 6, pcHints = 1u << 7, pcPopupMenu = 1u << 8,
-    pcMouseEvents = 1u << 9, pcClickEvents = 1u << 10, pcKeyEvents = 1u << 11, pcFocus = 1u << 12,
-    pcResize = 1u << 13, pcAction = 1u << 14,
-    pcStandard = pcAlign | pcColor | pcFont | pcEnabled | pcVisible | pcHints | pcPopupMenu |
-                 pcMouseEvents | pcClickEvents | pcAction
+    pcAlign = 1u << 0,
+    pcCaption = 1u << 1,
+    pcText = 1u << 2,
+    pcColor = 1u << 3,
+    pcFont = 1u << 4,
+    pcEnabled = 1u << 5,
+    pcVisible = 1u << 6,
+    pcHints = 1u << 7,
+    pcPopupMenu = 1u << 8,
+    pcMouseEvents = 1u << 9,
+    pcClickEvents = 1u << 10,
+    pcKeyEvents = 1u << 11,
+    pcFocus = 1u << 12,
+    pcResize = 1u << 13,
+    pcAction = 1u << 14,
+    pcStandard = pcAlign | pcColor | pcFont | pcEnabled | pcVisible | pcHints | pcPopupMenu | pcMouseEvents |
+                 pcClickEvents | pcAction
 };
 
 // Publishes the chosen groups of TControl/TWinControl members on class T

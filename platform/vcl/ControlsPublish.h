@@ -9,7 +9,9 @@
 
 // A member of a base class as a member of T (for TClassBuilder<T>::Event).
 template <class T, class M, class B>
-M T::*AsMemberOf(M B::*m) { return static_cast<M T::*>(m); }
+M T::*AsMemberOf(M B::*m) {
+    return static_cast<M T::*>(m);
+}
 
 template <class T>
 void PublishControl(TClassBuilder<T>& c, unsigned f) {
@@ -20,11 +22,9 @@ void PublishControl(TClassBuilder<T>& c, unsigned f) {
     if (f & pcColor) c.Property("Color", &TControl::Color, &TControl::SetColor).Stored(&TControl::IsColorStored);
     if (f & pcEnabled) c.Property("Enabled", &TControl::Enabled, &TControl::SetEnabled).Default(1);
     if (f & pcFont) c.Property("Font", &TControl::Font, &TControl::SetFont).Stored(&TControl::IsFontStored);
-    if (f & pcColor)
-        c.Property("ParentColor", &TControl::ParentColor, &TControl::SetParentColor).Default(1);
+    if (f & pcColor) c.Property("ParentColor", &TControl::ParentColor, &TControl::SetParentColor).Default(1);
     if (f & pcFont) c.Property("ParentFont", &TControl::ParentFont, &TControl::SetParentFont).Default(1);
-    if (f & pcHints)
-        c.Property("ParentShowHint", &TControl::ParentShowHint, &TControl::SetParentShowHint).Default(1);
+    if (f & pcHints) c.Property("ParentShowHint", &TControl::ParentShowHint, &TControl::SetParentShowHint).Default(1);
     if (f & pcPopupMenu) c.Property("PopupMenu", &TControl::PopupMenu, &TControl::SetPopupMenu);
     if (f & pcHints)
         c.Property("ShowHint", &TControl::ShowHint, &TControl::SetShowHint).Stored(&TControl::IsShowHintStored);

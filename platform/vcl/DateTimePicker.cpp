@@ -39,7 +39,9 @@ TDateTimePicker::TDateTimePicker(TComponent* AOwner) : TWinControl(AOwner) {
     dateTime_ = Now();
 }
 
-TDateTime TDateTimePicker::DateTime() const { return ReadOnMain([this] { return dateTime_; }); }
+TDateTime TDateTimePicker::DateTime() const {
+    return ReadOnMain([this] { return dateTime_; });
+}
 
 void TDateTimePicker::SetDateTime(TDateTime Value) {
     if (QueueOffMain(Life(), [this, Value] { SetDateTime(Value); })) return;
@@ -64,7 +66,9 @@ void TDateTimePicker::SetTime(TDateTime Value) {
     SetDateTime(CombineDateTime(dateTime_, Value));
 }
 
-bool TDateTimePicker::Checked() const { return ReadOnMain([this] { return checked_; }); }
+bool TDateTimePicker::Checked() const {
+    return ReadOnMain([this] { return checked_; });
+}
 
 void TDateTimePicker::SetChecked(bool Value) {
     if (QueueOffMain(Life(), [this, Value] { SetChecked(Value); })) return;

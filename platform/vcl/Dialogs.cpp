@@ -14,7 +14,8 @@ TMessageBoxHook& hook() {
 // The button a box without a screen answers with: its default one.
 int defaultResult(int flags) {
     static const std::vector<int> buttons[] = {
-        {IDOK}, {IDOK, IDCANCEL}, {IDABORT, IDRETRY, IDIGNORE}, {IDYES, IDNO, IDCANCEL}, {IDYES, IDNO}, {IDRETRY, IDCANCEL},
+        {IDOK},        {IDOK, IDCANCEL},    {IDABORT, IDRETRY, IDIGNORE}, {IDYES, IDNO, IDCANCEL},
+        {IDYES, IDNO}, {IDRETRY, IDCANCEL},
     };
     int type = flags & 0xF;
     const std::vector<int>& b = buttons[type < 6 ? type : 0];

@@ -97,6 +97,7 @@ class TPaintBox : public TGraphicControl {
 public:
     explicit TPaintBox(TComponent* AOwner);
     TNotifyEvent OnPaint;
+
 protected:
     void Paint() override;
 };

@@ -60,6 +60,7 @@ public:
     }
     KeepCurrentFolder(const KeepCurrentFolder&) = delete;
     KeepCurrentFolder& operator=(const KeepCurrentFolder&) = delete;
+
 private:
     std::error_code ec_;
     std::filesystem::path saved_;

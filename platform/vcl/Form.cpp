@@ -9,8 +9,8 @@ YORDE_IMPLEMENT_CLASS(TScrollingWinControl, [](TClassBuilder<TScrollingWinContro
 YORDE_IMPLEMENT_CLASS(TCustomForm, [](TClassBuilder<TCustomForm>&) {})
 
 YORDE_IMPLEMENT_CLASS(TForm, [](TClassBuilder<TForm>& c) {
-    PublishControl(c, pcAction | pcCaption | pcColor | pcFont | pcEnabled | pcHints | pcPopupMenu |
-                          pcMouseEvents | pcClickEvents | pcKeyEvents | pcResize);
+    PublishControl(c, pcAction | pcCaption | pcColor | pcFont | pcEnabled | pcHints | pcPopupMenu | pcMouseEvents |
+                          pcClickEvents | pcKeyEvents | pcResize);
     c.Property("ActiveControl", &TForm::ActiveControl, &TForm::SetActiveControl);
     c.Property("BorderIcons", &TForm::BorderIcons, &TForm::SetBorderIcons)
         .Default(int64_t(TBorderIcons{biSystemMenu, biMinimize, biMaximize}.Bits()));
@@ -164,7 +164,9 @@ void TCustomForm::PushBounds() {
     if (auto* p = PeerAs<IFormPeer>()) p->SetFormBounds(Left(), Top(), ClientWidth(), ClientHeight());
 }
 
-TFormBorderStyle TCustomForm::BorderStyle() const { return ReadOnMain([this] { return borderStyle_; }); }
+TFormBorderStyle TCustomForm::BorderStyle() const {
+    return ReadOnMain([this] { return borderStyle_; });
+}
 
 void TCustomForm::SetBorderStyle(TFormBorderStyle Value) {
     if (QueueOffMain(Life(), [this, Value] { SetBorderStyle(Value); })) return;
@@ -179,7 +181,9 @@ void TCustomForm::SetBorderStyle(TFormBorderStyle Value) {
     PushBounds();
 }
 
-TBorderIcons TCustomForm::BorderIcons() const { return ReadOnMain([this] { return borderIcons_; }); }
+TBorderIcons TCustomForm::BorderIcons() const {
+    return ReadOnMain([this] { return borderIcons_; });
+}
 
 void TCustomForm::SetBorderIcons(TBorderIcons Value) {
     if (QueueOffMain(Life(), [this, Value] { SetBorderIcons(Value); })) return;
@@ -199,7 +203,9 @@ void TCustomForm::SetFormStyle(TFormStyle Value) {
     if (auto* p = PeerAs<IFormPeer>()) p->SetFormStyle(formStyle_);
 }
 
-TWindowState TCustomForm::WindowState() const { return ReadOnMain([this] { return windowState_; }); }
+TWindowState TCustomForm::WindowState() const {
+    return ReadOnMain([this] { return windowState_; });
+}
 
 void TCustomForm::SetWindowState(TWindowState Value) {
     if (QueueOffMain(Life(), [this, Value] { SetWindowState(Value); })) return;
@@ -220,14 +226,18 @@ void TCustomForm::SetIcon(TIcon* Value) {
     icon_->Assign(Value);
 }
 
-TModalResult TCustomForm::ModalResult() const { return ReadOnMain([this] { return modalResult_; }); }
+TModalResult TCustomForm::ModalResult() const {
+    return ReadOnMain([this] { return modalResult_; });
+}
 
 void TCustomForm::SetModalResult(TModalResult Value) {
     if (QueueOffMain(Life(), [this, Value] { SetModalResult(Value); })) return;
     modalResult_ = Value;
 }
 
-bool TCustomForm::Active() const { return ReadOnMain([this] { return active_; }); }
+bool TCustomForm::Active() const {
+    return ReadOnMain([this] { return active_; });
+}
 
 void TCustomForm::placeOnShow() {
     TCustomForm* anchor = nullptr;
@@ -377,7 +387,9 @@ void TCustomForm::focusFirst() {
     }
 }
 
-bool TCustomForm::CanFocus() const { return ReadOnMain([this] { return visible_ && enabled_; }); }
+bool TCustomForm::CanFocus() const {
+    return ReadOnMain([this] { return visible_ && enabled_; });
+}
 
 void TCustomForm::SetFocus() {
     if (QueueOffMain(Life(), [this] { SetFocus(); })) return;
@@ -434,10 +446,14 @@ void TCustomForm::Close() {
     TCloseAction action = caHide;
     DoClose(action);
     if (action == caNone) return;
-    if (Application->MainForm() == this) Application->Terminate();
-    else if (action == caHide) Hide();
-    else if (action == caMinimize) SetWindowState(wsMinimized);
-    else Release();
+    if (Application->MainForm() == this)
+        Application->Terminate();
+    else if (action == caHide)
+        Hide();
+    else if (action == caMinimize)
+        SetWindowState(wsMinimized);
+    else
+        Release();
 }
 
 void TCustomForm::CloseModal() {
@@ -447,8 +463,10 @@ void TCustomForm::CloseModal() {
             action = caHide;
             DoClose(action);
         }
-        if (action == caNone) modalResult_ = mrNone;
-        else if (action == caFree) Release();
+        if (action == caNone)
+            modalResult_ = mrNone;
+        else if (action == caFree)
+            Release();
     } catch (...) {
         modalResult_ = mrNone;
         Application->HandleException(std::current_exception());
@@ -494,8 +512,10 @@ TModalResult TCustomForm::ShowModal() {
             }
             Application->HandleMessage();
             if (alive.expired()) return mrCancel;
-            if (Application->Terminated()) modalResult_ = mrCancel;
-            else if (modalResult_ != mrNone) CloseModal();
+            if (Application->Terminated())
+                modalResult_ = mrCancel;
+            else if (modalResult_ != mrNone)
+                CloseModal();
         }
         result = modalResult_;
     } catch (...) {

@@ -8,9 +8,7 @@
 
 YORDE_IMPLEMENT_CLASS(TCustomFrame, [](TClassBuilder<TCustomFrame>&) {})
 
-YORDE_IMPLEMENT_CLASS(TFrame, [](TClassBuilder<TFrame>& c) {
-    PublishControl(c, pcStandard | pcFocus | pcResize);
-})
+YORDE_IMPLEMENT_CLASS(TFrame, [](TClassBuilder<TFrame>& c) { PublishControl(c, pcStandard | pcFocus | pcResize); })
 
 YORDE_IMPLEMENT_CLASS(TDataModule, [](TClassBuilder<TDataModule>& c) {
     c.Event("OnCreate", &TDataModule::OnCreate);

@@ -25,11 +25,17 @@ YORDE_ENUM_TYPEINFO(TBorderIcon, "biSystemMenu", "biMinimize", "biMaximize", "bi
 YORDE_SET_TYPEINFO(TBorderIcons, TBorderIcon)
 
 enum TPosition : int {
-    poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter, poDesktopCenter,
-    poMainFormCenter, poOwnerFormCenter
+    poDesigned,
+    poDefault,
+    poDefaultPosOnly,
+    poDefaultSizeOnly,
+    poScreenCenter,
+    poDesktopCenter,
+    poMainFormCenter,
+    poOwnerFormCenter
 };
-YORDE_ENUM_TYPEINFO(TPosition, "poDesigned", "poDefault", "poDefaultPosOnly", "poDefaultSizeOnly",
-                    "poScreenCenter", "poDesktopCenter", "poMainFormCenter", "poOwnerFormCenter")
+YORDE_ENUM_TYPEINFO(TPosition, "poDesigned", "poDefault", "poDefaultPosOnly", "poDefaultSizeOnly", "poScreenCenter",
+                    "poDesktopCenter", "poMainFormCenter", "poOwnerFormCenter")
 
 enum TFormStyle : int { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
 YORDE_ENUM_TYPEINFO(TFormStyle, "fsNormal", "fsMDIChild", "fsMDIForm", "fsStayOnTop")
@@ -197,6 +203,7 @@ public:
     explicit TCustomFrame(TComponent* AOwner);
     TComponent* GetChildOwner() override { return this; }
     void GetChildren(TGetChildProc Proc, TComponent* Root) override;
+
 protected:
     void InitLayout() { ReadComponentLayout(this); }
     bool IsTopLevel() const override { return false; }
@@ -224,6 +231,7 @@ public:
 
 protected:
     void InitLayout() { ReadComponentLayout(this); }
+
 private:
     void destroyed();  // OnDestroy, once, when OnCreate ran
     bool created_ = false;

@@ -20,45 +20,81 @@ class TStream;
 constexpr int32_t SysColor(int index) { return int32_t(0x80000000u | unsigned(index)); }
 
 enum TColor : int32_t {
-    clBlack = 0x000000, clMaroon = 0x000080, clGreen = 0x008000, clOlive = 0x008080,
-    clNavy = 0x800000, clPurple = 0x800080, clTeal = 0x808000, clGray = 0x808080,
-    clSilver = 0xC0C0C0, clRed = 0x0000FF, clLime = 0x00FF00, clYellow = 0x00FFFF,
-    clBlue = 0xFF0000, clFuchsia = 0xFF00FF, clAqua = 0xFFFF00, clWhite = 0xFFFFFF,
-    clLtGray = 0xC0C0C0, clDkGray = 0x808080,
-    clMoneyGreen = 0xC0DCC0, clSkyBlue = 0xF0CAA6, clCream = 0xF0FBFF, clMedGray = 0xA4A0A0,
-    clNone = 0x1FFFFFFF, clDefault = 0x20000000,
+    clBlack = 0x000000,
+    clMaroon = 0x000080,
+    clGreen = 0x008000,
+    clOlive = 0x008080,
+    clNavy = 0x800000,
+    clPurple = 0x800080,
+    clTeal = 0x808000,
+    clGray = 0x808080,
+    clSilver = 0xC0C0C0,
+    clRed = 0x0000FF,
+    clLime = 0x00FF00,
+    clYellow = 0x00FFFF,
+    clBlue = 0xFF0000,
+    clFuchsia = 0xFF00FF,
+    clAqua = 0xFFFF00,
+    clWhite = 0xFFFFFF,
+    clLtGray = 0xC0C0C0,
+    clDkGray = 0x808080,
+    clMoneyGreen = 0xC0DCC0,
+    clSkyBlue = 0xF0CAA6,
+    clCream = 0xF0FBFF,
+    clMedGray = 0xA4A0A0,
+    clNone = 0x1FFFFFFF,
+    clDefault = 0x20000000,
 
-    clScrollBar = SysColor(0), clBackground = SysColor(1), clActiveCaption = SysColor(2),
-    clInactiveCaption = SysColor(3), clMenu = SysColor(4), clWindow = SysColor(5),
-    clWindowFrame = SysColor(6), clMenuText = SysColor(7), clWindowText = SysColor(8),
-    clCaptionText = SysColor(9), clActiveBorder = SysColor(10), clInactiveBorder = SysColor(11),
-    clAppWorkSpace = SysColor(12), clHighlight = SysColor(13), clHighlightText = SysColor(14),
-    clBtnFace = SysColor(15), clBtnShadow = SysColor(16), clGrayText = SysColor(17),
-    clBtnText = SysColor(18), clInactiveCaptionText = SysColor(19), clBtnHighlight = SysColor(20),
-    cl3DDkShadow = SysColor(21), cl3DLight = SysColor(22), clInfoText = SysColor(23),
-    clInfoBk = SysColor(24), clHotLight = SysColor(26), clGradientActiveCaption = SysColor(27),
-    clGradientInactiveCaption = SysColor(28), clMenuHighlight = SysColor(29), clMenuBar = SysColor(30)
+    clScrollBar = SysColor(0),
+    clBackground = SysColor(1),
+    clActiveCaption = SysColor(2),
+    clInactiveCaption = SysColor(3),
+    clMenu = SysColor(4),
+    clWindow = SysColor(5),
+    clWindowFrame = SysColor(6),
+    clMenuText = SysColor(7),
+    clWindowText = SysColor(8),
+    clCaptionText = SysColor(9),
+    clActiveBorder = SysColor(10),
+    clInactiveBorder = SysColor(11),
+    clAppWorkSpace = SysColor(12),
+    clHighlight = SysColor(13),
+    clHighlightText = SysColor(14),
+    clBtnFace = SysColor(15),
+    clBtnShadow = SysColor(16),
+    clGrayText = SysColor(17),
+    clBtnText = SysColor(18),
+    clInactiveCaptionText = SysColor(19),
+    clBtnHighlight = SysColor(20),
+    cl3DDkShadow = SysColor(21),
+    cl3DLight = SysColor(22),
+    clInfoText = SysColor(23),
+    clInfoBk = SysColor(24),
+    clHotLight = SysColor(26),
+    clGradientActiveCaption = SysColor(27),
+    clGradientInactiveCaption = SysColor(28),
+    clMenuHighlight = SysColor(29),
+    clMenuBar = SysColor(30)
 };
-YORDE_IDENT_TYPEINFO(TColor,
-    {clBlack, "clBlack"}, {clMaroon, "clMaroon"}, {clGreen, "clGreen"}, {clOlive, "clOlive"},
-    {clNavy, "clNavy"}, {clPurple, "clPurple"}, {clTeal, "clTeal"}, {clGray, "clGray"},
-    {clSilver, "clSilver"}, {clRed, "clRed"}, {clLime, "clLime"}, {clYellow, "clYellow"},
-    {clBlue, "clBlue"}, {clFuchsia, "clFuchsia"}, {clAqua, "clAqua"}, {clWhite, "clWhite"},
-    {clMoneyGreen, "clMoneyGreen"}, {clSkyBlue, "clSkyBlue"}, {clCream, "clCream"},
-    {clMedGray, "clMedGray"}, {clNone, "clNone"}, {clDefault, "clDefault"},
-    {clScrollBar, "clScrollBar"}, {clBackground, "clBackground"}, {clActiveCaption, "clActiveCaption"},
-    {clInactiveCaption, "clInactiveCaption"}, {clMenu, "clMenu"}, {clWindow, "clWindow"},
-    {clWindowFrame, "clWindowFrame"}, {clMenuText, "clMenuText"}, {clWindowText, "clWindowText"},
-    {clCaptionText, "clCaptionText"}, {clActiveBorder, "clActiveBorder"},
-    {clInactiveBorder, "clInactiveBorder"}, {clAppWorkSpace, "clAppWorkSpace"},
-    {clHighlight, "clHighlight"}, {clHighlightText, "clHighlightText"}, {clBtnFace, "clBtnFace"},
-    {clBtnShadow, "clBtnShadow"}, {clGrayText, "clGrayText"}, {clBtnText, "clBtnText"},
-    {clInactiveCaptionText, "clInactiveCaptionText"}, {clBtnHighlight, "clBtnHighlight"},
-    {cl3DDkShadow, "cl3DDkShadow"}, {cl3DLight, "cl3DLight"}, {clInfoText, "clInfoText"},
-    {clInfoBk, "clInfoBk"}, {clHotLight, "clHotLight"},
-    {clGradientActiveCaption, "clGradientActiveCaption"},
-    {clGradientInactiveCaption, "clGradientInactiveCaption"}, {clMenuHighlight, "clMenuHighlight"},
-    {clMenuBar, "clMenuBar"})
+YORDE_IDENT_TYPEINFO(TColor, {clBlack, "clBlack"}, {clMaroon, "clMaroon"}, {clGreen, "clGreen"}, {clOlive, "clOlive"},
+                     {clNavy, "clNavy"}, {clPurple, "clPurple"}, {clTeal, "clTeal"}, {clGray, "clGray"},
+                     {clSilver, "clSilver"}, {clRed, "clRed"}, {clLime, "clLime"}, {clYellow, "clYellow"},
+                     {clBlue, "clBlue"}, {clFuchsia, "clFuchsia"}, {clAqua, "clAqua"}, {clWhite, "clWhite"},
+                     {clMoneyGreen, "clMoneyGreen"}, {clSkyBlue, "clSkyBlue"}, {clCream, "clCream"},
+                     {clMedGray, "clMedGray"}, {clNone, "clNone"}, {clDefault, "clDefault"},
+                     {clScrollBar, "clScrollBar"}, {clBackground, "clBackground"}, {clActiveCaption, "clActiveCaption"},
+                     {clInactiveCaption, "clInactiveCaption"}, {clMenu, "clMenu"}, {clWindow, "clWindow"},
+                     {clWindowFrame, "clWindowFrame"}, {clMenuText, "clMenuText"}, {clWindowText, "clWindowText"},
+                     {clCaptionText, "clCaptionText"}, {clActiveBorder, "clActiveBorder"},
+                     {clInactiveBorder, "clInactiveBorder"}, {clAppWorkSpace, "clAppWorkSpace"},
+                     {clHighlight, "clHighlight"}, {clHighlightText, "clHighlightText"}, {clBtnFace, "clBtnFace"},
+                     {clBtnShadow, "clBtnShadow"}, {clGrayText, "clGrayText"}, {clBtnText, "clBtnText"},
+                     {clInactiveCaptionText, "clInactiveCaptionText"}, {clBtnHighlight, "clBtnHighlight"},
+                     {cl3DDkShadow, "cl3DDkShadow"}, {cl3DLight, "cl3DLight"}, {clInfoText, "clInfoText"},
+                     {clInfoBk, "clInfoBk"}, {clHotLight, "clHotLight"},
+                     {clGradientActiveCaption, "clGradientActiveCaption"},
+                     {clGradientInactiveCaption, "clGradientInactiveCaption"}, {clMenuHighlight, "clMenuHighlight"},
+                     {clMenuBar, "clMenuBar"})
 
 // A system colour becomes the fixed value of our palette; others pass unchanged
 // (without the top byte).
@@ -88,17 +124,16 @@ YORDE_ENUM_TYPEINFO(TFontPitch, "fpDefault", "fpVariable", "fpFixed")
 
 // 0..255, streamed by the charset identifiers (the constants are in rtl/CodePages.h).
 enum TFontCharset : uint8_t {};
-YORDE_IDENT_TYPEINFO(TFontCharset,
-    {ANSI_CHARSET, "ANSI_CHARSET"}, {DEFAULT_CHARSET, "DEFAULT_CHARSET"},
-    {SYMBOL_CHARSET, "SYMBOL_CHARSET"}, {MAC_CHARSET, "MAC_CHARSET"},
-    {SHIFTJIS_CHARSET, "SHIFTJIS_CHARSET"}, {HANGEUL_CHARSET, "HANGEUL_CHARSET"},
-    {JOHAB_CHARSET, "JOHAB_CHARSET"}, {GB2312_CHARSET, "GB2312_CHARSET"},
-    {CHINESEBIG5_CHARSET, "CHINESEBIG5_CHARSET"}, {GREEK_CHARSET, "GREEK_CHARSET"},
-    {TURKISH_CHARSET, "TURKISH_CHARSET"}, {VIETNAMESE_CHARSET, "VIETNAMESE_CHARSET"},
-    {HEBREW_CHARSET, "HEBREW_CHARSET"}, {ARABIC_CHARSET, "ARABIC_CHARSET"},
-    {BALTIC_CHARSET, "BALTIC_CHARSET"}, {RUSSIAN_CHARSET, "RUSSIAN_CHARSET"},
-    {THAI_CHARSET, "THAI_CHARSET"}, {EASTEUROPE_CHARSET, "EASTEUROPE_CHARSET"},
-    {OEM_CHARSET, "OEM_CHARSET"})
+YORDE_IDENT_TYPEINFO(TFontCharset, {ANSI_CHARSET, "ANSI_CHARSET"}, {DEFAULT_CHARSET, "DEFAULT_CHARSET"},
+                     {SYMBOL_CHARSET, "SYMBOL_CHARSET"}, {MAC_CHARSET, "MAC_CHARSET"},
+                     {SHIFTJIS_CHARSET, "SHIFTJIS_CHARSET"}, {HANGEUL_CHARSET, "HANGEUL_CHARSET"},
+                     {JOHAB_CHARSET, "JOHAB_CHARSET"}, {GB2312_CHARSET, "GB2312_CHARSET"},
+                     {CHINESEBIG5_CHARSET, "CHINESEBIG5_CHARSET"}, {GREEK_CHARSET, "GREEK_CHARSET"},
+                     {TURKISH_CHARSET, "TURKISH_CHARSET"}, {VIETNAMESE_CHARSET, "VIETNAMESE_CHARSET"},
+                     {HEBREW_CHARSET, "HEBREW_CHARSET"}, {ARABIC_CHARSET, "ARABIC_CHARSET"},
+                     {BALTIC_CHARSET, "BALTIC_CHARSET"}, {RUSSIAN_CHARSET, "RUSSIAN_CHARSET"},
+                     {THAI_CHARSET, "THAI_CHARSET"}, {EASTEUROPE_CHARSET, "EASTEUROPE_CHARSET"},
+                     {OEM_CHARSET, "OEM_CHARSET"})
 bool CharsetToIdent(int Charset, AnsiString& Ident);
 bool IdentToCharset(const AnsiString& Ident, int& Charset);
 
@@ -108,9 +143,9 @@ constexpr int PixelsPerInch = 96;
 // What a peer or paint backend needs to make a font.
 struct TFontData {
     AnsiString Name;
-    int Height = -11;          // negative: character height in pixels; positive: cell height
+    int Height = -11;  // negative: character height in pixels; positive: cell height
     TFontStyles Style;
-    TColor Color = clBlack;    // already a plain RGB value
+    TColor Color = clBlack;  // already a plain RGB value
     int Charset = DEFAULT_CHARSET;
     TFontPitch Pitch = fpDefault;
     bool operator==(const TFontData&) const = default;
@@ -120,6 +155,7 @@ class TGraphicsObject : public TPersistent {
     YORDE_CLASS(TGraphicsObject, TPersistent)
 public:
     TNotifyEvent OnChange;
+
 protected:
     virtual void Changed();
 };
@@ -164,11 +200,10 @@ private:
 // Brushes and pens
 
 enum TBrushStyle { bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBDiagonal, bsCross, bsDiagCross };
-YORDE_ENUM_TYPEINFO(TBrushStyle, "bsSolid", "bsClear", "bsHorizontal", "bsVertical", "bsFDiagonal",
-                    "bsBDiagonal", "bsCross", "bsDiagCross")
+YORDE_ENUM_TYPEINFO(TBrushStyle, "bsSolid", "bsClear", "bsHorizontal", "bsVertical", "bsFDiagonal", "bsBDiagonal",
+                    "bsCross", "bsDiagCross")
 enum TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame };
-YORDE_ENUM_TYPEINFO(TPenStyle, "psSolid", "psDash", "psDot", "psDashDot", "psDashDotDot", "psClear",
-                    "psInsideFrame")
+YORDE_ENUM_TYPEINFO(TPenStyle, "psSolid", "psDash", "psDot", "psDashDot", "psDashDotDot", "psClear", "psInsideFrame")
 
 struct TBrushData {
     TColor Color = clWhite;  // RGB
@@ -190,6 +225,7 @@ public:
     TBrushStyle Style() const { return style_; }
     void SetStyle(TBrushStyle Value);
     TBrushData Data() const { return {ColorToRGB(color_), style_}; }
+
 private:
     TColor color_ = clWhite;
     TBrushStyle style_ = bsSolid;
@@ -207,6 +243,7 @@ public:
     TPenStyle Style() const { return style_; }
     void SetStyle(TPenStyle Value);
     TPenData Data() const { return {ColorToRGB(color_), width_, style_}; }
+
 private:
     TColor color_ = clBlack;
     int width_ = 1;
@@ -247,6 +284,7 @@ public:
 
 protected:
     virtual void Changed();
+
 private:
     bool transparent_ = false;
 };
@@ -254,8 +292,8 @@ private:
 YORDE_DECLARE_EXCEPTION(EInvalidGraphic, Exception)
 
 enum TPixelFormat { pfDevice, pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit, pfCustom };
-YORDE_ENUM_TYPEINFO(TPixelFormat, "pfDevice", "pf1bit", "pf4bit", "pf8bit", "pf15bit", "pf16bit",
-                    "pf24bit", "pf32bit", "pfCustom")
+YORDE_ENUM_TYPEINFO(TPixelFormat, "pfDevice", "pf1bit", "pf4bit", "pf8bit", "pf15bit", "pf16bit", "pf24bit", "pf32bit",
+                    "pfCustom")
 enum TTransparentMode { tmAuto, tmFixed };
 YORDE_ENUM_TYPEINFO(TTransparentMode, "tmAuto", "tmFixed")
 
@@ -332,6 +370,7 @@ public:
     void LoadFromStream(TStream* Stream) override;
     void SaveToStream(TStream* Stream) override;
     const TBitmap& Image() const { return image_; }
+
 private:
     TBitmap image_;
     std::string data_;
@@ -379,10 +418,9 @@ std::string EncodeBmp(int Width, int Height, const std::vector<uint32_t>& Pixels
 // The canvas
 
 // DrawText format flags (the Windows values).
-constexpr unsigned DT_TOP = 0x0, DT_LEFT = 0x0, DT_CENTER = 0x1, DT_RIGHT = 0x2, DT_VCENTER = 0x4,
-                   DT_BOTTOM = 0x8, DT_WORDBREAK = 0x10, DT_SINGLELINE = 0x20, DT_EXPANDTABS = 0x40,
-                   DT_NOCLIP = 0x100, DT_CALCRECT = 0x400, DT_NOPREFIX = 0x800,
-                   DT_END_ELLIPSIS = 0x8000;
+constexpr unsigned DT_TOP = 0x0, DT_LEFT = 0x0, DT_CENTER = 0x1, DT_RIGHT = 0x2, DT_VCENTER = 0x4, DT_BOTTOM = 0x8,
+                   DT_WORDBREAK = 0x10, DT_SINGLELINE = 0x20, DT_EXPANDTABS = 0x40, DT_NOCLIP = 0x100,
+                   DT_CALCRECT = 0x400, DT_NOPREFIX = 0x800, DT_END_ELLIPSIS = 0x8000;
 
 class TCanvas : public TPersistent {
     YORDE_CLASS(TCanvas, TPersistent)

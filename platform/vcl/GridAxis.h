@@ -11,9 +11,9 @@ struct Axis {
     const std::vector<int>* Extents = nullptr;
     int Count = 0;
     int Fixed = 0;
-    int First = 0;      // the first scrolled cell in view
+    int First = 0;  // the first scrolled cell in view
     int LineWidth = 0;
-    int Client = 0;     // the client extent
+    int Client = 0;  // the client extent
 
     bool Hidden(int i) const { return (*Extents)[size_t(i)] < 0; }
     int Extent(int i) const { return std::max(0, (*Extents)[size_t(i)]); }

@@ -123,11 +123,15 @@ void TCustomGrid::MouseMove(TShiftState Shift, int X, int Y) {
         int cx = std::clamp(X, 0, std::max(0, ca.GridExtent() - 1));
         int cy = std::clamp(Y, 0, std::max(0, ra.GridExtent() - 1));
         TGridCoord cell{ca.Hit(cx), ra.Hit(cy)};
-        if (Y < ra.FixedBoundary() && topLeft_.Y > fixedRows_) cell.Y = topLeft_.Y - 1;
-        else if (Y >= ra.GridExtent() && ra.LastFullVisible() + 1 < rowCount_) cell.Y = ra.LastFullVisible() + 1;
+        if (Y < ra.FixedBoundary() && topLeft_.Y > fixedRows_)
+            cell.Y = topLeft_.Y - 1;
+        else if (Y >= ra.GridExtent() && ra.LastFullVisible() + 1 < rowCount_)
+            cell.Y = ra.LastFullVisible() + 1;
         if (!options_.Contains(goRowSelect)) {
-            if (X < ca.FixedBoundary() && topLeft_.X > fixedCols_) cell.X = topLeft_.X - 1;
-            else if (X >= ca.GridExtent() && ca.LastFullVisible() + 1 < colCount_) cell.X = ca.LastFullVisible() + 1;
+            if (X < ca.FixedBoundary() && topLeft_.X > fixedCols_)
+                cell.X = topLeft_.X - 1;
+            else if (X >= ca.GridExtent() && ca.LastFullVisible() + 1 < colCount_)
+                cell.X = ca.LastFullVisible() + 1;
         } else {
             cell.X = current_.X;
         }
@@ -137,15 +141,9 @@ void TCustomGrid::MouseMove(TShiftState Shift, int X, int Y) {
             MoveCurrent(cell.X, cell.Y, false, true, false);
         break;
     }
-    case gsColSizing:
-        SetColWidths(sizingIndex_, std::max(1, X + sizingOffset_ - sizingStart_));
-        break;
-    case gsRowSizing:
-        SetRowHeights(sizingIndex_, std::max(1, Y + sizingOffset_ - sizingStart_));
-        break;
-    default:
-        showSizingCursor(sizingCursorAt(X, Y));
-        break;
+    case gsColSizing: SetColWidths(sizingIndex_, std::max(1, X + sizingOffset_ - sizingStart_)); break;
+    case gsRowSizing: SetRowHeights(sizingIndex_, std::max(1, Y + sizingOffset_ - sizingStart_)); break;
+    default: showSizingCursor(sizingCursorAt(X, Y)); break;
     }
     TCustomControl::MouseMove(Shift, X, Y);
 }
@@ -190,8 +188,14 @@ void TCustomGrid::KeyDown(WORD& Key, TShiftState Shift) {
         case VK_RIGHT: ++tl.X; break;
         case VK_PRIOR: cur.Y = tl.Y; break;
         case VK_NEXT: cur.Y = std::max(tl.Y, ra.LastFullVisible()); break;
-        case VK_HOME: cur = TGridCoord{fixedCols_, fixedRows_}; dirX = 1; break;
-        case VK_END: cur = TGridCoord{colCount_ - 1, rowCount_ - 1}; dirX = -1; break;
+        case VK_HOME:
+            cur = TGridCoord{fixedCols_, fixedRows_};
+            dirX = 1;
+            break;
+        case VK_END:
+            cur = TGridCoord{colCount_ - 1, rowCount_ - 1};
+            dirX = -1;
+            break;
         default: return;
         }
     } else {
@@ -199,22 +203,44 @@ void TCustomGrid::KeyDown(WORD& Key, TShiftState Shift) {
         case VK_UP: --cur.Y; break;
         case VK_DOWN: ++cur.Y; break;
         case VK_LEFT:
-            if (rowSelect) --tl.X;
-            else { --cur.X; dirX = -1; }
+            if (rowSelect)
+                --tl.X;
+            else {
+                --cur.X;
+                dirX = -1;
+            }
             break;
         case VK_RIGHT:
-            if (rowSelect) ++tl.X;
-            else { ++cur.X; dirX = 1; }
+            if (rowSelect)
+                ++tl.X;
+            else {
+                ++cur.X;
+                dirX = 1;
+            }
             break;
-        case VK_NEXT: cur.Y += page; tl.Y += page; break;
-        case VK_PRIOR: cur.Y -= page; tl.Y -= page; break;
+        case VK_NEXT:
+            cur.Y += page;
+            tl.Y += page;
+            break;
+        case VK_PRIOR:
+            cur.Y -= page;
+            tl.Y -= page;
+            break;
         case VK_HOME:
-            if (rowSelect) cur.Y = fixedRows_;
-            else { cur.X = fixedCols_; dirX = 1; }
+            if (rowSelect)
+                cur.Y = fixedRows_;
+            else {
+                cur.X = fixedCols_;
+                dirX = 1;
+            }
             break;
         case VK_END:
-            if (rowSelect) cur.Y = rowCount_ - 1;
-            else { cur.X = colCount_ - 1; dirX = -1; }
+            if (rowSelect)
+                cur.Y = rowCount_ - 1;
+            else {
+                cur.X = colCount_ - 1;
+                dirX = -1;
+            }
             break;
         default: return;
         }

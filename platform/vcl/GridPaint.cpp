@@ -120,8 +120,10 @@ void TCustomGrid::Paint() {
             TRect top(x, 0, x + ca.LineWidth, fixedBottom);
             TRect rest(x, fixedBottom, x + ca.LineWidth, bottom);
             fill(canvas, top, fixedVert ? clBlack : fixedColor_);
-            if (fixedCol) fill(canvas, rest, fixedVert ? clBlack : fixedColor_);
-            else fill(canvas, rest, lineColor);
+            if (fixedCol)
+                fill(canvas, rest, fixedVert ? clBlack : fixedColor_);
+            else
+                fill(canvas, rest, lineColor);
         }
     }
     if (ra.LineWidth > 0) {
@@ -132,8 +134,10 @@ void TCustomGrid::Paint() {
             TRect left(0, y, fixedRight, y + ra.LineWidth);
             TRect rest(fixedRight, y, right, y + ra.LineWidth);
             fill(canvas, left, fixedHorz ? clBlack : fixedColor_);
-            if (fixedRow) fill(canvas, rest, fixedHorz ? clBlack : fixedColor_);
-            else fill(canvas, rest, lineColor);
+            if (fixedRow)
+                fill(canvas, rest, fixedHorz ? clBlack : fixedColor_);
+            else
+                fill(canvas, rest, lineColor);
         }
     }
 

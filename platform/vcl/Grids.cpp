@@ -40,10 +40,18 @@ Axis TCustomGrid::rowAxis() const {
 // ---------------------------------------------------------------------------
 // Counts
 
-int TCustomGrid::ColCount() const { return ReadOnMain([this] { return colCount_; }); }
-int TCustomGrid::RowCount() const { return ReadOnMain([this] { return rowCount_; }); }
-int TCustomGrid::FixedCols() const { return ReadOnMain([this] { return fixedCols_; }); }
-int TCustomGrid::FixedRows() const { return ReadOnMain([this] { return fixedRows_; }); }
+int TCustomGrid::ColCount() const {
+    return ReadOnMain([this] { return colCount_; });
+}
+int TCustomGrid::RowCount() const {
+    return ReadOnMain([this] { return rowCount_; });
+}
+int TCustomGrid::FixedCols() const {
+    return ReadOnMain([this] { return fixedCols_; });
+}
+int TCustomGrid::FixedRows() const {
+    return ReadOnMain([this] { return fixedRows_; });
+}
 
 void TCustomGrid::SetColCount(int Value) {
     if (QueueOffMain(Life(), [this, Value] { SetColCount(Value); })) return;
@@ -129,8 +137,12 @@ void TCustomGrid::clampCurrent() {
 // ---------------------------------------------------------------------------
 // The current cell and the selection
 
-int TCustomGrid::Col() const { return ReadOnMain([this] { return current_.X; }); }
-int TCustomGrid::Row() const { return ReadOnMain([this] { return current_.Y; }); }
+int TCustomGrid::Col() const {
+    return ReadOnMain([this] { return current_.X; });
+}
+int TCustomGrid::Row() const {
+    return ReadOnMain([this] { return current_.Y; });
+}
 
 void TCustomGrid::SetCol(int Value) {
     if (QueueOffMain(Life(), [this, Value] { SetCol(Value); })) return;
@@ -163,8 +175,8 @@ bool TCustomGrid::SelectCell(int /*ACol*/, int /*ARow*/) { return true; }
 
 TGridRect TCustomGrid::Selection() const {
     return ReadOnMain([this] {
-        TGridRect r{std::min(anchor_.X, current_.X), std::min(anchor_.Y, current_.Y),
-                    std::max(anchor_.X, current_.X), std::max(anchor_.Y, current_.Y)};
+        TGridRect r{std::min(anchor_.X, current_.X), std::min(anchor_.Y, current_.Y), std::max(anchor_.X, current_.X),
+                    std::max(anchor_.Y, current_.Y)};
         if (options_.Contains(goRowSelect)) {
             r.Left = fixedCols_;
             r.Right = colCount_ - 1;
@@ -192,9 +204,15 @@ void TCustomGrid::SetSelection(const TGridRect& Value) {
 // ---------------------------------------------------------------------------
 // Sizes
 
-int TCustomGrid::DefaultColWidth() const { return ReadOnMain([this] { return defaultColWidth_; }); }
-int TCustomGrid::DefaultRowHeight() const { return ReadOnMain([this] { return defaultRowHeight_; }); }
-int TCustomGrid::GridLineWidth() const { return ReadOnMain([this] { return gridLineWidth_; }); }
+int TCustomGrid::DefaultColWidth() const {
+    return ReadOnMain([this] { return defaultColWidth_; });
+}
+int TCustomGrid::DefaultRowHeight() const {
+    return ReadOnMain([this] { return defaultRowHeight_; });
+}
+int TCustomGrid::GridLineWidth() const {
+    return ReadOnMain([this] { return gridLineWidth_; });
+}
 
 void TCustomGrid::SetDefaultColWidth(int Value) {
     if (QueueOffMain(Life(), [this, Value] { SetDefaultColWidth(Value); })) return;
@@ -253,19 +271,21 @@ void TCustomGrid::SetGridLineWidth(int Value) {
 void TCustomGrid::ColWidthsChanged() { LayoutChanged(); }
 void TCustomGrid::RowHeightsChanged() { LayoutChanged(); }
 
-int TCustomGrid::GridWidth() const { return ReadOnMain([this] { return colAxis().GridExtent(); }); }
-int TCustomGrid::GridHeight() const { return ReadOnMain([this] { return rowAxis().GridExtent(); }); }
+int TCustomGrid::GridWidth() const {
+    return ReadOnMain([this] { return colAxis().GridExtent(); });
+}
+int TCustomGrid::GridHeight() const {
+    return ReadOnMain([this] { return rowAxis().GridExtent(); });
+}
 
 int TCustomGrid::ClientWidth() const {
-    return ReadOnMain([this] {
-        return std::max(0, Width() - 2 * borderSize(borderStyle_) - (vBarShown_ ? ScrollBarSize : 0));
-    });
+    return ReadOnMain(
+        [this] { return std::max(0, Width() - 2 * borderSize(borderStyle_) - (vBarShown_ ? ScrollBarSize : 0)); });
 }
 
 int TCustomGrid::ClientHeight() const {
-    return ReadOnMain([this] {
-        return std::max(0, Height() - 2 * borderSize(borderStyle_) - (hBarShown_ ? ScrollBarSize : 0));
-    });
+    return ReadOnMain(
+        [this] { return std::max(0, Height() - 2 * borderSize(borderStyle_) - (hBarShown_ ? ScrollBarSize : 0)); });
 }
 
 TRect TCustomGrid::CellRect(int ACol, int ARow) const {
@@ -295,7 +315,9 @@ TGridCoord TCustomGrid::MouseCoord(int X, int Y) const {
 // ---------------------------------------------------------------------------
 // Options and looks
 
-TGridOptions TCustomGrid::Options() const { return ReadOnMain([this] { return options_; }); }
+TGridOptions TCustomGrid::Options() const {
+    return ReadOnMain([this] { return options_; });
+}
 
 void TCustomGrid::SetOptions(TGridOptions Value) {
     if (QueueOffMain(Life(), [this, Value] { SetOptions(Value); })) return;
@@ -314,7 +336,9 @@ void TCustomGrid::SetOptions(TGridOptions Value) {
     LayoutChanged();  // the line options decide the line widths
 }
 
-TScrollStyle TCustomGrid::ScrollBars() const { return ReadOnMain([this] { return scrollBars_; }); }
+TScrollStyle TCustomGrid::ScrollBars() const {
+    return ReadOnMain([this] { return scrollBars_; });
+}
 
 void TCustomGrid::SetScrollBars(TScrollStyle Value) {
     if (QueueOffMain(Life(), [this, Value] { SetScrollBars(Value); })) return;
@@ -323,7 +347,9 @@ void TCustomGrid::SetScrollBars(TScrollStyle Value) {
     LayoutChanged();
 }
 
-TBorderStyle TCustomGrid::BorderStyle() const { return ReadOnMain([this] { return borderStyle_; }); }
+TBorderStyle TCustomGrid::BorderStyle() const {
+    return ReadOnMain([this] { return borderStyle_; });
+}
 
 void TCustomGrid::SetBorderStyle(TBorderStyle Value) {
     if (QueueOffMain(Life(), [this, Value] { SetBorderStyle(Value); })) return;
@@ -334,7 +360,9 @@ void TCustomGrid::SetBorderStyle(TBorderStyle Value) {
     LayoutChanged();
 }
 
-TColor TCustomGrid::FixedColor() const { return ReadOnMain([this] { return fixedColor_; }); }
+TColor TCustomGrid::FixedColor() const {
+    return ReadOnMain([this] { return fixedColor_; });
+}
 
 void TCustomGrid::SetFixedColor(TColor Value) {
     if (QueueOffMain(Life(), [this, Value] { SetFixedColor(Value); })) return;
@@ -343,7 +371,9 @@ void TCustomGrid::SetFixedColor(TColor Value) {
     Invalidate();
 }
 
-bool TCustomGrid::DefaultDrawing() const { return ReadOnMain([this] { return defaultDrawing_; }); }
+bool TCustomGrid::DefaultDrawing() const {
+    return ReadOnMain([this] { return defaultDrawing_; });
+}
 
 void TCustomGrid::SetDefaultDrawing(bool Value) {
     if (QueueOffMain(Life(), [this, Value] { SetDefaultDrawing(Value); })) return;
@@ -355,8 +385,12 @@ void TCustomGrid::SetDefaultDrawing(bool Value) {
 // ---------------------------------------------------------------------------
 // Scrolling
 
-int TCustomGrid::LeftCol() const { return ReadOnMain([this] { return topLeft_.X; }); }
-int TCustomGrid::TopRow() const { return ReadOnMain([this] { return topLeft_.Y; }); }
+int TCustomGrid::LeftCol() const {
+    return ReadOnMain([this] { return topLeft_.X; });
+}
+int TCustomGrid::TopRow() const {
+    return ReadOnMain([this] { return topLeft_.Y; });
+}
 
 void TCustomGrid::SetLeftCol(int Value) {
     if (QueueOffMain(Life(), [this, Value] { SetLeftCol(Value); })) return;
@@ -369,11 +403,17 @@ void TCustomGrid::SetTopRow(int Value) {
 }
 
 int TCustomGrid::VisibleColCount() const {
-    return ReadOnMain([this] { Axis a = colAxis(); return std::max(0, a.LastFullVisible() - a.First + 1); });
+    return ReadOnMain([this] {
+        Axis a = colAxis();
+        return std::max(0, a.LastFullVisible() - a.First + 1);
+    });
 }
 
 int TCustomGrid::VisibleRowCount() const {
-    return ReadOnMain([this] { Axis a = rowAxis(); return std::max(0, a.LastFullVisible() - a.First + 1); });
+    return ReadOnMain([this] {
+        Axis a = rowAxis();
+        return std::max(0, a.LastFullVisible() - a.First + 1);
+    });
 }
 
 void TCustomGrid::clampTopLeft() {
@@ -397,14 +437,18 @@ void TCustomGrid::clampInView(TGridCoord Cell) {
     TGridCoord tl = topLeft_;
     if (Cell.Y >= fixedRows_) {
         Axis ra = rowAxis();
-        if (Cell.Y < tl.Y) tl.Y = Cell.Y;
-        else if (Cell.Y > ra.LastFullVisible()) tl.Y = ra.FirstForLast(Cell.Y);
+        if (Cell.Y < tl.Y)
+            tl.Y = Cell.Y;
+        else if (Cell.Y > ra.LastFullVisible())
+            tl.Y = ra.FirstForLast(Cell.Y);
     }
     // A whole-row selection keeps the horizontal position.
     if (Cell.X >= fixedCols_ && !options_.Contains(goRowSelect)) {
         Axis ca = colAxis();
-        if (Cell.X < tl.X) tl.X = Cell.X;
-        else if (Cell.X > ca.LastFullVisible()) tl.X = ca.FirstForLast(Cell.X);
+        if (Cell.X < tl.X)
+            tl.X = Cell.X;
+        else if (Cell.X > ca.LastFullVisible())
+            tl.X = ca.FirstForLast(Cell.X);
     }
     setTopLeft(tl.X, tl.Y);
 }
@@ -449,9 +493,7 @@ void TCustomGrid::updateScrollBars() {
     vBar_ = v;
 }
 
-void TCustomGrid::ScrollBarAction(TScrollBarKind Kind, TScrollCode Code, int Pos) {
-    scrollAxis(Kind, Code, Pos);
-}
+void TCustomGrid::ScrollBarAction(TScrollBarKind Kind, TScrollCode Code, int Pos) { scrollAxis(Kind, Code, Pos); }
 
 void TCustomGrid::scrollAxis(TScrollBarKind Kind, TScrollCode Code, int Pos) {
     Axis a = Kind == sbVertical ? rowAxis() : colAxis();
@@ -476,8 +518,10 @@ void TCustomGrid::scrollAxis(TScrollBarKind Kind, TScrollCode Code, int Pos) {
     case scPosition: first = Pos; break;
     case scEndScroll: return;
     }
-    if (Kind == sbVertical) setTopLeft(topLeft_.X, first);
-    else setTopLeft(first, topLeft_.Y);
+    if (Kind == sbVertical)
+        setTopLeft(topLeft_.X, first);
+    else
+        setTopLeft(first, topLeft_.Y);
     // The bar may have moved to where the view cannot follow.
     if (auto* peer = dynamic_cast<IScrollBarsPeer*>(Peer()))
         peer->SetScrollBar(Kind, Kind == sbVertical ? vBar_ : hBar_);
@@ -488,8 +532,10 @@ void TCustomGrid::MouseWheel(TShiftState /*Shift*/, int WheelDelta, TPoint /*Cli
     int notches = WheelDelta / 120;
     if (notches == 0 && WheelDelta != 0) notches = WheelDelta > 0 ? 1 : -1;
     bool vertical = rowAxis().MaxFirst() > fixedRows_ || colAxis().MaxFirst() == fixedCols_;
-    if (vertical) setTopLeft(topLeft_.X, topLeft_.Y - 3 * notches);
-    else setTopLeft(topLeft_.X - notches, topLeft_.Y);
+    if (vertical)
+        setTopLeft(topLeft_.X, topLeft_.Y - 3 * notches);
+    else
+        setTopLeft(topLeft_.X - notches, topLeft_.Y);
 }
 
 // ---------------------------------------------------------------------------

@@ -30,15 +30,26 @@
 YORDE_DECLARE_EXCEPTION(EInvalidGridOperation, Exception)
 
 enum TGridOption {
-    goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goRangeSelect, goDrawFocusSelected,
-    goRowSizing, goColSizing, goRowMoving, goColMoving, goEditing, goTabs, goRowSelect,
-    goAlwaysShowEditor, goThumbTracking
+    goFixedVertLine,
+    goFixedHorzLine,
+    goVertLine,
+    goHorzLine,
+    goRangeSelect,
+    goDrawFocusSelected,
+    goRowSizing,
+    goColSizing,
+    goRowMoving,
+    goColMoving,
+    goEditing,
+    goTabs,
+    goRowSelect,
+    goAlwaysShowEditor,
+    goThumbTracking
 };
 using TGridOptions = TSet<TGridOption>;
-YORDE_ENUM_TYPEINFO(TGridOption, "goFixedVertLine", "goFixedHorzLine", "goVertLine", "goHorzLine",
-                    "goRangeSelect", "goDrawFocusSelected", "goRowSizing", "goColSizing", "goRowMoving",
-                    "goColMoving", "goEditing", "goTabs", "goRowSelect", "goAlwaysShowEditor",
-                    "goThumbTracking")
+YORDE_ENUM_TYPEINFO(TGridOption, "goFixedVertLine", "goFixedHorzLine", "goVertLine", "goHorzLine", "goRangeSelect",
+                    "goDrawFocusSelected", "goRowSizing", "goColSizing", "goRowMoving", "goColMoving", "goEditing",
+                    "goTabs", "goRowSelect", "goAlwaysShowEditor", "goThumbTracking")
 YORDE_SET_TYPEINFO(TGridOptions, TGridOption)
 
 enum TGridDrawStateItem { gdSelected, gdFocused, gdFixed };
@@ -233,8 +244,8 @@ private:
 
     TGridState gridState_ = gsNormal;
     int sizingIndex_ = -1;
-    int sizingStart_ = 0;    // where the sized cell begins
-    int sizingOffset_ = 0;   // from the pointer to the cell's edge
+    int sizingStart_ = 0;               // where the sized cell begins
+    int sizingOffset_ = 0;              // from the pointer to the cell's edge
     TCursor sizingCursor_ = crDefault;  // crDefault: the control's own cursor shows
 };
 

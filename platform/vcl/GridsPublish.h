@@ -2,8 +2,7 @@
 // The published members grids share (the class library's order).
 #include "vcl/Grids.h"
 
-constexpr TGridOptions DefaultGridOptions{goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine,
-                                          goRangeSelect};
+constexpr TGridOptions DefaultGridOptions{goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goRangeSelect};
 
 // Looks, lines, options and the grid events; Counts: ColCount, RowCount and
 // the fixed counts (TValueListEditor takes them from its strings instead).

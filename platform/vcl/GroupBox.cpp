@@ -5,13 +5,12 @@
 #include <algorithm>
 
 YORDE_IMPLEMENT_CLASS(TCustomGroupBox, [](TClassBuilder<TCustomGroupBox>&) {})
-YORDE_IMPLEMENT_CLASS(TGroupBox, [](TClassBuilder<TGroupBox>& c) {
-    PublishControl(c, pcStandard | pcCaption | pcFocus);
-})
+YORDE_IMPLEMENT_CLASS(TGroupBox,
+                      [](TClassBuilder<TGroupBox>& c) { PublishControl(c, pcStandard | pcCaption | pcFocus); })
 
 TCustomGroupBox::TCustomGroupBox(TComponent* AOwner) : TCustomControl(AOwner) {
-    controlStyle_ = TControlStyle{csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption,
-                                  csDoubleClicks, csReplicatable};
+    controlStyle_ =
+        TControlStyle{csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks, csReplicatable};
     StoreBounds(0, 0, 185, 105);
 }
 

@@ -1,8 +1,8 @@
 #include "vcl/ExtCtrls.h"
 
 YORDE_IMPLEMENT_CLASS(TImage, [](TClassBuilder<TImage>& c) {
-    PublishControl(c, pcAlign | pcEnabled | pcVisible | pcHints | pcPopupMenu | pcMouseEvents | pcClickEvents |
-                          pcAction);
+    PublishControl(c,
+                   pcAlign | pcEnabled | pcVisible | pcHints | pcPopupMenu | pcMouseEvents | pcClickEvents | pcAction);
     c.Property("AutoSize", &TImage::AutoSize, &TImage::SetAutoSize);
     c.Property("Center", &TImage::Center, &TImage::SetCenter);
     c.Property("IncrementalDisplay", &TImage::IncrementalDisplay, &TImage::SetIncrementalDisplay);
@@ -52,11 +52,17 @@ TRect TImage::DestRect() const {
             if (w > h) {
                 w = cw;
                 h = int(cw / aspect);
-                if (h > ch) { h = ch; w = int(ch * aspect); }
+                if (h > ch) {
+                    h = ch;
+                    w = int(ch * aspect);
+                }
             } else {
                 h = ch;
                 w = int(ch * aspect);
-                if (w > cw) { w = cw; h = int(cw / aspect); }
+                if (w > cw) {
+                    w = cw;
+                    h = int(cw / aspect);
+                }
             }
         } else {
             w = cw;

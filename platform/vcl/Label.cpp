@@ -21,8 +21,10 @@ TCustomLabel::TCustomLabel(TComponent* AOwner) : TGraphicControl(AOwner) {
 unsigned TCustomLabel::textFlags() const {
     unsigned f = DT_EXPANDTABS;
     if (wordWrap_) f |= DT_WORDBREAK;
-    if (alignment_ == taRightJustify) f |= DT_RIGHT;
-    else if (alignment_ == taCenter) f |= DT_CENTER;
+    if (alignment_ == taRightJustify)
+        f |= DT_RIGHT;
+    else if (alignment_ == taCenter)
+        f |= DT_CENTER;
     if (!showAccelChar_) f |= DT_NOPREFIX;
     return f;
 }

@@ -19,8 +19,7 @@ YORDE_IMPLEMENT_CLASS(TListBox, [](TClassBuilder<TListBox>& c) {
     c.Property("Style", &TListBox::Style, &TListBox::SetStyle).Default(lbStandard);
 })
 
-TCustomListBox::TCustomListBox(TComponent* AOwner)
-    : TWinControl(AOwner), items_(std::make_unique<TStringList>()) {
+TCustomListBox::TCustomListBox(TComponent* AOwner) : TWinControl(AOwner), items_(std::make_unique<TStringList>()) {
     // No csClickEvents: OnClick comes with a selection, not from the mouse.
     controlStyle_ = TControlStyle{csSetCaption, csDoubleClicks, csOpaque};
     StoreBounds(0, 0, 121, 97);
@@ -39,7 +38,9 @@ TStrings* TCustomListBox::Items() const { return items_.get(); }
 
 void TCustomListBox::SetItems(TStrings* Value) { items_->Assign(Value); }
 
-int TCustomListBox::ItemIndex() const { return ReadOnMain([this] { return itemIndex_; }); }
+int TCustomListBox::ItemIndex() const {
+    return ReadOnMain([this] { return itemIndex_; });
+}
 
 void TCustomListBox::SetItemIndex(int Value) {
     if (QueueOffMain(Life(), [this, Value] { SetItemIndex(Value); })) return;

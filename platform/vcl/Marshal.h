@@ -18,6 +18,7 @@ public:
     TLifeToken(const TLifeToken&) = delete;
     TLifeToken& operator=(const TLifeToken&) = delete;
     std::weak_ptr<char> Watch() const { return token_; }
+
 private:
     std::shared_ptr<char> token_;
 };

@@ -82,8 +82,7 @@ YORDE_IMPLEMENT_CLASS(TMemo, [](TClassBuilder<TMemo>& c) {
     c.Event("OnChange", AsMemberOf<TMemo>(&TCustomEdit::OnChange));
 })
 
-TCustomMemo::TCustomMemo(TComponent* AOwner)
-    : TCustomEdit(AOwner), lines_(std::make_unique<TMemoStrings>(this)) {
+TCustomMemo::TCustomMemo(TComponent* AOwner) : TCustomEdit(AOwner), lines_(std::make_unique<TMemoStrings>(this)) {
     controlStyle_ = TControlStyle{csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
     StoreBounds(0, 0, 185, 89);
 }
@@ -205,8 +204,10 @@ void TCustomMemo::setAll(const AnsiString& Text) {
 void TCustomMemo::linesChanged(const std::function<void(IMemoPeer&)>& Show) {
     if (!linesUpdating_) {
         auto* p = PeerAs<IMemoPeer>();
-        if (p && Show) Show(*p);
-        else PushText();
+        if (p && Show)
+            Show(*p);
+        else
+            PushText();
     }
     // Without a peer the stored caret could be left behind the text's end.
     if (!Peer() && SelStart() > int(text_.size())) SetSelStart(int(text_.size()));

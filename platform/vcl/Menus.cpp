@@ -32,8 +32,7 @@ YORDE_IMPLEMENT_CLASS(TMenuItem, [](TClassBuilder<TMenuItem>& c) {
 
 YORDE_IMPLEMENT_CLASS(TMenu, [](TClassBuilder<TMenu>& c) {
     c.Property("AutoHotkeys", &TMenu::AutoHotkeys, &TMenu::SetAutoHotkeys).Default(maAutomatic);
-    c.Property("AutoLineReduction", &TMenu::AutoLineReduction, &TMenu::SetAutoLineReduction)
-        .Default(maAutomatic);
+    c.Property("AutoLineReduction", &TMenu::AutoLineReduction, &TMenu::SetAutoLineReduction).Default(maAutomatic);
     c.Property("Images", &TMenu::Images, &TMenu::SetImages);
     c.Property("OwnerDraw", &TMenu::OwnerDraw, &TMenu::SetOwnerDraw);
 })
@@ -84,10 +83,18 @@ TMenuItem::~TMenuItem() {
     }
 }
 
-AnsiString TMenuItem::Caption() const { return ReadOnMain([this] { return caption_; }); }
-bool TMenuItem::Enabled() const { return ReadOnMain([this] { return enabled_; }); }
-bool TMenuItem::Visible() const { return ReadOnMain([this] { return visible_; }); }
-bool TMenuItem::Checked() const { return ReadOnMain([this] { return checked_; }); }
+AnsiString TMenuItem::Caption() const {
+    return ReadOnMain([this] { return caption_; });
+}
+bool TMenuItem::Enabled() const {
+    return ReadOnMain([this] { return enabled_; });
+}
+bool TMenuItem::Visible() const {
+    return ReadOnMain([this] { return visible_; });
+}
+bool TMenuItem::Checked() const {
+    return ReadOnMain([this] { return checked_; });
+}
 
 void TMenuItem::SetCaption(const AnsiString& Value) {
     if (QueueOffMain(life_, [this, Value] { SetCaption(Value); })) return;
@@ -193,8 +200,10 @@ TComponent* TMenuItem::GetParentComponent() const {
 
 void TMenuItem::SetParentComponent(TComponent* Value) {
     if (parent_) parent_->Remove(this);
-    if (auto* menu = dynamic_cast<TMenu*>(Value)) menu->Items()->Add(this);
-    else if (auto* item = dynamic_cast<TMenuItem*>(Value)) item->Add(this);
+    if (auto* menu = dynamic_cast<TMenu*>(Value))
+        menu->Items()->Add(this);
+    else if (auto* item = dynamic_cast<TMenuItem*>(Value))
+        item->Add(this);
 }
 
 void TMenuItem::GetChildren(TGetChildProc Proc, TComponent* /*Root*/) {

@@ -32,8 +32,8 @@ void Frame3D(TCanvas* Canvas, TRect& Rect, TColor TopColor, TColor BottomColor, 
 }
 
 TCustomPanel::TCustomPanel(TComponent* AOwner) : TCustomControl(AOwner) {
-    controlStyle_ = TControlStyle{csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csOpaque,
-                                  csDoubleClicks, csReplicatable};
+    controlStyle_ = TControlStyle{csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption,
+                                  csOpaque,          csDoubleClicks, csReplicatable};
     StoreBounds(0, 0, 185, 41);
     SetColor(clBtnFace);
 }
@@ -56,8 +56,10 @@ void TCustomPanel::Paint() {
     c->Brush()->SetStyle(bsClear);
     c->SetFont(Font());
     unsigned flags = DT_EXPANDTABS | DT_VCENTER | DT_SINGLELINE;
-    if (alignment_ == taCenter) flags |= DT_CENTER;
-    else if (alignment_ == taRightJustify) flags |= DT_RIGHT;
+    if (alignment_ == taCenter)
+        flags |= DT_CENTER;
+    else if (alignment_ == taRightJustify)
+        flags |= DT_RIGHT;
     c->DrawText(text_, r, flags);
 }
 

@@ -49,12 +49,12 @@ public:
     static void Paint(TControl* C, IPaintBackend& Backend, const TRect& ClipRect);
 
     // Native controls.
-    static void Click(TControl* C);                       // a button pressed by the user
+    static void Click(TControl* C);  // a button pressed by the user
     static void EditChanged(TCustomEdit* C, const AnsiString& Bytes);
     static void CheckBoxToggled(TCustomCheckBox* C);
 
     // Windows.
-    static void FormCloseRequest(TCustomForm* F);        // the close box
+    static void FormCloseRequest(TCustomForm* F);  // the close box
     static void FormResized(TCustomForm* F, int ClientWidth, int ClientHeight);
     static void FormMoved(TCustomForm* F, int Left, int Top);
     static void FormActivated(TCustomForm* F, bool Active);

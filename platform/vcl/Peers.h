@@ -48,8 +48,8 @@ public:
     virtual void Rectangle(const TRect& R, const TBrushData& Brush, const TPenData& Pen) = 0;
     virtual void Ellipse(const TRect& R, const TBrushData& Brush, const TPenData& Pen) = 0;
     // One line at X, Y (top-left of the text cell); Opaque: fill the cell first.
-    virtual void TextOut(int X, int Y, const std::string& Utf8, const TFontData& Font,
-                         const TRect* Clip, const TColor* Opaque) = 0;
+    virtual void TextOut(int X, int Y, const std::string& Utf8, const TFontData& Font, const TRect* Clip,
+                         const TColor* Opaque) = 0;
     // DT_ flags; DT_CALCRECT measures only and adjusts R. Returns the height.
     virtual int DrawText(const std::string& Utf8, TRect& R, unsigned Format, const TFontData& Font) = 0;
     virtual TSize TextExtent(const std::string& Utf8, const TFontData& Font) = 0;
@@ -122,7 +122,10 @@ class IButtonPeer : public IControlPeer {
 public:
     virtual void SetDefault(bool Default) = 0;
     // TBitBtn's glyph; empty view: none.
-    virtual void SetGlyph(const TPixelsView& Glyph, int32_t TransparentKey) { (void)Glyph; (void)TransparentKey; }
+    virtual void SetGlyph(const TPixelsView& Glyph, int32_t TransparentKey) {
+        (void)Glyph;
+        (void)TransparentKey;
+    }
 };
 
 class ICheckBoxPeer : public IControlPeer {
@@ -151,10 +154,9 @@ public:
 };
 
 // Message-box flags and results (the Windows values).
-constexpr int MB_OK = 0x0, MB_OKCANCEL = 0x1, MB_ABORTRETRYIGNORE = 0x2, MB_YESNOCANCEL = 0x3,
-              MB_YESNO = 0x4, MB_RETRYCANCEL = 0x5, MB_ICONHAND = 0x10, MB_ICONSTOP = 0x10,
-              MB_ICONERROR = 0x10, MB_ICONQUESTION = 0x20, MB_ICONEXCLAMATION = 0x30,
-              MB_ICONWARNING = 0x30, MB_ICONASTERISK = 0x40, MB_ICONINFORMATION = 0x40,
+constexpr int MB_OK = 0x0, MB_OKCANCEL = 0x1, MB_ABORTRETRYIGNORE = 0x2, MB_YESNOCANCEL = 0x3, MB_YESNO = 0x4,
+              MB_RETRYCANCEL = 0x5, MB_ICONHAND = 0x10, MB_ICONSTOP = 0x10, MB_ICONERROR = 0x10, MB_ICONQUESTION = 0x20,
+              MB_ICONEXCLAMATION = 0x30, MB_ICONWARNING = 0x30, MB_ICONASTERISK = 0x40, MB_ICONINFORMATION = 0x40,
               MB_DEFBUTTON2 = 0x100, MB_DEFBUTTON3 = 0x200;
 constexpr int IDOK = 1, IDCANCEL = 2, IDABORT = 3, IDRETRY = 4, IDIGNORE = 5, IDYES = 6, IDNO = 7;
 
@@ -166,18 +168,18 @@ struct TFileDialogData {
         std::vector<std::string> Masks;  // "*.csv", "*.*" ...
     };
     bool Save = false;
-    std::string Title;                // empty: the platform's own
-    std::vector<Filter> Filters;      // empty: every file
-    int FilterIndex = 0;              // 0-based, in and out
-    std::string Directory;            // where the dialog opens; empty: the current folder
-    std::string FileName;             // the name proposed (no folder)
-    std::string DefaultExt;           // without the dot; empty: nothing is appended
+    std::string Title;            // empty: the platform's own
+    std::vector<Filter> Filters;  // empty: every file
+    int FilterIndex = 0;          // 0-based, in and out
+    std::string Directory;        // where the dialog opens; empty: the current folder
+    std::string FileName;         // the name proposed (no folder)
+    std::string DefaultExt;       // without the dot; empty: nothing is appended
     bool OverwritePrompt = false;
     bool FileMustExist = false;
     bool PathMustExist = false;
     bool AllowMultiSelect = false;
     bool ShowHidden = false;
-    std::vector<std::string> Files;   // out: the chosen paths
+    std::vector<std::string> Files;  // out: the chosen paths
 };
 
 class IDialogPeer {
@@ -187,7 +189,10 @@ public:
     virtual int MessageBox(const std::string& TextUtf8, const std::string& CaptionUtf8, int Flags) = 0;
     // Runs modally (timers and queued calls go on); true with Data.Files set
     // when the user chose. Never changes the process's current folder.
-    virtual bool FileDialog(TFileDialogData& Data) { (void)Data; return false; }
+    virtual bool FileDialog(TFileDialogData& Data) {
+        (void)Data;
+        return false;
+    }
 };
 
 // ---------------------------------------------------------------------------
@@ -195,17 +200,17 @@ public:
 
 // One entry of a popup menu as the platform shows it.
 struct TMenuEntry {
-    unsigned Command = 0;             // reported back when chosen (TMenuInput::Command)
-    std::string Caption;              // UTF-8; '&' marks the accelerator, "&&" is a '&'
+    unsigned Command = 0;  // reported back when chosen (TMenuInput::Command)
+    std::string Caption;   // UTF-8; '&' marks the accelerator, "&&" is a '&'
     bool Separator = false;
     bool Enabled = true;
     bool Checked = false;
     bool RadioItem = false;
-    bool Default = false;             // shown bold
+    bool Default = false;  // shown bold
     int IconWidth = 0;
     int IconHeight = 0;
-    std::vector<uint32_t> Icon;       // 0xAARRGGBB, empty: none
-    std::vector<TMenuEntry> Items;    // a submenu when not empty
+    std::vector<uint32_t> Icon;     // 0xAARRGGBB, empty: none
+    std::vector<TMenuEntry> Items;  // a submenu when not empty
 };
 
 class IMenuPeer {
@@ -228,9 +233,9 @@ public:
     virtual void HandleMessage() = 0;
     // Makes a waiting HandleMessage return (any thread).
     virtual void Wake() = 0;
-    virtual TRect ScreenRect() const = 0;       // the primary screen
-    virtual TRect WorkAreaRect() const = 0;     // without panels and docks
-    virtual TRect DesktopRect() const = 0;      // all screens together
+    virtual TRect ScreenRect() const = 0;    // the primary screen
+    virtual TRect WorkAreaRect() const = 0;  // without panels and docks
+    virtual TRect DesktopRect() const = 0;   // all screens together
     virtual TPoint CursorPos() const = 0;
     // crDefault: no override cursor.
     virtual void SetOverrideCursor(TCursor Cursor) = 0;
@@ -252,7 +257,10 @@ public:
     // Null when the desktop has no tray.
     virtual std::unique_ptr<ITrayPeer> CreateTrayPeer(TComponent* Tray) = 0;
     // Null: the platform shows no popup menus.
-    virtual std::unique_ptr<IMenuPeer> CreateMenuPeer(TComponent* Menu) { (void)Menu; return nullptr; }
+    virtual std::unique_ptr<IMenuPeer> CreateMenuPeer(TComponent* Menu) {
+        (void)Menu;
+        return nullptr;
+    }
     // Draws into the bitmap's pixels, which must not move while it lives.
     virtual std::unique_ptr<IPaintBackend> CreateBitmapBackend(TBitmap* Bitmap) = 0;
     // Measures text (drawing through it does nothing).

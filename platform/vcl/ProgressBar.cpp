@@ -24,7 +24,9 @@ int TProgressBar::clamped(int Value) const {
     return max_ <= min_ ? min_ : std::clamp(Value, min_, max_);
 }
 
-int TProgressBar::Position() const { return ReadOnMain([this] { return position_; }); }
+int TProgressBar::Position() const {
+    return ReadOnMain([this] { return position_; });
+}
 
 void TProgressBar::SetPosition(int Value) {
     if (QueueOffMain(Life(), [this, Value] { SetPosition(Value); })) return;
@@ -59,8 +61,10 @@ void TProgressBar::StepBy(int Delta) {
     long long range = (long long)max_ - min_;
     long long next = (long long)position_ + Delta;
     // Past either end the bar starts over from the other one.
-    if (next > max_) next = min_ + (next - min_) % range;
-    else if (next < min_) next = max_ - (max_ - next) % range;
+    if (next > max_)
+        next = min_ + (next - min_) % range;
+    else if (next < min_)
+        next = max_ - (max_ - next) % range;
     position_ = int(next);
     push();
 }

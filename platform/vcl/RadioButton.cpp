@@ -10,7 +10,9 @@ YORDE_IMPLEMENT_CLASS(TRadioButton, [](TClassBuilder<TRadioButton>& c) {
 
 TRadioButton::TRadioButton(TComponent* AOwner) : TButtonControl(AOwner) { StoreBounds(0, 0, 113, 17); }
 
-bool TRadioButton::Checked() const { return ReadOnMain([this] { return checked_; }); }
+bool TRadioButton::Checked() const {
+    return ReadOnMain([this] { return checked_; });
+}
 
 void TRadioButton::SetChecked(bool Value) {
     if (QueueOffMain(Life(), [this, Value] { SetChecked(Value); })) return;

@@ -11,10 +11,18 @@ enum TScrollBarKind : int { sbHorizontal, sbVertical };
 YORDE_ENUM_TYPEINFO(TScrollBarKind, "sbHorizontal", "sbVertical")
 
 enum TScrollCode : int {
-    scLineUp, scLineDown, scPageUp, scPageDown, scPosition, scTrack, scTop, scBottom, scEndScroll
+    scLineUp,
+    scLineDown,
+    scPageUp,
+    scPageDown,
+    scPosition,
+    scTrack,
+    scTop,
+    scBottom,
+    scEndScroll
 };
-YORDE_ENUM_TYPEINFO(TScrollCode, "scLineUp", "scLineDown", "scPageUp", "scPageDown", "scPosition",
-                    "scTrack", "scTop", "scBottom", "scEndScroll")
+YORDE_ENUM_TYPEINFO(TScrollCode, "scLineUp", "scLineDown", "scPageUp", "scPageDown", "scPosition", "scTrack", "scTop",
+                    "scBottom", "scEndScroll")
 
 // The thickness of a scroll bar and of a control's sunken border, in pixels;
 // the peer sizes its bars and frame to match, so the client area the

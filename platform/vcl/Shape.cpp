@@ -45,6 +45,8 @@ void TShape::Paint() {
         y += (h - s) / 2;
         w = h = s;
     }
-    if (shape_ == stEllipse || shape_ == stCircle) c->Ellipse(x, y, x + w, y + h);
-    else c->Rectangle(x, y, x + w, y + h);
+    if (shape_ == stEllipse || shape_ == stCircle)
+        c->Ellipse(x, y, x + w, y + h);
+    else
+        c->Rectangle(x, y, x + w, y + h);
 }

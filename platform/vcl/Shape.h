@@ -6,8 +6,7 @@
 #include <memory>
 
 enum TShapeType : int { stRectangle, stSquare, stRoundRect, stRoundSquare, stEllipse, stCircle };
-YORDE_ENUM_TYPEINFO(TShapeType, "stRectangle", "stSquare", "stRoundRect", "stRoundSquare", "stEllipse",
-                    "stCircle")
+YORDE_ENUM_TYPEINFO(TShapeType, "stRectangle", "stSquare", "stRoundRect", "stRoundSquare", "stEllipse", "stCircle")
 
 class TShape : public TGraphicControl {
     YORDE_CLASS(TShape, TGraphicControl)

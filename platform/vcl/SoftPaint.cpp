@@ -57,8 +57,14 @@ void TSoftPaintBackend::Line(TPoint From, TPoint To, const TPenData& Pen) {
     while (x != To.X || y != To.Y) {  // the end point is not drawn
         plot(x, y, argb);
         int e2 = 2 * err;
-        if (e2 >= dy) { err += dy; x += sx; }
-        if (e2 <= dx) { err += dx; y += sy; }
+        if (e2 >= dy) {
+            err += dy;
+            x += sx;
+        }
+        if (e2 <= dx) {
+            err += dx;
+            y += sy;
+        }
     }
 }
 
@@ -70,7 +76,10 @@ void TSoftPaintBackend::Polygon(const std::vector<TPoint>& Points, const TBrushD
     if (Points.size() < 2) return;
     if (Brush.Style != bsClear && bitmap_) {
         int top = Points[0].Y, bottom = Points[0].Y;
-        for (const TPoint& p : Points) { top = std::min(top, p.Y); bottom = std::max(bottom, p.Y); }
+        for (const TPoint& p : Points) {
+            top = std::min(top, p.Y);
+            bottom = std::max(bottom, p.Y);
+        }
         uint32_t argb = ColorToArgb(Brush.Color);
         for (int y = top; y <= bottom; ++y) {
             // Even-odd fill through pixel centres.
@@ -83,8 +92,7 @@ void TSoftPaintBackend::Polygon(const std::vector<TPoint>& Points, const TBrushD
             }
             std::sort(xs.begin(), xs.end());
             for (size_t i = 0; i + 1 < xs.size(); i += 2)
-                for (int x = int(std::ceil(xs[i] - 0.5)); x < int(std::ceil(xs[i + 1] - 0.5)); ++x)
-                    plot(x, y, argb);
+                for (int x = int(std::ceil(xs[i] - 0.5)); x < int(std::ceil(xs[i + 1] - 0.5)); ++x) plot(x, y, argb);
         }
     }
     std::vector<TPoint> closed = Points;
@@ -110,8 +118,10 @@ void TSoftPaintBackend::Ellipse(const TRect& R, const TBrushData& Brush, const T
             double nx = (x + 0.5 - cx) / rx, ny = (y + 0.5 - cy) / ry, d = nx * nx + ny * ny;
             if (d > 1.0) continue;
             bool border = Pen.Style != psClear && d > (1.0 - 2.0 / std::max(rx, ry));
-            if (border) plot(x, y, edge);
-            else if (Brush.Style != bsClear) plot(x, y, fill);
+            if (border)
+                plot(x, y, edge);
+            else if (Brush.Style != bsClear)
+                plot(x, y, fill);
         }
 }
 
@@ -168,6 +178,4 @@ TColor TSoftPaintBackend::GetPixel(int X, int Y) {
 
 void TSoftPaintBackend::SetPixel(int X, int Y, TColor Color) { plot(X, Y, ColorToArgb(Color)); }
 
-TRect TSoftPaintBackend::ClipRect() {
-    return bitmap_ ? TRect(0, 0, bitmap_->Width(), bitmap_->Height()) : TRect();
-}
+TRect TSoftPaintBackend::ClipRect() { return bitmap_ ? TRect(0, 0, bitmap_->Width(), bitmap_->Height()) : TRect(); }

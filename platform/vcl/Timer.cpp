@@ -10,8 +10,12 @@ TTimer::TTimer(TComponent* AOwner) : TComponent(AOwner) { update(); }
 
 TTimer::~TTimer() = default;
 
-bool TTimer::Enabled() const { return ReadOnMain([this] { return enabled_; }); }
-unsigned TTimer::Interval() const { return ReadOnMain([this] { return interval_; }); }
+bool TTimer::Enabled() const {
+    return ReadOnMain([this] { return enabled_; });
+}
+unsigned TTimer::Interval() const {
+    return ReadOnMain([this] { return interval_; });
+}
 
 void TTimer::SetEnabled(bool Value) {
     if (QueueOffMain(life_, [this, Value] { SetEnabled(Value); })) return;

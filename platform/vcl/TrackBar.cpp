@@ -31,7 +31,9 @@ TTrackBar::TTrackBar(TComponent* AOwner) : TWinControl(AOwner) {
     color_ = clBtnFace;
 }
 
-int TTrackBar::Position() const { return ReadOnMain([this] { return position_; }); }
+int TTrackBar::Position() const {
+    return ReadOnMain([this] { return position_; });
+}
 
 void TTrackBar::SetPosition(int Value) {
     if (QueueOffMain(Life(), [this, Value] { SetPosition(Value); })) return;
@@ -40,14 +42,18 @@ void TTrackBar::SetPosition(int Value) {
 
 void TTrackBar::SetMin(int Value) {
     if (QueueOffMain(Life(), [this, Value] { SetMin(Value); })) return;
-    if (Loading()) min_ = Value;
-    else if (Value <= max_) setParams(position_, Value, max_);
+    if (Loading())
+        min_ = Value;
+    else if (Value <= max_)
+        setParams(position_, Value, max_);
 }
 
 void TTrackBar::SetMax(int Value) {
     if (QueueOffMain(Life(), [this, Value] { SetMax(Value); })) return;
-    if (Loading()) max_ = Value;
-    else if (Value >= min_) setParams(position_, min_, Value);
+    if (Loading())
+        max_ = Value;
+    else if (Value >= min_)
+        setParams(position_, min_, Value);
 }
 
 void TTrackBar::Loaded() {

@@ -61,8 +61,12 @@ TTrayIcon::~TTrayIcon() {
 // ---------------------------------------------------------------------------
 // Properties
 
-bool TTrayIcon::Visible() const { return ReadOnMain([this] { return visible_; }); }
-AnsiString TTrayIcon::Hint() const { return ReadOnMain([this] { return hint_; }); }
+bool TTrayIcon::Visible() const {
+    return ReadOnMain([this] { return visible_; });
+}
+AnsiString TTrayIcon::Hint() const {
+    return ReadOnMain([this] { return hint_; });
+}
 
 void TTrayIcon::SetVisible(bool Value) {
     if (QueueOffMain(life_, [this, Value] { SetVisible(Value); })) return;
@@ -146,11 +150,13 @@ bool TTrayIcon::InTray() {
 
 void TTrayIcon::pushIcon() {
     TPixelsView view;
-    if (icons_ && iconIndex_ >= 0 && iconIndex_ < icons_->Count()) view = icons_->ImageView(iconIndex_);
-    else if (!icon_->Empty()) view = TPixelsView{icon_->Width(), icon_->Height(), icon_->PixelData()};
+    if (icons_ && iconIndex_ >= 0 && iconIndex_ < icons_->Count())
+        view = icons_->ImageView(iconIndex_);
+    else if (!icon_->Empty())
+        view = TPixelsView{icon_->Width(), icon_->Height(), icon_->PixelData()};
     else if (Application && Application->Icon() && !Application->Icon()->Empty())
-        view = TPixelsView{Application->Icon()->Width(), Application->Icon()->Height(),
-                           Application->Icon()->PixelData()};
+        view =
+            TPixelsView{Application->Icon()->Width(), Application->Icon()->Height(), Application->Icon()->PixelData()};
     peer_->SetIcon(view);
 }
 

@@ -24,8 +24,15 @@ class TPopupMenu;
 
 // What the user does with the icon, for RestoreOn and PopupMenuOn.
 enum TTrayIconMessage : int {
-    imClick, imDoubleClick, imMouseDown, imMouseUp, imLeftClickUp, imLeftDoubleClick, imRightClickUp,
-    imRightDoubleClick, imNone
+    imClick,
+    imDoubleClick,
+    imMouseDown,
+    imMouseUp,
+    imLeftClickUp,
+    imLeftDoubleClick,
+    imRightClickUp,
+    imRightDoubleClick,
+    imNone
 };
 YORDE_ENUM_TYPEINFO(TTrayIconMessage, "imClick", "imDoubleClick", "imMouseDown", "imMouseUp", "imLeftClickUp",
                     "imLeftDoubleClick", "imRightClickUp", "imRightDoubleClick", "imNone")

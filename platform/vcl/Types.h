@@ -39,8 +39,7 @@ constexpr TRect Rect(int l, int t, int r, int b) { return {l, t, r, b}; }
 constexpr TRect Bounds(int l, int t, int w, int h) { return {l, t, l + w, t + h}; }
 
 inline TRect IntersectRect(const TRect& a, const TRect& b) {
-    TRect r(std::max(a.Left, b.Left), std::max(a.Top, b.Top), std::min(a.Right, b.Right),
-            std::min(a.Bottom, b.Bottom));
+    TRect r(std::max(a.Left, b.Left), std::max(a.Top, b.Top), std::min(a.Right, b.Right), std::min(a.Bottom, b.Bottom));
     if (r.IsEmpty()) r = TRect();
     return r;
 }

@@ -6,8 +6,8 @@
 
 namespace {
 
-constexpr TGridOptions kValueListOptions{goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine,
-                                         goColSizing, goEditing, goAlwaysShowEditor, goThumbTracking};
+constexpr TGridOptions kValueListOptions{goFixedVertLine, goFixedHorzLine, goVertLine,         goHorzLine,
+                                         goColSizing,     goEditing,       goAlwaysShowEditor, goThumbTracking};
 
 }  // namespace
 
@@ -61,14 +61,18 @@ void TValueListEditor::SetTitleCaptions(TStrings* Value) {
     titleCaptions_->Assign(Value);
 }
 
-TKeyOptions TValueListEditor::KeyOptions() const { return ReadOnMain([this] { return keyOptions_; }); }
+TKeyOptions TValueListEditor::KeyOptions() const {
+    return ReadOnMain([this] { return keyOptions_; });
+}
 
 void TValueListEditor::SetKeyOptions(TKeyOptions Value) {
     if (QueueOffMain(Life(), [this, Value] { SetKeyOptions(Value); })) return;
     keyOptions_ = Value;
 }
 
-TDisplayOptions TValueListEditor::DisplayOptions() const { return ReadOnMain([this] { return displayOptions_; }); }
+TDisplayOptions TValueListEditor::DisplayOptions() const {
+    return ReadOnMain([this] { return displayOptions_; });
+}
 
 void TValueListEditor::SetDisplayOptions(TDisplayOptions Value) {
     if (QueueOffMain(Life(), [this, Value] { SetDisplayOptions(Value); })) return;
@@ -94,8 +98,10 @@ void TValueListEditor::SetDisplayOptions(TDisplayOptions Value) {
 
 void TValueListEditor::stringsChanged() {
     int rows = FixedRows() + std::max(1, strings_->Count());
-    if (rows != RowCount()) SetRowCount(rows);
-    else Invalidate();
+    if (rows != RowCount())
+        SetRowCount(rows);
+    else
+        Invalidate();
 }
 
 int TValueListEditor::dataIndex(int ARow) const { return ARow < FixedRows() ? -1 : ARow - FixedRows(); }

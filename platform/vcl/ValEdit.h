@@ -35,8 +35,10 @@ class TValueListStrings : public TStringList {
     YORDE_CLASS(TValueListStrings, TStringList)
 public:
     explicit TValueListStrings(TValueListEditor* Editor) : editor_(Editor) {}
+
 protected:
     void Changed() override;
+
 private:
     TValueListEditor* editor_;
 };

@@ -20,6 +20,7 @@ public:
     ~CanvasBinding() { c_->SetBackend(nullptr); }
     CanvasBinding(const CanvasBinding&) = delete;
     CanvasBinding& operator=(const CanvasBinding&) = delete;
+
 private:
     TCanvas* c_;
 };
@@ -139,7 +140,9 @@ void TWinControl::SetTabOrder(int Value) {
     PushTabChain();
 }
 
-bool TWinControl::TabStop() const { return ReadOnMain([this] { return tabStop_; }); }
+bool TWinControl::TabStop() const {
+    return ReadOnMain([this] { return tabStop_; });
+}
 
 void TWinControl::SetTabStop(bool Value) {
     if (QueueOffMain(Life(), [this, Value] { SetTabStop(Value); })) return;
@@ -299,9 +302,7 @@ void TWinControl::AlignControls(TControl* /*AControl*/, TRect& Rect) {
                 c->SetBounds(Rect.Right - w, Rect.Top, w, Rect.Height());
                 Rect.Right -= c->width_;
                 break;
-            default:
-                c->SetBounds(Rect.Left, Rect.Top, std::max(0, Rect.Width()), std::max(0, Rect.Height()));
-                break;
+            default: c->SetBounds(Rect.Left, Rect.Top, std::max(0, Rect.Width()), std::max(0, Rect.Height())); break;
             }
         }
     }
@@ -365,8 +366,7 @@ void TWinControl::DestroyPeerTree() {
 // ---------------------------------------------------------------------------
 // Painted controls
 
-TGraphicControl::TGraphicControl(TComponent* AOwner)
-    : TControl(AOwner), canvas_(std::make_unique<TCanvas>()) {}
+TGraphicControl::TGraphicControl(TComponent* AOwner) : TControl(AOwner), canvas_(std::make_unique<TCanvas>()) {}
 
 TGraphicControl::~TGraphicControl() = default;
 
@@ -375,8 +375,7 @@ void TGraphicControl::PaintControl(IPaintBackend& Backend, const TRect& /*ClipRe
     Paint();
 }
 
-TCustomControl::TCustomControl(TComponent* AOwner)
-    : TWinControl(AOwner), canvas_(std::make_unique<TCanvas>()) {}
+TCustomControl::TCustomControl(TComponent* AOwner) : TWinControl(AOwner), canvas_(std::make_unique<TCanvas>()) {}
 
 TCustomControl::~TCustomControl() = default;
 

@@ -73,10 +73,10 @@ TEST_F(FilerTest, SmallImageHasTheLibraryBytes) {
     label->SetName("L");
     label->SetCaption("Hi");
     label->SetWidth(300);
-    std::string expected = "TPF0" + sstr("TFxLabel") + sstr("L") +          //
-                           sstr("Caption") + "\x06" + sstr("Hi") +            // vaString
+    std::string expected = "TPF0" + sstr("TFxLabel") + sstr("L") +           //
+                           sstr("Caption") + "\x06" + sstr("Hi") +           // vaString
                            sstr("Width") + std::string("\x03\x2C\x01", 3) +  // vaInt16
-                           sstr("Font.Name") + "\x06" + sstr("Tahoma") +      // sub-object
+                           sstr("Font.Name") + "\x06" + sstr("Tahoma") +     // sub-object
                            sstr("Items") + std::string("\x0E\x00", 2) +      // empty collection
                            std::string(2, '\0');
     EXPECT_EQ(ImageOf(label.get()), expected);
@@ -240,9 +240,15 @@ TEST_F(FilerTest, StringsAcceptEveryStringTag) {
         Owned<TFxLabel> l(static_cast<TFxLabel*>(ReadImage(captionImage(value))));
         return l->Caption();
     };
-    EXPECT_EQ(captionOf("\x0C" + le32(2) + "ab"), "ab");                               // vaLString
-    EXPECT_EQ(captionOf("\x14" + le32(3) + "\xC5\xBC" "a"), "\xBF" "a");               // vaUTF8String "ża" -> 1250
-    EXPECT_EQ(captionOf("\x12" + le32(2) + std::string("\x7C\x01\x62\x00", 4)), "\xBF" "b");  // vaWString
+    EXPECT_EQ(captionOf("\x0C" + le32(2) + "ab"), "ab");  // vaLString
+    EXPECT_EQ(captionOf("\x14" + le32(3) +
+                        "\xC5\xBC"
+                        "a"),
+              "\xBF"
+              "a");  // vaUTF8String "ża" -> 1250
+    EXPECT_EQ(captionOf("\x12" + le32(2) + std::string("\x7C\x01\x62\x00", 4)),
+              "\xBF"
+              "b");  // vaWString
 }
 
 TEST_F(FilerTest, UnknownPropertiesAndClassesFailWithClearMessages) {
@@ -343,7 +349,9 @@ TEST_F(FilerTest, HugeCountsAreRefusedBeforeAllocating) {
     EXPECT_THROW(ReadImage(captionImage("\x0C" + le32(0x7FFFFFFF) + "ab")), EReadError);
     EXPECT_THROW(ReadImage(captionImage("\x0C" + le32(0xFFFFFFFF) + "ab")), EReadError);
     EXPECT_THROW(ReadImage(captionImage("\x12" + le32(0x40000000) + "ab")), EReadError);
-    EXPECT_THROW(ReadImage(captionImage("\x06\xFF" "ab")), EReadError);
+    EXPECT_THROW(ReadImage(captionImage("\x06\xFF"
+                                        "ab")),
+                 EReadError);
     std::string binary = "TPF0" + sstr("TFxLabel") + sstr("L") + sstr("Data") + "\x0A" + le32(0x7FFFFFF0) + "xx";
     EXPECT_THROW(ReadImage(binary), EReadError);
     EXPECT_THROW(ReadImage(captionImage("\x30")), EReadError);  // no such tag

@@ -143,8 +143,8 @@ YORDE_IMPLEMENT_CLASS(TFxFaulty, [](TClassBuilder<TFxFaulty>&) {})
 
 namespace {
 [[maybe_unused]] const bool registered = [] {
-    RegisterClasses({TFxLabel::StaticClass(), TFxForm::StaticClass(), TFxFaulty::StaticClass(),
-                     TFxItem::StaticClass()});
+    RegisterClasses(
+        {TFxLabel::StaticClass(), TFxForm::StaticClass(), TFxFaulty::StaticClass(), TFxItem::StaticClass()});
     return true;
 }();
 }  // namespace

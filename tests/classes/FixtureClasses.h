@@ -70,6 +70,7 @@ public:
     explicit TFxItems(TPersistent* AOwner) : TOwnedCollection(AOwner, TFxItem::StaticClass()) {}
     TFxItem* Items(int i) const { return static_cast<TFxItem*>(TCollection::Items(i)); }
     int Updates = 0;
+
 protected:
     void Update(TCollectionItem*) override { ++Updates; }
 };

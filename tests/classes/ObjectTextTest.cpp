@@ -18,15 +18,17 @@ std::string valueImage(const std::string& value) {
 }
 
 TEST(ObjectText, WritesTheLibraryTextForm) {
-    std::string image = "TPF0" + sstr("TForm1") + sstr("Form1") +                        //
-                        sstr("Caption") + "\x06" + sstr("It's\r\nok") +                  //
-                        sstr("Tag") + std::string("\x02\xFB", 2) +                        //
+    std::string image = "TPF0" + sstr("TForm1") + sstr("Form1") +                                //
+                        sstr("Caption") + "\x06" + sstr("It's\r\nok") +                          //
+                        sstr("Tag") + std::string("\x02\xFB", 2) +                               //
                         sstr("Style") + "\x0B" + sstr("a") + sstr("b") + std::string(1, '\0') +  //
                         sstr("Items.Strings") + "\x01\x06" + sstr("x") + "\x06" + sstr("y") + std::string(1, '\0') +
                         sstr("Data") + "\x0A" + std::string("\x02\x00\x00\x00\x0A\xFF", 6) +  //
                         sstr("Cols") + "\x0E" + "\x02\x03\x01" + sstr("W") + "\x08" + std::string(2, '\0') +
-                        std::string(1, '\0') +                                            // end of properties
-                        "\xF6" "\x02\x01" + sstr("TFrame1") + sstr("Frame1") + std::string(2, '\0') +  // inline, position 1
+                        std::string(1, '\0') +  // end of properties
+                        "\xF6"
+                        "\x02\x01" +
+                        sstr("TFrame1") + sstr("Frame1") + std::string(2, '\0') +  // inline, position 1
                         std::string(1, '\0');
     EXPECT_EQ(ObjectBinaryToText(image),
               "object Form1: TForm1\n"

@@ -111,7 +111,7 @@ TEST_F(RegistryTest, KeysNestAndDeleteWithTheirSubkeys) {
     EXPECT_FALSE(r.OpenKey("Software\\App", false));
     ASSERT_TRUE(r.OpenKey("Software\\App\\Settings", true));
     r.WriteString("Lang", "Polski");
-    EXPECT_TRUE(r.KeyExists("\\Software"));   // parents exist implicitly
+    EXPECT_TRUE(r.KeyExists("\\Software"));  // parents exist implicitly
     EXPECT_TRUE(r.KeyExists("\\software\\app"));
 
     // Relative to the open key, absolute with a leading separator.
@@ -193,8 +193,12 @@ TEST_F(RegistryTest, DefaultFolderFollowsTheConfigurationHome) {
     EXPECT_TRUE(fs::exists(tmp_.Path(".config/yorde/registry/HKEY_CURRENT_USER.reg")));
     EXPECT_EQ(fs::status(tmp_.Path(".config/yorde/registry")).permissions() & fs::perms::all, fs::perms::owner_all);
 
-    if (oldXdg) setenv("XDG_CONFIG_HOME", savedXdg.c_str(), 1);
-    else unsetenv("XDG_CONFIG_HOME");
-    if (oldHome) setenv("HOME", savedHome.c_str(), 1);
-    else unsetenv("HOME");
+    if (oldXdg)
+        setenv("XDG_CONFIG_HOME", savedXdg.c_str(), 1);
+    else
+        unsetenv("XDG_CONFIG_HOME");
+    if (oldHome)
+        setenv("HOME", savedHome.c_str(), 1);
+    else
+        unsetenv("HOME");
 }

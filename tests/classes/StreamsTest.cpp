@@ -7,10 +7,10 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <fcntl.h>
-#include <filesystem>
 #include <unistd.h>
+#include <cstring>
+#include <filesystem>
 
 namespace {
 

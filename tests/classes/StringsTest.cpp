@@ -7,10 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <filesystem>
 #include <memory>
 #include <random>
-#include <sys/stat.h>
 
 namespace {
 
@@ -29,6 +29,7 @@ class Tracked : public TObject {
 public:
     explicit Tracked(int& deaths) : deaths_(deaths) {}
     ~Tracked() override { ++deaths_; }
+
 private:
     int& deaths_;
 };
@@ -40,6 +41,7 @@ public:
     explicit TLinesHolder(TComponent* AOwner) : TComponent(AOwner) {}
     TStrings* Lines() const { return lines_.get(); }
     void SetLines(TStrings* Value) { lines_->Assign(Value); }
+
 private:
     std::unique_ptr<TStringList> lines_ = std::make_unique<TStringList>();
 };
@@ -303,8 +305,12 @@ TEST(StringListCommaText, Getter) {
     EXPECT_EQ(s.CommaText(), "");
     s.Add("");
     EXPECT_EQ(s.CommaText(), "\"\"");
-    s.SetText("plain\n\nwith blank\nsay \"hi\"\na,b\ntab\there\n\xb3\xf3" "d\xbf");
-    EXPECT_EQ(s.CommaText(), "plain,,\"with blank\",\"say \"\"hi\"\"\",\"a,b\",\"tab\there\",\xb3\xf3" "d\xbf");
+    s.SetText(
+        "plain\n\nwith blank\nsay \"hi\"\na,b\ntab\there\n\xb3\xf3"
+        "d\xbf");
+    EXPECT_EQ(s.CommaText(),
+              "plain,,\"with blank\",\"say \"\"hi\"\"\",\"a,b\",\"tab\there\",\xb3\xf3"
+              "d\xbf");
 }
 
 TEST(StringListCommaText, Setter) {
@@ -329,8 +335,12 @@ TEST(StringListCommaText, Setter) {
     EXPECT_EQ(s.Count(), 0);
     s.SetCommaText(AnsiString("x,y\0,z", 6));
     EXPECT_EQ(items(s), (Lines{"x", "y"}));
-    s.SetCommaText("\xb3\xf3" "d\xbf,\x9c");  // high bytes are not blanks
-    EXPECT_EQ(items(s), (Lines{"\xb3\xf3" "d\xbf", "\x9c"}));
+    s.SetCommaText(
+        "\xb3\xf3"
+        "d\xbf,\x9c");  // high bytes are not blanks
+    EXPECT_EQ(items(s), (Lines{"\xb3\xf3"
+                               "d\xbf",
+                               "\x9c"}));
 }
 
 TEST(StringListCommaText, UnclosedQuoteKeepsTheRest) {
@@ -365,7 +375,10 @@ TEST(StringListDelimitedText, OwnDelimiterQuoteAndStrictMode) {
 TEST(StringListEvents, UpdateFiresOncePerBracket) {
     TStringList s;
     int changing = 0, changed = 0;
-    s.OnChanging = [&](TObject* sender) { EXPECT_EQ(sender, &s); ++changing; };
+    s.OnChanging = [&](TObject* sender) {
+        EXPECT_EQ(sender, &s);
+        ++changing;
+    };
     s.OnChange = [&](TObject*) { ++changed; };
     s.Add("a");
     EXPECT_EQ(changing, 1);
@@ -510,14 +523,20 @@ TEST(StringListFiles, ErrorsNameTheFile) {
     EXPECT_THROW(s.SaveToFile(missing), EFCreateError);
     EXPECT_EQ(messageOf([&] { s.SaveToFile(missing); }).rfind("Cannot create file " + missing, 0), 0u);
     EXPECT_THROW(s.LoadFromFile(dir.Path("absent.txt")), EFOpenError);
-    EXPECT_EQ(messageOf([&] { s.LoadFromFile(dir.Path("absent.txt")); }).rfind("Cannot open file " + dir.Path("absent.txt"), 0), 0u);
+    EXPECT_EQ(messageOf([&] {
+                  s.LoadFromFile(dir.Path("absent.txt"));
+              }).rfind("Cannot open file " + dir.Path("absent.txt"), 0),
+              0u);
     EXPECT_THROW(s.SaveToFile(dir.Dir()), EFCreateError);  // a folder cannot be replaced by a file
 }
 
 TEST(StringListComponentImage, ListTravelsAsStringsPropertyOnlyWhenNotEmpty) {
     RegisterClass(TLinesHolder::StaticClass());
     TLinesHolder src(nullptr);
-    src.Lines()->SetText("first\r\n\r\n\xb3\xf3" "d\xbf\r\n" + AnsiString(300, 'x'));
+    src.Lines()->SetText(
+        "first\r\n\r\n\xb3\xf3"
+        "d\xbf\r\n" +
+        AnsiString(300, 'x'));
     TMemoryStream image;
     image.WriteComponent(&src);
 

@@ -14,8 +14,7 @@ namespace {
 class FnThread : public TThread {
 public:
     using Body = std::function<void(FnThread&)>;
-    explicit FnThread(Body body, bool createSuspended = true)
-        : TThread(createSuspended), body_(std::move(body)) {
+    explicit FnThread(Body body, bool createSuspended = true) : TThread(createSuspended), body_(std::move(body)) {
         AfterConstruction();
     }
     using TThread::CheckPaused;
@@ -86,7 +85,11 @@ TEST(ThreadTest, ExceptionEscapingExecuteIsKept) {
     };
     const Case cases[] = {
         {[] { throw EConvertError("'x' is not a valid integer value"); }, "'x' is not a valid integer value"},
-        {[] { AnsiString s("ab"); s.insert(5, "c"); }, nullptr},  // std::out_of_range
+        {[] {
+             AnsiString s("ab");
+             s.insert(5, "c");
+         },
+         nullptr},  // std::out_of_range
         {[] { throw SqliteLikeError{5}; }, "Unknown exception"},
     };
     for (const Case& c : cases) {
@@ -94,8 +97,10 @@ TEST(ThreadTest, ExceptionEscapingExecuteIsKept) {
         t.Start();
         t.WaitFor();
         ASSERT_TRUE(t.FatalException());
-        if (c.message) EXPECT_EQ(t.FatalExceptionMessage(), c.message);
-        else EXPECT_FALSE(t.FatalExceptionMessage().empty());
+        if (c.message)
+            EXPECT_EQ(t.FatalExceptionMessage(), c.message);
+        else
+            EXPECT_FALSE(t.FatalExceptionMessage().empty());
     }
     FnThread t([](FnThread&) { throw EConvertError("bad"); });
     t.Start();
@@ -291,7 +296,9 @@ TEST(ThreadTest, FreeOnTerminateDeletesOnMainAfterOnTerminate) {
 
     // At process end: stop a long upload and wait for it.
     ++alive;
-    auto* upload = new Counted([](FnThread& self) { while (self.CheckPaused()) Pause(); });
+    auto* upload = new Counted([](FnThread& self) {
+        while (self.CheckPaused()) Pause();
+    });
     upload->SetFreeOnTerminate(true);
     upload->Start();
     EXPECT_FALSE(WaitForFreeOnTerminateThreads(0));
@@ -313,7 +320,9 @@ TEST(ThreadTest, DestroyingRunningThreadStopsItCooperatively) {
     TObject::Free(loop);
 
     // Paused when freed (the class library would hang here).
-    auto* paused = new FnThread([](FnThread& self) { while (self.CheckPaused()) Pause(); });
+    auto* paused = new FnThread([](FnThread& self) {
+        while (self.CheckPaused()) Pause();
+    });
     paused->Start();
     paused->RequestPause();
     WaitUntil([&] { return paused->Paused(); });

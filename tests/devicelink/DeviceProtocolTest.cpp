@@ -24,11 +24,12 @@ TEST(DeviceResponse, KeyNonceAndDecimalCounter) {
     DeviceKeyFromPassword("abc", key);
     char keyHex[33];
     MD5ToHex(key, keyHex, sizeof keyHex);
-    EXPECT_STREQ(keyHex, "900150983cd24fb0d6963f7d28e17f72"); // MD5("abc")
+    EXPECT_STREQ(keyHex, "900150983cd24fb0d6963f7d28e17f72");  // MD5("abc")
 
     unsigned char nonce[16];
     for (int i = 0; i < 16; ++i) nonce[i] = static_cast<unsigned char>(0xf0 + i);
-    const std::string prefix = std::string(reinterpret_cast<char*>(key), 16) + std::string(reinterpret_cast<char*>(nonce), 16);
+    const std::string prefix =
+        std::string(reinterpret_cast<char*>(key), 16) + std::string(reinterpret_cast<char*>(nonce), 16);
 
     int32_t counter = 12;
     char out[33];
@@ -65,7 +66,7 @@ TEST(DeviceFirmware, VersionReadAtFixedOffset) {
     EXPECT_EQ(CheckFirmware(R"({"version":"2.0"})"), TFirmwareCheck::TooOld);
     EXPECT_EQ(CheckFirmware(R"({"version": "10.1"})"), TFirmwareCheck::TooOld);
     EXPECT_EQ(CheckFirmware(R"({"version": "beta"})"), TFirmwareCheck::Unreadable);
-    EXPECT_EQ(CheckFirmware(R"({"version": "2.0.1.2.3.4.5.6.7.8.9"})"), TFirmwareCheck::Unreadable); // no quote in 20
+    EXPECT_EQ(CheckFirmware(R"({"version": "2.0.1.2.3.4.5.6.7.8.9"})"), TFirmwareCheck::Unreadable);  // no quote in 20
     EXPECT_EQ(CheckFirmware(""), TFirmwareCheck::Unreadable);
     EXPECT_EQ(CheckFirmware("short"), TFirmwareCheck::Unreadable);
 }

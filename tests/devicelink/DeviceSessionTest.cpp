@@ -48,7 +48,8 @@ protected:
 
     // A download into memory, emptied before every attempt.
     bool Download(TDeviceSession& s, const AnsiString& name, std::string& into) {
-        return s.GetRecord(name, [&] { into.clear(); }, [&](const char* d, size_t n) { into.append(d, n); });
+        return s.GetRecord(
+            name, [&] { into.clear(); }, [&](const char* d, size_t n) { into.append(d, n); });
     }
 
     TDeviceSimulator Sim;
@@ -89,7 +90,7 @@ TEST_F(DeviceSession, AuthenticatedExchangeEndToEnd) {
     std::string got;
     ASSERT_TRUE(Download(s, listed[2].Name, got));
     EXPECT_EQ(got, Bytes(7000, 4));
-    EXPECT_EQ(s.Counter, 5); // SD, two pages, one file
+    EXPECT_EQ(s.Counter, 5);  // SD, two pages, one file
 
     const std::vector<std::string> requests = Sim.Requests();
     ASSERT_EQ(requests.size(), 6u);
@@ -125,7 +126,7 @@ TEST_F(DeviceSession, ErrorRepliesMapToTheirMessages) {
     EXPECT_EQ(Failure([&] { Download(ok, "nothing.wav", got); }).Key, "IDS_CANNOT_RECEIVE");
     Sim.SetDownloadError(true);
     EXPECT_EQ(Failure([&] { Download(ok, "20240302_140211_0123_a56.wav", got); }).Key, "IDS_RECEIVE_ERROR");
-    EXPECT_EQ(Sim.Counters().Record, 3); // an error status is not retried
+    EXPECT_EQ(Sim.Counters().Record, 3);  // an error status is not retried
 
     // The preload of something that is no exchange: any status is "not the device".
     TDeviceSession stranger = Session(Base + "/nowhere");

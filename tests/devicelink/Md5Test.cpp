@@ -8,8 +8,7 @@
 
 namespace {
 
-std::string Hex(const std::string& message)
-{
+std::string Hex(const std::string& message) {
     MD5_CTX ctx;
     unsigned char digest[16];
     char hex[33];
@@ -19,16 +18,13 @@ std::string Hex(const std::string& message)
     return hex;
 }
 
-std::string Pattern(size_t n)
-{
+std::string Pattern(size_t n) {
     std::string s(n, '\0');
-    for (size_t i = 0; i < n; ++i)
-        s[i] = char((i * 7 + 3) & 0xff);
+    for (size_t i = 0; i < n; ++i) s[i] = char((i * 7 + 3) & 0xff);
     return s;
 }
 
-TEST(Md5, Rfc1321TestSuite)
-{
+TEST(Md5, Rfc1321TestSuite) {
     EXPECT_EQ(Hex(""), "d41d8cd98f00b204e9800998ecf8427e");
     EXPECT_EQ(Hex("a"), "0cc175b9c0f1b6a831c399e269772661");
     EXPECT_EQ(Hex("abc"), "900150983cd24fb0d6963f7d28e17f72");
@@ -42,8 +38,7 @@ TEST(Md5, Rfc1321TestSuite)
 }
 
 // Lengths around the point where the padding needs a second block.
-TEST(Md5, FinalBlockBoundaries)
-{
+TEST(Md5, FinalBlockBoundaries) {
     EXPECT_EQ(Hex(Pattern(55)), "52c0e574e1198de5fe3f8f11440dcb1b");
     EXPECT_EQ(Hex(Pattern(56)), "46c9907fc908ee68b1e7b8e71286a518");
     EXPECT_EQ(Hex(Pattern(63)), "a62f6d59e837867693f042f5b8f5a236");
@@ -53,11 +48,10 @@ TEST(Md5, FinalBlockBoundaries)
     EXPECT_EQ(Hex(Pattern(129)), "03fefbbcebe2959cf2270241aafe0250");
 }
 
-TEST(Md5, SplitUpdatesGiveTheSameDigest)
-{
+TEST(Md5, SplitUpdatesGiveTheSameDigest) {
     const std::string message = Pattern(1000);
-    const std::vector<std::vector<uint32_t>> splits = {
-        {0, 1, 63, 64, 65, 128}, {64, 64, 64}, {1, 1, 126}, {65, 0, 63}, {128, 128, 1}, {7}};
+    const std::vector<std::vector<uint32_t>> splits = {{0, 1, 63, 64, 65, 128}, {64, 64, 64}, {1, 1, 126}, {65, 0, 63},
+                                                       {128, 128, 1},           {7}};
     for (const auto& pieces : splits) {
         MD5_CTX ctx;
         MD5Init(&ctx);
@@ -76,19 +70,16 @@ TEST(Md5, SplitUpdatesGiveTheSameDigest)
     MD5_CTX ctx;
     MD5Init(&ctx);
     const std::string chunk(1000, 'a');
-    for (int i = 0; i < 1000; ++i)
-        MD5Update(&ctx, chunk.data(), uint32_t(chunk.size()));
+    for (int i = 0; i < 1000; ++i) MD5Update(&ctx, chunk.data(), uint32_t(chunk.size()));
     unsigned char digest[16];
     char hex[33];
     MD5ToHex(MD5Final(&ctx, digest), hex, sizeof hex);
     EXPECT_EQ(std::string(hex), "7707d6ae4e027c70eea2a935c2296f21");
 }
 
-TEST(Md5, ToHexWritesOnlyWhatFits)
-{
+TEST(Md5, ToHexWritesOnlyWhatFits) {
     unsigned char digest[16];
-    for (int i = 0; i < 16; ++i)
-        digest[i] = uint8_t(0xa0 + i);
+    for (int i = 0; i < 16; ++i) digest[i] = uint8_t(0xa0 + i);
     auto render = [&](size_t size) {
         std::string buf(40, '#');
         MD5ToHex(digest, buf.data(), size);
@@ -105,8 +96,7 @@ TEST(Md5, ToHexWritesOnlyWhatFits)
 // The device's challenge response: MD5 over MD5(password), the 16 nonce
 // bytes and the request counter in decimal. Expected value computed
 // independently with Python's hashlib.
-TEST(Md5, DeviceResponseWorkedExample)
-{
+TEST(Md5, DeviceResponseWorkedExample) {
     const std::string password = "abc";
     const unsigned char nonce[16] = {0x01, 0x23, 0x45, 0x67, 0x89, 0xab, 0xcd, 0xef,
                                      0x00, 0x11, 0x22, 0x33, 0x44, 0x55, 0x66, 0xff};
@@ -131,4 +121,4 @@ TEST(Md5, DeviceResponseWorkedExample)
     EXPECT_EQ(response("1"), "d53b512cf76b2d337689b7c976d9cf18");
 }
 
-} // namespace
+}  // namespace

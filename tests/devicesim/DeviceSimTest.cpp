@@ -17,8 +17,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string Digest(const std::string& message)
-{
+std::string Digest(const std::string& message) {
     MD5_CTX ctx;
     unsigned char d[16];
     MD5Init(&ctx);
@@ -32,13 +31,11 @@ struct TClientSession {
     std::string Nonce, Key, NonceBytes;
     int Counter = 1;
 
-    TClientSession(const std::string& nonce, const std::string& password) : Nonce(nonce), Key(Digest(password))
-    {
+    TClientSession(const std::string& nonce, const std::string& password) : Nonce(nonce), Key(Digest(password)) {
         for (size_t i = 0; i + 1 < nonce.size() && NonceBytes.size() < 16; i += 2)
             NonceBytes += char(std::stoi(nonce.substr(i, 2), nullptr, 16));
     }
-    std::string Url(const std::string& path, const std::string& rest = "")
-    {
+    std::string Url(const std::string& path, const std::string& rest = "") {
         unsigned char d[16];
         char hex[33];
         MD5_CTX ctx;
@@ -52,28 +49,24 @@ struct TClientSession {
     }
 };
 
-std::string ReadFile(const fs::path& p)
-{
+std::string ReadFile(const fs::path& p) {
     std::ifstream in(p, std::ios::binary);
     std::ostringstream s;
     s << in.rdbuf();
     return s.str();
 }
 
-Json::Value Parse(const std::string& text, bool* ok = nullptr)
-{
+Json::Value Parse(const std::string& text, bool* ok = nullptr) {
     Json::Value root;
     Json::Reader reader;
     bool parsed = reader.parse(text, root, true);
-    if (ok)
-        *ok = parsed;
+    if (ok) *ok = parsed;
     return root;
 }
 
 class DeviceSim : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         Root = fs::temp_directory_path() / ("devicesim-" + std::to_string(::getpid()) + "-" +
                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(Root);
@@ -86,21 +79,18 @@ protected:
         ASSERT_TRUE(Sim.Start(0));
         Cli = std::make_unique<httplib::Client>("127.0.0.1", Sim.Port());
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         Cli.reset();
         Sim.Stop();
         fs::remove_all(Root);
     }
-    TClientSession NewSession(const std::string& password)
-    {
+    TClientSession NewSession(const std::string& password) {
         auto res = Cli->Get("/get_nonce.cgi");
         EXPECT_TRUE(res && res->status == 200);
         return TClientSession(res ? res->body : std::string(), password);
     }
     // Status and body of a GET; status 0 when the transfer failed.
-    std::pair<int, std::string> Get(const std::string& url)
-    {
+    std::pair<int, std::string> Get(const std::string& url) {
         auto res = Cli->Get(url.c_str());
         return res ? std::make_pair(res->status, res->body) : std::make_pair(0, std::string());
     }
@@ -111,8 +101,7 @@ protected:
     std::unique_ptr<httplib::Client> Cli;
 };
 
-TEST_F(DeviceSim, CompleteAuthenticatedExchange)
-{
+TEST_F(DeviceSim, CompleteAuthenticatedExchange) {
     auto preload = Get("/preload.cgi");
     EXPECT_EQ(preload.first, 200);
     EXPECT_NE(preload.second.find("\"version\": \"2.1.0\""), std::string::npos);
@@ -134,11 +123,9 @@ TEST_F(DeviceSim, CompleteAuthenticatedExchange)
         auto reply = Get(s.Url("/recordlist.cgi", idPart));
         ASSERT_EQ(reply.first, 200);
         Json::Value list = Parse(reply.second)["recordlist"];
-        for (const auto& f : list["files"])
-            names.push_back(f["n"].asString());
+        for (const auto& f : list["files"]) names.push_back(f["n"].asString());
         idPart = "&id=" + std::to_string(list["id"].asInt());
-        if (idPart == "&id=0")
-            break;
+        if (idPart == "&id=0") break;
     }
     ASSERT_EQ(names.size(), 6u);
     EXPECT_TRUE(std::is_sorted(names.begin(), names.end()));
@@ -161,9 +148,10 @@ TEST_F(DeviceSim, CompleteAuthenticatedExchange)
     TClientSession up = NewSession(Password);
     const std::string wav = devicesim::MakeGsmWav(2000);
     const std::string boundary = "--------031524101530123";
-    const std::string body = "--" + boundary + "\r\n" +
-                             "Content-Disposition: form-data; name=\"fileToUpload2\"; filename=\"/tmp/record.wav\"\r\n" +
-                             "Content-Type: tar\r\n\r\n" + wav + "\r\n\r\n--" + boundary + "--";
+    const std::string body =
+        "--" + boundary + "\r\n" +
+        "Content-Disposition: form-data; name=\"fileToUpload2\"; filename=\"/tmp/record.wav\"\r\n" +
+        "Content-Type: tar\r\n\r\n" + wav + "\r\n\r\n--" + boundary + "--";
     auto posted = Cli->Post(up.Url("/upload.cgi", "&type=announcement&id=3").c_str(), body,
                             ("multipart/form-data; boundary=" + boundary).c_str());
     ASSERT_TRUE(posted);
@@ -188,8 +176,7 @@ TEST_F(DeviceSim, CompleteAuthenticatedExchange)
 }
 
 // The counter: a repeated URL (a retry) passes, going back or skipping ahead fails.
-TEST_F(DeviceSim, RequestCounterAcceptsNextOrRepeat)
-{
+TEST_F(DeviceSim, RequestCounterAcceptsNextOrRepeat) {
     TClientSession s = NewSession(Password);
     const std::string first = s.Url("/get_data.cgi", "&sd=1");
     EXPECT_EQ(Get(first).first, 200);
@@ -206,8 +193,7 @@ TEST_F(DeviceSim, RequestCounterAcceptsNextOrRepeat)
     EXPECT_NE(reply.second.find("405"), std::string::npos);
 }
 
-TEST_F(DeviceSim, ErrorSwitches)
-{
+TEST_F(DeviceSim, ErrorSwitches) {
     TClientSession s = NewSession(Password);
     auto expect = [&](const std::string& url, int status) {
         auto reply = Get(url);
@@ -259,8 +245,7 @@ TEST_F(DeviceSim, ErrorSwitches)
 
 // A body cut short fails the transfer; the retry with the same URL gets the
 // whole file. Slow replies still deliver every byte.
-TEST_F(DeviceSim, DroppedAndSlowBodies)
-{
+TEST_F(DeviceSim, DroppedAndSlowBodies) {
     TClientSession s = NewSession(Password);
     const std::string name = "20240302_101500_0123_a56_.wav";
     const std::string url = s.Url("/record.cgi", "&file=" + name);
@@ -275,8 +260,7 @@ TEST_F(DeviceSim, DroppedAndSlowBodies)
     EXPECT_EQ(slow.second, retry.second);
 }
 
-TEST(SimRecordings, GsmWavHeaderAndStoredForm)
-{
+TEST(SimRecordings, GsmWavHeaderAndStoredForm) {
     const std::string wav = devicesim::MakeGsmWav(1000);
     // One second of GSM 6.10 is 1625 bytes; RIFF pads the odd chunk to even.
     ASSERT_EQ(wav.size(), 60u + 1625u + 1u);
@@ -284,8 +268,8 @@ TEST(SimRecordings, GsmWavHeaderAndStoredForm)
     auto u32 = [&](size_t at) { return u16(at) | u16(at + 2) << 16; };
     EXPECT_EQ(wav.substr(0, 4), "RIFF");
     EXPECT_EQ(u32(4), wav.size() - 8);
-    EXPECT_EQ(u16(20), 49u);   // GSM 6.10
-    EXPECT_EQ(u16(22), 1u);    // mono
+    EXPECT_EQ(u16(20), 49u);  // GSM 6.10
+    EXPECT_EQ(u16(22), 1u);   // mono
     EXPECT_EQ(u32(24), 8000u);
     EXPECT_EQ(u32(28), 1625u);
     EXPECT_EQ(u16(32), 65u);
@@ -303,4 +287,4 @@ TEST(SimRecordings, GsmWavHeaderAndStoredForm)
     EXPECT_EQ(devicesim::RecordingName(2024, 3, 5, 14, 2, 11, "0123", "*56"), "20240305_140211_0123_a56_.wav");
 }
 
-} // namespace
+}  // namespace

@@ -42,7 +42,7 @@ TEST(CompilerProgram, WritesTheSourceImageAndDepfile) {
     dir.Write("MiniForm.lang", MiniTable() + "@include more.lang\n");
     dir.Write("more.lang", "stStrings\tIDS_A\t\"a\"\tb?\t\\c\n");
     const TRunResult r = runCompiler(dir, "--cpp " + dir.Path("out.cpp") + " --function RegisterMini --image " +
-                                       dir.Path("out.bin") + " --depfile " + dir.Path("out.d") + " " + layout);
+                                              dir.Path("out.bin") + " --depfile " + dir.Path("out.d") + " " + layout);
     ASSERT_EQ(r.Exit, 0) << r.Err;
     std::string cpp, image, dep;
     ASSERT_TRUE(ReadWholeFile(dir.Path("out.cpp"), cpp));

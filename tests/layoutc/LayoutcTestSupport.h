@@ -42,22 +42,22 @@ inline std::string CompileErrors(const std::string& Layout, const std::optional<
 // A small form with a linked translation component (no dialog words or
 // locales to carry) and a table that compiles.
 inline const char* MiniLayout() {
-    return "object MiniForm: TTestForm\n"          // 1
-           "  Caption = 'Okno'\n"                  // 2
-           "  object Label1: TTestLabel\n"         // 3
-           "    Caption = 'Etykieta'\n"            // 4
-           "  end\n"                               // 5
-           "  object lxLang1: TlxLangLinked\n"     // 6
-           "    NumOfLanguages = 3\n"              // 7
-           "  end\n"                               // 8
+    return "object MiniForm: TTestForm\n"       // 1
+           "  Caption = 'Okno'\n"               // 2
+           "  object Label1: TTestLabel\n"      // 3
+           "    Caption = 'Etykieta'\n"         // 4
+           "  end\n"                            // 5
+           "  object lxLang1: TlxLangLinked\n"  // 6
+           "    NumOfLanguages = 3\n"           // 7
+           "  end\n"                            // 8
            "end\n";
 }
 
 inline std::string MiniTable() {
-    return "stCaptions\tTTestForm\tOkno\tWindow\tОкно\n"                  // 1
-           "stCaptions\tLabel1\tEtykieta\tLabel\tМетка\n"                 // 2
-           "stFonts\tTTestForm\t\t\t\n"                                   // 3
-           "stCharSets\tTTestForm\tDEFAULT_CHARSET\t\tRUSSIAN_CHARSET\n"; // 4
+    return "stCaptions\tTTestForm\tOkno\tWindow\tОкно\n"                   // 1
+           "stCaptions\tLabel1\tEtykieta\tLabel\tМетка\n"                  // 2
+           "stFonts\tTTestForm\t\t\t\n"                                    // 3
+           "stCharSets\tTTestForm\tDEFAULT_CHARSET\t\tRUSSIAN_CHARSET\n";  // 4
 }
 
 // Text with one piece replaced (the piece must be there).

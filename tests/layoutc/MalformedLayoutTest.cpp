@@ -13,9 +13,7 @@ std::string layoutErrors(const std::string& layout) { return CompileErrors(layou
 
 }  // namespace
 
-TEST(MalformedLayout, TheMiniSampleCompiles) {
-    EXPECT_EQ(CompileErrors(MiniLayout(), MiniTable()), "");
-}
+TEST(MalformedLayout, TheMiniSampleCompiles) { EXPECT_EQ(CompileErrors(MiniLayout(), MiniTable()), ""); }
 
 TEST(MalformedLayout, TextThatWindows1250CannotHold) {
     const std::string e = layoutErrors(Replace(MiniLayout(), "'Etykieta'", "'Метка'"));
@@ -61,19 +59,23 @@ TEST(MalformedLayout, ValuesMustFitTheirProperties) {
     EXPECT_THAT(with("Width = 'wide'"), HasSubstr("MiniForm.layout:4: Width takes a number, not a text"));
     EXPECT_THAT(with("Caption = 12"), HasSubstr("Caption takes a text, not a number"));
     EXPECT_THAT(with("ParentFont = 1"), HasSubstr("ParentFont takes an identifier, not a number"));
-    EXPECT_EQ(CompileErrors(Replace(MiniLayout(), "    Caption = 'Etykieta'\n",
-                                    "    Caption = 'Etykieta'\n    Color = clRed\n    Align = alClient\n"
-                                    "    Font.Style = [fsBold]\n    ParentFont = False\n"),
-                            MiniTable() + "stFonts\tLabel1\t\t\t\nstCharSets\tLabel1\tDEFAULT_CHARSET\t\tRUSSIAN_CHARSET\n"),
-              "");
+    EXPECT_EQ(
+        CompileErrors(Replace(MiniLayout(), "    Caption = 'Etykieta'\n",
+                              "    Caption = 'Etykieta'\n    Color = clRed\n    Align = alClient\n"
+                              "    Font.Style = [fsBold]\n    ParentFont = False\n"),
+                      MiniTable() + "stFonts\tLabel1\t\t\t\nstCharSets\tLabel1\tDEFAULT_CHARSET\t\tRUSSIAN_CHARSET\n"),
+        "");
 }
 
 TEST(MalformedLayout, EventsReferencesAndFields) {
     auto with = [](const std::string& line) {
-        return layoutErrors(Replace(MiniLayout(), "    Caption = 'Etykieta'\n", "    Caption = 'Etykieta'\n    " + line + "\n"));
+        return layoutErrors(
+            Replace(MiniLayout(), "    Caption = 'Etykieta'\n", "    Caption = 'Etykieta'\n    " + line + "\n"));
     };
-    EXPECT_THAT(with("OnClick = NoSuchClick"), HasSubstr("MiniForm.layout:5: TTestForm has no published method NoSuchClick"));
-    EXPECT_THAT(with("OnClick = EditKeyDown"), HasSubstr("method EditKeyDown of TTestForm does not fit the event OnClick"));
+    EXPECT_THAT(with("OnClick = NoSuchClick"),
+                HasSubstr("MiniForm.layout:5: TTestForm has no published method NoSuchClick"));
+    EXPECT_THAT(with("OnClick = EditKeyDown"),
+                HasSubstr("method EditKeyDown of TTestForm does not fit the event OnClick"));
     EXPECT_THAT(with("PopupMenu = Label2"), HasSubstr("MiniForm.layout:5: no component named Label2 in this layout"));
     EXPECT_EQ(CompileErrors(Replace(MiniLayout(), "    Caption = 'Etykieta'\n",
                                     "    Caption = 'Etykieta'\n    OnClick = OkClick\n    PopupMenu = lxLang1\n"
@@ -86,47 +88,59 @@ TEST(MalformedLayout, EventsReferencesAndFields) {
 }
 
 TEST(MalformedLayout, NamesAndTheTranslationComponent) {
-    EXPECT_THAT(layoutErrors(Replace(MiniLayout(), "  object lxLang1", "  object Label1: TTestLabel\n  end\n  object lxLang1")),
-                HasSubstr("MiniForm.layout:6: a component named Label1 exists already (line 3)"));
-    EXPECT_THAT(layoutErrors(Replace(MiniLayout(), "  object lxLang1", "  object lxLang2: TlxLang\n  end\n  object lxLang1")),
-                HasSubstr("MiniForm.layout:8: a second translation component"));
-    EXPECT_THAT(layoutErrors(Replace(MiniLayout(), "    NumOfLanguages = 3\n", "    NumOfLanguages = 3\n    TranslationData = {00}\n")),
+    EXPECT_THAT(
+        layoutErrors(Replace(MiniLayout(), "  object lxLang1", "  object Label1: TTestLabel\n  end\n  object lxLang1")),
+        HasSubstr("MiniForm.layout:6: a component named Label1 exists already (line 3)"));
+    EXPECT_THAT(
+        layoutErrors(Replace(MiniLayout(), "  object lxLang1", "  object lxLang2: TlxLang\n  end\n  object lxLang1")),
+        HasSubstr("MiniForm.layout:8: a second translation component"));
+    EXPECT_THAT(layoutErrors(Replace(MiniLayout(), "    NumOfLanguages = 3\n",
+                                     "    NumOfLanguages = 3\n    TranslationData = {00}\n")),
                 HasSubstr("MiniForm.layout:8: TranslationData is made from"));
-    EXPECT_THAT(layoutErrors(Replace(MiniLayout(), "    NumOfLanguages = 3\n", "    NumOfLanguages = 3\n    LangDelim = 9\n")),
-                HasSubstr("MiniForm.layout:8: LangDelim must be 1"));
+    EXPECT_THAT(
+        layoutErrors(Replace(MiniLayout(), "    NumOfLanguages = 3\n", "    NumOfLanguages = 3\n    LangDelim = 9\n")),
+        HasSubstr("MiniForm.layout:8: LangDelim must be 1"));
     EXPECT_THAT(layoutErrors(Replace(MiniLayout(), "NumOfLanguages = 3", "NumOfLanguages = 2")),
                 HasSubstr("MiniForm.layout:7: NumOfLanguages must be 3"));
     EXPECT_THAT(CompileErrors(MiniLayout(), std::nullopt),
                 HasSubstr("MiniForm.layout:6: lxLang1 is a translation component but there is no table"));
-    EXPECT_THAT(CompileErrors(Replace(MiniLayout(), "  object lxLang1: TlxLangLinked\n    NumOfLanguages = 3\n  end\n", ""),
-                              MiniTable()),
-                HasSubstr("MiniForm.lang: the layout"));
+    EXPECT_THAT(
+        CompileErrors(Replace(MiniLayout(), "  object lxLang1: TlxLangLinked\n    NumOfLanguages = 3\n  end\n", ""),
+                      MiniTable()),
+        HasSubstr("MiniForm.lang: the layout"));
 }
 
 TEST(MalformedLayout, BinaryDirectives) {
-    const std::string layout = Replace(MiniLayout(), "  object lxLang1", "  object Pic: TTestImage\n    Picture.Data = @png('pic.png')\n  end\n  object lxLang1");
+    const std::string layout =
+        Replace(MiniLayout(), "  object lxLang1",
+                "  object Pic: TTestImage\n    Picture.Data = @png('pic.png')\n  end\n  object lxLang1");
     EXPECT_THAT(CompileErrors(layout, MiniTable()), HasSubstr("MiniForm.layout:7: @png: cannot read"));
     EXPECT_THAT(CompileErrors(layout, MiniTable(), [](const TTempFolder& d) { d.Write("pic.png", "GIF89a"); }),
-                HasSubstr("MiniForm.layout:7: @png: " ));
+                HasSubstr("MiniForm.layout:7: @png: "));
     EXPECT_THAT(CompileErrors(layout, MiniTable(), [](const TTempFolder& d) { d.Write("pic.png", "GIF89a"); }),
                 HasSubstr("is not a PNG file"));
 
-    const std::string list = Replace(MiniLayout(), "  object lxLang1", "  object Icons: TTestImageList\n    Bitmap = @imagelist('icons')\n  end\n  object lxLang1");
+    const std::string list =
+        Replace(MiniLayout(), "  object lxLang1",
+                "  object Icons: TTestImageList\n    Bitmap = @imagelist('icons')\n  end\n  object lxLang1");
     const std::string png = "\x89PNG\r\n\x1A\n....";
-    EXPECT_THAT(CompileErrors(list, MiniTable(), [&](const TTempFolder& d) {
-                    d.Write("icons/0.png", png);
-                    d.Write("icons/2.png", png);
-                }),
-                HasSubstr("MiniForm.layout:7: @imagelist: ") );
-    EXPECT_THAT(CompileErrors(list, MiniTable(), [&](const TTempFolder& d) {
-                    d.Write("icons/0.png", png);
-                    d.Write("icons/2.png", png);
-                }),
+    EXPECT_THAT(CompileErrors(list, MiniTable(),
+                              [&](const TTempFolder& d) {
+                                  d.Write("icons/0.png", png);
+                                  d.Write("icons/2.png", png);
+                              }),
+                HasSubstr("MiniForm.layout:7: @imagelist: "));
+    EXPECT_THAT(CompileErrors(list, MiniTable(),
+                              [&](const TTempFolder& d) {
+                                  d.Write("icons/0.png", png);
+                                  d.Write("icons/2.png", png);
+                              }),
                 HasSubstr("has no 1.png but has 2.png"));
-    EXPECT_EQ(CompileErrors(list, MiniTable(), [&](const TTempFolder& d) {
-                  d.Write("icons/0.png", png);
-                  d.Write("icons/1.png", png);
-              }),
+    EXPECT_EQ(CompileErrors(list, MiniTable(),
+                            [&](const TTempFolder& d) {
+                                d.Write("icons/0.png", png);
+                                d.Write("icons/1.png", png);
+                            }),
               "");
     EXPECT_THAT(CompileErrors(Replace(MiniLayout(), "'Okno'", "@jpeg('x.jpg')"), MiniTable()),
                 HasSubstr("MiniForm.layout:2: unknown directive '@jpeg'"));

@@ -5,8 +5,8 @@
 #include "classes/Filer.h"
 #include "classes/ObjectText.h"
 #include "classes/ResourceStream.h"
-#include "localization/Lxcomp.h"
 #include "localization/LxTranslationData.h"
+#include "localization/Lxcomp.h"
 #include "rtl/CodePages.h"
 
 #include <gmock/gmock.h>
@@ -75,7 +75,9 @@ struct LoadedForm {
         r.ReadRootComponent(Form.get());
     }
     template <class T>
-    T* Find(const char* name) const { return dynamic_cast<T*>(Form->FindComponent(name)); }
+    T* Find(const char* name) const {
+        return dynamic_cast<T*>(Form->FindComponent(name));
+    }
 };
 
 }  // namespace
@@ -151,9 +153,9 @@ TEST(SampleLayout, TranslationDataHasElevenSectionsWithEncodedEntries) {
         if (line.compare(0, 2, "st") == 0 && line.find('\x01') == std::string::npos) sections.push_back(line);
         pos = end + 2;
     }
-    EXPECT_THAT(sections, ElementsAre("stCaptions", "stHints", "stDisplayLabels", "stFonts", "stMultiLines",
-                                      "stDlgsCaptions", "stStrings", "stOtherStrings", "stLocales",
-                                      "stCollections", "stCharSets"));
+    EXPECT_THAT(sections,
+                ElementsAre("stCaptions", "stHints", "stDisplayLabels", "stFonts", "stMultiLines", "stDlgsCaptions",
+                            "stStrings", "stOtherStrings", "stLocales", "stCollections", "stCharSets"));
     EXPECT_EQ(data.compare(0, 12, "stCaptions\r\n"), 0);
     const std::string owner = entry("TTestForm", pl("Próba układu"), "Layout trial", ru("Пробная форма"));
     EXPECT_EQ(data.compare(12, owner.size() + 2, owner + "\r\n"), 0);
@@ -173,11 +175,10 @@ TEST(SampleLayout, TheTranslationComponentReadsItsLists) {
                 ElementsAre(entry("TTestForm", pl("Próba układu"), "Layout trial", ru("Пробная форма")),
                             entry("TitleLabel", pl("Żółty tytuł"), "Yellow title", ru("Жёлтый заголовок")),
                             entry("OkButton", "Dalej", "Next", ru("Далее"))));
-    EXPECT_THAT(lines(lang->Fonts()), ElementsAre(entry("TTestForm", "", "", ""),
-                                                  entry("TitleLabel", "Verdana", "Verdana", "Verdana")));
-    EXPECT_THAT(lines(lang->CharSets()),
-                ElementsAre(entry("TTestForm", "DEFAULT_CHARSET", "", "RUSSIAN_CHARSET"),
-                            entry("TitleLabel", "EASTEUROPE_CHARSET", "", "RUSSIAN_CHARSET")));
+    EXPECT_THAT(lines(lang->Fonts()),
+                ElementsAre(entry("TTestForm", "", "", ""), entry("TitleLabel", "Verdana", "Verdana", "Verdana")));
+    EXPECT_THAT(lines(lang->CharSets()), ElementsAre(entry("TTestForm", "DEFAULT_CHARSET", "", "RUSSIAN_CHARSET"),
+                                                     entry("TitleLabel", "EASTEUROPE_CHARSET", "", "RUSSIAN_CHARSET")));
     EXPECT_THAT(lines(lang->MultiLines()),
                 ElementsAre(entry("NotesMemo.Lines", "pierwsza,druga", "first,second", ru("первая,вторая"))));
     EXPECT_THAT(lines(lang->Collections()),

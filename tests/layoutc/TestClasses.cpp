@@ -37,9 +37,8 @@ YORDE_IMPLEMENT_CLASS(TTestControl, [](TClassBuilder<TTestControl>& c) {
 })
 YORDE_IMPLEMENT_CLASS(TTestLabel, [](TClassBuilder<TTestLabel>&) {})
 YORDE_IMPLEMENT_CLASS(TTestButton, [](TClassBuilder<TTestButton>&) {})
-YORDE_IMPLEMENT_CLASS(TTestMemo, [](TClassBuilder<TTestMemo>& c) {
-    c.Property("Lines", &TTestMemo::Lines, &TTestMemo::SetLines);
-})
+YORDE_IMPLEMENT_CLASS(TTestMemo,
+                      [](TClassBuilder<TTestMemo>& c) { c.Property("Lines", &TTestMemo::Lines, &TTestMemo::SetLines); })
 YORDE_IMPLEMENT_CLASS(TTestColumn, [](TClassBuilder<TTestColumn>& c) {
     c.Property("Title", &TTestColumn::Title, &TTestColumn::SetTitle);
 })

@@ -26,7 +26,9 @@ protected:
         forms.push_back(std::move(form));
         return lang;
     }
-    static AnsiString caption(TlxCustomLang* Lang) { return GetStrProp(Lang->Owner()->FindComponent("Label1"), "Caption"); }
+    static AnsiString caption(TlxCustomLang* Lang) {
+        return GetStrProp(Lang->Owner()->FindComponent("Label1"), "Caption");
+    }
 
     TTestDataModule dm{nullptr};
     TlxLangDispatcher* dispatcher = new TlxLangDispatcher(&dm);

@@ -18,11 +18,13 @@ AnsiString section(const char* Name, std::initializer_list<AnsiString> Entries) 
 
 AnsiString formLayout(const char* LangClass, const AnsiString& Properties, const AnsiString& Data,
                       const AnsiString& FormName = "Form1") {
-    return "object " + FormName + ": TTestForm\n"
+    return "object " + FormName +
+           ": TTestForm\n"
            "  object Label1: TTestControl\n"
            "    Caption = 'Etykieta'\n"
            "  end\n"
-           "  object Lang1: " + AnsiString(LangClass) + "\n" + Properties +
+           "  object Lang1: " +
+           AnsiString(LangClass) + "\n" + Properties +
            (Data.empty() ? AnsiString() : "    TranslationData = {" + Hex(Data) + "}\n") +
            "  end\n"
            "end\n";
@@ -59,8 +61,8 @@ TEST_F(Loaded, TabDelimitedDataUnderTheDefaultDelimiterIsConverted) {
 }
 
 TEST_F(Loaded, TabInsideATextOfCurrentDataStays) {
-    const AnsiString data = section("stDlgsCaptions", {"Warning\1Uwaga\tUwaga\1"}) +
-                            section("stCaptions", {"Label1\1a\tb\tc\td\te\1"});
+    const AnsiString data =
+        section("stDlgsCaptions", {"Warning\1Uwaga\tUwaga\1"}) + section("stCaptions", {"Label1\1a\tb\tc\td\te\1"});
     Owned<TTestForm> form = Load<TTestForm>(formLayout("TlxLang", "    NumOfLanguages = 3\n    LangDelim = 1\n", data));
     TlxCustomLang* lang = langOf(form.get());
     EXPECT_EQ(Lines(lang->DlgsCaptions()), (std::vector<AnsiString>{"Warning\1Uwaga\tUwaga\1"}));
@@ -68,11 +70,17 @@ TEST_F(Loaded, TabInsideATextOfCurrentDataStays) {
 }
 
 TEST_F(Loaded, ElevenLocalesGainTheFourNameLists) {
-    std::initializer_list<AnsiString> eleven = {
-        E("Currency String", {"z\xB3"}), E("Thousand Separator", {" "}), E("Decimal Separator", {","}),
-        E("Date Separator", {"-"}), E("Short Date Format", {"yyyy-mm-dd"}), E("Long Date Format", {"d mmmm yyyy"}),
-        E("Time Separator", {":"}), E("Time AM String", {""}), E("Time PM String", {""}),
-        E("Short Time Format", {"hh:nn"}), E("Long Time Format", {"hh:nn:ss"})};
+    std::initializer_list<AnsiString> eleven = {E("Currency String", {"z\xB3"}),
+                                                E("Thousand Separator", {" "}),
+                                                E("Decimal Separator", {","}),
+                                                E("Date Separator", {"-"}),
+                                                E("Short Date Format", {"yyyy-mm-dd"}),
+                                                E("Long Date Format", {"d mmmm yyyy"}),
+                                                E("Time Separator", {":"}),
+                                                E("Time AM String", {""}),
+                                                E("Time PM String", {""}),
+                                                E("Short Time Format", {"hh:nn"}),
+                                                E("Long Time Format", {"hh:nn:ss"})};
     Owned<TTestForm> form = Load<TTestForm>(formLayout("TlxLang", "    LangDelim = 1\n", section("stLocales", eleven)));
     const std::vector<AnsiString> locales = Lines(langOf(form.get())->Locales());
     ASSERT_EQ(locales.size(), 15u);

@@ -41,11 +41,17 @@ class TTestControl : public TComponent {
 public:
     explicit TTestControl(TComponent* AOwner) : TComponent(AOwner) {}
     AnsiString Caption() const { return caption_; }
-    void SetCaption(const AnsiString& v) { caption_ = v; ++CaptionWrites; }
+    void SetCaption(const AnsiString& v) {
+        caption_ = v;
+        ++CaptionWrites;
+    }
     AnsiString Hint() const { return hint_; }
     void SetHint(const AnsiString& v) { hint_ = v; }
     TFont* Font() const { return font_.get(); }
-    void SetFont(TFont* v) { if (v != font_.get()) font_->Assign(v); ++FontAssigns; }
+    void SetFont(TFont* v) {
+        if (v != font_.get()) font_->Assign(v);
+        ++FontAssigns;
+    }
     bool ParentFont() const { return parentFont_; }
     void SetParentFont(bool v) { parentFont_ = v; }
     TTestAction* Action() const { return action_; }
@@ -83,7 +89,10 @@ public:
     TStrings* Lines() const { return lines_.get(); }
     void SetLines(TStrings* v) { lines_->Assign(v); }
     bool WordWrap() const { return wordWrap_; }
-    void SetWordWrap(bool v) { wordWrap_ = v; ++WrapChanges; }
+    void SetWordWrap(bool v) {
+        wordWrap_ = v;
+        ++WrapChanges;
+    }
     int WrapChanges = 0;
 
 private:
@@ -127,7 +136,9 @@ public:
     AnsiString Hint() const { return hint_; }
     void SetHint(const AnsiString& v) { hint_ = v; }
     TFont* Font() const { return font_.get(); }
-    void SetFont(TFont* v) { if (v != font_.get()) font_->Assign(v); }
+    void SetFont(TFont* v) {
+        if (v != font_.get()) font_->Assign(v);
+    }
 
 private:
     AnsiString caption_, hint_;

@@ -26,7 +26,8 @@ protected:
 };
 
 TEST_F(Lookup, ActiveLanguageWithLanguageOneFallBackAndEscapes) {
-    setStrings({E("IDS_SD", {"Karta SD", "SD card", "SD-\xEA\xE0\xF0\xF2\xE0"}), E("IDS_TWO", {"Jeden\\ndwa", "", ""})});
+    setStrings(
+        {E("IDS_SD", {"Karta SD", "SD card", "SD-\xEA\xE0\xF0\xF2\xE0"}), E("IDS_TWO", {"Jeden\\ndwa", "", ""})});
     lang->SetActLang(2);
     EXPECT_EQ(lang->GetTextOrDefault("ids_sd"), "SD card");
     // Empty in language 2: the default look-up falls back, GetText only with ttGetDefault.
@@ -50,10 +51,16 @@ TEST_F(Lookup, TestModeShowsUntranslatedTextsInCapitalsBeyondLanguageOne) {
     dispatcher->SetNumOfLanguages(3);
     dispatcher->SetTestMode(true);
     lang->SetLangDispatcher(dispatcher);
-    setStrings({E("IDS_A", {"Zapis \xB3\xF3" "d\x9F", "", ""})});  // "Zapis łódź" in Windows-1250
-    EXPECT_EQ(lang->GetText("IDS_A"), "Zapis \xB3\xF3" "d\x9F");
+    setStrings({E("IDS_A", {"Zapis \xB3\xF3"
+                            "d\x9F",
+                            "", ""})});  // "Zapis łódź" in Windows-1250
+    EXPECT_EQ(lang->GetText("IDS_A"),
+              "Zapis \xB3\xF3"
+              "d\x9F");
     lang->SetActLang(3);
-    EXPECT_EQ(lang->GetText("IDS_A"), "ZAPIS \xA3\xD3" "D\x8F");
+    EXPECT_EQ(lang->GetText("IDS_A"),
+              "ZAPIS \xA3\xD3"
+              "D\x8F");
 }
 
 TEST_F(Lookup, LanguageBeyondTheCountFallsBackInsteadOfRaising) {

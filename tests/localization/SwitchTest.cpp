@@ -163,7 +163,7 @@ TEST_F(Switch, MultiLinesAndOtherStrings) {
     EXPECT_EQ(Lines(combo->Items()), (std::vector<AnsiString>{"one, two", "three"}));
     EXPECT_EQ(Lines(memo->Lines()), (std::vector<AnsiString>{"first", "second"}));
     EXPECT_TRUE(memo->WordWrap());
-    EXPECT_EQ(memo->WrapChanges, 2);  // off while the lines were replaced
+    EXPECT_EQ(memo->WrapChanges, 2);            // off while the lines were replaced
     EXPECT_EQ(label->HelpKeyword(), absolute);  // the relative path names the same file
     EXPECT_EQ(form->Hint(), "From path");
     EXPECT_EQ(label->Font()->Name(), "Courier");
@@ -184,8 +184,9 @@ TEST_F(Switch, CollectionEntriesWithBadPathsAreDropped) {
     EXPECT_EQ(static_cast<TTestColumn*>(grid->Columns()->Items(1))->Title(), "Number");
     EXPECT_EQ(Lines(static_cast<TTestColumn*>(grid->Columns()->Items(0))->PickList()),
               (std::vector<AnsiString>{"a", "b"}));
-    EXPECT_EQ(Lines(lang->Collections()), (std::vector<AnsiString>{E("Grid1.Columns[1].Title", {"Numer", "Number", ""}),
-                                                                     E("Grid1.Columns[0].PickList", {"", "a\r\nb", ""})}));
+    EXPECT_EQ(Lines(lang->Collections()),
+              (std::vector<AnsiString>{E("Grid1.Columns[1].Title", {"Numer", "Number", ""}),
+                                       E("Grid1.Columns[0].PickList", {"", "a\r\nb", ""})}));
 }
 
 TEST_F(Switch, LocalesOnlyWithChangeLocales) {

@@ -16,11 +16,11 @@ TEST(DecodeEscapes, SimpleEscapesAndWhatStaysLiteral) {
 TEST(DecodeEscapes, OctalAndHexadecimal) {
     EXPECT_EQ(DecodeEscapes("\\101"), "A");
     EXPECT_EQ(DecodeEscapes("\\7"), "\a");
-    EXPECT_EQ(DecodeEscapes("\\1018"), "A8");       // at most three octal digits
-    EXPECT_EQ(DecodeEscapes("\\777"), "\xFF");      // modulo 256
+    EXPECT_EQ(DecodeEscapes("\\1018"), "A8");   // at most three octal digits
+    EXPECT_EQ(DecodeEscapes("\\777"), "\xFF");  // modulo 256
     EXPECT_EQ(DecodeEscapes("\\x41"), "A");
     EXPECT_EQ(DecodeEscapes("\\x4"), "\x04");
-    EXPECT_EQ(DecodeEscapes("\\x414"), "A4");       // at most two hex digits
+    EXPECT_EQ(DecodeEscapes("\\x414"), "A4");  // at most two hex digits
     EXPECT_EQ(DecodeEscapes("\\x"), "\\x");
     EXPECT_EQ(DecodeEscapes("\\xg\\n"), "\\xg\n");  // not a hex digit: the rest reads as usual
 }

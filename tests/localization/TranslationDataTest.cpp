@@ -11,8 +11,9 @@ using namespace loctest;
 
 AnsiString layoutWithData(const char* LangClass, const AnsiString& Data, const AnsiString& Extra = "") {
     return "object Form1: TTestForm\n"
-           "  object Lang1: " + AnsiString(LangClass) + "\n" + Extra +
-           "    TranslationData = {" + Hex(Data) + "}\n"
+           "  object Lang1: " +
+           AnsiString(LangClass) + "\n" + Extra + "    TranslationData = {" + Hex(Data) +
+           "}\n"
            "  end\n"
            "end\n";
 }
@@ -38,7 +39,8 @@ TEST(TranslationData, LayoutRoundTripKeepsLineBreaksInsideTexts) {
     EXPECT_EQ(Lines(read->Captions()), captions);
     EXPECT_EQ(Lines(read->DlgsCaptions()), dialogs);
     // Stored 0x19 and 0x1A come back as CR and LF.
-    EXPECT_EQ(Lines(read->Strings()), (std::vector<AnsiString>{E("IDS_X", {"Linia 1\\nLinia 2", "Line\r\n", "\r\n?"})}));
+    EXPECT_EQ(Lines(read->Strings()),
+              (std::vector<AnsiString>{E("IDS_X", {"Linia 1\\nLinia 2", "Line\r\n", "\r\n?"})}));
     EXPECT_EQ(read->GetTextOrDefault("IDS_X"), "Linia 1\nLinia 2");
 }
 
@@ -60,13 +62,13 @@ TEST(TranslationData, WriterEmitsOneSectionPerListInTypeOrder) {
 TEST(TranslationData, SectionRulesWhenReadIntoAComponent) {
     RegisterTestClasses();
     static const char withNul[] = "stHints\r\nH\1x\1\0stCaptions\r\nlost\r\n";
-    const AnsiString data = "ignored before any section\r\n"
-                            "stDlgsCaptions\r\n"        // directly followed by another section: emptied
-                            "STSTRINGS\r\n" +
-                            E("IDS_A", {"a"}) + "\n" +  // lone LF ends a line too
-                            "stUnknown\r" +             // not a section name: an entry
-                            "stLocales\r\n" + E("Decimal Separator", {","}) + "\r\n" +
-                            AnsiString(withNul, sizeof(withNul) - 1);
+    const AnsiString data =
+        "ignored before any section\r\n"
+        "stDlgsCaptions\r\n"  // directly followed by another section: emptied
+        "STSTRINGS\r\n" +
+        E("IDS_A", {"a"}) + "\n" +  // lone LF ends a line too
+        "stUnknown\r" +             // not a section name: an entry
+        "stLocales\r\n" + E("Decimal Separator", {","}) + "\r\n" + AnsiString(withNul, sizeof(withNul) - 1);
     Owned<TTestForm> form = Load<TTestForm>(layoutWithData("TlxLang", data));
     auto* lang = dynamic_cast<TlxLang*>(form->FindComponent("Lang1"));
     ASSERT_NE(lang, nullptr);
@@ -79,8 +81,8 @@ TEST(TranslationData, SectionRulesWhenReadIntoAComponent) {
 
 TEST(TranslationData, LinkedComponentHasNineSectionsAndSkipsLocales) {
     RegisterTestClasses();
-    const AnsiString data = "stLocales\r\n" + E("Decimal Separator", {","}) + "\r\nstStrings\r\n" + E("IDS_A", {"a"}) +
-                            "\r\n";
+    const AnsiString data =
+        "stLocales\r\n" + E("Decimal Separator", {","}) + "\r\nstStrings\r\n" + E("IDS_A", {"a"}) + "\r\n";
     Owned<TTestForm> form = Load<TTestForm>(layoutWithData("TlxLangLinked", data));
     auto* linked = dynamic_cast<TlxLangLinked*>(form->FindComponent("Lang1"));
     ASSERT_NE(linked, nullptr);

@@ -25,7 +25,11 @@ protected:
 };
 
 TEST_F(AudioFileTest, DecodesEachWaveEncodingAsLibsndfileDoes) {
-    struct Case { int format; int channels; int rate; } cases[] = {
+    struct Case {
+        int format;
+        int channels;
+        int rate;
+    } cases[] = {
         {SF_FORMAT_WAV | SF_FORMAT_GSM610, 1, 8000},
         {SF_FORMAT_WAV | SF_FORMAT_ALAW, 1, 8000},
         {SF_FORMAT_WAV | SF_FORMAT_ULAW, 1, 8000},
@@ -57,7 +61,11 @@ TEST_F(AudioFileTest, AcceptsHeadersWhoseSizesDoNotMatchTheFile) {
     const int64_t frames = DecodeAudioFile(dir.Path("good.wav")).Frames();
     ASSERT_GE(frames, 8000);
 
-    struct Variant { const char* name; uint32_t riff; uint32_t data; } variants[] = {
+    struct Variant {
+        const char* name;
+        uint32_t riff;
+        uint32_t data;
+    } variants[] = {
         {"template sizes", 52, 0},
         {"data too long", 1000052, 1000000},
         {"riff too short", 52, Le32(good, 56)},

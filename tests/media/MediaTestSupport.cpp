@@ -18,8 +18,7 @@ std::vector<int16_t> Tone(int64_t frames, int channels, int rate, double amplitu
     std::vector<int16_t> s(size_t(frames * channels));
     for (int64_t i = 0; i < frames; ++i)
         for (int c = 0; c < channels; ++c)
-            s[size_t(i * channels + c)] =
-                int16_t(amplitude * std::sin(2 * M_PI * 440.0 * (c + 1) * double(i) / rate));
+            s[size_t(i * channels + c)] = int16_t(amplitude * std::sin(2 * M_PI * 440.0 * (c + 1) * double(i) / rate));
     return s;
 }
 
@@ -72,7 +71,8 @@ std::vector<int16_t> ReadRaw(const std::string& path) {
 }
 
 uint32_t Le32(const std::vector<uint8_t>& b, size_t at) {
-    return uint32_t(b.at(at)) | uint32_t(b.at(at + 1)) << 8 | uint32_t(b.at(at + 2)) << 16 | uint32_t(b.at(at + 3)) << 24;
+    return uint32_t(b.at(at)) | uint32_t(b.at(at + 1)) << 8 | uint32_t(b.at(at + 2)) << 16 |
+           uint32_t(b.at(at + 3)) << 24;
 }
 uint16_t Le16(const std::vector<uint8_t>& b, size_t at) { return uint16_t(b.at(at) | b.at(at + 1) << 8); }
 void PutLe32(std::vector<uint8_t>& b, size_t at, uint32_t v) {
@@ -82,13 +82,28 @@ void PutLe32(std::vector<uint8_t>& b, size_t at, uint32_t v) {
 std::vector<uint8_t> GsmTemplateHeader() {
     std::vector<uint8_t> h(60, 0);
     auto tag = [&](size_t at, const char* s) { std::memcpy(h.data() + at, s, 4); };
-    auto put16 = [&](size_t at, uint16_t v) { h[at] = uint8_t(v); h[at + 1] = uint8_t(v >> 8); };
-    tag(0, "RIFF"); PutLe32(h, 4, 52); tag(8, "WAVE");
-    tag(12, "fmt "); PutLe32(h, 16, 20);
-    put16(20, 0x31); put16(22, 1); PutLe32(h, 24, 8000); PutLe32(h, 28, 1625);
-    put16(32, 65); put16(34, 0); put16(36, 2); put16(38, 320);
-    tag(40, "fact"); PutLe32(h, 44, 4); PutLe32(h, 48, 0);
-    tag(52, "data"); PutLe32(h, 56, 0);
+    auto put16 = [&](size_t at, uint16_t v) {
+        h[at] = uint8_t(v);
+        h[at + 1] = uint8_t(v >> 8);
+    };
+    tag(0, "RIFF");
+    PutLe32(h, 4, 52);
+    tag(8, "WAVE");
+    tag(12, "fmt ");
+    PutLe32(h, 16, 20);
+    put16(20, 0x31);
+    put16(22, 1);
+    PutLe32(h, 24, 8000);
+    PutLe32(h, 28, 1625);
+    put16(32, 65);
+    put16(34, 0);
+    put16(36, 2);
+    put16(38, 320);
+    tag(40, "fact");
+    PutLe32(h, 44, 4);
+    PutLe32(h, 48, 0);
+    tag(52, "data");
+    PutLe32(h, 56, 0);
     return h;
 }
 
@@ -118,8 +133,10 @@ void SplitStereo(const std::vector<int16_t>& raw, std::vector<int16_t>& left, st
 AudioEnv::AudioEnv(std::initializer_list<std::pair<std::string, std::string>> vars) {
     EXPECT_EQ(SdlAudioSubsystem::Holders(), 0) << "SDL audio still running from an earlier test";
     for (auto& [name, value] : vars) {
-        if (const char* old = std::getenv(name.c_str())) saved_[name] = old;
-        else unset_.push_back(name);
+        if (const char* old = std::getenv(name.c_str()))
+            saved_[name] = old;
+        else
+            unset_.push_back(name);
         setenv(name.c_str(), value.c_str(), 1);
     }
 }

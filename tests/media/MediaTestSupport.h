@@ -25,7 +25,7 @@ struct ReadBack {
     int Format = 0, SampleRate = 0, Channels = 0;
     std::vector<int16_t> Samples;
 };
-ReadBack ReadSound(const std::string& path);   // fails the test when unreadable
+ReadBack ReadSound(const std::string& path);  // fails the test when unreadable
 
 std::vector<uint8_t> ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes);
@@ -53,6 +53,7 @@ public:
     AudioEnv(const AudioEnv&) = delete;
     AudioEnv& operator=(const AudioEnv&) = delete;
     ~AudioEnv();
+
 private:
     std::map<std::string, std::string> saved_;
     std::vector<std::string> unset_;

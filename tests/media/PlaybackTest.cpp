@@ -20,6 +20,7 @@ class VolumeGuard {
 public:
     VolumeGuard() : saved_(GetWaveVolume()) {}
     ~VolumeGuard() { SetWaveVolume(saved_); }
+
 private:
     uint32_t saved_;
 };

@@ -8,16 +8,15 @@
 #include <gtest/gtest.h>
 #include <httplib.h>
 
-
-#include <algorithm>
 #include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <chrono>
-#include <netinet/in.h>
-#include <sys/socket.h>
 #include <thread>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -68,8 +67,7 @@ protected:
         ASSERT_GT(port_, 0);
         thread_ = std::thread([this] { svr_.listen_after_bind(); });
         // stop() before the loop runs would be lost and the join would hang.
-        for (int i = 0; i < 5000 && !svr_.is_running(); ++i)
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        for (int i = 0; i < 5000 && !svr_.is_running(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
         ASSERT_TRUE(svr_.is_running());
     }
     void TearDown() override {

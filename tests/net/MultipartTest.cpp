@@ -8,9 +8,9 @@
 #include <gtest/gtest.h>
 
 #include <arpa/inet.h>
-#include <mutex>
 #include <netinet/in.h>
 #include <sys/socket.h>
+#include <mutex>
 
 namespace {
 
@@ -21,9 +21,13 @@ const std::string kBoundary = "--------030524140709042";
 
 std::string ExpectedBody(const std::string& path, const std::string& bytes) {
     return "----------030524140709042\r\n"
-           "Content-Disposition: form-data; name=\"fileToUpload2\"; filename=\"" + path + "\"\r\n"
+           "Content-Disposition: form-data; name=\"fileToUpload2\"; filename=\"" +
+           path +
+           "\"\r\n"
            "Content-Type: tar\r\n"
-           "\r\n" + bytes + "\r\n"
+           "\r\n" +
+           bytes +
+           "\r\n"
            "\r\n"
            "----------030524140709042--";
 }
@@ -108,7 +112,8 @@ TEST(MultipartUpload, RequestOnTheWireIsHttp10WithTheExactBody) {
     std::string head = request.substr(0, headEnd + 2);
     std::string body = request.substr(headEnd + 4);
     std::string expected = ExpectedBody(path, bytes);
-    EXPECT_EQ(head.substr(0, head.find("\r\n")), "POST /upload.cgi?nonce=00ff&response=ab&type=announcement&id=3 HTTP/1.0");
+    EXPECT_EQ(head.substr(0, head.find("\r\n")),
+              "POST /upload.cgi?nonce=00ff&response=ab&type=announcement&id=3 HTTP/1.0");
     EXPECT_NE(head.find("\r\nConnection: keep-alive\r\n"), std::string::npos);
     EXPECT_NE(head.find("\r\nContent-Type: multipart/form-data; boundary=" + kBoundary + "\r\n"), std::string::npos);
     EXPECT_NE(head.find("\r\nContent-Length: " + std::to_string(expected.size()) + "\r\n"), std::string::npos);

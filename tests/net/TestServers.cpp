@@ -3,10 +3,10 @@
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
-#include <stdexcept>
 #include <strings.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <stdexcept>
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
 #include <iconv.h>
+#include <cerrno>
 #include <memory>
 
 namespace {
@@ -73,10 +73,15 @@ TEST(CodePages, PolishAndRussianSamples) {
 }
 
 TEST(CodePages, WhatACodePageCannotHoldBecomesAQuestionMark) {
-    EXPECT_EQ(Utf8ToCodePage("żółw Ж €5 日", 1250), "\xBF\xF3\xB3w ? \x80" "5 ?");
+    EXPECT_EQ(Utf8ToCodePage("żółw Ж €5 日", 1250),
+              "\xBF\xF3\xB3w ? \x80"
+              "5 ?");
     EXPECT_EQ(Utf8ToCodePage("ż", 1251), "?");
-    EXPECT_EQ(Utf8ToCodePage("a\xFF" "b\xC3", 1250), "a?b?");  // malformed UTF-8
-    EXPECT_EQ(Utf8ToCodePage("\xED\xA0\x80", 1250), "???");    // an encoded surrogate
+    EXPECT_EQ(Utf8ToCodePage("a\xFF"
+                             "b\xC3",
+                             1250),
+              "a?b?");                                       // malformed UTF-8
+    EXPECT_EQ(Utf8ToCodePage("\xED\xA0\x80", 1250), "???");  // an encoded surrogate
     // U+0081 stands for the undefined byte 0x81 of 1250, not of 1251.
     EXPECT_EQ(Utf8ToCodePage("\xC2\x81", 1250), "\x81");
     EXPECT_EQ(Utf8ToCodePage("\xC2\x81", 1251), "?");
@@ -88,8 +93,16 @@ TEST(CodePages, RareCodePagesGoThroughTheSystemConverter) {
     EXPECT_EQ(CodePageToUtf8("\x82\xA0", 932), "あ");
     EXPECT_EQ(Utf8ToCodePage("あ", 932), "\x82\xA0");
     // A byte the converter rejects keeps its value, and the rest follows.
-    EXPECT_EQ(CodePageToUtf8("a\x81" "b", 1253), "a\xC2\x81" "b");
-    EXPECT_EQ(Utf8ToCodePage("a\xC2\x81" "b", 1253), "a\x81" "b");
+    EXPECT_EQ(CodePageToUtf8("a\x81"
+                             "b",
+                             1253),
+              "a\xC2\x81"
+              "b");
+    EXPECT_EQ(Utf8ToCodePage("a\xC2\x81"
+                             "b",
+                             1253),
+              "a\x81"
+              "b");
     EXPECT_EQ(Utf8ToCodePage("ж", 1253), "?");
     // A lead byte at the very end of a text.
     EXPECT_EQ(CodePageToUtf8("x\x82", 932), "x\xC2\x82");

@@ -42,8 +42,9 @@ TEST(StrToInt, AcceptedForms) {
 }
 
 TEST(StrToInt, RefusedForms) {
-    for (const char* bad : {"", " ", "+", "-", "$", "0x", ".", "..", "1 ", "12a", "1.0", "1e3", "--1", "+-1",
-                            "$G", "2147483648", "-2147483649", "$100000000", "\t1", "1\n", "0x 1"}) {
+    for (const char* bad :
+         {"",    " ",   "+",   "-",  "$",          "0x",          ".",          "..",  "1 ",  "12a", "1.0",
+          "1e3", "--1", "+-1", "$G", "2147483648", "-2147483649", "$100000000", "\t1", "1\n", "0x 1"}) {
         int v = 12345;
         EXPECT_FALSE(TryStrToInt(bad, v)) << '"' << bad << '"';
         EXPECT_EQ(v, 12345) << "value touched for " << bad;
@@ -94,7 +95,10 @@ TEST(FloatToStrF, Layouts) {
     EXPECT_EQ(FloatToStrF(0.15, ffFixed, 15, 1), "0.2");
     EXPECT_EQ(FloatToStrF(9.995, ffFixed, 15, 2), "10.00");
     EXPECT_EQ(FloatToStrF(0.4, ffFixed, 15, 0), "0");
-    EXPECT_EQ(FloatToStrF(1234567.891, ffNumber, 15, 2), "1\xA0" "234\xA0" "567.89");
+    EXPECT_EQ(FloatToStrF(1234567.891, ffNumber, 15, 2),
+              "1\xA0"
+              "234\xA0"
+              "567.89");
     EXPECT_EQ(FloatToStrF(123.0, ffExponent, 4, 2), "1.230E+02");
     EXPECT_EQ(FloatToStrF(-5, ffCurrency, 15, 2), "-5.00 z\xB3");
 }

@@ -7,9 +7,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cstdlib>
 
 namespace {
 
@@ -161,8 +161,10 @@ protected:
     void TearDown() override {
         SetProgramDirOverride("");
         SetTempDirOverride("");
-        if (hadTemp_) ::setenv("TEMP", savedTemp_.c_str(), 1);
-        else ::unsetenv("TEMP");
+        if (hadTemp_)
+            ::setenv("TEMP", savedTemp_.c_str(), 1);
+        else
+            ::unsetenv("TEMP");
     }
     std::string savedTemp_;
     bool hadTemp_ = false;
@@ -216,8 +218,10 @@ TEST_F(FoldersTest, TempDirWithoutTheVariableIsPrivate) {
     ASSERT_EQ(::stat(fallback.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0700u);
 
-    if (oldTmp) ::setenv("TMPDIR", savedTmp.c_str(), 1);
-    else ::unsetenv("TMPDIR");
+    if (oldTmp)
+        ::setenv("TMPDIR", savedTmp.c_str(), 1);
+    else
+        ::unsetenv("TMPDIR");
     if (oldRuntime) ::setenv("XDG_RUNTIME_DIR", saved.c_str(), 1);
 }
 
@@ -239,8 +243,10 @@ TEST_F(FoldersTest, TempDirRefusesALinkPlantedUnderItsName) {
     ASSERT_EQ(::lstat(ExcludeTrailingPathDelimiter(dir).c_str(), &st), 0);
     EXPECT_TRUE(S_ISDIR(st.st_mode));
     EXPECT_EQ(st.st_mode & 0777, 0700u);
-    if (oldTmp) ::setenv("TMPDIR", savedTmp.c_str(), 1);
-    else ::unsetenv("TMPDIR");
+    if (oldTmp)
+        ::setenv("TMPDIR", savedTmp.c_str(), 1);
+    else
+        ::unsetenv("TMPDIR");
     if (oldRuntime) ::setenv("XDG_RUNTIME_DIR", saved.c_str(), 1);
 }
 

@@ -5,9 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <map>
 #include <set>
-#include <sys/stat.h>
 
 namespace {
 
@@ -107,10 +107,15 @@ TEST_F(FindFilesTest, FailuresAndRelease) {
 }
 
 TEST_F(FindFilesTest, NamesArriveInTheAnsiCodePage) {
-    t.Write("\xC5\x82\xC3\xB3" "d\xC5\xBA.wav");  // "łódź.wav" on disk (UTF-8)
+    t.Write(
+        "\xC5\x82\xC3\xB3"
+        "d\xC5\xBA.wav");                                     // "łódź.wav" on disk (UTF-8)
     const auto found = Names(Find(t.Path("*D\x8F.WAV"), 0));  // "*DŹ.WAV" in 1250
-    EXPECT_EQ(found, (std::set<AnsiString>{"\xB3\xF3" "d\x9F.wav"}));
-    EXPECT_EQ(FileGetAttr(t.Path("") + "\xB3\xF3" "d\x9F.wav"), faArchive);
+    EXPECT_EQ(found, (std::set<AnsiString>{"\xB3\xF3"
+                                           "d\x9F.wav"}));
+    EXPECT_EQ(FileGetAttr(t.Path("") + "\xB3\xF3"
+                                       "d\x9F.wav"),
+              faArchive);
 }
 
 TEST(MatchesMask, EdgeCases) {

@@ -41,7 +41,10 @@ TEST(Format, Floats) {
     EXPECT_EQ(Format("%e", {1.0}), "1.00000000000000E+000");
     EXPECT_EQ(Format("%.3e", {-12345.678}), "-1.23E+004");
     EXPECT_EQ(Format("%g", {0.5}), "0.5");
-    EXPECT_EQ(Format("%n", {1234567.891}), "1\xA0" "234\xA0" "567.89");
+    EXPECT_EQ(Format("%n", {1234567.891}),
+              "1\xA0"
+              "234\xA0"
+              "567.89");
     EXPECT_EQ(Format("%m", {12.5}), "12.50 z\xB3");
     EXPECT_EQ(Format("%8.2f", {1.5}), "    1.50");
 }

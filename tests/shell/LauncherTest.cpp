@@ -11,9 +11,7 @@
 
 namespace {
 
-std::string OwnFolder() {
-    return std::filesystem::read_symlink("/proc/self/exe").parent_path().string() + "/";
-}
+std::string OwnFolder() { return std::filesystem::read_symlink("/proc/self/exe").parent_path().string() + "/"; }
 
 // Restores real launching even when an assertion fails.
 struct HookGuard {
@@ -30,7 +28,7 @@ struct Fd {
 
 // How /proc shows a socket or pipe: "socket:[inode]".
 std::string Inode(const char* kind, int fd) {
-    struct stat st{};
+    struct stat st {};
     fstat(fd, &st);
     return std::string(kind) + ":[" + std::to_string(st.st_ino) + "]";
 }

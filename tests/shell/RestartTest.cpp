@@ -32,8 +32,7 @@ int ListenOnFreePort(Fd& sock) {
     sockaddr_in addr{};
     addr.sin_family = AF_INET;
     addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (bind(sock.fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 || listen(sock.fd, 1) != 0)
-        return -1;
+    if (bind(sock.fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 || listen(sock.fd, 1) != 0) return -1;
     socklen_t len = sizeof addr;
     getsockname(sock.fd, reinterpret_cast<sockaddr*>(&addr), &len);
     return ntohs(addr.sin_port);
@@ -89,8 +88,8 @@ TEST(RestartHelper, StartsProgramAfterOldInstanceExits) {
     sock.Reset();  // only the old instance holds the port now
     releaseRead.Reset();
 
-    pid_t helper = StartRestart({"--port", std::to_string(port), "--timeout-ms", "60000", "--program",
-                                 "yorde-test", folder.Root()});
+    pid_t helper = StartRestart(
+        {"--port", std::to_string(port), "--timeout-ms", "60000", "--program", "yorde-test", folder.Root()});
     ASSERT_GT(helper, 0);
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     EXPECT_FALSE(std::filesystem::exists(folder.Path("marker"))) << "started while the old instance still ran";
@@ -109,8 +108,8 @@ TEST(RestartHelper, GivesUpWhenThePortStaysTaken) {
     Fd sock;
     int port = ListenOnFreePort(sock);
     ASSERT_GT(port, 0);
-    pid_t helper = StartRestart({"--port", std::to_string(port), "--timeout-ms", "200", "--program",
-                                 "yorde-test", folder.Dir()});
+    pid_t helper =
+        StartRestart({"--port", std::to_string(port), "--timeout-ms", "200", "--program", "yorde-test", folder.Dir()});
     ASSERT_GT(helper, 0);
     EXPECT_NE(ExitCode(helper), 0);
     EXPECT_FALSE(std::filesystem::exists(folder.Path("marker")));

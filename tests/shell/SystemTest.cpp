@@ -15,4 +15,3 @@ TEST(ShellCapsLock, ReadsTheKeyboardLed) {
     leds.Write("input7::capslock/brightness", "1\n");
     EXPECT_TRUE(CapsLockFromLedFolder(leds.Dir()));
 }
-

@@ -25,7 +25,7 @@ void TCanvasRecorder::FillRect(const TRect& R, TColor Color) {
 void TCanvasRecorder::Line(TPoint From, TPoint To, const TPenData& Pen) {
     if (inner_ == 0)
         Calls.push_back("Line " + std::to_string(From.X) + "," + std::to_string(From.Y) + "-" + std::to_string(To.X) +
-                    "," + std::to_string(To.Y) + " " + rgb(Pen.Color));
+                        "," + std::to_string(To.Y) + " " + rgb(Pen.Color));
     TSoftPaintBackend::Line(From, To, Pen);
 }
 

@@ -33,9 +33,7 @@ ProgramLanguageScope::ProgramLanguageScope(int Language) {
 
 ProgramLanguageScope::~ProgramLanguageScope() { TObject::Free(module_); }
 
-AnsiString InLanguage(int Language, const char* Utf8) {
-    return Utf8ToCodePage(Utf8, Language == 3 ? 1251 : 1250);
-}
+AnsiString InLanguage(int Language, const char* Utf8) { return Utf8ToCodePage(Utf8, Language == 3 ? 1251 : 1250); }
 
 bool Shows(TImage* Image, const TCustomImageList* List, int Index) {
     TBitmap expected;

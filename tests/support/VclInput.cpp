@@ -30,9 +30,7 @@ QWidget* mouseTarget(TControl* c) {
     return w;
 }
 
-QPoint pointIn(QWidget* w, int x, int y) {
-    return QPoint(x < 0 ? w->width() / 2 : x, y < 0 ? w->height() / 2 : y);
-}
+QPoint pointIn(QWidget* w, int x, int y) { return QPoint(x < 0 ? w->width() / 2 : x, y < 0 ? w->height() / 2 : y); }
 
 Qt::MouseButton qtButton(TMouseButton b) {
     return b == mbRight ? Qt::RightButton : b == mbMiddle ? Qt::MiddleButton : Qt::LeftButton;

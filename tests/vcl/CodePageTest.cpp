@@ -35,8 +35,10 @@ TEST(CodePages, PolishAndRussianTextsShowInOneWindowByFontCharset) {
     plEdit->SetText(polish + AnsiString("\0hidden", 7));
     form->Show();
 
-    EXPECT_EQ(static_cast<QLineEdit*>(yorde::qt::WidgetOf(ruEdit))->text(), QString::fromUtf8("Съешь же ещё этих булок"));
-    EXPECT_EQ(static_cast<QCheckBox*>(yorde::qt::WidgetOf(ruCheck))->text(), QString::fromUtf8("Съешь же ещё этих булок"));
+    EXPECT_EQ(static_cast<QLineEdit*>(yorde::qt::WidgetOf(ruEdit))->text(),
+              QString::fromUtf8("Съешь же ещё этих булок"));
+    EXPECT_EQ(static_cast<QCheckBox*>(yorde::qt::WidgetOf(ruCheck))->text(),
+              QString::fromUtf8("Съешь же ещё этих булок"));
     // A NUL byte ends the shown text; the stored bytes keep everything.
     EXPECT_EQ(static_cast<QLineEdit*>(yorde::qt::WidgetOf(plEdit))->text(), QString::fromUtf8("Zażółć gęślą jaźń"));
     EXPECT_EQ(plEdit->Text().size(), polish.size() + 7);

@@ -76,11 +76,15 @@ TEST_F(EventRules, TypedTextIsEncodedWithTheControlsCodePage) {
     edit->Font()->SetCharset(RUSSIAN_CHARSET);
     TypeText(edit, "Жa€ą");
     // Ж and € exist in 1251, ą does not.
-    EXPECT_EQ(edit->Text(), "\xC6" "a\x88?");
+    EXPECT_EQ(edit->Text(),
+              "\xC6"
+              "a\x88?");
     EXPECT_EQ(line()->text(), QString::fromUtf8("Жa€?"));
     edit->Font()->SetCharset(EASTEUROPE_CHARSET);
     TypeText(edit, "ą");
-    EXPECT_EQ(edit->Text(), "\xC6" "a\x88?\xB9");
+    EXPECT_EQ(edit->Text(),
+              "\xC6"
+              "a\x88?\xB9");
 }
 
 TEST_F(EventRules, KeyHandlersMayChangeOrSwallowKeysBeforeTheControl) {

@@ -61,9 +61,9 @@ TEST(Forms, FormBuiltInCodeShowsWithItsControlsAndCanBeScreenshot) {
     QImage shot(QString::fromStdString(path));
     ASSERT_FALSE(shot.isNull());
     EXPECT_EQ(shot.size(), QSize(320, 200));
-    EXPECT_EQ(pixelAt(shot, 5, 20), QColor(0x91, 0x8A, 0x6F));    // header colour, BGR in the component
-    EXPECT_EQ(pixelAt(shot, 171, 91), QColor(255, 0, 0));       // image, red corner
-    EXPECT_EQ(pixelAt(shot, 190, 125), QColor(0, 0, 255));      // image, blue triangle
+    EXPECT_EQ(pixelAt(shot, 5, 20), QColor(0x91, 0x8A, 0x6F));     // header colour, BGR in the component
+    EXPECT_EQ(pixelAt(shot, 171, 91), QColor(255, 0, 0));          // image, red corner
+    EXPECT_EQ(pixelAt(shot, 190, 125), QColor(0, 0, 255));         // image, blue triangle
     EXPECT_EQ(pixelAt(shot, 300, 100), QColor(0xF0, 0xF0, 0xF0));  // the form's clBtnFace
     EXPECT_EQ(pixelAt(shot, 150, 100), QColor(0xF0, 0xF0, 0xF0));  // the check box, right of its text
     EXPECT_TRUE(hooks.errors.empty());

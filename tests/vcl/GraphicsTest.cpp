@@ -69,7 +69,8 @@ TEST(Graphics, BitmapsSurviveBmpAndPngRoundTrips) {
     TBitmap b;
     b.SetSize(5, 3);
     for (int y = 0; y < 3; ++y)
-        for (int x = 0; x < 5; ++x) b.SetPixelArgb(x, y, 0xFF000000u | uint32_t(x * 40) << 16 | uint32_t(y * 80) << 8 | 7);
+        for (int x = 0; x < 5; ++x)
+            b.SetPixelArgb(x, y, 0xFF000000u | uint32_t(x * 40) << 16 | uint32_t(y * 80) << 8 | 7);
     TMemoryStream s;
     b.SaveToStream(&s);
     s.SetPosition(0);

@@ -171,9 +171,8 @@ public:
     AnsiString captionInBody;
 };
 
-YORDE_IMPLEMENT_CLASS(TStatusFrame, [](TClassBuilder<TStatusFrame>& c) {
-    c.Field("StatusLabel", &TStatusFrame::StatusLabel);
-})
+YORDE_IMPLEMENT_CLASS(TStatusFrame,
+                      [](TClassBuilder<TStatusFrame>& c) { c.Field("StatusLabel", &TStatusFrame::StatusLabel); })
 
 class THostForm : public TForm {
     YORDE_CLASS(THostForm, TForm)
@@ -182,9 +181,7 @@ public:
     TStatusFrame* StatusFrame1 = nullptr;
 };
 
-YORDE_IMPLEMENT_CLASS(THostForm, [](TClassBuilder<THostForm>& c) {
-    c.Field("StatusFrame1", &THostForm::StatusFrame1);
-})
+YORDE_IMPLEMENT_CLASS(THostForm, [](TClassBuilder<THostForm>& c) { c.Field("StatusFrame1", &THostForm::StatusFrame1); })
 
 TEST(Layouts, AnEmbeddedFrameReadsItsOwnLayoutThenTheHostsChanges) {
     HookScope hooks;

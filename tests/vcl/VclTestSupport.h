@@ -28,7 +28,6 @@ public:
     std::vector<AnsiString> captions;
 };
 
-
 // Makes Control's parent Parent (owned by Owner) and places it.
 template <class T>
 T* Put(TComponent* Owner, TWinControl* Parent, int L, int T_, int W, int H) {

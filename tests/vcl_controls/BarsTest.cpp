@@ -67,9 +67,12 @@ TEST_F(TrackBarTest, KeysFollowWindowsAfterAHandlerThatSwapsUpAndDown) {
     std::vector<int> atKeyDown;
     bar->OnKeyDown = [&](TObject*, WORD& Key, TShiftState) {
         atKeyDown.push_back(bar->Position());
-        if (Key == VK_UP) Key = VK_DOWN;
-        else if (Key == VK_DOWN) Key = VK_UP;
-        else if (Key == 'Z') Key = 0;
+        if (Key == VK_UP)
+            Key = VK_DOWN;
+        else if (Key == VK_DOWN)
+            Key = VK_UP;
+        else if (Key == 'Z')
+            Key = 0;
     };
     PressKey(bar, VK_UP);
     EXPECT_EQ(bar->Position(), 52);  // swapped to Down: +LineSize

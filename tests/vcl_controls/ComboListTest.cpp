@@ -194,8 +194,8 @@ TEST_F(ComboTest, ItemsAreReachableByNameAsCommaText) {
     static_cast<TStrings*>(items->GetObj(c))->SetCommaText("Tak,Nie");
     EXPECT_EQ(box(c)->count(), 2);
     EXPECT_EQ(box(c)->itemText(1), QString("Nie"));
-    for (const char* name : {"Style", "ItemIndex", "Sorted", "DropDownCount", "MaxLength", "Text", "Hint",
-                             "OnChange", "OnSelect", "OnDropDown"})
+    for (const char* name : {"Style", "ItemIndex", "Sorted", "DropDownCount", "MaxLength", "Text", "Hint", "OnChange",
+                             "OnSelect", "OnDropDown"})
         EXPECT_TRUE(c->ClassType()->FindProperty(name)) << name;
 }
 
@@ -276,7 +276,7 @@ TEST_F(ControlsTest, RadioButtonsClickWhenTheyBecomeChecked) {
     EXPECT_FALSE(a->Checked());
     b->SetChecked(true);  // no change
     Click(a);
-    Click(a);             // clicking a checked button changes nothing
+    Click(a);  // clicking a checked button changes nothing
     EXPECT_TRUE(a->Checked());
     EXPECT_FALSE(b->Checked());
     EXPECT_EQ(clicks, (std::vector<std::string>{"a", "b", "a"}));

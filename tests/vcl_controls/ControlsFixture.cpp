@@ -3,7 +3,6 @@
 #include "qt/QtCommonPeers.h"
 #include "vcl/CommonRegister.h"
 
-
 void ControlsTest::SetUp() {
     yorde::qt::RegisterCommonPeers();
     RegisterCommonControlClasses();

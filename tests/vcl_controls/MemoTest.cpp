@@ -84,8 +84,12 @@ TEST(Memo, WithoutAWindowTheMemoKeepsItsState) {
 
 TEST_F(MemoTest, MouseInputArrivesInClientCoordinates) {
     std::vector<std::string> log;
-    auto at = [](const char* what, int x, int y) { return std::string(what) + " " + std::to_string(x) + "," + std::to_string(y); };
-    memo->OnMouseDown = [&](TObject*, TMouseButton b, TShiftState, int x, int y) { log.push_back(at(b == mbRight ? "rdown" : "down", x, y)); };
+    auto at = [](const char* what, int x, int y) {
+        return std::string(what) + " " + std::to_string(x) + "," + std::to_string(y);
+    };
+    memo->OnMouseDown = [&](TObject*, TMouseButton b, TShiftState, int x, int y) {
+        log.push_back(at(b == mbRight ? "rdown" : "down", x, y));
+    };
     memo->OnMouseUp = [&](TObject*, TMouseButton, TShiftState, int x, int y) { log.push_back(at("up", x, y)); };
     memo->OnClick = [&](TObject*) { log.push_back("click"); };
     memo->OnDblClick = [&](TObject*) { log.push_back("dblclick"); };
@@ -230,15 +234,19 @@ TEST_F(MemoTest, LinesReplacedByNameWhileWordWrapIsOffSurvive) {
 // Adds Count lines "Tag:n" from a worker.
 class LineWriter : public TThread {
 public:
-    LineWriter(TMemo* Memo, std::string Tag, int Count) : TThread(true), memo_(Memo), tag_(std::move(Tag)), count_(Count) {}
+    LineWriter(TMemo* Memo, std::string Tag, int Count)
+        : TThread(true), memo_(Memo), tag_(std::move(Tag)), count_(Count) {}
+
 protected:
     void Execute() override {
         for (int i = 0; i < count_; ++i) memo_->Lines()->Add(tag_ + ":" + std::to_string(i));
         // A getter from a worker waits for the main thread and sees its own adds.
         seen = memo_->Lines()->Count();
     }
+
 public:
     int seen = 0;
+
 private:
     TMemo* memo_;
     std::string tag_;
@@ -264,9 +272,12 @@ TEST_F(MemoTest, LinesAddedFromTwoWorkersArriveWholeAndInOrder) {
         AnsiString s = lines->Strings(i);
         ASSERT_GE(s.size(), 3u) << "line " << i;
         int n = std::stoi(s.substr(2));
-        if (s[0] == 'A') ASSERT_EQ(n, nextA++) << "line " << i;
-        else if (s[0] == 'B') ASSERT_EQ(n, nextB++) << "line " << i;
-        else FAIL() << "torn line " << s;
+        if (s[0] == 'A')
+            ASSERT_EQ(n, nextA++) << "line " << i;
+        else if (s[0] == 'B')
+            ASSERT_EQ(n, nextB++) << "line " << i;
+        else
+            FAIL() << "torn line " << s;
     }
     EXPECT_EQ(nextA, N);
     EXPECT_EQ(nextB, N);

@@ -1,8 +1,8 @@
 // What the grid paints and what it leaves to OnDrawCell.
 #include "GridTestSupport.h"
 
-#include "vcl/PeerInput.h"
 #include "CanvasRecorder.h"
+#include "vcl/PeerInput.h"
 
 #include <gtest/gtest.h>
 

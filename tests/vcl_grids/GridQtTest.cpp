@@ -45,15 +45,19 @@ void drawListCell(TStringGrid* g, int Col, int Row, const TRect& R, TGridDrawSta
         TColor pen = c->Pen()->Color();
         c->Brush()->SetColor(clBlack);
         c->Pen()->SetColor(clBlack);
-        if (down) c->Polygon({TPoint(R.Right - 13, R.Top + 5), TPoint(R.Right - 10, R.Top + 10), TPoint(R.Right - 8, R.Top + 5)});
-        else c->Polygon({TPoint(R.Right - 10, R.Top + 5), TPoint(R.Right - 13, R.Top + 10), TPoint(R.Right - 8, R.Top + 10)});
+        if (down)
+            c->Polygon(
+                {TPoint(R.Right - 13, R.Top + 5), TPoint(R.Right - 10, R.Top + 10), TPoint(R.Right - 8, R.Top + 5)});
+        else
+            c->Polygon(
+                {TPoint(R.Right - 10, R.Top + 5), TPoint(R.Right - 13, R.Top + 10), TPoint(R.Right - 8, R.Top + 10)});
         c->Brush()->SetColor(brush);
         c->Pen()->SetColor(pen);
         return;
     }
-    TColor color = State.Contains(gdSelected) ? TColor(0xFF8000)
+    TColor color = State.Contains(gdSelected)                         ? TColor(0xFF8000)
                    : g->Cells(4, Row).find("_M_") != AnsiString::npos ? TColor(0xCAD8CF)
-                                                                       : TColor(0xB0DBEB);
+                                                                      : TColor(0xB0DBEB);
     c->Brush()->SetColor(color);
     c->FillRect(R);
     c->TextOut(R.Left + 2, R.Top + 2, text);
@@ -225,15 +229,17 @@ TEST_F(GridQt, ScreenshotOfAnOwnerDrawnList) {
     ASSERT_TRUE(yorde::qt::SaveScreenshot(grid, path));
     QImage shot(QString::fromStdString(path));
     ASSERT_EQ(shot.size(), QSize(780, 5 * 23 + 30));
-    auto at = [&](int x, int y) { return shot.pixelColor(x + SunkenBorderSize, y + SunkenBorderSize).rgb() & 0xFFFFFF; };
-    EXPECT_EQ(at(146, 19), 0xF0F0F0u);               // header background, painted for the handler
-    EXPECT_EQ(at(150, 10), 0x000000u);               // header line
-    EXPECT_EQ(at(150, 23 + 10), 0xC0C0C0u);          // data line
-    EXPECT_EQ(at(395, 7), 0x000000u);                // the down triangle of column 1
-    EXPECT_EQ(at(146, 23 + 19), 0xCFD8CAu);          // a trunk-line call
-    EXPECT_EQ(at(146, 2 * 23 + 19), 0x0080FFu);      // the selected row
-    EXPECT_EQ(at(146, 4 * 23 + 19), 0xEBDBB0u);      // an internal call
-    EXPECT_EQ(at(770, 10), 0xF0F0F0u);               // clMenu after the last column
+    auto at = [&](int x, int y) {
+        return shot.pixelColor(x + SunkenBorderSize, y + SunkenBorderSize).rgb() & 0xFFFFFF;
+    };
+    EXPECT_EQ(at(146, 19), 0xF0F0F0u);           // header background, painted for the handler
+    EXPECT_EQ(at(150, 10), 0x000000u);           // header line
+    EXPECT_EQ(at(150, 23 + 10), 0xC0C0C0u);      // data line
+    EXPECT_EQ(at(395, 7), 0x000000u);            // the down triangle of column 1
+    EXPECT_EQ(at(146, 23 + 19), 0xCFD8CAu);      // a trunk-line call
+    EXPECT_EQ(at(146, 2 * 23 + 19), 0x0080FFu);  // the selected row
+    EXPECT_EQ(at(146, 4 * 23 + 19), 0xEBDBB0u);  // an internal call
+    EXPECT_EQ(at(770, 10), 0xF0F0F0u);           // clMenu after the last column
 }
 
 TEST_F(GridQt, ScreenshotOfTheValueList) {
@@ -252,7 +258,9 @@ TEST_F(GridQt, ScreenshotOfTheValueList) {
     ASSERT_TRUE(yorde::qt::SaveScreenshot(list, path));
     QImage shot(QString::fromStdString(path));
     ASSERT_EQ(shot.size(), QSize(520, 160));
-    auto at = [&](int x, int y) { return shot.pixelColor(x + SunkenBorderSize, y + SunkenBorderSize).rgb() & 0xFFFFFF; };
+    auto at = [&](int x, int y) {
+        return shot.pixelColor(x + SunkenBorderSize, y + SunkenBorderSize).rgb() & 0xFFFFFF;
+    };
     EXPECT_EQ(at(500, 2 * 19 + 10), 0x3399FFu);  // the selected row's value cell
     EXPECT_EQ(at(500, 4 * 19 + 10), 0xFFFFFFu);  // below the rows
 }

@@ -30,12 +30,14 @@ std::vector<std::string> Describe(const AnsiString& Filter) {
 
 // Runs Fn on the file dialog once it is open and Ready() holds. A dialog
 // still open a while later is cancelled, so a failure cannot hang the run.
-void AnswerDialog(std::function<void(QFileDialog*)> Fn, std::function<bool()> Ready = [] { return true; },
-                  int Tries = 500) {
+void AnswerDialog(
+    std::function<void(QFileDialog*)> Fn, std::function<bool()> Ready = [] { return true; }, int Tries = 500) {
     auto* dlg = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
     if (!dlg || !Ready()) {
-        if (Tries > 0) QTimer::singleShot(10, [Fn, Ready, Tries] { AnswerDialog(Fn, Ready, Tries - 1); });
-        else if (dlg) dlg->reject();
+        if (Tries > 0)
+            QTimer::singleShot(10, [Fn, Ready, Tries] { AnswerDialog(Fn, Ready, Tries - 1); });
+        else if (dlg)
+            dlg->reject();
         return;
     }
     Fn(dlg);

@@ -32,13 +32,17 @@ TEST(ImageList, LayoutFillsTheListFromItsBitmapData) {
     // Cut and padded to the cell size when it differs.
     std::string wide = MakePng(6, 2, 0xFF00FF00u, 0xFF00FF00u);
     Owned<TForm> form(new TForm(nullptr));
-    ReadLayout("object Form1: TForm\n"
-                           "  object ImageListTab: TImageList\n"
-                           "    Height = 3\n"
-                           "    Width = 4\n"
-                           "    Bitmap = {" + HexOf(ImageListData({red, blue, wide})) + "}\n"
-                           "  end\n"
-                           "end\n", form.get());
+    ReadLayout(
+        "object Form1: TForm\n"
+        "  object ImageListTab: TImageList\n"
+        "    Height = 3\n"
+        "    Width = 4\n"
+        "    Bitmap = {" +
+            HexOf(ImageListData({red, blue, wide})) +
+            "}\n"
+            "  end\n"
+            "end\n",
+        form.get());
     auto* list = dynamic_cast<TImageList*>(form->FindComponent("ImageListTab"));
     ASSERT_NE(list, nullptr);
     ASSERT_EQ(list->Count(), 3);

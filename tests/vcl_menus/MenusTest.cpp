@@ -154,25 +154,27 @@ TEST(PopupMenu, CaptionsFollowTheCodePageOfTheOwnersFont) {
 
 TEST(MenuItems, LayoutBuildsTheTreeAndWritesItBack) {
     Owned<TForm> form(new TForm(nullptr));
-    ReadLayout("object Form1: TForm\n"
-               "  object RecPopupMenu: TPopupMenu\n"
-               "    AutoHotkeys = maManual\n"
-               "    OwnerDraw = True\n"
-               "    object Item1: TMenuItem\n"
-               "      Caption = 'Nagrywanie'\n"
-               "    end\n"
-               "    object N1: TMenuItem\n"
-               "      Caption = '-'\n"
-               "    end\n"
-               "    object Item2: TMenuItem\n"
-               "      Caption = 'Z pliku'\n"
-               "      Enabled = False\n"
-               "      object Item3: TMenuItem\n"
-               "        Caption = 'Inner'\n"
-               "      end\n"
-               "    end\n"
-               "  end\n"
-               "end\n", form.get());
+    ReadLayout(
+        "object Form1: TForm\n"
+        "  object RecPopupMenu: TPopupMenu\n"
+        "    AutoHotkeys = maManual\n"
+        "    OwnerDraw = True\n"
+        "    object Item1: TMenuItem\n"
+        "      Caption = 'Nagrywanie'\n"
+        "    end\n"
+        "    object N1: TMenuItem\n"
+        "      Caption = '-'\n"
+        "    end\n"
+        "    object Item2: TMenuItem\n"
+        "      Caption = 'Z pliku'\n"
+        "      Enabled = False\n"
+        "      object Item3: TMenuItem\n"
+        "        Caption = 'Inner'\n"
+        "      end\n"
+        "    end\n"
+        "  end\n"
+        "end\n",
+        form.get());
     auto* menu = dynamic_cast<TPopupMenu*>(form->FindComponent("RecPopupMenu"));
     ASSERT_NE(menu, nullptr);
     EXPECT_EQ(menu->AutoHotkeys(), maManual);
@@ -207,24 +209,26 @@ TEST(MenuItems, LayoutBuildsTheTreeAndWritesItBack) {
 
 TEST(FormImage, AFormWritesItsMenusImageListsAndTimersAfterItsControls) {
     Owned<TForm> form(new TForm(nullptr));
-    ReadLayout("object Form1: TForm\n"
-               "  object Panel1: TPanel\n"
-               "    Left = 8\n"
-               "    Caption = 'Panel'\n"
-               "  end\n"
-               "  object RecPopupMenu: TPopupMenu\n"
-               "    object Item1: TMenuItem\n"
-               "      Caption = 'Nagrywanie'\n"
-               "    end\n"
-               "  end\n"
-               "  object Images: TImageList\n"
-               "    Width = 20\n"
-               "  end\n"
-               "  object Clock: TTimer\n"
-               "    Enabled = False\n"
-               "    Interval = 250\n"
-               "  end\n"
-               "end\n", form.get());
+    ReadLayout(
+        "object Form1: TForm\n"
+        "  object Panel1: TPanel\n"
+        "    Left = 8\n"
+        "    Caption = 'Panel'\n"
+        "  end\n"
+        "  object RecPopupMenu: TPopupMenu\n"
+        "    object Item1: TMenuItem\n"
+        "      Caption = 'Nagrywanie'\n"
+        "    end\n"
+        "  end\n"
+        "  object Images: TImageList\n"
+        "    Width = 20\n"
+        "  end\n"
+        "  object Clock: TTimer\n"
+        "    Enabled = False\n"
+        "    Interval = 250\n"
+        "  end\n"
+        "end\n",
+        form.get());
     std::string image = ImageOf(form.get());
     AnsiString text = ObjectBinaryToText(image);
     size_t panelAt = text.find("object Panel1: TPanel");

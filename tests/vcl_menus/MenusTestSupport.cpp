@@ -9,7 +9,6 @@
 #include <QBuffer>
 #include <QImage>
 
-
 HookReset::HookReset() {
     Application->OnException = [this](TObject*, std::exception_ptr e) { errors.push_back(ExceptionText(e)); };
 }

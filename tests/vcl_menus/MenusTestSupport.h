@@ -18,9 +18,9 @@
 using yorde::test::ImageOf;
 using yorde::test::Owned;
 using yorde::test::ReadLayout;
-using yorde::test::WriteLayout;
 using yorde::test::ShotPath;
 using yorde::test::TTempFolder;
+using yorde::test::WriteLayout;
 
 // Removes every hook these tests set, and records handled exceptions.
 class HookReset {

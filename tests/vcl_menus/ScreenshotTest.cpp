@@ -9,7 +9,6 @@
 
 #include <QImage>
 
-
 TEST(Screenshot, FormNeverShownIsSavedAsItWouldLook) {
     Owned<TForm> form(new TForm(nullptr));
     form->SetBorderStyle(bsDialog);
@@ -32,7 +31,7 @@ TEST(Screenshot, FormNeverShownIsSavedAsItWouldLook) {
     ASSERT_FALSE(shot.isNull());
     EXPECT_EQ(shot.width(), 200);
     EXPECT_EQ(shot.height(), 120);
-    EXPECT_EQ(shot.pixel(5, 5) & 0xFFFFFFu, 0x918A6Fu);   // the form's colour
+    EXPECT_EQ(shot.pixel(5, 5) & 0xFFFFFFu, 0x918A6Fu);    // the form's colour
     EXPECT_EQ(shot.pixel(30, 60) & 0xFFFFFFu, 0xFFFF00u);  // inside the panel
 }
 

@@ -33,6 +33,7 @@ public:
         ++s_->iconSets;
     }
     void SetHint(const AnsiString& Bytes, int) override { s_->hint = Bytes; }
+
 private:
     std::shared_ptr<TrayState> s_;
 };

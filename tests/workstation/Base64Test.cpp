@@ -35,12 +35,12 @@ TEST(Base64, EncodesInCrLfLinesOf72IncludingTheLast) {
 TEST(Base64, DecoderSkipsBytesOutsideTheAlphabet) {
     TestFolder dir;
     const std::pair<std::string, std::string> cases[] = {
-        {"Y W\r\nJ\tj", "abc"},            // breaks and blanks anywhere
-        {"=Y=W=J=j=", "abc"},              // padding anywhere
-        {"YWJ", "ab"},                     // no padding
+        {"Y W\r\nJ\tj", "abc"},  // breaks and blanks anywhere
+        {"=Y=W=J=j=", "abc"},    // padding anywhere
+        {"YWJ", "ab"},           // no padding
         {"YQ", "a"},
-        {"YWJjZ", "abc"},                  // a lone trailing character yields nothing
-        {"Y*W!J\x7fj\xff", "abc"},         // stray bytes below "+" and above "z"
+        {"YWJjZ", "abc"},                   // a lone trailing character yields nothing
+        {"Y*W!J\x7fj\xff", "abc"},          // stray bytes below "+" and above "z"
         {"YWJjZGVm\r\nZ2hp", "abcdefghi"},  // other line lengths
         {"\r\n", ""},
     };

@@ -32,15 +32,37 @@ TConfigValues Parse(const Lines& lines) {
     return ParseConfigLines(list, kNow);
 }
 
-const Lines kCustom = {"2025-01-02      03:04:05", "2025-02-03      23:59:59", "123", "*", "30", "8",
-                       "http://10.0.0.7", "tajne", "-5", "12", "800", "700", "3"};
+const Lines kCustom = {"2025-01-02      03:04:05",
+                       "2025-02-03      23:59:59",
+                       "123",
+                       "*",
+                       "30",
+                       "8",
+                       "http://10.0.0.7",
+                       "tajne",
+                       "-5",
+                       "12",
+                       "800",
+                       "700",
+                       "3"};
 
 TEST(Settings, FirstStartStoresCentredDefaultsAtOnce) {
     TestFolder dir;
     TStringList list;
     EXPECT_FALSE(LoadConfigList(dir.Root(), list, kNow, TVirtualScreenSize{3201, 1081}));
-    const Lines defaults = {"2026-12-06 13:27:20", "2026-12-06 13:27:20", "*", "*", "1", "1", "http://", "",
-                            "1200", "240", "800", "600", "0"};
+    const Lines defaults = {"2026-12-06 13:27:20",
+                            "2026-12-06 13:27:20",
+                            "*",
+                            "*",
+                            "1",
+                            "1",
+                            "http://",
+                            "",
+                            "1200",
+                            "240",
+                            "800",
+                            "600",
+                            "0"};
     EXPECT_EQ(defaults, ToLines(list));
     EXPECT_EQ(ReferenceStoredBase64(CrLf(defaults)), dir.Read("config.cfg"));
     EXPECT_FALSE(dir.Exists("config.x"));
@@ -91,7 +113,7 @@ TEST(Settings, EachGroupFallsBackAsAWhole) {
     lines[1] = "2025-13-01 00:00:00";
     lines[4] = "100";
     TConfigValues v = Parse(lines);
-    EXPECT_EQ(kNow, v.DateFrom);  // line 0 was fine
+    EXPECT_EQ(kNow, v.DateFrom);       // line 0 was fine
     EXPECT_EQ(60, v.RefreshPosition);  // clamped by the slider's range
 
     lines = kCustom;
@@ -101,7 +123,8 @@ TEST(Settings, EachGroupFallsBackAsAWhole) {
     v = Parse(lines);
     EXPECT_EQ(std::make_tuple(1, 1, std::string("http://"), std::string()),
               std::make_tuple(v.RefreshPosition, v.BufferPosition, v.Address, v.Password));
-    EXPECT_EQ(std::make_tuple(10, 10, 800, 600, 0), std::make_tuple(v.Left, v.Top, v.Width, v.Height, v.RetentionIndex));
+    EXPECT_EQ(std::make_tuple(10, 10, 800, 600, 0),
+              std::make_tuple(v.Left, v.Top, v.Width, v.Height, v.RetentionIndex));
     EXPECT_EQ("123", v.NumberA.value());
 
     v = Parse({kCustom.begin(), kCustom.begin() + 7});  // no password line

@@ -52,7 +52,8 @@ TEST_F(SqliteDbTest, LayerErrorsUseCode1000AndFixedTexts) {
 
 TEST_F(SqliteDbTest, SqliteErrorsCarryCodeNameAndMessage) {
     EXPECT_STREQ("SQLITE_ERROR[1]: ", ErrorOf([&] { db.ExecQuery("SELEKT 1;"); }).Message());
-    EXPECT_STREQ("SQLITE_ERROR[1]: no such table: x", ErrorOf([&] { db.ExecDml("INSERT INTO x VALUES(1);"); }).Message());
+    EXPECT_STREQ("SQLITE_ERROR[1]: no such table: x",
+                 ErrorOf([&] { db.ExecDml("INSERT INTO x VALUES(1);"); }).Message());
 
     // A failure on a later row ends the query: no statement is left.
     db.ExecDml("INSERT INTO t VALUES(1, 'a'); INSERT INTO t VALUES(2, 'b');");

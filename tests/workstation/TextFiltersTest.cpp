@@ -13,14 +13,23 @@ TEST(TextFilters, NumbersKeepDigitsStarHashAndBlanksInOrder) {
     EXPECT_EQ(StripNumberChars("+48 (22) 123-45-67").Text, "48 22 1234567");
     EXPECT_EQ(StripNumberChars("0800").Caret, -1);
     // Windows-1250: capital and small Polish letters, the euro sign.
-    EXPECT_EQ(StripNumberChars("1\xCA\xEA" "2\xA3\x80" "3").Text, "123");
+    EXPECT_EQ(StripNumberChars("1\xCA\xEA"
+                               "2\xA3\x80"
+                               "3")
+                  .Text,
+              "123");
 }
 
 TEST(TextFilters, NamesLoseQuotesBackslashTildeAndBackQuote) {
     const TFilteredText r = StripNameChars("O'Hara \"Jo\" `~\\");
     EXPECT_EQ(r.Text, "OHara Jo ");
     EXPECT_EQ(r.Caret, 1);
-    EXPECT_EQ(StripNameChars("Zo\xBF" "ka-1").Text, "Zo\xBF" "ka-1") << "case and other characters stay";
+    EXPECT_EQ(StripNameChars("Zo\xBF"
+                             "ka-1")
+                  .Text,
+              "Zo\xBF"
+              "ka-1")
+        << "case and other characters stay";
 }
 
 TEST(UserRights, SentencesByKind) {

@@ -18,8 +18,12 @@ using Names = std::vector<std::string>;
 // answers from a script.
 class FakeUi : public IUserStoreUi {
 public:
-    void ShowMessage(const AnsiString& caption, int code) override { shown.push_back(caption + ":" + std::to_string(code)); }
-    bool AskQuestion(const AnsiString& caption, int code) override { return Ask(caption + ":?" + std::to_string(code)); }
+    void ShowMessage(const AnsiString& caption, int code) override {
+        shown.push_back(caption + ":" + std::to_string(code));
+    }
+    bool AskQuestion(const AnsiString& caption, int code) override {
+        return Ask(caption + ":?" + std::to_string(code));
+    }
     bool AskRemoval(const AnsiString& caption, const AnsiString& name) override { return Ask(caption + ":?" + name); }
     void Log(const AnsiString& line) override { log.push_back(line); }
 
@@ -91,9 +95,13 @@ TEST_F(UsersTest, StoredFileMatchesTheRecordLayoutByteForByte) {
     const std::size_t b = 5 * 111;
     put(b, "jan");
     put(b + 21, "pass1");
-    put(b + 42, "\x02\x01" "123");
+    put(b + 42,
+        "\x02\x01"
+        "123");
     put(b + 66, "\x01");
-    put(b + 88, "\x02\x01" "456");
+    put(b + 88,
+        "\x02\x01"
+        "456");
 
     const std::string stored = dir.Read("users.conf");
     EXPECT_EQ(ReferenceStoredBase64(plain), stored);
@@ -108,7 +116,7 @@ TEST_F(UsersTest, StoredFileMatchesTheRecordLayoutByteForByte) {
 
 TEST_F(UsersTest, ForeignShortAndLeftoverTablesAreRead) {
     std::string plain = PlainTable(0);
-    plain.replace(111, 21, std::string(21, 'n'));  // a name without its NUL
+    plain.replace(111, 21, std::string(21, 'n'));                    // a name without its NUL
     dir.Write("users.conf", ReferenceBase64(plain.substr(0, 150)));  // short, one line, no CR LF
     ASSERT_TRUE(LoadUsers());
     EXPECT_EQ((Names{"admin", std::string(20, 'n')}), Listed());
@@ -145,7 +153,10 @@ TEST_F(UsersTest, FullTableRefusesTheNextUserAndFreedSlotsAreReusedLowestFirst) 
     for (int i = 0; i < MaxUsers; ++i) PutUser(User(i ? "u" + std::to_string(i) : "admin"), i);
     const std::string before = dir.Read("users.conf");
     AddUser(User("extra"));
-    EXPECT_EQ("B\xB3\xB9" "d:1", ui.shown.back());
+    EXPECT_EQ(
+        "B\xB3\xB9"
+        "d:1",
+        ui.shown.back());
     EXPECT_EQ(before, dir.Read("users.conf"));
 
     ui.answers = {true, true};

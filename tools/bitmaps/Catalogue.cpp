@@ -45,24 +45,21 @@ ImageListEntry DialogButtons(const char* folder, Words ok = kOk, Words cancel = 
 std::vector<ImageListEntry> BuildLists() {
     std::vector<ImageListEntry> lists;
 
-    {   // Main window tabs: normal / selected per tab.
+    {  // Main window tabs: normal / selected per tab.
         ImageListEntry l{"TMainForm.ImageListTab", {111, 22}, 6, {}};
         const Words users{"Użytkownicy", "Users", "Пользователи"};
         const Words filter{"Filtr", "Filter", "Фильтр"};
         const Words link{"Połączenie", "Connection", "Подключение"};
         l.slots = {
-            {0, Look::Tab, users, Glyph::TabUsers},
-            {1, Look::TabSelected, users, Glyph::TabUsers},
-            {2, Look::Tab, filter, Glyph::TabFilter},
-            {3, Look::TabSelected, filter, Glyph::TabFilter},
-            {4, Look::Tab, link, Glyph::TabConnection},
-            {5, Look::TabSelected, link, Glyph::TabConnection},
+            {0, Look::Tab, users, Glyph::TabUsers},     {1, Look::TabSelected, users, Glyph::TabUsers},
+            {2, Look::Tab, filter, Glyph::TabFilter},   {3, Look::TabSelected, filter, Glyph::TabFilter},
+            {4, Look::Tab, link, Glyph::TabConnection}, {5, Look::TabSelected, link, Glyph::TabConnection},
         };
         lists.push_back(l);
     }
     lists.push_back({"TMainForm.ImageListTray", {32, 32}, 0, {{0, Look::Emblem, {}, Glyph::AppIcon}}});
 
-    {   // The message dialog's OK is the same in every language.
+    {  // The message dialog's OK is the same in every language.
         ImageListEntry l{"TMessageDialog.ImageList1", {88, 28}, 0, {}};
         Pair(l.slots, 0, kOk);
         lists.push_back(l);
@@ -72,7 +69,7 @@ std::vector<ImageListEntry> BuildLists() {
     lists.push_back(DialogButtons("TDeleteDialog.ImageList1"));
     lists.push_back(DialogButtons("TAnnounDialog.ImageList1"));
 
-    {   // Player: the same in every language.
+    {  // Player: the same in every language.
         ImageListEntry play{"TMediaFrame.ImageListPlay", {56, 56}, 0, {}};
         RoundPair(play.slots, 0, Glyph::Play);
         lists.push_back(play);
@@ -127,7 +124,7 @@ std::vector<ImageListEntry> BuildLists() {
         lists.push_back(l2);
     }
     lists.push_back(DialogButtons("TAddressBookDialog.ImageList1"));
-    {   // Connection frame. Offsets 2 and 3 are never shown; they hold a greyed
+    {  // Connection frame. Offsets 2 and 3 are never shown; they hold a greyed
         // connect button so the list has no holes.
         ImageListEntry l{"TConnectFrame.ImageListBtn", {88, 28}, 8, {}};
         const Words connect{"Połącz", "Connect", "Подключить"};
@@ -174,7 +171,8 @@ QStringList CheckCatalogue() {
         const int block = l.perLanguage == 0 ? static_cast<int>(l.slots.size()) : l.perLanguage;
         std::set<int> seen;
         for (const Slot& s : l.slots) {
-            if (s.k < 0 || s.k >= block) faults << QStringLiteral("%1: offset %2 outside 0..%3").arg(l.folder).arg(s.k).arg(block - 1);
+            if (s.k < 0 || s.k >= block)
+                faults << QStringLiteral("%1: offset %2 outside 0..%3").arg(l.folder).arg(s.k).arg(block - 1);
             if (!seen.insert(s.k).second) faults << QStringLiteral("%1: offset %2 twice").arg(l.folder).arg(s.k);
             const bool needsText = s.glyph == Glyph::None && s.look != Look::Strip;
             if (needsText && (s.words.empty() || !s.words.en || !s.words.ru))

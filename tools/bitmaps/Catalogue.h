@@ -2,8 +2,8 @@
 // folder each, files named by index) and single pictures.
 #pragma once
 
-#include <QString>
 #include <QSize>
+#include <QString>
 
 #include <vector>
 
@@ -22,23 +22,41 @@ struct Words {
 };
 
 enum class Look {
-    Button,          // text button face
+    Button,  // text button face
     ButtonPressed,
     ButtonDisabled,
-    Tab,             // tab in the strip, behind
-    TabSelected,     // tab in front, joined to the page below
-    Round,           // round player button
+    Tab,          // tab in the strip, behind
+    TabSelected,  // tab in front, joined to the page below
+    Round,        // round player button
     RoundPressed,
-    Emblem,          // glyph alone over the form colour (flags, icons, pictures)
-    Strip,           // the tab strip background
+    Emblem,  // glyph alone over the form colour (flags, icons, pictures)
+    Strip,   // the tab strip background
 };
 
 enum class Glyph {
     None,
-    Play, Pause, Stop, Previous, Next, Export, Volume, Muted, Delete, Record, Import, AddressBook,
-    TabUsers, TabFilter, TabConnection,
-    FlagPL, FlagUK, FlagRU,
-    AppIcon, User, Earth, Lock,
+    Play,
+    Pause,
+    Stop,
+    Previous,
+    Next,
+    Export,
+    Volume,
+    Muted,
+    Delete,
+    Record,
+    Import,
+    AddressBook,
+    TabUsers,
+    TabFilter,
+    TabConnection,
+    FlagPL,
+    FlagUK,
+    FlagRU,
+    AppIcon,
+    User,
+    Earth,
+    Lock,
 };
 
 // One bitmap of a list, at offset k inside its language block.
@@ -50,7 +68,7 @@ struct Slot {
 };
 
 struct ImageListEntry {
-    QString folder;      // <form class>.<image list>
+    QString folder;  // <form class>.<image list>
     QSize size;
     int perLanguage = 0;  // 0: one set for every language
     std::vector<Slot> slots;

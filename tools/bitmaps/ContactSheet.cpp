@@ -35,7 +35,8 @@ QImage ContactSheet(const QString& title, const std::vector<SheetRow>& rows) {
     const QFontMetrics labelMetrics(SheetFont(11));
     auto cellWidth = [&](const SheetCell& c) {
         return std::max({c.image.width() * Zoom(c.image), c.image.width() + 40,
-                         labelMetrics.horizontalAdvance(c.label) + 4}) + 2 * kPad;
+                         labelMetrics.horizontalAdvance(c.label) + 4}) +
+               2 * kPad;
     };
     auto cellHeight = [](const SheetCell& c) {
         const int z = Zoom(c.image);

@@ -59,15 +59,9 @@ void Flag(QPainter& p, Glyph glyph, const QRectF& box) {
     const QRect field = outer.adjusted(1, 1, -1, -1);
     p.save();
     switch (glyph) {
-    case Glyph::FlagPL:
-        Bands(p, field, {Qt::white, QColor(0xDC, 0x14, 0x3C)});
-        break;
-    case Glyph::FlagRU:
-        Bands(p, field, {Qt::white, QColor(0x00, 0x39, 0xA6), QColor(0xD5, 0x2B, 0x1E)});
-        break;
-    default:
-        UnionJack(p, field);
-        break;
+    case Glyph::FlagPL: Bands(p, field, {Qt::white, QColor(0xDC, 0x14, 0x3C)}); break;
+    case Glyph::FlagRU: Bands(p, field, {Qt::white, QColor(0x00, 0x39, 0xA6), QColor(0xD5, 0x2B, 0x1E)}); break;
+    default: UnionJack(p, field); break;
     }
     // A light sheen and a thin frame lift the flag off the page.
     QLinearGradient sheen(field.topLeft(), field.bottomLeft());

@@ -13,9 +13,9 @@ class QPainter;
 namespace bmp {
 
 struct Face {
-    QRectF content;     // where text (and a glyph) go
+    QRectF content;  // where text (and a glyph) go
     QColor textColour;
-    QPointF shift;      // pressed looks move their content
+    QPointF shift;  // pressed looks move their content
 };
 
 Face PaintButton(QPainter& p, QSize size, Look look);

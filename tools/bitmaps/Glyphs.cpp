@@ -104,12 +104,8 @@ void Paint(QPainter& p, Glyph glyph, const QColor& ink) {
         p.restore();
         break;
     }
-    case Glyph::Export:
-        TrayArrow(p, ink, true);
-        break;
-    case Glyph::Import:
-        TrayArrow(p, ink, false);
-        break;
+    case Glyph::Export: TrayArrow(p, ink, true); break;
+    case Glyph::Import: TrayArrow(p, ink, false); break;
     case Glyph::Volume:
         Speaker(p, ink);
         p.setBrush(Qt::NoBrush);
@@ -180,8 +176,7 @@ void Paint(QPainter& p, Glyph glyph, const QColor& ink) {
         p.restore();
         break;
     }
-    default:
-        break;
+    default: break;
     }
 }
 

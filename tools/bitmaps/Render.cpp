@@ -80,13 +80,15 @@ Rendered RenderSlot(const Slot& slot, QSize size, int language, const RenderOpti
         case Look::ButtonPressed:
         case Look::ButtonDisabled: {
             const Face face = PaintButton(p, size, slot.look);
-            error = Caption(p, face, slot.words.In(language), Glyph::None, {.nominalPx = 12, .minPx = 8, .capPx = capPx, .bold = false}, px);
+            error = Caption(p, face, slot.words.In(language), Glyph::None,
+                            {.nominalPx = 12, .minPx = 8, .capPx = capPx, .bold = false}, px);
             break;
         }
         case Look::Tab:
         case Look::TabSelected: {
             const Face face = PaintTab(p, size, slot.look == Look::TabSelected);
-            error = Caption(p, face, slot.words.In(language), slot.glyph, {.nominalPx = 12, .minPx = 9, .capPx = capPx, .bold = false}, px);
+            error = Caption(p, face, slot.words.In(language), slot.glyph,
+                            {.nominalPx = 12, .minPx = 9, .capPx = capPx, .bold = false}, px);
             break;
         }
         case Look::Round:
@@ -95,12 +97,8 @@ Rendered RenderSlot(const Slot& slot, QSize size, int language, const RenderOpti
             PaintGlyph(p, slot.glyph, face.content.translated(face.shift), GlyphInk(slot.glyph));
             break;
         }
-        case Look::Emblem:
-            PaintEmblem(p, slot.glyph, QRectF(QPointF(0, 0), QSizeF(size)));
-            break;
-        case Look::Strip:
-            PaintStrip(p, size);
-            break;
+        case Look::Emblem: PaintEmblem(p, slot.glyph, QRectF(QPointF(0, 0), QSizeF(size))); break;
+        case Look::Strip: PaintStrip(p, size); break;
         }
     }
     return {Finish(img, options.transparent || icon), error, px};

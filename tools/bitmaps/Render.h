@@ -16,8 +16,8 @@ struct RenderOptions {
 
 struct Rendered {
     QImage image;
-    QString error;  // set when a caption could not be fitted
-    int textPx = 0; // size the caption got, 0 without caption
+    QString error;   // set when a caption could not be fitted
+    int textPx = 0;  // size the caption got, 0 without caption
 };
 
 // capPx limits the caption's type size (0: no limit), so that buttons shown

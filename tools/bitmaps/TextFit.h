@@ -26,7 +26,7 @@ struct TextLayout {
     QFont font;
     qreal condense = 1.0;  // horizontal scale
     QStringList lines;
-    QRectF box;            // where the block is centred
+    QRectF box;  // where the block is centred
 };
 
 std::optional<TextLayout> FitText(const QString& text, const QRectF& box, const TextStyle& style);

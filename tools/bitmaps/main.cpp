@@ -35,9 +35,7 @@ struct Options {
 
 const char* const kLanguageNames[] = {"PL", "EN", "RU"};
 
-void Fail(const QString& message) {
-    std::fprintf(stderr, "makebitmaps: %s\n", qPrintable(message));
-}
+void Fail(const QString& message) { std::fprintf(stderr, "makebitmaps: %s\n", qPrintable(message)); }
 
 bool ParseArgs(int argc, char** argv, Options& o) {
     for (int i = 1; i < argc; ++i) {
@@ -51,7 +49,9 @@ bool ParseArgs(int argc, char** argv, Options& o) {
         } else if (a == QLatin1String("--check")) {
             o.check = true;
         } else {
-            Fail(QStringLiteral("unknown argument %1\nusage: makebitmaps [--out DIR] [--transparent] [--no-contact] [--check]").arg(a));
+            Fail(QStringLiteral(
+                     "unknown argument %1\nusage: makebitmaps [--out DIR] [--transparent] [--no-contact] [--check]")
+                     .arg(a));
             return false;
         }
     }
@@ -119,7 +119,8 @@ bool SaveTabPreview(const Options& o, const bmp::RenderOptions& ro) {
     std::vector<std::vector<QImage>> rows;
     for (int lang = 1; lang <= bmp::kLanguages; ++lang)
         for (int selected = 0; selected < 3; ++selected)
-            rows.push_back({tab(lang, selected == 0 ? 1 : 0), tab(lang, selected == 1 ? 3 : 2), tab(lang, selected == 2 ? 5 : 4)});
+            rows.push_back(
+                {tab(lang, selected == 0 ? 1 : 0), tab(lang, selected == 1 ? 3 : 2), tab(lang, selected == 2 ? 5 : 4)});
     return Save(bmp::TabStripPreview(bmp::RenderPicture(*strip, ro).image, rows),
                 o.out + QStringLiteral("/contact/TMainForm.TabStrip.png"));
 }
@@ -161,10 +162,13 @@ int Generate(const Options& o) {
                 row.label.clear();
             }
         }
-        m << l.folder << ' ' << l.size.width() << ' ' << l.size.height() << ' ' << l.Count() << ' '
-          << l.Rule() << '\n';
+        m << l.folder << ' ' << l.size.width() << ' ' << l.size.height() << ' ' << l.Count() << ' ' << l.Rule() << '\n';
         const QString title = QStringLiteral("%1   %2 x %3, %4 bitmaps, index %5")
-                                  .arg(l.folder).arg(l.size.width()).arg(l.size.height()).arg(l.Count()).arg(l.Rule());
+                                  .arg(l.folder)
+                                  .arg(l.size.width())
+                                  .arg(l.size.height())
+                                  .arg(l.Count())
+                                  .arg(l.Rule());
         sheets.emplace_back(l.folder, bmp::ContactSheet(title, rows));
     }
 
@@ -187,7 +191,8 @@ int Generate(const Options& o) {
     }
     {
         QFile ico(o.out + QStringLiteral("/icon/Yorde.ico"));
-        const QByteArray data = bmp::IcoFile({bmp::RenderIcon(16), bmp::RenderIcon(32), bmp::RenderIcon(48), bmp::RenderIcon(256)});
+        const QByteArray data =
+            bmp::IcoFile({bmp::RenderIcon(16), bmp::RenderIcon(32), bmp::RenderIcon(48), bmp::RenderIcon(256)});
         if (!ico.open(QIODevice::WriteOnly | QIODevice::Truncate) || ico.write(data) != data.size()) {
             Fail(QStringLiteral("cannot write %1").arg(ico.fileName()));
             return 1;
@@ -208,10 +213,12 @@ int Generate(const Options& o) {
                 ++it;
             }
         }
-        if (!Save(bmp::ContactSheet(QStringLiteral("Pictures"), {strip, pictureRow}), o.out + QStringLiteral("/contact/pictures.png")))
+        if (!Save(bmp::ContactSheet(QStringLiteral("Pictures"), {strip, pictureRow}),
+                  o.out + QStringLiteral("/contact/pictures.png")))
             return 1;
         if (!SaveTabPreview(o, ro)) return 1;
-        if (!Save(bmp::ContactSheet(QStringLiteral("Program icon"), {iconRow}), o.out + QStringLiteral("/contact/icon.png")))
+        if (!Save(bmp::ContactSheet(QStringLiteral("Program icon"), {iconRow}),
+                  o.out + QStringLiteral("/contact/icon.png")))
             return 1;
     }
 
@@ -238,13 +245,18 @@ int Check(const Options& o) {
             ++faults;
         } else if (r.size() != size) {
             Fail(QStringLiteral("%1 is %2 x %3, expected %4 x %5")
-                     .arg(path).arg(r.size().width()).arg(r.size().height()).arg(size.width()).arg(size.height()));
+                     .arg(path)
+                     .arg(r.size().width())
+                     .arg(r.size().height())
+                     .arg(size.width())
+                     .arg(size.height()));
             ++faults;
         }
     };
     for (const bmp::ImageListEntry& l : bmp::ImageLists()) {
         for (int i = 0; i < l.Count(); ++i) expect(ListFile(o.out, l, i), l.size);
-        const int present = QDir(o.out + QLatin1Char('/') + l.folder).entryList({QStringLiteral("*.png")}, QDir::Files).size();
+        const int present =
+            QDir(o.out + QLatin1Char('/') + l.folder).entryList({QStringLiteral("*.png")}, QDir::Files).size();
         if (present > l.Count()) {
             Fail(QStringLiteral("%1 holds %2 files, the table draws %3").arg(l.folder).arg(present).arg(l.Count()));
             ++faults;

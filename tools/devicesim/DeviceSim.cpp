@@ -77,14 +77,14 @@ constexpr size_t kMaxSessions = 64;
 constexpr size_t kMaxLoggedRequests = 10000;
 
 struct TRecording {
-    std::string Path;                         // a file below the folder, or
-    std::shared_ptr<const std::string> Bytes; // bytes added in code
+    std::string Path;                          // a file below the folder, or
+    std::shared_ptr<const std::string> Bytes;  // bytes added in code
     uint64_t Size = 0;
 };
 
 struct TSession {
     uint8_t Nonce[16];
-    int64_t Last = 0; // last counter accepted
+    int64_t Last = 0;  // last counter accepted
 };
 
 struct TDropRule {
@@ -92,8 +92,7 @@ struct TDropRule {
     int Times = 0;
 };
 
-std::string Md5Hex(const std::string& message)
-{
+std::string Md5Hex(const std::string& message) {
     MD5_CTX ctx;
     uint8_t digest[16];
     char hex[33];
@@ -103,8 +102,7 @@ std::string Md5Hex(const std::string& message)
     return hex;
 }
 
-std::string JsonText(const std::string& s)
-{
+std::string JsonText(const std::string& s) {
     std::string out = "\"";
     for (unsigned char c : s) {
         if (c == '"' || c == '\\') {
@@ -121,13 +119,12 @@ std::string JsonText(const std::string& s)
     return out + "\"";
 }
 
-bool AllDigits(const std::string& s)
-{
-    return !s.empty() && s.size() <= 9 && std::all_of(s.begin(), s.end(), [](unsigned char c) { return std::isdigit(c); });
+bool AllDigits(const std::string& s) {
+    return !s.empty() && s.size() <= 9 &&
+           std::all_of(s.begin(), s.end(), [](unsigned char c) { return std::isdigit(c); });
 }
 
-bool IsWav(const fs::path& p)
-{
+bool IsWav(const fs::path& p) {
     std::string ext = p.extension().string();
     std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return char(std::tolower(c)); });
     return ext == ".wav";
@@ -140,8 +137,7 @@ constexpr char kUploadType[] = "X-Sim-Upload-Content-Type";
 // after the closing delimiter, which the client does not send, and it keeps
 // no raw body). The upload's Content-Type is moved aside and read back in
 // Receive.
-void HideFromHttplib(httplib::Request& req)
-{
+void HideFromHttplib(httplib::Request& req) {
     req.headers.erase("Accept-Encoding");
     if (req.is_multipart_form_data()) {
         const std::string type = req.get_header_value("Content-Type");
@@ -151,8 +147,7 @@ void HideFromHttplib(httplib::Request& req)
     }
 }
 
-void SendError(httplib::Response& res, int status)
-{
+void SendError(httplib::Response& res, int status) {
     const char* reason = status == 405   ? "Wrong password"
                          : status == 423 ? "Busy"
                          : status == 404 ? "Not Found"
@@ -162,7 +157,7 @@ void SendError(httplib::Response& res, int status)
     res.set_content(std::to_string(status) + " " + reason, "text/plain");
 }
 
-} // namespace
+}  // namespace
 
 struct TDeviceSimulator::TImpl {
     httplib::Server Server;
@@ -182,7 +177,7 @@ struct TDeviceSimulator::TImpl {
     std::deque<std::string> SessionOrder;
     std::random_device Random;
 
-    std::string Key; // MD5 of the password
+    std::string Key;  // MD5 of the password
     std::string Firmware = "2.1.0";
     bool WrongPassword = false, Busy = false, DownloadError = false, Malformed = false;
     std::array<TDropRule, 6> Drops{};
@@ -199,8 +194,7 @@ struct TDeviceSimulator::TImpl {
 
     TImpl() { SetPassword("12345678"); }
 
-    void SetPassword(const std::string& password)
-    {
+    void SetPassword(const std::string& password) {
         MD5_CTX ctx;
         uint8_t digest[16];
         MD5Init(&ctx);
@@ -220,45 +214,38 @@ struct TDeviceSimulator::TImpl {
     void Receive(const httplib::Request& req, httplib::Response& res, const std::string& body);
 };
 
-void TDeviceSimulator::TImpl::Rescan()
-{
+void TDeviceSimulator::TImpl::Rescan() {
     std::string root;
     {
         std::lock_guard lk(Mu);
         root = Folder;
     }
-    if (root.empty())
-        return;
+    if (root.empty()) return;
     std::map<std::string, TRecording> found;
     std::error_code ec;
     for (auto it = fs::recursive_directory_iterator(root, fs::directory_options::skip_permission_denied, ec);
          !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
         std::error_code fe;
-        if (!it->is_regular_file(fe) || !IsWav(it->path()))
-            continue;
+        if (!it->is_regular_file(fe) || !IsWav(it->path())) continue;
         const std::string name = it->path().filename().string();
         const std::string path = it->path().string();
         auto [slot, fresh] = found.try_emplace(name);
         // Two folders holding one name: the first path in text order serves.
-        if (fresh || path < slot->second.Path)
-            slot->second = TRecording{path, nullptr, uint64_t(it->file_size(fe))};
+        if (fresh || path < slot->second.Path) slot->second = TRecording{path, nullptr, uint64_t(it->file_size(fe))};
     }
     std::lock_guard lk(Mu);
     std::erase_if(Recs, [](const auto& r) { return !r.second.Bytes; });
-    for (auto& [name, rec] : found)
-        Recs.try_emplace(name, std::move(rec));
+    for (auto& [name, rec] : found) Recs.try_emplace(name, std::move(rec));
 }
 
-std::string TDeviceSimulator::TImpl::NewNonce()
-{
+std::string TDeviceSimulator::TImpl::NewNonce() {
     static const char kDigits[] = "0123456789abcdef";
     std::lock_guard lk(Mu);
     TSession session;
     std::string text;
     for (int i = 0; i < 16; i += 4) {
         uint32_t r = Random();
-        for (int k = 0; k < 4; ++k)
-            session.Nonce[i + k] = uint8_t(r >> (8 * k));
+        for (int k = 0; k < 4; ++k) session.Nonce[i + k] = uint8_t(r >> (8 * k));
     }
     for (uint8_t b : session.Nonce) {
         text += kDigits[b >> 4];
@@ -273,8 +260,7 @@ std::string TDeviceSimulator::TImpl::NewNonce()
     return text;
 }
 
-int TDeviceSimulator::TImpl::Authenticate(const httplib::Request& req)
-{
+int TDeviceSimulator::TImpl::Authenticate(const httplib::Request& req) {
     std::lock_guard lk(Mu);
     auto session = Sessions.find(req.get_param_value("nonce"));
     if (!WrongPassword && session != Sessions.end()) {
@@ -291,8 +277,7 @@ int TDeviceSimulator::TImpl::Authenticate(const httplib::Request& req)
     return 405;
 }
 
-void TDeviceSimulator::TImpl::Send(TSimRequest kind, httplib::Response& res, std::string body, const char* type)
-{
+void TDeviceSimulator::TImpl::Send(TSimRequest kind, httplib::Response& res, std::string body, const char* type) {
     auto data = std::make_shared<const std::string>(std::move(body));
     int delay;
     size_t chunk;
@@ -304,8 +289,7 @@ void TDeviceSimulator::TImpl::Send(TSimRequest kind, httplib::Response& res, std
         TDropRule& rule = Drops[size_t(kind)];
         if (rule.After >= 0 && rule.Times != 0) {
             limit = rule.After;
-            if (rule.Times > 0)
-                --rule.Times;
+            if (rule.Times > 0) --rule.Times;
         }
     }
     res.status = 200;
@@ -313,37 +297,30 @@ void TDeviceSimulator::TImpl::Send(TSimRequest kind, httplib::Response& res, std
         res.set_content(*data, type);
         return;
     }
-    res.set_content_provider(data->size(), type,
-                             [this, data, delay, chunk, limit](size_t offset, size_t length, httplib::DataSink& sink) {
-                                 if (limit >= 0 && offset >= size_t(limit))
-                                     return false; // closes the connection mid-body
-                                 size_t n = std::min(length, chunk);
-                                 if (limit >= 0)
-                                     n = std::min(n, size_t(limit) - offset);
-                                 if (delay > 0) {
-                                     std::unique_lock lk(Mu);
-                                     if (StopCv.wait_for(lk, std::chrono::milliseconds(delay), [this] { return Stopping; }))
-                                         return false;
-                                 }
-                                 return sink.write(data->data() + offset, n);
-                             });
+    res.set_content_provider(
+        data->size(), type, [this, data, delay, chunk, limit](size_t offset, size_t length, httplib::DataSink& sink) {
+            if (limit >= 0 && offset >= size_t(limit)) return false;  // closes the connection mid-body
+            size_t n = std::min(length, chunk);
+            if (limit >= 0) n = std::min(n, size_t(limit) - offset);
+            if (delay > 0) {
+                std::unique_lock lk(Mu);
+                if (StopCv.wait_for(lk, std::chrono::milliseconds(delay), [this] { return Stopping; })) return false;
+            }
+            return sink.write(data->data() + offset, n);
+        });
 }
 
-std::string TDeviceSimulator::TImpl::SdJson()
-{
+std::string TDeviceSimulator::TImpl::SdJson() {
     std::lock_guard lk(Mu);
     uint64_t total = 0;
-    for (const auto& r : Recs)
-        total += r.second.Size;
+    for (const auto& r : Recs) total += r.second.Size;
     std::string json = "{\"sd\":{\"state\":" + std::to_string(SdState) + ",\"cardSize\":" + std::to_string(CardSizeMB) +
                        ",\"recSize\":" + std::to_string(total / 1048576) + "}}";
-    if (Malformed)
-        json.pop_back();
+    if (Malformed) json.pop_back();
     return json;
 }
 
-std::string TDeviceSimulator::TImpl::PageJson(const httplib::Request& req)
-{
+std::string TDeviceSimulator::TImpl::PageJson(const httplib::Request& req) {
     const std::string idText = req.get_param_value("id");
     const size_t from = AllDigits(idText) ? size_t(std::stoul(idText)) : 0;
     std::string dateKey;
@@ -357,33 +334,27 @@ std::string TDeviceSimulator::TImpl::PageJson(const httplib::Request& req)
     std::lock_guard lk(Mu);
     auto it = Recs.lower_bound(dateKey);
     size_t index = 0;
-    for (; it != Recs.end() && index < from; ++it)
-        ++index;
+    for (; it != Recs.end() && index < from; ++it) ++index;
     std::string files;
     for (int n = 0; it != Recs.end() && n < std::max(1, PageSize); ++it, ++n) {
-        if (!files.empty())
-            files += ',';
+        if (!files.empty()) files += ',';
         files += "{\"n\":" + JsonText(it->first) + ",\"s\":" + std::to_string(it->second.Size) + "}";
         ++index;
     }
     const size_t next = it == Recs.end() ? 0 : index;
     std::string json = "{\"recordlist\":{\"id\":" + std::to_string(next) + ",\"files\":[" + files + "]}}";
-    if (Malformed)
-        json.pop_back();
+    if (Malformed) json.pop_back();
     return json;
 }
 
-void TDeviceSimulator::TImpl::Download(const httplib::Request& req, httplib::Response& res)
-{
+void TDeviceSimulator::TImpl::Download(const httplib::Request& req, httplib::Response& res) {
     const std::string name = req.get_param_value("file");
     TRecording rec;
     {
         std::lock_guard lk(Mu);
         auto it = Recs.find(name);
-        if (it == Recs.end() || Missing.count(name))
-            return SendError(res, 404);
-        if (DownloadError)
-            return SendError(res, 400);
+        if (it == Recs.end() || Missing.count(name)) return SendError(res, 404);
+        if (DownloadError) return SendError(res, 400);
         rec = it->second;
     }
     std::string bytes;
@@ -393,15 +364,13 @@ void TDeviceSimulator::TImpl::Download(const httplib::Request& req, httplib::Res
         std::ifstream in(rec.Path, std::ios::binary);
         std::ostringstream all;
         all << in.rdbuf();
-        if (!in)
-            return SendError(res, 404);
+        if (!in) return SendError(res, 404);
         bytes = std::move(all).str();
     }
     Send(TSimRequest::Record, res, std::move(bytes), "audio/x-wav");
 }
 
-void TDeviceSimulator::TImpl::Receive(const httplib::Request& req, httplib::Response& res, const std::string& body)
-{
+void TDeviceSimulator::TImpl::Receive(const httplib::Request& req, httplib::Response& res, const std::string& body) {
     TSimUpload up;
     up.Type = req.get_param_value("type");
     up.Slot = req.get_param_value("id");
@@ -414,8 +383,7 @@ void TDeviceSimulator::TImpl::Receive(const httplib::Request& req, httplib::Resp
         return SendError(res, 400);
     {
         std::lock_guard lk(Mu);
-        if (part.Data.size() > MaxUpload)
-            return SendError(res, 403);
+        if (part.Data.size() > MaxUpload) return SendError(res, 403);
         up.FieldName = part.Name;
         up.FileName = part.FileName;
         up.PartContentType = part.ContentType;
@@ -427,8 +395,7 @@ void TDeviceSimulator::TImpl::Receive(const httplib::Request& req, httplib::Resp
     Send(TSimRequest::Upload, res, "OK", "text/plain");
 }
 
-void TDeviceSimulator::TImpl::Routes()
-{
+void TDeviceSimulator::TImpl::Routes() {
     using httplib::Request;
     using httplib::Response;
     Server.set_pre_routing_handler([this](const Request& req, Response&) {
@@ -439,16 +406,13 @@ void TDeviceSimulator::TImpl::Routes()
         {
             std::lock_guard lk(Mu);
             Log.push_back(line);
-            if (Log.size() > kMaxLoggedRequests)
-                Log.pop_front();
-            static const std::set<std::string> known = {"/preload.cgi", "/get_nonce.cgi", "/get_data.cgi",
-                                                        "/recordlist.cgi", "/record.cgi", "/upload.cgi"};
-            if (!known.count(req.path))
-                ++Counters.Other;
+            if (Log.size() > kMaxLoggedRequests) Log.pop_front();
+            static const std::set<std::string> known = {"/preload.cgi",    "/get_nonce.cgi", "/get_data.cgi",
+                                                        "/recordlist.cgi", "/record.cgi",    "/upload.cgi"};
+            if (!known.count(req.path)) ++Counters.Other;
             hook = Hook;
         }
-        if (hook)
-            hook(line);
+        if (hook) hook(line);
         return httplib::Server::HandlerResponse::Unhandled;
     });
 
@@ -474,20 +438,17 @@ void TDeviceSimulator::TImpl::Routes()
     });
     Server.Get("/get_data.cgi", [this, count](const Request& req, Response& res) {
         count(&TSimCounters::SdData);
-        if (int status = Authenticate(req))
-            return SendError(res, status);
+        if (int status = Authenticate(req)) return SendError(res, status);
         Send(TSimRequest::SdData, res, SdJson(), "application/json");
     });
     Server.Get("/recordlist.cgi", [this, count](const Request& req, Response& res) {
         count(&TSimCounters::RecordList);
-        if (int status = Authenticate(req))
-            return SendError(res, status);
+        if (int status = Authenticate(req)) return SendError(res, status);
         Send(TSimRequest::RecordList, res, PageJson(req), "application/json");
     });
     Server.Get("/record.cgi", [this, count](const Request& req, Response& res) {
         count(&TSimCounters::Record);
-        if (int status = Authenticate(req))
-            return SendError(res, status);
+        if (int status = Authenticate(req)) return SendError(res, status);
         Download(req, res);
     });
     Server.Post("/upload.cgi", [this, count](const Request& req, Response& res, const httplib::ContentReader& reader) {
@@ -499,8 +460,7 @@ void TDeviceSimulator::TImpl::Routes()
             return true;
         });
         count(&TSimCounters::Upload);
-        if (int status = Authenticate(req))
-            return SendError(res, status);
+        if (int status = Authenticate(req)) return SendError(res, status);
         Receive(req, res, body);
     });
 }
@@ -509,11 +469,9 @@ TDeviceSimulator::TDeviceSimulator() : Impl(std::make_unique<TImpl>()) { Impl->R
 
 TDeviceSimulator::~TDeviceSimulator() { Stop(); }
 
-bool TDeviceSimulator::Start(int port)
-{
+bool TDeviceSimulator::Start(int port) {
     TImpl& d = *Impl;
-    if (d.Started)
-        return false;
+    if (d.Started) return false;
     d.Started = true;
     d.Server.new_task_queue = [] { return new httplib::ThreadPool(16); };
     d.Server.set_keep_alive_timeout(1);
@@ -533,15 +491,13 @@ bool TDeviceSimulator::Start(int port)
         d.ListenReturned = true;
     });
     // stop() is ignored until the accept loop runs; wait for it.
-    while (!d.Server.is_running() && !d.ListenReturned)
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    while (!d.Server.is_running() && !d.ListenReturned) std::this_thread::sleep_for(std::chrono::milliseconds(1));
     return true;
 }
 
 int TDeviceSimulator::Port() const { return Impl->BoundPort; }
 
-void TDeviceSimulator::Stop()
-{
+void TDeviceSimulator::Stop() {
     TImpl& d = *Impl;
     {
         std::lock_guard lk(d.Mu);
@@ -554,8 +510,7 @@ void TDeviceSimulator::Stop()
     }
 }
 
-void TDeviceSimulator::SetFolder(const std::string& root)
-{
+void TDeviceSimulator::SetFolder(const std::string& root) {
     {
         std::lock_guard lk(Impl->Mu);
         Impl->Folder = root;
@@ -563,30 +518,26 @@ void TDeviceSimulator::SetFolder(const std::string& root)
     Impl->Rescan();
 }
 
-void TDeviceSimulator::AddRecording(const std::string& name, std::string bytes)
-{
+void TDeviceSimulator::AddRecording(const std::string& name, std::string bytes) {
     std::lock_guard lk(Impl->Mu);
     const uint64_t size = bytes.size();
     Impl->Recs[name] = TRecording{{}, std::make_shared<const std::string>(std::move(bytes)), size};
 }
 
-size_t TDeviceSimulator::RecordingCount() const
-{
+size_t TDeviceSimulator::RecordingCount() const {
     std::lock_guard lk(Impl->Mu);
     return Impl->Recs.size();
 }
 
-void TDeviceSimulator::SetPassword(const std::string& password)
-{
+void TDeviceSimulator::SetPassword(const std::string& password) {
     std::lock_guard lk(Impl->Mu);
     Impl->SetPassword(password);
 }
 
-#define YORDE_SIM_SET(Method, Type, Field)         \
-    void TDeviceSimulator::Method(Type value)      \
-    {                                              \
-        std::lock_guard lk(Impl->Mu);              \
-        Impl->Field = value;                       \
+#define YORDE_SIM_SET(Method, Type, Field)      \
+    void TDeviceSimulator::Method(Type value) { \
+        std::lock_guard lk(Impl->Mu);           \
+        Impl->Field = value;                    \
     }
 YORDE_SIM_SET(SetFirmwareVersion, const std::string&, Firmware)
 YORDE_SIM_SET(SetWrongPassword, bool, WrongPassword)
@@ -597,8 +548,7 @@ YORDE_SIM_SET(SetPageSize, int, PageSize)
 YORDE_SIM_SET(SetMaxUploadBytes, size_t, MaxUpload)
 #undef YORDE_SIM_SET
 
-void TDeviceSimulator::SetMissing(const std::string& name, bool missing)
-{
+void TDeviceSimulator::SetMissing(const std::string& name, bool missing) {
     std::lock_guard lk(Impl->Mu);
     if (missing)
         Impl->Missing.insert(name);
@@ -606,48 +556,40 @@ void TDeviceSimulator::SetMissing(const std::string& name, bool missing)
         Impl->Missing.erase(name);
 }
 
-void TDeviceSimulator::SetDrop(TSimRequest kind, int64_t afterBytes, int times)
-{
+void TDeviceSimulator::SetDrop(TSimRequest kind, int64_t afterBytes, int times) {
     std::lock_guard lk(Impl->Mu);
     Impl->Drops[size_t(kind)] = afterBytes < 0 ? TDropRule{} : TDropRule{afterBytes, times};
 }
 
-void TDeviceSimulator::SetSlowReplies(int delayMs, size_t chunkSize)
-{
+void TDeviceSimulator::SetSlowReplies(int delayMs, size_t chunkSize) {
     std::lock_guard lk(Impl->Mu);
     Impl->ChunkDelayMs = delayMs;
     Impl->ChunkSize = chunkSize;
 }
 
-void TDeviceSimulator::SetSdState(int state, int cardSizeMB)
-{
+void TDeviceSimulator::SetSdState(int state, int cardSizeMB) {
     std::lock_guard lk(Impl->Mu);
     Impl->SdState = state;
     Impl->CardSizeMB = cardSizeMB;
 }
 
-TSimCounters TDeviceSimulator::Counters() const
-{
+TSimCounters TDeviceSimulator::Counters() const {
     std::lock_guard lk(Impl->Mu);
     return Impl->Counters;
 }
 
-std::vector<std::string> TDeviceSimulator::Requests() const
-{
+std::vector<std::string> TDeviceSimulator::Requests() const {
     std::lock_guard lk(Impl->Mu);
     return {Impl->Log.begin(), Impl->Log.end()};
 }
 
-bool TDeviceSimulator::LastUpload(TSimUpload& upload) const
-{
+bool TDeviceSimulator::LastUpload(TSimUpload& upload) const {
     std::lock_guard lk(Impl->Mu);
-    if (Impl->HaveUpload)
-        upload = Impl->Upload;
+    if (Impl->HaveUpload) upload = Impl->Upload;
     return Impl->HaveUpload;
 }
 
-void TDeviceSimulator::SetRequestHook(std::function<void(const std::string&)> hook)
-{
+void TDeviceSimulator::SetRequestHook(std::function<void(const std::string&)> hook) {
     std::lock_guard lk(Impl->Mu);
     Impl->Hook = std::move(hook);
 }

@@ -14,20 +14,20 @@ enum class TSimRequest { Preload, Nonce, SdData, RecordList, Record, Upload };
 
 struct TSimCounters {
     int64_t Preload = 0, Nonce = 0, SdData = 0, RecordList = 0, Record = 0, Upload = 0;
-    int64_t Rejected = 0; // 405 replies: wrong password, unknown nonce, stale counter
-    int64_t Other = 0;    // requests for paths the device does not serve
+    int64_t Rejected = 0;  // 405 replies: wrong password, unknown nonce, stale counter
+    int64_t Other = 0;     // requests for paths the device does not serve
 };
 
 // The last upload the device accepted.
 struct TSimUpload {
-    std::string Type, Slot;         // query parameters "type" and "id"
-    std::string FieldName;          // form field of the part
-    std::string FileName;           // filename="..." as the client sent it
-    std::string PartContentType;    // Content-Type of the part
-    std::string Data;               // the part's bytes
-    std::string RequestContentType; // Content-Type header of the request
-    std::string Version;            // "HTTP/1.0" or "HTTP/1.1"
-    std::string Body;               // the whole request body, byte for byte
+    std::string Type, Slot;          // query parameters "type" and "id"
+    std::string FieldName;           // form field of the part
+    std::string FileName;            // filename="..." as the client sent it
+    std::string PartContentType;     // Content-Type of the part
+    std::string Data;                // the part's bytes
+    std::string RequestContentType;  // Content-Type header of the request
+    std::string Version;             // "HTTP/1.0" or "HTTP/1.1"
+    std::string Body;                // the whole request body, byte for byte
 };
 
 class TDeviceSimulator {
@@ -53,10 +53,10 @@ public:
 
     void SetPassword(const std::string& password);
     void SetFirmwareVersion(const std::string& version);
-    void SetWrongPassword(bool on);  // every authenticated request gets 405
-    void SetBusy(bool on);           // every authenticated request gets 423
-    void SetMissing(const std::string& name, bool missing = true); // 404 for that file
-    void SetDownloadError(bool on);  // every file request gets 400
+    void SetWrongPassword(bool on);                                 // every authenticated request gets 405
+    void SetBusy(bool on);                                          // every authenticated request gets 423
+    void SetMissing(const std::string& name, bool missing = true);  // 404 for that file
+    void SetDownloadError(bool on);                                 // every file request gets 400
     // Cuts the body of the next `times` replies of that kind (-1: all of them)
     // after `afterBytes` bytes and closes the connection; the announced length
     // stays the full one. afterBytes < 0 clears the switch.
@@ -66,8 +66,8 @@ public:
     void SetSlowReplies(int delayMs, size_t chunkSize = 4096);
     void SetMalformedJson(bool on);  // SD and record-list replies are cut short
     void SetSdState(int state, int cardSizeMB = 7580);
-    void SetPageSize(int files); // at least one file per page
-    void SetMaxUploadBytes(size_t bytes); // larger uploads get 403
+    void SetPageSize(int files);           // at least one file per page
+    void SetMaxUploadBytes(size_t bytes);  // larger uploads get 403
 
     TSimCounters Counters() const;
     // Request lines ("GET /path?query") as received, the latest 10000.

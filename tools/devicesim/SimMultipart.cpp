@@ -7,27 +7,23 @@ namespace devicesim {
 
 namespace {
 
-std::string Lower(std::string s)
-{
+std::string Lower(std::string s) {
     std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return char(std::tolower(c)); });
     return s;
 }
 
-std::string Trim(const std::string& s)
-{
+std::string Trim(const std::string& s) {
     size_t b = s.find_first_not_of(" \t");
     size_t e = s.find_last_not_of(" \t");
     return b == std::string::npos ? std::string() : s.substr(b, e - b + 1);
 }
 
 // Value of key="..." (or key=token) inside a header value.
-std::string HeaderParam(const std::string& value, const std::string& key)
-{
+std::string HeaderParam(const std::string& value, const std::string& key) {
     const std::string lower = Lower(value);
     for (size_t pos = lower.find(key + "="); pos != std::string::npos; pos = lower.find(key + "=", pos + 1)) {
         // Only a whole parameter name: "name" must not match inside "filename".
-        if (pos > 0 && lower[pos - 1] != ';' && lower[pos - 1] != ' ' && lower[pos - 1] != '\t')
-            continue;
+        if (pos > 0 && lower[pos - 1] != ';' && lower[pos - 1] != ' ' && lower[pos - 1] != '\t') continue;
         size_t v = pos + key.size() + 1;
         if (v < value.size() && value[v] == '"') {
             size_t end = value.find('"', v + 1);
@@ -39,23 +35,18 @@ std::string HeaderParam(const std::string& value, const std::string& key)
     return {};
 }
 
-} // namespace
+}  // namespace
 
-std::string BoundaryOf(const std::string& contentType)
-{
-    if (Lower(contentType).rfind("multipart/form-data", 0) != 0)
-        return {};
+std::string BoundaryOf(const std::string& contentType) {
+    if (Lower(contentType).rfind("multipart/form-data", 0) != 0) return {};
     return HeaderParam(contentType, "boundary");
 }
 
-bool FirstFormPart(const std::string& body, const std::string& boundary, TFormPart& part)
-{
-    if (boundary.empty())
-        return false;
+bool FirstFormPart(const std::string& body, const std::string& boundary, TFormPart& part) {
+    if (boundary.empty()) return false;
     const std::string delim = "--" + boundary;
     size_t pos = body.find(delim);
-    if (pos == std::string::npos || body.compare(pos + delim.size(), 2, "\r\n") != 0)
-        return false;
+    if (pos == std::string::npos || body.compare(pos + delim.size(), 2, "\r\n") != 0) return false;
     pos += delim.size() + 2;
 
     size_t dataStart;
@@ -64,14 +55,12 @@ bool FirstFormPart(const std::string& body, const std::string& boundary, TFormPa
         dataStart = pos + 2;
     } else {
         size_t end = body.find("\r\n\r\n", pos);
-        if (end == std::string::npos)
-            return false;
+        if (end == std::string::npos) return false;
         headers = body.substr(pos, end - pos + 2);
         dataStart = end + 4;
     }
     size_t dataEnd = body.find("\r\n" + delim, dataStart);
-    if (dataEnd == std::string::npos)
-        return false;
+    if (dataEnd == std::string::npos) return false;
 
     part = TFormPart{};
     for (size_t line = 0; line < headers.size();) {
@@ -79,8 +68,7 @@ bool FirstFormPart(const std::string& body, const std::string& boundary, TFormPa
         const std::string text = headers.substr(line, eol - line);
         line = eol + 2;
         size_t colon = text.find(':');
-        if (colon == std::string::npos)
-            continue;
+        if (colon == std::string::npos) continue;
         const std::string name = Lower(Trim(text.substr(0, colon)));
         const std::string value = Trim(text.substr(colon + 1));
         if (name == "content-disposition") {
@@ -94,4 +82,4 @@ bool FirstFormPart(const std::string& body, const std::string& boundary, TFormPa
     return true;
 }
 
-} // namespace devicesim
+}  // namespace devicesim

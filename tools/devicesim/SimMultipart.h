@@ -6,10 +6,10 @@
 namespace devicesim {
 
 struct TFormPart {
-    std::string Name;        // form field name
-    std::string FileName;    // filename="..." of the part, as sent
-    std::string ContentType; // the part's Content-Type, empty when absent
-    std::string Data;        // bytes up to the CR LF before the next delimiter
+    std::string Name;         // form field name
+    std::string FileName;     // filename="..." of the part, as sent
+    std::string ContentType;  // the part's Content-Type, empty when absent
+    std::string Data;         // bytes up to the CR LF before the next delimiter
 };
 
 // The boundary parameter of a Content-Type header; empty when there is none.
@@ -18,4 +18,4 @@ std::string BoundaryOf(const std::string& contentType);
 // False when the body has no complete first part.
 bool FirstFormPart(const std::string& body, const std::string& boundary, TFormPart& part);
 
-} // namespace devicesim
+}  // namespace devicesim

@@ -28,18 +28,15 @@ struct TMemFile {
 
 sf_count_t MemLength(void* user) { return sf_count_t(static_cast<TMemFile*>(user)->Data.size()); }
 
-sf_count_t MemSeek(sf_count_t offset, int whence, void* user)
-{
+sf_count_t MemSeek(sf_count_t offset, int whence, void* user) {
     auto* f = static_cast<TMemFile*>(user);
     sf_count_t base = whence == SEEK_SET ? 0 : whence == SEEK_CUR ? f->Pos : sf_count_t(f->Data.size());
-    if (base + offset < 0)
-        return -1;
+    if (base + offset < 0) return -1;
     f->Pos = base + offset;
     return f->Pos;
 }
 
-sf_count_t MemRead(void* ptr, sf_count_t count, void* user)
-{
+sf_count_t MemRead(void* ptr, sf_count_t count, void* user) {
     auto* f = static_cast<TMemFile*>(user);
     sf_count_t left = sf_count_t(f->Data.size()) - f->Pos;
     sf_count_t n = std::max<sf_count_t>(0, std::min(count, left));
@@ -48,11 +45,9 @@ sf_count_t MemRead(void* ptr, sf_count_t count, void* user)
     return n;
 }
 
-sf_count_t MemWrite(const void* ptr, sf_count_t count, void* user)
-{
+sf_count_t MemWrite(const void* ptr, sf_count_t count, void* user) {
     auto* f = static_cast<TMemFile*>(user);
-    if (size_t(f->Pos + count) > f->Data.size())
-        f->Data.resize(size_t(f->Pos + count));
+    if (size_t(f->Pos + count) > f->Data.size()) f->Data.resize(size_t(f->Pos + count));
     std::memcpy(f->Data.data() + f->Pos, ptr, size_t(count));
     f->Pos += count;
     return count;
@@ -64,10 +59,9 @@ struct TSndCloser {
     void operator()(SNDFILE* f) const { sf_close(f); }
 };
 
-} // namespace
+}  // namespace
 
-std::string MakeGsmWav(int milliseconds)
-{
+std::string MakeGsmWav(int milliseconds) {
     TMemFile mem;
     SF_VIRTUAL_IO io{MemLength, MemSeek, MemRead, MemWrite, MemTell};
     SF_INFO info{};
@@ -76,8 +70,7 @@ std::string MakeGsmWav(int milliseconds)
     info.format = SF_FORMAT_WAV | SF_FORMAT_GSM610;
     {
         std::unique_ptr<SNDFILE, TSndCloser> sf(sf_open_virtual(&io, SFM_WRITE, &info, &mem));
-        if (!sf)
-            throw std::runtime_error(std::string("libsndfile: ") + sf_strerror(nullptr));
+        if (!sf) throw std::runtime_error(std::string("libsndfile: ") + sf_strerror(nullptr));
         const long frames = std::max(0L, long(milliseconds) * 8);
         std::vector<short> chunk(1600);
         for (long done = 0; done < frames;) {
@@ -92,27 +85,24 @@ std::string MakeGsmWav(int milliseconds)
     return mem.Data;
 }
 
-std::string EncipherRecording(std::string wav)
-{
+std::string EncipherRecording(std::string wav) {
     CryptRecording(wav);
     return wav;
 }
 
-std::string RecordingName(int year, int month, int day, int hour, int minute, int second,
-                          const std::string& calling, const std::string& called)
-{
+std::string RecordingName(int year, int month, int day, int hour, int minute, int second, const std::string& calling,
+                          const std::string& called) {
     auto number = [](std::string n) {
         std::replace(n.begin(), n.end(), '*', 'a');
         return n;
     };
     char stamp[32];
-    std::snprintf(stamp, sizeof stamp, "%04d%02d%02d_%02d%02d%02d", year % 10000, month % 100, day % 100,
-                  hour % 100, minute % 100, second % 100);
+    std::snprintf(stamp, sizeof stamp, "%04d%02d%02d_%02d%02d%02d", year % 10000, month % 100, day % 100, hour % 100,
+                  minute % 100, second % 100);
     return std::string(stamp) + "_" + number(calling) + "_" + number(called) + "_.wav";
 }
 
-size_t GenerateRecordingFolder(const std::string& root, int count, int milliseconds, bool plain)
-{
+size_t GenerateRecordingFolder(const std::string& root, int count, int milliseconds, bool plain) {
     using namespace std::chrono;
     namespace fs = std::filesystem;
     const std::string wav = MakeGsmWav(milliseconds);
@@ -128,16 +118,15 @@ size_t GenerateRecordingFolder(const std::string& root, int count, int milliseco
         std::snprintf(folder, sizeof folder, "%04d/%02d/%02d", y % 10000, mo % 100, d % 100);
         const fs::path dir = fs::path(root) / folder;
         fs::create_directories(dir);
-        const std::string name = RecordingName(y, mo, d, int(hms.hours().count()), int(hms.minutes().count()),
-                                               int(hms.seconds().count()), std::to_string(101 + i % 40),
-                                               "0" + std::to_string(601000000 + i));
+        const std::string name =
+            RecordingName(y, mo, d, int(hms.hours().count()), int(hms.minutes().count()), int(hms.seconds().count()),
+                          std::to_string(101 + i % 40), "0" + std::to_string(601000000 + i));
         std::ofstream out(dir / name, std::ios::binary | std::ios::trunc);
         out.write(bytes.data(), std::streamsize(bytes.size()));
-        if (!out)
-            throw std::runtime_error("cannot write " + (dir / name).string());
+        if (!out) throw std::runtime_error("cannot write " + (dir / name).string());
         total += bytes.size();
     }
     return total;
 }
 
-} // namespace devicesim
+}  // namespace devicesim

@@ -16,12 +16,12 @@ std::string EncipherRecording(std::string wav);
 
 // The device's name for a call: date, time, calling and called number,
 // "_"-separated, a "*" in a number written as "a".
-std::string RecordingName(int year, int month, int day, int hour, int minute, int second,
-                          const std::string& calling, const std::string& called);
+std::string RecordingName(int year, int month, int day, int hour, int minute, int second, const std::string& calling,
+                          const std::string& called);
 
 // Writes `count` recordings of `milliseconds` each into root/YYYY/MM/DD/,
 // calls seven minutes apart from 2024-03-01 08:00:00, in the stored
 // (enciphered) form unless `plain`. Returns the total bytes written.
 size_t GenerateRecordingFolder(const std::string& root, int count, int milliseconds, bool plain = false);
 
-} // namespace devicesim
+}  // namespace devicesim

@@ -37,25 +37,21 @@ const char kUsage[] =
     "  --max-upload BYTES   larger uploads get 403 (default 102400)\n"
     "  --verbose            print every request line\n";
 
-[[noreturn]] void Usage(const char* problem)
-{
+[[noreturn]] void Usage(const char* problem) {
     std::fprintf(stderr, "devicesim: %s\n%s", problem, kUsage);
     std::exit(2);
 }
 
-long Number(const char* text)
-{
+long Number(const char* text) {
     char* end = nullptr;
     long v = std::strtol(text, &end, 10);
-    if (!*text || *end)
-        Usage((std::string("not a number: ") + text).c_str());
+    if (!*text || *end) Usage((std::string("not a number: ") + text).c_str());
     return v;
 }
 
-} // namespace
+}  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     TDeviceSimulator sim;
     int port = 8080, generate = 0, seconds = 30;
     bool plain = false, verbose = false;
@@ -65,38 +61,59 @@ int main(int argc, char** argv)
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         auto value = [&]() -> const char* {
-            if (i + 1 >= argc)
-                Usage((arg + " needs a value").c_str());
+            if (i + 1 >= argc) Usage((arg + " needs a value").c_str());
             return argv[++i];
         };
-        if (arg == "--port") port = int(Number(value()));
-        else if (arg == "--password") sim.SetPassword(value());
-        else if (arg == "--dir") dir = value();
-        else if (arg == "--generate") generate = int(Number(value()));
-        else if (arg == "--seconds") seconds = int(Number(value()));
-        else if (arg == "--plain") plain = true;
-        else if (arg == "--firmware") sim.SetFirmwareVersion(value());
-        else if (arg == "--wrong-password") sim.SetWrongPassword(true);
-        else if (arg == "--busy") sim.SetBusy(true);
-        else if (arg == "--missing") sim.SetMissing(value());
-        else if (arg == "--download-error") sim.SetDownloadError(true);
-        else if (arg == "--drop-after") dropAfter = Number(value());
-        else if (arg == "--drop-times") dropTimes = Number(value());
-        else if (arg == "--chunk-delay") chunkDelay = Number(value());
-        else if (arg == "--chunk-size") chunkSize = Number(value());
-        else if (arg == "--malformed-json") sim.SetMalformedJson(true);
-        else if (arg == "--sd-state") sdState = Number(value());
-        else if (arg == "--card-size") cardSize = Number(value());
-        else if (arg == "--page-size") sim.SetPageSize(int(Number(value())));
-        else if (arg == "--max-upload") sim.SetMaxUploadBytes(size_t(Number(value())));
-        else if (arg == "--verbose") verbose = true;
-        else if (arg == "--help" || arg == "-h") { std::fputs(kUsage, stdout); return 0; }
-        else Usage(("unknown option " + arg).c_str());
+        if (arg == "--port")
+            port = int(Number(value()));
+        else if (arg == "--password")
+            sim.SetPassword(value());
+        else if (arg == "--dir")
+            dir = value();
+        else if (arg == "--generate")
+            generate = int(Number(value()));
+        else if (arg == "--seconds")
+            seconds = int(Number(value()));
+        else if (arg == "--plain")
+            plain = true;
+        else if (arg == "--firmware")
+            sim.SetFirmwareVersion(value());
+        else if (arg == "--wrong-password")
+            sim.SetWrongPassword(true);
+        else if (arg == "--busy")
+            sim.SetBusy(true);
+        else if (arg == "--missing")
+            sim.SetMissing(value());
+        else if (arg == "--download-error")
+            sim.SetDownloadError(true);
+        else if (arg == "--drop-after")
+            dropAfter = Number(value());
+        else if (arg == "--drop-times")
+            dropTimes = Number(value());
+        else if (arg == "--chunk-delay")
+            chunkDelay = Number(value());
+        else if (arg == "--chunk-size")
+            chunkSize = Number(value());
+        else if (arg == "--malformed-json")
+            sim.SetMalformedJson(true);
+        else if (arg == "--sd-state")
+            sdState = Number(value());
+        else if (arg == "--card-size")
+            cardSize = Number(value());
+        else if (arg == "--page-size")
+            sim.SetPageSize(int(Number(value())));
+        else if (arg == "--max-upload")
+            sim.SetMaxUploadBytes(size_t(Number(value())));
+        else if (arg == "--verbose")
+            verbose = true;
+        else if (arg == "--help" || arg == "-h") {
+            std::fputs(kUsage, stdout);
+            return 0;
+        } else
+            Usage(("unknown option " + arg).c_str());
     }
-    if (generate > 0 && dir.empty())
-        Usage("--generate needs --dir");
-    if (chunkSize < 1)
-        Usage("--chunk-size must be at least 1");
+    if (generate > 0 && dir.empty()) Usage("--generate needs --dir");
+    if (chunkSize < 1) Usage("--chunk-size must be at least 1");
 
     try {
         if (generate > 0) {
@@ -107,10 +124,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "devicesim: %s\n", e.what());
         return 1;
     }
-    if (!dir.empty())
-        sim.SetFolder(dir);
-    if (dropAfter >= 0)
-        sim.SetDrop(TSimRequest::Record, dropAfter, int(dropTimes));
+    if (!dir.empty()) sim.SetFolder(dir);
+    if (dropAfter >= 0) sim.SetDrop(TSimRequest::Record, dropAfter, int(dropTimes));
     sim.SetSlowReplies(int(chunkDelay), size_t(chunkSize));
     sim.SetSdState(int(sdState), int(cardSize));
     std::mutex out;
@@ -140,10 +155,11 @@ int main(int argc, char** argv)
     sim.Stop();
     TSimCounters c = sim.Counters();
     TSimUpload up;
-    std::printf("devicesim: preload %lld, nonce %lld, sd %lld, list %lld, record %lld, upload %lld, "
-                "rejected %lld, other %lld\n",
-                (long long)c.Preload, (long long)c.Nonce, (long long)c.SdData, (long long)c.RecordList,
-                (long long)c.Record, (long long)c.Upload, (long long)c.Rejected, (long long)c.Other);
+    std::printf(
+        "devicesim: preload %lld, nonce %lld, sd %lld, list %lld, record %lld, upload %lld, "
+        "rejected %lld, other %lld\n",
+        (long long)c.Preload, (long long)c.Nonce, (long long)c.SdData, (long long)c.RecordList, (long long)c.Record,
+        (long long)c.Upload, (long long)c.Rejected, (long long)c.Other);
     if (sim.LastUpload(up))
         std::printf("devicesim: last upload slot %s, %zu bytes, file \"%s\"\n", up.Slot.c_str(), up.Data.size(),
                     up.FileName.c_str());

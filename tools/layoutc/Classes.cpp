@@ -6,10 +6,9 @@
 #include "devicelink/RegisterDeviceLink.h"
 #include "localization/Lxcomp.h"
 #include "vcl/CommonRegister.h"
-#include "vcl/Register.h"
 #include "vcl/Grids.h"
+#include "vcl/Register.h"
 #include "workstation/RegisterWorkstation.h"
-
 
 TLayoutcConfig ProgramLayoutConfig() {
     TLayoutcConfig c;

@@ -19,10 +19,10 @@ std::string LangTablePath(const std::string& LayoutPath) {
 
 std::vector<TDefinedProperty> StandardDefinedProperties() {
     return {
-        {"TComponent", "Left"},           {"TComponent", "Top"},  // design position of non-visual components
-        {"TStrings", "Strings"},          {"TGraphic", "Data"},      {"TPicture", "Data"},
-        {"TCustomImageList", "Bitmap"},   {"TImageList", "Bitmap"},  {"TlxCustomLang", "TranslationData"},
-        {"TCustomGrid", "ColWidths"},     {"TCustomGrid", "RowHeights"},
+        {"TComponent", "Left"},         {"TComponent", "Top"},  // design position of non-visual components
+        {"TStrings", "Strings"},        {"TGraphic", "Data"},          {"TPicture", "Data"},
+        {"TCustomImageList", "Bitmap"}, {"TImageList", "Bitmap"},      {"TlxCustomLang", "TranslationData"},
+        {"TCustomGrid", "ColWidths"},   {"TCustomGrid", "RowHeights"},
     };
 }
 
@@ -91,13 +91,15 @@ void compile(const std::string& layoutPath, const std::string& baseDir, const TL
     if (model.Translator) {
         const TLayoutObject& t = *model.Translator;
         if (const TLayoutProperty* p = t.Find("TranslationData"))
-            diag.Error(layoutPath, p->Line, "TranslationData is made from " + langPath + "; leave it out of the layout");
+            diag.Error(layoutPath, p->Line,
+                       "TranslationData is made from " + langPath + "; leave it out of the layout");
         if (const TLayoutProperty* p = t.Find("LangDelim");
             p && !(p->Value.Kind == TLayoutValue::Integer && p->Value.Text == "1"))
             diag.Error(layoutPath, p->Line, "LangDelim must be 1: the translation table is written with delimiter 1");
         if (const TLayoutProperty* p = t.Find("NumOfLanguages");
             p && !(p->Value.Kind == TLayoutValue::Integer && p->Value.Text == "3"))
-            diag.Error(layoutPath, p->Line, "NumOfLanguages must be 3: the translation table has Polish, English and Russian");
+            diag.Error(layoutPath, p->Line,
+                       "NumOfLanguages must be 3: the translation table has Polish, English and Russian");
         if (!hasTable) {
             diag.Error(layoutPath, t.Line, t.Name + " is a translation component but there is no table " + langPath);
         } else {

@@ -58,9 +58,7 @@ public:
 private:
     void error(const TLangEntry& e, const std::string& m) { diag_.Error(e.File, e.Line, m); }
 
-    TMetaClass* classOf(const TLayoutObject* o) const {
-        return o == m_.Root ? m_.RootClass : GetClass(o->ClassName);
-    }
+    TMetaClass* classOf(const TLayoutObject* o) const { return o == m_.Root ? m_.RootClass : GetClass(o->ClassName); }
 
     // The component a key's component part names: the owner by its class name.
     const TLayoutObject* target(const TLangEntry& e, const std::string& name) {
@@ -94,14 +92,14 @@ private:
         case stCollections: collectionEntry(e); return;
         case stDlgsCaptions:
             if (!basicDialogKeys().count(e.Key) && !allDialogKeys().count(e.Key))
-                error(e, "'" + e.Key + "' is not a dialog word (Warning, Error, Information, Confirm, Yes, No, OK, ...)");
+                error(e,
+                      "'" + e.Key + "' is not a dialog word (Warning, Error, Information, Confirm, Yes, No, OK, ...)");
             return;
         case stLocales:
             if (!localeKeys().count(e.Key))
                 error(e, "'" + e.Key + "' is not a locale setting (Currency String, Thousand Separator, ...)");
             return;
-        default:
-            return;
+        default: return;
         }
     }
 
@@ -151,8 +149,9 @@ private:
                 error(e, std::string("the ") + languages[l] + " text '" + text + "' is not a character set name");
         }
         if (e.Texts[0].empty() && (!e.Texts[1].empty() || !e.Texts[2].empty()))
-            error(e, "the Polish character set is empty while another language names one: switching back to "
-                     "Polish would keep that one (name DEFAULT_CHARSET)");
+            error(e,
+                  "the Polish character set is empty while another language names one: switching back to "
+                  "Polish would keep that one (name DEFAULT_CHARSET)");
     }
 
     void pathEntry(const TLangEntry& e) {
@@ -263,17 +262,20 @@ private:
             return pf->Value.Kind == TLayoutValue::Ident && SameText(pf->Value.Text, "False");
         if (o == m_.Root) return true;
         for (const TLayoutProperty& p : o->Properties)
-            if (SameText(p.Path.substr(0, 5), "Font.")) return true;  // a font set in the layout stops following the parent
+            if (SameText(p.Path.substr(0, 5), "Font."))
+                return true;  // a font set in the layout stops following the parent
         const TPropInfo* pf = mc->FindProperty("ParentFont");
         return pf && pf->HasDefault && pf->Default == 0;
     }
 
     bool layoutText(const TLayoutObject* o) const {
         for (const char* prop : {"Caption", "Text"})
-            if (const TLayoutProperty* p = o->Find(prop); p && p->Value.Kind == TLayoutValue::String && !p->Value.Text.empty())
+            if (const TLayoutProperty* p = o->Find(prop);
+                p && p->Value.Kind == TLayoutValue::String && !p->Value.Text.empty())
                 return true;
         for (const char* prop : {"Lines.Strings", "Items.Strings"})
-            if (const TLayoutProperty* p = o->Find(prop); p && p->Value.Kind == TLayoutValue::List && !p->Value.Items.empty())
+            if (const TLayoutProperty* p = o->Find(prop);
+                p && p->Value.Kind == TLayoutValue::List && !p->Value.Items.empty())
                 return true;
         return false;
     }
@@ -292,8 +294,10 @@ private:
         for (TStringsType t : {stCaptions, stMultiLines, stOtherStrings, stCollections}) {
             for (const auto& [key, entry] : seen[t]) {
                 const std::string name = pathKeyType(t) ? key.substr(0, key.find('.')) : key;
-                if (SameText(name, m_.Root->ClassName)) translated.insert(m_.Root);
-                else if (auto it = m_.Owned.find(name); it != m_.Owned.end()) translated.insert(it->second);
+                if (SameText(name, m_.Root->ClassName))
+                    translated.insert(m_.Root);
+                else if (auto it = m_.Owned.find(name); it != m_.Owned.end())
+                    translated.insert(it->second);
             }
         }
         // The form's code shows its messages on its own controls.

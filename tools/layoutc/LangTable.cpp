@@ -127,7 +127,8 @@ private:
             if (l == 1 && !rtl_utf8::IsAscii(utf8)) {
                 size_t pos = 0;
                 char32_t c = 0;
-                while (pos < utf8.size() && (c = rtl_utf8::Next(utf8, pos)) < 0x80) {}
+                while (pos < utf8.size() && (c = rtl_utf8::Next(utf8, pos)) < 0x80) {
+                }
                 error("the English text must be ASCII; it holds " + DescribeChar(c));
                 ok = false;
                 continue;

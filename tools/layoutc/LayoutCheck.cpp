@@ -7,9 +7,7 @@
 #include <deque>
 #include <vector>
 
-bool TCaseLess::operator()(const std::string& a, const std::string& b) const {
-    return CompareText(a, b) < 0;
-}
+bool TCaseLess::operator()(const std::string& a, const std::string& b) const { return CompareText(a, b) < 0; }
 
 bool ClassNamed(const TMetaClass* Class, const std::string& Name) {
     for (const TMetaClass* c = Class; c; c = c->ClassParent())
@@ -216,14 +214,9 @@ private:
         case tkWString:
             if (v.Kind != TLayoutValue::String) mismatch(prop, p, "a text");
             return;
-        case tkMethod:
-            checkEvent(prop, p, methodClasses);
-            return;
-        case tkClass:
-            checkObjectValue(prop, p, rootScope);
-            return;
-        default:
-            return;
+        case tkMethod: checkEvent(prop, p, methodClasses); return;
+        case tkClass: checkObjectValue(prop, p, rootScope); return;
+        default: return;
         }
     }
 
@@ -258,8 +251,10 @@ private:
         // Dotted names reach other forms and data modules, which are not known here.
         if (SameText(v.Text, "nil") || v.Text.find('.') != std::string::npos || !rootScope) return;
         const TLayoutObject* target = nullptr;
-        if (auto it = model_.Owned.find(v.Text); it != model_.Owned.end()) target = it->second;
-        else if (SameText(v.Text, model_.Root->Name)) target = model_.Root;
+        if (auto it = model_.Owned.find(v.Text); it != model_.Owned.end())
+            target = it->second;
+        else if (SameText(v.Text, model_.Root->Name))
+            target = model_.Root;
         if (!target) {
             error(p.Line, "no component named " + v.Text + " in this layout (" + p.Path + ")");
             return;

@@ -33,10 +33,10 @@ TLayoutModel CheckLayout(const TLayoutObject& Root, const TLayoutcConfig& Config
 // Resolves "Font.Name" from a class through class-typed properties.
 // Defined properties are not found here.
 struct TResolvedProperty {
-    const TPropInfo* Prop = nullptr;   // null when not found
-    TMetaClass* Holder = nullptr;      // the class of the last step tried
-    bool MissingLast = false;          // only the last step was not found
-    std::string Error;                 // "TLabel has no published property 'Captoin'"
+    const TPropInfo* Prop = nullptr;  // null when not found
+    TMetaClass* Holder = nullptr;     // the class of the last step tried
+    bool MissingLast = false;         // only the last step was not found
+    std::string Error;                // "TLabel has no published property 'Captoin'"
 };
 TResolvedProperty ResolvePropertyPath(TMetaClass* Class, const std::string& Path);
 bool IsStringKind(const TPropInfo* Prop);

@@ -145,7 +145,9 @@ private:
         const std::string name = s.substr(i + 1, j - i - 1);
         if (name != "png" && name != "picture" && name != "imagelist")
             fail(line, "unknown directive '@" + name + "' (known: @png, @picture, @imagelist)");
-        auto skipBlanks = [&] { while (j < s.size() && (s[j] == ' ' || s[j] == '\t')) ++j; };
+        auto skipBlanks = [&] {
+            while (j < s.size() && (s[j] == ' ' || s[j] == '\t')) ++j;
+        };
         skipBlanks();
         if (j >= s.size() || s[j] != '(') fail(line, "'(' expected after @" + name);
         ++j;

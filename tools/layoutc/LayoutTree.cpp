@@ -113,7 +113,8 @@ private:
                         v = v * 16 + unsigned(h <= '9' ? h - '0' : (h | 0x20) - 'a' + 10);
                     }
                 } else {
-                    while (pos_ < s_.size() && isDigit(s_[pos_]) && v <= 0xFFFF) v = v * 10 + unsigned(s_[pos_++] - '0');
+                    while (pos_ < s_.size() && isDigit(s_[pos_]) && v <= 0xFFFF)
+                        v = v * 10 + unsigned(s_[pos_++] - '0');
                 }
                 if (v > 255) tok_.Wide = true;
                 tok_.Text.push_back(char(v & 0xFF));
@@ -214,10 +215,8 @@ private:
             v.Kind = TLayoutValue::Ident;
             v.Text = dotted();
             return v;
-        case Token::Symbol:
-            break;
-        case Token::End:
-            fail("value expected");
+        case Token::Symbol: break;
+        case Token::End: fail("value expected");
         }
         const char c = tok_.Text[0];
         if (c == '[') {

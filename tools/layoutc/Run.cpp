@@ -29,16 +29,23 @@ int LayoutcMain(int argc, char** argv, const TLayoutcConfig& Config) {
             return true;
         };
         bool ok = true;
-        if (a == "--base") ok = next(base);
-        else if (a == "--cpp") ok = next(cpp);
-        else if (a == "--function") ok = next(function);
-        else if (a == "--depfile") ok = next(depfile);
-        else if (a == "--image") ok = next(image);
+        if (a == "--base")
+            ok = next(base);
+        else if (a == "--cpp")
+            ok = next(cpp);
+        else if (a == "--function")
+            ok = next(function);
+        else if (a == "--depfile")
+            ok = next(depfile);
+        else if (a == "--image")
+            ok = next(image);
         else if (a == "--help" || a == "-h") {
             std::cout << usage;
             return 0;
-        } else if (!a.empty() && a[0] != '-' && layout.empty()) layout = a;
-        else ok = false;
+        } else if (!a.empty() && a[0] != '-' && layout.empty())
+            layout = a;
+        else
+            ok = false;
         if (!ok) {
             std::cerr << "layoutc: bad argument " << a << "\n" << usage;
             return 2;

@@ -43,6 +43,4 @@ TEncoded EncodeUtf8(std::string_view Utf8, int CodePage) {
     return out;
 }
 
-std::string QuoteBytes(std::string_view Bytes, int CodePage) {
-    return "'" + CodePageToUtf8(Bytes, CodePage) + "'";
-}
+std::string QuoteBytes(std::string_view Bytes, int CodePage) { return "'" + CodePageToUtf8(Bytes, CodePage) + "'"; }

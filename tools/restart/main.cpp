@@ -116,7 +116,7 @@ int main(int argc, char** argv) {
     if (opt.folder.empty()) return Usage("no program folder given");
     if (opt.program.find('/') != std::string::npos) return Usage("--program takes a name, not a path");
 
-    struct stat st{};
+    struct stat st {};
     if (stat(opt.folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
         std::fprintf(stderr, "restart: folder not found: %s\n", opt.folder.c_str());
         return 3;

@@ -26,15 +26,24 @@ TEST_F(ConnectFrameUi, LayoutHoldsEveryComponent) {
     ProgramLanguageScope lang(1);
     ConnectHost h(kFrameWidth, kFrameHeight);
     TConnectFrame* f = h.Frame;
-    ExpectComponents(f, {{"Label1", "TLabel"},           {"Label2", "TLabel"},
-                         {"SerwerIPEdit", "TEdit"},      {"HasloEdit", "TMaskEdit"},
-                         {"StatusLabel", "TLabel"},      {"PolaczImage", "TImage"},
-                         {"OdswiezImage", "TImage"},     {"ConnectBitBtn", "TBitBtn"},
-                         {"RefreshButton", "TButton"},   {"ProgressBarHttp", "TProgressBar"},
-                         {"EarthImage", "TImage"},       {"LockImage", "TImage"},
-                         {"LegPanel1", "TPanel"},        {"LegPanel2", "TPanel"},
-                         {"ImageListBtn", "TImageList"}, {"Timer1", "TTimer"},
-                         {"Timer2", "TTimer"},           {"lxLangLinked1", "TlxLangLinked"}});
+    ExpectComponents(f, {{"Label1", "TLabel"},
+                         {"Label2", "TLabel"},
+                         {"SerwerIPEdit", "TEdit"},
+                         {"HasloEdit", "TMaskEdit"},
+                         {"StatusLabel", "TLabel"},
+                         {"PolaczImage", "TImage"},
+                         {"OdswiezImage", "TImage"},
+                         {"ConnectBitBtn", "TBitBtn"},
+                         {"RefreshButton", "TButton"},
+                         {"ProgressBarHttp", "TProgressBar"},
+                         {"EarthImage", "TImage"},
+                         {"LockImage", "TImage"},
+                         {"LegPanel1", "TPanel"},
+                         {"LegPanel2", "TPanel"},
+                         {"ImageListBtn", "TImageList"},
+                         {"Timer1", "TTimer"},
+                         {"Timer2", "TTimer"},
+                         {"lxLangLinked1", "TlxLangLinked"}});
 
     EXPECT_EQ(f->Label1->Caption(), "URL");
     EXPECT_EQ(f->SerwerIPEdit->Text(), "http://");
@@ -158,9 +167,9 @@ TEST_F(ConnectFrameUi, TextsInEachLanguageAndPictures) {
         EXPECT_EQ(f->Label2->Caption(), InLanguage(language, password[language - 1]));
         EXPECT_EQ(f->PolaczImage->Hint(), InLanguage(language, connectHint[language - 1]));
         EXPECT_EQ(f->LegPanel2->Caption(), InLanguage(language, extension[language - 1]));
-        for (const char* key : {"IDS_NOURL", "IDS_NOPASSWORD", "IDS_SHORTPASSWORD", "IDS_CONNECT", "IDS_DISCONNECT",
-                                "IDS_CONNECTING", "IDS_OLDFIRMWARE", "IDS_CONNECT_ERROR_4", "IDS_RECEIVING",
-                                "IDS_FROM", "IDS_SD_HINT", "IDS_NOSPACELEFT"})
+        for (const char* key :
+             {"IDS_NOURL", "IDS_NOPASSWORD", "IDS_SHORTPASSWORD", "IDS_CONNECT", "IDS_DISCONNECT", "IDS_CONNECTING",
+              "IDS_OLDFIRMWARE", "IDS_CONNECT_ERROR_4", "IDS_RECEIVING", "IDS_FROM", "IDS_SD_HINT", "IDS_NOSPACELEFT"})
             EXPECT_FALSE(f->lxLangLinked1->GetTextOrDefault(key).empty()) << key;
         h.Form->Show();
         Shoot(h.Form.get(), "connectframe", language);

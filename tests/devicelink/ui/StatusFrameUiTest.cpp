@@ -90,9 +90,9 @@ TEST_F(StatusFrameUi, TheTimerShowsDiskFilesAndCardOnlyForALoggedInUser) {
     EXPECT_EQ(f->FilesLabel->Caption(), "Number of files: 3");
     EXPECT_EQ(f->SDLabel->Caption(), "SD card: -");
     EXPECT_EQ(f->UserLabel->Caption().substr(0, 12), "Logged in as");
-    const std::pair<int, const char*> states[] = {
-        {0, "SD card: installed"}, {1, "SD card: none"}, {2, "SD card: initiating"},
-        {3, "SD card: error"},     {4, "SD card: error"}, {5, "SD card: error"}};
+    const std::pair<int, const char*> states[] = {{0, "SD card: installed"},  {1, "SD card: none"},
+                                                  {2, "SD card: initiating"}, {3, "SD card: error"},
+                                                  {4, "SD card: error"},      {5, "SD card: error"}};
     for (const auto& [state, shown] : states) {
         f->SdState = state;
         f->Timer1Timer(f->Timer1);

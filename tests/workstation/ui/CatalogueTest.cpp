@@ -106,8 +106,7 @@ TEST_F(Catalogue, QuestionsHaveTheirOwnNoAdminTextAndAFullStopOnlyForCodeOne) {
     EXPECT_EQ(questionText(1, [](TQuestionDialog* d) { d->SetUsersQuestion(0); }),
               InLanguage(1, "Brak zdefiniowanych użytkowników.\nStwórz konto administratora, aby kontynuować."));
     EXPECT_EQ(questionText(2, [](TQuestionDialog* d) { d->SetUsersQuestion(1); }), "Too many users.");
-    EXPECT_EQ(questionText(2, [](TQuestionDialog* d) { d->SetUsersQuestion(2); }),
-              "User already exists. Replace it?");
+    EXPECT_EQ(questionText(2, [](TQuestionDialog* d) { d->SetUsersQuestion(2); }), "User already exists. Replace it?");
     EXPECT_EQ(questionText(3, [](TQuestionDialog* d) { d->SetUsersQuestion(3); }),
               InLanguage(3, "Данные будут изменены. Выполнить?"));
     for (int code = 0; code <= 6; ++code) {

@@ -14,9 +14,19 @@ using namespace mainwindowtest;
 
 namespace {
 
-const std::vector<std::string> kStoredLines = {
-    "2024-03-05      08:15:30", "2024-04-06      17:45:00", "123", "*", "30", "5", "http://192.168.1.20",
-    "tajne", "120", "80", "800", "640", "3"};
+const std::vector<std::string> kStoredLines = {"2024-03-05      08:15:30",
+                                               "2024-04-06      17:45:00",
+                                               "123",
+                                               "*",
+                                               "30",
+                                               "5",
+                                               "http://192.168.1.20",
+                                               "tajne",
+                                               "120",
+                                               "80",
+                                               "800",
+                                               "640",
+                                               "3"};
 
 }  // namespace
 

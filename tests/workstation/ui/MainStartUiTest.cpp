@@ -64,11 +64,11 @@ TEST_F(MainStart, BuildsTheFramesInOrderAndPreparesTheFolder) {
     EXPECT_FALSE(program.Exists("config.x"));
     EXPECT_TRUE(program.Exists("pl.lang"));
 
-    for (TControl* c : {static_cast<TControl*>(f), static_cast<TControl*>(f->PanelCentral),
-                        static_cast<TControl*>(f->PanelTop), static_cast<TControl*>(f->Panel1),
-                        static_cast<TControl*>(f->MediaFrame1), static_cast<TControl*>(f->StatusFrameBottom),
-                        static_cast<TControl*>(f->FiltrFrame1), static_cast<TControl*>(f->ConnectFrame1),
-                        static_cast<TControl*>(f->UsersFrame1)})
+    for (TControl* c :
+         {static_cast<TControl*>(f), static_cast<TControl*>(f->PanelCentral), static_cast<TControl*>(f->PanelTop),
+          static_cast<TControl*>(f->Panel1), static_cast<TControl*>(f->MediaFrame1),
+          static_cast<TControl*>(f->StatusFrameBottom), static_cast<TControl*>(f->FiltrFrame1),
+          static_cast<TControl*>(f->ConnectFrame1), static_cast<TControl*>(f->UsersFrame1)})
         EXPECT_EQ(c->Color(), TColor(0x6F8A91)) << c->Name();
 
     // Nobody is logged in: only the users tab, shown selected.

@@ -145,9 +145,8 @@ void CollectOverhangs(TWinControl* Parent, std::vector<std::string>& Out) {
         const TRect r = c->BoundsRect();
         if (r.Left < client.Left || r.Top < client.Top || r.Right > client.Right || r.Bottom > client.Bottom)
             Out.push_back(c->Name() + " in " + Parent->Name() + ": " + std::to_string(r.Left) + "," +
-                          std::to_string(r.Top) + " " + std::to_string(r.Width()) + "x" +
-                          std::to_string(r.Height()) + " outside " + std::to_string(client.Width()) + "x" +
-                          std::to_string(client.Height()));
+                          std::to_string(r.Top) + " " + std::to_string(r.Width()) + "x" + std::to_string(r.Height()) +
+                          " outside " + std::to_string(client.Width()) + "x" + std::to_string(client.Height()));
         if (auto* w = dynamic_cast<TWinControl*>(c)) CollectOverhangs(w, Out);
     }
 }

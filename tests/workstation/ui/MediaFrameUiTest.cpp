@@ -42,30 +42,46 @@ TEST_F(MediaFrameUi, LayoutHoldsEveryComponentOfTheListPlayerAndMenus) {
     ProgramLanguageScope lang(1);
     MediaHost h(kFrameWidth, kFrameHeight);
     TMediaFrame* f = h.Frame;
-    ExpectComponents(f, {{"musicTable", "TStringGrid"},        {"PanelMediaBottom", "TPanel"},
-                         {"TimeLabel", "TLabel"},               {"SeekTrackBar", "TTrackBar"},
-                         {"VolumeTrackBar", "TTrackBar"},       {"VolProgressBar", "TProgressBar"},
-                         {"MediaPlayer", "TMediaPlayer"},       {"PlayImage", "TImage"},
-                         {"PauseImage", "TImage"},              {"StopImage", "TImage"},
-                         {"PrevImage", "TImage"},               {"NextImage", "TImage"},
-                         {"RecImage", "TImage"},                {"VolImage", "TImage"},
-                         {"ExportImage", "TImage"},             {"DeleteImage", "TImage"},
-                         {"ImportImage", "TImage"},             {"ABookImage", "TImage"},
-                         {"Timer1", "TTimer"},                  {"Timer2", "TTimer"},
-                         {"RodoTimer", "TTimer"},               {"ExportDialog", "TSaveDialog"},
-                         {"RecDialog", "TOpenDialog"},          {"ImageListPlay", "TImageList"},
-                         {"ImageListBtn", "TImageList"},        {"musicPopupMenu", "TPopupMenu"},
-                         {"op1", "TMenuItem"},                  {"op2", "TMenuItem"},
-                         {"op3", "TMenuItem"},                  {"RecPopupMenu", "TPopupMenu"},
-                         {"Nagrywaniezapowiedzi1", "TMenuItem"}, {"Zapowiedzwybranegopliku1", "TMenuItem"},
+    ExpectComponents(f, {{"musicTable", "TStringGrid"},
+                         {"PanelMediaBottom", "TPanel"},
+                         {"TimeLabel", "TLabel"},
+                         {"SeekTrackBar", "TTrackBar"},
+                         {"VolumeTrackBar", "TTrackBar"},
+                         {"VolProgressBar", "TProgressBar"},
+                         {"MediaPlayer", "TMediaPlayer"},
+                         {"PlayImage", "TImage"},
+                         {"PauseImage", "TImage"},
+                         {"StopImage", "TImage"},
+                         {"PrevImage", "TImage"},
+                         {"NextImage", "TImage"},
+                         {"RecImage", "TImage"},
+                         {"VolImage", "TImage"},
+                         {"ExportImage", "TImage"},
+                         {"DeleteImage", "TImage"},
+                         {"ImportImage", "TImage"},
+                         {"ABookImage", "TImage"},
+                         {"Timer1", "TTimer"},
+                         {"Timer2", "TTimer"},
+                         {"RodoTimer", "TTimer"},
+                         {"ExportDialog", "TSaveDialog"},
+                         {"RecDialog", "TOpenDialog"},
+                         {"ImageListPlay", "TImageList"},
+                         {"ImageListBtn", "TImageList"},
+                         {"musicPopupMenu", "TPopupMenu"},
+                         {"op1", "TMenuItem"},
+                         {"op2", "TMenuItem"},
+                         {"op3", "TMenuItem"},
+                         {"RecPopupMenu", "TPopupMenu"},
+                         {"Nagrywaniezapowiedzi1", "TMenuItem"},
+                         {"Zapowiedzwybranegopliku1", "TMenuItem"},
                          {"lxLangLinked1", "TlxLangLinked"}});
 
     TStringGrid* grid = f->musicTable;
     EXPECT_EQ(grid->Align(), alClient);
     EXPECT_EQ(grid->DefaultRowHeight(), 22);
     EXPECT_EQ(grid->FixedCols(), 0);
-    EXPECT_EQ(grid->Options(), (TGridOptions{goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goColSizing,
-                                             goRowSelect}));
+    EXPECT_EQ(grid->Options(),
+              (TGridOptions{goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goColSizing, goRowSelect}));
     EXPECT_EQ(grid->ScrollBars(), ssNone);
     EXPECT_EQ(grid->Color(), clMenu);
     EXPECT_EQ(grid->PopupMenu(), f->musicPopupMenu);
@@ -79,8 +95,8 @@ TEST_F(MediaFrameUi, LayoutHoldsEveryComponentOfTheListPlayerAndMenus) {
 
     EXPECT_EQ(f->PlayImage->Width(), 56);
     EXPECT_EQ(f->PlayImage->Height(), 56);
-    for (TImage* i : {f->PauseImage, f->StopImage, f->PrevImage, f->NextImage, f->RecImage, f->VolImage,
-                      f->ExportImage, f->DeleteImage, f->ImportImage, f->ABookImage}) {
+    for (TImage* i : {f->PauseImage, f->StopImage, f->PrevImage, f->NextImage, f->RecImage, f->VolImage, f->ExportImage,
+                      f->DeleteImage, f->ImportImage, f->ABookImage}) {
         EXPECT_EQ(i->Width(), 44) << i->Name();
         EXPECT_EQ(i->Height(), 44) << i->Name();
         EXPECT_EQ(i->Parent(), f->PanelMediaBottom) << i->Name();
@@ -112,8 +128,8 @@ TEST_F(MediaFrameUi, LayoutHoldsEveryComponentOfTheListPlayerAndMenus) {
 
     EXPECT_EQ(f->ExportDialog->FileName(), "export.wav");
     EXPECT_EQ(f->ExportDialog->Filter(), "wav|*.wav");
-    EXPECT_EQ(f->ExportDialog->Options(), (TOpenOptions{ofOverwritePrompt, ofHideReadOnly, ofNoChangeDir,
-                                                        ofEnableSizing}));
+    EXPECT_EQ(f->ExportDialog->Options(),
+              (TOpenOptions{ofOverwritePrompt, ofHideReadOnly, ofNoChangeDir, ofEnableSizing}));
     EXPECT_EQ(f->ExportDialog->Title(), "Export");
     EXPECT_EQ(f->RecDialog->Title(), InLanguage(1, "Zapowiedź"));
     EXPECT_EQ(f->RecDialog->Filter(), "");
@@ -139,10 +155,9 @@ TEST_F(MediaFrameUi, ImageButtonsShowTheirPicturesAndThePressedOneWhileHeld) {
     TMediaFrame* f = h.Frame;
     h.Form->Show();
     EXPECT_TRUE(Shows(f->PlayImage, f->ImageListPlay, 0));
-    const std::pair<TImage*, int> buttons[] = {{f->PauseImage, 0},   {f->StopImage, 2},    {f->PrevImage, 4},
-                                               {f->NextImage, 6},    {f->ExportImage, 8},  {f->VolImage, 10},
-                                               {f->DeleteImage, 14}, {f->RecImage, 16},    {f->ImportImage, 18},
-                                               {f->ABookImage, 20}};
+    const std::pair<TImage*, int> buttons[] = {
+        {f->PauseImage, 0}, {f->StopImage, 2},    {f->PrevImage, 4}, {f->NextImage, 6},    {f->ExportImage, 8},
+        {f->VolImage, 10},  {f->DeleteImage, 14}, {f->RecImage, 16}, {f->ImportImage, 18}, {f->ABookImage, 20}};
     for (const auto& [image, normal] : buttons) EXPECT_TRUE(Shows(image, f->ImageListBtn, normal)) << image->Name();
 
     yorde::test::MouseDown(f->PlayImage);
@@ -161,10 +176,9 @@ TEST_F(MediaFrameUi, ImageButtonsShowTheirPicturesAndThePressedOneWhileHeld) {
 
 TEST_F(MediaFrameUi, InitFrameWritesTheHeaderRowInTheActiveLanguageAndSetsUpThePlayer) {
     VolumeScope volume;
-    const char* const headers[3][4] = {
-        {"Data i godzina", "Wywołujący", "Wywoływany", "Czas rozmowy"},
-        {"Date and time", "Caller", "Called party", "Call duration"},
-        {"Дата и время", "Вызывающий", "Вызываемый", "Длительность"}};
+    const char* const headers[3][4] = {{"Data i godzina", "Wywołujący", "Wywoływany", "Czas rozmowy"},
+                                       {"Date and time", "Caller", "Called party", "Call duration"},
+                                       {"Дата и время", "Вызывающий", "Вызываемый", "Длительность"}};
     InEachLanguage<TMediaFrame>(kFrameWidth, kFrameHeight, [&](int language, MediaHost& h) {
         TMediaFrame* f = h.Frame;
         SetWaveVolume(50 * 655 | (50 * 655) << 16);
@@ -207,8 +221,8 @@ TEST_F(MediaFrameUi, HeadersFollowTheAddressBookSwitchAndCarryTheSortMark) {
     visibleColumns = 6;
     f->musicTable->SetColCount(7);
     f->SetColumnHeaders(false, -1);
-    const char* const six[] = {"Date and time", "Caller", "Caller - desc", "Called party", "Called party - desc",
-                               "Call duration"};
+    const char* const six[] = {"Date and time",       "Caller",       "Caller - desc", "Called party",
+                               "Called party - desc", "Call duration"};
     const int widths[] = {150, 95, 160, 95, 160, 90, -1};
     for (int col = 0; col < 6; ++col) EXPECT_EQ(Header(f, col), six[col]);
     for (int col = 0; col < 7; ++col) EXPECT_EQ(f->musicTable->ColWidths(col), widths[col]) << col;

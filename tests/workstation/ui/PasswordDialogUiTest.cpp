@@ -33,18 +33,20 @@ protected:
 
 TEST_F(PasswordDialogTest, RightPasswordGivesOneAndAWrongOneTwoAfterTheMessage) {
     const TUserRecord anna = MakeUser("anna", "Haslo1");
-    EXPECT_EQ(Run(anna, [](TuserpaswdDialog* d) {
-                  TypeText(d->paswdLineEdit, "Haslo1");
-                  PressKey(d->paswdLineEdit, VK_RETURN);
-              }),
+    EXPECT_EQ(Run(anna,
+                  [](TuserpaswdDialog* d) {
+                      TypeText(d->paswdLineEdit, "Haslo1");
+                      PressKey(d->paswdLineEdit, VK_RETURN);
+                  }),
               mrOk);
     EXPECT_EQ(SeenClasses(), std::vector<std::string>{"TuserpaswdDialog"});
 
     seen.clear();
-    EXPECT_EQ(Run(anna, [](TuserpaswdDialog* d) {
-                  TypeText(d->paswdLineEdit, "haslo1");
-                  d->ImageOK->OnClick(d->ImageOK);
-              }),
+    EXPECT_EQ(Run(anna,
+                  [](TuserpaswdDialog* d) {
+                      TypeText(d->paswdLineEdit, "haslo1");
+                      d->ImageOK->OnClick(d->ImageOK);
+                  }),
               mrCancel)
         << "case counts, and the OK button's own result must not win";
     ASSERT_EQ(SeenClasses(), (std::vector<std::string>{"TuserpaswdDialog", "TMessageDialog"}));
@@ -80,8 +82,8 @@ TEST_F(PasswordDialogTest, ScreenshotsInEveryLanguage) {
         Owned<TuserpaswdDialog> dialog(new TuserpaswdDialog(nullptr, MakeUser("anna", "Haslo1")));
         dialog->Show();
         TypeText(dialog->paswdLineEdit, "abc");
-        EXPECT_TRUE(yorde::qt::SaveScreenshot(dialog.get(),
-                                              ShotPath(program, "PasswordDialog-" + std::to_string(language) + ".png")));
+        EXPECT_TRUE(yorde::qt::SaveScreenshot(
+            dialog.get(), ShotPath(program, "PasswordDialog-" + std::to_string(language) + ".png")));
     }
 }
 

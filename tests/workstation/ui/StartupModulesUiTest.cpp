@@ -84,8 +84,7 @@ TEST_F(DebugLogTest, LinesFromWorkersAllArriveEachThreadInItsOrder) {
         });
     DebugLog("main");
     for (std::thread& w : workers) w.join();
-    for (int round = 0; round < 1000 && Lines()->Count() < kThreads * kLines + 1; ++round)
-        yorde::test::ProcessEvents();
+    for (int round = 0; round < 1000 && Lines()->Count() < kThreads * kLines + 1; ++round) yorde::test::ProcessEvents();
 
     ASSERT_EQ(Lines()->Count(), kThreads * kLines + 1);
     std::vector<int> next(kThreads, 0);

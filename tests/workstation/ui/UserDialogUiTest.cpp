@@ -89,7 +89,7 @@ TEST_F(UserDialogTest, RecordCarriesKindsNumbersAndSetFlags) {
     std::memcpy(expected.Name, "anna", 4);
     std::memcpy(expected.Password, "haslo1", 6);
     expected.ViewRight = {rkNumber, 1, "123"};
-    expected.ListenRight = {rkNone, 1, ""};  // the listen row is hidden: nobody can grant it here
+    expected.ListenRight = {rkNone, 1, ""};   // the listen row is hidden: nobody can grant it here
     expected.DeleteRight = {rkAll, 1, "77"};  // the number is copied whatever the kind
     const TUserRecord record = dialog->BuildUserRecord();
     EXPECT_EQ(std::memcmp(&record, &expected, sizeof record), 0);
@@ -234,7 +234,8 @@ TEST_F(UserStoreCaptionTest, TheStoresPolishCaptionsShowAsPolishInRussianMode) {
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(charset, RUSSIAN_CHARSET);
     EXPECT_EQ(title, QString::fromUtf8("Błąd"));
-    EXPECT_EQ(seen[0].Caption, AnsiString("B\xB3\xB9" "d"));
+    EXPECT_EQ(seen[0].Caption, AnsiString("B\xB3\xB9"
+                                          "d"));
 }
 
 }  // namespace
