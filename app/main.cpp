@@ -1,7 +1,6 @@
 // The program's entry point: the language data module, the main window and
 // the hidden debug log, then the event loop.
 #include "LayoutResources.h"
-#include "devicelink/RegisterDeviceLink.h"
 #include "localization/Lxcomp.h"
 #include "net/HttpClient.h"
 #include "qt/QtCommonPeers.h"
@@ -31,7 +30,6 @@ int main(int argc, char** argv) {
     RegisterGridClasses();
     RegisterLocalizationClasses();
     RegisterWorkstationClasses();
-    RegisterDeviceLinkClasses();
     try {
         // From the current folder, as the program has always looked for it.
         // A damaged file leaves the built-in icon, like a missing one.

@@ -1,6 +1,6 @@
 // The device link: MD5 digests and downloading recordings from the
 // simulated exchange through the project's HTTP client.
-#include "BenchTempDir.h"
+#include "TempFolder.h"
 
 #include "DeviceSim.h"
 #include "SimRecordings.h"
@@ -76,15 +76,15 @@ private:
 // One sync run's downloads: a nonce, then every recording over one kept-alive
 // connection into a buffer the size of a recording.
 void BM_DownloadRecordings(benchmark::State& state) {
-    BenchTempDir dir;
-    const size_t total = devicesim::GenerateRecordingFolder(dir.Path(), kRecordings, kRecordingMs);
+    yorde::test::TTempFolder dir("yorde-bench");
+    const size_t total = devicesim::GenerateRecordingFolder(dir.Dir(), kRecordings, kRecordingMs);
     std::vector<std::string> names;
-    for (const auto& e : std::filesystem::recursive_directory_iterator(dir.Path()))
+    for (const auto& e : std::filesystem::recursive_directory_iterator(dir.Dir()))
         if (e.is_regular_file()) names.push_back(e.path().filename().string());
     std::sort(names.begin(), names.end());
 
     TDeviceSimulator sim;
-    sim.SetFolder(dir.Path());
+    sim.SetFolder(dir.Dir());
     sim.SetPassword(kPassword);
     if (!sim.Start(0)) return state.SkipWithError("cannot start the simulator");
     const std::string base = "http://127.0.0.1:" + std::to_string(sim.Port());

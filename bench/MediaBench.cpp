@@ -1,5 +1,5 @@
 // Sound files: decoding a long GSM 6.10 recording and saving one as GSM.
-#include "BenchTempDir.h"
+#include "TempFolder.h"
 
 #include "media/AudioDecoder.h"
 #include "media/WavWriter.h"
@@ -28,8 +28,8 @@ AudioClip Tone(int seconds) {
 }
 
 void BM_DecodeGsm10Min(benchmark::State& state) {
-    BenchTempDir dir;
-    const AnsiString path = dir.File("long.wav");
+    yorde::test::TTempFolder dir("yorde-bench");
+    const AnsiString path = dir.Path("long.wav");
     WriteAudioFile(path, Tone(600), kGsmWaveFormat);
     for (auto _ : state) {
         AudioClip clip = DecodeAudioFile(path);
@@ -41,8 +41,8 @@ void BM_DecodeGsm10Min(benchmark::State& state) {
 BENCHMARK(BM_DecodeGsm10Min)->Unit(benchmark::kMillisecond);
 
 void BM_SaveGsm1Min(benchmark::State& state) {
-    BenchTempDir dir;
-    const AnsiString path = dir.File("recording.wav");
+    yorde::test::TTempFolder dir("yorde-bench");
+    const AnsiString path = dir.Path("recording.wav");
     const AudioClip clip = Tone(60);
     for (auto _ : state) WriteAudioFile(path, clip, kGsmWaveFormat);
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(std::filesystem::file_size(path)));

@@ -1,4 +1,4 @@
-#include "DeviceErrors.h"
+#include "devicelink/DeviceErrors.h"
 
 AnsiString DeviceErrorBodyKey(const AnsiString& Body) {
     static const struct {

@@ -1,7 +1,7 @@
-#include "DeviceProtocol.h"
+#include "devicelink/DeviceProtocol.h"
 
-#include "Unitconnect.h"
-#include "Unitmd5.h"
+#include "devicelink/DeviceText.h"
+#include "devicelink/Unitmd5.h"
 
 #include <cstdio>
 
@@ -49,7 +49,7 @@ AnsiString RecordListUrl(const AnsiString& Base, const AnsiString& Nonce, const 
 
 AnsiString RecordUrl(const AnsiString& Base, const AnsiString& Nonce, const AnsiString& Response,
                      const AnsiString& Name) {
-    return Authenticated(Base, "/record.cgi", Nonce, Response) + "&file=" + TConnectFrame::UrlEncode(Name);
+    return Authenticated(Base, "/record.cgi", Nonce, Response) + "&file=" + UrlEncode(Name);
 }
 
 AnsiString RecordListDatePart(const AnsiString& NewestData) {

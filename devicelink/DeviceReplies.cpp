@@ -1,4 +1,4 @@
-#include "DeviceReplies.h"
+#include "devicelink/DeviceReplies.h"
 
 #include <json/json.h>
 

@@ -1,7 +1,7 @@
-#include "DeviceSession.h"
+#include "devicelink/DeviceSession.h"
 
-#include "DeviceErrors.h"
-#include "Unitconnect.h"
+#include "devicelink/DeviceErrors.h"
+#include "devicelink/DeviceText.h"
 
 #include <chrono>
 #include <thread>
@@ -56,7 +56,7 @@ AnsiString TDeviceSession::GetTextWithRetries(const AnsiString& Url, const char*
 
 void TDeviceSession::FetchNonce(const AnsiString& Password) {
     Nonce = GetTextWithRetries(NonceUrl(Base), "695");
-    TConnectFrame::HexToBytes(Nonce, NonceBytes, kDeviceNonceSize);
+    HexToBytes(Nonce, NonceBytes, kDeviceNonceSize);
     DeviceKeyFromPassword(Password, Key);
 }
 

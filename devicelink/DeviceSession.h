@@ -3,8 +3,8 @@
 // the nonce and key, the request counter and the retries of each request.
 // Failures that are not retried, and exhausted retries, leave as exceptions
 // for FirmwareFailure / RequestFailure of DeviceErrors.h.
-#include "DeviceProtocol.h"
-#include "DeviceReplies.h"
+#include "devicelink/DeviceProtocol.h"
+#include "devicelink/DeviceReplies.h"
 #include "net/HttpClient.h"
 
 #include <functional>

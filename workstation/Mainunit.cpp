@@ -1,8 +1,6 @@
 #include "workstation/Mainunit.h"
 #include "workstation/FormColors.h"
 
-#include "devicelink/Unitconnect.h"
-#include "devicelink/Unitstatus.h"
 #include "localization/Lxcomp.h"
 #include "rtl/Files.h"
 #include "rtl/Folders.h"
@@ -10,10 +8,12 @@
 #include "vcl/PeerInput.h"
 #include "workstation/DialogLanguage.h"
 #include "workstation/ImageButtons.h"
+#include "workstation/Unitconnect.h"
 #include "workstation/Unitdebug.h"
 #include "workstation/Unitfiltr.h"
 #include "workstation/Unitmediaframe.h"
 #include "workstation/Unitmessage.h"
+#include "workstation/Unitstatus.h"
 #include "workstation/Unitusers.h"
 
 #include <iostream>

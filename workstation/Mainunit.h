@@ -6,13 +6,13 @@
 // when it is created, asks before closing, and saves the settings and
 // removes the temporary files at exit.
 #include "net/ServerSocket.h"
+#include "store/LocalDatabases.h"
+#include "store/UserRecord.h"
 #include "vcl/ExtCtrls.h"
 #include "vcl/Forms.h"
 #include "vcl/ImgList.h"
 #include "vcl/Menus.h"
 #include "vcl/TrayIcon.h"
-#include "workstation/LocalDatabases.h"
-#include "workstation/UserRecord.h"
 
 #include <cstdint>
 #include <memory>

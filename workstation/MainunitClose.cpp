@@ -1,12 +1,12 @@
 // The main window's way out: the exit question, saving and cleaning up,
 // and the language switch, which ends the program for a restart.
-#include "devicelink/Unitconnect.h"
 #include "localization/Lxcomp.h"
 #include "rtl/Files.h"
 #include "rtl/Folders.h"
 #include "shell/Launcher.h"
 #include "workstation/DialogLanguage.h"
 #include "workstation/Mainunit.h"
+#include "workstation/Unitconnect.h"
 #include "workstation/Unitdmlang.h"
 #include "workstation/Unitmediaframe.h"
 #include "workstation/Unitmessage.h"

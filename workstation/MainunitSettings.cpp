@@ -1,10 +1,10 @@
 // The settings list (config.cfg) applied to the frames' controls when the
 // main window is created, and taken back from them at exit.
 #include "classes/Strings.h"
-#include "devicelink/Unitconnect.h"
 #include "rtl/Folders.h"
+#include "store/Settings.h"
 #include "workstation/Mainunit.h"
-#include "workstation/Settings.h"
+#include "workstation/Unitconnect.h"
 #include "workstation/Unitfiltr.h"
 #include "workstation/Unitusers.h"
 

@@ -3,6 +3,7 @@
 #include "workstation/Mainunit.h"
 #include "workstation/Unitadduserform.h"
 #include "workstation/Unitannoun.h"
+#include "workstation/Unitconnect.h"
 #include "workstation/Unitdebug.h"
 #include "workstation/Unitdelete.h"
 #include "workstation/Unitdmlang.h"
@@ -11,6 +12,7 @@
 #include "workstation/Unitmessage.h"
 #include "workstation/Unitpaswd.h"
 #include "workstation/Unitquestion.h"
+#include "workstation/Unitstatus.h"
 #include "workstation/Unitusers.h"
 
 void RegisterWorkstationClasses() {
@@ -21,6 +23,8 @@ void RegisterWorkstationClasses() {
     RegisterClasses({TUsersFrame::StaticClass(), TadduserDialogForm::StaticClass(), TuserpaswdDialog::StaticClass()});
     // The recordings frame (with its media player component) and the filter tab.
     RegisterClasses({TMediaFrame::StaticClass(), TMediaPlayer::StaticClass(), TFiltrFrame::StaticClass()});
+    // The connection tab and the status bar.
+    RegisterClasses({TConnectFrame::StaticClass(), TStatusFrame::StaticClass()});
     // Start-up: the language data module, the main window with its
     // single-instance socket, and the hidden debug log.
     RegisterClasses(

@@ -2,11 +2,11 @@
 #include "workstation/FormColors.h"
 
 #include "localization/Lxcomp.h"
+#include "store/Users.h"
 #include "workstation/DialogLanguage.h"
 #include "workstation/ImageButtons.h"
 #include "workstation/TextFilters.h"
 #include "workstation/UserMessages.h"
-#include "workstation/Users.h"
 
 TadduserDialogForm* adduserDialog = nullptr;
 

@@ -2,12 +2,12 @@
 // The user dialog: creates the first administrator (mode 0), adds a user
 // (mode 1), changes a user's password and rights or deletes users (mode 2).
 // It checks what was typed and builds the record; the caller stores it.
+#include "store/UserRecord.h"
 #include "vcl/ComboBox.h"
 #include "vcl/ExtCtrls.h"
 #include "vcl/Forms.h"
 #include "vcl/ImgList.h"
 #include "vcl/StdCtrls.h"
-#include "workstation/UserRecord.h"
 
 class TlxLangLinked;
 

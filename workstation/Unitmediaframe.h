@@ -5,6 +5,7 @@
 // dialogs and the daily retention timer.
 #include "media/MediaPlayer.h"
 #include "rtl/DateTime.h"
+#include "store/SqliteDb.h"
 #include "vcl/ComCtrls.h"
 #include "vcl/ExtCtrls.h"
 #include "vcl/FileDialogs.h"
@@ -13,7 +14,6 @@
 #include "vcl/ImgList.h"
 #include "vcl/Menus.h"
 #include "vcl/StdCtrls.h"
-#include "workstation/SqliteDb.h"
 
 class TlxLangLinked;
 class TAddressBook;

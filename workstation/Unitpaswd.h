@@ -1,11 +1,11 @@
 #pragma once
 // The login password dialog: asks for the password of one user and ends
 // with modal result 1 when it equals the stored one, else 2.
+#include "store/UserRecord.h"
 #include "vcl/ExtCtrls.h"
 #include "vcl/Forms.h"
 #include "vcl/ImgList.h"
 #include "vcl/StdCtrls.h"
-#include "workstation/UserRecord.h"
 
 class TlxLangLinked;
 

@@ -1,18 +1,18 @@
 #include "workstation/Unitusers.h"
 #include "workstation/FormColors.h"
 
-#include "devicelink/Unitconnect.h"
-#include "devicelink/Unitstatus.h"
 #include "localization/Lxcomp.h"
 #include "rtl/StrUtils.h"
+#include "store/Users.h"
 #include "workstation/DialogLanguage.h"
 #include "workstation/ImageButtons.h"
 #include "workstation/Mainunit.h"
 #include "workstation/Unitadduserform.h"
+#include "workstation/Unitconnect.h"
 #include "workstation/Unitmediaframe.h"
 #include "workstation/Unitpaswd.h"
+#include "workstation/Unitstatus.h"
 #include "workstation/UserMessages.h"
-#include "workstation/Users.h"
 
 #include <memory>
 

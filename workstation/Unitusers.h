@@ -3,13 +3,13 @@
 // logs users in, keeps the logged-in user's record, shows or hides the
 // controls of the whole window by that user's rights, and carries the
 // administrator's settings (sync interval, buffer size, retention).
+#include "store/UserRecord.h"
 #include "vcl/ComboBox.h"
 #include "vcl/ExtCtrls.h"
 #include "vcl/Forms.h"
 #include "vcl/ImgList.h"
 #include "vcl/StdCtrls.h"
 #include "vcl/TrackBar.h"
-#include "workstation/UserRecord.h"
 
 #include <mutex>
 

@@ -1,11 +1,11 @@
 // The logged-in user and the controls of the main window that user sees.
-#include "devicelink/Unitconnect.h"
 #include "localization/Lxcomp.h"
+#include "store/UserRights.h"
+#include "store/Users.h"
 #include "workstation/Mainunit.h"
+#include "workstation/Unitconnect.h"
 #include "workstation/Unitmediaframe.h"
 #include "workstation/Unitusers.h"
-#include "workstation/UserRights.h"
-#include "workstation/Users.h"
 
 TUserRecord TUsersFrame::CurrentUserRecord() const {
     std::lock_guard<std::mutex> lock(currentLock_);

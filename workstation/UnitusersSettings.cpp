@@ -1,12 +1,12 @@
 // The administrator's settings on the users tab: sync interval, buffer size
 // and retention period.
-#include "devicelink/Unitconnect.h"
 #include "localization/Lxcomp.h"
 #include "rtl/SysUtils.h"
+#include "store/UserRights.h"
 #include "workstation/Mainunit.h"
+#include "workstation/Unitconnect.h"
 #include "workstation/Unitusers.h"
 #include "workstation/UserMessages.h"
-#include "workstation/UserRights.h"
 
 void TUsersFrame::RefreshTrackBarChange(TObject*) {
     const int step = RefreshTrackBar->Position();

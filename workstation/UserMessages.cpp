@@ -1,10 +1,10 @@
 #include "workstation/UserMessages.h"
 
+#include "store/Users.h"
 #include "workstation/Unitdebug.h"
 #include "workstation/Unitdelete.h"
 #include "workstation/Unitmessage.h"
 #include "workstation/Unitquestion.h"
-#include "workstation/Users.h"
 
 #include <memory>
 

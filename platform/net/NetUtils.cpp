@@ -30,24 +30,6 @@ bool IsValidIP(const AnsiString& s) {
     return i == s.size();
 }
 
-AnsiString UrlEncode(const AnsiString& s) {
-    static const char hex[] = "0123456789ABCDEF";
-    AnsiString out;
-    out.reserve(s.size());
-    for (unsigned char c : s) {
-        bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
-                     c == '.' || c == '_' || c == '~';
-        if (plain) {
-            out += char(c);
-        } else {
-            out += '%';
-            out += hex[c >> 4];
-            out += hex[c & 15];
-        }
-    }
-    return out;
-}
-
 int64_t FileSizeByName(const AnsiString& path) {
     TUniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (!fd) throw EFOpenError("Cannot open file \"" + path + "\". " + std::strerror(errno));

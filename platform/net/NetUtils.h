@@ -8,10 +8,6 @@
 // each 0-255, and nothing else (no blanks, signs, hex or trailing text).
 bool IsValidIP(const AnsiString& s);
 
-// Percent-encodes a query value: letters, digits and "-._~" stay, every other
-// byte becomes %XX with upper-case hex digits.
-AnsiString UrlEncode(const AnsiString& s);
-
 // The size of a file in bytes; EFOpenError when it cannot be opened or is a folder.
 int64_t FileSizeByName(const AnsiString& path);
 

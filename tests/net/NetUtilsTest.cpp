@@ -17,13 +17,6 @@ TEST(NetUtils, IsValidIPTakesOnlyFourDecimalFields) {
         EXPECT_FALSE(IsValidIP(bad)) << bad;
 }
 
-TEST(NetUtils, UrlEncodeKeepsUnreservedAndEncodesEveryOtherByte) {
-    EXPECT_EQ(UrlEncode("AZaz09-._~"), "AZaz09-._~");
-    EXPECT_EQ(UrlEncode("a b&c=d/e?f%g+h"), "a%20b%26c%3Dd%2Fe%3Ff%25g%2Bh");
-    EXPECT_EQ(UrlEncode(std::string("\x00\xff\xb9", 3)), "%00%FF%B9");
-    EXPECT_EQ(UrlEncode(""), "");
-}
-
 TEST(NetUtils, FileSizeByNameRaisesWhenItCannotRead) {
     TTempFolder dir("yorde-net");
     WriteFile(dir.Path("f"), std::string(12345, 'x'));

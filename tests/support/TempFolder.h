@@ -47,6 +47,7 @@ public:
     // The folder, without it.
     std::string Dir() const { return root_.substr(0, root_.size() - 1); }
     std::string Path(const std::string& Rel) const { return root_ + Rel; }
+    bool Exists(const std::string& Rel) const { return std::filesystem::exists(Path(Rel)); }
     // Writes Bytes to Rel, making the folders on the way; returns the path.
     std::string Write(const std::string& Rel, std::string_view Bytes = {}) const {
         std::string path = Path(Rel);

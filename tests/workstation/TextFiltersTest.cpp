@@ -1,5 +1,5 @@
+#include "store/UserRights.h"
 #include "workstation/TextFilters.h"
-#include "workstation/UserRights.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "SimRecordings.h"
 
-#include "workstation/Recordings.h"
+#include "store/Recordings.h"
 
 #include <sndfile.h>
 

@@ -3,7 +3,6 @@
 // layout, and the library to LAYOUTC_CLASS_LIBRARIES in CMakeLists.txt.
 #include "Config.h"
 
-#include "devicelink/RegisterDeviceLink.h"
 #include "localization/Lxcomp.h"
 #include "vcl/CommonRegister.h"
 #include "vcl/Grids.h"
@@ -18,7 +17,6 @@ TLayoutcConfig ProgramLayoutConfig() {
         RegisterCommonControlClasses();
         RegisterGridClasses();
         RegisterWorkstationClasses();
-        RegisterDeviceLinkClasses();
     };
     c.DefinedProperties = StandardDefinedProperties();
     return c;

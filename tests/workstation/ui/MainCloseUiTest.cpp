@@ -2,9 +2,9 @@
 // the clean-up.
 #include "MainWindowFixture.h"
 
-#include "devicelink/Unitconnect.h"
 #include "net/ServerSocket.h"
 #include "workstation/Mainunit.h"
+#include "workstation/Unitconnect.h"
 #include "workstation/Unitfiltr.h"
 #include "workstation/Unitusers.h"
 

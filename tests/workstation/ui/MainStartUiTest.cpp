@@ -2,19 +2,19 @@
 // codes of the ways it cannot start.
 #include "MainWindowFixture.h"
 
-#include "devicelink/Unitconnect.h"
-#include "devicelink/Unitstatus.h"
 #include "localization/Lxcomp.h"
 #include "net/ServerSocket.h"
 #include "qt/QtPlatform.h"
 #include "rtl/Files.h"
 #include "rtl/Folders.h"
+#include "store/SqliteDb.h"
 #include "workstation/Mainunit.h"
-#include "workstation/SqliteDb.h"
+#include "workstation/Unitconnect.h"
 #include "workstation/Unitdebug.h"
 #include "workstation/Unitdmlang.h"
 #include "workstation/Unitfiltr.h"
 #include "workstation/Unitmediaframe.h"
+#include "workstation/Unitstatus.h"
 #include "workstation/Unitusers.h"
 
 #include <cstring>

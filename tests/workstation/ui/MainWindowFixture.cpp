@@ -1,17 +1,16 @@
 #include "MainWindowFixture.h"
 
-#include "devicelink/RegisterDeviceLink.h"
 #include "qt/QtGridPeer.h"
 #include "rtl/Folders.h"
+#include "store/Base64File.h"
+#include "store/Users.h"
 #include "vcl/Grids.h"
-#include "workstation/Base64File.h"
 #include "workstation/Mainunit.h"
 #include "workstation/RegisterWorkstation.h"
 #include "workstation/Unitdebug.h"
 #include "workstation/Unitdmlang.h"
 #include "workstation/Unitmessage.h"
 #include "workstation/Unitquestion.h"
-#include "workstation/Users.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -63,7 +62,6 @@ void MainWindowTest::SetUp() {
             RegisterVclClasses();
             RegisterGridClasses();
             RegisterWorkstationClasses();
-            RegisterDeviceLinkClasses();
             yorde::qt::RegisterGridPeers();
         });
         return true;
@@ -157,7 +155,7 @@ std::string EncodeConfig(const std::vector<std::string>& Lines) {
     return ReferenceStoredBase64(plain);
 }
 
-std::string ShotPath(const TestFolder& Folder, const std::string& Name) {
+std::string ShotPath(const yorde::test::TTempFolder& Folder, const std::string& Name) {
     if (const char* dir = std::getenv("YORDE_SHOT_DIR")) {
         std::filesystem::create_directories(dir);
         return (std::filesystem::path(dir) / Name).string();

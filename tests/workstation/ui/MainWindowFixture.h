@@ -6,10 +6,11 @@
 #include "FormTestFixture.h"
 #include "VclInput.h"
 
-#include "../TestFolder.h"
+#include "ReferenceBase64.h"
+#include "TempFolder.h"
 #include "shell/Launcher.h"
+#include "store/LocalDatabases.h"
 #include "vcl/Forms.h"
-#include "workstation/LocalDatabases.h"
 
 #include <gtest/gtest.h>
 
@@ -63,8 +64,8 @@ protected:
     // Messages are answered OK, questions yes; these answer a class otherwise.
     void Respond(const std::string& ClassName, Responder R) { responders_[ClassName] = std::move(R); }
 
-    TestFolder program;
-    TestFolder temp;
+    yorde::test::TTempFolder program;
+    yorde::test::TTempFolder temp;
     int port = 0;
     std::vector<ModalSeen> seen;
     std::vector<TLaunchRequest> launches;
@@ -80,6 +81,6 @@ std::vector<std::string> DecodeConfig(const std::string& Stored);
 std::string EncodeConfig(const std::vector<std::string>& Lines);
 
 // Where a screenshot goes: $YORDE_SHOT_DIR when set, else the test folder.
-std::string ShotPath(const TestFolder& Folder, const std::string& Name);
+std::string ShotPath(const yorde::test::TTempFolder& Folder, const std::string& Name);
 
 }  // namespace mainwindowtest

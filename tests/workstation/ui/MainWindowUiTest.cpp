@@ -2,8 +2,6 @@
 // and the resume from sleep.
 #include "MainWindowFixture.h"
 
-#include "devicelink/Unitconnect.h"
-#include "devicelink/Unitstatus.h"
 #include "localization/Lxcomp.h"
 #include "qt/QtPlatform.h"
 #include "rtl/Folders.h"
@@ -11,7 +9,9 @@
 #include "shell/Power.h"
 #include "vcl/ComCtrls.h"
 #include "workstation/Mainunit.h"
+#include "workstation/Unitconnect.h"
 #include "workstation/Unitfiltr.h"
+#include "workstation/Unitstatus.h"
 #include "workstation/Unitusers.h"
 
 #include <cstring>

@@ -2,9 +2,9 @@
 // refresh names the user the users tab logged in, with the stored files.
 #include "MainWindowFixture.h"
 
-#include "devicelink/Unitstatus.h"
 #include "vcl/ComboBox.h"
 #include "workstation/Mainunit.h"
+#include "workstation/Unitstatus.h"
 #include "workstation/Unitusers.h"
 
 #include <filesystem>

@@ -3,9 +3,9 @@
 #include "UsersUiSupport.h"
 
 #include "qt/QtPlatform.h"
+#include "store/Users.h"
 #include "workstation/Unitadduserform.h"
 #include "workstation/UserMessages.h"
-#include "workstation/Users.h"
 
 #include <QWidget>
 

@@ -2,18 +2,18 @@
 // applied to the window, the settings bars and the retention question.
 #include "UsersUiSupport.h"
 
-#include "devicelink/Unitconnect.h"
-#include "devicelink/Unitstatus.h"
 #include "localization/Lxcomp.h"
 #include "qt/QtPlatform.h"
+#include "store/Users.h"
 #include "workstation/Mainunit.h"
 #include "workstation/Unitadduserform.h"
+#include "workstation/Unitconnect.h"
 #include "workstation/Unitdelete.h"
 #include "workstation/Unitmediaframe.h"
 #include "workstation/Unitmessage.h"
 #include "workstation/Unitpaswd.h"
+#include "workstation/Unitstatus.h"
 #include "workstation/Unitusers.h"
-#include "workstation/Users.h"
 
 #include <algorithm>
 #include <filesystem>

@@ -2,10 +2,10 @@
 
 #include "localization/Lxcomp.h"
 #include "shell/CapsLock.h"
+#include "store/Users.h"
 #include "workstation/Unitdelete.h"
 #include "workstation/Unitdmlang.h"
 #include "workstation/Unitmessage.h"
-#include "workstation/Users.h"
 
 #include <cstring>
 

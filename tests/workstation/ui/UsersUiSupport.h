@@ -5,7 +5,7 @@
 // store, the texts of catalogue messages, and the Caps Lock state.
 #include "MainWindowFixture.h"
 
-#include "workstation/UserRecord.h"
+#include "store/UserRecord.h"
 
 class TlxLangDispatcher;
 

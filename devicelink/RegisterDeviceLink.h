@@ -1,5 +1,0 @@
-#pragma once
-// Registers the device link's frames by class name, so that their layouts
-// can be read (the program's main, the tests and the layout compiler call
-// it). Safe to call more than once.
-void RegisterDeviceLinkClasses();

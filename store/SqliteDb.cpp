@@ -1,0 +1,91 @@
+#include "store/SqliteDb.h"
+
+#include "rtl/CodePages.h"
+
+#include <sqlite3.h>
+
+#include <utility>
+
+SqliteDb::SqliteDb() = default;
+
+SqliteDb::SqliteDb(SqliteDb&& other) noexcept
+    : db_(std::exchange(other.db_, nullptr)), busyTimeoutMs_(other.busyTimeoutMs_) {}
+
+SqliteDb& SqliteDb::operator=(SqliteDb&& other) noexcept {
+    if (this != &other) {
+        Close();
+        db_ = std::exchange(other.db_, nullptr);
+        busyTimeoutMs_ = other.busyTimeoutMs_;
+    }
+    return *this;
+}
+
+SqliteDb::~SqliteDb() { Close(); }
+
+void SqliteDb::Open(const AnsiString& fileName) {
+    Close();
+    sqlite3* db = nullptr;
+    const int rc = sqlite3_open(ToOsText(fileName).c_str(), &db);
+    if (rc != SQLITE_OK) {
+        // SQLite hands out a handle even when the open fails; read its
+        // message, then let it go.
+        SqliteException error(rc, db ? sqlite3_errmsg(db) : sqlite3_errstr(rc), false);
+        sqlite3_close(db);
+        throw error;
+    }
+    db_ = db;
+    SetBusyTimeout(busyTimeoutMs_);
+}
+
+void SqliteDb::Close() {
+    if (db_) sqlite3_close(std::exchange(db_, nullptr));
+}
+
+void SqliteDb::CheckDB() const {
+    if (!db_) throw SqliteException(DBLAYER_ERROR, "Database not open", false);
+}
+
+int SqliteDb::ExecDml(const AnsiString& sql) {
+    CheckDB();
+    char* error = nullptr;
+    const int rc = sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &error);
+    if (rc != SQLITE_OK) throw SqliteException(rc, error, true);
+    return sqlite3_changes(db_);
+}
+
+SqliteQuery SqliteDb::ExecQuery(const AnsiString& sql) {
+    CheckDB();
+    sqlite3_stmt* stmt = Compile(sql);
+    // Blank text or only a comment compiles to no statement at all.
+    if (!stmt) throw SqliteException(DBLAYER_ERROR, "Null Virtual Machine pointer", false);
+    const int rc = sqlite3_step(stmt);
+    if (rc == SQLITE_DONE) return SqliteQuery(db_, stmt, true, true);
+    if (rc == SQLITE_ROW) return SqliteQuery(db_, stmt, false, true);
+    const int code = sqlite3_finalize(stmt);
+    throw SqliteException(code, sqlite3_errmsg(db_), false);
+}
+
+void SqliteDb::SetBusyTimeout(int ms) {
+    busyTimeoutMs_ = ms;
+    if (db_) sqlite3_busy_timeout(db_, ms);
+}
+
+sqlite3_stmt* SqliteDb::Compile(const AnsiString& sql) {
+    CheckDB();
+    sqlite3_stmt* stmt = nullptr;
+    // The _v2 form re-prepares by itself after a schema change by another
+    // connection; the reported codes are the same.
+    const int rc = sqlite3_prepare_v2(db_, sql.c_str(), -1, &stmt, nullptr);
+    if (rc != SQLITE_OK) throw SqliteException(rc, nullptr, false);
+    return stmt;
+}
+
+AnsiString SqlQuote(const AnsiString& text) {
+    AnsiString quoted = "'";
+    for (char c : text) {
+        quoted += c;
+        if (c == '\'') quoted += '\'';
+    }
+    quoted += '\'';
+    return quoted;
+}

@@ -1,0 +1,45 @@
+#pragma once
+// One connection to one SQLite database file. Move-only; closes with its
+// owner. Every failure is thrown as SqliteException.
+#include "rtl/AnsiString.h"
+#include "store/SqliteException.h"
+#include "store/SqliteQuery.h"
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+class SqliteDb {
+public:
+    static constexpr int DefaultBusyTimeoutMs = 60000;
+
+    SqliteDb();
+    SqliteDb(SqliteDb&& other) noexcept;
+    SqliteDb& operator=(SqliteDb&& other) noexcept;
+    SqliteDb(const SqliteDb&) = delete;
+    SqliteDb& operator=(const SqliteDb&) = delete;
+    virtual ~SqliteDb();
+
+    // Opens (and creates) the file by its full name, closing any previous
+    // connection first, and applies the busy time-out.
+    void Open(const AnsiString& fileName);
+    void Close();
+
+    // Runs one or more statements; returns the rows changed by the last.
+    int ExecDml(const AnsiString& sql);
+    // Runs the first statement of sql; the query stands on its first row
+    // (or at its end when there is none).
+    SqliteQuery ExecQuery(const AnsiString& sql);
+
+    // Applies at once when open, and at every later Open.
+    void SetBusyTimeout(int ms);
+
+private:
+    void CheckDB() const;
+    sqlite3_stmt* Compile(const AnsiString& sql);
+
+    sqlite3* db_ = nullptr;
+    int busyTimeoutMs_ = DefaultBusyTimeoutMs;
+};
+
+// A single-quoted SQL literal: quotes inside are doubled.
+AnsiString SqlQuote(const AnsiString& text);

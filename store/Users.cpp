@@ -1,0 +1,161 @@
+#include "store/Users.h"
+
+#include "classes/Strings.h"
+#include "rtl/SysUtils.h"
+#include "store/Base64File.h"
+#include "store/FileBytes.h"
+
+#include <cstring>
+
+TUserTable UserTable{};
+
+namespace {
+
+const AnsiString kInfo = "Info";
+const AnsiString kError =
+    "B\xB3\xB9"
+    "d";  // "Błąd" in Windows-1250
+
+class NoUi : public IUserStoreUi {
+public:
+    void ShowMessage(const AnsiString&, int) override {}
+    bool AskQuestion(const AnsiString&, int) override { return false; }
+    bool AskRemoval(const AnsiString&, const AnsiString&) override { return false; }
+    void Log(const AnsiString&) override {}
+};
+
+NoUi noUi;
+IUserStoreUi* ui = &noUi;
+
+AnsiString StoreFile() { return ProgramDir() + "users.conf"; }
+AnsiString PlainFile() { return ProgramDir() + "users.x"; }
+
+// Free slots are nobody's: an empty name finds none.
+int FindSlot(const char* name) {
+    if (!*name) return -1;
+    for (int slot = 0; slot < MaxUsers; ++slot)
+        if (std::strcmp(UserTable[slot].Name, name) == 0) return slot;
+    return -1;
+}
+
+bool AnyUser() {
+    for (const TUserRecord& record : UserTable)
+        if (!IsFreeSlot(record)) return true;
+    return false;
+}
+
+// Moves a store that cannot be used out of the way of the next save.
+void SetAside(const AnsiString& fileName) {
+    for (int i = 0; i < 100; ++i) {
+        const AnsiString target = fileName + ".bad" + (i ? IntToStr(i) : AnsiString());
+        if (FileExists(target)) continue;
+        if (RenameFile(fileName, target)) {
+            ui->Log("Users: " + ExtractFileName(fileName) + " set aside as " + ExtractFileName(target));
+            return;
+        }
+        break;
+    }
+    ui->Log("Users: " + ExtractFileName(fileName) + " could not be set aside");
+}
+
+}  // namespace
+
+void SetUserStoreUi(IUserStoreUi* newUi) { ui = newUi ? newUi : &noUi; }
+
+void SaveUsers() { WriteFileAtomically(StoreFile(), Base64Encode(UserTableToBytes(UserTable))); }
+
+bool LoadUsers() {
+    std::memset(UserTable, 0, sizeof UserTable);
+    const AnsiString storeFile = StoreFile();
+    const AnsiString plainFile = PlainFile();
+    const bool fromStore = FileExists(storeFile);
+    bool read = false;
+    AnsiString bytes;
+    try {
+        if (fromStore) {
+            bytes = Base64Decode(ReadFileBytes(storeFile));
+            read = true;
+        } else if (FileExists(plainFile)) {
+            // The plain table an interrupted save of an older version left.
+            bytes = ReadFileBytes(plainFile);
+            read = true;
+        }
+    } catch (const Exception& e) {
+        ui->Log("Users: " + e.Message);
+    }
+    DeleteFile(plainFile);
+
+    if (read) UserTableFromBytes(bytes, UserTable);
+    if (fromStore && !AnyUser()) {
+        if (read) ui->Log("Users: users.conf holds no user");
+        SetAside(storeFile);
+    }
+    if (FindSlot(AdminName) < 0) {
+        if (AnyUser()) ui->Log("Users: no admin account among the stored users");
+        ui->ShowMessage(kInfo, ucNoAdmin);
+        return false;
+    }
+    return true;
+}
+
+void PutUser(TUserRecord record, int slot) {
+    if (slot < 0 || slot >= MaxUsers) throw EListError("User slot index out of bounds (" + IntToStr(slot) + ")");
+    TerminateUserTexts(record);
+    const TUserRecord previous = UserTable[slot];
+    UserTable[slot] = record;
+    try {
+        SaveUsers();
+    } catch (...) {
+        UserTable[slot] = previous;
+        throw;
+    }
+}
+
+void StoreUser(TUserRecord record, int questionCode) {
+    TerminateUserTexts(record);
+    // A nameless record would only "replace" a free slot.
+    if (IsFreeSlot(record)) return;
+    const int slot = FindSlot(record.Name);
+    if (slot >= 0) {
+        if (ui->AskQuestion(kInfo, questionCode)) PutUser(record, slot);
+        return;
+    }
+    for (int free = 0; free < MaxUsers; ++free) {
+        if (IsFreeSlot(UserTable[free])) {
+            PutUser(record, free);
+            return;
+        }
+    }
+    ui->ShowMessage(kError, ucTooManyUsers);
+}
+
+void AddUser(TUserRecord record) { StoreUser(record, ucUserExists); }
+
+void ModifyUser(TUserRecord record) { StoreUser(record, ucUserModify); }
+
+void DeleteUser(const AnsiString& name) {
+    if (name == AdminName) {
+        ui->ShowMessage(kInfo, ucRemoveAdmin);
+        return;
+    }
+    const int slot = FindSlot(name.c_str());
+    const TUserRecord previous = slot >= 0 ? UserTable[slot] : TUserRecord{};
+    if (slot >= 0 && ui->AskRemoval(kInfo, UserText(UserTable[slot].Name)))
+        std::memset(&UserTable[slot], 0, sizeof(TUserRecord));
+    try {
+        SaveUsers();
+    } catch (...) {
+        if (slot >= 0) UserTable[slot] = previous;
+        throw;
+    }
+}
+
+TUserRecord FindUser(const AnsiString& name) {
+    const int slot = FindSlot(name.c_str());
+    return slot >= 0 ? UserTable[slot] : TUserRecord{};
+}
+
+void ListUserNames(TStrings* list) {
+    for (const TUserRecord& record : UserTable)
+        if (!IsFreeSlot(record)) list->Add(UserText(record.Name));
+}

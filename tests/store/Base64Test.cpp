@@ -1,0 +1,54 @@
+#include "store/Base64File.h"
+
+#include "ReferenceBase64.h"
+#include "TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace {
+
+std::string ThroughFiles(const yorde::test::TTempFolder& dir, bool encode, std::string_view input) {
+    dir.Write("in", input);
+    const AnsiString in = dir.Path("in"), out = dir.Path("out");
+    EXPECT_EQ(B64_OK, encode ? Base64EncodeFile(in, out) : Base64DecodeFile(in, out));
+    return dir.Read("out");
+}
+
+TEST(Base64, EncodesInCrLfLinesOf72IncludingTheLast) {
+    yorde::test::TTempFolder dir;
+    std::mt19937 gen(7);
+    for (std::size_t n : {0u, 1u, 2u, 3u, 54u, 55u, 22206u}) {
+        std::string plain(n, '\0');
+        for (char& c : plain) c = char(gen());
+        const std::string encoded = Base64Encode(plain);
+        EXPECT_EQ(ReferenceStoredBase64(plain), encoded) << n;
+        EXPECT_EQ(encoded, ThroughFiles(dir, true, plain)) << n;
+        EXPECT_EQ(plain, Base64Decode(encoded)) << n;
+        EXPECT_EQ(plain, ThroughFiles(dir, false, encoded)) << n;
+    }
+    EXPECT_EQ("YQ==\r\n", Base64Encode("a"));
+    EXPECT_EQ("YWI=\r\n", Base64Encode("ab"));
+    EXPECT_EQ(74u, Base64Encode(std::string(54, 'x')).size());  // no empty line after a full one
+}
+
+TEST(Base64, DecoderSkipsBytesOutsideTheAlphabet) {
+    yorde::test::TTempFolder dir;
+    const std::pair<std::string, std::string> cases[] = {
+        {"Y W\r\nJ\tj", "abc"},  // breaks and blanks anywhere
+        {"=Y=W=J=j=", "abc"},    // padding anywhere
+        {"YWJ", "ab"},           // no padding
+        {"YQ", "a"},
+        {"YWJjZ", "abc"},                   // a lone trailing character yields nothing
+        {"Y*W!J\x7fj\xff", "abc"},          // stray bytes below "+" and above "z"
+        {"YWJjZGVm\r\nZ2hp", "abcdefghi"},  // other line lengths
+        {"\r\n", ""},
+    };
+    for (const auto& [text, plain] : cases) {
+        EXPECT_EQ(plain, Base64Decode(text)) << text;
+        EXPECT_EQ(plain, ThroughFiles(dir, false, text)) << text;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,147 @@
+#include "classes/Strings.h"
+#include "rtl/SysUtils.h"
+#include "store/Settings.h"
+
+#include "ReferenceBase64.h"
+#include "TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+const TDateTime kNow = EncodeDateTime(2026, 12, 6, 13, 27, 20, 0);
+
+std::string CrLf(const Lines& lines) {
+    std::string text;
+    for (const std::string& line : lines) text += line + "\r\n";
+    return text;
+}
+
+Lines ToLines(const TStrings& list) {
+    Lines v;
+    for (int i = 0; i < list.Count(); ++i) v.push_back(list[i]);
+    return v;
+}
+
+TConfigValues Parse(const Lines& lines) {
+    TStringList list;
+    for (const std::string& line : lines) list.Add(line);
+    return ParseConfigLines(list, kNow);
+}
+
+const Lines kCustom = {"2025-01-02      03:04:05",
+                       "2025-02-03      23:59:59",
+                       "123",
+                       "*",
+                       "30",
+                       "8",
+                       "http://10.0.0.7",
+                       "tajne",
+                       "-5",
+                       "12",
+                       "800",
+                       "700",
+                       "3"};
+
+TEST(Settings, FirstStartStoresCentredDefaultsAtOnce) {
+    yorde::test::TTempFolder dir;
+    TStringList list;
+    EXPECT_FALSE(LoadConfigList(dir.Root(), list, kNow, TVirtualScreenSize{3201, 1081}));
+    const Lines defaults = {"2026-12-06 13:27:20",
+                            "2026-12-06 13:27:20",
+                            "*",
+                            "*",
+                            "1",
+                            "1",
+                            "http://",
+                            "",
+                            "1200",
+                            "240",
+                            "800",
+                            "600",
+                            "0"};
+    EXPECT_EQ(defaults, ToLines(list));
+    EXPECT_EQ(ReferenceStoredBase64(CrLf(defaults)), dir.Read("config.cfg"));
+    EXPECT_FALSE(dir.Exists("config.x"));
+    EXPECT_EQ(kNow, ParseConfigLines(list, 0).DateTo);  // one blank reads as well as six
+}
+
+TEST(Settings, WrittenListIsStoredByteForByteAndReadBack) {
+    yorde::test::TTempFolder dir;
+    TConfigSnapshot s{kCustom[0], kCustom[1], "123", "", 30, 8, "http://10.0.0.7", "tajne", -5, 12, 800, 700, 3};
+    TStringList list;
+    BuildConfigLines(list, s);
+    SaveConfigList(dir.Root(), list);
+    EXPECT_EQ(ReferenceStoredBase64(CrLf(kCustom)), dir.Read("config.cfg"));
+    EXPECT_FALSE(dir.Exists("config.x"));
+
+    TStringList back;
+    EXPECT_TRUE(LoadConfigList(dir.Root(), back, kNow, {}));
+    const TConfigValues v = ParseConfigLines(back, kNow);
+    EXPECT_EQ(EncodeDateTime(2025, 2, 3, 23, 59, 59, 0), v.DateTo);
+    EXPECT_EQ("123", v.NumberA.value());
+    EXPECT_FALSE(v.NumberB.has_value());
+    EXPECT_EQ(30, v.RefreshPosition);
+    EXPECT_EQ("tajne", v.Password);
+    EXPECT_EQ(-5, v.Left);
+    EXPECT_EQ(3, v.RetentionIndex);
+}
+
+TEST(Settings, ShortAndLeftoverListsAreReadAsTheyAre) {
+    yorde::test::TTempFolder dir;
+    const std::string shortFile = ReferenceStoredBase64(CrLf({"2025-01-02 03:04:05", "x", "77"}));
+    dir.Write("config.cfg", shortFile);
+    dir.Write("config.x", "stale\r\n");
+    TStringList list;
+    EXPECT_TRUE(LoadConfigList(dir.Root(), list, kNow, {}));
+    EXPECT_EQ(3, list.Count());
+    EXPECT_EQ(shortFile, dir.Read("config.cfg"));  // not rewritten until exit
+    EXPECT_FALSE(dir.Exists("config.x"));
+
+    yorde::test::TTempFolder crashed;  // only the plain list of an interrupted run
+    crashed.Write("config.x", CrLf(kCustom));
+    EXPECT_TRUE(LoadConfigList(crashed.Root(), list, kNow, {}));
+    EXPECT_EQ(kCustom, ToLines(list));
+    EXPECT_FALSE(crashed.Exists("config.x"));
+}
+
+TEST(Settings, EachGroupFallsBackAsAWhole) {
+    Lines lines = kCustom;
+    lines[1] = "2025-13-01 00:00:00";
+    lines[4] = "100";
+    TConfigValues v = Parse(lines);
+    EXPECT_EQ(kNow, v.DateFrom);       // line 0 was fine
+    EXPECT_EQ(60, v.RefreshPosition);  // clamped by the slider's range
+
+    lines = kCustom;
+    lines[5] = "x";  // valid address and password are reset with the sliders
+    lines[11] = "";
+    lines[12] = "x";
+    v = Parse(lines);
+    EXPECT_EQ(std::make_tuple(1, 1, std::string("http://"), std::string()),
+              std::make_tuple(v.RefreshPosition, v.BufferPosition, v.Address, v.Password));
+    EXPECT_EQ(std::make_tuple(10, 10, 800, 600, 0),
+              std::make_tuple(v.Left, v.Top, v.Width, v.Height, v.RetentionIndex));
+    EXPECT_EQ("123", v.NumberA.value());
+
+    v = Parse({kCustom.begin(), kCustom.begin() + 7});  // no password line
+    EXPECT_EQ("http://", v.Address);
+    EXPECT_EQ(EncodeDateTime(2025, 1, 2, 3, 4, 5, 0), v.DateFrom);
+}
+
+TEST(Settings, DatesDoNotDependOnTheFormatSettingsInForce) {
+    FormatSettings().DateSeparator = '.';
+    FormatSettings().ShortDateFormat = "dd.mm.yyyy";
+    FormatSettings().TimeSeparator = '-';
+    const TConfigValues v = Parse(kCustom);
+    const AnsiString text = ConfigDateTimeText(kNow);
+    ResetFormatSettings();
+    EXPECT_EQ(EncodeDateTime(2025, 1, 2, 3, 4, 5, 0), v.DateFrom);
+    EXPECT_EQ("2026-12-06 13:27:20", text);
+}
+
+}  // namespace

@@ -1,0 +1,106 @@
+#include "rtl/Exceptions.h"
+#include "store/SqliteDb.h"
+#include "store/SqliteTransaction.h"
+
+#include "TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <type_traits>
+
+namespace {
+
+static_assert(!std::is_base_of_v<Exception, SqliteException>, "handlers for Exception must not see database errors");
+
+template <class F>
+SqliteException ErrorOf(F f) {
+    try {
+        f();
+    } catch (const SqliteException& e) {
+        return e;  // copied: the text must survive the copy
+    }
+    ADD_FAILURE() << "no SqliteException";
+    return SqliteException(0, "none", false);
+}
+
+class SqliteDbTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        db.Open(dir.Path("test.db"));
+        db.ExecDml("CREATE TABLE t(n INTEGER, s TEXT);");
+    }
+    yorde::test::TTempFolder dir;
+    SqliteDb db;
+};
+
+TEST_F(SqliteDbTest, LayerErrorsUseCode1000AndFixedTexts) {
+    db.ExecDml("INSERT INTO t VALUES(1, 'a');");
+    SqliteQuery q = db.ExecQuery("SELECT n, s FROM t;");
+    for (int bad : {-1, 2}) {
+        const SqliteException e = ErrorOf([&] { q.FieldValue(bad); });
+        EXPECT_EQ(DBLAYER_ERROR, e.Code());
+        EXPECT_STREQ("DBLAYER_ERROR[1000]: Invalid field index requested", e.Message());
+    }
+    SqliteQuery taker;
+    taker = std::move(q);
+    EXPECT_EQ("a", taker.GetStringField(1));
+    EXPECT_STREQ("DBLAYER_ERROR[1000]: Null Virtual Machine pointer", ErrorOf([&] { q.Eof(); }).Message());
+
+    SqliteDb closed;
+    EXPECT_STREQ("DBLAYER_ERROR[1000]: Database not open", ErrorOf([&] { closed.ExecDml("SELECT 1;"); }).Message());
+}
+
+TEST_F(SqliteDbTest, SqliteErrorsCarryCodeNameAndMessage) {
+    EXPECT_STREQ("SQLITE_ERROR[1]: ", ErrorOf([&] { db.ExecQuery("SELEKT 1;"); }).Message());
+    EXPECT_STREQ("SQLITE_ERROR[1]: no such table: x",
+                 ErrorOf([&] { db.ExecDml("INSERT INTO x VALUES(1);"); }).Message());
+
+    // A failure on a later row ends the query: no statement is left.
+    db.ExecDml("INSERT INTO t VALUES(1, 'a'); INSERT INTO t VALUES(2, 'b');");
+    SqliteQuery q = db.ExecQuery("SELECT CASE n WHEN 2 THEN abs(-9223372036854775808) ELSE n END FROM t;");
+    EXPECT_EQ(1, q.GetIntField(0));
+    EXPECT_STREQ("SQLITE_ERROR[1]: integer overflow", ErrorOf([&] { q.NextRow(); }).Message());
+    EXPECT_EQ(DBLAYER_ERROR, ErrorOf([&] { q.Eof(); }).Code());
+}
+
+TEST_F(SqliteDbTest, RowsChangesAndNulls) {
+    EXPECT_TRUE(db.ExecQuery("SELECT n FROM t;").Eof());
+    EXPECT_EQ(2, db.ExecDml("INSERT INTO t VALUES(1, 'one'); INSERT INTO t VALUES(2, NULL), (NULL, " +
+                            SqlQuote("O'Brien") + ");"));
+    SqliteQuery q = db.ExecQuery("SELECT n, s FROM t ORDER BY rowid;");
+    std::string seen;
+    for (; !q.Eof(); q.NextRow()) {
+        seen += std::to_string(q.GetIntField(0, -7)) + "," + AnsiString(q.FieldValue(1)) + "," +
+                q.GetStringField(1, "null") + (q.FieldValue(1).IsNull() ? ",no text" : "") + ";";
+    }
+    EXPECT_EQ("1,one,one;2,,null,no text;-7,O'Brien,O'Brien;", seen);
+}
+
+TEST_F(SqliteDbTest, FailedOpenLeavesNoConnection) {
+    std::filesystem::create_directory(dir.Path("folder.db"));
+    EXPECT_EQ(14, ErrorOf([&] { db.Open(dir.Path("folder.db")); }).Code());
+    EXPECT_EQ(DBLAYER_ERROR, ErrorOf([&] { db.ExecDml("SELECT 1;"); }).Code());
+}
+
+TEST_F(SqliteDbTest, LockHeldElsewhereGivesBusyAndTransactionsRollBackOnUnwind) {
+    SqliteDb other;
+    other.Open(dir.Path("test.db"));
+    other.SetBusyTimeout(20);
+    try {
+        SqliteTransaction tr(db, SqliteTransaction::Immediate);
+        db.ExecDml("INSERT INTO t VALUES(1, 'lost');");
+        EXPECT_STREQ("SQLITE_BUSY[5]: database is locked",
+                     ErrorOf([&] { other.ExecDml("INSERT INTO t VALUES(2, 'x');"); }).Message());
+        db.ExecDml("INSERT INTO x VALUES(1);");
+        tr.Commit();
+    } catch (const SqliteException&) {
+    }
+    {
+        SqliteTransaction tr(other);
+        other.ExecDml("INSERT INTO t VALUES(3, 'kept');");
+        tr.Commit();
+    }
+    EXPECT_EQ("kept", db.ExecQuery("SELECT group_concat(s) FROM t;").GetStringField(0));
+}
+
+}  // namespace

@@ -1,0 +1,234 @@
+#include "classes/Strings.h"
+#include "rtl/SysUtils.h"
+#include "store/Users.h"
+
+#include "ReferenceBase64.h"
+#include "TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <deque>
+#include <vector>
+
+namespace {
+
+using Names = std::vector<std::string>;
+
+// Records what the store shows ("caption:code", "?" for questions) and
+// answers from a script.
+class FakeUi : public IUserStoreUi {
+public:
+    void ShowMessage(const AnsiString& caption, int code) override {
+        shown.push_back(caption + ":" + std::to_string(code));
+    }
+    bool AskQuestion(const AnsiString& caption, int code) override {
+        return Ask(caption + ":?" + std::to_string(code));
+    }
+    bool AskRemoval(const AnsiString& caption, const AnsiString& name) override { return Ask(caption + ":?" + name); }
+    void Log(const AnsiString& line) override { log.push_back(line); }
+
+    std::deque<bool> answers;
+    Names shown, log;
+
+private:
+    bool Ask(const std::string& what) {
+        shown.push_back(what);
+        if (answers.empty()) ADD_FAILURE() << "unexpected question " << what;
+        const bool yes = !answers.empty() && answers.front();
+        if (!answers.empty()) answers.pop_front();
+        return yes;
+    }
+};
+
+TUserRecord User(const std::string& name, const std::string& password = "pass1") {
+    TUserRecord r{};
+    SetUserText(r.Name, name);
+    SetUserText(r.Password, password);
+    r.ViewRight = r.ListenRight = r.DeleteRight = {rkAll, 1, {}};
+    return r;
+}
+
+Names Listed() {
+    TStringList list;
+    ListUserNames(&list);
+    Names v;
+    for (int i = 0; i < list.Count(); ++i) v.push_back(list[i]);
+    return v;
+}
+
+// A plain table with "admin" in slot `adminSlot` (none when negative).
+std::string PlainTable(int adminSlot) {
+    std::string plain(UserFileSize, '\0');
+    if (adminSlot >= 0) plain.replace(std::size_t(adminSlot) * 111, 5, "admin");
+    plain.replace(UserTableSize, 6, "KONIEC");
+    return plain;
+}
+
+class UsersTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetProgramDirOverride(dir.Root());
+        SetUserStoreUi(&ui);
+        std::memset(UserTable, 0, sizeof UserTable);
+    }
+    void TearDown() override {
+        SetUserStoreUi(nullptr);
+        SetProgramDirOverride("");
+    }
+
+    yorde::test::TTempFolder dir;
+    FakeUi ui;
+};
+
+TEST_F(UsersTest, StoredFileMatchesTheRecordLayoutByteForByte) {
+    PutUser(User("admin", "secret"), 0);
+    TUserRecord jan = User("jan");
+    jan.ViewRight = {rkNumber, 1, "123"};
+    jan.ListenRight.Kind = rkNone;
+    jan.DeleteRight = {rkNumber, 1, "456"};
+    PutUser(jan, 5);
+
+    std::string plain = PlainTable(0);
+    const auto put = [&](std::size_t at, std::string_view s) { plain.replace(at, s.size(), s); };
+    put(21, "secret");
+    for (std::size_t at : {42u, 43u, 65u, 66u, 88u, 89u}) plain[at] = 1;
+    const std::size_t b = 5 * 111;
+    put(b, "jan");
+    put(b + 21, "pass1");
+    put(b + 42,
+        "\x02\x01"
+        "123");
+    put(b + 66, "\x01");
+    put(b + 88,
+        "\x02\x01"
+        "456");
+
+    const std::string stored = dir.Read("users.conf");
+    EXPECT_EQ(ReferenceStoredBase64(plain), stored);
+    EXPECT_EQ(std::string::npos, stored.find('='));
+    EXPECT_FALSE(dir.Exists("users.x"));
+
+    std::memset(UserTable, 0, sizeof UserTable);
+    ASSERT_TRUE(LoadUsers());
+    EXPECT_EQ(0, std::memcmp(UserTable, plain.data(), UserTableSize));  // slots and gaps in place
+    EXPECT_TRUE(ui.shown.empty());
+}
+
+TEST_F(UsersTest, ForeignShortAndLeftoverTablesAreRead) {
+    std::string plain = PlainTable(0);
+    plain.replace(111, 21, std::string(21, 'n'));                    // a name without its NUL
+    dir.Write("users.conf", ReferenceBase64(plain.substr(0, 150)));  // short, one line, no CR LF
+    ASSERT_TRUE(LoadUsers());
+    EXPECT_EQ((Names{"admin", std::string(20, 'n')}), Listed());
+    EXPECT_EQ("", UserText(UserTable[1].Password));
+
+    // Only the plain table an interrupted save left behind: read once, removed.
+    ASSERT_TRUE(DeleteFile(dir.Path("users.conf")));
+    dir.Write("users.x", PlainTable(3));
+    ASSERT_TRUE(LoadUsers());
+    EXPECT_EQ("admin", UserText(UserTable[3].Name));
+    EXPECT_FALSE(dir.Exists("users.x"));
+}
+
+TEST_F(UsersTest, AddAsksBeforeReplacingAndNamesAreCaseSensitive) {
+    AddUser(User("admin"));
+    AddUser(User("jan", "old"));
+    ui.answers = {false, true, true};
+    AddUser(User("jan", "new"));
+    EXPECT_EQ("old", UserText(FindUser("jan").Password));
+    AddUser(User("jan", "new"));
+    AddUser(User("Admin"));
+    ModifyUser(User("ewa"));  // unknown: added without a question
+    ModifyUser(User("ewa", "changed"));
+    EXPECT_EQ((Names{"Info:?2", "Info:?2", "Info:?3"}), ui.shown);
+
+    ASSERT_TRUE(LoadUsers());
+    EXPECT_EQ((Names{"admin", "jan", "Admin", "ewa"}), Listed());
+    EXPECT_EQ("new", UserText(FindUser("jan").Password));
+    EXPECT_EQ("changed", UserText(FindUser("ewa").Password));
+    EXPECT_TRUE(IsFreeSlot(FindUser("nobody")));
+}
+
+TEST_F(UsersTest, FullTableRefusesTheNextUserAndFreedSlotsAreReusedLowestFirst) {
+    for (int i = 0; i < MaxUsers; ++i) PutUser(User(i ? "u" + std::to_string(i) : "admin"), i);
+    const std::string before = dir.Read("users.conf");
+    AddUser(User("extra"));
+    EXPECT_EQ(
+        "B\xB3\xB9"
+        "d:1",
+        ui.shown.back());
+    EXPECT_EQ(before, dir.Read("users.conf"));
+
+    ui.answers = {true, true};
+    DeleteUser("u7");
+    DeleteUser("u3");
+    EXPECT_EQ("Info:?u3", ui.shown.back());
+    AddUser(User("first"));
+    AddUser(User("second"));
+    EXPECT_EQ("first", UserText(UserTable[3].Name));
+    EXPECT_EQ("second", UserText(UserTable[7].Name));
+}
+
+TEST_F(UsersTest, DeletingAdminIsRefusedWithoutSavingOtherDeletesAlwaysSave) {
+    AddUser(User("admin"));
+    AddUser(User("jan"));
+    ASSERT_TRUE(DeleteFile(dir.Path("users.conf")));
+    DeleteUser("admin");
+    EXPECT_EQ((Names{"Info:4"}), ui.shown);
+    EXPECT_FALSE(dir.Exists("users.conf"));
+
+    DeleteUser("nobody");
+    EXPECT_TRUE(dir.Exists("users.conf"));
+    ASSERT_TRUE(DeleteFile(dir.Path("users.conf")));
+    ui.answers = {false};
+    DeleteUser("jan");
+    EXPECT_TRUE(dir.Exists("users.conf"));
+    EXPECT_EQ((Names{"admin", "jan"}), Listed());
+}
+
+TEST_F(UsersTest, MissingAdminIsAskedForAndAddedBesideTheOtherUsers) {
+    EXPECT_FALSE(LoadUsers());  // no file at all
+    EXPECT_EQ((Names{"Info:0"}), ui.shown);
+
+    PutUser(User("jan"), 2);
+    PutUser(User("ewa"), 0);
+    EXPECT_FALSE(LoadUsers());
+    EXPECT_EQ((Names{"Info:0", "Info:0"}), ui.shown);
+    EXPECT_EQ((Names{"ewa", "jan"}), Listed());
+    AddUser(User("admin"));
+    EXPECT_TRUE(LoadUsers());
+    EXPECT_EQ((Names{"ewa", "admin", "jan"}), Listed());
+    EXPECT_FALSE(dir.Exists("users.conf.bad"));
+}
+
+TEST_F(UsersTest, StoreThatYieldsNoUserIsSetAsideNotOverwritten) {
+    for (const std::string& content : {std::string(), std::string("*** ??? ***\r\n")}) {
+        yorde::test::TTempFolder local;
+        SetProgramDirOverride(local.Root());
+        local.Write("users.conf", content);
+        EXPECT_FALSE(LoadUsers());
+        AddUser(User("admin"));
+        EXPECT_EQ(content, local.Read("users.conf.bad"));
+        EXPECT_TRUE(LoadUsers());
+    }
+    // Reading this one fails with an I/O error, whoever runs the test.
+    std::filesystem::create_symlink("/proc/self/mem", dir.Path("users.conf"));
+    SetProgramDirOverride(dir.Root());
+    ui.log.clear();
+    EXPECT_FALSE(LoadUsers());
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.Path("users.conf.bad")));
+    EXPECT_FALSE(ui.log.empty());
+}
+
+TEST_F(UsersTest, FailedSaveKeepsTableAndFileAsTheyWere) {
+    AddUser(User("admin"));
+    const std::string before = dir.Read("users.conf");
+    SetProgramDirOverride(dir.Path("gone/"));
+    EXPECT_THROW(AddUser(User("jan")), Exception);
+    EXPECT_TRUE(IsFreeSlot(FindUser("jan")));
+    SetProgramDirOverride(dir.Root());
+    EXPECT_EQ(before, dir.Read("users.conf"));
+}
+
+}  // namespace
