@@ -1,9 +1,13 @@
-// The recordings frame's address-book button.
+// The recordings frame's buttons of the SD-card import and the address book.
 #include "workstation/Unitmediaframe.h"
 
 #include "store/UserRecord.h"
 #include "workstation/Mainunit.h"
+#include "workstation/UnitImport.h"
+#include "workstation/UnitImportThread.h"
 #include "workstation/Unitaddressbookform.h"
+#include "workstation/Unitconnect.h"
+#include "workstation/Unitstatus.h"
 
 #include <memory>
 
@@ -15,6 +19,21 @@ AnsiString CurrentUserName() {
 }
 
 }  // namespace
+
+void TMediaFrame::ImportImageClick(TObject*) {
+    // One import at a time; the status line shows the one that runs.
+    if (CardImportRunning()) return;
+    TMainForm* main = MainForm;
+    const AnsiString password = main ? main->ConnectFrame1->HasloEdit->Text() : AnsiString();
+    std::unique_ptr<TImportDialog, void (*)(TObject*)> dialog(NewForm<TImportDialog>(this, password), TObject::Free);
+    const AnsiString drive = dialog->ShowModal() == mrOk ? dialog->GetDrivePath() : AnsiString();
+    if (main) main->StatusFrameBottom->StatusLabel->SetCaption(AnsiString());
+    // " ": OK with no medium chosen.
+    if (drive.empty() || drive == " ") return;
+    StartCardImport(this, drive,
+                    {text("IDS_IMPORTING"), dialog->Text("IDS_ERROR"), dialog->Text("IDS_IMPORT_DISK_FULL"),
+                     dialog->Text("IDS_IMPORT_FAILED")});
+}
 
 void TMediaFrame::ABookImageClick(TObject*) {
     const AnsiString user = CurrentUserName();
