@@ -36,8 +36,8 @@ AnsiString ClosingMessage(const TImportTexts& Texts, const TCardImportResult& Re
 
 }  // namespace
 
-ImportThread::ImportThread(const AnsiString& Drive_, const TImportTexts& Texts)
-    : TThread(false), Drive(Drive_), texts_(Texts) {
+ImportThread::ImportThread(const AnsiString& DriveRoot, const TImportTexts& Texts)
+    : TThread(false), Drive(DriveRoot), texts_(Texts) {
     SetPriority(tpHigher);
     AfterConstruction();
 }
@@ -57,7 +57,14 @@ void ImportThread::onMain(const std::function<void(TMainForm&)>& Call) {
     Synchronize([this, &Call] {
         // Asked to stop while this call waited: the frames may be going.
         if (Terminated()) return;
-        if (TMainForm* main = LiveMainForm()) Call(*main);
+        TMainForm* main = LiveMainForm();
+        if (!main) return;
+        // A list reload that fails says so itself; the import goes on.
+        try {
+            Call(*main);
+        } catch (...) {
+            DebugLog("Import: " + ExceptionText(std::current_exception()));
+        }
     });
 }
 
