@@ -56,3 +56,10 @@ TRecordingRow RecordingRowFromName(const AnsiString& name, std::int64_t size) {
     row.Filename = name;
     return row;
 }
+
+bool IsPlainRecordingName(const AnsiString& name) {
+    if (name.empty() || name == "." || name == "..") return false;
+    for (unsigned char c : name)
+        if (c < 0x20 || c == 0x7F || c == '/' || c == '\\' || c == ':') return false;
+    return true;
+}

@@ -32,3 +32,8 @@ TRecordingRow RecordingRowFromName(const AnsiString& name, std::int64_t size);
 
 // Seconds of a stored file of `size` bytes; -1 for a negative size.
 int RecordingSecondsFromSize(std::int64_t size);
+
+// Whether a name from outside (the device, a card) may name a file in the
+// store's folder: not empty, not "." or "..", no folder separator of
+// either system ("/" or "\"), no drive colon and no control character.
+bool IsPlainRecordingName(const AnsiString& name);

@@ -1,6 +1,9 @@
 #include "workstation/RegisterWorkstation.h"
 
+#include "workstation/AddressBookDialogUnit.h"
 #include "workstation/Mainunit.h"
+#include "workstation/UnitImport.h"
+#include "workstation/Unitaddressbookform.h"
 #include "workstation/Unitadduserform.h"
 #include "workstation/Unitannoun.h"
 #include "workstation/Unitconnect.h"
@@ -23,6 +26,8 @@ void RegisterWorkstationClasses() {
     RegisterClasses({TUsersFrame::StaticClass(), TadduserDialogForm::StaticClass(), TuserpaswdDialog::StaticClass()});
     // The recordings frame (with its media player component) and the filter tab.
     RegisterClasses({TMediaFrame::StaticClass(), TMediaPlayer::StaticClass(), TFiltrFrame::StaticClass()});
+    // The SD-card import's drive dialog, the address book and its entry dialog.
+    RegisterClasses({TImportDialog::StaticClass(), TAddressBook::StaticClass(), TAddressBookDialog::StaticClass()});
     // The connection tab and the status bar.
     RegisterClasses({TConnectFrame::StaticClass(), TStatusFrame::StaticClass()});
     // Start-up: the language data module, the main window with its

@@ -32,8 +32,6 @@ void TMediaFrame::Timer2Timer(TObject*) {}
 
 void TMediaFrame::ExportImageClick(TObject*) {}
 void TMediaFrame::DeleteImageClick(TObject*) {}
-void TMediaFrame::ImportImageClick(TObject*) {}
-void TMediaFrame::ABookImageClick(TObject*) {}
 void TMediaFrame::musicPopupMenuPopup(TObject*) {}
 void TMediaFrame::op1Click(TObject*) {}
 void TMediaFrame::op2Click(TObject*) {}

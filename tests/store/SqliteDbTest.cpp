@@ -104,3 +104,26 @@ TEST_F(SqliteDbTest, LockHeldElsewhereGivesBusyAndTransactionsRollBackOnUnwind) 
 }
 
 }  // namespace
+
+TEST_F(SqliteDbTest, BoundValuesStayDataWhateverQuotesTheyHold) {
+    const AnsiString tricky = "O'Brien'); DROP TABLE t; --";
+    EXPECT_EQ(db.ExecDml("INSERT INTO t VALUES(?, ?);", {std::int64_t(7), tricky}), 1);
+    EXPECT_EQ(db.ExecDml("INSERT INTO t VALUES(?, ?);", {std::int64_t(8), AnsiString("\xB3\xF3\x64\xBC", 4)}), 1);
+    SqliteQuery q = db.ExecQuery("SELECT n, s FROM t WHERE s = ?;", {tricky});
+    ASSERT_FALSE(q.Eof());
+    EXPECT_EQ(q.GetIntField(0), 7);
+    EXPECT_EQ(q.GetStringField(1), tricky);
+    q.NextRow();
+    EXPECT_TRUE(q.Eof());
+    // The bytes of the code page go in and come out unchanged.
+    EXPECT_FALSE(db.ExecQuery("SELECT n FROM t WHERE s = ?;", {AnsiString("\xB3\xF3\x64\xBC", 4)}).Eof());
+    EXPECT_TRUE(db.ExecQuery("SELECT n FROM t WHERE s = ?;", {AnsiString("O")}).Eof());
+
+    // A value without a parameter, and a broken statement, are refused.
+    EXPECT_EQ(ErrorOf([&] {
+                  db.ExecDml("DELETE FROM t WHERE n = ?;", {std::int64_t(1), std::int64_t(2)});
+              }).Code(),
+              25);
+    EXPECT_EQ(ErrorOf([&] { db.ExecQuery("SELECT * FROM nowhere WHERE n = ?;", {std::int64_t(1)}); }).Code(), 1);
+    EXPECT_EQ(db.ExecQuery("SELECT COUNT(*) FROM t;").GetIntField(0), 2);
+}

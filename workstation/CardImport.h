@@ -1,0 +1,59 @@
+#pragma once
+// The SD-card import without its window: finding the recordings on a card
+// taken out of the device, registering each one data.db does not know as a
+// Files row and copying it, in its stored form, into the program's "files"
+// folder. The card holds them as ROZMOWY/<year>/<month>/<day>/*.wav.
+#include "rtl/AnsiString.h"
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+// What a running import tells the program, called on the importing thread.
+class ICardImportSink {
+public:
+    virtual ~ICardImportSink() = default;
+    // A line for the debug log.
+    virtual void Log(const AnsiString& Line) = 0;
+    // 0..99 after each file.
+    virtual void Progress(int Percent) = 0;
+    // Rebuild the recordings list; returns when it is done.
+    virtual void Reload() = 0;
+    // Checked before each file: the program is closing.
+    virtual bool StopRequested() = 0;
+};
+
+// File operations of the import, so that tests can make them fail.
+struct TCardImportFiles {
+    // Copies without replacing; afterwards the target is complete or absent.
+    // Empty: CopyFileTo.
+    std::function<bool(const AnsiString& Source, const AnsiString& Target)> Copy;
+    // Bytes free on the file system holding Folder, -1 when unknown. Empty: DiskFree.
+    std::function<std::int64_t(const AnsiString& Folder)> FreeSpace;
+};
+
+struct TCardImportResult {
+    int Found = 0;          // recordings listed
+    int Imported = 0;       // registered and copied
+    int Skipped = 0;        // stored already, or deleted by a user or the purge
+    int Failed = 0;         // refused names, unreadable files, copies or rows that failed
+    bool DiskFull = false;  // the import stopped at a file that did not fit
+    bool Stopped = false;   // the program asked it to stop
+};
+
+// The recordings of the card whose root folder is Drive (ending in "/"):
+// the folder ROZMOWY and the ".wav" files matched without regard to case,
+// year, month and day folders only when their names are whole numbers
+// above 0. Sorted by name at each level.
+std::vector<AnsiString> ListCardRecordings(const AnsiString& Drive, ICardImportSink& Sink);
+
+// Imports Paths into ProgramFolder's data.db and "files" folder (the
+// folder ends in "/"). A file already registered or listed as deleted is
+// skipped. A name that could reach outside "files" is refused. Each file is
+// copied under a temporary name and renamed into place, and its row is
+// written only after that; a row that cannot be written takes its copy
+// away again. An existing file of the same size is kept, one of another
+// size (an orphan without a row) replaced. One failing file does not stop
+// the others; a full disk stops the import. Never throws.
+TCardImportResult ImportCardRecordings(const std::vector<AnsiString>& Paths, const AnsiString& ProgramFolder,
+                                       ICardImportSink& Sink, const TCardImportFiles& Files = {});
