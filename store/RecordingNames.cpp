@@ -3,6 +3,9 @@
 #include "rtl/StrUtils.h"
 #include "store/Recordings.h"
 
+#include <cctype>
+#include <string_view>
+
 namespace {
 
 // Stored numbers carry no leading zeros; "*" travels as "a".
@@ -55,4 +58,15 @@ TRecordingRow RecordingRowFromName(const AnsiString& name, std::int64_t size) {
     row.Czas = RecordingSecondsFromSize(size);
     row.Filename = name;
     return row;
+}
+
+bool IsStoredRecordingName(const AnsiString& name) {
+    static constexpr std::string_view kExtension = ".wav";
+    if (name.size() <= kExtension.size()) return false;
+    if (name.find_first_of(std::string_view("/\\\0", 3)) != AnsiString::npos) return false;
+    if (name.find("..") != AnsiString::npos) return false;
+    const std::string_view tail = std::string_view(name).substr(name.size() - kExtension.size());
+    for (size_t i = 0; i < tail.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(tail[i])) != kExtension[i]) return false;
+    return true;
 }

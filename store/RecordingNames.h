@@ -32,3 +32,8 @@ TRecordingRow RecordingRowFromName(const AnsiString& name, std::int64_t size);
 
 // Seconds of a stored file of `size` bytes; -1 for a negative size.
 int RecordingSecondsFromSize(std::int64_t size);
+
+// Whether a file name from the database may name a file of the "files"
+// folder: not empty, no "/" or "\", no "..", no NUL, ending in ".wav" (any
+// case). Any other name is treated as a recording whose file is missing.
+bool IsStoredRecordingName(const AnsiString& name);

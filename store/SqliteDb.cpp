@@ -58,6 +58,45 @@ SqliteQuery SqliteDb::ExecQuery(const AnsiString& sql) {
     sqlite3_stmt* stmt = Compile(sql);
     // Blank text or only a comment compiles to no statement at all.
     if (!stmt) throw SqliteException(DBLAYER_ERROR, "Null Virtual Machine pointer", false);
+    return FirstRow(stmt);
+}
+
+SqliteQuery SqliteDb::ExecQuery(const AnsiString& sql, const Values& values) {
+    return FirstRow(CompileBound(sql, values));
+}
+
+int SqliteDb::ExecDml(const AnsiString& sql, const Values& values) {
+    sqlite3_stmt* stmt = CompileBound(sql, values);
+    int rc;
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+    }
+    if (rc != SQLITE_DONE) {
+        const int code = sqlite3_finalize(stmt);
+        throw SqliteException(code, sqlite3_errmsg(db_), false);
+    }
+    sqlite3_finalize(stmt);
+    return sqlite3_changes(db_);
+}
+
+sqlite3_stmt* SqliteDb::CompileBound(const AnsiString& sql, const Values& values) {
+    CheckDB();
+    sqlite3_stmt* stmt = Compile(sql);
+    if (!stmt) throw SqliteException(DBLAYER_ERROR, "Null Virtual Machine pointer", false);
+    if (sqlite3_bind_parameter_count(stmt) != int(values.size())) {
+        sqlite3_finalize(stmt);
+        throw SqliteException(DBLAYER_ERROR, "Wrong number of bound values", false);
+    }
+    for (size_t i = 0; i < values.size(); ++i) {
+        const int rc = sqlite3_bind_text(stmt, int(i + 1), values[i].data(), int(values[i].size()), SQLITE_TRANSIENT);
+        if (rc != SQLITE_OK) {
+            sqlite3_finalize(stmt);
+            throw SqliteException(rc, sqlite3_errmsg(db_), false);
+        }
+    }
+    return stmt;
+}
+
+SqliteQuery SqliteDb::FirstRow(sqlite3_stmt* stmt) {
     const int rc = sqlite3_step(stmt);
     if (rc == SQLITE_DONE) return SqliteQuery(db_, stmt, true, true);
     if (rc == SQLITE_ROW) return SqliteQuery(db_, stmt, false, true);

@@ -5,6 +5,8 @@
 #include "store/SqliteException.h"
 #include "store/SqliteQuery.h"
 
+#include <vector>
+
 struct sqlite3;
 struct sqlite3_stmt;
 
@@ -30,12 +32,23 @@ public:
     // (or at its end when there is none).
     SqliteQuery ExecQuery(const AnsiString& sql);
 
+    // The same with values bound as texts to the statement's "?" in order,
+    // byte for byte as given: no value is ever read as SQL. One statement
+    // only; a count of values other than the statement's parameters is a
+    // layer error (code 1000) and runs nothing.
+    using Values = std::vector<AnsiString>;
+    int ExecDml(const AnsiString& sql, const Values& values);
+    SqliteQuery ExecQuery(const AnsiString& sql, const Values& values);
+
     // Applies at once when open, and at every later Open.
     void SetBusyTimeout(int ms);
 
 private:
     void CheckDB() const;
     sqlite3_stmt* Compile(const AnsiString& sql);
+    // A compiled statement with the values bound; the caller owns it.
+    sqlite3_stmt* CompileBound(const AnsiString& sql, const Values& values);
+    SqliteQuery FirstRow(sqlite3_stmt* stmt);
 
     sqlite3* db_ = nullptr;
     int busyTimeoutMs_ = DefaultBusyTimeoutMs;
