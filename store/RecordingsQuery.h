@@ -30,7 +30,7 @@ struct TRecordingsFilter {
 };
 
 struct TSqlStatement {
-    AnsiString Sql;                   // with "?" for each value
+    AnsiString Sql;                  // with "?" for each value
     std::vector<AnsiString> Values;  // in the order of the "?"
 };
 
