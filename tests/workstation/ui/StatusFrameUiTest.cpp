@@ -85,6 +85,7 @@ TEST_F(StatusFrameUi, TheTimerShowsDiskFilesAndCardOnlyForALoggedInUser) {
     EXPECT_EQ(f->SDLabel->Caption(), "SD card: -");
 
     f->LoggedIn = true;
+    ASSERT_TRUE(TickUntilRecordingCount(f, 3));
     f->Timer1Timer(f->Timer1);
     // A folder named like a recording counts as well.
     EXPECT_EQ(f->FilesLabel->Caption(), "Number of files: 3");
