@@ -19,7 +19,6 @@ constexpr int kMemoryError = 1;
 constexpr int kWriteError = 2;
 constexpr int kRemoved = 3;
 
-
 }  // namespace
 
 AnsiString TMediaFrame::RecordingPath(const AnsiString& FileName) { return ProgramDir() + "files/" + FileName; }

@@ -51,7 +51,7 @@ public:
     ~TFileCounter() {
         {
             std::lock_guard<std::mutex> lock(mutex_);
-            stop_ = true;
+            stop_ = true;  // a count under way ends at its next entry
         }
         wake_.notify_one();
         worker_.join();
@@ -79,8 +79,9 @@ private:
             lock.unlock();
             int n = 0;
             TSearchRec rec;
-            for (int found = FindFirst(pattern, faAnyFile, rec); found == 0; found = FindNext(rec)) ++n;
+            for (int found = FindFirst(pattern, faAnyFile, rec); found == 0 && !stop_; found = FindNext(rec)) ++n;
             FindClose(rec);
+            if (stop_) return;
             last_ = n;
             lock.lock();
         }
@@ -89,7 +90,7 @@ private:
     std::mutex mutex_;
     std::condition_variable wake_;
     AnsiString pattern_;
-    bool stop_ = false;
+    std::atomic<bool> stop_{false};
     std::atomic<int> last_{-1};
     std::thread worker_;  // last: started once the rest is ready
 };

@@ -18,6 +18,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
+constexpr int kLinksPerCopy = 30000;
+
 struct TCallTime {
     int Year, Month, Day, Hour, Minute, Second;
 };
@@ -81,9 +83,15 @@ std::vector<std::string> WriteStoredRecordings(const std::string& Folder, const 
         const TStoreCall call = StoreCall(i, Options);
         const fs::path target = files / call.Name;
         fs::remove(target);
-        if (Options.LinkFiles)
+        if (Options.LinkFiles) {
+            // File systems cap the links of one inode (65 000 on ext4): a
+            // fresh copy of the content every so often.
+            if (i > 0 && i % kLinksPerCopy == 0) {
+                fs::remove(first);
+                fs::copy_file(target.parent_path() / names[size_t(i - 1)], first);
+            }
             fs::create_hard_link(first, target);
-        else
+        } else
             fs::copy_file(first, target);
         // The row the client registers for a fetched file.
         const TRecordingRow row = RecordingRowFromName(call.Name, std::int64_t(stored.size()));

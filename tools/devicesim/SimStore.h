@@ -9,8 +9,8 @@
 namespace devicesim {
 
 struct TStoreOptions {
-    int Count = 0;             // recordings
-    int Milliseconds = 1000;   // length of each
+    int Count = 0;            // recordings
+    int Milliseconds = 1000;  // length of each
     // Calls 7 minutes apart, the newest last; 0: from 2024-03-01 08:00:00
     // on, else ending at this many seconds since the epoch (local time).
     long long NewestCall = 0;

@@ -24,8 +24,9 @@
 #include "workstation/Unitstatus.h"
 #include "workstation/Unitusers.h"
 
-#include <QImage>
 #include <sndfile.h>
+#include <sys/stat.h>
+#include <QImage>
 
 #include <algorithm>
 #include <ctime>
@@ -401,7 +402,15 @@ TEST_F(RecordingsWindow, ARefillKeepsTheSelectedRecordingOrClosesThePlayer) {
     const AnsiString name = Grid()->Cells(4, 5);
     ASSERT_EQ(Media()->MediaPlayer->Mode(), mpStopped);
     Media()->PlayImageClick(nullptr);
+    // A refill deciphers nothing: the played file is the one opened before.
+    const auto inode = [&] {
+        struct stat st {};
+        ::stat(temp.Path("tmp.wav").c_str(), &st);
+        return st.st_ino;
+    };
+    const auto before = inode();
     Media()->RefreshRecordings();
+    EXPECT_EQ(inode(), before);
     EXPECT_EQ(Grid()->Cells(4, Grid()->Row()), name);
     EXPECT_EQ(Media()->MediaPlayer->Mode(), mpStopped);  // a refill stops playing
     EXPECT_TRUE(Media()->ExportImage->Visible());
