@@ -147,14 +147,16 @@ void BM_StatusTickWhileCounting(benchmark::State& state) {
     for (auto _ : state) {
         const auto t0 = std::chrono::steady_clock::now();
         status->Timer1Timer(status->Timer1);
-        longest = std::max(longest, std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - t0).count());
+        longest =
+            std::max(longest, std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - t0).count());
     }
     // How long one count takes on its own thread.
     const auto t0 = std::chrono::steady_clock::now();
     status->Timer1Timer(status->Timer1);
     while (status->RecordingCount() != 100000) std::this_thread::sleep_for(std::chrono::milliseconds(1));
     state.counters["longest_tick_us"] = longest;
-    state.counters["count_ms"] = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+    state.counters["count_ms"] =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
 }
 
 }  // namespace

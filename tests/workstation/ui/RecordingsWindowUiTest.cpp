@@ -412,6 +412,10 @@ TEST_F(RecordingsWindow, ARefillKeepsTheSelectedRecordingOrClosesThePlayer) {
     Media()->RefreshRecordings();
     EXPECT_EQ(inode(), before);
     EXPECT_EQ(Grid()->Cells(4, Grid()->Row()), name);
+    Grid()->SetFocus();
+    ASSERT_EQ(MainForm->ActiveControl(), Grid());
+    Media()->RefreshRecordings();
+    EXPECT_EQ(MainForm->ActiveControl(), Grid());        // arrow keys still move in the list
     EXPECT_EQ(Media()->MediaPlayer->Mode(), mpStopped);  // a refill stops playing
     EXPECT_TRUE(Media()->ExportImage->Visible());
 
