@@ -7,6 +7,7 @@
 #include "MainWindowFixture.h"
 #include "MediaTestSupport.h"
 
+#include "DeviceSim.h"
 #include "SimRecordings.h"
 #include "SimStore.h"
 #include "media/MediaPlayer.h"
@@ -19,6 +20,7 @@
 #include "vcl/ComboBox.h"
 #include "vcl/Grids.h"
 #include "workstation/Mainunit.h"
+#include "workstation/Unitconnect.h"
 #include "workstation/Unitfiltr.h"
 #include "workstation/Unitmediaframe.h"
 #include "workstation/Unitstatus.h"
@@ -498,4 +500,28 @@ TEST_F(RecordingsWindow, ADatabaseFailureIsReportedAndTheListStaysUsable) {
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].Text, "An error occurred during an operation in the database.");
     EXPECT_TRUE(Grid()->Visible());
+}
+
+// The status bar's own SD request, which nothing in the program switches on,
+// asks the exchange when its timer is run.
+TEST_F(RecordingsWindow, TheDormantSdRequestReadsTheCardWhenRun) {
+    TDeviceSimulator device;
+    device.SetPassword("haslo1");
+    device.SetSdState(0, 7580);
+    ASSERT_TRUE(device.Start());
+    CreateMainWindow();
+    TStatusFrame* status = MainForm->StatusFrameBottom;
+    EXPECT_FALSE(status->Timer2->Enabled());
+    MainForm->ConnectFrame1->SerwerIPEdit->SetText("http://127.0.0.1:" + std::to_string(device.Port()));
+    MainForm->ConnectFrame1->HasloEdit->SetText("haslo1");
+    status->Timer2Timer(status->Timer2);
+    EXPECT_EQ(status->SdState.load(), 0);
+    EXPECT_EQ(status->SDLabel->Hint().substr(0, 22), "SD card capacity: 7580");
+    device.SetSdState(1);
+    status->Timer2Timer(status->Timer2);  // the same nonce, the next counter
+    EXPECT_EQ(status->SdState.load(), 1);
+    EXPECT_EQ(status->SDLabel->Hint(), "SD card");
+    device.Stop();
+    status->Timer2Timer(status->Timer2);  // no answer: nothing changes, nothing shown
+    EXPECT_EQ(status->SdState.load(), 1);
 }
