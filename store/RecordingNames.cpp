@@ -3,9 +3,6 @@
 #include "rtl/StrUtils.h"
 #include "store/Recordings.h"
 
-#include <cctype>
-#include <string_view>
-
 namespace {
 
 // Stored numbers carry no leading zeros; "*" travels as "a".
@@ -60,13 +57,9 @@ TRecordingRow RecordingRowFromName(const AnsiString& name, std::int64_t size) {
     return row;
 }
 
-bool IsStoredRecordingName(const AnsiString& name) {
-    static constexpr std::string_view kExtension = ".wav";
-    if (name.size() <= kExtension.size()) return false;
-    if (name.find_first_of(std::string_view("/\\\0", 3)) != AnsiString::npos) return false;
-    if (name.find("..") != AnsiString::npos) return false;
-    const std::string_view tail = std::string_view(name).substr(name.size() - kExtension.size());
-    for (size_t i = 0; i < tail.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(tail[i])) != kExtension[i]) return false;
+bool IsPlainRecordingName(const AnsiString& name) {
+    if (name.empty() || name == "." || name == "..") return false;
+    for (unsigned char c : name)
+        if (c < 0x20 || c == 0x7F || c == '/' || c == '\\' || c == ':') return false;
     return true;
 }

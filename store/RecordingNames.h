@@ -33,7 +33,7 @@ TRecordingRow RecordingRowFromName(const AnsiString& name, std::int64_t size);
 // Seconds of a stored file of `size` bytes; -1 for a negative size.
 int RecordingSecondsFromSize(std::int64_t size);
 
-// Whether a file name from the database may name a file of the "files"
-// folder: not empty, no "/" or "\", no "..", no NUL, ending in ".wav" (any
-// case). Any other name is treated as a recording whose file is missing.
-bool IsStoredRecordingName(const AnsiString& name);
+// Whether a name from outside (the device, a card) may name a file in the
+// store's folder: not empty, not "." or "..", no folder separator of
+// either system ("/" or "\"), no drive colon and no control character.
+bool IsPlainRecordingName(const AnsiString& name);

@@ -1,6 +1,6 @@
 #include "store/RecordingsQuery.h"
 
-#include "store/SqliteDb.h"
+#include <string>
 
 namespace {
 
@@ -19,7 +19,7 @@ constexpr const char* kAddressBookBase2 =
 // One piece of the WHERE clause with its values.
 struct Piece {
     AnsiString Sql;
-    std::vector<AnsiString> Values;
+    SqlValues Values;
     bool empty() const { return Sql.empty(); }
 };
 
@@ -50,7 +50,7 @@ Piece numberPiece(const TRecordingsFilter& f) {
     return {};
 }
 
-void append(TSqlStatement& s, const AnsiString& sql, const std::vector<AnsiString>& values = {}) {
+void append(TSqlStatement& s, const AnsiString& sql, const SqlValues& values = {}) {
     s.Sql += sql;
     s.Values.insert(s.Values.end(), values.begin(), values.end());
 }
@@ -80,7 +80,7 @@ TSqlStatement BuildRecordingsQuery(const TRecordingsFilter& Filter) {
             append(s, "WHERE " + n.Sql, n.Values);
         }
     } else {
-        const std::vector<AnsiString> own = {Filter.ViewNumber, Filter.ViewNumber};
+        const SqlValues own = {Filter.ViewNumber, Filter.ViewNumber};
         if (!d.empty() && !n.empty()) {
             append(s, "WHERE (" + d.Sql + ") AND (", d.Values);
             append(s, n.Sql + ") AND (AbA =? OR AbB = ?) ", n.Values);
@@ -100,10 +100,13 @@ AnsiString RenderSql(const TSqlStatement& Statement) {
     AnsiString out;
     size_t next = 0;
     for (char c : Statement.Sql) {
-        if (c == '?' && next < Statement.Values.size())
-            out += SqlQuote(Statement.Values[next++]);
-        else
+        if (c != '?' || next >= Statement.Values.size()) {
             out += c;
+            continue;
+        }
+        const SqlValue& v = Statement.Values[next++];
+        out += std::holds_alternative<std::int64_t>(v) ? std::to_string(std::get<std::int64_t>(v))
+                                                       : SqlQuote(std::get<AnsiString>(v));
     }
     return out;
 }

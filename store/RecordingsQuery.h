@@ -4,9 +4,8 @@
 // with the user's address book. Every value travels bound, never inside
 // the SQL text.
 #include "rtl/AnsiString.h"
+#include "store/SqliteDb.h"
 #include "store/UserRecord.h"
-
-#include <vector>
 
 struct TRecordingsFilter {
     // The user whose view right applies and whose address book is joined.
@@ -30,8 +29,8 @@ struct TRecordingsFilter {
 };
 
 struct TSqlStatement {
-    AnsiString Sql;                  // with "?" for each value
-    std::vector<AnsiString> Values;  // in the order of the "?"
+    AnsiString Sql;    // with "?" for each value
+    SqlValues Values;  // texts, in the order of the "?"
 };
 
 // Columns shown for the filter's layout: 4 or 6 (the file name follows them).

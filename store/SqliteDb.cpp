@@ -53,56 +53,7 @@ int SqliteDb::ExecDml(const AnsiString& sql) {
     return sqlite3_changes(db_);
 }
 
-SqliteQuery SqliteDb::ExecQuery(const AnsiString& sql) {
-    CheckDB();
-    sqlite3_stmt* stmt = Compile(sql);
-    // Blank text or only a comment compiles to no statement at all.
-    if (!stmt) throw SqliteException(DBLAYER_ERROR, "Null Virtual Machine pointer", false);
-    return FirstRow(stmt);
-}
-
-SqliteQuery SqliteDb::ExecQuery(const AnsiString& sql, const Values& values) {
-    return FirstRow(CompileBound(sql, values));
-}
-
-int SqliteDb::ExecDml(const AnsiString& sql, const Values& values) {
-    sqlite3_stmt* stmt = CompileBound(sql, values);
-    int rc;
-    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
-    }
-    if (rc != SQLITE_DONE) {
-        const int code = sqlite3_finalize(stmt);
-        throw SqliteException(code, sqlite3_errmsg(db_), false);
-    }
-    sqlite3_finalize(stmt);
-    return sqlite3_changes(db_);
-}
-
-sqlite3_stmt* SqliteDb::CompileBound(const AnsiString& sql, const Values& values) {
-    CheckDB();
-    sqlite3_stmt* stmt = Compile(sql);
-    if (!stmt) throw SqliteException(DBLAYER_ERROR, "Null Virtual Machine pointer", false);
-    if (sqlite3_bind_parameter_count(stmt) != int(values.size())) {
-        sqlite3_finalize(stmt);
-        throw SqliteException(DBLAYER_ERROR, "Wrong number of bound values", false);
-    }
-    for (size_t i = 0; i < values.size(); ++i) {
-        const int rc = sqlite3_bind_text(stmt, int(i + 1), values[i].data(), int(values[i].size()), SQLITE_TRANSIENT);
-        if (rc != SQLITE_OK) {
-            sqlite3_finalize(stmt);
-            throw SqliteException(rc, sqlite3_errmsg(db_), false);
-        }
-    }
-    return stmt;
-}
-
-SqliteQuery SqliteDb::FirstRow(sqlite3_stmt* stmt) {
-    const int rc = sqlite3_step(stmt);
-    if (rc == SQLITE_DONE) return SqliteQuery(db_, stmt, true, true);
-    if (rc == SQLITE_ROW) return SqliteQuery(db_, stmt, false, true);
-    const int code = sqlite3_finalize(stmt);
-    throw SqliteException(code, sqlite3_errmsg(db_), false);
-}
+SqliteQuery SqliteDb::ExecQuery(const AnsiString& sql) { return ExecQuery(sql, {}); }
 
 void SqliteDb::SetBusyTimeout(int ms) {
     busyTimeoutMs_ = ms;
@@ -117,6 +68,47 @@ sqlite3_stmt* SqliteDb::Compile(const AnsiString& sql) {
     const int rc = sqlite3_prepare_v2(db_, sql.c_str(), -1, &stmt, nullptr);
     if (rc != SQLITE_OK) throw SqliteException(rc, nullptr, false);
     return stmt;
+}
+
+sqlite3_stmt* SqliteDb::CompileBound(const AnsiString& sql, const SqlValues& values) {
+    sqlite3_stmt* stmt = Compile(sql);
+    // Blank text or only a comment compiles to no statement at all.
+    if (!stmt) throw SqliteException(DBLAYER_ERROR, "Null Virtual Machine pointer", false);
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        const int index = int(i) + 1;
+        const int rc = std::holds_alternative<std::int64_t>(values[i])
+                           ? sqlite3_bind_int64(stmt, index, std::get<std::int64_t>(values[i]))
+                           : sqlite3_bind_text(stmt, index, std::get<AnsiString>(values[i]).data(),
+                                               int(std::get<AnsiString>(values[i]).size()), SQLITE_TRANSIENT);
+        if (rc != SQLITE_OK) {
+            SqliteException error(rc, sqlite3_errmsg(db_), false);
+            sqlite3_finalize(stmt);
+            throw error;
+        }
+    }
+    return stmt;
+}
+
+int SqliteDb::ExecDml(const AnsiString& sql, const SqlValues& values) {
+    CheckDB();
+    sqlite3_stmt* stmt = CompileBound(sql, values);
+    const int rc = sqlite3_step(stmt);
+    if (rc == SQLITE_DONE || rc == SQLITE_ROW) {
+        sqlite3_finalize(stmt);
+        return sqlite3_changes(db_);
+    }
+    const int code = sqlite3_finalize(stmt);
+    throw SqliteException(code, sqlite3_errmsg(db_), false);
+}
+
+SqliteQuery SqliteDb::ExecQuery(const AnsiString& sql, const SqlValues& values) {
+    CheckDB();
+    sqlite3_stmt* stmt = CompileBound(sql, values);
+    const int rc = sqlite3_step(stmt);
+    if (rc == SQLITE_DONE) return SqliteQuery(db_, stmt, true, true);
+    if (rc == SQLITE_ROW) return SqliteQuery(db_, stmt, false, true);
+    const int code = sqlite3_finalize(stmt);
+    throw SqliteException(code, sqlite3_errmsg(db_), false);
 }
 
 AnsiString SqlQuote(const AnsiString& text) {

@@ -5,10 +5,17 @@
 #include "store/SqliteException.h"
 #include "store/SqliteQuery.h"
 
+#include <cstdint>
+#include <variant>
 #include <vector>
 
 struct sqlite3;
 struct sqlite3_stmt;
+
+// A value bound to a "?" parameter: a text or an integer. Bound values
+// never change the statement, whatever quotes they hold.
+using SqlValue = std::variant<AnsiString, std::int64_t>;
+using SqlValues = std::vector<SqlValue>;
 
 class SqliteDb {
 public:
@@ -31,14 +38,9 @@ public:
     // Runs the first statement of sql; the query stands on its first row
     // (or at its end when there is none).
     SqliteQuery ExecQuery(const AnsiString& sql);
-
-    // The same with values bound as texts to the statement's "?" in order,
-    // byte for byte as given: no value is ever read as SQL. One statement
-    // only; a count of values other than the statement's parameters is a
-    // layer error (code 1000) and runs nothing.
-    using Values = std::vector<AnsiString>;
-    int ExecDml(const AnsiString& sql, const Values& values);
-    SqliteQuery ExecQuery(const AnsiString& sql, const Values& values);
+    // The same for one statement whose "?" parameters take values in order.
+    int ExecDml(const AnsiString& sql, const SqlValues& values);
+    SqliteQuery ExecQuery(const AnsiString& sql, const SqlValues& values);
 
     // Applies at once when open, and at every later Open.
     void SetBusyTimeout(int ms);
@@ -46,9 +48,8 @@ public:
 private:
     void CheckDB() const;
     sqlite3_stmt* Compile(const AnsiString& sql);
-    // A compiled statement with the values bound; the caller owns it.
-    sqlite3_stmt* CompileBound(const AnsiString& sql, const Values& values);
-    SqliteQuery FirstRow(sqlite3_stmt* stmt);
+    // Compiles and binds; throws (finalizing) on failure.
+    sqlite3_stmt* CompileBound(const AnsiString& sql, const SqlValues& values);
 
     sqlite3* db_ = nullptr;
     int busyTimeoutMs_ = DefaultBusyTimeoutMs;

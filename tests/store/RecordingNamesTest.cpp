@@ -74,3 +74,10 @@ TEST(RecordingNames, RowFromName) {
     EXPECT_EQ(empty.AbB, "");  // zeros only
     EXPECT_EQ(RecordingRowFromName("20240305_140211_0a0_0_M_.wav", 0).AbA, "*0");
 }
+
+TEST(RecordingNames, OnlyPlainNamesMayNameAStoredFile) {
+    for (const char* good : {"20240305_140211_101_202_.wav", "x.WAV", "O'Brien.wav", "a b.wav", "..x.wav"})
+        EXPECT_TRUE(IsPlainRecordingName(good)) << good;
+    for (const char* bad : {"", ".", "..", "../x.wav", "..\\..\\x.wav", "a/b.wav", "c:x.wav", "a\nb.wav", "a\tb.wav"})
+        EXPECT_FALSE(IsPlainRecordingName(bad)) << bad;
+}

@@ -2,13 +2,15 @@
 // dates and numbers, and what it finds in a real database, including
 // values that would break or change a statement written with literals.
 #include "store/LocalDatabases.h"
-#include "store/RecordingNames.h"
+#include "store/Recordings.h"
 #include "store/RecordingsQuery.h"
 #include "store/SqliteDb.h"
 
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
+
+#include <array>
 
 namespace {
 
@@ -63,7 +65,7 @@ TEST(RecordingsQuery, StatementTextsFollowTheRightDatesAndNumbers) {
     r.NumberA = "5";
     const TSqlStatement both = BuildRecordingsQuery(r);
     EXPECT_EQ(both.Sql, "SELECT * FROM Files WHERE (Data >= ? ) AND (AbA = ? ) AND (AbA =? OR AbB = ?) ");
-    EXPECT_EQ(both.Values, (std::vector<AnsiString>{"2026-01-01      00:00:00", "5", "201", "201"}));
+    EXPECT_EQ(both.Values, (SqlValues{"2026-01-01      00:00:00", "5", "201", "201"}));
     r.NumberA.clear();
     EXPECT_EQ(BuildRecordingsQuery(r).Sql, "SELECT * FROM Files WHERE (Data >= ? ) AND (AbA =? OR AbB = ?) ");
 }
@@ -76,7 +78,7 @@ TEST(RecordingsQuery, TheAddressBookLayoutJoinsTheUsersDescriptionsOnBothSides) 
     EXPECT_EQ(RecordingsColumns(f), 6);
     EXPECT_EQ(RecordingsColumns(ForAll()), 4);
     const TSqlStatement s = BuildRecordingsQuery(f);
-    EXPECT_EQ(s.Values, (std::vector<AnsiString>{"jan", "jan", "2026-02-01      00:00:00", "201", "201"}));
+    EXPECT_EQ(s.Values, (SqlValues{"jan", "jan", "2026-02-01      00:00:00", "201", "201"}));
     EXPECT_NE(s.Sql.find("AND User = ?) AS T1 INNER JOIN"), AnsiString::npos);
     EXPECT_NE(s.Sql.find("AND User = ?) AS T2 ON T1.rowid = T2.rowid) WHERE (T1.Data <= ? ) AND"), AnsiString::npos);
     EXPECT_EQ(s.Sql.substr(s.Sql.size() - 10), "ORDER BY 4");
@@ -94,10 +96,13 @@ protected:
             {"2026-01-04      11:00:00", "x'y", "300", "40", "d_.wav"},
         };
         for (const auto& r : rows)
-            db.ExecDml("INSERT INTO Files VALUES(?, ?, ?, ?, ?);", {r[0], r[1], r[2], r[3], r[4]});
-        db.ExecDml("INSERT INTO AddressBook VALUES(?, ?, ?);", {"o'neil", "300", "Office"});
-        db.ExecDml("INSERT INTO AddressBook VALUES(?, ?, ?);", {"o'neil", "201", "Reception"});
-        db.ExecDml("INSERT INTO AddressBook VALUES(?, ?, ?);", {"other", "202", "Not yours"});
+            db.ExecDml("INSERT INTO Files VALUES(?, ?, ?, ?, ?);",
+                       {AnsiString(r[0]), AnsiString(r[1]), AnsiString(r[2]), AnsiString(r[3]), AnsiString(r[4])});
+        for (const auto& e : {std::array<const char*, 3>{"o'neil", "300", "Office"},
+                              std::array<const char*, 3>{"o'neil", "201", "Reception"},
+                              std::array<const char*, 3>{"other", "202", "Not yours"}})
+            db.ExecDml("INSERT INTO AddressBook VALUES(?, ?, ?);",
+                       {AnsiString(e[0]), AnsiString(e[1]), AnsiString(e[2])});
     }
 
     std::vector<std::vector<AnsiString>> Run(const TRecordingsFilter& f) {
@@ -156,6 +161,16 @@ TEST_F(RecordingsQueryDb, DescriptionsComeFromTheUsersOwnBookAndADashStandsForNo
 }
 
 TEST(StoredRecordingName, OnlyPlainWaveNamesOfTheFilesFolderPass) {
+    // Bound texts are texts, also the empty one: it is no NULL.
+    {
+        yorde::test::TTempFolder dir;
+        SqliteDb db;
+        db.Open(dir.Path("t.db"));
+        db.ExecDml("CREATE TABLE t(s TEXT);");
+        db.ExecDml("INSERT INTO t VALUES(?);", {AnsiString()});
+        EXPECT_EQ(db.ExecQuery("SELECT count(*) FROM t WHERE s = ? AND s IS NOT NULL;", {AnsiString()}).GetIntField(0),
+                  1);
+    }
     for (const char* good : {"20260102_123456_101_202_.wav", "x.WAV", "a_M_.Wav"})
         EXPECT_TRUE(IsStoredRecordingName(good)) << good;
     for (const char* bad : {"", ".wav", "../x.wav", "a/b.wav", "a\\b.wav", "..wav", "x..y.wav", "x.wav.txt", "x.wa"})

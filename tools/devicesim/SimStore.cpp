@@ -96,7 +96,7 @@ std::vector<std::string> WriteStoredRecordings(const std::string& Folder, const 
         // The row the client registers for a fetched file.
         const TRecordingRow row = RecordingRowFromName(call.Name, std::int64_t(stored.size()));
         db.ExecDml("INSERT INTO Files(Data, AbA, AbB, Czas, Filename) VALUES(?, ?, ?, ?, ?);",
-                   {row.Data, row.AbA, row.AbB, std::to_string(row.Czas), row.Filename});
+                   {row.Data, row.AbA, row.AbB, std::int64_t(row.Czas), row.Filename});
         names.push_back(call.Name);
     }
     for (int i = 0; i < Options.AddressBookEntries; ++i) {
