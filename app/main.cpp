@@ -1,35 +1,17 @@
 // The program's entry point: the language data module, the main window and
 // the hidden debug log, then the event loop.
-#include "LayoutResources.h"
-#include "localization/Lxcomp.h"
-#include "net/HttpClient.h"
-#include "qt/QtCommonPeers.h"
-#include "qt/QtGridPeer.h"
+#include "ProgramClasses.h"
 #include "qt/QtPlatform.h"
 #include "rtl/Files.h"
-#include "vcl/CommonRegister.h"
-#include "vcl/Grids.h"
 #include "workstation/Mainunit.h"
-#include "workstation/RegisterWorkstation.h"
 #include "workstation/Unitdebug.h"
 #include "workstation/Unitdmlang.h"
 
 #include <exception>
 
-// platform/vcl/Register.cpp.
-void RegisterVclClasses();
-
 int main(int argc, char** argv) {
     yorde::qt::QtApplication app(argc, argv);
-    yorde::qt::RegisterCommonPeers();
-    yorde::qt::RegisterGridPeers();
-    NetInit();
-    RegisterLayoutResources();
-    RegisterVclClasses();
-    RegisterCommonControlClasses();
-    RegisterGridClasses();
-    RegisterLocalizationClasses();
-    RegisterWorkstationClasses();
+    RegisterProgramClasses();
     try {
         // From the current folder, as the program has always looked for it.
         // A damaged file leaves the built-in icon, like a missing one.

@@ -5,11 +5,13 @@
 #include "rtl/Folders.h"
 #include "store/FileBytes.h"
 #include "store/Rc4.h"
+#include "store/RecordingNames.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <new>
 #include <string>
@@ -148,4 +150,14 @@ TRecordingDecipher DecipherForPlaying(const AnsiString& source) {
     }
     DeleteFile(target);
     return DecipherRecordingFile(source, target);
+}
+
+bool IsStoredRecordingName(const AnsiString& name) {
+    static constexpr std::string_view kExtension = ".wav";
+    if (!IsPlainRecordingName(name) || name.size() <= kExtension.size()) return false;
+    if (name.find("..") != AnsiString::npos) return false;
+    const std::string_view tail = std::string_view(name).substr(name.size() - kExtension.size());
+    for (std::size_t i = 0; i < tail.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(tail[i])) != kExtension[i]) return false;
+    return true;
 }

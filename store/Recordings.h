@@ -47,3 +47,8 @@ AnsiString PlayingFileName();
 // Deciphers `source` into PlayingFileName(). The previous file goes first,
 // so after a failure no older recording is left to play.
 TRecordingDecipher DecipherForPlaying(const AnsiString& source);
+
+// Whether a file name from the database may be opened in the "files"
+// folder: a plain name (IsPlainRecordingName) without "..", ending in ".wav"
+// in any case. Any other name is treated as a recording whose file is missing.
+bool IsStoredRecordingName(const AnsiString& name);

@@ -2,11 +2,15 @@
 #include "workstation/FormColors.h"
 
 #include "localization/Lxlnglnk.h"
+#include "rtl/CodePages.h"
+#include "rtl/DateTime.h"
 #include "rtl/DateTimeText.h"
 #include "rtl/FormatSettings.h"
 #include "workstation/DialogLanguage.h"
 #include "workstation/ImageButtons.h"
 #include "workstation/TextFilters.h"
+#include "workstation/Unitmediaframe.h"
+#include "workstation/Unitmessage.h"
 
 YORDE_IMPLEMENT_CLASS(TFiltrFrame, [](TClassBuilder<TFiltrFrame>& c) {
     using T = TFiltrFrame;
@@ -65,6 +69,8 @@ constexpr TColor kExtensionColor = TColor(0xB0DBEB);
 constexpr int kPicturesPerLanguage = 4;
 constexpr int kFilterPicture = 0;
 constexpr int kShowAllPicture = 2;
+
+constexpr int kPolishCodePage = 1250;
 
 }  // namespace
 
@@ -143,10 +149,121 @@ void TFiltrFrame::WszystkoImageMouseUp(TObject*, TMouseButton, TShiftState, int,
     showButton(WszystkoImage, kShowAllPicture);
 }
 
-// Applying the filter, showing all, the quick ranges and the address-book
-// switch rebuild the recordings list, which is not built yet; until then
-// they do nothing.
-void TFiltrFrame::fultrujBitBtnClick(TObject*) {}
-void TFiltrFrame::wszystkoBitBtnClick(TObject*) {}
-void TFiltrFrame::QuickComboBoxChange(TObject*) {}
-void TFiltrFrame::ABookCheckBoxClick(TObject*) {}
+void TFiltrFrame::refreshList() {
+    // The main window holds the recordings frame beside this one.
+    TComponent* owner = Owner();
+    if (auto* media = owner ? dynamic_cast<TMediaFrame*>(owner->FindComponent("MediaFrame1")) : nullptr)
+        media->RefreshRecordings();
+}
+
+void TFiltrFrame::fultrujBitBtnClick(TObject*) {
+    const AnsiString from = GetDateFrom();
+    const AnsiString to = GetDateTo();
+    if (to < from && OdCheckBox->Checked() && DoCheckBox->Checked()) {
+        // Fixed Polish texts in every language.
+        ShowCaptionMessage(
+            this, Utf8ToCodePage("Błąd", kPolishCodePage),
+            Utf8ToCodePage("Data w polu 'Do' nie może być mniejsze niż data w polu 'Od'", kPolishCodePage),
+            TFontCharset(EASTEUROPE_CHARSET));
+        return;
+    }
+    refreshList();
+}
+
+void TFiltrFrame::wszystkoBitBtnClick(TObject*) {
+    QuickComboBox->SetItemIndex(-1);
+    OdCheckBox->SetChecked(false);
+    DoCheckBox->SetChecked(false);
+    filtrAbAEdit->SetText(AnsiString());
+    filtrAbBEdit->SetText(AnsiString());
+    refreshList();
+}
+
+void TFiltrFrame::QuickComboBoxChange(TObject* Sender) {
+    TDateTime from, to;
+    if (!QuickRangeBounds(QuickComboBox->ItemIndex(), Now(), from, to)) return;
+    OdDatePicker->SetDateTime(from);
+    OdTimePicker->SetDateTime(from);
+    DoDatePicker->SetDateTime(to);
+    DoTimePicker->SetDateTime(to);
+    DoCheckBox->SetChecked(true);
+    OdCheckBox->SetChecked(true);
+    fultrujBitBtnClick(Sender);
+}
+
+void TFiltrFrame::ABookCheckBoxClick(TObject*) {
+    TComponent* owner = Owner();
+    if (auto* media = owner ? dynamic_cast<TMediaFrame*>(owner->FindComponent("MediaFrame1")) : nullptr) {
+        // The columns change: the old order means nothing in the new layout.
+        media->sortClause = AnsiString();
+        media->RefreshRecordings();
+    }
+}
+
+namespace {
+
+struct TDay {
+    int Year, Month, Day;
+};
+
+// Day k of (Year, Month) where k may be 0 or negative: counted back into
+// the month before (or December of the year before).
+TDay dayFrom(int Year, int Month, int K) {
+    if (K > 0) return {Year, Month, K};
+    if (Month > 1) return {Year, Month - 1, DaysInAMonth(Word(Year), Word(Month - 1)) + K};
+    return {Year - 1, 12, 31 + K};
+}
+
+TDateTime startOf(const TDay& D) { return EncodeDate(Word(D.Year), Word(D.Month), Word(D.Day)); }
+TDateTime endOf(const TDay& D) { return startOf(D) + EncodeTime(23, 59, 59, 99); }
+
+}  // namespace
+
+bool QuickRangeBounds(int Index, TDateTime NowValue, TDateTime& From, TDateTime& To) {
+    Word y, m, d;
+    DecodeDate(NowValue, y, m, d);
+    const int year = y, month = m, day = d;
+    const int weekday = (DayOfWeek(NowValue) + 5) % 7 + 1;  // 1 Monday ... 7 Sunday
+    const TDay today{year, month, day};
+    switch (Index) {
+    case 0:
+        From = startOf(today);
+        To = endOf(today);
+        return true;
+    case 1: {
+        const TDay yesterday = dayFrom(year, month, day - 1);
+        From = startOf(yesterday);
+        To = endOf(yesterday);
+        return true;
+    }
+    case 2:
+        From = startOf(dayFrom(year, month, day - weekday + 1));
+        To = NowValue;
+        return true;
+    case 3: {
+        const TDay sunday = dayFrom(year, month, day - weekday);
+        From = startOf(dayFrom(sunday.Year, sunday.Month, sunday.Day - 6));
+        To = endOf(sunday);
+        return true;
+    }
+    case 4:
+        From = startOf({year, month, 1});
+        To = NowValue;
+        return true;
+    case 5: {
+        const TDay last = month > 1 ? TDay{year, month - 1, 1} : TDay{year - 1, 12, 1};
+        From = startOf(last);
+        To = endOf({last.Year, last.Month, DaysInAMonth(Word(last.Year), Word(last.Month))});
+        return true;
+    }
+    case 6:
+        From = startOf({year, 1, 1});
+        To = NowValue;
+        return true;
+    case 7:
+        From = startOf({year - 1, 1, 1});
+        To = endOf({year - 1, 12, 31});
+        return true;
+    default: return false;
+    }
+}

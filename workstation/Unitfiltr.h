@@ -72,9 +72,16 @@ public:
     void WszystkoImageMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
 
 private:
+    // The recordings list beside this frame, rebuilt for the criteria.
+    void refreshList();
     // Picture Offset of the active language's four.
     void showButton(TImage* Image, int Offset);
 };
 
 // A bound as GetDateFrom gives it: the date of Date with the time of Time.
 AnsiString FilterBoundText(TDateTime Date, TDateTime Time);
+
+// The bounds of quick range Index (0 today ... 7 last year) at the moment
+// Now: a lower bound at 00:00:00, an upper one at the end of its day
+// (23:59:59.099) or Now itself. False for any other index.
+bool QuickRangeBounds(int Index, TDateTime Now, TDateTime& From, TDateTime& To);

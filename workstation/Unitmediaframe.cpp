@@ -3,7 +3,9 @@
 
 #include "localization/Lxlnglnk.h"
 #include "media/Volume.h"
+#include "workstation/Mainunit.h"
 #include "workstation/Unitfiltr.h"
+#include "workstation/Unitstatus.h"
 
 YORDE_IMPLEMENT_CLASS(TMediaFrame, [](TClassBuilder<TMediaFrame>& c) {
     using T = TMediaFrame;
@@ -124,11 +126,28 @@ TMediaFrame::~TMediaFrame() = default;
 
 AnsiString TMediaFrame::text(const char* Key) const { return lxLangLinked1->GetTextOrDefault(Key); }
 
-bool TMediaFrame::addressBookShown() const {
+TFiltrFrame* TMediaFrame::filterFrame() const {
     // The main window holds the filter frame beside this one as FiltrFrame1.
     TComponent* owner = Owner();
-    auto* filter = owner ? dynamic_cast<TFiltrFrame*>(owner->FindComponent("FiltrFrame1")) : nullptr;
+    return owner ? dynamic_cast<TFiltrFrame*>(owner->FindComponent("FiltrFrame1")) : nullptr;
+}
+
+bool TMediaFrame::addressBookShown() const {
+    const TFiltrFrame* filter = filterFrame();
     return filter && filter->ABookCheckBox && filter->ABookCheckBox->Checked();
+}
+
+TUserRecord TMediaFrame::currentUser() const {
+    const auto* main = dynamic_cast<const TMainForm*>(Owner());
+    return main && main->UsersFrame1 ? main->GetCurrentUserRecord() : TUserRecord{};
+}
+
+void TMediaFrame::setStatus(const AnsiString& Text) {
+    const auto* main = dynamic_cast<const TMainForm*>(Owner());
+    if (!main || !main->StatusFrameBottom) return;
+    TLabel* label = main->StatusFrameBottom->StatusLabel;
+    label->SetCaption(Text);
+    label->Repaint();
 }
 
 void TMediaFrame::InitFrame() {

@@ -5,7 +5,9 @@
 // dialogs and the daily retention timer.
 #include "media/MediaPlayer.h"
 #include "rtl/DateTime.h"
+#include "store/RecordingsQuery.h"
 #include "store/SqliteDb.h"
+#include "store/UserRecord.h"
 #include "vcl/ComCtrls.h"
 #include "vcl/ExtCtrls.h"
 #include "vcl/FileDialogs.h"
@@ -17,6 +19,7 @@
 
 class TlxLangLinked;
 class TAddressBook;
+class TFiltrFrame;
 
 // Columns shown by the current list layout, 4 or 6; also the index of the
 // hidden column that holds each row's file name.
@@ -75,6 +78,8 @@ public:
     void SetColumnHeaders(bool Marked, int SortedColumn);
     // Deciphers a stored recording into the temporary folder and opens it.
     void OpenRecording(const AnsiString& Path);
+    // The full path of a stored recording's file in the "files" folder.
+    static AnsiString RecordingPath(const AnsiString& FileName);
     void PurgeOldRecordings(int Months);
     void UpdatePlayTime();
     void ResetPlayTime();
@@ -150,10 +155,40 @@ public:
 
 private:
     AnsiString text(const char* Key) const;
+    // The filter frame beside this one in the main window, if any.
+    TFiltrFrame* filterFrame() const;
     // Whether the filter frame asks for the address-book descriptions.
     bool addressBookShown() const;
     // The normal (Pressed false) or pressed picture of an image button.
     void showButton(TImage* Image, bool Pressed);
+    // The logged-in user as the main window has it (all zero without one).
+    TUserRecord currentUser() const;
+    // The program's status line, repainted at once (nothing without a main window).
+    void setStatus(const AnsiString& Text);
+    // The recordings filter as the filter frame and the user give it now.
+    TRecordingsFilter currentFilter(const TUserRecord& User);
+    // Fills the grid from the query; returns the rows written.
+    int fillRows(SqliteQuery& Query, int Columns);
+    // The file name of the current row ("" on the header row).
+    AnsiString selectedFileName() const;
+    // Opens the current row's recording, or reports it missing when its
+    // name cannot be a file of the "files" folder.
+    void openSelectedRow();
+    // After a refill: the player keeps what it had only when the current
+    // row still names it; otherwise it is closed.
+    void settlePlayer();
+    // Closes the player and forgets its file; Export goes with it.
+    void closePlayer();
+    // The message and status line of a failed opening (media message Code).
+    void reportOpenFailure(int Code, const char* StatusKey);
+    // Play from the current place; false when there was nothing to play.
+    bool startPlaying();
+    // Ends an announcement recording and hands the file to the upload.
+    void endRecording();
+    // Starts the upload of a recorded announcement (the announcement's own unit).
+    void startAnnouncementUpload(const AnsiString& FileName);
+    // The seek bar moved from code: its change event must not seek.
+    void setSeekFromTimer(int Position);
 
     bool seekSetByTimer = true;
     bool sortDescending[6] = {true, true, true, true, true, true};
@@ -170,4 +205,6 @@ private:
     TAddressBook* addressBookForm = nullptr;
     TDateTime nextPurge = 0;
     SqliteDb db;
+    // The recording open in the player (its full path), empty when none.
+    AnsiString openedPath_;
 };

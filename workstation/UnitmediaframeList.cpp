@@ -1,8 +1,11 @@
 // The recordings list's header row and the drawing of its cells.
 #include "workstation/Unitmediaframe.h"
 
+#include "workstation/HourGlass.h"
+
 #include <algorithm>
 #include <iterator>
+#include <string>
 
 namespace {
 
@@ -103,3 +106,56 @@ void TMediaFrame::musicTableMouseMove(TObject*, TShiftState, int X, int Y) {
 void TMediaFrame::musicTableSelectCell(TObject*, int, int, bool&) {}
 
 void TMediaFrame::musicTableKeyDown(TObject*, WORD&, TShiftState) {}
+
+namespace {
+
+// The ORDER BY text for a header click: column, direction, layout.
+AnsiString sortClauseFor(int Column, bool Descending, bool SixColumns) {
+    AnsiString clause;
+    if (SixColumns && Column == 2)
+        clause = "ORDER BY lower(opisik1)";
+    else if (SixColumns && Column == 4)
+        clause = "ORDER BY lower(opisik2)";
+    else
+        clause = "ORDER BY " + std::to_string(Column + 1);
+    return Descending ? clause + " DESC" : clause;
+}
+
+}  // namespace
+
+void TMediaFrame::musicTableMouseUp(TObject*, TMouseButton Button, TShiftState, int X, int Y) {
+    if (Y >= musicTable->RowHeights(0) || Button != mbLeft) return;
+    int column = 0;
+    const int columns = musicTable->ColCount();
+    for (; column < columns; ++column) {
+        const TRect cell = musicTable->CellRect(column, 0);
+        if (cell.Left + 2 < X && cell.Right - 2 > X) break;
+    }
+    THourGlass hourGlass;
+    if (column < columns && column < int(std::size(sortDescending))) {
+        sortDescending[column] = !sortDescending[column];
+        sortClause = sortClauseFor(column, sortDescending[column], columns >= 6);
+        RefreshRecordings();
+        SetColumnHeaders(true, column);
+    } else if (column >= columns) {
+        // The release ended a column resize: these widths stay.
+        (columns >= 6 ? widths6Kept : widths4Kept) = true;
+    }
+}
+
+void TMediaFrame::musicTableClick(TObject*) {
+    // A refill moves the current row on its own; it settles the player once
+    // at its end, and never ends an announcement being recorded.
+    if (loading) return;
+    StopImageClick(nullptr);
+    SeekTrackBar->SetEnabled(false);
+    if (musicTable->Row() != 0) openSelectedRow();
+}
+
+void TMediaFrame::musicTableDblClick(TObject*) {
+    // Below the header row only.
+    if (musicTable->Row() <= 0 || lastMouseY <= 22) return;
+    StopImageClick(nullptr);
+    musicTableClick(musicTable);
+    startPlaying();
+}

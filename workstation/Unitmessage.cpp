@@ -114,13 +114,18 @@ void TMessageDialog::Timer1Timer(TObject*) { Invalidate(); }
 // ---------------------------------------------------------------------------
 
 int ShowCaptionMessage(TComponent* Owner, const AnsiString& Caption, const AnsiString& Text) {
-    auto* dialog = NewForm<TMessageDialog>(Owner);
-    FreeOnExit guard{dialog};
     // The text comes from the caller's translations. While the main window
     // previews a language switch they are not in the dialog's language, so
     // the label decodes them with the caller's charset.
-    if (auto* control = dynamic_cast<TControl*>(Owner))
-        dialog->MessageLabel->Font()->SetCharset(control->Font()->Charset());
+    auto* control = dynamic_cast<TControl*>(Owner);
+    return ShowCaptionMessage(Owner, Caption, Text,
+                              control ? control->Font()->Charset() : TFontCharset(DEFAULT_CHARSET));
+}
+
+int ShowCaptionMessage(TComponent* Owner, const AnsiString& Caption, const AnsiString& Text, TFontCharset Charset) {
+    auto* dialog = NewForm<TMessageDialog>(Owner);
+    FreeOnExit guard{dialog};
+    if (Charset != DEFAULT_CHARSET) dialog->MessageLabel->Font()->SetCharset(Charset);
     dialog->MessageLabel->SetCaption(Text);
     dialog->SetCaption(Caption);
     return dialog->ShowModal();

@@ -58,6 +58,9 @@ private:
 // Shows Text under Caption in a message dialog owned by Owner; returns the
 // modal result (1 for OK, Enter and Escape).
 int ShowCaptionMessage(TComponent* Owner, const AnsiString& Caption, const AnsiString& Text);
+// The same for a text of a fixed code page, whatever language is active
+// (the label decodes it with Charset).
+int ShowCaptionMessage(TComponent* Owner, const AnsiString& Caption, const AnsiString& Text, TFontCharset Charset);
 
 // Catalogues of ShowMessageDialog.
 enum : int { mcMedia = 0, mcAnnouncements = 1, mcUsers = 2 };

@@ -10,8 +10,12 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 
 class TlxLangLinked;
+class THttpClient;
+class TDeviceSession;
+class TFileCounter;
 
 class TStatusFrame : public TFrame {
     YORDE_CLASS(TStatusFrame, TFrame)
@@ -27,6 +31,7 @@ public:
     TlxLangLinked* lxLangLinked1 = nullptr;
 
     explicit TStatusFrame(TComponent* AOwner);
+    ~TStatusFrame() override;
 
     // Set by the users frame at a login, cleared when a login fails.
     std::atomic<bool> LoggedIn{false};
@@ -35,10 +40,21 @@ public:
     std::atomic<int32_t> SdState{-1};
 
     // Every 3 s: free disk space, the number of stored recordings, the
-    // logged-in user and the SD card's state.
+    // logged-in user and the SD card's state. The recordings are counted
+    // off the GUI thread: a tick shows the latest count and asks for the next.
     void Timer1Timer(TObject* Sender);
+    // The SD card asked for directly, every 10 s; nothing in the program
+    // switches it on.
     void Timer2Timer(TObject* Sender);
+
+    // The latest count of stored recordings, -1 before the first one.
+    int RecordingCount() const;
 
 private:
     AnsiString text(const char* Key) const;
+
+    // Timer2Timer's own client and the nonce it keeps between ticks.
+    std::unique_ptr<THttpClient> HttpClient;
+    std::unique_ptr<TDeviceSession> session_;
+    std::unique_ptr<TFileCounter> counter_;
 };

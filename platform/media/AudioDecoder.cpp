@@ -59,6 +59,7 @@ sf_count_t MemTell(void* user) { return static_cast<MemoryFile*>(user)->pos; }
 AudioClip DecodeAudioFile(const AnsiString& path) {
     std::vector<uint8_t> image = ReadWholeFile(path);
     RepairWaveSizes(image);
+    const int64_t ownFrames = FactSampleCount(image);
 
     SF_VIRTUAL_IO io{&MemLength, &MemSeek, &MemRead, &MemWrite, &MemTell};
     MemoryFile mem{&image};
@@ -87,5 +88,13 @@ AudioClip DecodeAudioFile(const AnsiString& path) {
     // A damaged tail still leaves what was decoded before it playable.
     if (sf_error(sf.get()) != SF_ERR_NO_ERROR && clip.Samples.empty())
         throw EMCIDeviceError("\"" + path + "\" cannot be decoded: " + FromCStr(sf_strerror(sf.get())));
+    // GSM and the like decode whole blocks: the silence that fills up the
+    // last one is no part of the recording (0 means the count was never
+    // written, as in a file still being recorded).
+    const bool pcm = (info.format & SF_FORMAT_SUBMASK) <= SF_FORMAT_PCM_U8 ||
+                     (info.format & SF_FORMAT_SUBMASK) == SF_FORMAT_FLOAT ||
+                     (info.format & SF_FORMAT_SUBMASK) == SF_FORMAT_DOUBLE;
+    if (!pcm && ownFrames > 0 && ownFrames < clip.Frames())
+        clip.Samples.resize(size_t(ownFrames) * size_t(clip.Channels));
     return clip;
 }

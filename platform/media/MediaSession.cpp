@@ -31,16 +31,18 @@ void MediaSession::Close() {
     state_ = MediaState::NotReady;
 }
 
+void MediaSession::HaltOutput() {
+    if (output_ && (state_ == MediaState::Playing || state_ == MediaState::Paused)) position_ = output_->Halt();
+}
+
 void MediaSession::ReleaseOutput() {
-    if (output_) {
-        if (state_ == MediaState::Playing || state_ == MediaState::Paused) position_ = output_->Halt();
-        output_.reset();
-    }
+    HaltOutput();
+    output_.reset();
 }
 
 void MediaSession::Sync() {
     if (state_ == MediaState::Playing && !output_->Playing()) {
-        ReleaseOutput();
+        HaltOutput();
         state_ = MediaState::Stopped;
     }
 }
@@ -61,7 +63,7 @@ void MediaSession::Play() {
     if (state_ == MediaState::Playing) return;
     if (position_ >= clip_.Frames()) {
         // Nothing left to play: over at once, as at the end of the media.
-        ReleaseOutput();
+        HaltOutput();
         state_ = MediaState::Stopped;
         return;
     }
@@ -94,7 +96,7 @@ void MediaSession::Resume() {
 void MediaSession::Stop() {
     RequireOpen("stop");
     if (RecordingRuns()) FinishRecording();
-    ReleaseOutput();
+    HaltOutput();
     state_ = MediaState::Stopped;
 }
 

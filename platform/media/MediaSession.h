@@ -43,6 +43,9 @@ public:
 private:
     void RequireOpen(const char* operation) const;
     void Sync();  // notices the end of playing
+    // Stops feeding the output but keeps the device open: a later Play
+    // goes on without opening it again (no gap, no click).
+    void HaltOutput();
     void ReleaseOutput();
     void FinishRecording();
     bool RecordingRuns() const { return capture_ != nullptr; }
@@ -51,7 +54,8 @@ private:
     MediaState state_ = MediaState::NotReady;
     int64_t position_ = 0;     // frames, while neither playing nor recording
     int64_t recordStart_ = 0;  // frames kept in front of the recording
-    // Both below are released before clip_, whose samples they may read or fill.
+    // Both below are released before clip_, whose samples they may read or
+    // fill. The output stays open from the first Play until Close.
     std::unique_ptr<AudioOutput> output_;
     std::unique_ptr<AudioCapture> capture_;
 };

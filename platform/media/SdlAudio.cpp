@@ -2,11 +2,13 @@
 
 #include "rtl/Exceptions.h"
 
+#include <atomic>
 #include <mutex>
 
 namespace {
 std::mutex gMutex;
 int gHolders = 0;
+std::atomic<int> gOpened{0};
 
 AnsiString SdlError() {
     AnsiString e = FromCStr(SDL_GetError());
@@ -41,7 +43,10 @@ SdlAudioDevice::SdlAudioDevice(bool capture, const SDL_AudioSpec& wanted) {
     if (id_ == 0)
         throw EMCIDeviceError(AnsiString(capture ? "The recording device" : "The playback device") +
                               " cannot be opened: " + SdlError());
+    ++gOpened;
 }
+
+int SdlAudioDevice::OpenedCount() { return gOpened.load(); }
 
 void SdlAudioDevice::Close() {
     if (id_ != 0) {

@@ -30,6 +30,8 @@ public:
     void Hold() { SDL_PauseAudioDevice(id_, 1); }
     void Close();
     const SDL_AudioSpec& Spec() const { return spec_; }
+    // Devices opened in this process so far.
+    static int OpenedCount();
 
 private:
     SDL_AudioDeviceID id_ = 0;

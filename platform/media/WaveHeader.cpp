@@ -37,3 +37,20 @@ bool RepairWaveSizes(std::vector<uint8_t>& image) {
     }
     return false;
 }
+
+int64_t FactSampleCount(const std::vector<uint8_t>& image) {
+    const size_t size = image.size();
+    if (size < 12 || std::memcmp(image.data(), "RIFF", 4) != 0 || std::memcmp(image.data() + 8, "WAVE", 4) != 0)
+        return -1;
+    const uint8_t* d = image.data();
+    size_t pos = 12;
+    while (pos + 8 <= size) {
+        const uint32_t chunk = Get32(d + pos + 4);
+        const size_t body = pos + 8;
+        if (std::memcmp(d + pos, "data", 4) == 0) return -1;
+        if (std::memcmp(d + pos, "fact", 4) == 0) return chunk >= 4 && body + 4 <= size ? int64_t(Get32(d + body)) : -1;
+        if (chunk > size - body) return -1;
+        pos = body + chunk + (chunk & 1);
+    }
+    return -1;
+}

@@ -8,3 +8,8 @@
 // Rewrites the RIFF and data sizes of a WAVE image in place when the data
 // chunk is declared empty or longer than the image. Returns true when it changed anything.
 bool RepairWaveSizes(std::vector<uint8_t>& image);
+
+// The sample count of the fact chunk, which compressed formats carry: the
+// recording's own length, where the data's last block is filled up with
+// silence. -1 when the image has no fact chunk before its data.
+int64_t FactSampleCount(const std::vector<uint8_t>& image);

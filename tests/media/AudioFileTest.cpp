@@ -44,8 +44,12 @@ TEST_F(AudioFileTest, DecodesEachWaveEncodingAsLibsndfileDoes) {
         EXPECT_EQ(clip.SampleRate, c.rate);
         EXPECT_EQ(clip.Channels, c.channels);
         EXPECT_EQ(clip.Format, c.format);
+        // Exactly the samples written: GSM's last block is filled up with
+        // silence that libsndfile hands back, and the fact chunk cuts it off.
+        ASSERT_GE(expected.Samples.size(), size_t(4000 * c.channels));
+        expected.Samples.resize(size_t(4000 * c.channels));
         EXPECT_EQ(clip.Samples, expected.Samples);
-        EXPECT_GE(clip.Frames(), 4000);
+        EXPECT_EQ(clip.Frames(), 4000);
     }
     // PCM comes back exactly.
     const auto tone = Tone(1000, 2, 8000);

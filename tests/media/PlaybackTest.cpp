@@ -3,6 +3,7 @@
 #include "MediaTestSupport.h"
 
 #include "media/MediaSession.h"
+#include "media/SdlAudio.h"
 #include "media/Volume.h"
 #include "rtl/Exceptions.h"
 
@@ -130,15 +131,16 @@ TEST_F(PlaybackTest, PlaysTheWholeFileToTheDeviceAtTheWaveVolume) {
     const std::string out = dir.Path("out.raw");
     AudioEnv env({{"SDL_AUDIODRIVER", "disk"}, {"SDL_DISKAUDIOFILE", out}, {"SDL_DISKAUDIODELAY", "2"}});
     const std::string path = MakeGsm(8000);
-    const std::vector<int16_t> decoded = ReadSound(path).Samples;
-    ASSERT_EQ(decoded.size(), 8320u);
+    std::vector<int16_t> decoded = ReadSound(path).Samples;
+    ASSERT_EQ(decoded.size(), 8320u);  // whole GSM blocks
+    decoded.resize(8000);              // the recording's own samples
     {
         MediaSession s;
         s.Open(path);
         s.Play();
         ASSERT_TRUE(WaitFor([&] { return s.State() == MediaState::Stopped; }));
-        EXPECT_EQ(s.Position(), 1040);
-        EXPECT_EQ(s.Length(), 1040);
+        EXPECT_EQ(s.Position(), 1000);
+        EXPECT_EQ(s.Length(), 1000);
     }
     std::vector<int16_t> left, right;
     SplitStereo(ReadRaw(out), left, right);
@@ -154,6 +156,44 @@ TEST_F(PlaybackTest, PlaysTheWholeFileToTheDeviceAtTheWaveVolume) {
     for (int16_t v : decoded) quarter.push_back(int16_t(v * 0x4000 / 0xFFFF));
     EXPECT_TRUE(std::equal(quarter.begin(), quarter.end(), right.begin() + long(from)));
     EXPECT_TRUE(std::all_of(right.begin(), right.begin() + long(from), silent));
+}
+
+// On real hardware every new opening of the device is a gap and a click.
+TEST_F(PlaybackTest, TheDeviceStaysOpenAcrossSeekStopAndPlayUntilClose) {
+    AudioEnv env({{"SDL_AUDIODRIVER", "dummy"}});
+    MediaSession s;
+    s.Open(MakeGsm(8000 * 20));
+    const int before = SdlAudioDevice::OpenedCount();
+    s.Play();
+    s.Seek(5000);
+    s.Play();
+    s.Pause();
+    s.Play();
+    s.Stop();
+    s.Seek(19900);
+    s.Play();
+    ASSERT_TRUE(WaitFor([&] { return s.State() == MediaState::Stopped; }));
+    s.Seek(0);
+    s.Play();
+    EXPECT_EQ(s.State(), MediaState::Playing);
+    EXPECT_EQ(SdlAudioDevice::OpenedCount(), before + 1);
+    EXPECT_EQ(SdlAudioHolders(), 1);
+    s.Close();
+    EXPECT_EQ(SdlAudioHolders(), 0);
+    // A new recording opens it again at its first Play.
+    s.Open(MakeGsm(8000));
+    s.Play();
+    EXPECT_EQ(SdlAudioDevice::OpenedCount(), before + 2);
+}
+
+// The length a user sees is the recording's own: 3.000 s, not the 3.040 s
+// of its whole GSM blocks.
+TEST_F(PlaybackTest, LengthCountsTheRecordingsOwnSamples) {
+    MediaSession s;
+    for (int64_t frames : {int64_t(24000), int64_t(8000 * 7 + 1), int64_t(320)}) {
+        s.Open(MakeGsm(frames));
+        EXPECT_EQ(s.Length(), frames * 1000 / 8000) << frames;
+    }
 }
 
 TEST_F(PlaybackTest, NoUsableDeviceIsAnErrorNotACrash) {

@@ -4,6 +4,10 @@
 #include "FormTestFixture.h"
 #include "VclInput.h"
 
+#include "media/Volume.h"
+
+class TStatusFrame;
+
 namespace framestest {
 
 using namespace yorde::test;
@@ -12,5 +16,15 @@ using namespace yorde::test;
 void RegisterFramesClasses();
 
 using FramesUiTest = FormTest<RegisterFramesClasses>;
+
+// Puts the process's wave-out volume back as it was.
+struct WaveVolumeScope {
+    uint32_t saved = GetWaveVolume();
+    ~WaveVolumeScope() { SetWaveVolume(saved); }
+};
+
+// Ticks the status bar until its background count of recordings is Count
+// (within a generous bound); true when it got there.
+bool TickUntilRecordingCount(TStatusFrame* Status, int Count);
 
 }  // namespace framestest

@@ -28,15 +28,21 @@ struct ColumnsScope {
     ~ColumnsScope() { visibleColumns = 4; }
 };
 
-// Restores the process's wave-out volume after a test that changes it.
-struct VolumeScope {
-    uint32_t saved = GetWaveVolume();
-    ~VolumeScope() { SetWaveVolume(saved); }
-};
-
 }  // namespace
 
-class MediaFrameUi : public FramesUiTest {};
+// Rows set by hand name no stored file: opening them shows a message, which
+// is answered here instead of waiting for a user.
+class MediaFrameUi : public FramesUiTest {
+protected:
+    void SetUp() override {
+        SetModalHook([this](TCustomForm* form) {
+            ++modals;
+            (void)form;
+            return TModalResult(1);
+        });
+    }
+    int modals = 0;
+};
 
 TEST_F(MediaFrameUi, LayoutHoldsEveryComponentOfTheListPlayerAndMenus) {
     ProgramLanguageScope lang(1);
@@ -168,14 +174,19 @@ TEST_F(MediaFrameUi, ImageButtonsShowTheirPicturesAndThePressedOneWhileHeld) {
     EXPECT_TRUE(Shows(f->StopImage, f->ImageListBtn, 3));
     yorde::test::MouseUp(f->StopImage);
     EXPECT_TRUE(Shows(f->StopImage, f->ImageListBtn, 2));
+    WaveVolumeScope volume;
     yorde::test::MouseDown(f->VolImage);
     EXPECT_TRUE(Shows(f->VolImage, f->ImageListBtn, 11));
+    yorde::test::MouseUp(f->VolImage);  // the click mutes: the muted pair from now on
+    EXPECT_TRUE(Shows(f->VolImage, f->ImageListBtn, 12));
+    yorde::test::MouseDown(f->VolImage);
+    EXPECT_TRUE(Shows(f->VolImage, f->ImageListBtn, 13));
     yorde::test::MouseUp(f->VolImage);
     EXPECT_TRUE(Shows(f->VolImage, f->ImageListBtn, 10));
 }
 
 TEST_F(MediaFrameUi, InitFrameWritesTheHeaderRowInTheActiveLanguageAndSetsUpThePlayer) {
-    VolumeScope volume;
+    WaveVolumeScope volume;
     const char* const headers[3][4] = {{"Data i godzina", "Wywołujący", "Wywoływany", "Czas rozmowy"},
                                        {"Date and time", "Caller", "Called party", "Call duration"},
                                        {"Дата и время", "Вызывающий", "Вызываемый", "Длительность"}};
@@ -195,7 +206,7 @@ TEST_F(MediaFrameUi, InitFrameWritesTheHeaderRowInTheActiveLanguageAndSetsUpTheP
 }
 
 TEST_F(MediaFrameUi, TheVolumeBarSetsBothChannelsInStepsOf655) {
-    VolumeScope volume;
+    WaveVolumeScope volume;
     ProgramLanguageScope lang(1);
     MediaHost h(kFrameWidth, kFrameHeight);
     TMediaFrame* f = h.Frame;

@@ -1,5 +1,6 @@
 // The status bar inside the real main window: after a login its 3-second
 // refresh names the user the users tab logged in, with the stored files.
+#include "FramesUiSupport.h"
 #include "MainWindowFixture.h"
 
 #include "vcl/ComboBox.h"
@@ -32,6 +33,8 @@ TEST_F(StatusBar, NamesTheLoggedInUserAndCountsTheRecordings) {
     users->usersComboBox->SetItemIndex(users->usersComboBox->Items()->IndexOf("admin"));
     users->usersComboBoxChange(users->usersComboBox);
     ASSERT_TRUE(status->LoggedIn.load());
+    // The count is made off the GUI thread: a tick shows the latest one.
+    ASSERT_TRUE(framestest::TickUntilRecordingCount(status, 1));
     status->Timer1Timer(status->Timer1);
     EXPECT_EQ(status->UserLabel->Caption(), "Zalogowany jako admin");
     EXPECT_EQ(status->FilesLabel->Caption(), InLanguage(1, "Liczba plików: 1"));

@@ -85,6 +85,17 @@ TEST_F(StatusFrameUi, TheTimerShowsDiskFilesAndCardOnlyForALoggedInUser) {
     EXPECT_EQ(f->SDLabel->Caption(), "SD card: -");
 
     f->LoggedIn = true;
+    ASSERT_TRUE(TickUntilRecordingCount(f, 3));
+    // The count follows the folder: a new recording, then none at all.
+    program.folder.Write("files/c.wav", "x");
+    EXPECT_TRUE(TickUntilRecordingCount(f, 4));
+    std::filesystem::remove_all(program.folder.Path("files"));
+    EXPECT_TRUE(TickUntilRecordingCount(f, 0));
+    f->Timer1Timer(f->Timer1);
+    EXPECT_EQ(f->FilesLabel->Caption(), "Number of files: 0");
+    std::filesystem::create_directories(program.folder.Path("files/old.wav"));
+    for (const char* name : {"files/a.wav", "files/B.WAV", "files/note.txt"}) program.folder.Write(name, "x");
+    ASSERT_TRUE(TickUntilRecordingCount(f, 3));
     f->Timer1Timer(f->Timer1);
     // A folder named like a recording counts as well.
     EXPECT_EQ(f->FilesLabel->Caption(), "Number of files: 3");
