@@ -1,6 +1,5 @@
 // What the recordings frame does not do yet: recording and uploading
-// announcements, export, delete, import, the address book and the daily
-// purge. Until each is built its handler does nothing at all, so no button
+// announcements, export, delete and the daily purge. Until each is built its handler does nothing at all, so no button
 // or menu item pretends to have acted.
 #include "workstation/Unitmediaframe.h"
 
