@@ -86,9 +86,9 @@ TEST(PropInfoList, FindsSortsAndIntersects) {
     props.Intersect(&formProps);
     std::vector<AnsiString> names;
     for (int i = 0; i < props.Count(); ++i) names.push_back(props.Get(i)->Name);
-    EXPECT_EQ(names, (std::vector<AnsiString>{"Caption", "Font", "Hint", "Name", "Tag"}));
+    EXPECT_EQ(names, (std::vector<AnsiString>{"Caption", "Font", "Hint", "Name", "Tag", "Width"}));
     props.Delete(props.Count() - 1);
-    EXPECT_EQ(props.Count(), 4);
+    EXPECT_EQ(props.Count(), 5);
     none.Intersect(&formProps);
     EXPECT_EQ(none.Count(), 0);
 }
