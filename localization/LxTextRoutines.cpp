@@ -103,3 +103,10 @@ AnsiString ReplaceStr(const AnsiString& S, const AnsiString& Search, const AnsiS
     out.append(S, pos, AnsiString::npos);
     return out;
 }
+
+AnsiString XorString(const AnsiString& Key, const AnsiString& Text) {
+    if (Key.empty()) return Text;
+    AnsiString out = Text;
+    for (size_t i = 0; i < out.size(); ++i) out[i] = char(out[i] ^ Key[i % Key.size()]);
+    return out;
+}

@@ -17,3 +17,6 @@ AnsiString ExtractWord(int N, const AnsiString& S, const AnsiString& Delims);
 int CountDelimiters(const AnsiString& S, const AnsiString& Delims);
 // Case-sensitive; the scan continues after each inserted replacement.
 AnsiString ReplaceStr(const AnsiString& S, const AnsiString& Search, const AnsiString& Replacement, bool All);
+// Each byte XOR-ed with the key's byte at the same position, the key
+// repeated; an empty key or text comes back unchanged.
+AnsiString XorString(const AnsiString& Key, const AnsiString& Text);

@@ -1,6 +1,7 @@
 // Name tables of the translation components.
 #include "localization/LxTypes.h"
 
+#include "classes/Strings.h"
 #include "rtl/Format.h"
 #include "rtl/StrUtils.h"
 
@@ -8,20 +9,21 @@ namespace {
 struct TypeNames {
     const char* Section;
     const char* Word;
+    const char* IniSection;
 };
 constexpr TypeNames typeNames[StringsTypeCount] = {
-    {"stCaptions", "Caption"},
-    {"stHints", "Hint"},
-    {"stDisplayLabels", "DisplayLabel"},
-    {"stFonts", "Font"},
-    {"stMultiLines", "TStrings"},
-    {"stDlgsCaptions", "Dialog"},
-    {"stStrings", "Strings"},
-    {"stOtherStrings", "Other"},
-    {"stLocales", "Locales"},
-    {"stCollections", "Collections"},
-    {"stCharSets", "CharSets"},
-    {"stListView_TreeView_Items", "ListView_TreeView_Items"},
+    {"stCaptions", "Caption", "Captions"},
+    {"stHints", "Hint", "Hints"},
+    {"stDisplayLabels", "DisplayLabel", "DisplayLabels"},
+    {"stFonts", "Font", "Fonts"},
+    {"stMultiLines", "TStrings", "Multilines"},
+    {"stDlgsCaptions", "Dialog", "Dialogs"},
+    {"stStrings", "Strings", "Strings"},
+    {"stOtherStrings", "Other", "Other"},
+    {"stLocales", "Locales", "Locales"},
+    {"stCollections", "Collections", "Collections"},
+    {"stCharSets", "CharSets", "CharSets"},
+    {"stListView_TreeView_Items", "ListView_TreeView_Items", "ListView_TreeView_Items"},
 };
 
 struct CharsetEntry {
@@ -48,6 +50,19 @@ const char* StringsTypeName(TStringsType Type) { return typeNames[Type].Section;
 const char* StringsTypeListName(TStringsType Type) { return typeNames[Type].Section + 2; }
 
 const char* StringsTypePropertyWord(TStringsType Type) { return typeNames[Type].Word; }
+
+const char* IniSectionName(TStringsType Type) { return typeNames[Type].IniSection; }
+
+bool IsValidIniSection(const AnsiString& Name) {
+    for (const TypeNames& t : typeNames)
+        if (AnsiSameText(Name, t.IniSection)) return true;
+    return false;
+}
+
+void GetIniNames(TStrings* List) {
+    List->Clear();
+    for (const TypeNames& t : typeNames) List->Add(t.IniSection);
+}
 
 bool StringsTypeFromName(const AnsiString& Name, TStringsType& Type) {
     for (int i = 0; i < StringsTypeCount; ++i)

@@ -4,6 +4,8 @@
 #include "classes/Classes.h"
 #include "rtl/Exceptions.h"
 
+class TStrings;
+
 #include <array>
 
 YORDE_DECLARE_EXCEPTION(ELanguageError, Exception)
@@ -33,6 +35,12 @@ const char* StringsTypeName(TStringsType Type);
 const char* StringsTypeListName(TStringsType Type);
 // "Caption", "Hint", ...: the property an entry that names only a component stands for.
 const char* StringsTypePropertyWord(TStringsType Type);
+// The section of the type in translation files: "Captions", "Multilines", "Dialogs" ...
+const char* IniSectionName(TStringsType Type);
+// One of the twelve section names, in any letter case.
+bool IsValidIniSection(const AnsiString& Name);
+// Clears List and adds the twelve section names in type order.
+void GetIniNames(TStrings* List);
 // Case-insensitive; false when the text is none of the twelve names.
 bool StringsTypeFromName(const AnsiString& Name, TStringsType& Type);
 

@@ -41,7 +41,7 @@ void TlxLangDispatcher::RemovePossibleReference(TlxCustomLang* Lang) {
     if (it != langs_.end()) langs_.erase(it);
 }
 
-TlxCustomLang* TlxLangDispatcher::GetSiLangs(int Index) const {
+TlxCustomLang* TlxLangDispatcher::GetLxLangs(int Index) const {
     if (Index < 0 || Index >= int(langs_.size()))
         throw EListError("List index out of bounds (" + IntToStr(Index) + ")");
     return langs_[size_t(Index)];

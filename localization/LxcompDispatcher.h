@@ -21,8 +21,8 @@ public:
     // Registers Lang (once, at the end) and brings it to the dispatcher's languages.
     void AddReference(TlxCustomLang* Lang);
     void RemovePossibleReference(TlxCustomLang* Lang);
-    TlxCustomLang* GetSiLangs(int Index) const;  // EListError out of range
-    int GetSiLangsCount() const { return int(langs_.size()); }
+    TlxCustomLang* GetLxLangs(int Index) const;  // EListError out of range
+    int GetLxLangsCount() const { return int(langs_.size()); }
 
     int ActiveLanguage() const { return activeLanguage_; }
     // Checks the value against every registered component before any changes.

@@ -125,13 +125,15 @@ bool TlxCustomLang::DeleteString(const AnsiString& ID) {
     for (int i = 0; i < strings->Count(); ++i) {
         if (strings->Strings(i).compare(0, prefix.size(), prefix) != 0) continue;
         strings->Delete(i);
-        // The look-ups must not keep returning a deleted identifier.
+        // Neither the look-ups nor the resource-string translation may keep
+        // returning a deleted identifier.
         std::unique_lock<std::shared_mutex> lock(collLock_);
-        for (int k = 0; k < stringsColl_->Count(); ++k)
-            if (stringsColl_->GetItems(k)->ID == ID) {
-                stringsColl_->Delete(k);
-                break;
-            }
+        for (TlxStringsCollection* coll : {stringsColl_.get(), resStringsColl_.get()})
+            for (int k = 0; k < coll->Count(); ++k)
+                if (coll->GetItems(k)->ID == ID) {
+                    coll->Delete(k);
+                    break;
+                }
         return true;
     }
     return false;

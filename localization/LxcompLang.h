@@ -223,6 +223,8 @@ private:
     static TComponent* checkOnePerOwner(TComponent* AOwner);
     // This component becomes the resource-string translator unless one exists.
     bool claimResourceTranslator();
+    // Waits for loads that are translating through this component.
+    void releaseResourceTranslator();
     void setList(TStringsType Type, TStrings* Value);
     void captureLocale();
     void fillLocales();

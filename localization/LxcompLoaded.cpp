@@ -57,8 +57,11 @@ void TlxCustomLang::runLoadedSteps() {
     else
         LoadStringsColl(stringsColl_.get(), 0);
     if (isInheritedOwner_) ChangeLanguage();
-    if (!IsDesigning() && handleResourceStrings_ && Owner() && claimResourceTranslator())
+    if (!IsDesigning() && handleResourceStrings_ && Owner()) {
+        // Built before the claim, so that the first translated load finds it.
         LoadStringsColl(resStringsColl_.get(), resourceLanguageIndex_);
+        claimResourceTranslator();
+    }
     if (IsDesigning()) {
         for (int i = extended_->Count() - 1; i >= 0; --i) {
             TlxExtendedItem* item = extended_->GetItems(i);
