@@ -2,6 +2,8 @@
 // Text routines of the translation engine.
 #include "rtl/AnsiString.h"
 
+class TStrings;
+
 // C escapes: \a \b \f \n \r \t \v \\ \? \" \', octal \101 and hexadecimal
 // \x41. An unknown escape, a trailing backslash and a bare trailing \x stay.
 AnsiString DecodeEscapes(const AnsiString& S);
@@ -20,3 +22,8 @@ AnsiString ReplaceStr(const AnsiString& S, const AnsiString& Search, const AnsiS
 // Each byte XOR-ed with the key's byte at the same position, the key
 // repeated; an empty key or text comes back unchanged.
 AnsiString XorString(const AnsiString& Key, const AnsiString& Text);
+// A decimal index of at most nine digits, nothing else.
+bool ParseIndex(const AnsiString& S, int& Value);
+// Makes Text (split into lines) the lines of Lines, changing only the lines
+// that differ: unchanged lines keep their objects, surplus ones go from the end.
+void ReplaceLines(TStrings* Lines, const AnsiString& Text);

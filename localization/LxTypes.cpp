@@ -2,6 +2,7 @@
 #include "localization/LxTypes.h"
 
 #include "classes/Strings.h"
+#include "rtl/Convert.h"
 #include "rtl/Format.h"
 #include "rtl/StrUtils.h"
 
@@ -90,4 +91,13 @@ AnsiString CharsetName(int Charset) {
 
 void RaiseLanguageRange(int Value, int Count) {
     throw ELanguageError(Format("%d - is not a valid property value!\rValue must be within [1..%d]!", {Value, Count}));
+}
+
+void CheckLanguageCount(int Value) {
+    if (Value < 1)
+        throw ELanguageError(IntToStr(Value) + " - is not a valid property value !\r" +
+                             "Value must be more than ZERO !");
+    if (Value > MaxLanguageCount)
+        throw ELanguageError(IntToStr(Value) + " - is not a valid property value !\r" + "Value must not exceed " +
+                             IntToStr(MaxLanguageCount) + " !");
 }

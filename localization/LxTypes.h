@@ -72,5 +72,11 @@ AnsiString CharsetName(int Charset);
 constexpr int LocaleKeyCount = 15;
 extern const std::array<const char*, LocaleKeyCount> LocaleKeys;
 
+// Languages a component can hold; a count read from a file beyond it is
+// refused instead of filling the memory with language names.
+constexpr int MaxLanguageCount = 1000;
+// ELanguageError for a language count below 1 or above MaxLanguageCount.
+void CheckLanguageCount(int Value);
+
 // The range error of language numbers.
 [[noreturn]] void RaiseLanguageRange(int Value, int Count);

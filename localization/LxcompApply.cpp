@@ -21,16 +21,6 @@ struct CollectionKey {
     AnsiString ItemPath;
 };
 
-bool parseIndex(const AnsiString& s, int& value) {
-    if (s.empty() || s.size() > 9) return false;
-    value = 0;
-    for (char c : s) {
-        if (c < '0' || c > '9') return false;
-        value = value * 10 + (c - '0');
-    }
-    return true;
-}
-
 // Anything malformed is "not found", never an error.
 bool parseCollectionKey(const AnsiString& key, CollectionKey& out) {
     const size_t dot = key.find('.');
@@ -41,7 +31,7 @@ bool parseCollectionKey(const AnsiString& key, CollectionKey& out) {
     if (close == AnsiString::npos) return false;
     out.Component = key.substr(0, dot);
     out.Property = key.substr(dot + 1, open - dot - 1);
-    if (!parseIndex(key.substr(open + 1, close - open - 1), out.Index)) return false;
+    if (!ParseIndex(key.substr(open + 1, close - open - 1), out.Index)) return false;
     if (close + 1 < key.size()) {
         if (key[close + 1] != '.') return false;
         out.ItemPath = key.substr(close + 2);
@@ -73,24 +63,6 @@ bool sameValue(const AnsiString& Current, const AnsiString& Text) {
     const bool relative = Text.find("..") != AnsiString::npos || Text.find(".\\") != AnsiString::npos ||
                           Text.find("./") != AnsiString::npos;
     return relative && ExpandFileName(Text) == Current;
-}
-
-// Writes Text as the lines of Lines, touching only the lines that differ.
-void replaceLines(TStrings* Lines, const AnsiString& Text) {
-    TStringList fresh;
-    fresh.SetText(Text);
-    Lines->BeginUpdate();
-    try {
-        const int common = std::min(Lines->Count(), fresh.Count());
-        for (int i = 0; i < common; ++i)
-            if (Lines->Strings(i) != fresh.Strings(i)) Lines->SetStrings(i, fresh.Strings(i));
-        while (Lines->Count() > fresh.Count()) Lines->Delete(Lines->Count() - 1);
-        for (int i = Lines->Count(); i < fresh.Count(); ++i) Lines->Add(fresh.Strings(i));
-    } catch (...) {
-        Lines->EndUpdate();
-        throw;
-    }
-    Lines->EndUpdate();
 }
 
 AnsiString keyComponent(const AnsiString& Key) { return Key.substr(0, Key.find('.')); }
@@ -261,7 +233,7 @@ bool TlxCustomLang::applyCollectionEntry(const AnsiString& Key, const AnsiString
     const TPropInfo* lp = lxClassProp(holder, prop);
     auto* lines = lp ? dynamic_cast<TStrings*>(GetObjectProp(holder, lp)) : nullptr;
     if (!lines) return false;
-    if (!Text.empty()) replaceLines(lines, Text);
+    if (!Text.empty()) ReplaceLines(lines, Text);
     return true;
 }
 
@@ -304,7 +276,8 @@ void TlxCustomLang::moveToScratch(TStrings* List, int Index) {
 
 void TlxCustomLang::DelOldNames(TStrings* List, TStringsType Type) {
     TComponent* owner = Owner();
-    if (!List || !owner) return;
+    // Messages, dialog words and locale settings name no component.
+    if (!List || !owner || Type == stDlgsCaptions || Type == stStrings || Type == stLocales) return;
     const bool ownerFirst = Type == stCaptions || Type == stHints || Type == stFonts || Type == stCharSets;
     bool ownerHasProp = false;
     if (Type == stCaptions) ownerHasProp = lxStringProp(owner, "Caption") != nullptr;

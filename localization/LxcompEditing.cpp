@@ -9,10 +9,6 @@
 #include <algorithm>
 #include <mutex>
 
-namespace {
-YORDE_DECLARE_EXCEPTION(ENotSupportedYet, ELanguageError)
-}  // namespace
-
 void TlxCustomLang::LoadStringsColl(TlxStringsCollection* Coll, int SortLanguage) {
     if (!Coll) return;
     // Built and sorted aside, so that look-ups wait only for the copy.
@@ -209,14 +205,4 @@ void TlxCustomLang::ReBuildDoNotList() {
 
 bool TlxCustomLang::IsHandledTStrings(const AnsiString& AClassName) const {
     return stringsTypes_->IndexOf(AClassName) >= 0;
-}
-
-void TlxCustomLang::LoadAllFromFile(const AnsiString& AFileName, bool) {
-    if (!FileExists(AFileName)) return;
-    throw ENotSupportedYet("Translation files cannot be read yet: " + AFileName);
-}
-
-void TlxCustomLang::LoadAllFromBinaryFile(const AnsiString& AFileName) {
-    if (!FileExists(AFileName)) return;
-    throw ENotSupportedYet("Binary translation files cannot be read yet: " + AFileName);
 }

@@ -15,6 +15,7 @@
 
 #include <array>
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <shared_mutex>
 #include <vector>
@@ -23,6 +24,9 @@ class TlxLangDispatcher;
 class TlxCustomLang;
 class TlxStringsCollection;
 class TlxExtendedItems;
+class TLXBFileManager;
+class TStream;
+class TMemIniFile;
 
 using TLinkToDispatcherEvent = TEvent<TObject*, TlxCustomLang*>;
 YORDE_EVENT_TYPEINFO(TLinkToDispatcherEvent)
@@ -62,9 +66,55 @@ public:
     virtual void BuildList();
     // Applies the active language to the owner's components.
     virtual void ChangeLanguage();
-    // Translation files (nothing happens for a missing file).
+    // ---- INI-style translation files on streams ----
+    // Sections per list type, keys "TOwnerClass.EntryKey", the languages of a
+    // value separated by the file delimiter (Delimiter; "~!@#" when a file
+    // names none). Writers read the whole stream, change their own keys and
+    // write it all again; ELanguageError, with nothing written, for a
+    // delimiter that cannot separate the texts (empty, line breaks, or found
+    // inside a text). -1 when the component has no list of the type; loaders
+    // swallow any error of a malformed file and return -1.
+    virtual int SaveToStream(TStringsType Type, TStream* Stream, const AnsiString& Delimiter);
+    virtual int LoadFromStream(TStringsType Type, TStream* Stream, bool ClearFirst);
+    virtual void SaveAllToStream(TStream* Stream, const AnsiString& Delimiter);
+    virtual void LoadAllFromStream(TStream* Stream, bool ClearFirst);
+    // The file's entries replace those with the same key; the others stay.
+    virtual bool MergeFromStream(TStringsType Type, TStream* Stream);
+    virtual bool MergeAllFromStream(TStream* Stream);
+    virtual bool MergeAllFromStreamDNC(TStream* Stream);
+    // ---- The same by file name (written files are replaced whole) ----
+    // ".LXB" names are binary files where a merge reads one.
+    virtual int LoadFromFile(TStringsType Type, const AnsiString& AFileName, bool ClearFirst);
+    virtual int SaveToFile(TStringsType Type, const AnsiString& AFileName, const AnsiString& Delimiter);
     virtual void LoadAllFromFile(const AnsiString& AFileName, bool ClearFirst);
+    virtual void SaveAllToFile(const AnsiString& AFileName, const AnsiString& Delimiter);
+    virtual int LoadStringsFromFile(const AnsiString& AFileName, bool ClearFirst);
+    virtual int SaveStringsToFile(const AnsiString& AFileName, const AnsiString& Delimiter);
+    virtual bool MergeFromFile(TStringsType Type, const AnsiString& AFileName);
+    virtual bool MergeAllFromFile(const AnsiString& AFileName);
+    // Without applying the language afterwards (DNC: do not change).
+    virtual void LoadAllFromFileDNC(const AnsiString& AFileName, bool ClearFirst);
+    virtual bool MergeAllFromFileDNC(const AnsiString& AFileName);
+    // One language of a file, by its name there; a language the component
+    // lacks is added as the last one.
+    virtual void LoadLanguageByProp(TStringsType Type, const AnsiString& AFileName, const AnsiString& LangName);
+    virtual void LoadLanguageByExt(const AnsiString& AFileName, const AnsiString& LangName);
+    virtual void LoadLanguage(const AnsiString& AFileName, const AnsiString& LangName);
+    // The "[Extended]" section of such files.
+    void LoadExtendedFromStream(TStream* Stream, bool ClearFirst);
+    void SaveExtendedToStream(TStream* Stream, const AnsiString& Delimiter);
+    void LoadExtendedFromFile(const AnsiString& AFileName, bool ClearFirst);
+    void SaveExtendedToFile(const AnsiString& AFileName, const AnsiString& Delimiter);
+
+    // ---- LXB binary translation files ----
+    // This owner's entry replaced or added; the other forms' entries kept.
+    void SaveAllToBinaryFile(const AnsiString& AFileName);
+    // This owner's entry, then the language applied (only with an owner).
     virtual void LoadAllFromBinaryFile(const AnsiString& AFileName);
+    void LoadAllFromBinaryStream(TStream* Stream);
+    // One list of this owner's entry (no language applied).
+    void LoadPropFromBinaryFile(TStringsType Type, const AnsiString& AFileName);
+
     virtual void ComponentRenamed(const AnsiString& OldName, const AnsiString& NewName);
     // The list of the type whose name without "st" is Name (case-insensitive).
     TStrings* GetPropListByName(const AnsiString& AName) const;
@@ -90,6 +140,22 @@ public:
     void DelOldNames(TStrings* List, TStringsType Type);
     bool NotHandledProperty(const AnsiString& ComponentName, const AnsiString& PropName) const;
     bool GetTranslateOwner() const;
+
+    // ---- Extended translations (property paths) ----
+    // "Label1.Caption", "TForm1.Caption" (the owner), "Grid1.Columns[1].Title":
+    // the object holding the property the last segment names; null when a
+    // component, property or collection item on the way does not exist.
+    TObject* GetObjByPath(const AnsiString& Path) const;
+    // The kind of that property (tkClass only for a string list); tkUnknown when absent.
+    TTypeKind GetPropTypeByPath(const AnsiString& Path) const;
+    // The property's value as text; empty when absent.
+    AnsiString GetPropValueByPath(const AnsiString& Path) const;
+    // Sets the property from text; anything that cannot be set is ignored.
+    void SetPropValueByPath(const AnsiString& Path, const AnsiString& Value);
+    // Writes each item's text of the active language into its property.
+    void ChangeLangForExtended();
+    // Takes the live values of the active language into the items.
+    void UpdateExtended();
 
     // ---- Identifier collection ----
     void LoadStringsColl(TlxStringsCollection* Coll, int SortLanguage);
@@ -230,6 +296,27 @@ private:
     void fillLocales();
     bool hasOldTabDelimiters() const;
     void setDispatcherPointer(TlxLangDispatcher* Value);
+    // Loaded's conversion of old TAB-delimited data.
+    void migrateTabDelimiters();
+
+    // Translation files.
+    friend class TLXBFileManager;
+    // What an LXB entry brings: its lists, language names and extended
+    // translations, converted to this component's delimiter.
+    void takeEntry(TlxCustomLang& Read);
+    void takeList(TlxCustomLang& Read, TStringsType Type);
+    void adoptDelimiter(TlxCustomLang& Read) const;
+    friend class TlxBatchScope;
+    // DelOldNames, the identifier collections and the language, after one
+    // list was loaded or merged (not while a whole-file operation runs).
+    void followUp(TStringsType Type);
+    // The list as a copy is merged with what Reload puts into the list.
+    bool mergeList(TStringsType Type, const std::function<void()>& Reload);
+    bool mergeAll(const std::function<bool(TStringsType)>& Merge);
+    // N: the language of the file named LangName; M: the component's
+    // language of that name, added as the last one when missing. False when
+    // the file has no such language.
+    bool fileLanguage(TMemIniFile& Ini, const AnsiString& AFileName, const AnsiString& LangName, int& N, int& M);
 
     // Look-up steps.
     friend class TlxStringsCollection;
@@ -287,6 +374,8 @@ private:
     std::unique_ptr<TStringList> scratch_;
 
     bool temporaryCopy_ = false;
+    // A whole-file operation runs: the per-list follow-ups wait for its end.
+    bool batch_ = false;
     bool ownerHasNoFont_ = false;
     std::array<AnsiString, LocaleKeyCount> systemLocale_;
 

@@ -32,12 +32,7 @@ bool TlxCustomLang::hasOldTabDelimiters() const {
     return false;
 }
 
-void TlxCustomLang::runLoadedSteps() {
-    FillNewDialogs();
-    if (options_.Contains(loUseExtCommonStrings)) {
-        DlgsCaptions()->Clear();
-        Locales()->Clear();
-    }
+void TlxCustomLang::migrateTabDelimiters() {
     if (langDelim_ == '\t') {
         ChangeLangDelim('\t', 1);
         langDelim_ = 1;
@@ -46,6 +41,15 @@ void TlxCustomLang::runLoadedSteps() {
         ChangeLangDelim(langDelim_, '\t');
         ChangeLangDelim('\t', langDelim_);
     }
+}
+
+void TlxCustomLang::runLoadedSteps() {
+    FillNewDialogs();
+    if (options_.Contains(loUseExtCommonStrings)) {
+        DlgsCaptions()->Clear();
+        Locales()->Clear();
+    }
+    migrateTabDelimiters();
     // Data written before the month and day names were kept.
     if (Locales()->Count() == 11)
         for (int i = 11; i < LocaleKeyCount; ++i)

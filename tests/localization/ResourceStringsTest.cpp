@@ -67,7 +67,7 @@ TEST_F(ResourceStrings, TheTranslatorFollowsItsActiveLanguage) {
     lang->SetActLang(3);
     EXPECT_EQ(LoadResString(&rsDlgCancel), russianCancel);
     EXPECT_EQ(LoadResString(&self), "Self");  // empty translation: the loaded text
-    lang->SetActLang(2);  // the resource language itself: no look-up
+    lang->SetActLang(2);                      // the resource language itself: no look-up
     EXPECT_EQ(LoadResString(&rsDlgCancel), "Cancel");
 }
 
@@ -107,7 +107,8 @@ TEST(LocalizationHelpers, SectionNamesAndXor) {
               "Captions,Hints,DisplayLabels,Fonts,Multilines,Dialogs,Strings,Other,Locales,Collections,CharSets,"
               "ListView_TreeView_Items");
     const AnsiString secret = XorString("ab", "Hello");
-    EXPECT_EQ(secret, AnsiString({char('H' ^ 'a'), char('e' ^ 'b'), char('l' ^ 'a'), char('l' ^ 'b'), char('o' ^ 'a')}));
+    EXPECT_EQ(secret,
+              AnsiString({char('H' ^ 'a'), char('e' ^ 'b'), char('l' ^ 'a'), char('l' ^ 'b'), char('o' ^ 'a')}));
     EXPECT_EQ(XorString("ab", secret), "Hello");
     EXPECT_EQ(XorString("", "Hello"), "Hello");
     EXPECT_EQ(XorString("ab", ""), "");

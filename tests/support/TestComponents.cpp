@@ -52,6 +52,9 @@ YORDE_IMPLEMENT_CLASS(TTestColumn, [](TClassBuilder<TTestColumn>& c) {
 })
 YORDE_IMPLEMENT_CLASS(TTestGrid, [](TClassBuilder<TTestGrid>& c) {
     c.Property("Columns", &TTestGrid::Columns, &TTestGrid::SetColumns);
+    c.Property("Zoom", &TTestGrid::Zoom, &TTestGrid::SetZoom);
+    c.Property("Accel", &TTestGrid::Accel, &TTestGrid::SetAccel);
+    c.Property("Stamp", &TTestGrid::Stamp, &TTestGrid::SetStamp).Default(0);
 })
 YORDE_IMPLEMENT_CLASS(TTestPicture, [](TClassBuilder<TTestPicture>&) {})
 YORDE_IMPLEMENT_CLASS(TTestImage, [](TClassBuilder<TTestImage>& c) {

@@ -162,6 +162,7 @@ private:
     std::unique_ptr<TStringList> pickList_ = std::make_unique<TStringList>();
 };
 
+// Columns, and values of the kinds the controls above lack.
 class TTestGrid : public TTestControl {
     YORDE_CLASS(TTestGrid, TTestControl)
 public:
@@ -169,9 +170,18 @@ public:
         : TTestControl(AOwner), columns_(std::make_unique<TCollection>(TTestColumn::StaticClass(), this)) {}
     TCollection* Columns() const { return columns_.get(); }
     void SetColumns(TCollection* v) { columns_->Assign(v); }
+    double Zoom() const { return zoom_; }
+    void SetZoom(double v) { zoom_ = v; }
+    char Accel() const { return accel_; }
+    void SetAccel(char v) { accel_ = v; }
+    long long Stamp() const { return stamp_; }
+    void SetStamp(long long v) { stamp_ = v; }
 
 private:
     std::unique_ptr<TCollection> columns_;
+    double zoom_ = 1;
+    char accel_ = 'a';
+    long long stamp_ = 0;
 };
 
 // Binary data through DefineProperties, as pictures and image lists have it.
