@@ -109,7 +109,8 @@ bool lxIsBinaryFile(const AnsiString& FileName) { return AnsiUpperCase(ExtractFi
 YORDE_IMPLEMENT_CLASS(TLXBFileManager, [](TClassBuilder<TLXBFileManager>&) {})
 
 TLXBFileManager::TLXBFileManager()
-    : ownerNames_(std::make_unique<TStringList>()), signature_(lxbSignature),
+    : ownerNames_(std::make_unique<TStringList>()),
+      signature_(lxbSignature),
       fixedLanguages_(std::make_unique<TStringList>()) {
     fixedLanguages_->SetSorted(true);
     fixedLanguages_->SetDuplicates(dupIgnore);
@@ -293,8 +294,8 @@ void TLXBFileManager::LoadAllFromFile(const AnsiString& FileName) {
 void TLXBFileManager::LoadFromStream(TlxCustomLang* Lang, const AnsiString& OwnerName, TStream* Stream) {
     if (!Lang) return;
     const Header h = readHeader(Stream);
-    auto record = std::find_if(h.Records.begin(), h.Records.end(),
-                               [&](const Header::Record& r) { return r.Name == OwnerName; });
+    auto record =
+        std::find_if(h.Records.begin(), h.Records.end(), [&](const Header::Record& r) { return r.Name == OwnerName; });
     if (record == h.Records.end()) return;
     TempLang read = readImage(Stream, record->Offset);
     Lang->takeEntry(*read);
@@ -310,8 +311,8 @@ void TLXBFileManager::LoadPropFromFile(TStringsType Type, const AnsiString& File
     if (!Lang) return;
     TFileStream stream(FileName, fmOpenRead | fmShareDenyNone);
     const Header h = readHeader(&stream);
-    auto record = std::find_if(h.Records.begin(), h.Records.end(),
-                               [&](const Header::Record& r) { return r.Name == OwnerName; });
+    auto record =
+        std::find_if(h.Records.begin(), h.Records.end(), [&](const Header::Record& r) { return r.Name == OwnerName; });
     if (record == h.Records.end()) return;
     TempLang read = readImage(&stream, record->Offset);
     Lang->takeList(*read, Type);

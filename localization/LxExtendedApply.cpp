@@ -118,7 +118,8 @@ void TlxCustomLang::ChangeLangForExtended() {
     for (int i = 0; i < extended_->Count(); ++i) {
         TlxExtendedItem* item = extended_->GetItems(i);
         AnsiString text = ExtractWord(lang, item->Values(), delims);
-        if (text.empty() && lang >= 2 && DispatcherTestMode()) text = AnsiUpperCase(ExtractWord(1, item->Values(), delims));
+        if (text.empty() && lang >= 2 && DispatcherTestMode())
+            text = AnsiUpperCase(ExtractWord(1, item->Values(), delims));
         if (text.empty() && translateType_ == ttGetDefault) text = ExtractWord(1, item->Values(), delims);
         if (!text.empty()) SetPropValueByPath(item->GetIdentifier(), text);
     }

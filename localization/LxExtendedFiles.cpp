@@ -5,8 +5,8 @@
 #include "classes/MemoryStream.h"
 #include "localization/LxExtended.h"
 #include "localization/LxIniFormat.h"
-#include "localization/LxTranslationData.h"
 #include "localization/LxTextRoutines.h"
+#include "localization/LxTranslationData.h"
 #include "localization/LxcompLang.h"
 #include "rtl/Files.h"
 
@@ -66,7 +66,8 @@ void TlxCustomLang::LoadExtendedFromStream(TStream* Stream, bool ClearFirst) {
             item = extended_->Add();
             item->SetIdentifier(path);
         }
-        item->SetValues(DecodeTranslationLine(SplitValue(ini.ReadString(ExtendedSection, key, ""), langDelim_, delimiter)));
+        item->SetValues(
+            DecodeTranslationLine(SplitValue(ini.ReadString(ExtendedSection, key, ""), langDelim_, delimiter)));
         item->SetPropertyType(kindFromFile(ini, key, delimiter));
     }
 }

@@ -67,7 +67,8 @@ void TlxCustomLang::SaveAllToBinaryFile(const AnsiString& AFileName) {
 void TlxCustomLang::LoadAllFromBinaryFile(const AnsiString& AFileName) {
     if (!Owner()) return;
     const AnsiString ownerName = Owner()->ClassName();
-    withBinaryManager(LangDispatcher(), AFileName, [&](TLXBFileManager& m) { m.LoadFromFile(this, ownerName, AFileName); });
+    withBinaryManager(LangDispatcher(), AFileName,
+                      [&](TLXBFileManager& m) { m.LoadFromFile(this, ownerName, AFileName); });
     UpdateStrCollections();
     ChangeLanguage();
 }

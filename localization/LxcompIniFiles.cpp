@@ -136,7 +136,8 @@ int TlxCustomLang::LoadFromStream(TStringsType Type, TStream* Stream, bool Clear
             if (doNotTranslate_->IndexOf(entryKey.substr(0, entryKey.find('.'))) >= 0) continue;
             const AnsiString value = ini.ReadString(section, key, Missing);
             if (value == Missing) continue;
-            const AnsiString entry = entryKey + langDelim_ + DecodeTranslationLine(SplitValue(value, langDelim_, delimiter));
+            const AnsiString entry =
+                entryKey + langDelim_ + DecodeTranslationLine(SplitValue(value, langDelim_, delimiter));
             // The owner's own entry leads its list.
             if (AnsiSameText(entryKey, prefix.substr(0, prefix.size() - 1)))
                 list->Insert(0, entry);
@@ -253,7 +254,8 @@ void TlxCustomLang::LoadLanguageByProp(TStringsType Type, const AnsiString& AFil
             if (bracketKeys(Type)) entryKey = keyFromFile(entryKey);
             const AnsiString start = entryKey + langDelim_;
             bool found = false;
-            for (int k = 0; k < list->Count() && !found; ++k) found = list->Strings(k).compare(0, start.size(), start) == 0;
+            for (int k = 0; k < list->Count() && !found; ++k)
+                found = list->Strings(k).compare(0, start.size(), start) == 0;
             if (found)
                 ReplaceStringValue(list, text, m, entryKey);
             else

@@ -62,7 +62,8 @@ public:
     virtual void ReplaceStringValue(TStrings* List, const AnsiString& NewText, int Lang, const AnsiString& Key);
     // The published list named after the type ("stCaptions" -> "Captions"), or null.
     virtual TStrings* GetPropListByType(TStringsType Type) const;
-    // Collects the current property values into the lists (design time).
+    // Collects the current property values of the owner and its components
+    // into the lists as texts of the active language (design time).
     virtual void BuildList();
     // Applies the active language to the owner's components.
     virtual void ChangeLanguage();
@@ -137,6 +138,15 @@ public:
     static AnsiString GetObjectStrProperty(const TObject* Object, const AnsiString& PropName);
     static void SetObjectStrProperty(TObject* Object, const AnsiString& PropName, const AnsiString& Value);
     void ExcludeProperties();
+    // ---- Collecting ----
+    // Name and character set of the object's Font; empty and 0 without one.
+    static AnsiString GetObjectFontName(const TObject* Object);
+    static int GetObjectFontCharset(const TObject* Object);
+    // Drops the entry of a property newly listed in SmartExcludeProps.
+    void RemoveSmartExcl(TStrings* List, const AnsiString& ComponentName, TStringsType Type,
+                         const AnsiString& PropName);
+    // Drops entries whose component lacks the property they name.
+    void CheckRmdProps();
     void DelOldNames(TStrings* List, TStringsType Type);
     bool NotHandledProperty(const AnsiString& ComponentName, const AnsiString& PropName) const;
     bool GetTranslateOwner() const;
@@ -339,6 +349,15 @@ private:
     bool applyCollectionEntry(const AnsiString& Key, const AnsiString& Text);
     void applyLocale(const AnsiString& Key, const AnsiString& Text);
     void moveToScratch(TStrings* List, int Index);
+    // BuildList's steps.
+    void collectOwner();
+    void collectOwnerEntry(TStringsType Type, const char* PropName, const AnsiString& Value);
+    void collectComponent(TComponent* Component, TStringsType Type);
+    // Value under Key: a new entry (reusing a pruned one with the same text),
+    // or the active language of the existing one.
+    void collectValue(TStringsType Type, const AnsiString& Key, const AnsiString& Value);
+    // False when the property is excluded; a smart-excluded one loses its entry.
+    bool collects(const AnsiString& ComponentName, TStringsType Type, const AnsiString& PropName);
 
     // TranslationData.
     void readOurStrProps(TStream& Stream);

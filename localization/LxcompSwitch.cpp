@@ -134,7 +134,3 @@ void TlxCustomLang::ChangeLanguage() {
     if (selector == -1) ChangeLangForExtended();
     if (OnChangeLanguage) OnChangeLanguage(this);
 }
-
-void TlxCustomLang::BuildList() {
-    // Collecting the current values is a designer's task; there is no designer.
-}

@@ -69,6 +69,32 @@ TEST_F(Editing, NormalizePadsOnlyShortEntries) {
     EXPECT_EQ(Lines(lang->Strings()), (std::vector<AnsiString>{"IDS_A\1text\1\1\1", "IDS_B\1a\1b\1c\1d\1"}));
 }
 
+TEST_F(Editing, ClearingAndTheSettersWithSideEffects) {
+    lang->Strings()->Add("IDS_A\1a\1\1\1");
+    lang->UpdateStrCollections();
+    lang->ClearTranslations();
+    for (int t = 0; t < StringsTypeCount; ++t) {
+        if (TStrings* list = lang->GetPropListByType(TStringsType(t))) {
+            EXPECT_EQ(list->Count(), 0) << t;
+        }
+    }
+    EXPECT_EQ(lang->GetTextOrDefault("IDS_A"), "");  // the look-ups follow
+
+    lang->FillDialogs();
+    lang->SetNeedAllDlgs(true);
+    EXPECT_EQ(lang->DlgsCaptions()->Count(), 82);
+    lang->SetNeedAllDlgs(false);
+    EXPECT_EQ(lang->DlgsCaptions()->Count(), 15);
+    lang->SetOptions(TlxLangOptions{loUseExtCommonStrings});  // at run time the lists stay
+    EXPECT_EQ(lang->DlgsCaptions()->Count(), 15);
+    lang->SetOptions(TlxLangOptions{});
+    form->SetDesigning(true);
+    lang->SetOptions(TlxLangOptions{loUseExtCommonStrings});
+    EXPECT_EQ(lang->DlgsCaptions()->Count(), 0);
+    EXPECT_EQ(lang->Locales()->Count(), 0);
+    form->SetDesigning(false);
+}
+
 TEST(PropInfoList, FindsSortsAndIntersects) {
     RegisterTestClasses();
     TTestControl control(nullptr);

@@ -49,8 +49,9 @@ TEST_F(Extended, PathsReachComponentsTheOwnerNestedObjectsAndCollectionItems) {
     lang->SetPropValueByPath("TTestForm.Caption", "Nowe okno");
     EXPECT_EQ(form->Caption(), "Nowe okno");
     // Anything that does not resolve is "not found", never an error.
-    for (const char* bad : {"Nobody.Caption", "Label1.Nothing.Name", "Grid1.Columns[2].Title", "Grid1.Columns[-1].Title",
-                            "Grid1.Columns[x].Title", "Grid1.Columns.Title", "Grid1.Columns[1.Title", "Label1"}) {
+    for (const char* bad :
+         {"Nobody.Caption", "Label1.Nothing.Name", "Grid1.Columns[2].Title", "Grid1.Columns[-1].Title",
+          "Grid1.Columns[x].Title", "Grid1.Columns.Title", "Grid1.Columns[1.Title", "Label1"}) {
         SCOPED_TRACE(bad);
         EXPECT_EQ(lang->GetObjByPath(bad), nullptr);
         EXPECT_NO_THROW(lang->SetPropValueByPath(bad, "x"));

@@ -62,21 +62,22 @@ TEST_F(IniFiles, OneListIsWrittenByteForByte) {
     f.Lang->Captions()->Add(E("Label1", {"a\rb", "c=d", ""}));
     TMemoryStream s;
     EXPECT_EQ(f.Lang->SaveToStream(stCaptions, &s, "~!@#"), 2);
-    EXPECT_EQ(streamText(s), "[Captions]\r\n"
-                             "TTestForm.Label1=a\x19"
-                             "b~!@#c=d~!@#~!@#\r\n"
-                             "TTestForm.TTestForm=Okno~!@#Window~!@#" +
-                                 ruWindow +
-                                 "~!@#\r\n"
-                                 "\r\n"
-                                 "[Language names - for internal use only!]\r\n"
-                                 "Language_1=Polski\r\n"
-                                 "Language_2=Angielski\r\n"
-                                 "Language_3=Rosyjski\r\n"
-                                 "\r\n"
-                                 "[OPTIONS]\r\n"
-                                 "DELIMITER=~!@#\r\n"
-                                 "\r\n");
+    EXPECT_EQ(streamText(s),
+              "[Captions]\r\n"
+              "TTestForm.Label1=a\x19"
+              "b~!@#c=d~!@#~!@#\r\n"
+              "TTestForm.TTestForm=Okno~!@#Window~!@#" +
+                  ruWindow +
+                  "~!@#\r\n"
+                  "\r\n"
+                  "[Language names - for internal use only!]\r\n"
+                  "Language_1=Polski\r\n"
+                  "Language_2=Angielski\r\n"
+                  "Language_3=Rosyjski\r\n"
+                  "\r\n"
+                  "[OPTIONS]\r\n"
+                  "DELIMITER=~!@#\r\n"
+                  "\r\n");
     EXPECT_EQ(f.Lang->SaveToStream(stListView_TreeView_Items, &s, "~!@#"), -1);
     EXPECT_EQ(f.Lang->LoadFromStream(stListView_TreeView_Items, &s, true), -1);
 }
@@ -94,9 +95,9 @@ TEST_F(IniFiles, ThreeLanguagesRoundTripWithLineBreaksQuotesAndEqualSigns) {
     LangForm g;
     g.Lang->LoadAllFromFile(file, true);
     EXPECT_EQ(Lines(g.Lang->Captions()), Lines(f.Lang->Captions()));
-    EXPECT_EQ(Lines(g.Lang->Strings()), (std::vector<AnsiString>{E("IDS_EMPTY", {"", "", ""}),
-                                                                   E("IDS_MULTI", {"Linia 1\r\nLinia 2", "Line 1\nLine 2\r",
-                                                                                   "; not a comment"})}));
+    EXPECT_EQ(Lines(g.Lang->Strings()),
+              (std::vector<AnsiString>{E("IDS_EMPTY", {"", "", ""}),
+                                       E("IDS_MULTI", {"Linia 1\r\nLinia 2", "Line 1\nLine 2\r", "; not a comment"})}));
     EXPECT_EQ(Lines(g.Lang->MultiLines()), Lines(f.Lang->MultiLines()));
     // Entries come back in the file's key order.
     auto sorted = [](const TStrings* List) {
@@ -153,22 +154,23 @@ TEST_F(IniFiles, TwoFormsShareOneFileAndEachReadsItsOwnEntries) {
 TEST_F(IniFiles, ReadingRulesForHandWrittenAndOlderFiles) {
     LangForm f;
     f.Lang->DoNotTranslate()->Add("Skipped1");
-    TStringStream s("[Language names - for internal use only!]\r\n"
-                    "Language_1=Polski\r\n"
-                    "Language_2=English\r\n"
-                    "[Strings]\r\n"
-                    "TTestForm.IDS_DEFAULT=a~!@#b~!@#\r\n"     // no [OPTIONS]: "~!@#"
-                    "FORM1.IDS_OLD=stary~!@#old~!@#\r\n"       // the component name, in any case
-                    "TTestForm.IDS_ONE=only one text\r\n"      // no delimiter: language 1
-                    "TOtherForm.IDS_FOREIGN=x~!@#y~!@#\r\n"    // another form's
-                    "TTestForm.Skipped1.X=s~!@#\r\n"           // a component left untranslated
-                    "[Collections]\r\n"
-                    "TTestForm.Grid1.Columns-1+.Cells-2+=k~!@#l~!@#\r\n");
+    TStringStream s(
+        "[Language names - for internal use only!]\r\n"
+        "Language_1=Polski\r\n"
+        "Language_2=English\r\n"
+        "[Strings]\r\n"
+        "TTestForm.IDS_DEFAULT=a~!@#b~!@#\r\n"   // no [OPTIONS]: "~!@#"
+        "FORM1.IDS_OLD=stary~!@#old~!@#\r\n"     // the component name, in any case
+        "TTestForm.IDS_ONE=only one text\r\n"    // no delimiter: language 1
+        "TOtherForm.IDS_FOREIGN=x~!@#y~!@#\r\n"  // another form's
+        "TTestForm.Skipped1.X=s~!@#\r\n"         // a component left untranslated
+        "[Collections]\r\n"
+        "TTestForm.Grid1.Columns-1+.Cells-2+=k~!@#l~!@#\r\n");
     EXPECT_EQ(f.Lang->LoadFromStream(stStrings, &s, true), 5);
     EXPECT_EQ(f.Lang->NumOfLanguages(), 2);
     EXPECT_EQ(Lines(f.Lang->LangNames()), (std::vector<AnsiString>{"Polski", "English"}));
-    EXPECT_EQ(Lines(f.Lang->Strings()), (std::vector<AnsiString>{"IDS_OLD\1stary\1old\1", "IDS_DEFAULT\1a\1b\1",
-                                                                   "IDS_ONE\1only one text\1"}));
+    EXPECT_EQ(Lines(f.Lang->Strings()),
+              (std::vector<AnsiString>{"IDS_OLD\1stary\1old\1", "IDS_DEFAULT\1a\1b\1", "IDS_ONE\1only one text\1"}));
     TStrings* collections = f.Lang->Collections();
     (new TTestGrid(f.Form.get()))->SetName("Grid1");
     f.Lang->LoadFromStream(stCollections, &s, true);
@@ -195,7 +197,8 @@ TEST_F(IniFiles, MergeReplacesTheFilesKeysAndKeepsTheRest) {
     f.Lang->Captions()->Add(E("TTestForm", {"Okno", "Window", ""}));
     f.Lang->Captions()->Add(E("Label2", {"Druga", "Second", ""}));
     f.Lang->Captions()->Add(E("Label1", {"Pierwsza", "First", ""}));
-    TStringStream s("[Captions]\r\nTTestForm.Label1=Nowa~!@#New~!@#~!@#\r\nTTestForm.TTestForm=Okienko~!@#~!@#~!@#\r\n");
+    TStringStream s(
+        "[Captions]\r\nTTestForm.Label1=Nowa~!@#New~!@#~!@#\r\nTTestForm.TTestForm=Okienko~!@#~!@#~!@#\r\n");
     EXPECT_TRUE(f.Lang->MergeFromStream(stCaptions, &s));
     EXPECT_EQ(Lines(f.Lang->Captions()),
               (std::vector<AnsiString>{E("TTestForm", {"Okienko", "", ""}), E("Label1", {"Nowa", "New", ""}),
@@ -209,8 +212,9 @@ TEST_F(IniFiles, MergeAllReachesEveryListOfALinkedComponent) {
     f.Lang->Strings()->Add(E("IDS_KEEP", {"zostaje", "stays", ""}));
     f.Lang->Strings()->Add(E("IDS_A", {"stare", "old", ""}));
     f.Lang->UpdateStrCollections();
-    TStringStream s("[Strings]\r\nTTestForm.IDS_A=nowe~!@#new~!@#~!@#\r\n"
-                    "[Other]\r\nTTestForm.Label1.Hint=p~!@#hint~!@#~!@#\r\n");
+    TStringStream s(
+        "[Strings]\r\nTTestForm.IDS_A=nowe~!@#new~!@#~!@#\r\n"
+        "[Other]\r\nTTestForm.Label1.Hint=p~!@#hint~!@#~!@#\r\n");
     EXPECT_TRUE(f.Lang->MergeAllFromStream(&s));
     EXPECT_EQ(f.Lang->GetTextOrDefault("IDS_A"), "nowe");  // the look-ups see the merge at once
     EXPECT_EQ(f.Lang->GetTextOrDefault("IDS_KEEP"), "zostaje");
@@ -219,14 +223,15 @@ TEST_F(IniFiles, MergeAllReachesEveryListOfALinkedComponent) {
 }
 
 TEST_F(IniFiles, OneLanguageByNameIsAddedOrReplaced) {
-    const std::string file = dir.Write("de.ini", "[Language names - for internal use only!]\r\n"
-                                                 "Language_1=English\r\n"
-                                                 "Language_2=Deutsch\r\n"
-                                                 "[Captions]\r\n"
-                                                 "TTestForm.Label1=Label~!@#Beschriftung~!@#\r\n"
-                                                 "[Strings]\r\n"
-                                                 "TTestForm.IDS_A=yes~!@#ja~!@#\r\n"
-                                                 "TTestForm.IDS_NEW=new~!@#neu~!@#\r\n");
+    const std::string file = dir.Write("de.ini",
+                                       "[Language names - for internal use only!]\r\n"
+                                       "Language_1=English\r\n"
+                                       "Language_2=Deutsch\r\n"
+                                       "[Captions]\r\n"
+                                       "TTestForm.Label1=Label~!@#Beschriftung~!@#\r\n"
+                                       "[Strings]\r\n"
+                                       "TTestForm.IDS_A=yes~!@#ja~!@#\r\n"
+                                       "TTestForm.IDS_NEW=new~!@#neu~!@#\r\n");
     LangForm f;
     f.Lang->Captions()->Add(E("Label1", {"Etykieta", "Label", ""}));
     f.Lang->Strings()->Add(E("IDS_A", {"tak", "yes", "da"}));
@@ -234,17 +239,17 @@ TEST_F(IniFiles, OneLanguageByNameIsAddedOrReplaced) {
     EXPECT_EQ(f.Lang->NumOfLanguages(), 4);
     EXPECT_EQ(Lines(f.Lang->LangNames()), (std::vector<AnsiString>{"Polski", "Angielski", "Rosyjski", "Deutsch"}));
     EXPECT_EQ(Lines(f.Lang->Captions()), (std::vector<AnsiString>{"Label1\1Etykieta\1Label\1\1Beschriftung"}));
-    EXPECT_EQ(Lines(f.Lang->Strings()),
-              (std::vector<AnsiString>{"IDS_A\1tak\1yes\1da\1ja", "IDS_NEW\1\1\1\1neu\1"}));
+    EXPECT_EQ(Lines(f.Lang->Strings()), (std::vector<AnsiString>{"IDS_A\1tak\1yes\1da\1ja", "IDS_NEW\1\1\1\1neu\1"}));
     f.Lang->SetActLang(4);
     EXPECT_EQ(f.Lang->GetTextOrDefault("IDS_NEW"), "neu");
     EXPECT_EQ(f.Label->Caption(), "Beschriftung");
 
     // A language the component has is replaced in place.
-    const std::string en = dir.Write("en.ini", "[Language names - for internal use only!]\r\n"
-                                               "Language_1=Angielski\r\n"
-                                               "[Strings]\r\n"
-                                               "TTestForm.IDS_A=YES~!@#\r\n");
+    const std::string en = dir.Write("en.ini",
+                                     "[Language names - for internal use only!]\r\n"
+                                     "Language_1=Angielski\r\n"
+                                     "[Strings]\r\n"
+                                     "TTestForm.IDS_A=YES~!@#\r\n");
     f.Lang->LoadLanguageByProp(stStrings, en, "Angielski");
     EXPECT_EQ(f.Lang->NumOfLanguages(), 4);
     EXPECT_EQ(f.Lang->Strings()->Strings(0), "IDS_A\1tak\1YES\1da\1ja");
@@ -286,7 +291,8 @@ TEST_F(IniFiles, ExtendedTranslationsTravelWithTheirKinds) {
     g.Lang->SetActLang(2);
     EXPECT_EQ(g.Label->Caption(), "Title");
 
-    TStringStream odd("[Extended]\r\nTTestForm.Label1.Caption=x~!@#\r\nTTestForm.Label1.Caption_TypeKind=tkNonsense\r\n");
+    TStringStream odd(
+        "[Extended]\r\nTTestForm.Label1.Caption=x~!@#\r\nTTestForm.Label1.Caption_TypeKind=tkNonsense\r\n");
     g.Lang->LoadExtendedFromStream(&odd, true);
     ASSERT_EQ(g.Lang->ExtendedTranslations()->Count(), 1);
     EXPECT_EQ(g.Lang->ExtendedTranslations()->GetItems(0)->PropertyType(), tkUnknown);

@@ -27,10 +27,10 @@ TEST_F(LxbFile, AFileForOneFormHasItsLayoutAndReadsBackIntoEqualLists) {
     const std::string bytes = dir.Read("lang.lxb");
     ASSERT_GT(bytes.size(), 60u);
     EXPECT_EQ(bytes.substr(0, 42), std::string("LXB file: TlxLang binary translation data") + '\0');
-    EXPECT_EQ(bytes.substr(42, 4), std::string("\1\0\0\0", 4));            // N = 1, F = 0
-    EXPECT_EQ(bytes.substr(46, 2), std::string("\x09\0", 2));              // name length
-    EXPECT_EQ(bytes.substr(48, 9), "TTestForm");                           // owner class name
-    EXPECT_EQ(bytes.substr(57, 4), std::string("\x3D\0\0\0", 4));          // image right after the table
+    EXPECT_EQ(bytes.substr(42, 4), std::string("\1\0\0\0", 4));    // N = 1, F = 0
+    EXPECT_EQ(bytes.substr(46, 2), std::string("\x09\0", 2));      // name length
+    EXPECT_EQ(bytes.substr(48, 9), "TTestForm");                   // owner class name
+    EXPECT_EQ(bytes.substr(57, 4), std::string("\x3D\0\0\0", 4));  // image right after the table
     EXPECT_EQ(bytes.substr(61, 4), "TPF0");
 
     LxbForm target;
