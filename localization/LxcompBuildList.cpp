@@ -108,7 +108,8 @@ void TlxCustomLang::collectOwnerEntry(TStringsType Type, const char* PropName, c
 void TlxCustomLang::collectOwner() {
     TComponent* owner = Owner();
     if (!GetTranslateOwner()) return;
-    if (const TPropInfo* p = lxStringProp(owner, "Caption")) collectOwnerEntry(stCaptions, "Caption", GetStrProp(owner, p));
+    if (const TPropInfo* p = lxStringProp(owner, "Caption"))
+        collectOwnerEntry(stCaptions, "Caption", GetStrProp(owner, p));
     if (const TPropInfo* p = lxStringProp(owner, "Hint")) collectOwnerEntry(stHints, "Hint", GetStrProp(owner, p));
     if (!ownerHasNoFont_ && lxClassProp(owner, "Font", "TFont")) {
         collectOwnerEntry(stFonts, "Font", GetObjectFontName(owner));
@@ -174,7 +175,8 @@ void TlxCustomLang::collectComponent(TComponent* C, TStringsType Type) {
                 for (int j = 0; j < itemProps.Count(); ++j) {
                     const TPropInfo* ip = itemProps.Get(j);
                     if (!collects(name, Type, ip->Name)) continue;
-                    collectValue(Type, name + "." + p->Name + "[" + IntToStr(k) + "]." + ip->Name, GetStrProp(item, ip));
+                    collectValue(Type, name + "." + p->Name + "[" + IntToStr(k) + "]." + ip->Name,
+                                 GetStrProp(item, ip));
                 }
             }
         }
@@ -195,7 +197,8 @@ void TlxCustomLang::BuildList() {
     } raise{doRaiseExceptions_, doRaiseExceptions_};
     doRaiseExceptions_ = false;
     collectOwner();
-    for (TStringsType type : {stCaptions, stHints, stDisplayLabels, stFonts, stMultiLines, stOtherStrings, stCollections}) {
+    for (TStringsType type :
+         {stCaptions, stHints, stDisplayLabels, stFonts, stMultiLines, stOtherStrings, stCollections}) {
         // The entries pruned now are the ones a renamed component can take back.
         scratch_.reset();
         DelOldNames(List(type), type);

@@ -2,6 +2,7 @@
 #include "localization/Lxcomp.h"
 
 #include "localization/LxExtended.h"
+#include "localization/LxFormStorage.h"
 #include "localization/LxVclSeam.h"
 
 namespace {
@@ -70,6 +71,6 @@ YORDE_IMPLEMENT_CLASS(TlxLangDispatcher, [](TClassBuilder<TlxLangDispatcher>& c)
 
 void RegisterLocalizationClasses() {
     RegisterClasses({TlxCustomLang::StaticClass(), TlxLang::StaticClass(), TlxLangLinked::StaticClass(),
-                     TlxLangDispatcher::StaticClass()});
+                     TlxLangDispatcher::StaticClass(), TlxFormStorage::StaticClass()});
     lxUseVclScreenCursor();
 }

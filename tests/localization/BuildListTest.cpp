@@ -48,9 +48,9 @@ TEST_F(BuildList, NewComponentsGetEntriesWithTheirTextAsLanguageOne) {
     separator->SetCaption("-");
     lang->BuildList();
 
-    EXPECT_EQ(Lines(lang->Captions()), (std::vector<AnsiString>{"TTestForm\1Okno\1\1\1", "OKBtn\1OK\1\1\1",
-                                                                 "Label1\1Etykieta\1\1\1", "Combo1\1\1\1\1",
-                                                                 "Grid1\1\1\1\1"}));
+    EXPECT_EQ(Lines(lang->Captions()),
+              (std::vector<AnsiString>{"TTestForm\1Okno\1\1\1", "OKBtn\1OK\1\1\1", "Label1\1Etykieta\1\1\1",
+                                       "Combo1\1\1\1\1", "Grid1\1\1\1\1"}));
     EXPECT_EQ(lang->Hints()->Strings(1), "OKBtn\1Zatwierdz\1\1\1");
     EXPECT_EQ(Lines(lang->Fonts()), (std::vector<AnsiString>{"TTestForm\1Tahoma\1\1\1", "Label1\1Verdana\1\1\1"}));
     EXPECT_EQ(Lines(lang->CharSets()),
@@ -77,7 +77,7 @@ TEST_F(BuildList, ExistingEntriesTakeTheActiveLanguagesText) {
     form->SetCaption("");  // an empty value leaves the entry as it is
     lang->BuildList();
     EXPECT_EQ(Lines(lang->Captions()), (std::vector<AnsiString>{"TTestForm\1Okno\1Window\1\1",
-                                                                 "Label1\1Etykieta\1Caption\1\xCC\xE5\xF2\xEA\xE0\1"}));
+                                                                "Label1\1Etykieta\1Caption\1\xCC\xE5\xF2\xEA\xE0\1"}));
 }
 
 TEST_F(BuildList, ARenamedComponentKeepsItsTranslations) {
