@@ -14,8 +14,8 @@ enum TMyHKeyType {
     lxHKEY_CURRENT_CONFIG,
     lxHKEY_DYN_DATA
 };
-YORDE_ENUM_TYPEINFO(TMyHKeyType, "lxHKEY_CURRENT_USER", "lxHKEY_CLASSES_ROOT", "lxHKEY_LOCAL_MACHINE",
-                    "lxHKEY_USERS", "lxHKEY_CURRENT_CONFIG", "lxHKEY_DYN_DATA")
+YORDE_ENUM_TYPEINFO(TMyHKeyType, "lxHKEY_CURRENT_USER", "lxHKEY_CLASSES_ROOT", "lxHKEY_LOCAL_MACHINE", "lxHKEY_USERS",
+                    "lxHKEY_CURRENT_CONFIG", "lxHKEY_DYN_DATA")
 
 class TlxFormStorage : public TComponent {
     YORDE_CLASS(TlxFormStorage, TComponent)

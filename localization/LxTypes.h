@@ -63,6 +63,15 @@ YORDE_IDENT_TYPEINFO(TlxCursor, {0, "crDefault"}, {-1, "crNone"}, {-2, "crArrow"
 constexpr int lxCursorDefault = 0;
 constexpr int lxCursorNoChange = -1;
 
+// The translated message dialogs: their kinds and buttons.
+enum TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation, mtCustom };
+YORDE_ENUM_TYPEINFO(TMsgDlgType, "mtWarning", "mtError", "mtInformation", "mtConfirmation", "mtCustom")
+enum TMsgDlgBtn { mbYes, mbNo, mbOK, mbCancel, mbAbort, mbRetry, mbIgnore, mbAll, mbNoToAll, mbYesToAll, mbHelp };
+YORDE_ENUM_TYPEINFO(TMsgDlgBtn, "mbYes", "mbNo", "mbOK", "mbCancel", "mbAbort", "mbRetry", "mbIgnore", "mbAll",
+                    "mbNoToAll", "mbYesToAll", "mbHelp")
+using TMsgDlgButtons = TSet<TMsgDlgBtn>;
+YORDE_SET_TYPEINFO(TMsgDlgButtons, TMsgDlgBtn)
+
 // Font character sets by name ("RUSSIAN_CHARSET"), case-insensitive.
 bool CharsetFromName(const AnsiString& Name, int& Charset);
 // "DEFAULT_CHARSET" ...; empty for a value without a name.

@@ -3,6 +3,7 @@
 
 #include "localization/LxExtended.h"
 #include "localization/LxFormStorage.h"
+#include "localization/LxLabel.h"
 #include "localization/LxVclSeam.h"
 
 namespace {
@@ -71,6 +72,6 @@ YORDE_IMPLEMENT_CLASS(TlxLangDispatcher, [](TClassBuilder<TlxLangDispatcher>& c)
 
 void RegisterLocalizationClasses() {
     RegisterClasses({TlxCustomLang::StaticClass(), TlxLang::StaticClass(), TlxLangLinked::StaticClass(),
-                     TlxLangDispatcher::StaticClass(), TlxFormStorage::StaticClass()});
+                     TlxLangDispatcher::StaticClass(), TlxFormStorage::StaticClass(), TlxLabel::StaticClass()});
     lxUseVclScreenCursor();
 }

@@ -12,6 +12,7 @@
 // the exclusive lock. Everything else belongs to the GUI thread.
 #include "classes/Strings.h"
 #include "localization/LxTypes.h"
+#include "rtl/Format.h"
 
 #include <array>
 #include <atomic>
@@ -26,6 +27,9 @@ class TlxStringsCollection;
 class TlxExtendedItems;
 class TLXBFileManager;
 class TStream;
+class TMessageForm;
+class TCanvas;
+struct TSize;
 class TMemIniFile;
 
 using TLinkToDispatcherEvent = TEvent<TObject*, TlxCustomLang*>;
@@ -119,6 +123,28 @@ public:
     virtual void ComponentRenamed(const AnsiString& OldName, const AnsiString& NewName);
     // The list of the type whose name without "st" is Name (case-insensitive).
     TStrings* GetPropListByName(const AnsiString& AName) const;
+
+    // ---- Translated message dialogs (GUI thread) ----
+    // Captions and buttons come from DlgsCaptions in the active language
+    // (language 1 where a text is empty). The caller owns the dialog.
+    TMessageForm* CreateMessageDialog(const AnsiString& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons);
+    // Shown modally; the modal result of the button chosen.
+    int MessageDlg(const AnsiString& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons, int HelpCtx);
+    int MessageDlgPos(const AnsiString& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons, int HelpCtx, int X, int Y);
+    // X and Y below 0 leave the dialog centred.
+    int MessageDlgPosHelp(const AnsiString& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons, int HelpCtx, int X, int Y,
+                          const AnsiString& HelpFileName);
+    // The application's title as caption and one OK button.
+    void ShowMessage(const AnsiString& Msg);
+    void ShowMessageFmt(const AnsiString& Fmt, std::initializer_list<TVarRec> Args);
+    void ShowMessagePos(const AnsiString& Msg, int X, int Y);
+    // True when confirmed; Value then holds the edited text.
+    bool InputQuery(const AnsiString& ACaption, const AnsiString& Prompt, AnsiString& Value);
+    // Default when cancelled.
+    AnsiString InputBox(const AnsiString& ACaption, const AnsiString& Prompt, const AnsiString& Default);
+    // The average character size in the canvas's font: the extent of the
+    // 52 letters A-Z and a-z, its width divided by 52, and its height.
+    static TSize LxGetAveCharSize(TCanvas* Canvas);
 
     // ---- Look-ups (any thread) ----
     AnsiString GetTextOrDefault(const AnsiString& ID) const;
