@@ -23,9 +23,9 @@ struct ButtonInfo {
 };
 // In the order the buttons are laid out.
 constexpr ButtonInfo buttons[] = {
-    {"Yes", mrYes},     {"No", mrNo},         {"OK", mrOk},          {"Cancel", mrCancel},
-    {"Abort", mrAbort}, {"Retry", mrRetry},   {"Ignore", mrIgnore},  {"All", mrAll},
-    {"No_To_All", mrNoToAll}, {"Yes_To_All", mrYesToAll}, {"Help", mrNone},
+    {"Yes", mrYes},     {"No", mrNo},         {"OK", mrOk},   {"Cancel", mrCancel},     {"Abort", mrAbort},
+    {"Retry", mrRetry}, {"Ignore", mrIgnore}, {"All", mrAll}, {"No_To_All", mrNoToAll}, {"Yes_To_All", mrYesToAll},
+    {"Help", mrNone},
 };
 constexpr const char* captionKeys[] = {"Warning", "Error", "Information", "Confirm"};
 

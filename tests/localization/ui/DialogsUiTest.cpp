@@ -46,9 +46,7 @@ const Texts dialogTexts[] = {
 const Texts message = {"", "Czy zapisać zmiany w książce adresowej?", "Save the changes to the address book?",
                        "Сохранить изменения в адресной книге?"};
 
-AnsiString inLanguage(int Language, const char* Utf8) {
-    return Utf8ToCodePage(Utf8, Language == 3 ? 1251 : 1250);
-}
+AnsiString inLanguage(int Language, const char* Utf8) { return Utf8ToCodePage(Utf8, Language == 3 ? 1251 : 1250); }
 const char* pick(const Texts& T, int Language) { return Language == 1 ? T.Pl : Language == 2 ? T.En : T.Ru; }
 
 // A form whose translation component carries the dialog texts in three
@@ -215,9 +213,8 @@ TEST_F(Dialogs, PicturesInEachLanguage) {
         owner.Lang->SetActLang(language);
         int shots = 0;
         SetModalHook([&](TCustomForm* Form) -> TModalResult {
-            const std::string path =
-                yorde::test::ShotPath(std::string("lxMessageDialog_") + names[language - 1] + "_" +
-                                      std::to_string(shots++) + ".png");
+            const std::string path = yorde::test::ShotPath(std::string("lxMessageDialog_") + names[language - 1] + "_" +
+                                                           std::to_string(shots++) + ".png");
             EXPECT_TRUE(yorde::qt::SaveScreenshot(Form, path)) << path;
             QImage image(QString::fromStdString(path));
             EXPECT_FALSE(image.isNull());

@@ -57,10 +57,9 @@ protected:
 
 TEST_F(Label3D, RecessedByDefaultLightThenDarkThenText) {
     EXPECT_EQ(label->TextStyle(), tsRecessed);
-    EXPECT_EQ(passesOf(label.get()),
-              (std::vector<Pass>{{moved(2, 2), ColorToRGB(clBtnHighlight)},
-                                 {moved(1, -1), ColorToRGB(clBtnShadow)},
-                                 {moved(0, 0), ColorToRGB(clNavy)}}));
+    EXPECT_EQ(passesOf(label.get()), (std::vector<Pass>{{moved(2, 2), ColorToRGB(clBtnHighlight)},
+                                                        {moved(1, -1), ColorToRGB(clBtnShadow)},
+                                                        {moved(0, 0), ColorToRGB(clNavy)}}));
 }
 
 TEST_F(Label3D, RaisedSwapsTheColoursAndTheSensesFollowTheirSwitches) {
@@ -69,10 +68,9 @@ TEST_F(Label3D, RaisedSwapsTheColoursAndTheSensesFollowTheirSwitches) {
     label->SetWidthDepth(2);
     label->SetShadowUp(true);
     label->SetThreeDLeft(true);
-    EXPECT_EQ(passesOf(label.get()),
-              (std::vector<Pass>{{moved(3, -3), ColorToRGB(clBtnShadow)},
-                                 {moved(2, 2), ColorToRGB(clBtnHighlight)},
-                                 {moved(0, 0), ColorToRGB(clNavy)}}));
+    EXPECT_EQ(passesOf(label.get()), (std::vector<Pass>{{moved(3, -3), ColorToRGB(clBtnShadow)},
+                                                        {moved(2, 2), ColorToRGB(clBtnHighlight)},
+                                                        {moved(0, 0), ColorToRGB(clNavy)}}));
 }
 
 TEST_F(Label3D, ShadowHasOneCopyNoneHasNoneAndDisabledTextIsGrey) {
