@@ -2,9 +2,14 @@
 // that asks for it, and the small helpers that go with them.
 #include "LocTestSupport.h"
 
+#include "TempFolder.h"
+
+#include "classes/Registry.h"
+#include "localization/LxHelp.h"
 #include "localization/LxTextRoutines.h"
 #include "localization/LxTranslationData.h"
 #include "rtl/ResStrings.h"
+#include "vcl/Dialogs.h"
 
 #include <gtest/gtest.h>
 
@@ -112,6 +117,32 @@ TEST(LocalizationHelpers, SectionNamesAndXor) {
     EXPECT_EQ(XorString("ab", secret), "Hello");
     EXPECT_EQ(XorString("", "Hello"), "Hello");
     EXPECT_EQ(XorString("ab", ""), "");
+}
+
+TEST(LocalizationHelpers, AMissingHelpFileIsReportedAndNoKeyMeansNothing) {
+    yorde::test::TTempFolder dir;
+    SetRegistryFolder(dir.Dir());
+    std::vector<AnsiString> shown;
+    SetMessageBoxHook([&](const AnsiString& Text, const AnsiString& Caption, int Flags) {
+        shown.push_back(Caption + ": " + Text);
+        EXPECT_EQ(Flags, MB_ICONEXCLAMATION);
+        return IDOK;
+    });
+    DisplayHelpTopic(nullptr, 7);  // no key: nothing
+    EXPECT_TRUE(shown.empty());
+    {
+        TRegistry r;
+        ASSERT_TRUE(r.OpenKey(lxHelpRegistryKey, true));
+        r.WriteString("HelpFile", dir.Path("lx.hlp"));
+    }
+    DisplayHelpTopic(nullptr, 7);
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].rfind("Error: Cannot find help file \"" + dir.Path("lx.hlp") + "\".\n\r", 0), 0u) << shown[0];
+    dir.Write("lx.hlp", "help");
+    DisplayHelpTopic(nullptr, 7);  // there: no viewer to open, no message
+    EXPECT_EQ(shown.size(), 1u);
+    SetMessageBoxHook(nullptr);
+    SetRegistryFolder("");
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "rtl/CodePages.h"
 #include "rtl/ResStrings.h"
 #include "vcl/CommonRegister.h"
+#include "vcl/Dialogs.h"
 #include "vcl/ExtCtrls.h"
 
 #include <gtest/gtest.h>
@@ -203,6 +204,25 @@ TEST_F(Dialogs, InputQueryReturnsTheEditedTextOnlyWhenConfirmed) {
     EXPECT_EQ(owner.Lang->InputBox("Opis", "Nowy opis:", "stary"), "stary");
     answer = mrOk;
     EXPECT_EQ(owner.Lang->InputBox("Opis", "Nowy opis:", "stary"), "nowy opis");
+}
+
+TEST_F(Dialogs, TheHelpButtonReportsAMissingHelpFile) {
+    OwnerForm owner;
+    std::vector<AnsiString> shown;
+    SetMessageBoxHook([&](const AnsiString& Text, const AnsiString&, int) {
+        shown.push_back(Text);
+        return IDOK;
+    });
+    SetModalHook([&](TCustomForm* Form) -> TModalResult {
+        EXPECT_EQ(Form->HelpContext(), 42);
+        auto* help = find<TButton>(Form, "Help");
+        help->Click();
+        return help->ModalResult() == mrNone && Form->ModalResult() == mrNone ? mrCancel : mrAbort;
+    });
+    EXPECT_EQ(owner.Lang->MessageDlgPosHelp("x", mtInformation, {mbOK, mbHelp}, 42, -1, -1, "/nowhere/help.hlp"),
+              mrCancel);  // the help button closes nothing
+    EXPECT_EQ(shown, (std::vector<AnsiString>{"Cannot find help file \"/nowhere/help.hlp\"."}));
+    SetMessageBoxHook(nullptr);
 }
 
 // Pictures to look at: the dialog in each language, with every kind of icon.
