@@ -55,13 +55,16 @@ const char* pick(const Texts& T, int Language) { return Language == 1 ? T.Pl : L
 struct OwnerForm {
     std::unique_ptr<TForm, void (*)(TObject*)> Form{new TForm(nullptr), &TObject::Free};
     TlxLang* Lang = new TlxLang(Form.get());
-    OwnerForm() {
+    // Complete: English has its "No" too.
+    explicit OwnerForm(bool Complete = false) {
         Form->SetName("OwnerForm");
         Lang->SetNumLang(3);
         Lang->DlgsCaptions()->Clear();
-        for (const Texts& t : dialogTexts)
-            Lang->DlgsCaptions()->Add(AnsiString(t.Key) + '\1' + inLanguage(1, t.Pl) + '\1' + t.En + '\1' +
+        for (const Texts& t : dialogTexts) {
+            const AnsiString en = Complete && !*t.En ? AnsiString("&No") : AnsiString(t.En);
+            Lang->DlgsCaptions()->Add(AnsiString(t.Key) + '\1' + inLanguage(1, t.Pl) + '\1' + en + '\1' +
                                       inLanguage(3, t.Ru) + '\1');
+        }
         Lang->Fonts()->Add("TForm\1\1\1\1");
         Lang->CharSets()->Add("TForm\1DEFAULT_CHARSET\1DEFAULT_CHARSET\1RUSSIAN_CHARSET\1");
     }
@@ -229,7 +232,7 @@ TEST_F(Dialogs, TheHelpButtonReportsAMissingHelpFile) {
 TEST_F(Dialogs, PicturesInEachLanguage) {
     static const char* const names[] = {"pl", "en", "ru"};
     for (int language = 1; language <= 3; ++language) {
-        OwnerForm owner;
+        OwnerForm owner(true);
         owner.Lang->SetActLang(language);
         int shots = 0;
         SetModalHook([&](TCustomForm* Form) -> TModalResult {
