@@ -1,6 +1,7 @@
 // Mutated LXB files: every one either loads or is refused with an
 // exception that leaves the component as it was; none may crash (run it
-// under AddressSanitizer with more inputs: YORDE_FUZZ_ITERATIONS).
+// under AddressSanitizer with more inputs: YORDE_FUZZ_ITERATIONS, and other
+// ones: YORDE_FUZZ_SEED).
 #include "LocTestSupport.h"
 #include "LxbTestSupport.h"
 
@@ -67,7 +68,9 @@ TEST(LxbFuzz, MutatedFilesLoadOrAreRefusedCleanly) {
 
     int iterations = 3000;
     if (const char* n = std::getenv("YORDE_FUZZ_ITERATIONS")) iterations = std::atoi(n);
-    std::mt19937 random(20240607u);
+    unsigned seed = 20240607u;
+    if (const char* s = std::getenv("YORDE_FUZZ_SEED")) seed = unsigned(std::strtoul(s, nullptr, 10));
+    std::mt19937 random(seed);
     int accepted = 0;
     int refused = 0;
     for (int i = 0; i < iterations; ++i) {
