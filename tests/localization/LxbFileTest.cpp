@@ -142,6 +142,14 @@ TEST_F(LxbFile, DamagedFilesAreRefusedAndChangeNothing) {
     EXPECT_EQ(refused(foreign), "An LXB image holds no translation component: TTestLabel");
 }
 
+TEST_F(LxbFile, ADamagedFileIsNotOverwrittenBySaving) {
+    LxbForm source;
+    source.Fill();
+    const std::string file = dir.Write("bad.lxb", "LXB file: not really");
+    EXPECT_THROW(source.Lang->SaveAllToBinaryFile(file), Exception);
+    EXPECT_EQ(dir.Read("bad.lxb"), "LXB file: not really");  // the other forms' entries are not lost
+}
+
 TEST_F(LxbFile, CountsThatDoNotFitAreRefusedBeforeWriting) {
     LxbForm source;
     TLXBFileManager manager;
