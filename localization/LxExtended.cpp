@@ -7,6 +7,7 @@
 YORDE_IMPLEMENT_CLASS(TlxExtendedItem, [](TClassBuilder<TlxExtendedItem>& c) {
     c.Property("IsRoot", &TlxExtendedItem::IsRoot);
     c.Property("Identifier", &TlxExtendedItem::GetIdentifier, &TlxExtendedItem::SetIdentifier);
+    c.Property("PropertyType", &TlxExtendedItem::PropertyType, &TlxExtendedItem::SetPropertyType).Default(tkUnknown);
 })
 YORDE_IMPLEMENT_CLASS(TlxExtendedItems, [](TClassBuilder<TlxExtendedItems>&) {})
 

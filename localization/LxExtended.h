@@ -1,10 +1,14 @@
 #pragma once
-// Translations of arbitrary published properties by property path. The
-// items are kept, streamed and renamed with their component; applying them
-// on a language switch is not built yet (no form of the program has any).
+// Translations of arbitrary published properties by property path: one
+// text per language for each path, written into the property through RTTI
+// when the language changes (TlxCustomLang::ChangeLangForExtended).
 #include "classes/Collections.h"
 
 class TlxCustomLang;
+
+YORDE_ENUM_TYPEINFO(TTypeKind, "tkUnknown", "tkInteger", "tkChar", "tkEnumeration", "tkFloat", "tkString", "tkSet",
+                    "tkClass", "tkMethod", "tkWChar", "tkLString", "tkWString", "tkVariant", "tkArray", "tkRecord",
+                    "tkInterface", "tkInt64", "tkDynArray")
 
 class TlxExtendedItem : public TCollectionItem {
     YORDE_CLASS(TlxExtendedItem, TCollectionItem)
@@ -18,8 +22,8 @@ public:
     // The texts of all languages, each followed by the language delimiter.
     const AnsiString& Values() const { return values_; }
     void SetValues(const AnsiString& Value) { values_ = Value; }
-    int PropertyType() const { return propertyType_; }
-    void SetPropertyType(int Value) { propertyType_ = Value; }
+    TTypeKind PropertyType() const { return propertyType_; }
+    void SetPropertyType(TTypeKind Value) { propertyType_ = Value; }
     TComponent* RelComponent() const { return relComponent_; }
     void SetRelComponent(TComponent* Value) { relComponent_ = Value; }
     bool IsRoot() const;
@@ -35,7 +39,7 @@ private:
 
     AnsiString identifier_;
     AnsiString values_;
-    int propertyType_ = 0;
+    TTypeKind propertyType_ = tkUnknown;
     TComponent* relComponent_ = nullptr;
 };
 

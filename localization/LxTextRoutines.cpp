@@ -1,5 +1,9 @@
 #include "localization/LxTextRoutines.h"
 
+#include "classes/Strings.h"
+
+#include <algorithm>
+
 namespace {
 bool isOctal(char c) { return c >= '0' && c <= '7'; }
 
@@ -102,4 +106,38 @@ AnsiString ReplaceStr(const AnsiString& S, const AnsiString& Search, const AnsiS
     }
     out.append(S, pos, AnsiString::npos);
     return out;
+}
+
+AnsiString XorString(const AnsiString& Key, const AnsiString& Text) {
+    if (Key.empty()) return Text;
+    AnsiString out = Text;
+    for (size_t i = 0; i < out.size(); ++i) out[i] = char(out[i] ^ Key[i % Key.size()]);
+    return out;
+}
+
+bool ParseIndex(const AnsiString& S, int& Value) {
+    if (S.empty() || S.size() > 9) return false;
+    Value = 0;
+    for (char c : S) {
+        if (c < '0' || c > '9') return false;
+        Value = Value * 10 + (c - '0');
+    }
+    return true;
+}
+
+void ReplaceLines(TStrings* Lines, const AnsiString& Text) {
+    TStringList fresh;
+    fresh.SetText(Text);
+    Lines->BeginUpdate();
+    try {
+        const int common = std::min(Lines->Count(), fresh.Count());
+        for (int i = 0; i < common; ++i)
+            if (Lines->Strings(i) != fresh.Strings(i)) Lines->SetStrings(i, fresh.Strings(i));
+        while (Lines->Count() > fresh.Count()) Lines->Delete(Lines->Count() - 1);
+        for (int i = Lines->Count(); i < fresh.Count(); ++i) Lines->Add(fresh.Strings(i));
+    } catch (...) {
+        Lines->EndUpdate();
+        throw;
+    }
+    Lines->EndUpdate();
 }

@@ -2,6 +2,8 @@
 // Text routines of the translation engine.
 #include "rtl/AnsiString.h"
 
+class TStrings;
+
 // C escapes: \a \b \f \n \r \t \v \\ \? \" \', octal \101 and hexadecimal
 // \x41. An unknown escape, a trailing backslash and a bare trailing \x stay.
 AnsiString DecodeEscapes(const AnsiString& S);
@@ -17,3 +19,11 @@ AnsiString ExtractWord(int N, const AnsiString& S, const AnsiString& Delims);
 int CountDelimiters(const AnsiString& S, const AnsiString& Delims);
 // Case-sensitive; the scan continues after each inserted replacement.
 AnsiString ReplaceStr(const AnsiString& S, const AnsiString& Search, const AnsiString& Replacement, bool All);
+// Each byte XOR-ed with the key's byte at the same position, the key
+// repeated; an empty key or text comes back unchanged.
+AnsiString XorString(const AnsiString& Key, const AnsiString& Text);
+// A decimal index of at most nine digits, nothing else.
+bool ParseIndex(const AnsiString& S, int& Value);
+// Makes Text (split into lines) the lines of Lines, changing only the lines
+// that differ: unchanged lines keep their objects, surplus ones go from the end.
+void ReplaceLines(TStrings* Lines, const AnsiString& Text);

@@ -1,6 +1,8 @@
 // Name tables of the translation components.
 #include "localization/LxTypes.h"
 
+#include "classes/Strings.h"
+#include "rtl/Convert.h"
 #include "rtl/Format.h"
 #include "rtl/StrUtils.h"
 
@@ -8,20 +10,21 @@ namespace {
 struct TypeNames {
     const char* Section;
     const char* Word;
+    const char* IniSection;
 };
 constexpr TypeNames typeNames[StringsTypeCount] = {
-    {"stCaptions", "Caption"},
-    {"stHints", "Hint"},
-    {"stDisplayLabels", "DisplayLabel"},
-    {"stFonts", "Font"},
-    {"stMultiLines", "TStrings"},
-    {"stDlgsCaptions", "Dialog"},
-    {"stStrings", "Strings"},
-    {"stOtherStrings", "Other"},
-    {"stLocales", "Locales"},
-    {"stCollections", "Collections"},
-    {"stCharSets", "CharSets"},
-    {"stListView_TreeView_Items", "ListView_TreeView_Items"},
+    {"stCaptions", "Caption", "Captions"},
+    {"stHints", "Hint", "Hints"},
+    {"stDisplayLabels", "DisplayLabel", "DisplayLabels"},
+    {"stFonts", "Font", "Fonts"},
+    {"stMultiLines", "TStrings", "Multilines"},
+    {"stDlgsCaptions", "Dialog", "Dialogs"},
+    {"stStrings", "Strings", "Strings"},
+    {"stOtherStrings", "Other", "Other"},
+    {"stLocales", "Locales", "Locales"},
+    {"stCollections", "Collections", "Collections"},
+    {"stCharSets", "CharSets", "CharSets"},
+    {"stListView_TreeView_Items", "ListView_TreeView_Items", "ListView_TreeView_Items"},
 };
 
 struct CharsetEntry {
@@ -49,6 +52,19 @@ const char* StringsTypeListName(TStringsType Type) { return typeNames[Type].Sect
 
 const char* StringsTypePropertyWord(TStringsType Type) { return typeNames[Type].Word; }
 
+const char* IniSectionName(TStringsType Type) { return typeNames[Type].IniSection; }
+
+bool IsValidIniSection(const AnsiString& Name) {
+    for (const TypeNames& t : typeNames)
+        if (AnsiSameText(Name, t.IniSection)) return true;
+    return false;
+}
+
+void GetIniNames(TStrings* List) {
+    List->Clear();
+    for (const TypeNames& t : typeNames) List->Add(t.IniSection);
+}
+
 bool StringsTypeFromName(const AnsiString& Name, TStringsType& Type) {
     for (int i = 0; i < StringsTypeCount; ++i)
         if (SameText(Name, typeNames[i].Section)) {
@@ -75,4 +91,13 @@ AnsiString CharsetName(int Charset) {
 
 void RaiseLanguageRange(int Value, int Count) {
     throw ELanguageError(Format("%d - is not a valid property value!\rValue must be within [1..%d]!", {Value, Count}));
+}
+
+void CheckLanguageCount(int Value) {
+    if (Value < 1)
+        throw ELanguageError(IntToStr(Value) + " - is not a valid property value !\r" +
+                             "Value must be more than ZERO !");
+    if (Value > MaxLanguageCount)
+        throw ELanguageError(IntToStr(Value) + " - is not a valid property value !\r" + "Value must not exceed " +
+                             IntToStr(MaxLanguageCount) + " !");
 }

@@ -4,6 +4,8 @@
 #include "classes/Classes.h"
 #include "rtl/Exceptions.h"
 
+class TStrings;
+
 #include <array>
 
 YORDE_DECLARE_EXCEPTION(ELanguageError, Exception)
@@ -33,6 +35,12 @@ const char* StringsTypeName(TStringsType Type);
 const char* StringsTypeListName(TStringsType Type);
 // "Caption", "Hint", ...: the property an entry that names only a component stands for.
 const char* StringsTypePropertyWord(TStringsType Type);
+// The section of the type in translation files: "Captions", "Multilines", "Dialogs" ...
+const char* IniSectionName(TStringsType Type);
+// One of the twelve section names, in any letter case.
+bool IsValidIniSection(const AnsiString& Name);
+// Clears List and adds the twelve section names in type order.
+void GetIniNames(TStrings* List);
 // Case-insensitive; false when the text is none of the twelve names.
 bool StringsTypeFromName(const AnsiString& Name, TStringsType& Type);
 
@@ -55,6 +63,15 @@ YORDE_IDENT_TYPEINFO(TlxCursor, {0, "crDefault"}, {-1, "crNone"}, {-2, "crArrow"
 constexpr int lxCursorDefault = 0;
 constexpr int lxCursorNoChange = -1;
 
+// The translated message dialogs: their kinds and buttons.
+enum TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation, mtCustom };
+YORDE_ENUM_TYPEINFO(TMsgDlgType, "mtWarning", "mtError", "mtInformation", "mtConfirmation", "mtCustom")
+enum TMsgDlgBtn { mbYes, mbNo, mbOK, mbCancel, mbAbort, mbRetry, mbIgnore, mbAll, mbNoToAll, mbYesToAll, mbHelp };
+YORDE_ENUM_TYPEINFO(TMsgDlgBtn, "mbYes", "mbNo", "mbOK", "mbCancel", "mbAbort", "mbRetry", "mbIgnore", "mbAll",
+                    "mbNoToAll", "mbYesToAll", "mbHelp")
+using TMsgDlgButtons = TSet<TMsgDlgBtn>;
+YORDE_SET_TYPEINFO(TMsgDlgButtons, TMsgDlgBtn)
+
 // Font character sets by name ("RUSSIAN_CHARSET"), case-insensitive.
 bool CharsetFromName(const AnsiString& Name, int& Charset);
 // "DEFAULT_CHARSET" ...; empty for a value without a name.
@@ -63,6 +80,12 @@ AnsiString CharsetName(int Charset);
 // The locale settings a component carries, in entry order.
 constexpr int LocaleKeyCount = 15;
 extern const std::array<const char*, LocaleKeyCount> LocaleKeys;
+
+// Languages a component can hold; a count read from a file beyond it is
+// refused instead of filling the memory with language names.
+constexpr int MaxLanguageCount = 1000;
+// ELanguageError for a language count below 1 or above MaxLanguageCount.
+void CheckLanguageCount(int Value);
 
 // The range error of language numbers.
 [[noreturn]] void RaiseLanguageRange(int Value, int Count);

@@ -1,6 +1,7 @@
 // Applying one list of entries to the owner's components through RTTI, and
 // pruning entries whose component or property is gone.
 #include "classes/Collections.h"
+#include "localization/LxPropPaths.h"
 #include "localization/LxTextRoutines.h"
 #include "localization/LxVclSeam.h"
 #include "localization/LxcompLang.h"
@@ -13,91 +14,12 @@
 #include <utility>
 
 namespace {
-// "Grid1.Columns[2].Title.Caption": component, collection property, item index, item property path.
-struct CollectionKey {
-    AnsiString Component;
-    AnsiString Property;
-    int Index = -1;
-    AnsiString ItemPath;
-};
-
-bool parseIndex(const AnsiString& s, int& value) {
-    if (s.empty() || s.size() > 9) return false;
-    value = 0;
-    for (char c : s) {
-        if (c < '0' || c > '9') return false;
-        value = value * 10 + (c - '0');
-    }
-    return true;
-}
-
-// Anything malformed is "not found", never an error.
-bool parseCollectionKey(const AnsiString& key, CollectionKey& out) {
-    const size_t dot = key.find('.');
-    if (dot == AnsiString::npos || dot == 0) return false;
-    const size_t open = key.find('[', dot + 1);
-    if (open == AnsiString::npos || open == dot + 1) return false;
-    const size_t close = key.find(']', open + 1);
-    if (close == AnsiString::npos) return false;
-    out.Component = key.substr(0, dot);
-    out.Property = key.substr(dot + 1, open - dot - 1);
-    if (!parseIndex(key.substr(open + 1, close - open - 1), out.Index)) return false;
-    if (close + 1 < key.size()) {
-        if (key[close + 1] != '.') return false;
-        out.ItemPath = key.substr(close + 2);
-    } else {
-        out.ItemPath.clear();
-    }
-    return true;
-}
-
-// Walks "Font.Name" from Object: the object that holds the last property, and its name.
-TObject* walkPath(TObject* Object, const AnsiString& Path, AnsiString& Prop) {
-    size_t start = 0;
-    for (int steps = 0; Object && steps < 32; ++steps) {
-        const size_t dot = Path.find('.', start);
-        if (dot == AnsiString::npos) {
-            Prop = Path.substr(start);
-            return Prop.empty() ? nullptr : Object;
-        }
-        const TPropInfo* p = lxClassProp(Object, Path.substr(start, dot - start));
-        Object = p ? GetObjectProp(Object, p) : nullptr;
-        start = dot + 1;
-    }
-    return nullptr;
-}
-
 // A relative path counts as equal when it expands to the current value.
 bool sameValue(const AnsiString& Current, const AnsiString& Text) {
     if (Current == Text) return true;
     const bool relative = Text.find("..") != AnsiString::npos || Text.find(".\\") != AnsiString::npos ||
                           Text.find("./") != AnsiString::npos;
     return relative && ExpandFileName(Text) == Current;
-}
-
-// Writes Text as the lines of Lines, touching only the lines that differ.
-void replaceLines(TStrings* Lines, const AnsiString& Text) {
-    TStringList fresh;
-    fresh.SetText(Text);
-    Lines->BeginUpdate();
-    try {
-        const int common = std::min(Lines->Count(), fresh.Count());
-        for (int i = 0; i < common; ++i)
-            if (Lines->Strings(i) != fresh.Strings(i)) Lines->SetStrings(i, fresh.Strings(i));
-        while (Lines->Count() > fresh.Count()) Lines->Delete(Lines->Count() - 1);
-        for (int i = Lines->Count(); i < fresh.Count(); ++i) Lines->Add(fresh.Strings(i));
-    } catch (...) {
-        Lines->EndUpdate();
-        throw;
-    }
-    Lines->EndUpdate();
-}
-
-AnsiString keyComponent(const AnsiString& Key) { return Key.substr(0, Key.find('.')); }
-
-AnsiString afterFirstDot(const AnsiString& Key) {
-    const size_t dot = Key.find('.');
-    return dot == AnsiString::npos ? AnsiString() : Key.substr(dot + 1);
 }
 }  // namespace
 
@@ -148,13 +70,13 @@ void TlxCustomLang::ApplyTranslationList(TStrings* List, TStringsType Type) {
         if (Type == stLocales) {
             if (!text.empty()) applyLocale(key, text);
         } else if (Type == stCollections) {
-            if (!isExcludedName(keyComponent(key)) && !applyCollectionEntry(key, text)) {
+            if (!isExcludedName(KeyComponent(key)) && !applyCollectionEntry(key, text)) {
                 List->Delete(i);
                 continue;
             }
         } else {
             const bool path = Type == stMultiLines || Type == stOtherStrings;
-            const AnsiString name = path ? keyComponent(key) : key;
+            const AnsiString name = path ? KeyComponent(key) : key;
             TComponent* target = findTarget(name);
             if (target && !isExcludedName(name) && (target != Owner() || ownerEntryApplies(Type)))
                 applyEntry(Type, key, text, target);
@@ -178,7 +100,7 @@ void TlxCustomLang::applyEntry(TStringsType Type, const AnsiString& Key, const A
         if (Text.empty()) return;
         AnsiString prop = "DisplayLabel";
         TObject* holder = Target;
-        if (Type == stOtherStrings) holder = walkPath(Target, afterFirstDot(Key), prop);
+        if (Type == stOtherStrings) holder = WalkPath(Target, AfterFirstDot(Key), prop);
         const TPropInfo* p = holder ? lxStringProp(holder, prop) : nullptr;
         if (p && p->SetStr && !sameValue(GetStrProp(holder, p), Text)) SetStrProp(holder, p, Text);
         return;
@@ -187,7 +109,7 @@ void TlxCustomLang::applyEntry(TStringsType Type, const AnsiString& Key, const A
     case stMultiLines: {
         if (Text.empty()) return;
         AnsiString prop;
-        if (TObject* holder = walkPath(Target, afterFirstDot(Key), prop)) applyMultiLines(holder, prop, Text);
+        if (TObject* holder = WalkPath(Target, AfterFirstDot(Key), prop)) applyMultiLines(holder, prop, Text);
         return;
     }
     default: return;
@@ -245,14 +167,14 @@ void TlxCustomLang::applyMultiLines(TObject* Object, const AnsiString& PropName,
 }
 
 bool TlxCustomLang::applyCollectionEntry(const AnsiString& Key, const AnsiString& Text) {
-    CollectionKey ck;
-    if (!parseCollectionKey(Key, ck) || ck.ItemPath.empty()) return false;
+    TlxCollectionKey ck;
+    if (!ParseCollectionKey(Key, ck) || ck.ItemPath.empty()) return false;
     TComponent* target = findTarget(ck.Component);
     const TPropInfo* cp = target ? lxClassProp(target, ck.Property) : nullptr;
     auto* collection = cp ? dynamic_cast<TCollection*>(GetObjectProp(target, cp)) : nullptr;
     if (!collection || ck.Index >= collection->Count()) return false;
     AnsiString prop;
-    TObject* holder = walkPath(collection->Items(ck.Index), ck.ItemPath, prop);
+    TObject* holder = WalkPath(collection->Items(ck.Index), ck.ItemPath, prop);
     if (!holder) return false;
     if (const TPropInfo* sp = lxStringProp(holder, prop)) {
         if (!Text.empty() && sp->SetStr && GetStrProp(holder, sp) != Text) SetStrProp(holder, sp, Text);
@@ -261,7 +183,7 @@ bool TlxCustomLang::applyCollectionEntry(const AnsiString& Key, const AnsiString
     const TPropInfo* lp = lxClassProp(holder, prop);
     auto* lines = lp ? dynamic_cast<TStrings*>(GetObjectProp(holder, lp)) : nullptr;
     if (!lines) return false;
-    if (!Text.empty()) replaceLines(lines, Text);
+    if (!Text.empty()) ReplaceLines(lines, Text);
     return true;
 }
 
@@ -304,7 +226,8 @@ void TlxCustomLang::moveToScratch(TStrings* List, int Index) {
 
 void TlxCustomLang::DelOldNames(TStrings* List, TStringsType Type) {
     TComponent* owner = Owner();
-    if (!List || !owner) return;
+    // Messages, dialog words and locale settings name no component.
+    if (!List || !owner || Type == stDlgsCaptions || Type == stStrings || Type == stLocales) return;
     const bool ownerFirst = Type == stCaptions || Type == stHints || Type == stFonts || Type == stCharSets;
     bool ownerHasProp = false;
     if (Type == stCaptions) ownerHasProp = lxStringProp(owner, "Caption") != nullptr;
@@ -317,15 +240,15 @@ void TlxCustomLang::DelOldNames(TStrings* List, TStringsType Type) {
         TComponent* comp = nullptr;
         bool gone = false;
         if (Type == stCollections) {
-            CollectionKey ck;
-            comp = parseCollectionKey(key, ck) ? findTarget(ck.Component) : nullptr;
+            TlxCollectionKey ck;
+            comp = ParseCollectionKey(key, ck) ? findTarget(ck.Component) : nullptr;
             const TPropInfo* cp = comp ? lxClassProp(comp, ck.Property) : nullptr;
             auto* collection = cp ? dynamic_cast<TCollection*>(GetObjectProp(comp, cp)) : nullptr;
             gone = !collection || ck.Index >= collection->Count();
         } else if (ownerFirst && isFirst && ownerHasProp) {
             comp = owner;
         } else if (Type == stMultiLines || Type == stOtherStrings || Type == stListView_TreeView_Items) {
-            const AnsiString name = keyComponent(key);
+            const AnsiString name = KeyComponent(key);
             if (!AnsiSameText(name, owner->ClassName())) {
                 comp = owner->FindComponent(name);
                 gone = !comp;

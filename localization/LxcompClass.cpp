@@ -2,11 +2,14 @@
 #include "localization/Lxcomp.h"
 
 #include "localization/LxExtended.h"
+#include "localization/LxFormStorage.h"
+#include "localization/LxLabel.h"
 #include "localization/LxVclSeam.h"
 
 namespace {
-// The lists and settings that TlxLang and TlxLangLinked publish; the linked
-// class has no dialog captions, locales or NeedAllDlgs, and a container.
+// The lists and settings that TlxLang and TlxLangLinked publish, in stream
+// order; the linked class has no dialog captions, locales or NeedAllDlgs,
+// and a container.
 template <class T>
 void describeLangProperties(TClassBuilder<T>& c, bool linked) {
     c.Property("Captions", &T::Captions, &T::SetCaptions).Stored(false);
@@ -32,6 +35,8 @@ void describeLangProperties(TClassBuilder<T>& c, bool linked) {
     c.Property("TranslateType", &T::TranslateType, &T::SetTranslateType).Default(ttNoChange);
     c.Property("Options", &T::Options, &T::SetOptions).Default(0);
     if (!linked) c.Property("NeedAllDlgs", &T::NeedAllDlgs, &T::SetNeedAllDlgs);
+    if constexpr (std::is_same_v<T, TlxLangLinked>)
+        c.Property("CommonContainer", &TlxLangLinked::CommonContainer, &TlxLangLinked::SetCommonContainer);
     c.Property("ChangingCursor", &T::ChangingCursor, &T::SetChangingCursor).Default(lxCursorNoChange);
     c.Property("ExcludedProperties", &T::ExcludedProperties, &T::SetExProps);
     c.Property("DoRaiseExceptions", &T::DoRaiseExceptions, &T::SetDoRaiseExceptions);
@@ -53,10 +58,7 @@ YORDE_IMPLEMENT_CLASS(TlxCustomLang, [](TClassBuilder<TlxCustomLang>& c) {
 
 YORDE_IMPLEMENT_CLASS(TlxLang, [](TClassBuilder<TlxLang>& c) { describeLangProperties(c, false); })
 
-YORDE_IMPLEMENT_CLASS(TlxLangLinked, [](TClassBuilder<TlxLangLinked>& c) {
-    describeLangProperties(c, true);
-    c.Property("CommonContainer", &TlxLangLinked::CommonContainer, &TlxLangLinked::SetCommonContainer);
-})
+YORDE_IMPLEMENT_CLASS(TlxLangLinked, [](TClassBuilder<TlxLangLinked>& c) { describeLangProperties(c, true); })
 
 YORDE_IMPLEMENT_CLASS(TlxLangDispatcher, [](TClassBuilder<TlxLangDispatcher>& c) {
     c.Property("ActiveLanguage", &TlxLangDispatcher::ActiveLanguage, &TlxLangDispatcher::SetActiveLanguage).Default(1);
@@ -70,6 +72,6 @@ YORDE_IMPLEMENT_CLASS(TlxLangDispatcher, [](TClassBuilder<TlxLangDispatcher>& c)
 
 void RegisterLocalizationClasses() {
     RegisterClasses({TlxCustomLang::StaticClass(), TlxLang::StaticClass(), TlxLangLinked::StaticClass(),
-                     TlxLangDispatcher::StaticClass()});
+                     TlxLangDispatcher::StaticClass(), TlxFormStorage::StaticClass(), TlxLabel::StaticClass()});
     lxUseVclScreenCursor();
 }

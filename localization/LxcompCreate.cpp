@@ -8,10 +8,10 @@
 #include "localization/LxcompLang.h"
 #include "localization/MemIni.h"
 #include "rtl/FormatSettings.h"
+#include "rtl/ResStrings.h"
 
 namespace {
 thread_local int temporaryCopyDepth = 0;
-std::atomic<TlxCustomLang*> resourceTranslator{nullptr};
 
 AnsiString joinNames(const AnsiString* names, size_t count) {
     AnsiString out;
@@ -26,13 +26,6 @@ AnsiString joinNames(const AnsiString* names, size_t count) {
 TlxTemporaryCopyScope::TlxTemporaryCopyScope() { ++temporaryCopyDepth; }
 TlxTemporaryCopyScope::~TlxTemporaryCopyScope() { --temporaryCopyDepth; }
 bool TlxTemporaryCopyScope::Active() { return temporaryCopyDepth > 0; }
-
-TlxCustomLang* TlxCustomLang::ResourceTranslator() { return resourceTranslator.load(std::memory_order_acquire); }
-
-bool TlxCustomLang::claimResourceTranslator() {
-    TlxCustomLang* none = nullptr;
-    return resourceTranslator.compare_exchange_strong(none, this, std::memory_order_acq_rel);
-}
 
 // Runs before the base constructor would insert this component into the owner.
 TComponent* TlxCustomLang::checkOnePerOwner(TComponent* AOwner) {
@@ -67,8 +60,7 @@ TlxCustomLang::TlxCustomLang(TComponent* AOwner) : TComponent(checkOnePerOwner(A
 }
 
 TlxCustomLang::~TlxCustomLang() {
-    TlxCustomLang* self = this;
-    resourceTranslator.compare_exchange_strong(self, nullptr, std::memory_order_acq_rel);
+    releaseResourceTranslator();
     if (langDispatcher_) {
         langDispatcher_->RemovePossibleReference(this);
         langDispatcher_->RemoveFreeNotification(this);
@@ -84,7 +76,8 @@ bool TlxCustomLang::IsLoading() const {
 void TlxCustomLang::FillDialogs() {
     TStrings* dialogs = DlgsCaptions();
     for (int i = 0; i < BasicDialogCount; ++i)
-        dialogs->Add(DialogKey(DialogWords[size_t(i)]) + langDelim_ + BasicDialogTexts[size_t(i)] + langDelim_);
+        dialogs->Add(DialogKey(DialogWords[size_t(i)]) + langDelim_ + LoadResString(BasicDialogTexts[size_t(i)]) +
+                     langDelim_);
 }
 
 void TlxCustomLang::FillNewDialogs() {

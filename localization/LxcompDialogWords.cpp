@@ -86,9 +86,10 @@ const std::array<const char*, AllDialogCount> DialogWords = {
     "(None)",
 };
 
-const std::array<const char*, BasicDialogCount> BasicDialogTexts = {
-    "Warning", "Error",  "Information", "Confirm", "&Yes",       "&No",         "OK",    "Cancel",
-    "&Abort",  "&Retry", "&Ignore",     "&All",    "N&o to All", "Yes to &All", "&Help",
+const std::array<const TResStringRec*, BasicDialogCount> BasicDialogTexts = {
+    &rsDlgWarning, &rsDlgError, &rsDlgInformation, &rsDlgConfirm,  &rsDlgYes,
+    &rsDlgNo,      &rsDlgOK,    &rsDlgCancel,      &rsDlgAbort,    &rsDlgRetry,
+    &rsDlgIgnore,  &rsDlgAll,   &rsDlgNoToAll,     &rsDlgYesToAll, &rsDlgHelp,
 };
 
 AnsiString DialogKey(const char* Word) {

@@ -1,15 +1,14 @@
 #include "localization/LxcompDispatcher.h"
 
+#include "classes/Streams.h"
+#include "localization/LXBFile.h"
+
 #include "rtl/Convert.h"
 #include "rtl/Files.h"
 #include "rtl/Paths.h"
 #include "rtl/StrUtils.h"
 
 #include <algorithm>
-
-namespace {
-bool isBinaryFileName(const AnsiString& FileName) { return AnsiSameText(ExtractFileExt(FileName), ".LXB"); }
-}  // namespace
 
 TlxLangDispatcher::TlxLangDispatcher(TComponent* AOwner)
     : TComponent(AOwner), langNames_(std::make_unique<TStringList>()) {
@@ -41,7 +40,7 @@ void TlxLangDispatcher::RemovePossibleReference(TlxCustomLang* Lang) {
     if (it != langs_.end()) langs_.erase(it);
 }
 
-TlxCustomLang* TlxLangDispatcher::GetSiLangs(int Index) const {
+TlxCustomLang* TlxLangDispatcher::GetLxLangs(int Index) const {
     if (Index < 0 || Index >= int(langs_.size()))
         throw EListError("List index out of bounds (" + IntToStr(Index) + ")");
     return langs_[size_t(Index)];
@@ -62,7 +61,8 @@ void TlxLangDispatcher::AddReference(TlxCustomLang* Lang) {
         Lang->SetActLang(activeLanguage_);
     } else {
         Lang->AssignActiveLanguageField(activeLanguage_);
-        if (isBinaryFileName(fileName_)) {
+        if (lxIsBinaryFile(fileName_)) {
+            if (!binaryManager_) binaryManager_ = std::make_unique<TLXBFileManager>();
             if (FileExists(fileName_)) Lang->LoadAllFromBinaryFile(fileName_);
         } else {
             Lang->LoadAllFromFile(fileName_, true);
@@ -86,9 +86,7 @@ void TlxLangDispatcher::SetActiveLanguage(int Value) {
 }
 
 void TlxLangDispatcher::SetNumOfLanguages(int Value) {
-    if (Value < 1)
-        throw ELanguageError(IntToStr(Value) + " - is not a valid property value !\r" +
-                             "Value must be more than ZERO !");
+    CheckLanguageCount(Value);
     numOfLanguages_ = Value;
     while (langNames_->Count() < Value) langNames_->Add("Language N" + IntToStr(langNames_->Count() + 1));
     while (langNames_->Count() > Value) langNames_->Delete(langNames_->Count() - 1);
@@ -119,4 +117,38 @@ void TlxLangDispatcher::SetLanguage(const AnsiString& Value) {
         throw ELanguageError("Language name shall be included in LangNames property!");
     language_ = Value;
     if (!isLoading() && langNames_->Count() > 0) SetActiveLanguage(langNames_->IndexOf(language_) + 1);
+}
+
+void TlxLangDispatcher::takeFirstLanguages() {
+    if (langs_.empty()) return;
+    langNames_->Assign(langs_.front()->LangNames());
+    numOfLanguages_ = langs_.front()->NumOfLanguages();
+}
+
+void TlxLangDispatcher::LoadAllFromFile(const AnsiString& AFileName) {
+    if (lxIsBinaryFile(AFileName)) {
+        for (size_t i = 0; i < langs_.size(); ++i) langs_[i]->LoadAllFromBinaryFile(AFileName);
+    } else {
+        for (size_t i = 0; i < langs_.size(); ++i) langs_[i]->LoadAllFromFileDNC(AFileName, true);
+        for (size_t i = 0; i < langs_.size(); ++i) langs_[i]->ChangeLanguage();
+    }
+    takeFirstLanguages();
+}
+
+void TlxLangDispatcher::LoadAllFromStream(TStream* Stream) {
+    if (!Stream) return;
+    const int64_t start = Stream->Position();
+    for (size_t i = 0; i < langs_.size(); ++i) {
+        Stream->SetPosition(start);
+        langs_[i]->LoadAllFromBinaryStream(Stream);
+    }
+    takeFirstLanguages();
+}
+
+void TlxLangDispatcher::SaveAllToFile(const AnsiString& AFileName, const AnsiString& Second) {
+    for (size_t i = 0; i < langs_.size(); ++i) langs_[i]->SaveAllToFile(AFileName, Second);
+}
+
+void TlxLangDispatcher::SaveAllToBinaryFile(const AnsiString& AFileName) {
+    for (size_t i = 0; i < langs_.size(); ++i) langs_[i]->SaveAllToBinaryFile(AFileName);
 }

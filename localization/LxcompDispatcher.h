@@ -8,6 +8,9 @@
 #include <memory>
 #include <vector>
 
+class TLXBFileManager;
+class TStream;
+
 class TlxLangDispatcher : public TComponent {
     YORDE_CLASS(TlxLangDispatcher, TComponent)
 public:
@@ -21,8 +24,8 @@ public:
     // Registers Lang (once, at the end) and brings it to the dispatcher's languages.
     void AddReference(TlxCustomLang* Lang);
     void RemovePossibleReference(TlxCustomLang* Lang);
-    TlxCustomLang* GetSiLangs(int Index) const;  // EListError out of range
-    int GetSiLangsCount() const { return int(langs_.size()); }
+    TlxCustomLang* GetLxLangs(int Index) const;  // EListError out of range
+    int GetLxLangsCount() const { return int(langs_.size()); }
 
     int ActiveLanguage() const { return activeLanguage_; }
     // Checks the value against every registered component before any changes.
@@ -40,9 +43,20 @@ public:
     void SetOnLinkToDispatcher(TLinkToDispatcherEvent Value) { OnLinkToDispatcher = std::move(Value); }
     bool TestMode() const { return testMode_.load(std::memory_order_acquire); }
     void SetTestMode(bool Value) { testMode_.store(Value, std::memory_order_release); }
+    // Made when a component registers while FileName names an LXB file.
+    TLXBFileManager* BinaryFileManager() const { return binaryManager_.get(); }
+
+    // Translation files for every registered component, in registration
+    // order; afterwards the languages are the first component's.
+    void LoadAllFromFile(const AnsiString& AFileName);
+    // Each component reads from where the stream stood at the call.
+    void LoadAllFromStream(TStream* Stream);
+    void SaveAllToFile(const AnsiString& AFileName, const AnsiString& Second);
+    void SaveAllToBinaryFile(const AnsiString& AFileName);
 
 private:
     bool isLoading() const { return ComponentState().Contains(csLoading); }
+    void takeFirstLanguages();
 
     std::vector<TlxCustomLang*> langs_;
     int activeLanguage_ = 1;
@@ -51,4 +65,5 @@ private:
     std::unique_ptr<TStringList> langNames_;
     AnsiString fileName_;
     std::atomic<bool> testMode_{false};
+    std::unique_ptr<TLXBFileManager> binaryManager_;
 };

@@ -9,10 +9,6 @@
 #include <algorithm>
 #include <mutex>
 
-namespace {
-YORDE_DECLARE_EXCEPTION(ENotSupportedYet, ELanguageError)
-}  // namespace
-
 void TlxCustomLang::LoadStringsColl(TlxStringsCollection* Coll, int SortLanguage) {
     if (!Coll) return;
     // Built and sorted aside, so that look-ups wait only for the copy.
@@ -125,13 +121,15 @@ bool TlxCustomLang::DeleteString(const AnsiString& ID) {
     for (int i = 0; i < strings->Count(); ++i) {
         if (strings->Strings(i).compare(0, prefix.size(), prefix) != 0) continue;
         strings->Delete(i);
-        // The look-ups must not keep returning a deleted identifier.
+        // Neither the look-ups nor the resource-string translation may keep
+        // returning a deleted identifier.
         std::unique_lock<std::shared_mutex> lock(collLock_);
-        for (int k = 0; k < stringsColl_->Count(); ++k)
-            if (stringsColl_->GetItems(k)->ID == ID) {
-                stringsColl_->Delete(k);
-                break;
-            }
+        for (TlxStringsCollection* coll : {stringsColl_.get(), resStringsColl_.get()})
+            for (int k = 0; k < coll->Count(); ++k)
+                if (coll->GetItems(k)->ID == ID) {
+                    coll->Delete(k);
+                    break;
+                }
         return true;
     }
     return false;
@@ -207,14 +205,4 @@ void TlxCustomLang::ReBuildDoNotList() {
 
 bool TlxCustomLang::IsHandledTStrings(const AnsiString& AClassName) const {
     return stringsTypes_->IndexOf(AClassName) >= 0;
-}
-
-void TlxCustomLang::LoadAllFromFile(const AnsiString& AFileName, bool) {
-    if (!FileExists(AFileName)) return;
-    throw ENotSupportedYet("Translation files cannot be read yet: " + AFileName);
-}
-
-void TlxCustomLang::LoadAllFromBinaryFile(const AnsiString& AFileName) {
-    if (!FileExists(AFileName)) return;
-    throw ENotSupportedYet("Binary translation files cannot be read yet: " + AFileName);
 }

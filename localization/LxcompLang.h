@@ -12,9 +12,11 @@
 // the exclusive lock. Everything else belongs to the GUI thread.
 #include "classes/Strings.h"
 #include "localization/LxTypes.h"
+#include "rtl/Format.h"
 
 #include <array>
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <shared_mutex>
 #include <vector>
@@ -23,6 +25,12 @@ class TlxLangDispatcher;
 class TlxCustomLang;
 class TlxStringsCollection;
 class TlxExtendedItems;
+class TLXBFileManager;
+class TStream;
+class TMessageForm;
+class TCanvas;
+struct TSize;
+class TMemIniFile;
 
 using TLinkToDispatcherEvent = TEvent<TObject*, TlxCustomLang*>;
 YORDE_EVENT_TYPEINFO(TLinkToDispatcherEvent)
@@ -58,16 +66,85 @@ public:
     virtual void ReplaceStringValue(TStrings* List, const AnsiString& NewText, int Lang, const AnsiString& Key);
     // The published list named after the type ("stCaptions" -> "Captions"), or null.
     virtual TStrings* GetPropListByType(TStringsType Type) const;
-    // Collects the current property values into the lists (design time).
+    // Collects the current property values of the owner and its components
+    // into the lists as texts of the active language (design time).
     virtual void BuildList();
     // Applies the active language to the owner's components.
     virtual void ChangeLanguage();
-    // Translation files (nothing happens for a missing file).
+    // ---- INI-style translation files on streams ----
+    // Sections per list type, keys "TOwnerClass.EntryKey", the languages of a
+    // value separated by the file delimiter (Delimiter; "~!@#" when a file
+    // names none). Writers read the whole stream, change their own keys and
+    // write it all again; ELanguageError, with nothing written, for a
+    // delimiter that cannot separate the texts (empty, line breaks, or found
+    // inside a text). -1 when the component has no list of the type; loaders
+    // swallow any error of a malformed file and return -1.
+    virtual int SaveToStream(TStringsType Type, TStream* Stream, const AnsiString& Delimiter);
+    virtual int LoadFromStream(TStringsType Type, TStream* Stream, bool ClearFirst);
+    virtual void SaveAllToStream(TStream* Stream, const AnsiString& Delimiter);
+    virtual void LoadAllFromStream(TStream* Stream, bool ClearFirst);
+    // The file's entries replace those with the same key; the others stay.
+    virtual bool MergeFromStream(TStringsType Type, TStream* Stream);
+    virtual bool MergeAllFromStream(TStream* Stream);
+    virtual bool MergeAllFromStreamDNC(TStream* Stream);
+    // ---- The same by file name (written files are replaced whole) ----
+    // ".LXB" names are binary files where a merge reads one.
+    virtual int LoadFromFile(TStringsType Type, const AnsiString& AFileName, bool ClearFirst);
+    virtual int SaveToFile(TStringsType Type, const AnsiString& AFileName, const AnsiString& Delimiter);
     virtual void LoadAllFromFile(const AnsiString& AFileName, bool ClearFirst);
+    virtual void SaveAllToFile(const AnsiString& AFileName, const AnsiString& Delimiter);
+    virtual int LoadStringsFromFile(const AnsiString& AFileName, bool ClearFirst);
+    virtual int SaveStringsToFile(const AnsiString& AFileName, const AnsiString& Delimiter);
+    virtual bool MergeFromFile(TStringsType Type, const AnsiString& AFileName);
+    virtual bool MergeAllFromFile(const AnsiString& AFileName);
+    // Without applying the language afterwards (DNC: do not change).
+    virtual void LoadAllFromFileDNC(const AnsiString& AFileName, bool ClearFirst);
+    virtual bool MergeAllFromFileDNC(const AnsiString& AFileName);
+    // One language of a file, by its name there; a language the component
+    // lacks is added as the last one.
+    virtual void LoadLanguageByProp(TStringsType Type, const AnsiString& AFileName, const AnsiString& LangName);
+    virtual void LoadLanguageByExt(const AnsiString& AFileName, const AnsiString& LangName);
+    virtual void LoadLanguage(const AnsiString& AFileName, const AnsiString& LangName);
+    // The "[Extended]" section of such files.
+    void LoadExtendedFromStream(TStream* Stream, bool ClearFirst);
+    void SaveExtendedToStream(TStream* Stream, const AnsiString& Delimiter);
+    void LoadExtendedFromFile(const AnsiString& AFileName, bool ClearFirst);
+    void SaveExtendedToFile(const AnsiString& AFileName, const AnsiString& Delimiter);
+
+    // ---- LXB binary translation files ----
+    // This owner's entry replaced or added; the other forms' entries kept.
+    void SaveAllToBinaryFile(const AnsiString& AFileName);
+    // This owner's entry, then the language applied (only with an owner).
     virtual void LoadAllFromBinaryFile(const AnsiString& AFileName);
+    void LoadAllFromBinaryStream(TStream* Stream);
+    // One list of this owner's entry (no language applied).
+    void LoadPropFromBinaryFile(TStringsType Type, const AnsiString& AFileName);
+
     virtual void ComponentRenamed(const AnsiString& OldName, const AnsiString& NewName);
     // The list of the type whose name without "st" is Name (case-insensitive).
     TStrings* GetPropListByName(const AnsiString& AName) const;
+
+    // ---- Translated message dialogs (GUI thread) ----
+    // Captions and buttons come from DlgsCaptions in the active language
+    // (language 1 where a text is empty). The caller owns the dialog.
+    TMessageForm* CreateMessageDialog(const AnsiString& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons);
+    // Shown modally; the modal result of the button chosen.
+    int MessageDlg(const AnsiString& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons, int HelpCtx);
+    int MessageDlgPos(const AnsiString& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons, int HelpCtx, int X, int Y);
+    // X and Y below 0 leave the dialog centred.
+    int MessageDlgPosHelp(const AnsiString& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons, int HelpCtx, int X, int Y,
+                          const AnsiString& HelpFileName);
+    // The application's title as caption and one OK button.
+    void ShowMessage(const AnsiString& Msg);
+    void ShowMessageFmt(const AnsiString& Fmt, std::initializer_list<TVarRec> Args);
+    void ShowMessagePos(const AnsiString& Msg, int X, int Y);
+    // True when confirmed; Value then holds the edited text.
+    bool InputQuery(const AnsiString& ACaption, const AnsiString& Prompt, AnsiString& Value);
+    // Default when cancelled.
+    AnsiString InputBox(const AnsiString& ACaption, const AnsiString& Prompt, const AnsiString& Default);
+    // The average character size in the canvas's font: the extent of the
+    // 52 letters A-Z and a-z, its width divided by 52, and its height.
+    static TSize LxGetAveCharSize(TCanvas* Canvas);
 
     // ---- Look-ups (any thread) ----
     AnsiString GetTextOrDefault(const AnsiString& ID) const;
@@ -87,9 +164,34 @@ public:
     static AnsiString GetObjectStrProperty(const TObject* Object, const AnsiString& PropName);
     static void SetObjectStrProperty(TObject* Object, const AnsiString& PropName, const AnsiString& Value);
     void ExcludeProperties();
+    // ---- Collecting ----
+    // Name and character set of the object's Font; empty and 0 without one.
+    static AnsiString GetObjectFontName(const TObject* Object);
+    static int GetObjectFontCharset(const TObject* Object);
+    // Drops the entry of a property newly listed in SmartExcludeProps.
+    void RemoveSmartExcl(TStrings* List, const AnsiString& ComponentName, TStringsType Type,
+                         const AnsiString& PropName);
+    // Drops entries whose component lacks the property they name.
+    void CheckRmdProps();
     void DelOldNames(TStrings* List, TStringsType Type);
     bool NotHandledProperty(const AnsiString& ComponentName, const AnsiString& PropName) const;
     bool GetTranslateOwner() const;
+
+    // ---- Extended translations (property paths) ----
+    // "Label1.Caption", "TForm1.Caption" (the owner), "Grid1.Columns[1].Title":
+    // the object holding the property the last segment names; null when a
+    // component, property or collection item on the way does not exist.
+    TObject* GetObjByPath(const AnsiString& Path) const;
+    // The kind of that property (tkClass only for a string list); tkUnknown when absent.
+    TTypeKind GetPropTypeByPath(const AnsiString& Path) const;
+    // The property's value as text; empty when absent.
+    AnsiString GetPropValueByPath(const AnsiString& Path) const;
+    // Sets the property from text; anything that cannot be set is ignored.
+    void SetPropValueByPath(const AnsiString& Path, const AnsiString& Value);
+    // Writes each item's text of the active language into its property.
+    void ChangeLangForExtended();
+    // Takes the live values of the active language into the items.
+    void UpdateExtended();
 
     // ---- Identifier collection ----
     void LoadStringsColl(TlxStringsCollection* Coll, int SortLanguage);
@@ -223,11 +325,34 @@ private:
     static TComponent* checkOnePerOwner(TComponent* AOwner);
     // This component becomes the resource-string translator unless one exists.
     bool claimResourceTranslator();
+    // Waits for loads that are translating through this component.
+    void releaseResourceTranslator();
     void setList(TStringsType Type, TStrings* Value);
     void captureLocale();
     void fillLocales();
     bool hasOldTabDelimiters() const;
     void setDispatcherPointer(TlxLangDispatcher* Value);
+    // Loaded's conversion of old TAB-delimited data.
+    void migrateTabDelimiters();
+
+    // Translation files.
+    friend class TLXBFileManager;
+    // What an LXB entry brings: its lists, language names and extended
+    // translations, converted to this component's delimiter.
+    void takeEntry(TlxCustomLang& Read);
+    void takeList(TlxCustomLang& Read, TStringsType Type);
+    void adoptDelimiter(TlxCustomLang& Read) const;
+    friend class TlxBatchScope;
+    // DelOldNames, the identifier collections and the language, after one
+    // list was loaded or merged (not while a whole-file operation runs).
+    void followUp(TStringsType Type);
+    // The list as a copy is merged with what Reload puts into the list.
+    bool mergeList(TStringsType Type, const std::function<void()>& Reload);
+    bool mergeAll(const std::function<bool(TStringsType)>& Merge);
+    // N: the language of the file named LangName; M: the component's
+    // language of that name, added as the last one when missing. False when
+    // the file has no such language.
+    bool fileLanguage(TMemIniFile& Ini, const AnsiString& AFileName, const AnsiString& LangName, int& N, int& M);
 
     // Look-up steps.
     friend class TlxStringsCollection;
@@ -250,6 +375,15 @@ private:
     bool applyCollectionEntry(const AnsiString& Key, const AnsiString& Text);
     void applyLocale(const AnsiString& Key, const AnsiString& Text);
     void moveToScratch(TStrings* List, int Index);
+    // BuildList's steps.
+    void collectOwner();
+    void collectOwnerEntry(TStringsType Type, const char* PropName, const AnsiString& Value);
+    void collectComponent(TComponent* Component, TStringsType Type);
+    // Value under Key: a new entry (reusing a pruned one with the same text),
+    // or the active language of the existing one.
+    void collectValue(TStringsType Type, const AnsiString& Key, const AnsiString& Value);
+    // False when the property is excluded; a smart-excluded one loses its entry.
+    bool collects(const AnsiString& ComponentName, TStringsType Type, const AnsiString& PropName);
 
     // TranslationData.
     void readOurStrProps(TStream& Stream);
@@ -285,6 +419,8 @@ private:
     std::unique_ptr<TStringList> scratch_;
 
     bool temporaryCopy_ = false;
+    // A whole-file operation runs: the per-list follow-ups wait for its end.
+    bool batch_ = false;
     bool ownerHasNoFont_ = false;
     std::array<AnsiString, LocaleKeyCount> systemLocale_;
 

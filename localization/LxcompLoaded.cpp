@@ -32,12 +32,7 @@ bool TlxCustomLang::hasOldTabDelimiters() const {
     return false;
 }
 
-void TlxCustomLang::runLoadedSteps() {
-    FillNewDialogs();
-    if (options_.Contains(loUseExtCommonStrings)) {
-        DlgsCaptions()->Clear();
-        Locales()->Clear();
-    }
+void TlxCustomLang::migrateTabDelimiters() {
     if (langDelim_ == '\t') {
         ChangeLangDelim('\t', 1);
         langDelim_ = 1;
@@ -46,6 +41,15 @@ void TlxCustomLang::runLoadedSteps() {
         ChangeLangDelim(langDelim_, '\t');
         ChangeLangDelim('\t', langDelim_);
     }
+}
+
+void TlxCustomLang::runLoadedSteps() {
+    FillNewDialogs();
+    if (options_.Contains(loUseExtCommonStrings)) {
+        DlgsCaptions()->Clear();
+        Locales()->Clear();
+    }
+    migrateTabDelimiters();
     // Data written before the month and day names were kept.
     if (Locales()->Count() == 11)
         for (int i = 11; i < LocaleKeyCount; ++i)
@@ -57,8 +61,11 @@ void TlxCustomLang::runLoadedSteps() {
     else
         LoadStringsColl(stringsColl_.get(), 0);
     if (isInheritedOwner_) ChangeLanguage();
-    if (!IsDesigning() && handleResourceStrings_ && Owner() && claimResourceTranslator())
+    if (!IsDesigning() && handleResourceStrings_ && Owner()) {
+        // Built before the claim, so that the first translated load finds it.
         LoadStringsColl(resStringsColl_.get(), resourceLanguageIndex_);
+        claimResourceTranslator();
+    }
     if (IsDesigning()) {
         for (int i = extended_->Count() - 1; i >= 0; --i) {
             TlxExtendedItem* item = extended_->GetItems(i);

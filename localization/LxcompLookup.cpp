@@ -47,8 +47,8 @@ bool TlxCustomLang::redirectedList(TStrings* List, bool ByIndex, TStrings*& Othe
     if (!pick) return false;
     Other = nullptr;
     if (!langDispatcher_) return true;
-    for (int i = 0; i < langDispatcher_->GetSiLangsCount(); ++i) {
-        TStrings* l = (langDispatcher_->GetSiLangs(i)->*pick)();
+    for (int i = 0; i < langDispatcher_->GetLxLangsCount(); ++i) {
+        TStrings* l = (langDispatcher_->GetLxLangs(i)->*pick)();
         if (l && l->Count() > 0) {
             Other = l;
             break;

@@ -57,9 +57,7 @@ void TlxCustomLang::SetActLang(int Value) {
 
 void TlxCustomLang::SetNumLang(int Value) {
     if (Value == numOfLanguages_) return;
-    if (Value < 1)
-        throw ELanguageError(IntToStr(Value) + " - is not a valid property value !\r" +
-                             "Value must be more than ZERO !");
+    CheckLanguageCount(Value);
     if (Value < numOfLanguages_) {
         // Each entry keeps everything up to the delimiter after language Value;
         // an entry that already holds no more languages stays as it is.
@@ -133,10 +131,6 @@ void TlxCustomLang::ChangeLanguage() {
     if (selected({stOtherStrings})) ApplyTranslationList(OtherStrings(), stOtherStrings);
     if (selected({stLocales}) && changeLocales_) ApplyTranslationList(Locales(), stLocales);
     if (selected({stCollections})) ApplyTranslationList(Collections(), stCollections);
-    // Extended translations would follow here (selector -1); none are applied yet.
+    if (selector == -1) ChangeLangForExtended();
     if (OnChangeLanguage) OnChangeLanguage(this);
-}
-
-void TlxCustomLang::BuildList() {
-    // Collecting the current values is a designer's task; there is no designer.
 }

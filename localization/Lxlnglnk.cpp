@@ -1,5 +1,7 @@
 #include "localization/Lxlnglnk.h"
 
+#include "classes/Filer.h"
+
 TlxLangLinked::~TlxLangLinked() {
     if (commonContainer_) commonContainer_->RemoveFreeNotification(this);
 }
@@ -32,4 +34,18 @@ void TlxLangLinked::SetCommonContainer(TlxCustomLang* Value) {
     // The container usually lives on another form: hear when it goes.
     if (Value) Value->FreeNotification(this);
     if (!IsLoading()) Loaded();
+}
+
+void TlxLangLinked::WriteState(TWriter& Writer) {
+    // The record TWriter::WriteData writes, with the properties reordered.
+    Writer.WriteStr(ClassName());
+    Writer.WriteStr(Name());
+    const TMetaClass* base = TlxCustomLang::StaticClass();
+    for (bool baseLast : {false, true})
+        for (const TPropInfo* p : ClassType()->Properties())
+            if ((p->DeclaringClass == base) == baseLast && p->IsStored(this)) Writer.WriteProperty(this, p);
+    DefineProperties(Writer);
+    Writer.WriteListEnd();
+    GetChildren([&Writer](TComponent* Child) { Writer.WriteComponent(Child); }, Writer.Root());
+    Writer.WriteListEnd();
 }

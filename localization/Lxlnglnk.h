@@ -11,6 +11,9 @@ public:
 
     void Loaded() override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
+    // Its own published properties first and the base class's last: the
+    // order in which layouts carry them.
+    void WriteState(TWriter& Writer) override;
 
     TlxCustomLang* CommonContainer() const { return commonContainer_; }
     // Outside loading, a new container runs Loaded again. Itself is ignored.

@@ -41,10 +41,10 @@ TEST_F(Dispatcher, RegistersOnceInOrderAndHandsOverItsLanguages) {
     a->SetLangDispatcher(dispatcher);
     b->SetLangDispatcher(dispatcher);
     dispatcher->AddReference(a);
-    ASSERT_EQ(dispatcher->GetSiLangsCount(), 2);
-    EXPECT_EQ(dispatcher->GetSiLangs(0), b);
-    EXPECT_EQ(dispatcher->GetSiLangs(1), a);
-    EXPECT_THROW(dispatcher->GetSiLangs(2), EListError);
+    ASSERT_EQ(dispatcher->GetLxLangsCount(), 2);
+    EXPECT_EQ(dispatcher->GetLxLangs(0), b);
+    EXPECT_EQ(dispatcher->GetLxLangs(1), a);
+    EXPECT_THROW(dispatcher->GetLxLangs(2), EListError);
     EXPECT_EQ(a->NumOfLanguages(), 3);
     EXPECT_EQ(Lines(a->LangNames()), (std::vector<AnsiString>{"Polski", "Angielski", "Rosyjski"}));
     EXPECT_EQ(a->Language(), "Polski");
@@ -108,8 +108,8 @@ TEST_F(Dispatcher, LifetimeLinks) {
     a->SetLangDispatcher(dispatcher);
     b->SetLangDispatcher(dispatcher);
     forms.front().reset();  // a's form goes
-    ASSERT_EQ(dispatcher->GetSiLangsCount(), 1);
-    EXPECT_EQ(dispatcher->GetSiLangs(0), b);
+    ASSERT_EQ(dispatcher->GetLxLangsCount(), 1);
+    EXPECT_EQ(dispatcher->GetLxLangs(0), b);
     TObject::Free(dispatcher);
     EXPECT_EQ(b->LangDispatcher(), nullptr);
     b->SetActLang(2);  // still works on its own

@@ -69,6 +69,32 @@ TEST_F(Editing, NormalizePadsOnlyShortEntries) {
     EXPECT_EQ(Lines(lang->Strings()), (std::vector<AnsiString>{"IDS_A\1text\1\1\1", "IDS_B\1a\1b\1c\1d\1"}));
 }
 
+TEST_F(Editing, ClearingAndTheSettersWithSideEffects) {
+    lang->Strings()->Add("IDS_A\1a\1\1\1");
+    lang->UpdateStrCollections();
+    lang->ClearTranslations();
+    for (int t = 0; t < StringsTypeCount; ++t) {
+        if (TStrings* list = lang->GetPropListByType(TStringsType(t))) {
+            EXPECT_EQ(list->Count(), 0) << t;
+        }
+    }
+    EXPECT_EQ(lang->GetTextOrDefault("IDS_A"), "");  // the look-ups follow
+
+    lang->FillDialogs();
+    lang->SetNeedAllDlgs(true);
+    EXPECT_EQ(lang->DlgsCaptions()->Count(), 82);
+    lang->SetNeedAllDlgs(false);
+    EXPECT_EQ(lang->DlgsCaptions()->Count(), 15);
+    lang->SetOptions(TlxLangOptions{loUseExtCommonStrings});  // at run time the lists stay
+    EXPECT_EQ(lang->DlgsCaptions()->Count(), 15);
+    lang->SetOptions(TlxLangOptions{});
+    form->SetDesigning(true);
+    lang->SetOptions(TlxLangOptions{loUseExtCommonStrings});
+    EXPECT_EQ(lang->DlgsCaptions()->Count(), 0);
+    EXPECT_EQ(lang->Locales()->Count(), 0);
+    form->SetDesigning(false);
+}
+
 TEST(PropInfoList, FindsSortsAndIntersects) {
     RegisterTestClasses();
     TTestControl control(nullptr);
@@ -86,9 +112,9 @@ TEST(PropInfoList, FindsSortsAndIntersects) {
     props.Intersect(&formProps);
     std::vector<AnsiString> names;
     for (int i = 0; i < props.Count(); ++i) names.push_back(props.Get(i)->Name);
-    EXPECT_EQ(names, (std::vector<AnsiString>{"Caption", "Font", "Hint", "Name", "Tag"}));
+    EXPECT_EQ(names, (std::vector<AnsiString>{"Caption", "Font", "Hint", "Name", "Tag", "Width"}));
     props.Delete(props.Count() - 1);
-    EXPECT_EQ(props.Count(), 4);
+    EXPECT_EQ(props.Count(), 5);
     none.Intersect(&formProps);
     EXPECT_EQ(none.Count(), 0);
 }

@@ -154,8 +154,8 @@ TEST_F(Loaded, CrossRootDispatcherIsResolvedBeforeLoadedRegisters) {
     Owned<TTestForm> form = Load<TTestForm>(
         formLayout("TlxLang", "    LangDispatcher = DMLang.lxLangDispatcher1\n    LangDelim = 1\n", data));
     TlxCustomLang* lang = langOf(form.get());
-    ASSERT_EQ(dispatcher->GetSiLangsCount(), 1);
-    EXPECT_EQ(dispatcher->GetSiLangs(0), lang);
+    ASSERT_EQ(dispatcher->GetLxLangsCount(), 1);
+    EXPECT_EQ(dispatcher->GetLxLangs(0), lang);
     EXPECT_EQ(linked, 1);
     EXPECT_EQ(lang->NumOfLanguages(), 3);
     EXPECT_EQ(Lines(lang->LangNames()), (std::vector<AnsiString>{"Polski", "Angielski", "Rosyjski"}));
@@ -165,7 +165,7 @@ TEST_F(Loaded, CrossRootDispatcherIsResolvedBeforeLoadedRegisters) {
     EXPECT_EQ(lang->GetTextOrDefault("IDS_A"), "en");
 
     form.reset();  // a freed form leaves the dispatcher
-    EXPECT_EQ(dispatcher->GetSiLangsCount(), 0);
+    EXPECT_EQ(dispatcher->GetLxLangsCount(), 0);
 }
 
 TEST_F(Loaded, LinkedComponentCopiesTheContainersCommonListsOnce) {

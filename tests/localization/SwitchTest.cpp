@@ -124,8 +124,8 @@ TEST_F(Switch, ActionSuppliesCaptionsSoTheirEntriesGo) {
 
 TEST_F(Switch, FontsAndCharsets) {
     auto* own = add<TTestControl>("Verdana1");
+    own->SetParentFont(false);
     auto* inherits = add<TTestControl>("Child1");
-    inherits->SetParentFont(true);
     lang->Fonts()->Add(E("TTestForm", {"", "", ""}));
     lang->Fonts()->Add(E("Verdana1", {"Verdana", "", "Arial"}));
     lang->Fonts()->Add(E("Child1", {"Verdana", "", "Arial"}));

@@ -97,4 +97,41 @@ TEST(TranslationData, LinkedComponentHasNineSectionsAndSkipsLocales) {
     EXPECT_FALSE(written[stLocales].has_value());
 }
 
+TEST(TranslationData, LinkedComponentWritesItsOwnPropertiesBeforeTheBaseClasss) {
+    RegisterTestClasses();
+    Owned<TTestForm> mainForm(new TTestForm(nullptr));
+    mainForm->SetName("MainForm");
+    auto* container = new TlxLang(mainForm.get());
+    container->SetName("lxLang1");
+    Owned<TTestForm> form(new TTestForm(nullptr));
+    form->SetName("Form1");
+    auto* linked = new TlxLangLinked(form.get());
+    linked->SetName("lxLangLinked1");
+    linked->SetNumLang(3);
+    linked->SetCommonContainer(container);
+    linked->SetIsInheritedOwner(true);
+    linked->SetChangingCursor(TlxCursor(-11));
+    const AnsiString text = WriteLayout(form.get());
+    // Property lines of the linked component, in the order written.
+    std::vector<AnsiString> names;
+    TStringList lines;
+    lines.SetText(text.substr(text.find("object lxLangLinked1")));
+    for (int i = 1; i < lines.Count(); ++i) {
+        const AnsiString line = lines.Strings(i);
+        const size_t eq = line.find(" = ");
+        if (line.rfind("    ", 0) == 0 && line[4] != ' ' && eq != AnsiString::npos)
+            names.push_back(line.substr(4, eq - 4));
+    }
+    EXPECT_EQ(names, (std::vector<AnsiString>{"NumOfLanguages", "LangDelim", "LangNames.Strings", "Language",
+                                              "CommonContainer", "ChangingCursor", "ExtendedTranslations", "version",
+                                              "IsInheritedOwner", "StringsTypes.Strings", "TranslationData"}));
+    // And it reads back.
+    Owned<TTestForm> copy = Load<TTestForm>(text);
+    auto* read = dynamic_cast<TlxLangLinked*>(copy->FindComponent("lxLangLinked1"));
+    ASSERT_NE(read, nullptr);
+    EXPECT_EQ(read->CommonContainer(), nullptr);  // MainForm is no global root here
+    EXPECT_TRUE(read->IsInheritedOwner());
+    EXPECT_EQ(int(read->ChangingCursor()), -11);
+}
+
 }  // namespace
