@@ -122,7 +122,7 @@ public:
     // The record list: files per page (at least one), newest first instead
     // of oldest first, one page per day from the day asked for (empty days
     // included), "n" as a backslash path ROZMOWY\YYYY\MM\DD\name, and a list
-    // whose id never becomes 0.
+    // whose id never becomes 0 (past its end, one id again and again).
     void SetPageSize(int files);
     void SetNewestFirst(bool on);
     void SetPagePerDay(bool on);

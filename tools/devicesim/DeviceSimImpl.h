@@ -91,7 +91,9 @@ struct TDeviceSimulator::TImpl {
     TSimUpload Upload;
     std::function<void(const std::string&)> Hook;
 
-    TImpl() : Server([this](const THttpRequest& req, THttpReply& res) { Handle(req, res); }) { SetPassword("12345678"); }
+    TImpl() : Server([this](const THttpRequest& req, THttpReply& res) { Handle(req, res); }) {
+        SetPassword("12345678");
+    }
 
     void SetPassword(const std::string& password) { Key = devicesim::Md5(password); }
 

@@ -66,11 +66,11 @@ std::string devicesim::Md5(const std::string& message) {
 namespace {
 
 namespace fs = std::filesystem;
+using devicesim::Md5;
 using devicesim::THttpReply;
 using devicesim::THttpRequest;
 using devicesim::TParam;
 using devicesim::TReplyFault;
-using devicesim::Md5;
 using Clock = std::chrono::steady_clock;
 
 constexpr size_t kMaxSessions = 64;
@@ -374,7 +374,8 @@ std::string TDeviceSimulator::TImpl::PageJson(const std::vector<TParam>& params)
         for (int n = 0; at < listed.size() && n < std::max(1, PageSize); ++at, ++n) add(*listed[at]);
         next = at < listed.size() ? at : 0;
     }
-    if (Endless && next == 0) next = id + 1000000;
+    // Past its end the list keeps one non-zero id for ever.
+    if (Endless && next == 0) next = id ? id : 1000000;
     std::string json = "{\"recordlist\":{\"id\":" + std::to_string(next) + ",\"files\":[" + files + "]}}";
     if (Malformed) json.pop_back();
     return json;
@@ -388,7 +389,8 @@ void TDeviceSimulator::TImpl::Download(const std::string& name, THttpReply& res)
         if (it == Recs.end()) {
             // A listed backslash path names the same recording.
             const size_t cut = name.find_last_of("\\:");
-            if (cut != std::string::npos && ListedName(name.substr(cut + 1)) == name) it = Recs.find(name.substr(cut + 1));
+            if (cut != std::string::npos && ListedName(name.substr(cut + 1)) == name)
+                it = Recs.find(name.substr(cut + 1));
         }
         if (it == Recs.end()) return SetError(res, 404);
         auto status = FileStatus.find(it->first);
@@ -465,9 +467,9 @@ static bool ShapeIsRight(TSimRequest kind, const std::vector<TParam>& params) {
 
 void TDeviceSimulator::TImpl::Handle(const THttpRequest& req, THttpReply& res) {
     static const std::map<std::string, std::pair<TSimRequest, const char*>> kRoutes = {
-        {"/preload.cgi", {TSimRequest::Preload, "GET"}},   {"/get_nonce.cgi", {TSimRequest::Nonce, "GET"}},
-        {"/get_data.cgi", {TSimRequest::SdData, "GET"}},   {"/recordlist.cgi", {TSimRequest::RecordList, "GET"}},
-        {"/record.cgi", {TSimRequest::Record, "GET"}},     {"/upload.cgi", {TSimRequest::Upload, "POST"}},
+        {"/preload.cgi", {TSimRequest::Preload, "GET"}}, {"/get_nonce.cgi", {TSimRequest::Nonce, "GET"}},
+        {"/get_data.cgi", {TSimRequest::SdData, "GET"}}, {"/recordlist.cgi", {TSimRequest::RecordList, "GET"}},
+        {"/record.cgi", {TSimRequest::Record, "GET"}},   {"/upload.cgi", {TSimRequest::Upload, "POST"}},
     };
     std::function<void(const std::string&)> hook;
     {
@@ -486,9 +488,8 @@ void TDeviceSimulator::TImpl::Handle(const THttpRequest& req, THttpReply& res) {
         TFaultRule fault;
         {
             std::lock_guard lk(Mu);
-            int64_t TSimCounters::*count[] = {&TSimCounters::Preload,    &TSimCounters::Nonce,
-                                              &TSimCounters::SdData,     &TSimCounters::RecordList,
-                                              &TSimCounters::Record,     &TSimCounters::Upload};
+            int64_t TSimCounters::*count[] = {&TSimCounters::Preload,    &TSimCounters::Nonce,  &TSimCounters::SdData,
+                                              &TSimCounters::RecordList, &TSimCounters::Record, &TSimCounters::Upload};
             ++(Counters.*count[size_t(kind)]);
             TFaultRule& rule = Faults[size_t(kind)];
             if (rule.Fault != TReplyFault::None && rule.Times != 0) {
@@ -547,4 +548,3 @@ void TDeviceSimulator::TImpl::Serve(TSimRequest kind, const THttpRequest& req, T
     default: return Receive(req, res);
     }
 }
-

@@ -2,6 +2,7 @@
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
 #include <strings.h>
 #include <sys/eventfd.h>
@@ -201,6 +202,10 @@ void TSimServer::acceptLoop() {
         }
         const int fd = ::accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC);
         if (fd < 0) continue;
+        // Head and body go out in separate writes: without this the second
+        // waits for the client's delayed acknowledgement.
+        int one = 1;
+        ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
         auto c = std::make_unique<TConnection>();
         c->Fd = fd;
         c->Number = int(++connections_);

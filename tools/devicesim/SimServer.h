@@ -20,13 +20,13 @@
 namespace devicesim {
 
 struct THttpRequest {
-    int Connection = 0;         // number of the connection, from 1
-    int OnConnection = 0;       // number of this request on its connection, from 1
-    std::string Method;         // "GET", "POST"
-    std::string Target;         // as sent: path and query
-    std::string Path;           // the target up to "?"
-    std::string Query;          // the raw text after "?", order and encoding kept
-    std::string Version;        // "HTTP/1.0" or "HTTP/1.1"
+    int Connection = 0;    // number of the connection, from 1
+    int OnConnection = 0;  // number of this request on its connection, from 1
+    std::string Method;    // "GET", "POST"
+    std::string Target;    // as sent: path and query
+    std::string Path;      // the target up to "?"
+    std::string Query;     // the raw text after "?", order and encoding kept
+    std::string Version;   // "HTTP/1.0" or "HTTP/1.1"
     std::vector<std::pair<std::string, std::string>> Headers;
     std::string Body;
 

@@ -1,0 +1,45 @@
+#pragma once
+// A download's file: written as "<target>.part" beside its place and moved
+// there only once it is whole and on the disk, so "files" never holds half a
+// recording, not even after a crash.
+#include "rtl/AnsiString.h"
+#include "rtl/Exceptions.h"
+
+#include <cstdint>
+
+// The disk is full (or nearly: below the 10 MiB a run keeps free).
+YORDE_DECLARE_EXCEPTION(ENoSpaceLeft, Exception)
+
+// The suffix of a file being downloaded.
+inline constexpr char kPartSuffix[] = ".part";
+
+class TPartFile {
+public:
+    // Creates (or empties) Target + ".part". EFCreateError when it cannot.
+    explicit TPartFile(AnsiString Target);
+    // Removes the .part file unless it was committed.
+    ~TPartFile();
+    TPartFile(const TPartFile&) = delete;
+    TPartFile& operator=(const TPartFile&) = delete;
+
+    // Empty again, for the next attempt.
+    void Restart();
+    // EWriteError, or ENoSpaceLeft for a full disk.
+    void Write(const char* Data, size_t Size);
+    int64_t Size() const { return Written; }
+    // Flushes the bytes to the disk, checks that the file holds all of them
+    // and renames it over Target. EWriteError when any of it fails (the
+    // .part file is then removed).
+    void Commit();
+
+private:
+    AnsiString Target;
+    std::string PartPath;  // in the file system's text
+    int Fd = -1;
+    int64_t Written = 0;
+    bool Committed = false;
+};
+
+// Removes the "*.part" files a run that ended abruptly left in Folder.
+// Returns how many went.
+int RemoveStalePartFiles(const AnsiString& Folder);
