@@ -46,7 +46,7 @@ void TPartFile::Write(const char* Data, size_t Size) {
 }
 
 void TPartFile::Commit() {
-    struct stat st{};
+    struct stat st {};
     if (::fsync(Fd) != 0 || ::fstat(Fd, &st) != 0)
         throw EWriteError("Cannot flush " + Target + kPartSuffix + ": " + SystemMessage(errno));
     if (st.st_size != Written) throw EWriteError("The file " + Target + kPartSuffix + " lost bytes");

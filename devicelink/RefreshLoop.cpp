@@ -11,15 +11,11 @@ constexpr milliseconds kLongestSleep(1000);
 }  // namespace
 
 LoopThread::LoopThread(std::function<int()> Interval_, std::function<void()> Request_)
-    : TThread(false), Interval(std::move(Interval_)), Request(std::move(Request_)) {
-    SetPriority(tpLowest);
-    SetAbortHook([this] { Stop(); });
-    AfterConstruction();
-}
+    : Interval(std::move(Interval_)), Request(std::move(Request_)), Thread([this] { Execute(); }) {}
 
 LoopThread::~LoopThread() {
     Stop();
-    if (!Finished()) WaitFor();
+    if (Thread.joinable()) Thread.join();
 }
 
 void LoopThread::Stop() {
@@ -57,7 +53,8 @@ void LoopThread::Execute() {
             continue;
         }
         const int seconds = Interval ? Interval() : 0;
-        const Clock::duration interval = seconds <= 0 ? Clock::duration(milliseconds(10)) : std::chrono::seconds(seconds);
+        const Clock::duration interval =
+            seconds <= 0 ? Clock::duration(milliseconds(10)) : std::chrono::seconds(seconds);
         if (counted >= interval) {
             lk.unlock();
             if (Request) Request();

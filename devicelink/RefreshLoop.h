@@ -2,20 +2,23 @@
 // The refresh loop: asks for a sync run every RefreshSeconds seconds while the
 // link is in use, counted from its previous request (0 or less: every 10 ms).
 // It sleeps on a condition variable between requests, so a stop, a pause or
-// its end are seen at once; the request itself must not wait for anything.
-#include "classes/Thread.h"
-
+// its end are seen at once; the request itself must not wait for anything,
+// and so stopping the loop never waits for the GUI thread either.
 #include <chrono>
 #include <condition_variable>
 #include <functional>
 #include <mutex>
+#include <thread>
 
-class LoopThread : public TThread {
+class LoopThread {
 public:
     // Interval: read at every wake, so a change takes effect with the time
-    // already counted. Request: called on the loop's thread.
+    // already counted. Request: called on the loop's thread. Starts at once.
     LoopThread(std::function<int()> Interval, std::function<void()> Request);
-    ~LoopThread() override;
+    // Stops and joins.
+    ~LoopThread();
+    LoopThread(const LoopThread&) = delete;
+    LoopThread& operator=(const LoopThread&) = delete;
 
     // Ends the loop; a request running at that moment still ends normally.
     void Stop();
@@ -24,14 +27,14 @@ public:
     void Resume();
     bool IsPaused() const;
 
-protected:
-    void Execute() override;
-
 private:
+    void Execute();
+
     std::function<int()> Interval;
     std::function<void()> Request;
     mutable std::mutex Mu;
     std::condition_variable Cv;
     bool Active = true;
     bool PausedNow = false;
+    std::thread Thread;  // last: starts once the rest is set
 };

@@ -47,7 +47,8 @@ AnsiString TFailedDownloads::OldestDate() const {
     std::lock_guard lk(Mu);
     // Names start with YYYYMMDD, so the first well-formed one in order is the oldest.
     for (const AnsiString& name : Names) {
-        if (name.size() < 8 || !std::all_of(name.begin(), name.begin() + 8, [](char c) { return c >= '0' && c <= '9'; }))
+        if (name.size() < 8 ||
+            !std::all_of(name.begin(), name.begin() + 8, [](char c) { return c >= '0' && c <= '9'; }))
             continue;
         return name.substr(0, 4) + "-" + name.substr(4, 2) + "-" + name.substr(6, 2);
     }
@@ -67,7 +68,8 @@ HTTPThread::HTTPThread(TSyncSettings Settings_, std::shared_ptr<TSyncUi> Ui_)
     ConfigureSyncClient(Http);
     DataDb.SetCancelFlag(&CancelFlag);
     TmpDb.SetCancelFlag(&CancelFlag);
-    DbWriter = std::make_unique<DBThread>(Settings.Folder + "tmp.db", [ui = Ui](const AnsiString& line) { ui->Log(line); });
+    DbWriter =
+        std::make_unique<DBThread>(Settings.Folder + "tmp.db", [ui = Ui](const AnsiString& line) { ui->Log(line); });
     SetAbortHook([this] {
         CancelFlag = true;
         Http.Cancel();

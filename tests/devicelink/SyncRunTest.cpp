@@ -58,10 +58,10 @@ TEST_F(SyncTest, ColdSyncThenNothingNew) {
     EXPECT_EQ(ui->Count("reload"), 3);  // after the 10th and the 20th, and at the end
     EXPECT_FALSE(ui->Has("reset"));
     EXPECT_EQ(ui->LastMessage(), "");
-    for (const char* line : {"HTTPThread started", "SD stats", "818: KROK 1 i 2", "901: Krok 3", "920: Krok 4",
-                             "933: Krok 5", "945: Krok 6", "972: Pobieranie", "1226: finally",
-                             "1053: plik 20240301_080000_0100_a200_.wav", "DBThread started", "DBThread stoped",
-                             "Destruktor", "HTTPThread stoped"})
+    for (const char* line :
+         {"HTTPThread started", "SD stats", "818: KROK 1 i 2", "901: Krok 3", "920: Krok 4", "933: Krok 5",
+          "945: Krok 6", "972: Pobieranie", "1226: finally", "1053: plik 20240301_080000_0100_a200_.wav",
+          "DBThread started", "DBThread stoped", "Destruktor", "HTTPThread stoped"})
         EXPECT_TRUE(ui->HasLine(line)) << line;
 
     // Preload, nonce, SD, three pages, 25 files; counters 1 to 29, none refused.
@@ -214,7 +214,8 @@ TEST_F(SyncTest, CancelInTheMiddleOfABody) {
     auto ui = std::make_shared<TRecordingUi>();
     std::unique_ptr<HTTPThread> run = Start(ui);
     ASSERT_TRUE(ui->WaitForLog("972: Pobieranie"));
-    for (int i = 0; i < 2000 && Sim.BytesServed() < 20000; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    for (int i = 0; i < 2000 && Sim.BytesServed() < 20000; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
     run->Cancel();
     ASSERT_TRUE(ui->WaitFinished());
     EXPECT_FALSE(run->IsRunning());
@@ -316,8 +317,9 @@ TEST_F(SyncTest, NewestFirstListFetchedOldestFirst) {
 TEST_F(SyncTest, MalformedStoredDateIsNotTheNewest) {
     Offer(Name(2, 0), 2000);
     Program.Write("files/imported.wav", "x");
-    Exec("INSERT INTO Files VALUES('zz-imported', '', '', 0, 'imported.wav');"
-         "INSERT INTO Files VALUES('2024-03-01      10:00:00', '', '', 0, 'imported.wav');");
+    Exec(
+        "INSERT INTO Files VALUES('zz-imported', '', '', 0, 'imported.wav');"
+        "INSERT INTO Files VALUES('2024-03-01      10:00:00', '', '', 0, 'imported.wav');");
     Run();
     const std::vector<std::string> requests = Sim.Requests();
     EXPECT_NE(requests[3].find("&year=2024&month=03&day=01"), std::string::npos) << requests[3];

@@ -62,7 +62,8 @@ TEST_F(SqliteStatementTest, CancelFlagEndsWaitsAndStatements) {
     }
     other.ExecDml("COMMIT;");
 
-    SqliteStatement endless(db, "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n) SELECT count(*) FROM n;");
+    SqliteStatement endless(db,
+                            "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n) SELECT count(*) FROM n;");
     try {
         endless.Step();
         ADD_FAILURE() << "the statement ran to its end";
