@@ -6,10 +6,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
+#include <thread>
 
 namespace {
 
@@ -45,11 +46,14 @@ void TPartFile::Write(const char* Data, size_t Size) {
     }
 }
 
-void TPartFile::Commit() {
+void TPartFile::Flush() {
     struct stat st {};
     if (::fsync(Fd) != 0 || ::fstat(Fd, &st) != 0)
         throw EWriteError("Cannot flush " + Target + kPartSuffix + ": " + SystemMessage(errno));
     if (st.st_size != Written) throw EWriteError("The file " + Target + kPartSuffix + " lost bytes");
+}
+
+void TPartFile::MoveIntoPlace() {
     const int fd = Fd;
     Fd = -1;
     if (::close(fd) != 0 || ::rename(PartPath.c_str(), ToOsText(Target).c_str()) != 0)
@@ -57,17 +61,22 @@ void TPartFile::Commit() {
     Committed = true;
 }
 
-int RemoveStalePartFiles(const AnsiString& Folder) {
-    namespace fs = std::filesystem;
-    int removed = 0;
-    std::error_code ec;
-    const std::string suffix = kPartSuffix;
-    for (fs::directory_iterator it(ToOsText(Folder), ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string name = it->path().filename().string();
-        std::error_code fe;
-        if (name.size() > suffix.size() && name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0 &&
-            it->is_regular_file(fe) && fs::remove(it->path(), fe))
-            ++removed;
-    }
-    return removed;
+std::vector<AnsiString> FlushPartFiles(const std::vector<TPartFile*>& Files) {
+    // A few flushes at once: a journalling file system commits them together.
+    constexpr size_t kFlushers = 8;
+    std::vector<AnsiString> failures(Files.size());
+    auto flushFrom = [&](size_t first) {
+        for (size_t i = first; i < Files.size(); i += kFlushers) {
+            try {
+                Files[i]->Flush();
+            } catch (const Exception& e) {
+                failures[i] = e.Message;
+            }
+        }
+    };
+    std::vector<std::thread> flushers;
+    for (size_t k = 1; k < std::min(kFlushers, Files.size()); ++k) flushers.emplace_back(flushFrom, k);
+    flushFrom(0);
+    for (std::thread& t : flushers) t.join();
+    return failures;
 }

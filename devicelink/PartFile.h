@@ -6,6 +6,7 @@
 #include "rtl/Exceptions.h"
 
 #include <cstdint>
+#include <vector>
 
 // The disk is full (or nearly: below the 10 MiB a run keeps free).
 YORDE_DECLARE_EXCEPTION(ENoSpaceLeft, Exception)
@@ -27,10 +28,12 @@ public:
     // EWriteError, or ENoSpaceLeft for a full disk.
     void Write(const char* Data, size_t Size);
     int64_t Size() const { return Written; }
-    // Flushes the bytes to the disk, checks that the file holds all of them
-    // and renames it over Target. EWriteError when any of it fails (the
-    // .part file is then removed).
-    void Commit();
+    // Flushes the bytes to the disk and checks that the file holds all of
+    // them. EWriteError when it fails.
+    void Flush();
+    // Renames the file over Target. EWriteError when it fails (the .part
+    // file is then removed).
+    void MoveIntoPlace();
 
 private:
     AnsiString Target;
@@ -40,6 +43,6 @@ private:
     bool Committed = false;
 };
 
-// Removes the "*.part" files a run that ended abruptly left in Folder.
-// Returns how many went.
-int RemoveStalePartFiles(const AnsiString& Folder);
+// Flushes every file; the flushes run side by side, so that the file system
+// can write them in one go. The message of each failure, empty for success.
+std::vector<AnsiString> FlushPartFiles(const std::vector<TPartFile*>& Files);

@@ -117,8 +117,6 @@ void HTTPThread::runSteps() {
     DataDb.ExecDml(
         "CREATE INDEX IF NOT EXISTS FilesFilename ON Files(Filename);"
         "CREATE INDEX IF NOT EXISTS DeletedFilesFilename ON DeletedFiles(Filename);");
-    if (const int stale = RemoveStalePartFiles(Settings.Folder + "files/"))
-        log("Removed " + std::to_string(stale) + " unfinished downloads");
 
     if (!firmwarePhase()) return;
     fetchNonceAndSdState();
@@ -217,6 +215,8 @@ void HTTPThread::commonEnd() noexcept {
         TmpDb.Close();
         Urls.clear();
         Sizes.clear();
+        // Here, not in the destructor: that runs on the GUI thread.
+        Stored.Clear();
         if (FilesArrived) Ui->ReloadList();
     } catch (...) {
         // Nothing here may keep the run from ending.

@@ -13,20 +13,22 @@
 // in "files".
 #include "classes/Thread.h"
 #include "devicelink/DeviceSession.h"
+#include "devicelink/NameSet.h"
 #include "devicelink/SyncUi.h"
 #include "net/HttpClient.h"
 #include "rtl/AnsiString.h"
 #include "store/SqliteDb.h"
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <mutex>
 #include <set>
-#include <unordered_set>
 #include <vector>
 
 class DBThread;
+class TPartFile;
 
 // Downloads that failed (a missing file, an error of the device, every
 // attempt dropped), kept for the life of the process: later runs ask for the
@@ -84,16 +86,18 @@ private:
 
     // Reconciliation, Krok 3 to 6.
     void dropMissingFiles();
-    void dropListed(const char* Table, const std::unordered_set<AnsiString>& Names);
+    void dropListed(const char* Table, const TNameSet& Names);
     void countWhatRemains();
-    std::unordered_set<AnsiString> readNames(const char* Sql);
+    std::vector<AnsiString> readNames(const char* Sql);
     AnsiString newestStoredDate();
 
     // Download and registration of one file; false when the run must stop.
     enum class TFetch { Registered, Skipped, Failed };
     TFetch fetchOne(const AnsiString& Url, int64_t Size);
-    // The rows of the files that arrived since the last call, in one transaction.
-    void registerArrived();
+    // The files that arrived since the last call: on the disk, in place, and
+    // their rows in one transaction.
+    void registerBatch();
+    bool batchDue() const;
     void onWork(int64_t BytesSoFar);
 
     // Failure handlers of the firmware phase and of the later steps.
@@ -121,12 +125,13 @@ private:
     int64_t LastShownFile = -1;
     struct TArrivedFile {
         AnsiString Name;
-        int64_t Size;
+        std::unique_ptr<TPartFile> Part;
     };
-    std::vector<TArrivedFile> Arrived;      // in "files", not yet in Files
-    std::unordered_set<AnsiString> Stored;  // names in Files, or about to be
-    std::vector<AnsiString> Urls;           // the current page's "n" values
-    std::vector<AnsiString> Sizes;          // and their "s" values
+    std::vector<TArrivedFile> Batch;  // whole, not yet flushed, in place or registered
+    std::chrono::steady_clock::time_point BatchStart;
+    TNameSet Stored;                // names in Files, or about to be
+    std::vector<AnsiString> Urls;   // the current page's "n" values
+    std::vector<AnsiString> Sizes;  // and their "s" values
     AnsiString DatePart;
     AnsiString FileFailureKey;  // the message of a file that could not be fetched, shown at the end
     bool ListParsed = true;

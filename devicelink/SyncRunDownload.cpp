@@ -18,6 +18,12 @@ constexpr int64_t kMiB = 1048576;
 constexpr int64_t kMinFreeMiB = 10;
 // Free space is looked at again after this many bytes of a file.
 constexpr int64_t kFreeSpaceStep = 4 * kMiB;
+// Files arrive in batches: each is flushed, moved into place and registered
+// at once. A batch closes on a tenth file once this long has passed, so a
+// slow link registers every tenth file and a fast one does not pay a flush
+// and a commit per ten files; it never holds more files than the limit.
+constexpr std::chrono::milliseconds kBatchTime(250);
+constexpr size_t kMaxBatch = 200;
 
 // A name that can only be a plain file in "files": not empty or a blank, not
 // "." or "..", no "/" or control character, not over 250 bytes, and not the
@@ -54,19 +60,16 @@ void HTTPThread::downloadAll() {
             if (!HasFreeSpace(folder)) throw ENoSpaceLeft("Less than 10 MB free");
             fetchOne(url, size);
         }
-        registerArrived();
+        registerBatch();
     } catch (const ENoSpaceLeft& e) {
-        registerArrived();
+        registerBatch();
         // What is left is listed again by the next run.
         log("972: " + e.Message);
         Ui->ShowMessage("IDS_NOSPACELEFT");
         MessageShown = true;
     } catch (...) {
-        // Whole files stay whole when the run fails or is stopped.
-        try {
-            registerArrived();
-        } catch (...) {
-        }
+        // A run that fails or is stopped leaves the batch's files unregistered: they go.
+        Batch.clear();
         throw;
     }
     if (!FileFailureKey.empty() && !MessageShown) {
@@ -84,21 +87,21 @@ HTTPThread::TFetch HTTPThread::fetchOne(const AnsiString& Url, int64_t Size) {
     };
     if (!IsStorableName(name)) return skip("Skipped, no file name: ");
     // Two entries with one name would share one file and two rows.
-    if (Stored.count(name)) return skip("Skipped, already stored: ");
+    if (Stored.Contains(name)) return skip("Skipped, already stored: ");
 
     const AnsiString target = Settings.Folder + "files/" + name;
-    TPartFile part(target);
+    auto part = std::make_unique<TPartFile>(target);
     AttemptBytes = 0;
     TDeviceSession::TFileResult result;
     try {
         result = Session.GetRecord(
             Url, Size,
             [&] {
-                part.Restart();
+                part->Restart();
                 BytesReceived -= AttemptBytes;
                 AttemptBytes = 0;
             },
-            [&](const char* data, size_t size) { part.Write(data, size); });
+            [&](const char* data, size_t size) { part->Write(data, size); });
     } catch (const EHttpProtocolError& e) {
         // A file the device cannot give does not stop the others; it is
         // asked for again by the next run.
@@ -116,30 +119,52 @@ HTTPThread::TFetch HTTPThread::fetchOne(const AnsiString& Url, int64_t Size) {
         Ui->StepFile();
         return TFetch::Failed;
     }
-    part.Commit();
-    FilesArrived = true;
-    Arrived.push_back({name, part.Size()});
-    Stored.insert(name);
+    if (Batch.empty()) BatchStart = std::chrono::steady_clock::now();
+    Batch.push_back({name, std::move(part)});
+    Stored.Insert(name);
     Ui->StepFile();
     ++FileIndex;
-    // Rows go in ten at a time: one transaction, and the list shows them at once.
-    if (FileIndex % 10 == 0) {
-        registerArrived();
+    if (batchDue()) {
+        registerBatch();
         Ui->ReloadList();
     }
     return TFetch::Registered;
 }
 
-void HTTPThread::registerArrived() {
-    if (Arrived.empty()) return;
+bool HTTPThread::batchDue() const {
+    return Batch.size() >= kMaxBatch ||
+           (FileIndex % 10 == 0 && std::chrono::steady_clock::now() - BatchStart >= kBatchTime);
+}
+
+void HTTPThread::registerBatch() {
+    if (Batch.empty()) return;
     std::vector<TArrivedFile> batch;
-    batch.swap(Arrived);
+    batch.swap(Batch);
+    std::vector<TPartFile*> parts;
+    for (const TArrivedFile& file : batch) parts.push_back(file.Part.get());
+    std::vector<AnsiString> failures = FlushPartFiles(parts);
+    std::vector<const TArrivedFile*> placed;
+    for (size_t i = 0; i < batch.size(); ++i) {
+        if (failures[i].empty()) {
+            try {
+                batch[i].Part->MoveIntoPlace();
+                placed.push_back(&batch[i]);
+                FilesArrived = true;
+                continue;
+            } catch (const Exception& e) {
+                failures[i] = e.Message;
+            }
+        }
+        log("Not stored: " + failures[i]);
+        Stored.Erase(batch[i].Name);
+        Settings.Failed->Add(batch[i].Name);
+    }
     try {
         SqliteTransaction transaction(DataDb);
         SqliteStatement insert(DataDb, "INSERT INTO Files VALUES (?, ?, ?, ?, ?);");
-        for (const TArrivedFile& file : batch) {
-            log("1053: plik " + file.Name);
-            const TRecordingRow row = RecordingRowFromName(file.Name, file.Size);
+        for (const TArrivedFile* file : placed) {
+            log("1053: plik " + file->Name);
+            const TRecordingRow row = RecordingRowFromName(file->Name, file->Part->Size());
             insert.Reset();
             insert.Bind(1, row.Data).Bind(2, row.AbA).Bind(3, row.AbB).Bind(4, int64_t(row.Czas)).Bind(5, row.Filename);
             insert.Exec();
@@ -147,13 +172,13 @@ void HTTPThread::registerArrived() {
         transaction.Commit();
     } catch (...) {
         // A file without its row would be counted and never fetched again.
-        for (const TArrivedFile& file : batch) {
-            DeleteFile(Settings.Folder + "files/" + file.Name);
-            Stored.erase(file.Name);
+        for (const TArrivedFile* file : placed) {
+            DeleteFile(Settings.Folder + "files/" + file->Name);
+            Stored.Erase(file->Name);
         }
         throw;
     }
-    for (const TArrivedFile& file : batch) Settings.Failed->Remove(file.Name);
+    for (const TArrivedFile* file : placed) Settings.Failed->Remove(file->Name);
 }
 
 void HTTPThread::onWork(int64_t BytesSoFar) {

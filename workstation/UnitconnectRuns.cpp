@@ -6,9 +6,9 @@
 #include "devicelink/RefreshLoop.h"
 #include "devicelink/SyncRun.h"
 #include "rtl/Folders.h"
+#include "workstation/Mainunit.h"
 #include "workstation/Unitconnect.h"
 #include "workstation/UnitconnectSync.h"
-#include "workstation/Mainunit.h"
 #include "workstation/Unitdebug.h"
 #include "workstation/Unitstatus.h"
 
@@ -156,8 +156,7 @@ void TConnectFrame::waitForRunsToEnd(int Ms) {
     }
     // The runs' ends arrive through this thread's queue.
     const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(Ms);
-    while ((!Stopping.empty() || Live->Count() > 0) && std::chrono::steady_clock::now() < until)
-        CheckSynchronize(10);
+    while ((!Stopping.empty() || Live->Count() > 0) && std::chrono::steady_clock::now() < until) CheckSynchronize(10);
 }
 
 void TConnectFrame::Disconnect() {

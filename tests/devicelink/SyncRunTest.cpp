@@ -39,7 +39,10 @@ TEST_F(SyncTest, ColdSyncThenNothingNew) {
         offered.emplace_back(name, Offer(name, 1625 * 3 + size_t(i) * 100));
     }
     Sim.SetSdState(0, 7580);
+    // Each reply takes 30 ms or more, as on a real line: the list reloads at every tenth file.
+    Sim.SetSlowReplies(30, 1 << 20);
     const auto ui = Run();
+    Sim.SetSlowReplies(0);
 
     for (const auto& [name, bytes] : offered) EXPECT_EQ(Program.Read("files/" + name), bytes) << name;
     const std::vector<TFilesRow> rows = FilesRows();
@@ -55,7 +58,7 @@ TEST_F(SyncTest, ColdSyncThenNothingNew) {
     EXPECT_TRUE(Contains(ui->Events(), {"message:IDS_RECEIVING_LIST", "sd:0/7580/0", "link:IDS_RECEIVING...",
                                         "count:25", "step", "clear", "message:", "reload", "finished"}));
     EXPECT_EQ(ui->Count("step"), 25);
-    EXPECT_EQ(ui->Count("reload"), 3);  // after the 10th and the 20th, and at the end
+    EXPECT_EQ(ui->Count("reload"), 3);  // after the 10th and the 20th file, and at the end
     EXPECT_FALSE(ui->Has("reset"));
     EXPECT_EQ(ui->LastMessage(), "");
     for (const char* line :

@@ -21,6 +21,7 @@ const char kUsage[] =
     "  --dir FOLDER         recordings, kept as FOLDER/YYYY/MM/DD/name.wav\n"
     "  --generate N         first write N recordings into FOLDER\n"
     "  --seconds S          length of generated recordings (default 30)\n"
+    "  --spread S           lengths vary by up to S seconds either way\n"
     "  --plain              generated recordings not enciphered\n"
     "  --firmware V         firmware version in the preload reply (default 2.1.0)\n"
     "  --wrong-password     every authenticated request gets 405\n"
@@ -60,7 +61,7 @@ long Number(const char* text) {
 
 int main(int argc, char** argv) {
     TDeviceSimulator sim;
-    int port = 8080, generate = 0, seconds = 30;
+    int port = 8080, generate = 0, seconds = 30, spread = 0;
     bool plain = false, verbose = false;
     std::string address = "127.0.0.1";
     long dropAfter = -1, dropTimes = -1, stallAfter = -1, chunkDelay = 0, chunkSize = 4096, sdState = 0,
@@ -85,6 +86,8 @@ int main(int argc, char** argv) {
             generate = int(Number(value()));
         else if (arg == "--seconds")
             seconds = int(Number(value()));
+        else if (arg == "--spread")
+            spread = int(Number(value()));
         else if (arg == "--plain")
             plain = true;
         else if (arg == "--firmware")
@@ -140,7 +143,7 @@ int main(int argc, char** argv) {
 
     try {
         if (generate > 0) {
-            size_t bytes = devicesim::GenerateRecordingFolder(dir, generate, seconds * 1000, plain);
+            size_t bytes = devicesim::GenerateRecordingFolder(dir, generate, seconds * 1000, plain, spread * 1000);
             std::fprintf(stderr, "devicesim: wrote %d recordings, %zu bytes, into %s\n", generate, bytes, dir.c_str());
         }
     } catch (const std::exception& e) {

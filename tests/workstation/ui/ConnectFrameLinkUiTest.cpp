@@ -46,7 +46,7 @@ protected:
         Host->Form->Show();
     }
     void TearDown() override {
-        Host.reset();  // the frame's threads end with it
+        Host.reset();     // the frame's threads end with it
         ProcessEvents();  // their last log lines belong to this test
         Lang.reset();
         TObject::Free(DebugForm);
@@ -111,7 +111,7 @@ protected:
 TEST_F(ConnectLinkUi, AddressAndPasswordChecks) {
     struct Case {
         const char *Address, *Password;
-        const char* Refusal;    // nullptr: switched on
+        const char* Refusal;  // nullptr: switched on
         const char* AddressAfter;
     } cases[] = {
         {"HTTP://10.0.0.5", "12345678", nullptr, "HTTP://10.0.0.5"},
