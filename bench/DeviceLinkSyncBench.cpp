@@ -92,10 +92,17 @@ void BM_ColdSync(benchmark::State& state) {
         state.ResumeTiming();
     }
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(device.Bytes));
-    state.counters["files/s"] = benchmark::Counter(double(state.iterations()) * kColdFiles, benchmark::Counter::kIsRate);
+    state.counters["files/s"] =
+        benchmark::Counter(double(state.iterations()) * kColdFiles, benchmark::Counter::kIsRate);
     state.counters["peak_rss_MiB"] = peak;
 }
-BENCHMARK(BM_ColdSync)->ArgName("in_memory")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(BM_ColdSync)
+    ->ArgName("in_memory")
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(3);
 
 // The peer: curl fetching the same files, one after another over one
 // connection, with URLs made the client's way (a fresh nonce, counters 1..n).
@@ -129,7 +136,8 @@ void BM_ColdSyncCurl(benchmark::State& state) {
         state.ResumeTiming();
     }
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(device.Bytes));
-    state.counters["files/s"] = benchmark::Counter(double(state.iterations()) * kColdFiles, benchmark::Counter::kIsRate);
+    state.counters["files/s"] =
+        benchmark::Counter(double(state.iterations()) * kColdFiles, benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_ColdSyncCurl)
     ->ArgName("in_memory")
@@ -159,8 +167,8 @@ struct TIdleStore {
             const int day = i / kPerDay;  // 200 days from 2024-02-14
             const int month = 2 + (13 + day) / 31, dom = 1 + (13 + day) % 31;
             char name[64], data[32];
-            std::snprintf(name, sizeof name, "2024%02d%02d_%02d%02d%02d_10%d_0601%06d_.wav", month, dom, 8 + i % 500 / 60,
-                          i % 60, 0, i % 40, i);
+            std::snprintf(name, sizeof name, "2024%02d%02d_%02d%02d%02d_10%d_0601%06d_.wav", month, dom,
+                          8 + i % 500 / 60, i % 60, 0, i % 40, i);
             std::snprintf(data, sizeof data, "2024-%02d-%02d      %02d:%02d:00", month, dom, 8 + i % 500 / 60, i % 60);
             insert.Reset();
             insert.Bind(1, AnsiString(data)).Bind(2, AnsiString("10")).Bind(3, AnsiString("601")).Bind(4, int64_t(1));
