@@ -62,8 +62,8 @@ void TPartFile::MoveIntoPlace() {
 }
 
 std::vector<AnsiString> FlushPartFiles(const std::vector<TPartFile*>& Files) {
-    // A few flushes at once: a journalling file system commits them together.
-    constexpr size_t kFlushers = 8;
+    // Many flushes at once: a journalling file system commits them together.
+    constexpr size_t kFlushers = 16;
     std::vector<AnsiString> failures(Files.size());
     auto flushFrom = [&](size_t first) {
         for (size_t i = first; i < Files.size(); i += kFlushers) {
