@@ -19,6 +19,14 @@ public:
     const char* ClassName() const noexcept override { return "EDeviceRetriesExhausted"; }
 };
 
+// A reply the client cannot use: a nonce holding characters that do not
+// belong in a URL, or JSON of another structure than the device's.
+class EDeviceBadReply : public Exception {
+public:
+    explicit EDeviceBadReply(AnsiString message) : Exception(std::move(message)) {}
+    const char* ClassName() const noexcept override { return "EDeviceBadReply"; }
+};
+
 // The message key for an HTTP error reply after the preload: the first of
 // 405, 423, 404, 400 found in its body decides; otherwise the address does not
 // lead to the exchange.

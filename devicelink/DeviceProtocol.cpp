@@ -76,8 +76,32 @@ AnsiString FirmwareVersionText(const AnsiString& Reply) {
     return version;
 }
 
+int FirmwareMajorVersion(const AnsiString& Reply) {
+    auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+    const size_t key = Reply.find("\"version\"");
+    if (key == AnsiString::npos) {
+        const AnsiString version = FirmwareVersionText(Reply);
+        return !version.empty() && isDigit(version[0]) ? version[0] - '0' : -1;
+    }
+    size_t at = key + 9;
+    auto skipBlanks = [&] {
+        while (at < Reply.size() && (Reply[at] == ' ' || Reply[at] == '\t')) ++at;
+    };
+    skipBlanks();
+    if (at >= Reply.size() || Reply[at] != ':') return -1;
+    ++at;
+    skipBlanks();
+    if (at >= Reply.size() || Reply[at] != '"') return -1;
+    ++at;
+    int major = -1;
+    // Nine digits at most: a longer number is no version this client knows of, but it is new.
+    for (int n = 0; at < Reply.size() && isDigit(Reply[at]) && n < 9; ++at, ++n)
+        major = (major < 0 ? 0 : major * 10) + (Reply[at] - '0');
+    return major;
+}
+
 TFirmwareCheck CheckFirmware(const AnsiString& Reply) {
-    const AnsiString version = FirmwareVersionText(Reply);
-    if (version.empty() || version[0] < '0' || version[0] > '9') return TFirmwareCheck::Unreadable;
-    return version[0] - '0' < 2 ? TFirmwareCheck::TooOld : TFirmwareCheck::Supported;
+    const int major = FirmwareMajorVersion(Reply);
+    if (major < 0) return TFirmwareCheck::Unreadable;
+    return major < 2 ? TFirmwareCheck::TooOld : TFirmwareCheck::Supported;
 }

@@ -32,8 +32,12 @@ AnsiString RecordListDatePart(const AnsiString& NewestData);
 
 enum class TFirmwareCheck { Supported, TooOld, Unreadable };
 
-// The version value of a preload reply, read at the fixed place behind the
-// key, cut at its closing quote and without its dots.
+// The version value of a preload reply read the old way: at the fixed place
+// behind the key, cut at its closing quote and without its dots.
 AnsiString FirmwareVersionText(const AnsiString& Reply);
-// Only the version's first digit counts: below 2 is too old.
+// The major version: the leading digits of the value of the quoted key
+// "version" (blanks allowed around the colon); without that key, the first
+// digit of FirmwareVersionText. -1 when there is no digit.
+int FirmwareMajorVersion(const AnsiString& Reply);
+// Below 2 is too old.
 TFirmwareCheck CheckFirmware(const AnsiString& Reply);

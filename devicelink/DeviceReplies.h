@@ -1,10 +1,14 @@
 #pragma once
 // The exchange's JSON replies: the SD-card state and one page of the record
-// list. A reply that is not JSON reads as false; a field that is absent or of
-// another type reads as its default.
+// list. A reply that is not JSON is told apart from one whose structure is
+// wrong (a root, "sd", "recordlist" or "files" of another type, an "id" or a
+// "state" that is no number): the run ignores the first and fails on the
+// second. An absent field reads as its default.
 #include "rtl/AnsiString.h"
 
 #include <vector>
+
+enum class TReplyParse { Ok, NotJson, WrongStructure };
 
 struct TSdReply {
     int State = -1;     // 0 card installed; -1 when not told
@@ -12,7 +16,8 @@ struct TSdReply {
     int RecSize = 0;    // MB
 };
 
-bool ParseSdReply(const AnsiString& Body, TSdReply& Out);
+// Out changes only when the result is Ok.
+TReplyParse ParseSdReply(const AnsiString& Body, TSdReply& Out);
 
 struct TRecordListEntry {
     AnsiString Name;  // "n": the device's file name; " " when absent
@@ -22,9 +27,12 @@ struct TRecordListEntry {
 struct TRecordListPage {
     std::vector<TRecordListEntry> Files;
     AnsiString Id = "0";  // the next page's id; "0" after the last page
+    // Elements left out, as their JSON text: no object, an "n" that is no
+    // text, an "s" that is no number from 0 to 2^53.
+    std::vector<AnsiString> Skipped;
 };
 
-bool ParseRecordListReply(const AnsiString& Body, TRecordListPage& Out);
+TReplyParse ParseRecordListReply(const AnsiString& Body, TRecordListPage& Out);
 
 // The idPart of the next page's request.
 inline AnsiString NextIdPart(const TRecordListPage& Page) { return "&id=" + Page.Id; }

@@ -3,6 +3,7 @@
 #include "devicelink/DeviceErrors.h"
 #include "devicelink/DeviceText.h"
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -13,25 +14,52 @@ constexpr int kFileAttempts = 6;
 
 void Pause(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
-}  // namespace
-
-TDeviceSession::TDeviceSession(THttpClient& Http_, AnsiString Base_, TLog Log_)
-    : Http(Http_), Base(std::move(Base_)), Log(std::move(Log_)) {}
-
 // A text reply cut short of its announced length would pass for a whole one
 // (a nonce or a list page missing its end); it is taken as the dropped
 // connection it is, so the request is tried again.
-static AnsiString GetWhole(THttpClient& Http, const AnsiString& Url) {
+AnsiString GetWhole(THttpClient& Http, const AnsiString& Url) {
     AnsiString body = Http.Get(Url);
     if (Http.LastReplyTruncated()) throw EHttpClosedGracefully("Connection closed in the middle of the reply");
     return body;
 }
 
+}  // namespace
+
+bool IsUrlSafeNonce(const AnsiString& Nonce) {
+    return !Nonce.empty() && std::all_of(Nonce.begin(), Nonce.end(), [](char c) {
+        return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '-' || c == '.' ||
+               c == '_' || c == '~';
+    });
+}
+
+TDeviceSession::TDeviceSession(THttpClient& Http_, AnsiString Base_, TLog Log_)
+    : Http(Http_), Base(std::move(Base_)), Log(std::move(Log_)) {}
+
+void TDeviceSession::Attempt(const std::function<void()>& Get, int& Used, const AnsiString& LogPrefix) {
+    Http.FreshConnection = Used > 0;
+    auto account = [&] {
+        const int sends = Http.LastRequestSends();
+        Used += std::max(1, sends);
+        for (int i = 1; i < sends; ++i)
+            if (Log) Log(LogPrefix + "Connection Closed Gracefully");
+    };
+    try {
+        Get();
+    } catch (...) {
+        account();
+        throw;
+    }
+    account();
+}
+
 AnsiString TDeviceSession::Preload() {
     const AnsiString url = PreloadUrl(Base);
-    for (int attempt = 1; attempt <= kTextAttempts; ++attempt) {
+    Http.MaxResponseSize = kDeviceSmallReplyCap;
+    for (int used = 0; used < kTextAttempts;) {
         try {
-            return GetWhole(Http, url);
+            AnsiString body;
+            Attempt([&] { body = GetWhole(Http, url); }, used, "625: ");
+            return body;
         } catch (const EHttpClosedGracefully& e) {
             if (Log) Log("625: " + e.Message);
         } catch (const EHttpSocketError& e) {
@@ -44,9 +72,11 @@ AnsiString TDeviceSession::Preload() {
 }
 
 AnsiString TDeviceSession::GetTextWithRetries(const AnsiString& Url, const char* LogPrefix) {
-    for (int attempt = 1; attempt <= kTextAttempts; ++attempt) {
+    for (int used = 0; used < kTextAttempts;) {
         try {
-            return GetWhole(Http, Url);
+            AnsiString body;
+            Attempt([&] { body = GetWhole(Http, Url); }, used, LogPrefix);
+            return body;
         } catch (const EHttpClosedGracefully& e) {
             if (Log) Log(LogPrefix + e.Message);
         }
@@ -55,7 +85,11 @@ AnsiString TDeviceSession::GetTextWithRetries(const AnsiString& Url, const char*
 }
 
 void TDeviceSession::FetchNonce(const AnsiString& Password) {
-    Nonce = GetTextWithRetries(NonceUrl(Base), "695");
+    Http.MaxResponseSize = kDeviceSmallReplyCap;
+    const AnsiString nonce = GetTextWithRetries(NonceUrl(Base), "695");
+    // It goes into every later URL unchanged: a blank or a line end would break them.
+    if (!IsUrlSafeNonce(nonce)) throw EDeviceBadReply("The nonce holds characters that do not belong in a URL");
+    Nonce = nonce;
     HexToBytes(Nonce, NonceBytes, kDeviceNonceSize);
     DeviceKeyFromPassword(Password, Key);
 }
@@ -66,32 +100,51 @@ AnsiString TDeviceSession::NextResponse() {
     return AnsiString(response);
 }
 
-bool TDeviceSession::GetSdData(TSdReply& Out) {
+TReplyParse TDeviceSession::GetSdData(TSdReply& Out) {
     const AnsiString url = SdDataUrl(Base, Nonce, NextResponse());
-    return ParseSdReply(GetTextWithRetries(url, "798"), Out);
+    Http.MaxResponseSize = kDeviceSmallReplyCap;
+    const TReplyParse parsed = ParseSdReply(GetTextWithRetries(url, "798"), Out);
+    if (parsed == TReplyParse::WrongStructure) throw EDeviceBadReply("The SD reply has another structure");
+    return parsed;
 }
 
-bool TDeviceSession::GetRecordListPage(const AnsiString& IdPart, const AnsiString& DatePart, TRecordListPage& Out) {
+TReplyParse TDeviceSession::GetRecordListPage(const AnsiString& IdPart, const AnsiString& DatePart,
+                                              TRecordListPage& Out) {
     const AnsiString url = RecordListUrl(Base, Nonce, NextResponse(), IdPart, DatePart);
-    return ParseRecordListReply(GetTextWithRetries(url, "849"), Out);
+    Http.MaxResponseSize = kDeviceListPageCap;
+    const TReplyParse parsed = ParseRecordListReply(GetTextWithRetries(url, "849"), Out);
+    if (parsed == TReplyParse::WrongStructure) throw EDeviceBadReply("The record list has another structure");
+    return parsed;
 }
 
-bool TDeviceSession::GetRecord(const AnsiString& Name, const std::function<void()>& StartAttempt,
-                               const THttpClient::TSink& Sink) {
-    // Every attempt sends the same URL: the device accepts a repeated counter.
+TDeviceSession::TFileResult TDeviceSession::GetRecord(const AnsiString& Name, int64_t ExpectedSize,
+                                                      const std::function<void()>& StartAttempt,
+                                                      const THttpClient::TSink& Sink) {
+    // Every attempt sends the same URL: the device accepts a repeated request.
     const AnsiString url = RecordUrl(Base, Nonce, NextResponse(), Name);
-    for (int attempt = 1; attempt <= kFileAttempts; ++attempt) {
+    Http.MaxResponseSize = 0;
+    for (int used = 0; used < kFileAttempts;) {
+        if (used > 0) Pause(5);
         if (StartAttempt) StartAttempt();
+        int64_t received = 0;
+        const THttpClient::TSink counting = [&](const char* data, size_t size) {
+            received += int64_t(size);
+            Sink(data, size);
+        };
         try {
-            Http.Get(url, Sink);
+            Attempt([&] { Http.Get(url, counting); }, used, "1021");
             if (Log) Log("Downloaded: " + url);
-            return true;
+            return TFileResult::Complete;
         } catch (const EHttpClosedGracefully& e) {
             if (Log) Log("1021" + e.Message);
         } catch (const EHttpTruncated& e) {
+            // Everything the list promised is here: only the announced length was wrong.
+            if (ExpectedSize > 0 && received >= ExpectedSize) {
+                if (Log) Log("Downloaded: " + url);
+                return TFileResult::Complete;
+            }
             if (Log) Log("1021" + e.Message);
         }
-        if (attempt < kFileAttempts) Pause(5);
     }
-    return false;
+    return TFileResult::GaveUp;
 }

@@ -4,18 +4,25 @@
 
 #include <sqlite3.h>
 
+#include <chrono>
+#include <thread>
 #include <utility>
 
 SqliteDb::SqliteDb() = default;
 
 SqliteDb::SqliteDb(SqliteDb&& other) noexcept
-    : db_(std::exchange(other.db_, nullptr)), busyTimeoutMs_(other.busyTimeoutMs_) {}
+    : db_(std::exchange(other.db_, nullptr)),
+      busyTimeoutMs_(other.busyTimeoutMs_),
+      cancel_(other.cancel_),
+      wait_(std::move(other.wait_)) {}
 
 SqliteDb& SqliteDb::operator=(SqliteDb&& other) noexcept {
     if (this != &other) {
         Close();
         db_ = std::exchange(other.db_, nullptr);
         busyTimeoutMs_ = other.busyTimeoutMs_;
+        cancel_ = other.cancel_;
+        wait_ = std::move(other.wait_);
     }
     return *this;
 }
@@ -57,7 +64,40 @@ SqliteQuery SqliteDb::ExecQuery(const AnsiString& sql) { return ExecQuery(sql, {
 
 void SqliteDb::SetBusyTimeout(int ms) {
     busyTimeoutMs_ = ms;
-    if (db_) sqlite3_busy_timeout(db_, ms);
+    applyWaits();
+}
+
+void SqliteDb::SetCancelFlag(const std::atomic<bool>* flag) {
+    cancel_ = flag;
+    applyWaits();
+}
+
+namespace {
+
+// The busy time-out in short sleeps, each checking the flag.
+int BusyWait(void* data, int count) {
+    auto* wait = static_cast<SqliteDb::TBusyWait*>(data);
+    const auto now = std::chrono::steady_clock::now();
+    if (count == 0) wait->Start = now;
+    if (wait->Cancel->load() || now - wait->Start >= std::chrono::milliseconds(wait->LimitMs)) return 0;
+    std::this_thread::sleep_for(std::chrono::milliseconds(count < 10 ? 1 : 10));
+    return 1;
+}
+
+int InterruptWhenCancelled(void* data) { return static_cast<const std::atomic<bool>*>(data)->load() ? 1 : 0; }
+
+}  // namespace
+
+void SqliteDb::applyWaits() {
+    if (!db_) return;
+    if (!cancel_) {
+        sqlite3_busy_timeout(db_, busyTimeoutMs_);
+        sqlite3_progress_handler(db_, 0, nullptr, nullptr);
+        return;
+    }
+    wait_ = std::make_unique<TBusyWait>(TBusyWait{busyTimeoutMs_, cancel_, {}});
+    sqlite3_busy_handler(db_, BusyWait, wait_.get());
+    sqlite3_progress_handler(db_, 1000, InterruptWhenCancelled, const_cast<std::atomic<bool>*>(cancel_));
 }
 
 sqlite3_stmt* SqliteDb::Compile(const AnsiString& sql) {

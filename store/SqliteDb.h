@@ -5,7 +5,10 @@
 #include "store/SqliteException.h"
 #include "store/SqliteQuery.h"
 
+#include <atomic>
+#include <chrono>
 #include <cstdint>
+#include <memory>
 #include <variant>
 #include <vector>
 
@@ -45,14 +48,34 @@ public:
     // Applies at once when open, and at every later Open.
     void SetBusyTimeout(int ms);
 
+    // With a flag, a worker's connection gives up soon after the flag is
+    // set: a wait for another connection's lock ends (SQLITE_BUSY) and a
+    // running statement is interrupted (SQLITE_INTERRUPT). The flag must
+    // outlive the connection. Applies at once and at every later Open.
+    void SetCancelFlag(const std::atomic<bool>* flag);
+
+    // The connection, for statements of the layer; null when closed.
+    sqlite3* Handle() const { return db_; }
+
+    // The state of a busy wait that watches the cancel flag.
+    struct TBusyWait {
+        int LimitMs;
+        const std::atomic<bool>* Cancel;
+        std::chrono::steady_clock::time_point Start;
+    };
+
 private:
     void CheckDB() const;
     sqlite3_stmt* Compile(const AnsiString& sql);
     // Compiles and binds; throws (finalizing) on failure.
     sqlite3_stmt* CompileBound(const AnsiString& sql, const SqlValues& values);
 
+    void applyWaits();
+
     sqlite3* db_ = nullptr;
     int busyTimeoutMs_ = DefaultBusyTimeoutMs;
+    const std::atomic<bool>* cancel_ = nullptr;
+    std::unique_ptr<TBusyWait> wait_;  // the busy handler's data while a flag is set
 };
 
 // A single-quoted SQL literal: quotes inside are doubled.

@@ -38,6 +38,9 @@ void TMainForm::SaveConfigAndCleanup() {
         ServerSocketOrvia->SetActive(false);
         TrayIconOrvia->SetVisible(false);
         if (ConnectFrame1->IsConnected()) ConnectFrame1->ConnectBitBtnClick(nullptr);
+        // After a failed run the link is off but its loop goes on: every
+        // thread of the link ends before tmp.db goes.
+        ConnectFrame1->ShutdownLink();
     } catch (...) {
         // The files below go all the same.
     }

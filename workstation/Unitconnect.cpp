@@ -1,8 +1,19 @@
 #include "workstation/Unitconnect.h"
 #include "workstation/FormColors.h"
 
+#include "devicelink/DeviceText.h"
+#include "devicelink/RefreshLoop.h"
+#include "devicelink/SyncRun.h"
 #include "localization/Lxcomp.h"
+#include "net/NetUtils.h"
 #include "rtl/CodePages.h"
+#include "rtl/StrUtils.h"
+#include "workstation/Mainunit.h"
+#include "workstation/UnitconnectSync.h"
+#include "workstation/Unitdebug.h"
+#include "workstation/Unitstatus.h"
+
+#include <cstring>
 
 YORDE_IMPLEMENT_CLASS(TConnectFrame, [](TClassBuilder<TConnectFrame>& c) {
     using T = TConnectFrame;
@@ -54,7 +65,8 @@ constexpr int kRefreshPressed = 7;
 
 }  // namespace
 
-TConnectFrame::TConnectFrame(TComponent* AOwner) : TFrame(AOwner) {
+TConnectFrame::TConnectFrame(TComponent* AOwner)
+    : TFrame(AOwner), Failed(std::make_shared<TFailedDownloads>()), Live(std::make_shared<TLiveRuns>()) {
     InitLayout();
     SetColor(clFormBackground);
     LinkOn = false;
@@ -140,12 +152,85 @@ void TConnectFrame::HasloEditKeyPress(TObject* Sender, char& Key) {
     if (Key == 13 && PolaczImage->Visible() && !LinkOn) ConnectBitBtnClick(Sender);
 }
 
-// The link itself (validation, the sync run and the refresh loop) is not
-// built yet: connecting does nothing, so the link stays off and
-// IsConnected stays false; there is no loop to pause or resume.
-void TConnectFrame::ConnectBitBtnClick(TObject*) {}
-void TConnectFrame::ResetToConnect() {}
-void TConnectFrame::StartConnectUI() {}
-void TConnectFrame::Refresh() {}
-void TConnectFrame::Disconnect() {}
-void TConnectFrame::StartLoop() {}
+namespace {
+
+// The texts that StartConnectUI leaves when the address or password is refused.
+constexpr const char* kRefusals[] = {"IDS_NOURL", "IDS_NOPASSWORD", "IDS_SHORTPASSWORD"};
+
+}  // namespace
+
+void TConnectFrame::StartConnectUI() {
+    const AnsiString address = SerwerIPEdit->Text();
+    const AnsiString password = HasloEdit->Text();
+    // Only the comparison ignores case: the address keeps its capitals.
+    const bool prefixed = LowerCase(address.substr(0, 7)) == "http://";
+    const AnsiString rest = prefixed ? address.substr(7) : AnsiString();
+    auto switchOn = [&] {
+        showButton(PolaczImage, kDisconnect, true);
+        PolaczImage->SetHint(lxLangLinked1->GetTextOrDefault("IDS_DISCONNECT"));
+        LinkOn = true;
+        StatusLabel->SetCaption("");
+    };
+    const char* refusal = nullptr;
+    if (prefixed && IsValidIP(rest) && password.size() > 7) {
+        switchOn();
+    } else if (!prefixed && IsValidIP(address) && password.size() > 7) {
+        SerwerIPEdit->SetText("http://" + address);
+        switchOn();
+    } else if (!prefixed && (address.size() < 8 || !IsValidIP(address))) {
+        refusal = "IDS_NOURL";
+    } else if (prefixed && !IsValidIP(rest)) {
+        refusal = "IDS_NOURL";
+    } else {
+        refusal = password.empty() ? "IDS_NOPASSWORD" : "IDS_SHORTPASSWORD";
+    }
+    if (!refusal) return;
+    const AnsiString shown = lxLangLinked1->GetTextOrDefault(refusal);
+    StatusLabel->SetCaption(shown);
+    if (MainForm && MainForm->StatusFrameBottom) MainForm->StatusFrameBottom->StatusLabel->SetCaption(shown);
+}
+
+void TConnectFrame::ConnectBitBtnClick(TObject*) {
+    if (LinkOn) {
+        ResetToConnect();
+        stopLoopThread();
+        if (SyncThread.Thread) {
+            DebugLog("ConnectBtn -> Disconnect -> Terminate");
+            letRunGo();
+        }
+        return;
+    }
+    StartConnectUI();
+    for (const char* key : kRefusals)
+        if (StatusLabel->Caption() == lxLangLinked1->GetTextOrDefault(key)) return;
+    if (SyncThread.Thread) {
+        DebugLog("ConnectBtn -> Reconnect -> Terminate");
+        letRunGo();
+    }
+    startRun();
+    stopLoopThread();
+    startLoopThread();
+    const AnsiString connecting = lxLangLinked1->GetTextOrDefault("IDS_CONNECTING");
+    StatusLabel->SetCaption(connecting);
+    if (MainForm && MainForm->StatusFrameBottom) MainForm->StatusFrameBottom->StatusLabel->SetCaption(connecting);
+}
+
+void TConnectFrame::ResetToConnect() {
+    showButton(PolaczImage, kDisconnectPressed, false);
+    PolaczImage->SetHint(lxLangLinked1->GetTextOrDefault("IDS_CONNECT"));
+    if (MainForm) {
+        const TUserRecord user = MainForm->GetCurrentUserRecord();
+        if (AnsiString(user.Name, strnlen(user.Name, sizeof user.Name)) == "admin") {
+            SerwerIPEdit->SetEnabled(true);
+            HasloEdit->SetEnabled(true);
+        }
+    }
+    PolaczImage->SetEnabled(false);
+    LinkOn = false;
+    ButtonState = -1;
+    Timer1->SetEnabled(true);
+}
+
+void TConnectFrame::HexToBytes(const AnsiString& Hex, unsigned char* Out, int N) { ::HexToBytes(Hex, Out, N); }
+AnsiString TConnectFrame::ByteToHex(unsigned char B) { return ::ByteToHex(B); }
+AnsiString TConnectFrame::UrlEncode(const AnsiString& Text) { return ::UrlEncode(Text); }

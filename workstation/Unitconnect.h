@@ -13,8 +13,15 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
+#include <vector>
 
 class TlxLangLinked;
+class HTTPThread;
+class LoopThread;
+class TConnectSyncUi;
+class TFailedDownloads;
+struct TLiveRuns;
 
 class TConnectFrame : public TFrame {
     YORDE_CLASS(TConnectFrame, TFrame)
@@ -39,6 +46,9 @@ public:
     TlxLangLinked* lxLangLinked1 = nullptr;
 
     explicit TConnectFrame(TComponent* AOwner);
+    // Ends the link's threads: they never outlive the frame.
+    ~TConnectFrame() override;
+    void BeforeDestruction() override;
 
     // Interval of the refresh loop in seconds and the storage limit in units
     // of 1024*1024*1000 bytes; set by the users frame, read by the sync run.
@@ -52,13 +62,30 @@ public:
     void ConnectBitBtnClick(TObject* Sender);
     // Starts a sync run now when the link is on; the button rests for 2 s.
     void RefreshButtonClick(TObject* Sender);
+    // Any thread of a run through its TSyncUi; the look of a link that is off.
     void ResetToConnect();
     void StartConnectUI();
+    // A sync run now, unless one is running.
     void Refresh();
-    // Pause and resume around an SD-card import.
+    // Around an SD-card import, from any thread: Disconnect pauses the
+    // refresh loop and stops the run, and returns once no run touches the
+    // files or the databases; until StartLoop no run starts. StartLoop
+    // resumes the loop, or starts one.
     void Disconnect();
     void StartLoop();
     bool IsConnected() const { return LinkOn.load(); }
+    // At exit, whatever the link's state: the loop and every run end, within
+    // a few seconds at most.
+    void ShutdownLink();
+    // A run's TSyncUi reports its end.
+    void RunEnded(TConnectSyncUi* Ui);
+    // Expires when the frame is destroyed: calls queued for it check this first.
+    std::weak_ptr<char> Alive() const { return Life().Watch(); }
+
+    // The device link's text routines, as the sync run uses them.
+    static void HexToBytes(const AnsiString& Hex, unsigned char* Out, int N);
+    static AnsiString ByteToHex(unsigned char B);
+    static AnsiString UrlEncode(const AnsiString& Text);
 
     void Timer1Timer(TObject* Sender);
     void Timer2Timer(TObject* Sender);
@@ -75,5 +102,28 @@ private:
     // ToFront, the image brought to the front).
     void showButton(TImage* Image, int K, bool ToFront);
 
+    // A run, and the GUI side it shows through.
+    struct TRun {
+        std::unique_ptr<HTTPThread> Thread;
+        std::shared_ptr<TConnectSyncUi> Ui;
+    };
+    void startRun();
+    // The current run is stopped and kept until it reports its end.
+    void letRunGo();
+    void freeRun(TRun& Run);
+    void startLoopThread();
+    void stopLoopThread();
+    // Waits, serving the GUI thread's queue when on it, until no run is alive
+    // or the time is up.
+    void waitForRunsToEnd(int Ms);
+
     std::atomic<bool> LinkOn{false};
+    TRun SyncThread;
+    std::vector<TRun> Stopping;  // let go, not ended yet
+    std::unique_ptr<LoopThread> RefreshLoop;
+    std::shared_ptr<TFailedDownloads> Failed;
+    bool StartWhenStopped = false;  // a run was asked for while a stopped one was ending
+    bool ImportActive = false;      // between Disconnect and StartLoop no run starts
+    std::atomic<bool> RefreshPosted{false};
+    std::shared_ptr<TLiveRuns> Live;
 };

@@ -55,6 +55,7 @@ struct THttpClient::TImpl {
     int LastCode = 0;
     AnsiString LastText;
     bool LastTruncated = false;
+    int LastSends = 0;
 
     void Run(THttpClient& client, TTransfer& t, const AnsiString& url);
     [[noreturn]] void Raise(TTransfer& t, CURLcode rc);
@@ -84,6 +85,7 @@ void THttpClient::TImpl::Run(THttpClient& client, TTransfer& t, const AnsiString
     LastCode = 0;
     LastText.clear();
     LastTruncated = false;
+    LastSends = 0;
     if (CancelFlag) throw EHttpCancelled("Request cancelled");
 
     CURL* e = Easy.get();
@@ -143,6 +145,7 @@ void THttpClient::TImpl::Run(THttpClient& client, TTransfer& t, const AnsiString
 
     LastCode = t.Status;
     LastText = t.StatusLine;
+    LastSends = t.Sends;
     if (t.Failure) std::rethrow_exception(t.Failure);
     if (abort == TAbort::Cancelled) throw EHttpCancelled("Request cancelled");
     if (abort == TAbort::ReadTimeout) throw EHttpReadTimeout("Read timed out");
@@ -189,7 +192,7 @@ AnsiString THttpClient::Get(const AnsiString& url) {
     curl_easy_setopt(e, CURLOPT_HTTPGET, 1L);
     curl_easy_setopt(e, CURLOPT_HTTP_VERSION, long(CURL_HTTP_VERSION_1_1));
     curl_easy_setopt(e, CURLOPT_HTTPHEADER, static_cast<curl_slist*>(nullptr));
-    curl_easy_setopt(e, CURLOPT_FRESH_CONNECT, 0L);
+    curl_easy_setopt(e, CURLOPT_FRESH_CONNECT, FreshConnection ? 1L : 0L);
     AnsiString body;
     TTransfer t;
     t.Text = &body;
@@ -202,7 +205,7 @@ void THttpClient::Get(const AnsiString& url, const TSink& sink) {
     curl_easy_setopt(e, CURLOPT_HTTPGET, 1L);
     curl_easy_setopt(e, CURLOPT_HTTP_VERSION, long(CURL_HTTP_VERSION_1_1));
     curl_easy_setopt(e, CURLOPT_HTTPHEADER, static_cast<curl_slist*>(nullptr));
-    curl_easy_setopt(e, CURLOPT_FRESH_CONNECT, 0L);
+    curl_easy_setopt(e, CURLOPT_FRESH_CONNECT, FreshConnection ? 1L : 0L);
     TTransfer t;
     t.Sink = &sink;
     impl_->Run(*this, t, url);
@@ -259,3 +262,4 @@ bool THttpClient::Cancelled() const { return impl_->CancelFlag; }
 int THttpClient::ResponseCode() const { return impl_->LastCode; }
 const AnsiString& THttpClient::ResponseText() const { return impl_->LastText; }
 bool THttpClient::LastReplyTruncated() const { return impl_->LastTruncated; }
+int THttpClient::LastRequestSends() const { return impl_->LastSends; }

@@ -36,6 +36,10 @@ public:
     int ReadTimeout = 60000;      // idle time since the last byte received
     int ErrorBodyTimeout = 2000;  // the same, for the body of an error status
     int64_t MaxResponseSize = 0;  // cap on a reply body in bytes; 0 = none
+    // The next GET opens a new connection instead of reusing the kept-alive
+    // one (a retry then goes out once: the library resends a request by
+    // itself only on a reused connection that turned out closed).
+    bool FreshConnection = false;
 
     // Progress of the body of each successful reply, on the calling thread:
     // OnWorkBegin with the announced length (-1 when not announced), then
@@ -67,6 +71,10 @@ public:
     int ResponseCode() const;
     const AnsiString& ResponseText() const;
     bool LastReplyTruncated() const;
+    // How many times the last request went out: 2 when the kept-alive
+    // connection was found closed after sending and the library sent the
+    // request again on a new one; 0 when no connection was made.
+    int LastRequestSends() const;
 
 private:
     struct TImpl;

@@ -108,6 +108,7 @@ int OnSeek(void* data, curl_off_t offset, int origin) {
 int OnConnected(void* data, char*, char*, int, int) {
     auto& t = *static_cast<TTransfer*>(data);
     t.Connected = true;
+    ++t.Sends;
     t.LastActivity = Clock::now();
     return CURL_PREREQFUNC_OK;
 }

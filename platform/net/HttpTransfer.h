@@ -25,6 +25,7 @@ struct TTransfer {
     int64_t Cap = 0;
 
     bool Connected = false;  // the connection is made (or reused): read time-out applies
+    int Sends = 0;           // times the request went out (the library resends on a dead reused connection)
     Clock::time_point LastActivity = Clock::now();
     bool HeadersDone = false;  // the final reply's headers are in
     bool Success = false;      // ... with a 2xx status

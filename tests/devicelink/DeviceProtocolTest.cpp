@@ -58,17 +58,32 @@ TEST(DeviceUrls, PathsAndParameterOrder) {
               "http://10.0.0.5/record.cgi?nonce=N&response=R&file=rec%2f20240305_140211_0123_a56.wav");
 }
 
-TEST(DeviceFirmware, VersionReadAtFixedOffset) {
+TEST(DeviceFirmware, MajorVersionOfTheQuotedKey) {
     EXPECT_EQ(CheckFirmware(R"({"model":"x","version": "1.9.8"})"), TFirmwareCheck::TooOld);
     EXPECT_EQ(CheckFirmware(R"({"model":"x","version": "2.0.1"})"), TFirmwareCheck::Supported);
-    EXPECT_EQ(FirmwareVersionText(R"({"version": "2.0.1"})"), "201");
-    // Without the blank the value is read one character late: ".0" -> "0".
-    EXPECT_EQ(CheckFirmware(R"({"version":"2.0"})"), TFirmwareCheck::TooOld);
-    EXPECT_EQ(CheckFirmware(R"({"version": "10.1"})"), TFirmwareCheck::TooOld);
+    // Blanks around the colon do not matter, and the whole major number counts.
+    EXPECT_EQ(CheckFirmware(R"({"version":"2.0"})"), TFirmwareCheck::Supported);
+    EXPECT_EQ(CheckFirmware(R"({"version" :  "1.0"})"), TFirmwareCheck::TooOld);
+    EXPECT_EQ(CheckFirmware(R"({"version": "10.1"})"), TFirmwareCheck::Supported);
+    EXPECT_EQ(FirmwareMajorVersion(R"({"version": "10.1"})"), 10);
+    // A key that merely holds the word is not the version.
+    EXPECT_EQ(CheckFirmware(R"({"hw_version": "1.0", "version": "2.3"})"), TFirmwareCheck::Supported);
     EXPECT_EQ(CheckFirmware(R"({"version": "beta"})"), TFirmwareCheck::Unreadable);
-    EXPECT_EQ(CheckFirmware(R"({"version": "2.0.1.2.3.4.5.6.7.8.9"})"), TFirmwareCheck::Unreadable);  // no quote in 20
+    EXPECT_EQ(CheckFirmware(R"({"version": 2})"), TFirmwareCheck::Unreadable);
+    EXPECT_EQ(CheckFirmware(R"({"version": "2.0.1.2.3.4.5.6.7.8.9"})"), TFirmwareCheck::Supported);
+    EXPECT_EQ(CheckFirmware(R"({"version": "99999999999999999999"})"), TFirmwareCheck::Supported);
+    EXPECT_EQ(CheckFirmware("<html><body>Router</body></html>"), TFirmwareCheck::Unreadable);
     EXPECT_EQ(CheckFirmware(""), TFirmwareCheck::Unreadable);
     EXPECT_EQ(CheckFirmware("short"), TFirmwareCheck::Unreadable);
+}
+
+// Without the quoted key the value is read at the old fixed place, first digit only.
+TEST(DeviceFirmware, WithoutTheQuotedKeyTheFixedOffsetRule) {
+    EXPECT_EQ(FirmwareVersionText(R"({"version": "2.0.1"})"), "201");
+    EXPECT_EQ(FirmwareVersionText(R"({"version": "2.0.1.2.3.4.5.6.7.8.9"})"), "");  // no quote in 20
+    EXPECT_EQ(CheckFirmware(R"(version": "2.0.1")"), TFirmwareCheck::Supported);
+    EXPECT_EQ(CheckFirmware(R"(version": "1.0.1")"), TFirmwareCheck::TooOld);
+    EXPECT_EQ(CheckFirmware(R"(xxxxxxxxxx3")"), TFirmwareCheck::Supported);  // no key: from the 11th character
 }
 
 TEST(DeviceErrors, BodyDigitsInOrder) {
@@ -111,52 +126,79 @@ TEST(DeviceErrors, HandlersPerPhase) {
 
 TEST(DeviceReplies, SdStateAndDefaults) {
     TSdReply sd;
-    ASSERT_TRUE(ParseSdReply(R"({"sd":{"state":0,"cardSize":7580,"recSize":12}})", sd));
+    ASSERT_EQ(ParseSdReply(R"({"sd":{"state":0,"cardSize":7580,"recSize":12}})", sd), TReplyParse::Ok);
     EXPECT_EQ(sd.State, 0);
     EXPECT_EQ(sd.CardSize, 7580);
     EXPECT_EQ(sd.RecSize, 12);
 
     TSdReply empty;
-    ASSERT_TRUE(ParseSdReply(R"({"other":1} // a comment)", empty));
+    ASSERT_EQ(ParseSdReply(R"({"other":1} // a comment)", empty), TReplyParse::Ok);
     EXPECT_EQ(empty.State, -1);
     EXPECT_EQ(empty.CardSize, -1);
     EXPECT_EQ(empty.RecSize, 0);
+    TSdReply fraction;
+    ASSERT_EQ(ParseSdReply(R"({"sd":{"state":2,"cardSize":7580.9}})", fraction), TReplyParse::Ok);
+    EXPECT_EQ(fraction.CardSize, 7580);
 
-    // Values of the wrong type read as absent rather than throwing.
-    TSdReply odd;
-    ASSERT_TRUE(ParseSdReply(R"({"sd":{"state":"0","cardSize":1e30}})", odd));
-    EXPECT_EQ(odd.State, -1);
-    EXPECT_EQ(odd.CardSize, -1);
-    ASSERT_TRUE(ParseSdReply(R"([1,2])", odd));
-
+    // Text where a number belongs, a number past the range, another root or
+    // an "sd" that is no object: the reply is not the device's, and nothing changes.
     TSdReply untouched;
     untouched.State = 3;
-    EXPECT_FALSE(ParseSdReply(R"({"sd":{"state":0)", untouched));
+    for (const char* wrong : {R"({"sd":{"state":"0"}})", R"({"sd":{"state":0,"cardSize":1e30}})", R"([1,2])", "123",
+                              R"("x")", R"({"sd":5})", R"({"sd":{"state":true}})"})
+        EXPECT_EQ(ParseSdReply(wrong, untouched), TReplyParse::WrongStructure) << wrong;
+    EXPECT_EQ(ParseSdReply(R"({"sd":{"state":0)", untouched), TReplyParse::NotJson);
+    EXPECT_EQ(ParseSdReply("", untouched), TReplyParse::NotJson);
     EXPECT_EQ(untouched.State, 3);
 }
 
 TEST(DeviceReplies, RecordListPage) {
     TRecordListPage page;
-    ASSERT_TRUE(ParseRecordListReply(
-        R"({"recordlist":{"id":12,"files":[{"n":"a.wav","s":1625},{"s":2.5},{"n":"c.wav"},7]}})", page));
-    ASSERT_EQ(page.Files.size(), 4u);
+    ASSERT_EQ(ParseRecordListReply(
+                  R"({"recordlist":{"id":12,"files":[{"n":"a.wav","s":1625},{"s":2.5},{"n":"c.wav"},7]}})", page),
+              TReplyParse::Ok);
+    ASSERT_EQ(page.Files.size(), 3u);
     EXPECT_EQ(page.Files[0].Name, "a.wav");
     EXPECT_EQ(page.Files[0].Size, "1625");
     EXPECT_EQ(page.Files[1].Name, " ");
     EXPECT_EQ(page.Files[1].Size, "2.5");
     EXPECT_EQ(page.Files[2].Size, "0");
-    EXPECT_EQ(page.Files[3].Name, " ");
+    ASSERT_EQ(page.Skipped.size(), 1u);
+    EXPECT_EQ(page.Skipped[0], "7");
     EXPECT_EQ(page.Id, "12");
     EXPECT_FALSE(IsLastIdPart(NextIdPart(page)));
 
-    ASSERT_TRUE(ParseRecordListReply(R"({"recordlist":{"id":0.0,"files":[]}})", page));
+    ASSERT_EQ(ParseRecordListReply(R"({"recordlist":{"id":0.0,"files":[]}})", page), TReplyParse::Ok);
     EXPECT_TRUE(page.Files.empty());
     EXPECT_TRUE(IsLastIdPart(NextIdPart(page)));
-    ASSERT_TRUE(ParseRecordListReply(R"({})", page));
+    ASSERT_EQ(ParseRecordListReply(R"({})", page), TReplyParse::Ok);
     EXPECT_TRUE(IsLastIdPart(NextIdPart(page)));
 
-    EXPECT_FALSE(ParseRecordListReply(R"({"recordlist":{"id":3,"files":[{"n":"a)", page));
-    EXPECT_FALSE(ParseRecordListReply("", page));
+    EXPECT_EQ(ParseRecordListReply(R"({"recordlist":{"id":3,"files":[{"n":"a)", page), TReplyParse::NotJson);
+    EXPECT_EQ(ParseRecordListReply("", page), TReplyParse::NotJson);
+}
+
+// Entries the client cannot store are left out one by one; a page of another
+// structure fails as a whole.
+TEST(DeviceReplies, RecordListEntriesAndStructure) {
+    TRecordListPage page;
+    ASSERT_EQ(ParseRecordListReply(R"({"recordlist":{"id":1,"files":[{"n":5,"s":1},{"n":"neg.wav","s":-1},)"
+                                   R"({"n":"text.wav","s":"100"},{"n":"huge.wav","s":1e300},)"
+                                   R"({"n":"max.wav","s":9007199254740992},{"n":"ok.wav","s":16250}]}})",
+                                   page),
+              TReplyParse::Ok);
+    ASSERT_EQ(page.Files.size(), 2u);
+    EXPECT_EQ(page.Files[0].Name, "max.wav");
+    EXPECT_EQ(page.Files[0].Size, "9.00719925474099E+15");
+    EXPECT_EQ(page.Files[1].Name, "ok.wav");
+    EXPECT_EQ(page.Skipped.size(), 4u);
+
+    for (const char* wrong :
+         {R"([])", R"({"recordlist":[]})", R"({"recordlist":{"files":{}}})", R"({"recordlist":{"files":"a.wav"}})",
+          R"({"recordlist":{"id":"5","files":[]}})", R"({"recordlist":{"id":true}})"})
+        EXPECT_EQ(ParseRecordListReply(wrong, page), TReplyParse::WrongStructure) << wrong;
+    // Trailing text and comments are what the device's JSON reader always let through.
+    EXPECT_EQ(ParseRecordListReply(R"({"recordlist":{"id":0}} /* end */ )", page), TReplyParse::Ok);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -49,7 +50,8 @@ protected:
     // A download into memory, emptied before every attempt.
     bool Download(TDeviceSession& s, const AnsiString& name, std::string& into) {
         return s.GetRecord(
-            name, [&] { into.clear(); }, [&](const char* d, size_t n) { into.append(d, n); });
+                   name, 0, [&] { into.clear(); }, [&](const char* d, size_t n) { into.append(d, n); }) ==
+               TDeviceSession::TFileResult::Complete;
     }
 
     TDeviceSimulator Sim;
@@ -66,7 +68,7 @@ TEST_F(DeviceSession, AuthenticatedExchangeEndToEnd) {
 
     TSdReply sd;
     Sim.SetSdState(0, 7580);
-    ASSERT_TRUE(s.GetSdData(sd));
+    ASSERT_EQ(s.GetSdData(sd), TReplyParse::Ok);
     EXPECT_EQ(sd.State, 0);
     EXPECT_EQ(sd.CardSize, 7580);
 
@@ -77,7 +79,7 @@ TEST_F(DeviceSession, AuthenticatedExchangeEndToEnd) {
     int pages = 0;
     do {
         TRecordListPage page;
-        ASSERT_TRUE(s.GetRecordListPage(idPart, datePart, page));
+        ASSERT_EQ(s.GetRecordListPage(idPart, datePart, page), TReplyParse::Ok);
         listed.insert(listed.end(), page.Files.begin(), page.Files.end());
         idPart = NextIdPart(page);
         ASSERT_LT(++pages, 10);
@@ -102,7 +104,7 @@ TEST_F(DeviceSession, AuthenticatedExchangeEndToEnd) {
     TDeviceSession next = Session();
     next.FetchNonce("abc");
     EXPECT_NE(next.NonceText(), s.NonceText());
-    ASSERT_TRUE(next.GetSdData(sd));
+    ASSERT_EQ(next.GetSdData(sd), TReplyParse::Ok);
     EXPECT_EQ(next.Counter, 2);
 }
 
@@ -143,11 +145,11 @@ TEST_F(DeviceSession, MalformedJsonIsNoFailure) {
     s.FetchNonce("abc");
     Sim.SetMalformedJson(true);
     TSdReply sd;
-    EXPECT_FALSE(s.GetSdData(sd));
+    EXPECT_EQ(s.GetSdData(sd), TReplyParse::NotJson);
     TRecordListPage page;
-    EXPECT_FALSE(s.GetRecordListPage("", "", page));
+    EXPECT_EQ(s.GetRecordListPage("", "", page), TReplyParse::NotJson);
     Sim.SetMalformedJson(false);
-    EXPECT_TRUE(s.GetRecordListPage("", "", page));
+    EXPECT_EQ(s.GetRecordListPage("", "", page), TReplyParse::Ok);
     EXPECT_EQ(page.Files.size(), 2u);
 }
 
@@ -173,7 +175,7 @@ TEST_F(DeviceSession, DroppedConnectionsAreRetried) {
     // A list page cut once is asked again and read whole.
     Sim.SetDrop(TSimRequest::RecordList, 5, 1);
     TRecordListPage page;
-    ASSERT_TRUE(s.GetRecordListPage("", "", page));
+    ASSERT_EQ(s.GetRecordListPage("", "", page), TReplyParse::Ok);
     EXPECT_EQ(page.Files.size(), 2u);
     EXPECT_EQ(Sim.Counters().RecordList, 2);
     EXPECT_EQ(Sim.Counters().Rejected, 0);
@@ -211,6 +213,44 @@ TEST_F(DeviceSession, PreloadGivesUpAfterThreeAttempts) {
 TEST_F(DeviceSession, OldFirmwareIsRecognised) {
     Sim.SetFirmwareVersion("1.9.8");
     EXPECT_EQ(CheckFirmware(Session().Preload()), TFirmwareCheck::TooOld);
+}
+
+// When the device closes a kept-alive connection after reading a request, the
+// HTTP library sends the request again on a new connection by itself. The
+// device then sees one request more: that resend counts as an attempt and
+// has its trace line, so the device never sees more than three (six for a
+// file), and a retry that succeeds still leaves its line.
+TEST_F(DeviceSession, AttemptsCountedAsTheDeviceSeesThem) {
+    TDeviceSession s = Session();
+    s.FetchNonce("abc");
+    auto lines = [&](const std::string& prefix) {
+        return std::count_if(Log.begin(), Log.end(),
+                             [&](const AnsiString& l) { return l == prefix + "Connection Closed Gracefully"; });
+    };
+
+    Sim.SetFault(TSimRequest::SdData, TReplyFault::CloseBeforeStatus, 1);
+    TSdReply sd;
+    ASSERT_EQ(s.GetSdData(sd), TReplyParse::Ok);
+    EXPECT_EQ(Sim.Counters().SdData, 2);
+    EXPECT_EQ(lines("798"), 1);
+
+    Sim.SetFault(TSimRequest::SdData, TReplyFault::CloseBeforeStatus);
+    EXPECT_EQ(Failure([&] { s.GetSdData(sd); }).Key, "IDS_CONNECT_ERROR_4");
+    EXPECT_EQ(Sim.Counters().SdData, 2 + 3);
+    EXPECT_EQ(lines("798"), 1 + 3);
+    Sim.SetFault(TSimRequest::SdData, TReplyFault::None);
+
+    // A failed request ends its run; the next one starts over with a nonce of its own.
+    Log.clear();
+    TDeviceSession next = Session();
+    next.FetchNonce("abc");
+    Sim.SetFault(TSimRequest::Record, TReplyFault::CloseBeforeStatus);
+    std::string got;
+    EXPECT_FALSE(Download(next, "20240301_140211_0123_a56.wav", got));
+    EXPECT_EQ(Sim.Counters().Record, 6);
+    EXPECT_EQ(lines("1021"), 6);
+    // Every answered request passed the device's check: a retry reuses its URL.
+    EXPECT_EQ(Sim.Counters().Rejected, 0);
 }
 
 }  // namespace

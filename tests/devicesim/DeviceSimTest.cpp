@@ -6,11 +6,14 @@
 #include <httplib.h>
 #include <json/json.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -229,7 +232,7 @@ TEST_F(DeviceSim, ErrorSwitches) {
 
     Sim.SetSdState(3);
     Sim.SetMalformedJson(false);
-    EXPECT_EQ(Parse(Get(s.Url("/get_data.cgi")).second)["sd"]["state"].asInt(), 3);
+    EXPECT_EQ(Parse(Get(s.Url("/get_data.cgi", "&sd=1")).second)["sd"]["state"].asInt(), 3);
 
     Sim.SetMaxUploadBytes(10);
     TClientSession up = NewSession(Password);
@@ -258,6 +261,163 @@ TEST_F(DeviceSim, DroppedAndSlowBodies) {
     Sim.SetSlowReplies(5, 256);
     auto slow = Get(s.Url("/record.cgi", "&file=" + name));
     EXPECT_EQ(slow.second, retry.second);
+}
+
+// The device takes a request only in the shape the client sends it: every
+// other shape gets 400 with the code in its body, so a client that builds a
+// URL wrongly fails here instead of passing.
+TEST_F(DeviceSim, MalformedRequestsGet400) {
+    TClientSession s = NewSession(Password);
+    const std::string name = "20240301_080000_101_0601000000_.wav";
+    for (const std::string& rest :
+         {std::string(""), std::string("&sd=2"), std::string("&sd=1&x=1"), std::string("&year=2024&month=03&day=01")}) {
+        auto reply = Get(s.Url("/get_data.cgi", rest));
+        EXPECT_EQ(reply.first, 400) << rest;
+        EXPECT_NE(reply.second.find("400"), std::string::npos);
+    }
+    for (const std::string& rest :
+         {std::string("&year=2024&month=03&day=01&id=2"), std::string("&year=2024&month=3&day=01"),
+          std::string("&year=2024&month=03"), std::string("&id=abc"), std::string("&id="), std::string("&id=0"),
+          std::string("&year=2024&month=13&day=01"), std::string("&year=24&month=03&day=01")})
+        EXPECT_EQ(Get(s.Url("/recordlist.cgi", rest)).first, 400) << rest;
+    EXPECT_EQ(Get(s.Url("/record.cgi")).first, 400);
+    EXPECT_EQ(Get(s.Url("/record.cgi", "&file=")).first, 400);
+    EXPECT_EQ(Get(s.Url("/record.cgi", "&file=%zz")).first, 400);
+    --s.Counter;  // a query that cannot be decoded is refused before the counter is looked at
+    EXPECT_EQ(Get("/preload.cgi?x=1").first, 400);
+    EXPECT_EQ(Sim.Counters().Malformed, 16);
+    // The well-formed ones still pass, each with the next counter.
+    EXPECT_EQ(Get(s.Url("/recordlist.cgi", "&id=2&year=2024&month=03&day=01")).first, 200);
+    EXPECT_EQ(Get(s.Url("/record.cgi", "&file=" + name)).first, 200);
+
+    // Unknown paths answer like the rest: the code in the body.
+    auto unknown = Get("/index.html");
+    EXPECT_EQ(unknown.first, 404);
+    EXPECT_NE(unknown.second.find("404"), std::string::npos);
+}
+
+// A file name is percent-decoded with hex digits in either case; "+" is a plus.
+TEST_F(DeviceSim, FileNamesDecoded) {
+    Sim.AddRecording("a-b c+d.wav", "xyz");
+    TClientSession s = NewSession(Password);
+    EXPECT_EQ(Get(s.Url("/record.cgi", "&file=a%2Db%20c+d.wav")).second, "xyz");
+    EXPECT_EQ(Get(s.Url("/record.cgi", "&file=a%2db%20c%2bd.wav")).second, "xyz");
+    EXPECT_EQ(Get(s.Url("/record.cgi", "&file=a-b%20c%20d.wav")).first, 404);
+}
+
+// One counter, one request: the same counter on another request, or a
+// counter skipped, is refused; a window lets a counter skip ahead; a single
+// nonce ends the older one; a nonce past its lifetime is refused.
+TEST_F(DeviceSim, CountersWindowAndNonces) {
+    TClientSession s = NewSession(Password);
+    const std::string sd = s.Url("/get_data.cgi", "&sd=1");
+    EXPECT_EQ(Get(sd).first, 200);
+    --s.Counter;
+    EXPECT_EQ(Get(s.Url("/recordlist.cgi")).first, 405);  // counter 1 again, another request
+    EXPECT_EQ(Get(sd).first, 200);                        // the same request again: a retry
+    s.Counter += 2;
+    EXPECT_EQ(Get(s.Url("/recordlist.cgi")).first, 405);  // 4 skips 2 and 3
+    std::vector<TSimAuthCheck> checks = Sim.AuthChecks();
+    ASSERT_EQ(checks.size(), 4u);
+    EXPECT_EQ(checks[1].Counter, 1);
+    EXPECT_FALSE(checks[1].Accepted);
+    EXPECT_EQ(checks[3].Counter, 4);
+    EXPECT_EQ(checks[3].Reason, "counter out of order");
+
+    Sim.SetCounterWindow(5);
+    s.Counter = 6;
+    EXPECT_EQ(Get(s.Url("/get_data.cgi", "&sd=1")).first, 200);
+
+    Sim.SetSingleNonce(true);
+    TClientSession first = NewSession(Password);
+    TClientSession second = NewSession(Password);
+    EXPECT_EQ(Get(first.Url("/get_data.cgi", "&sd=1")).first, 405);
+    EXPECT_EQ(Get(second.Url("/get_data.cgi", "&sd=1")).first, 200);
+
+    Sim.SetNonceLifetime(1);
+    TClientSession old = NewSession(Password);
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_EQ(Get(old.Url("/get_data.cgi", "&sd=1")).first, 405);
+    EXPECT_EQ(Sim.AuthChecks().back().Reason, "nonce expired");
+}
+
+// The list's orders and pagings: newest first, a page per day with the empty
+// days between, names as backslash paths (which also fetch), and a list
+// whose id never becomes 0.
+TEST_F(DeviceSim, ListShapes) {
+    Sim.SetPageSize(50);
+    TClientSession s = NewSession(Password);
+    auto page = [&](const std::string& rest) {
+        return Parse(Get(s.Url("/recordlist.cgi", rest)).second)["recordlist"];
+    };
+
+    Sim.SetNewestFirst(true);
+    Json::Value newest = page("");
+    ASSERT_EQ(newest["files"].size(), 6u);
+    EXPECT_EQ(newest["files"][0]["n"].asString(), "20240302_101500_0123_a56_.wav");
+    Sim.SetNewestFirst(false);
+
+    Sim.AddRecording("20240305_090000_1_2_.wav", "abc");
+    Sim.SetPagePerDay(true);
+    std::vector<size_t> perDay;
+    std::string idPart = "&year=2024&month=03&day=01";
+    for (int i = 0; i < 10; ++i) {
+        Json::Value p = page(i == 0 ? idPart : "&id=" + idPart);
+        perDay.push_back(p["files"].size());
+        if (p["id"].asInt() == 0) break;
+        idPart = p["id"].asString().empty() ? std::to_string(p["id"].asInt()) : p["id"].asString();
+        idPart += "&year=2024&month=03&day=01";
+    }
+    EXPECT_EQ(perDay, (std::vector<size_t>{5, 1, 0, 0, 1}));
+    Sim.SetPagePerDay(false);
+
+    Sim.SetListPaths(true);
+    const std::string listed = page("&year=2024&month=03&day=05")["files"][0]["n"].asString();
+    EXPECT_EQ(listed, "ROZMOWY\\2024\\03\\05\\20240305_090000_1_2_.wav");
+    EXPECT_EQ(Get(s.Url("/record.cgi", "&file=ROZMOWY%5c2024%5c03%5c05%5c20240305_090000_1_2_.wav")).second, "abc");
+    Sim.SetListPaths(false);
+
+    Sim.SetEndlessList(true);
+    Json::Value last = page("&year=2024&month=03&day=05");
+    EXPECT_NE(last["id"].asInt(), 0);
+    EXPECT_NE(page("&id=" + std::to_string(last["id"].asInt()))["id"].asInt(), 0);
+}
+
+// The faults a bad network shows, as a client sees them, and the record the
+// device keeps of each request.
+TEST_F(DeviceSim, FaultsAndTheRequestRecord) {
+    Sim.SetFault(TSimRequest::Preload, TReplyFault::CloseBeforeStatus, 1);
+    EXPECT_EQ(Get("/preload.cgi").first, 0);
+    EXPECT_EQ(Get("/preload.cgi").first, 200);
+
+    Sim.SetFault(TSimRequest::Preload, TReplyFault::StallBody, 1, 5);
+    Cli->set_read_timeout(0, 300000);
+    EXPECT_EQ(Get("/preload.cgi").first, 0);
+
+    Sim.SetRawReplies(TSimRequest::Preload, {"first", "second"});
+    EXPECT_EQ(Get("/preload.cgi").second, "first");
+    EXPECT_EQ(Get("/preload.cgi").second, "second");
+    EXPECT_EQ(Get("/preload.cgi").second, "second");
+    Sim.SetRawReplies(TSimRequest::Preload, {});
+    Sim.SetFraming(TSimRequest::Preload, TBodyFraming::Chunked);
+    EXPECT_NE(Get("/preload.cgi").second.find("2.1.0"), std::string::npos);
+
+    // A raw nonce is honoured like the device's own.
+    Sim.SetRawReplies(TSimRequest::Nonce, {"00112233445566778899AABBCCDDEEFF"});
+    TClientSession s = NewSession(Password);
+    EXPECT_EQ(s.Nonce, "00112233445566778899AABBCCDDEEFF");
+    EXPECT_EQ(Get(s.Url("/get_data.cgi", "&sd=1")).first, 200);
+
+    const std::vector<TSimLogEntry> log = Sim.Log();
+    ASSERT_FALSE(log.empty());
+    EXPECT_EQ(log[0].Status, 0);
+    EXPECT_EQ(log[1].Status, 200);
+    EXPECT_EQ(log.back().Path, "/get_data.cgi");
+    EXPECT_EQ(log.back().Query.substr(0, 39), "nonce=00112233445566778899AABBCCDDEEFF&");
+    EXPECT_FALSE(log.back().Headers.empty());
+    EXPECT_GT(Sim.BytesServed(), 0);
+    const std::vector<std::string> events = Sim.ConnectionEvents();
+    EXPECT_NE(std::find(events.begin(), events.end(), "1 closed: closed before the status line"), events.end());
 }
 
 TEST(SimRecordings, GsmWavHeaderAndStoredForm) {

@@ -102,11 +102,17 @@ std::string RecordingName(int year, int month, int day, int hour, int minute, in
     return std::string(stamp) + "_" + number(calling) + "_" + number(called) + "_.wav";
 }
 
-size_t GenerateRecordingFolder(const std::string& root, int count, int milliseconds, bool plain) {
+size_t GenerateRecordingFolder(const std::string& root, int count, int milliseconds, bool plain, int spreadMs) {
     using namespace std::chrono;
     namespace fs = std::filesystem;
-    const std::string wav = MakeGsmWav(milliseconds);
-    const std::string bytes = plain ? wav : EncipherRecording(wav);
+    // Seventeen lengths at the most, each encoded once.
+    constexpr int kLengths = 17;
+    std::vector<std::string> contents;
+    for (int k = 0; k < (spreadMs > 0 ? kLengths : 1); ++k) {
+        const int ms = spreadMs > 0 ? milliseconds - spreadMs + 2 * spreadMs * k / (kLengths - 1) : milliseconds;
+        const std::string wav = MakeGsmWav(std::max(0, ms));
+        contents.push_back(plain ? wav : EncipherRecording(wav));
+    }
     const sys_seconds start = sys_days{year{2024} / March / 1} + hours{8};
     size_t total = 0;
     for (int i = 0; i < count; ++i) {
@@ -121,6 +127,8 @@ size_t GenerateRecordingFolder(const std::string& root, int count, int milliseco
         const std::string name =
             RecordingName(y, mo, d, int(hms.hours().count()), int(hms.minutes().count()), int(hms.seconds().count()),
                           std::to_string(101 + i % 40), "0" + std::to_string(601000000 + i));
+        // Lengths in a shuffled but fixed order, so that neighbours differ.
+        const std::string& bytes = contents[size_t(i * 7) % contents.size()];
         std::ofstream out(dir / name, std::ios::binary | std::ios::trunc);
         out.write(bytes.data(), std::streamsize(bytes.size()));
         if (!out) throw std::runtime_error("cannot write " + (dir / name).string());

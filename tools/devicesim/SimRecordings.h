@@ -21,7 +21,10 @@ std::string RecordingName(int year, int month, int day, int hour, int minute, in
 
 // Writes `count` recordings of `milliseconds` each into root/YYYY/MM/DD/,
 // calls seven minutes apart from 2024-03-01 08:00:00, in the stored
-// (enciphered) form unless `plain`. Returns the total bytes written.
-size_t GenerateRecordingFolder(const std::string& root, int count, int milliseconds, bool plain = false);
+// (enciphered) form unless `plain`. With a spread, the lengths vary evenly
+// over milliseconds - spreadMs .. milliseconds + spreadMs, call by call.
+// Returns the total bytes written.
+size_t GenerateRecordingFolder(const std::string& root, int count, int milliseconds, bool plain = false,
+                               int spreadMs = 0);
 
 }  // namespace devicesim

@@ -14,12 +14,14 @@
 namespace {
 
 const char kUsage[] =
-    "usage: devicesim [--port N] [--password P] [--dir FOLDER] [options]\n"
-    "  --port N             port on 127.0.0.1 (default 8080, 0 = any free)\n"
+    "usage: devicesim [--address A] [--port N] [--password P] [--dir FOLDER] [options]\n"
+    "  --address A          IPv4 address to listen on (default 127.0.0.1)\n"
+    "  --port N             port (default 8080, 0 = any free)\n"
     "  --password P         device password (default 12345678)\n"
     "  --dir FOLDER         recordings, kept as FOLDER/YYYY/MM/DD/name.wav\n"
     "  --generate N         first write N recordings into FOLDER\n"
     "  --seconds S          length of generated recordings (default 30)\n"
+    "  --spread S           lengths vary by up to S seconds either way\n"
     "  --plain              generated recordings not enciphered\n"
     "  --firmware V         firmware version in the preload reply (default 2.1.0)\n"
     "  --wrong-password     every authenticated request gets 405\n"
@@ -28,12 +30,18 @@ const char kUsage[] =
     "  --download-error     every recording request gets 400\n"
     "  --drop-after BYTES   cut recording bodies after BYTES and close\n"
     "  --drop-times N       only the next N of them (default all)\n"
+    "  --stall-after BYTES  recording bodies stop after BYTES and the device goes silent\n"
     "  --chunk-delay MS     delay before each chunk of every reply\n"
     "  --chunk-size BYTES   chunk size for --chunk-delay (default 4096)\n"
     "  --malformed-json     SD and record-list replies cut short\n"
     "  --sd-state N         SD state, -1..4 (default 0: card installed)\n"
     "  --card-size MB       SD card size (default 7580)\n"
     "  --page-size N        files per record-list page (default 50)\n"
+    "  --newest-first       record list newest first\n"
+    "  --page-per-day       one record-list page per day\n"
+    "  --list-paths         names listed as ROZMOWY\\YYYY\\MM\\DD\\name\n"
+    "  --counter-window N   accept request counters up to N above the last (default 1)\n"
+    "  --single-nonce       a new nonce ends the older ones\n"
     "  --max-upload BYTES   larger uploads get 403 (default 102400)\n"
     "  --verbose            print every request line\n";
 
@@ -53,9 +61,11 @@ long Number(const char* text) {
 
 int main(int argc, char** argv) {
     TDeviceSimulator sim;
-    int port = 8080, generate = 0, seconds = 30;
+    int port = 8080, generate = 0, seconds = 30, spread = 0;
     bool plain = false, verbose = false;
-    long dropAfter = -1, dropTimes = -1, chunkDelay = 0, chunkSize = 4096, sdState = 0, cardSize = 7580;
+    std::string address = "127.0.0.1";
+    long dropAfter = -1, dropTimes = -1, stallAfter = -1, chunkDelay = 0, chunkSize = 4096, sdState = 0,
+         cardSize = 7580;
     std::string dir;
 
     for (int i = 1; i < argc; ++i) {
@@ -64,7 +74,9 @@ int main(int argc, char** argv) {
             if (i + 1 >= argc) Usage((arg + " needs a value").c_str());
             return argv[++i];
         };
-        if (arg == "--port")
+        if (arg == "--address")
+            address = value();
+        else if (arg == "--port")
             port = int(Number(value()));
         else if (arg == "--password")
             sim.SetPassword(value());
@@ -74,6 +86,8 @@ int main(int argc, char** argv) {
             generate = int(Number(value()));
         else if (arg == "--seconds")
             seconds = int(Number(value()));
+        else if (arg == "--spread")
+            spread = int(Number(value()));
         else if (arg == "--plain")
             plain = true;
         else if (arg == "--firmware")
@@ -90,6 +104,18 @@ int main(int argc, char** argv) {
             dropAfter = Number(value());
         else if (arg == "--drop-times")
             dropTimes = Number(value());
+        else if (arg == "--stall-after")
+            stallAfter = Number(value());
+        else if (arg == "--newest-first")
+            sim.SetNewestFirst(true);
+        else if (arg == "--page-per-day")
+            sim.SetPagePerDay(true);
+        else if (arg == "--list-paths")
+            sim.SetListPaths(true);
+        else if (arg == "--counter-window")
+            sim.SetCounterWindow(int(Number(value())));
+        else if (arg == "--single-nonce")
+            sim.SetSingleNonce(true);
         else if (arg == "--chunk-delay")
             chunkDelay = Number(value());
         else if (arg == "--chunk-size")
@@ -117,7 +143,7 @@ int main(int argc, char** argv) {
 
     try {
         if (generate > 0) {
-            size_t bytes = devicesim::GenerateRecordingFolder(dir, generate, seconds * 1000, plain);
+            size_t bytes = devicesim::GenerateRecordingFolder(dir, generate, seconds * 1000, plain, spread * 1000);
             std::fprintf(stderr, "devicesim: wrote %d recordings, %zu bytes, into %s\n", generate, bytes, dir.c_str());
         }
     } catch (const std::exception& e) {
@@ -126,6 +152,7 @@ int main(int argc, char** argv) {
     }
     if (!dir.empty()) sim.SetFolder(dir);
     if (dropAfter >= 0) sim.SetDrop(TSimRequest::Record, dropAfter, int(dropTimes));
+    if (stallAfter >= 0) sim.SetFault(TSimRequest::Record, TReplyFault::StallBody, -1, stallAfter);
     sim.SetSlowReplies(int(chunkDelay), size_t(chunkSize));
     sim.SetSdState(int(sdState), int(cardSize));
     std::mutex out;
@@ -143,11 +170,11 @@ int main(int argc, char** argv) {
     sigaddset(&stop, SIGTERM);
     pthread_sigmask(SIG_BLOCK, &stop, nullptr);
 
-    if (!sim.Start(port)) {
-        std::fprintf(stderr, "devicesim: cannot listen on 127.0.0.1:%d\n", port);
+    if (!sim.Start(port, address)) {
+        std::fprintf(stderr, "devicesim: cannot listen on %s:%d\n", address.c_str(), port);
         return 1;
     }
-    std::printf("devicesim: http://127.0.0.1:%d (%zu recordings)\n", sim.Port(), sim.RecordingCount());
+    std::printf("devicesim: %s (%zu recordings)\n", sim.BaseUrl().c_str(), sim.RecordingCount());
     std::fflush(stdout);
 
     int sig = 0;
@@ -157,9 +184,9 @@ int main(int argc, char** argv) {
     TSimUpload up;
     std::printf(
         "devicesim: preload %lld, nonce %lld, sd %lld, list %lld, record %lld, upload %lld, "
-        "rejected %lld, other %lld\n",
+        "rejected %lld, malformed %lld, other %lld\n",
         (long long)c.Preload, (long long)c.Nonce, (long long)c.SdData, (long long)c.RecordList, (long long)c.Record,
-        (long long)c.Upload, (long long)c.Rejected, (long long)c.Other);
+        (long long)c.Upload, (long long)c.Rejected, (long long)c.Malformed, (long long)c.Other);
     if (sim.LastUpload(up))
         std::printf("devicesim: last upload slot %s, %zu bytes, file \"%s\"\n", up.Slot.c_str(), up.Data.size(),
                     up.FileName.c_str());

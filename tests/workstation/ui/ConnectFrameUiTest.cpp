@@ -82,7 +82,9 @@ TEST_F(ConnectFrameUi, LayoutHoldsEveryComponent) {
     EXPECT_EQ(f->StorageQuota.load(), 0);
 }
 
-TEST_F(ConnectFrameUi, TheLinkStaysOffWhateverTheUserDoes) {
+// The address the layout starts with is no address: every way of
+// connecting refuses it and the link stays off.
+TEST_F(ConnectFrameUi, TheStartingAddressIsRefused) {
     ProgramLanguageScope lang(2);
     ConnectHost h(kFrameWidth, kFrameHeight);
     TConnectFrame* f = h.Frame;
@@ -101,7 +103,7 @@ TEST_F(ConnectFrameUi, TheLinkStaysOffWhateverTheUserDoes) {
     yorde::test::PressKey(f->SerwerIPEdit, VK_RETURN);
     yorde::test::PressKey(f->HasloEdit, VK_RETURN);
     EXPECT_FALSE(f->IsConnected());
-    EXPECT_EQ(f->StatusLabel->Caption(), "");
+    EXPECT_EQ(f->StatusLabel->Caption(), f->lxLangLinked1->GetTextOrDefault("IDS_NOURL"));
     EXPECT_FALSE(f->ProgressBarHttp->Visible());
 }
 

@@ -1,0 +1,82 @@
+#include "devicelink/PartFile.h"
+
+#include "rtl/CodePages.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <thread>
+
+namespace {
+
+AnsiString SystemMessage(int error) { return AnsiString(std::strerror(error)); }
+
+}  // namespace
+
+TPartFile::TPartFile(AnsiString Target_) : Target(std::move(Target_)), PartPath(ToOsText(Target + kPartSuffix)) {
+    Fd = ::open(PartPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (Fd < 0) throw EFCreateError("Cannot create " + Target + kPartSuffix + ": " + SystemMessage(errno));
+}
+
+TPartFile::~TPartFile() {
+    if (Fd >= 0) ::close(Fd);
+    if (!Committed) ::unlink(PartPath.c_str());
+}
+
+void TPartFile::Restart() {
+    if (::ftruncate(Fd, 0) != 0 || ::lseek(Fd, 0, SEEK_SET) != 0)
+        throw EWriteError("Cannot empty " + Target + kPartSuffix + ": " + SystemMessage(errno));
+    Written = 0;
+}
+
+void TPartFile::Write(const char* Data, size_t Size) {
+    while (Size > 0) {
+        const ssize_t n = ::write(Fd, Data, Size);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0 && (errno == ENOSPC || errno == EDQUOT)) throw ENoSpaceLeft("The disk is full");
+        if (n <= 0) throw EWriteError("Cannot write " + Target + kPartSuffix + ": " + SystemMessage(errno));
+        Data += n;
+        Size -= size_t(n);
+        Written += n;
+    }
+}
+
+void TPartFile::Flush() {
+    struct stat st {};
+    if (::fsync(Fd) != 0 || ::fstat(Fd, &st) != 0)
+        throw EWriteError("Cannot flush " + Target + kPartSuffix + ": " + SystemMessage(errno));
+    if (st.st_size != Written) throw EWriteError("The file " + Target + kPartSuffix + " lost bytes");
+}
+
+void TPartFile::MoveIntoPlace() {
+    const int fd = Fd;
+    Fd = -1;
+    if (::close(fd) != 0 || ::rename(PartPath.c_str(), ToOsText(Target).c_str()) != 0)
+        throw EWriteError("Cannot move " + Target + kPartSuffix + " into place: " + SystemMessage(errno));
+    Committed = true;
+}
+
+std::vector<AnsiString> FlushPartFiles(const std::vector<TPartFile*>& Files) {
+    // Many flushes at once: a journalling file system commits them together.
+    constexpr size_t kFlushers = 16;
+    std::vector<AnsiString> failures(Files.size());
+    auto flushFrom = [&](size_t first) {
+        for (size_t i = first; i < Files.size(); i += kFlushers) {
+            try {
+                Files[i]->Flush();
+            } catch (const Exception& e) {
+                failures[i] = e.Message;
+            }
+        }
+    };
+    std::vector<std::thread> flushers;
+    for (size_t k = 1; k < std::min(kFlushers, Files.size()); ++k) flushers.emplace_back(flushFrom, k);
+    flushFrom(0);
+    for (std::thread& t : flushers) t.join();
+    return failures;
+}

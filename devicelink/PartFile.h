@@ -1,0 +1,48 @@
+#pragma once
+// A download's file: written as "<target>.part" beside its place and moved
+// there only once it is whole and on the disk, so "files" never holds half a
+// recording, not even after a crash.
+#include "rtl/AnsiString.h"
+#include "rtl/Exceptions.h"
+
+#include <cstdint>
+#include <vector>
+
+// The disk is full (or nearly: below the 10 MiB a run keeps free).
+YORDE_DECLARE_EXCEPTION(ENoSpaceLeft, Exception)
+
+// The suffix of a file being downloaded.
+inline constexpr char kPartSuffix[] = ".part";
+
+class TPartFile {
+public:
+    // Creates (or empties) Target + ".part". EFCreateError when it cannot.
+    explicit TPartFile(AnsiString Target);
+    // Removes the .part file unless it was committed.
+    ~TPartFile();
+    TPartFile(const TPartFile&) = delete;
+    TPartFile& operator=(const TPartFile&) = delete;
+
+    // Empty again, for the next attempt.
+    void Restart();
+    // EWriteError, or ENoSpaceLeft for a full disk.
+    void Write(const char* Data, size_t Size);
+    int64_t Size() const { return Written; }
+    // Flushes the bytes to the disk and checks that the file holds all of
+    // them. EWriteError when it fails.
+    void Flush();
+    // Renames the file over Target. EWriteError when it fails (the .part
+    // file is then removed).
+    void MoveIntoPlace();
+
+private:
+    AnsiString Target;
+    std::string PartPath;  // in the file system's text
+    int Fd = -1;
+    int64_t Written = 0;
+    bool Committed = false;
+};
+
+// Flushes every file; the flushes run side by side, so that the file system
+// can write them in one go. The message of each failure, empty for success.
+std::vector<AnsiString> FlushPartFiles(const std::vector<TPartFile*>& Files);

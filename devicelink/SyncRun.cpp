@@ -1,0 +1,227 @@
+#include "devicelink/SyncRun.h"
+
+#include "devicelink/DeviceErrors.h"
+#include "devicelink/PartFile.h"
+#include "devicelink/RecordListWriter.h"
+
+#include <algorithm>
+
+namespace {
+
+std::mutex gBaseOverrideMutex;
+AnsiString gBaseOverride;
+
+AnsiString RunBase(const AnsiString& Base) {
+    std::lock_guard lk(gBaseOverrideMutex);
+    return gBaseOverride.empty() ? Base : gBaseOverride;
+}
+
+AnsiString MessageOf(const std::exception& Failure) { return AnsiString(Failure.what()); }
+
+}  // namespace
+
+void SetSyncBaseOverride(const AnsiString& Base) {
+    std::lock_guard lk(gBaseOverrideMutex);
+    gBaseOverride = Base;
+}
+
+// ---------------------------------------------------------------------------
+// Failed downloads
+
+void TFailedDownloads::Add(const AnsiString& Name) {
+    std::lock_guard lk(Mu);
+    Names.insert(Name);
+}
+
+void TFailedDownloads::Remove(const AnsiString& Name) {
+    std::lock_guard lk(Mu);
+    Names.erase(Name);
+}
+
+bool TFailedDownloads::Empty() const {
+    std::lock_guard lk(Mu);
+    return Names.empty();
+}
+
+AnsiString TFailedDownloads::OldestDate() const {
+    std::lock_guard lk(Mu);
+    // Names start with YYYYMMDD, so the first well-formed one in order is the oldest.
+    for (const AnsiString& name : Names) {
+        if (name.size() < 8 ||
+            !std::all_of(name.begin(), name.begin() + 8, [](char c) { return c >= '0' && c <= '9'; }))
+            continue;
+        return name.substr(0, 4) + "-" + name.substr(4, 2) + "-" + name.substr(6, 2);
+    }
+    return AnsiString();
+}
+
+// ---------------------------------------------------------------------------
+// The run
+
+HTTPThread::HTTPThread(TSyncSettings Settings_, std::shared_ptr<TSyncUi> Ui_)
+    : TThread(false),
+      Settings(std::move(Settings_)),
+      Ui(std::move(Ui_)),
+      Session(Http, RunBase(Settings.Base), [this](const AnsiString& line) { log(line); }) {
+    SetPriority(tpHigher);
+    if (!Settings.Failed) Settings.Failed = std::make_shared<TFailedDownloads>();
+    ConfigureSyncClient(Http);
+    DataDb.SetCancelFlag(&CancelFlag);
+    TmpDb.SetCancelFlag(&CancelFlag);
+    DbWriter =
+        std::make_unique<DBThread>(Settings.Folder + "tmp.db", [ui = Ui](const AnsiString& line) { ui->Log(line); });
+    SetAbortHook([this] {
+        CancelFlag = true;
+        Http.Cancel();
+        DbWriter->Terminate();
+    });
+    log("HTTPThread started");
+    AfterConstruction();
+}
+
+HTTPThread::~HTTPThread() {
+    // Execute uses the members below: it must have ended before they go.
+    Terminate();
+    if (!Finished()) WaitFor();
+    DbWriter.reset();
+    log("Destruktor");
+    log("HTTPThread stoped");
+}
+
+void HTTPThread::checkCancelled() const {
+    if (CancelFlag) throw EHttpCancelled("The run was stopped");
+}
+
+void HTTPThread::Execute() {
+    try {
+        runSteps();
+    } catch (const SqliteException& e) {
+        databaseFailure(e);
+    } catch (const std::exception& e) {
+        requestFailure(e);
+    } catch (...) {
+        requestFailure(Exception("Unknown failure"));
+    }
+    commonEnd();
+}
+
+void HTTPThread::runSteps() {
+    MessageShown = false;
+    FilesArrived = false;
+    BytesTotal = 1;
+    DataDb.Open(Settings.Folder + "data.db");
+    TmpDb.Open(Settings.Folder + "tmp.db");
+    // tmp.db is made anew at every start: a crash may lose it whole.
+    TmpDb.ExecDml("PRAGMA synchronous=OFF;");
+    // Look-ups by name; the tables stay as the Windows program reads them.
+    DataDb.ExecDml(
+        "CREATE INDEX IF NOT EXISTS FilesFilename ON Files(Filename);"
+        "CREATE INDEX IF NOT EXISTS DeletedFilesFilename ON DeletedFiles(Filename);");
+
+    if (!firmwarePhase()) return;
+    fetchNonceAndSdState();
+    prepareList();
+    if (!listPages()) return;
+    reconcile();
+    downloadAll();
+    if (!MessageShown) Ui->ShowMessage("");
+    Ui->ClearProgress();
+}
+
+bool HTTPThread::firmwarePhase() {
+    try {
+        const AnsiString reply = Session.Preload();
+        log("Preload: " + reply);
+        switch (CheckFirmware(reply)) {
+        case TFirmwareCheck::Supported: return true;
+        case TFirmwareCheck::TooOld:
+            Ui->ResetToConnect();
+            Ui->ShowMessage("IDS_OLDFIRMWARE");
+            MessageShown = true;
+            return false;
+        case TFirmwareCheck::Unreadable: throw EDeviceBadReply("No firmware version in the reply");
+        }
+    } catch (const std::exception& e) {
+        firmwareFailure(e);
+    }
+    return false;
+}
+
+void HTTPThread::fetchNonceAndSdState() {
+    Session.FetchNonce(Settings.Password);
+    Ui->ShowMessage("IDS_RECEIVING_LIST");
+    TSdReply sd;
+    const TReplyParse parsed = Session.GetSdData(sd);
+    log("SD stats");
+    if (parsed == TReplyParse::Ok) Ui->ShowSdState(sd);
+}
+
+void HTTPThread::firmwareFailure(const std::exception& Failure) {
+    const TDeviceFailure failure = FirmwareFailure(Failure);
+    if (failure.Quiet || CancelFlag) return;
+    const char* prefix = "672 ";
+    if (const auto* http = dynamic_cast<const EHttpError*>(&Failure)) {
+        switch (http->Kind) {
+        case EHttpError::TKind::ReadTimeout: prefix = "654 "; break;
+        case EHttpError::TKind::ProtocolError: prefix = "660 "; break;
+        case EHttpError::TKind::SocketError:
+        case EHttpError::TKind::ConnectTimeout: prefix = "666 "; break;
+        default: break;
+        }
+    }
+    log(prefix + MessageOf(Failure));
+    Ui->ResetToConnect();
+    Ui->ShowMessage(failure.Key);
+    MessageShown = true;
+}
+
+void HTTPThread::requestFailure(const std::exception& Failure) {
+    const TDeviceFailure failure = RequestFailure(Failure);
+    if (failure.Quiet || CancelFlag) return;
+    // A failure of no known kind says nothing new once a message is up.
+    if (failure.Key == "IDS_CONNECT_ERROR_4" && MessageShown) return;
+    log("Error: " + MessageOf(Failure));
+    Ui->ShowMessage(failure.Key);
+    if (failure.ResetLink) Ui->ResetToConnect();
+    if (failure.ResetSd) Ui->ResetSdState();
+    MessageShown = true;
+}
+
+void HTTPThread::databaseFailure(const SqliteException& Failure) {
+    if (CancelFlag) return;
+    // The link stays on: the next run tries again.
+    log(AnsiString("Database error: ") + Failure.Message());
+    Ui->ShowMessage("");
+    MessageShown = true;
+}
+
+void HTTPThread::commonEnd() noexcept {
+    try {
+        if (!DbWriter->Suspended() && !DbWriter->Finished()) {
+            DbWriter->Terminate();
+            DbWriter->WaitFor();
+        }
+    } catch (const std::exception& e) {
+        log(AnsiString("DBThread catch: ") + e.what());
+    }
+    try {
+        log("1226: finally");
+        Ui->ClearProgress();
+        if (!MessageShown) Ui->ShowMessage("");
+        Http.OnWork = nullptr;
+        Http.OnWorkBegin = nullptr;
+        Http.Disconnect();
+        DataDb.Close();
+        TmpDb.Close();
+        Urls.clear();
+        Sizes.clear();
+        // Here, not in the destructor: that runs on the GUI thread.
+        Stored.Clear();
+        if (FilesArrived) Ui->ReloadList();
+    } catch (...) {
+        // Nothing here may keep the run from ending.
+    }
+    FilesArrived = false;
+    Running = false;
+    Ui->RunFinished();
+}

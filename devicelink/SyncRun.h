@@ -1,0 +1,141 @@
+#pragma once
+// One sync run: it checks the exchange's firmware, fetches a nonce, shows the
+// SD card's state, lists the exchange's recordings into "tmp.db" through its
+// writer, drops what is stored, deleted or empty, downloads the rest oldest
+// first into "files" and registers each in "data.db". Everything it shows
+// goes through its TSyncUi.
+//
+// The run stops when asked (Cancel, or Terminate): a transfer is aborted, a
+// database wait gives up, the partial file is removed and the rest of the run
+// is skipped. A file is registered only when it arrived whole: it is written
+// under a temporary name beside its place, flushed to the disk and then
+// renamed, so neither a cut transfer nor a crash leaves a broken recording
+// in "files".
+#include "classes/Thread.h"
+#include "devicelink/DeviceSession.h"
+#include "devicelink/NameSet.h"
+#include "devicelink/SyncUi.h"
+#include "net/HttpClient.h"
+#include "rtl/AnsiString.h"
+#include "store/SqliteDb.h"
+
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <set>
+#include <vector>
+
+class DBThread;
+class TPartFile;
+
+// Downloads that failed (a missing file, an error of the device, every
+// attempt dropped), kept for the life of the process: later runs ask for the
+// list no later than the oldest of them, so each is fetched again until it
+// arrives. Shared by the runs of one link; any thread.
+class TFailedDownloads {
+public:
+    void Add(const AnsiString& Name);
+    void Remove(const AnsiString& Name);
+    bool Empty() const;
+    // "yyyy-mm-dd" of the oldest name that starts with a date; empty when none.
+    AnsiString OldestDate() const;
+
+private:
+    mutable std::mutex Mu;
+    std::set<AnsiString> Names;
+};
+
+// What a run is given when it is created, on the GUI thread.
+struct TSyncSettings {
+    AnsiString Base;      // "http://" + the exchange's address
+    AnsiString Password;  // the exchange's password, as typed
+    AnsiString Folder;    // the program's folder, with its "/"
+    std::shared_ptr<TFailedDownloads> Failed;
+};
+
+// Tests reach a simulated exchange on another port through this base in
+// place of every run's own; an empty text removes it.
+void SetSyncBaseOverride(const AnsiString& Base);
+
+class HTTPThread : public TThread {
+public:
+    // Starts the run at once.
+    HTTPThread(TSyncSettings Settings, std::shared_ptr<TSyncUi> Ui);
+    ~HTTPThread() override;
+
+    // True from construction until the run's common end.
+    bool IsRunning() const { return Running.load(); }
+    // Any thread: the run ends soon (well within a second) and shows nothing more.
+    void Cancel() { Terminate(); }
+
+protected:
+    void Execute() override;
+
+private:
+    // Steps of Execute, in order; each returns false when the run ends there.
+    void runSteps();
+    bool firmwarePhase();
+    void fetchNonceAndSdState();
+    void prepareList();
+    bool listPages();
+    void reconcile();
+    void downloadAll();
+    void commonEnd() noexcept;
+
+    // Reconciliation, Krok 3 to 6.
+    void dropMissingFiles();
+    void dropListed(const char* Table, const TNameSet& Names);
+    void countWhatRemains();
+    std::vector<AnsiString> readNames(const char* Sql);
+    AnsiString newestStoredDate();
+
+    // Download and registration of one file; false when the run must stop.
+    enum class TFetch { Registered, Skipped, Failed };
+    TFetch fetchOne(const AnsiString& Url, int64_t Size);
+    // The files that arrived since the last call: on the disk, in place, and
+    // their rows in one transaction.
+    void registerBatch();
+    bool batchDue() const;
+    void onWork(int64_t BytesSoFar);
+
+    // Failure handlers of the firmware phase and of the later steps.
+    void firmwareFailure(const std::exception& Failure);
+    void requestFailure(const std::exception& Failure);
+    void databaseFailure(const SqliteException& Failure);
+    void log(const AnsiString& Line) { Ui->Log(Line); }
+    void checkCancelled() const;
+
+    TSyncSettings Settings;
+    std::shared_ptr<TSyncUi> Ui;
+    std::atomic<bool> CancelFlag{false};
+    THttpClient Http;
+    TDeviceSession Session;
+    SqliteDb DataDb;
+    SqliteDb TmpDb;
+    std::unique_ptr<DBThread> DbWriter;
+
+    int64_t BytesReceived = 0;  // bytes of this run's files so far
+    int64_t AttemptBytes = 0;   // bytes of the file's current attempt
+    int64_t BytesTotal = 1;
+    int64_t FileIndex = 0;  // files registered so far
+    int64_t FileCount = 0;
+    int LastPercent = -1;
+    int64_t LastShownFile = -1;
+    struct TArrivedFile {
+        AnsiString Name;
+        std::unique_ptr<TPartFile> Part;
+    };
+    std::vector<TArrivedFile> Batch;  // whole, not yet flushed, in place or registered
+    std::chrono::steady_clock::time_point BatchStart;
+    TNameSet Stored;                // names in Files, or about to be
+    std::vector<AnsiString> Urls;   // the current page's "n" values
+    std::vector<AnsiString> Sizes;  // and their "s" values
+    AnsiString DatePart;
+    AnsiString FileFailureKey;  // the message of a file that could not be fetched, shown at the end
+    bool ListParsed = true;
+    bool MessageShown = false;
+    bool FilesArrived = false;
+    std::atomic<bool> Running{true};
+};

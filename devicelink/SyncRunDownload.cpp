@@ -1,0 +1,195 @@
+// Download and registration: every entry left in DownFiles, oldest first,
+// into "files" and a row of Files each, with the progress shown as it goes.
+#include "devicelink/DeviceErrors.h"
+#include "devicelink/PartFile.h"
+#include "devicelink/SyncRun.h"
+#include "rtl/Files.h"
+#include "rtl/Paths.h"
+#include "store/RecordingNames.h"
+#include "store/SqliteStatement.h"
+#include "store/SqliteTransaction.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr int64_t kMiB = 1048576;
+// Below this much free space nothing more is written.
+constexpr int64_t kMinFreeMiB = 10;
+// Free space is looked at again after this many bytes of a file.
+constexpr int64_t kFreeSpaceStep = 4 * kMiB;
+// Files arrive in batches: each is flushed, moved into place and registered
+// at once. A batch closes on a tenth file once this long has passed, so a
+// slow link registers every tenth file and a fast one does not pay a flush
+// and a commit per ten files; it never holds more files than the limit.
+constexpr std::chrono::milliseconds kBatchTime(250);
+constexpr size_t kMaxBatch = 200;
+
+// A name that can only be a plain file in "files": not empty or a blank, not
+// "." or "..", no "/" or control character, not over 250 bytes, and not the
+// suffix of a download in progress.
+bool IsStorableName(const AnsiString& Name) {
+    if (Name.empty() || Name == " " || Name == "." || Name == ".." || Name.size() > 250) return false;
+    const AnsiString suffix = kPartSuffix;
+    if (Name.size() >= suffix.size() && Name.compare(Name.size() - suffix.size(), suffix.size(), suffix) == 0)
+        return false;
+    return std::none_of(Name.begin(), Name.end(), [](char c) {
+        const auto b = static_cast<unsigned char>(c);
+        return c == '/' || b < 0x20 || b == 0x7F;
+    });
+}
+
+bool HasFreeSpace(const AnsiString& Folder) { return DiskFree(Folder) / kMiB >= kMinFreeMiB; }
+
+}  // namespace
+
+void HTTPThread::downloadAll() {
+    log("972: Pobieranie");
+    std::vector<std::pair<AnsiString, int64_t>> rows;
+    {
+        // Names begin with the date and time: by name is oldest first, so a
+        // run cut short leaves only newer recordings, which the next list holds.
+        SqliteStatement listed(TmpDb, "SELECT url, size FROM DownFiles ORDER BY filename;");
+        while (listed.Step()) rows.emplace_back(listed.ColumnText(0), listed.ColumnInt64(1));
+    }
+    Http.OnWork = [this](int64_t bytes) { onWork(bytes); };
+    const AnsiString folder = Settings.Folder + "files/";
+    try {
+        for (const auto& [url, size] : rows) {
+            checkCancelled();
+            if (!HasFreeSpace(folder)) throw ENoSpaceLeft("Less than 10 MB free");
+            fetchOne(url, size);
+        }
+        registerBatch();
+    } catch (const ENoSpaceLeft& e) {
+        registerBatch();
+        // What is left is listed again by the next run.
+        log("972: " + e.Message);
+        Ui->ShowMessage("IDS_NOSPACELEFT");
+        MessageShown = true;
+    } catch (...) {
+        // A run that fails or is stopped leaves the batch's files unregistered: they go.
+        Batch.clear();
+        throw;
+    }
+    if (!FileFailureKey.empty() && !MessageShown) {
+        Ui->ShowMessage(FileFailureKey);
+        MessageShown = true;
+    }
+}
+
+HTTPThread::TFetch HTTPThread::fetchOne(const AnsiString& Url, int64_t Size) {
+    const AnsiString name = ExtractDeviceFileName(Url);
+    auto skip = [&](const char* why) {
+        log(AnsiString(why) + Url);
+        Ui->StepFile();
+        return TFetch::Skipped;
+    };
+    if (!IsStorableName(name)) return skip("Skipped, no file name: ");
+    // Two entries with one name would share one file and two rows.
+    if (Stored.Contains(name)) return skip("Skipped, already stored: ");
+
+    const AnsiString target = Settings.Folder + "files/" + name;
+    auto part = std::make_unique<TPartFile>(target);
+    AttemptBytes = 0;
+    TDeviceSession::TFileResult result;
+    try {
+        result = Session.GetRecord(
+            Url, Size,
+            [&] {
+                part->Restart();
+                BytesReceived -= AttemptBytes;
+                AttemptBytes = 0;
+            },
+            [&](const char* data, size_t size) { part->Write(data, size); });
+    } catch (const EHttpProtocolError& e) {
+        // A file the device cannot give does not stop the others; it is
+        // asked for again by the next run.
+        const AnsiString key = DeviceErrorBodyKey(e.ErrorMessage);
+        if (key != "IDS_CANNOT_RECEIVE" && key != "IDS_RECEIVE_ERROR") throw;
+        log("1021 " + Url + ": " + e.ErrorMessage);
+        Settings.Failed->Add(name);
+        FileFailureKey = key;
+        Ui->StepFile();
+        return TFetch::Failed;
+    }
+    if (result == TDeviceSession::TFileResult::GaveUp) {
+        log("Not downloaded: " + Url);
+        Settings.Failed->Add(name);
+        Ui->StepFile();
+        return TFetch::Failed;
+    }
+    if (Batch.empty()) BatchStart = std::chrono::steady_clock::now();
+    Batch.push_back({name, std::move(part)});
+    Stored.Insert(name);
+    Ui->StepFile();
+    ++FileIndex;
+    if (batchDue()) {
+        registerBatch();
+        Ui->ReloadList();
+    }
+    return TFetch::Registered;
+}
+
+bool HTTPThread::batchDue() const {
+    return Batch.size() >= kMaxBatch ||
+           (FileIndex % 10 == 0 && std::chrono::steady_clock::now() - BatchStart >= kBatchTime);
+}
+
+void HTTPThread::registerBatch() {
+    if (Batch.empty()) return;
+    std::vector<TArrivedFile> batch;
+    batch.swap(Batch);
+    std::vector<TPartFile*> parts;
+    for (const TArrivedFile& file : batch) parts.push_back(file.Part.get());
+    std::vector<AnsiString> failures = FlushPartFiles(parts);
+    std::vector<const TArrivedFile*> placed;
+    for (size_t i = 0; i < batch.size(); ++i) {
+        if (failures[i].empty()) {
+            try {
+                batch[i].Part->MoveIntoPlace();
+                placed.push_back(&batch[i]);
+                FilesArrived = true;
+                continue;
+            } catch (const Exception& e) {
+                failures[i] = e.Message;
+            }
+        }
+        log("Not stored: " + failures[i]);
+        Stored.Erase(batch[i].Name);
+        Settings.Failed->Add(batch[i].Name);
+    }
+    try {
+        SqliteTransaction transaction(DataDb);
+        SqliteStatement insert(DataDb, "INSERT INTO Files VALUES (?, ?, ?, ?, ?);");
+        for (const TArrivedFile* file : placed) {
+            log("1053: plik " + file->Name);
+            const TRecordingRow row = RecordingRowFromName(file->Name, file->Part->Size());
+            insert.Reset();
+            insert.Bind(1, row.Data).Bind(2, row.AbA).Bind(3, row.AbB).Bind(4, int64_t(row.Czas)).Bind(5, row.Filename);
+            insert.Exec();
+        }
+        transaction.Commit();
+    } catch (...) {
+        // A file without its row would be counted and never fetched again.
+        for (const TArrivedFile* file : placed) {
+            DeleteFile(Settings.Folder + "files/" + file->Name);
+            Stored.Erase(file->Name);
+        }
+        throw;
+    }
+    for (const TArrivedFile* file : placed) Settings.Failed->Remove(file->Name);
+}
+
+void HTTPThread::onWork(int64_t BytesSoFar) {
+    const int64_t before = AttemptBytes;
+    BytesReceived += BytesSoFar - AttemptBytes;
+    AttemptBytes = BytesSoFar;
+    if (before / kFreeSpaceStep != BytesSoFar / kFreeSpaceStep && !HasFreeSpace(Settings.Folder + "files/"))
+        throw ENoSpaceLeft("Less than 10 MB free");
+    const int percent = int(std::clamp<int64_t>(BytesReceived * 100 / std::max<int64_t>(1, BytesTotal), 0, 100));
+    if (percent == LastPercent && FileIndex == LastShownFile) return;
+    LastPercent = percent;
+    LastShownFile = FileIndex;
+    Ui->ShowProgress(FileIndex + 1, FileCount, percent);
+}

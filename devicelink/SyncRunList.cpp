@@ -1,0 +1,201 @@
+// The record list: its pages into DownFiles through the writer, then what is
+// stored, deleted or empty taken out again (Krok 3 to 6).
+#include "devicelink/DeviceErrors.h"
+#include "devicelink/PartFile.h"
+#include "devicelink/RecordListWriter.h"
+#include "devicelink/SyncRun.h"
+#include "rtl/CodePages.h"
+#include "rtl/Files.h"
+#include "store/SqliteStatement.h"
+#include "store/SqliteTransaction.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <iterator>
+#include <memory>
+
+namespace {
+
+// A run that sees more pages than this takes the list as ended: the device
+// would otherwise keep it asking for ever.
+constexpr int kMaxPages = 100000;
+
+// The plain files in Folder, by the program's text of their names; false
+// when the folder cannot be listed. Names ending in PartSuffix go to Parts.
+bool ListFolder(const AnsiString& Folder, std::vector<AnsiString>& Names, std::vector<AnsiString>& Parts) {
+    const std::string path = ToOsText(Folder);
+    std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(path.c_str()), ::closedir);
+    if (!dir) return false;
+    const std::string suffix = kPartSuffix;
+    errno = 0;
+    while (const dirent* entry = ::readdir(dir.get())) {
+        bool plain = entry->d_type == DT_REG;
+        if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
+            struct stat st {};
+            plain = ::stat((path + entry->d_name).c_str(), &st) == 0 && S_ISREG(st.st_mode);
+        }
+        if (!plain) continue;
+        const std::string_view name(entry->d_name);
+        // Plain ASCII names need no conversion: the usual case, 100 000 times over.
+        const bool ascii = std::all_of(name.begin(), name.end(), [](char c) { return (unsigned char)c < 0x80; });
+        AnsiString text = ascii ? AnsiString(name) : FromOsText(name);
+        if (text.size() > suffix.size() && text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0)
+            Parts.push_back(std::move(text));
+        else
+            Names.push_back(std::move(text));
+    }
+    return errno == 0;
+}
+
+}  // namespace
+
+std::vector<AnsiString> HTTPThread::readNames(const char* Sql) {
+    std::vector<AnsiString> names;
+    SqliteStatement query(DataDb, Sql);
+    while (query.Step()) names.push_back(query.ColumnText(0));
+    return names;
+}
+
+AnsiString HTTPThread::newestStoredDate() {
+    // Only a Data text of the stored layout can say where the list starts:
+    // letters would sort above every date.
+    SqliteStatement query(DataDb,
+                          "SELECT max(Data) FROM Files WHERE Data GLOB "
+                          "'[0-9][0-9][0-9][0-9]-[0-9][0-9]-[0-9][0-9]      [0-9][0-9]:[0-9][0-9]:[0-9][0-9]';");
+    AnsiString newest = query.Step() ? query.ColumnText(0) : AnsiString();
+    // A file that could not be fetched is listed again: the list starts no later than its day.
+    const AnsiString failed = Settings.Failed->OldestDate();
+    if (!newest.empty() && !failed.empty() && failed < newest.substr(0, 10)) newest = failed;
+    return newest;
+}
+
+void HTTPThread::prepareList() {
+    log("818: KROK 1 i 2");
+    TmpDb.ExecDml("DELETE FROM DownFiles;");
+    DatePart = RecordListDatePart(newestStoredDate());
+    Urls.clear();
+    Sizes.clear();
+    DbWriter->Start();
+}
+
+bool HTTPThread::listPages() {
+    AnsiString idPart;
+    std::unordered_set<AnsiString> seenIds;
+    for (int pages = 1;; ++pages) {
+        checkCancelled();
+        TRecordListPage page;
+        if (Session.GetRecordListPage(idPart, DatePart, page) == TReplyParse::NotJson) {
+            ListParsed = false;
+            break;
+        }
+        DbWriter->WaitIdle(CancelFlag);
+        checkCancelled();
+        Urls.clear();
+        Sizes.clear();
+        for (const TRecordListEntry& entry : page.Files) {
+            Urls.push_back(entry.Name);
+            Sizes.push_back(entry.Size);
+            log("JSON: " + entry.Name + " , " + entry.Size);
+        }
+        for (const AnsiString& skipped : page.Skipped) log("JSON skipped: " + skipped);
+        DbWriter->SetLists(Urls, Sizes);
+        Ui->ShowMessage("IDS_RECEIVING_LIST");
+        idPart = NextIdPart(page);
+        if (IsLastIdPart(idPart)) break;
+        if (!seenIds.insert(page.Id).second || pages >= kMaxPages) {
+            log("849: the record list does not end (page id " + page.Id + "); taken as ended");
+            break;
+        }
+    }
+    Ui->ShowMessage("IDS_RECEIVING_LIST");
+    DbWriter->WaitIdle(CancelFlag);
+    checkCancelled();
+    DbWriter->Stop();
+    DbWriter->WaitFor();
+    if (!ListParsed) {
+        // The list cannot be read: nothing is fetched, and saying so keeps a
+        // device that always answers this way from passing for an empty one.
+        log("849: the record list is not JSON");
+        Ui->ShowMessage("IDS_CONNECT_ERROR_4");
+        MessageShown = true;
+        Ui->ClearProgress();
+        return false;
+    }
+    return true;
+}
+
+void HTTPThread::reconcile() {
+    Ui->ShowLinkStatus("IDS_RECEIVING", "...");
+    BytesReceived = 0;
+    log("901: Krok 3");
+    dropMissingFiles();
+    log("920: Krok 4");
+    dropListed("Files", Stored);
+    log("933: Krok 5");
+    dropListed("DeletedFiles", TNameSet(readNames("SELECT Filename FROM DeletedFiles;")));
+    log("945: Krok 6");
+    countWhatRemains();
+}
+
+void HTTPThread::dropMissingFiles() {
+    Stored = TNameSet(readNames("SELECT Filename FROM Files ORDER BY Filename;"));
+    std::vector<AnsiString> present, parts;
+    present.reserve(Stored.Initial().size() + 16);
+    // A folder that is gone or unreadable says nothing about the recordings:
+    // deleting their rows would lose the whole catalogue.
+    if (!ListFolder(Settings.Folder + "files/", present, parts)) {
+        log("901: the files folder cannot be listed; no row is removed");
+        return;
+    }
+    // Downloads a run cut off by a crash left behind: never registered, never whole.
+    int removed = 0;
+    for (const AnsiString& part : parts) removed += DeleteFile(Settings.Folder + "files/" + part) ? 1 : 0;
+    if (removed) log("Removed " + std::to_string(removed) + " unfinished downloads");
+
+    std::sort(present.begin(), present.end());
+    std::vector<AnsiString> missing;
+    std::set_difference(Stored.Initial().begin(), Stored.Initial().end(), present.begin(), present.end(),
+                        std::back_inserter(missing));
+    if (missing.empty()) return;
+    SqliteTransaction transaction(DataDb);
+    SqliteStatement drop(DataDb, "DELETE FROM Files WHERE Filename = ?;");
+    for (const AnsiString& name : missing) {
+        drop.Reset();
+        drop.Bind(1, name).Exec();
+        log("901: missing " + name);
+    }
+    transaction.Commit();
+    for (const AnsiString& name : missing) Stored.Erase(name);
+}
+
+void HTTPThread::dropListed(const char* Table, const TNameSet& Names) {
+    std::vector<int64_t> rows;
+    {
+        SqliteStatement listed(TmpDb, "SELECT rowid, filename FROM DownFiles;");
+        while (listed.Step())
+            if (Names.Contains(listed.ColumnText(1))) rows.push_back(listed.ColumnInt64(0));
+    }
+    if (rows.empty()) return;
+    SqliteTransaction transaction(TmpDb);
+    SqliteStatement drop(TmpDb, "DELETE FROM DownFiles WHERE rowid = ?;");
+    for (int64_t row : rows) {
+        drop.Reset();
+        drop.Bind(1, row).Exec();
+    }
+    transaction.Commit();
+    log(AnsiString(Table) + ": " + std::to_string(rows.size()) + " listed entries dropped");
+}
+
+void HTTPThread::countWhatRemains() {
+    TmpDb.ExecDml("DELETE FROM DownFiles WHERE size=0;");
+    SqliteStatement totals(TmpDb, "SELECT sum(CASE WHEN size > 0 THEN size ELSE 0 END), count(*) FROM DownFiles;");
+    const bool row = totals.Step();
+    // At least 1, so that the percentage never divides by nothing.
+    BytesTotal = row && !totals.ColumnIsNull(0) ? std::max<int64_t>(1, totals.ColumnInt64(0)) : 1;
+    FileCount = row ? totals.ColumnInt64(1) : 0;
+    FileIndex = 0;
+    Ui->SetFileCount(FileCount);
+}

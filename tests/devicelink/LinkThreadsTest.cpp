@@ -1,0 +1,169 @@
+// The refresh loop and the record-list writer on their own.
+#include "TempFolder.h"
+
+#include "devicelink/RecordListWriter.h"
+#include "devicelink/RefreshLoop.h"
+#include "store/LocalDatabases.h"
+#include "store/SqliteDb.h"
+#include "store/SqliteStatement.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// Waits up to ten seconds for Ready.
+template <class F>
+bool Eventually(F&& Ready) {
+    for (int i = 0; i < 2000; ++i) {
+        if (Ready()) return true;
+        std::this_thread::sleep_for(5ms);
+    }
+    return Ready();
+}
+
+class Writer : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_EQ(PrepareLocalDatabases(Dir.Root()).ExitCode, DB_READY); }
+
+    std::unique_ptr<DBThread> Make() {
+        return std::make_unique<DBThread>(Dir.Path("tmp.db"), [this](const AnsiString& line) {
+            std::lock_guard lk(Mu);
+            Lines.push_back(line);
+        });
+    }
+    // url, filename, size and the size's SQL type of every DownFiles row.
+    std::vector<std::vector<std::string>> Rows() {
+        SqliteDb db;
+        db.Open(Dir.Path("tmp.db"));
+        SqliteStatement q(db, "SELECT url, filename, size, typeof(size) FROM DownFiles ORDER BY rowid;");
+        std::vector<std::vector<std::string>> rows;
+        while (q.Step()) rows.push_back({q.ColumnText(0), q.ColumnText(1), q.ColumnText(2), q.ColumnText(3)});
+        return rows;
+    }
+
+    yorde::test::TTempFolder Dir{"yorde-writer"};
+    std::mutex Mu;
+    std::vector<std::string> Lines;
+    std::atomic<bool> NotCancelled{false};
+};
+
+// A page handed over and a Stop given before the writer ever ran are both
+// kept: the page is stored, then the writer ends.
+TEST_F(Writer, PageAndStopBeforeTheStart) {
+    auto writer = Make();
+    writer->SetLists({"ROZMOWY\\2024\\a.wav", "b.wav", "x');DROP TABLE DownFiles;--"}, {"1625", "2.5", "7"});
+    EXPECT_TRUE(writer->IsBusy());
+    writer->Stop();
+    writer->Start();
+    EXPECT_TRUE(writer->WaitIdle(NotCancelled));
+    writer->WaitFor();
+    EXPECT_TRUE(writer->Finished());
+
+    const auto rows = Rows();
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0], (std::vector<std::string>{"ROZMOWY\\2024\\a.wav", "a.wav", "1625", "integer"}));
+    EXPECT_EQ(rows[1], (std::vector<std::string>{"b.wav", "b.wav", "2.5", "real"}));
+    EXPECT_EQ(rows[2][0], "x');DROP TABLE DownFiles;--");
+    writer.reset();
+    EXPECT_EQ(Lines.front(), "DBThread started");
+    EXPECT_EQ(Lines[1], "DBThread list: ROZMOWY\\2024\\a.wav");
+    EXPECT_EQ(Lines.back(), "DBThread stoped");
+}
+
+// A page that cannot be stored is logged and still cleared, so the run
+// waiting for it goes on; the next page is stored.
+TEST_F(Writer, FailedPageIsClearedAndTheNextStored) {
+    {
+        SqliteDb db;
+        db.Open(Dir.Path("tmp.db"));
+        db.ExecDml("DROP TABLE DownFiles;");
+    }
+    auto writer = Make();
+    writer->Start();
+    writer->SetLists({"a.wav"}, {"1"});
+    EXPECT_TRUE(writer->WaitIdle(NotCancelled));
+    EXPECT_FALSE(writer->IsBusy());
+    {
+        SqliteDb db;
+        db.Open(Dir.Path("tmp.db"));
+        db.ExecDml(TmpDbCreateStatement);
+    }
+    writer->SetLists({"b.wav"}, {"2"});
+    EXPECT_TRUE(writer->WaitIdle(NotCancelled));
+    writer->Stop();
+    writer->WaitFor();
+    ASSERT_EQ(Rows().size(), 1u);
+    EXPECT_EQ(Rows()[0][0], "b.wav");
+    std::lock_guard lk(Mu);
+    EXPECT_NE(std::find_if(Lines.begin(), Lines.end(),
+                           [](const std::string& l) { return l.rfind("DBThread catch: ", 0) == 0; }),
+              Lines.end());
+}
+
+// A wait for a writer that never runs ends when the wait is cancelled.
+TEST_F(Writer, WaitEndsWhenCancelled) {
+    auto writer = Make();
+    writer->SetLists({"a.wav"}, {"1"});
+    std::atomic<bool> cancel{false};
+    std::thread waiter([&] { EXPECT_FALSE(writer->WaitIdle(cancel)); });
+    cancel = true;
+    writer->Wake();
+    waiter.join();
+}
+
+class Loop : public ::testing::Test {
+protected:
+    std::unique_ptr<LoopThread> Make() {
+        return std::make_unique<LoopThread>([this] { return Seconds.load(); }, [this] { ++Requests; });
+    }
+    std::atomic<int> Seconds{0};
+    std::atomic<int> Requests{0};
+};
+
+// With no interval the loop asks again and again; paused it asks nothing and
+// keeps asking once resumed.
+TEST_F(Loop, RequestsPausesAndResumes) {
+    auto loop = Make();
+    EXPECT_TRUE(Eventually([&] { return Requests >= 5; }));
+    loop->Pause();
+    EXPECT_TRUE(loop->IsPaused());
+    std::this_thread::sleep_for(50ms);  // a request under way ends
+    const int paused = Requests;
+    std::this_thread::sleep_for(200ms);
+    EXPECT_EQ(Requests, paused);
+    loop->Resume();
+    EXPECT_TRUE(Eventually([&] { return Requests >= paused + 5; }));
+}
+
+// A loop waiting out a long interval, or paused, still ends when freed.
+TEST_F(Loop, EndsWhileWaitingOrPaused) {
+    Seconds = 3600;
+    auto waiting = Make();
+    std::this_thread::sleep_for(20ms);
+    waiting.reset();
+    EXPECT_EQ(Requests, 0);
+
+    Seconds = 0;
+    auto paused = Make();
+    paused->Pause();
+    paused.reset();
+}
+
+// A shorter interval set while the loop waits takes effect without a restart.
+TEST_F(Loop, IntervalChangesWhileWaiting) {
+    Seconds = 3600;
+    auto loop = Make();
+    std::this_thread::sleep_for(20ms);
+    Seconds = 0;
+    EXPECT_TRUE(Eventually([&] { return Requests >= 3; }));
+}
+
+}  // namespace

@@ -1,0 +1,329 @@
+// Sync runs against the simulated exchange, without a window: what arrives
+// in "files" and "data.db", what the exchange was asked, and what the run
+// shows.
+#include "SyncTestSupport.h"
+
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
+using namespace synctest;
+
+namespace {
+
+std::string Name(int Day, int Index) {
+    char text[64];
+    std::snprintf(text, sizeof text, "202403%02d_%02d%02d00_0%d_a%d_.wav", Day, 8 + Index / 60, Index % 60, 100 + Index,
+                  200 + Index);
+    return text;
+}
+
+bool Contains(const std::vector<std::string>& Events, const std::vector<std::string>& InOrder) {
+    auto at = Events.begin();
+    for (const std::string& e : InOrder) {
+        at = std::find(at, Events.end(), e);
+        if (at == Events.end()) return false;
+        ++at;
+    }
+    return true;
+}
+
+}  // namespace
+
+// A first run brings every recording, byte for byte, with its row; the
+// second asks again from the newest day and fetches nothing.
+TEST_F(SyncTest, ColdSyncThenNothingNew) {
+    std::vector<std::pair<std::string, std::string>> offered;
+    for (int i = 0; i < 25; ++i) {
+        const std::string name = Name(1 + i / 10, i);
+        offered.emplace_back(name, Offer(name, 1625 * 3 + size_t(i) * 100));
+    }
+    Sim.SetSdState(0, 7580);
+    // Each reply takes 30 ms or more, as on a real line: the list reloads at every tenth file.
+    Sim.SetSlowReplies(30, 1 << 20);
+    const auto ui = Run();
+    Sim.SetSlowReplies(0);
+
+    for (const auto& [name, bytes] : offered) EXPECT_EQ(Program.Read("files/" + name), bytes) << name;
+    const std::vector<TFilesRow> rows = FilesRows();
+    ASSERT_EQ(rows.size(), 25u);
+    EXPECT_EQ(rows[0].Filename, "20240301_080000_0100_a200_.wav");
+    EXPECT_EQ(rows[0].Data, "2024-03-01      08:00:00");
+    EXPECT_EQ(rows[0].AbA, "100");
+    EXPECT_EQ(rows[0].AbB, "*200");
+    EXPECT_EQ(rows[0].Czas, 3);
+    EXPECT_EQ(rows[24].Czas, (1625 * 3 + 2400) / 1625);
+    EXPECT_EQ(StoredFiles().size(), 25u);  // no ".part" left
+
+    EXPECT_TRUE(Contains(ui->Events(), {"message:IDS_RECEIVING_LIST", "sd:0/7580/0", "link:IDS_RECEIVING...",
+                                        "count:25", "step", "clear", "message:", "reload", "finished"}));
+    EXPECT_EQ(ui->Count("step"), 25);
+    EXPECT_EQ(ui->Count("reload"), 3);  // after the 10th and the 20th file, and at the end
+    EXPECT_FALSE(ui->Has("reset"));
+    EXPECT_EQ(ui->LastMessage(), "");
+    for (const char* line :
+         {"HTTPThread started", "SD stats", "818: KROK 1 i 2", "901: Krok 3", "920: Krok 4", "933: Krok 5",
+          "945: Krok 6", "972: Pobieranie", "1226: finally", "1053: plik 20240301_080000_0100_a200_.wav",
+          "DBThread started", "DBThread stoped", "Destruktor", "HTTPThread stoped"})
+        EXPECT_TRUE(ui->HasLine(line)) << line;
+
+    // Preload, nonce, SD, three pages, 25 files; counters 1 to 29, none refused.
+    const std::vector<std::string> requests = Sim.Requests();
+    ASSERT_EQ(requests.size(), 31u);
+    EXPECT_EQ(requests[0], "GET /preload.cgi");
+    EXPECT_EQ(requests[1], "GET /get_nonce.cgi");
+    EXPECT_EQ(requests[3].find("&id="), std::string::npos);
+    EXPECT_NE(requests[4].find("&id=10"), std::string::npos);
+    EXPECT_EQ(Sim.Counters().Rejected, 0);
+    EXPECT_EQ(Sim.AuthChecks().back().Counter, 29);
+    std::vector<std::string> fetched = FetchedFiles();
+    EXPECT_TRUE(std::is_sorted(fetched.begin(), fetched.end()));
+
+    const auto again = Run();
+    EXPECT_EQ(Sim.Counters().Record, 25);
+    const std::vector<std::string> later = Sim.Requests();
+    EXPECT_NE(later[34].find("/recordlist.cgi?"), std::string::npos);
+    EXPECT_NE(later[34].find("&year=2024&month=03&day=03"), std::string::npos) << later[34];
+    EXPECT_TRUE(again->Has("count:0"));
+    EXPECT_FALSE(again->Has("reload"));
+    EXPECT_EQ(FilesRows().size(), 25u);
+}
+
+// A recording the user deleted is never fetched again; one whose file went
+// missing loses its row and comes again in the same run.
+TEST_F(SyncTest, DeletedNeverFetchedMissingFetchedAgain) {
+    const std::string kept = Name(1, 0), deleted = Name(1, 1), lost = Name(1, 2);
+    Offer(kept, 4000);
+    Offer(deleted, 4000);
+    const std::string lostBytes = Offer(lost, 4000);
+    Run();
+    ASSERT_EQ(FilesRows().size(), 3u);
+
+    Exec("DELETE FROM Files WHERE Filename='" + deleted + "'; INSERT INTO DeletedFiles VALUES('" + deleted + "');");
+    std::filesystem::remove(Program.Path("files/" + deleted));
+    std::filesystem::remove(Program.Path("files/" + lost));
+    const auto ui = Run();
+
+    EXPECT_EQ(FetchedFiles(), (std::vector<std::string>{kept, deleted, lost, lost}));
+    EXPECT_EQ(Program.Read("files/" + lost), lostBytes);
+    EXPECT_FALSE(Program.Exists("files/" + deleted));
+    std::vector<TFilesRow> rows = FilesRows();
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[1].Filename, lost);
+    EXPECT_TRUE(ui->HasLine("901: missing " + lost));
+}
+
+// The failures of the exchange each give their message and effect.
+TEST_F(SyncTest, FailuresGiveTheirMessages) {
+    Offer(Name(1, 0), 4000);
+
+    Sim.SetPassword("other-password");
+    auto ui = Run();
+    EXPECT_EQ(ui->LastMessage(), "IDS_WRONG_PASSWORD");
+    EXPECT_TRUE(ui->Has("reset"));
+    EXPECT_TRUE(ui->Has("sd:reset"));
+    Sim.SetPassword("47150392");
+
+    Sim.SetBusy(true);
+    ui = Run();
+    EXPECT_EQ(ui->LastMessage(), "IDS_BUSY");
+    EXPECT_TRUE(ui->Has("reset"));
+    EXPECT_FALSE(ui->Has("sd:reset"));
+    Sim.SetBusy(false);
+
+    Sim.SetFirmwareVersion("1.9.8");
+    const int64_t preloads = Sim.Counters().Preload;
+    ui = Run();
+    EXPECT_EQ(ui->LastMessage(), "IDS_OLDFIRMWARE");
+    EXPECT_TRUE(ui->Has("reset"));
+    EXPECT_EQ(Sim.Counters().Preload, preloads + 1);
+    EXPECT_EQ(Sim.Counters().Nonce, 2);
+    Sim.SetFirmwareVersion("2.1.0");
+
+    // Nothing listens: three attempts, then "not the exchange".
+    Sim.Stop();
+    ui = Run();
+    EXPECT_EQ(ui->LastMessage(), "IDS_CONNECT_ERROR_2");
+    EXPECT_TRUE(ui->Has("reset"));
+    const std::vector<std::string> lines = ui->Lines();
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(), [](const std::string& l) { return l.rfind("629: ", 0) == 0; }),
+              3);
+    EXPECT_TRUE(ui->HasLine("632: Exception get firmware,gracefully"));
+    EXPECT_TRUE(FilesRows().empty());
+}
+
+// A body cut short on every attempt: nothing registered, nothing left in
+// "files", the other files still come; the next run brings it, although a
+// newer file has moved the newest stored day past it.
+TEST_F(SyncTest, CutBodiesLeaveNothingAndComeNextRun) {
+    const std::string cut = Name(1, 0), later = Name(2, 1);
+    const std::string bytes = Offer(cut, 20000);
+    Offer(later, 3000);
+    Sim.SetFault(TSimRequest::Record, TReplyFault::CutBody, 6, 1000);
+    auto ui = Run();
+    EXPECT_EQ(StoredFiles(), (std::vector<std::string>{later}));
+    ASSERT_EQ(FilesRows().size(), 1u);
+    EXPECT_EQ(FilesRows()[0].Filename, later);
+    EXPECT_TRUE(ui->HasLine("Not downloaded: " + cut));
+    EXPECT_EQ(Sim.Counters().Record, 7);
+
+    ui = Run();
+    EXPECT_EQ(Program.Read("files/" + cut), bytes);
+    EXPECT_EQ(FilesRows().size(), 2u);
+    EXPECT_NE(Sim.Requests()[Sim.Requests().size() - 2].find("&day=01"), std::string::npos);
+}
+
+// A body that ends where the device closes the connection is whole.
+TEST_F(SyncTest, CloseDelimitedBodyIsWhole) {
+    const std::string name = Name(1, 0);
+    const std::string bytes = Offer(name, 5000);
+    Sim.SetFraming(TSimRequest::Record, TBodyFraming::CloseDelimited);
+    Run();
+    EXPECT_EQ(Program.Read("files/" + name), bytes);
+    EXPECT_EQ(FilesRows().size(), 1u);
+}
+
+// A file the device cannot give (404) does not stop the run: the others
+// come, the message shows once at the end, the link stays on, and the next
+// run asks for the file again.
+TEST_F(SyncTest, OneMissingFileDoesNotStopTheRun) {
+    const std::string missing = Name(1, 0);
+    const std::string bytes = Offer(missing, 3000);
+    for (int i = 1; i < 4; ++i) Offer(Name(2, i), 3000);
+    Sim.SetMissing(missing);
+    auto ui = Run();
+    EXPECT_EQ(FilesRows().size(), 3u);
+    EXPECT_EQ(ui->LastMessage(), "IDS_CANNOT_RECEIVE");
+    EXPECT_EQ(ui->Count("message:IDS_CANNOT_RECEIVE"), 1);
+    EXPECT_FALSE(ui->Has("reset"));
+
+    Sim.SetMissing(missing, false);
+    ui = Run();
+    EXPECT_EQ(Program.Read("files/" + missing), bytes);
+    EXPECT_EQ(FilesRows().size(), 4u);
+    EXPECT_EQ(ui->LastMessage(), "");
+
+    // Once it arrived, the list starts from the newest stored day again.
+    Run();
+    EXPECT_NE(Sim.Requests().back().find("&day=02"), std::string::npos) << Sim.Requests().back();
+}
+
+// Cancelling a run in the middle of a stalled body ends it: no file, no row,
+// no message, nothing left behind.
+TEST_F(SyncTest, CancelInTheMiddleOfABody) {
+    const std::string name = Name(1, 0);
+    Offer(name, 50000);
+    Sim.SetFault(TSimRequest::Record, TReplyFault::StallBody, -1, 20000);
+    auto ui = std::make_shared<TRecordingUi>();
+    std::unique_ptr<HTTPThread> run = Start(ui);
+    ASSERT_TRUE(ui->WaitForLog("972: Pobieranie"));
+    for (int i = 0; i < 2000 && Sim.BytesServed() < 20000; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    run->Cancel();
+    ASSERT_TRUE(ui->WaitFinished());
+    EXPECT_FALSE(run->IsRunning());
+    run.reset();
+    EXPECT_TRUE(StoredFiles().empty());
+    EXPECT_TRUE(FilesRows().empty());
+    EXPECT_FALSE(ui->Has("reset"));
+    EXPECT_FALSE(ui->Has("reload"));
+    EXPECT_FALSE(ui->Has("message:IDS_INT"));
+}
+
+// A run cut off by a crash leaves its ".part" file: the next run removes it.
+TEST_F(SyncTest, LeftoverPartFilesGo) {
+    Program.Write("files/" + Name(1, 0) + ".part", "half");
+    const auto ui = Run();
+    EXPECT_TRUE(StoredFiles().empty());
+    EXPECT_TRUE(ui->HasLine("Removed 1 unfinished downloads"));
+}
+
+// Names from the device are never paths and never SQL: nothing is written
+// outside "files", quotes are stored as they are, and two entries with one
+// file name give one file.
+TEST_F(SyncTest, HostileNames) {
+    const std::vector<std::string> hostile = {
+        "../escape.wav", "a/b.wav", ".", "..", " ", std::string("ctl\x01.wav"), std::string(251, 'x') + ".wav",
+        "x.wav.part"};
+    for (const std::string& name : hostile) Offer(name, 2000);
+    const std::string quote = "20240301_080000_1_2_O'Brien.wav";
+    const std::string inject = "20240301_080001_1_2_x');DELETE FROM Files;--.wav";
+    Offer(quote, 2000);
+    Offer(inject, 2000);
+    Offer(Name(1, 5), 2000);
+    auto ui = Run();
+
+    EXPECT_FALSE(std::filesystem::exists(Program.Path("escape.wav")));
+    EXPECT_EQ(StoredFiles(), (std::vector<std::string>{quote, inject, Name(1, 5)}));
+    const std::vector<TFilesRow> rows = FilesRows();
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0].Filename, quote);
+    EXPECT_EQ(rows[1].Filename, inject);
+    EXPECT_EQ(ui->Count("step"), 11);
+    EXPECT_TRUE(ui->HasLine("Skipped, no file name: a/b.wav"));
+
+    // A backslash path keeps its last part; a second path to the same name is skipped.
+    Sim.SetListPaths(true);
+    Sim.AddRecording("20240302_090000_1_2_.wav", "first");
+    ui = Run();
+    EXPECT_EQ(Program.Read("files/20240302_090000_1_2_.wav"), "first");
+    EXPECT_NE(FetchedFiles().back().find("ROZMOWY%5c2024%5c03%5c02%5c"), std::string::npos);
+}
+
+// A list whose id never ends is taken as ended; one that is no JSON fetches
+// nothing and says so without switching the link off; one of another
+// structure fails the run.
+TEST_F(SyncTest, ListsThatNeverEndOrCannotBeRead) {
+    Offer(Name(1, 0), 2000);
+    Sim.SetEndlessList(true);
+    auto ui = Run();
+    EXPECT_EQ(FilesRows().size(), 1u);
+    EXPECT_TRUE(ui->HasLine("849: the record list does not end (page id 1000000); taken as ended"));
+    Sim.SetEndlessList(false);
+
+    Offer(Name(2, 1), 2000);
+    Sim.SetRawReplies(TSimRequest::RecordList, {R"({"recordlist":{"id":0,"files":[{"n":"a)"});
+    ui = Run();
+    EXPECT_EQ(ui->LastMessage(), "IDS_CONNECT_ERROR_4");
+    EXPECT_FALSE(ui->Has("reset"));
+    EXPECT_FALSE(ui->HasLine("972: Pobieranie"));
+
+    Sim.SetRawReplies(TSimRequest::RecordList, {R"({"recordlist":{"id":"5","files":[]}})"});
+    ui = Run();
+    EXPECT_EQ(ui->LastMessage(), "IDS_CONNECT_ERROR_4");
+    EXPECT_TRUE(ui->Has("reset"));
+    EXPECT_TRUE(ui->Has("sd:reset"));
+    EXPECT_EQ(FilesRows().size(), 1u);
+}
+
+// A nonce that would break the request line is not used.
+TEST_F(SyncTest, NonceThatDoesNotBelongInAUrl) {
+    Sim.SetRawReplies(TSimRequest::Nonce, {"0011223344556677 8899aabbccddeeff"});
+    const auto ui = Run();
+    EXPECT_EQ(ui->LastMessage(), "IDS_CONNECT_ERROR_4");
+    EXPECT_EQ(Sim.Counters().SdData, 0);
+}
+
+// A device that lists newest first: the files still come oldest first, so a
+// run cut short leaves only recordings the next list holds.
+TEST_F(SyncTest, NewestFirstListFetchedOldestFirst) {
+    for (int i = 0; i < 5; ++i) Offer(Name(1 + i, i), 2000);
+    Sim.SetNewestFirst(true);
+    Sim.SetPageSize(2);
+    Run();
+    const std::vector<std::string> fetched = FetchedFiles();
+    ASSERT_EQ(fetched.size(), 5u);
+    EXPECT_TRUE(std::is_sorted(fetched.begin(), fetched.end()));
+}
+
+// A stored Data text that is no date does not choose where the list starts.
+TEST_F(SyncTest, MalformedStoredDateIsNotTheNewest) {
+    Offer(Name(2, 0), 2000);
+    Program.Write("files/imported.wav", "x");
+    Exec(
+        "INSERT INTO Files VALUES('zz-imported', '', '', 0, 'imported.wav');"
+        "INSERT INTO Files VALUES('2024-03-01      10:00:00', '', '', 0, 'imported.wav');");
+    Run();
+    const std::vector<std::string> requests = Sim.Requests();
+    EXPECT_NE(requests[3].find("&year=2024&month=03&day=01"), std::string::npos) << requests[3];
+}

@@ -1,0 +1,189 @@
+#include "workstation/UnitconnectSync.h"
+
+#include "localization/Lxlnglnk.h"
+#include "rtl/Format.h"
+#include "workstation/Mainunit.h"
+#include "workstation/Unitconnect.h"
+#include "workstation/Unitdebug.h"
+#include "workstation/Unitmediaframe.h"
+#include "workstation/Unitstatus.h"
+
+namespace {
+
+TStatusFrame* StatusBar() { return MainForm ? MainForm->StatusFrameBottom : nullptr; }
+
+}  // namespace
+
+void TLiveRuns::Started() {
+    std::lock_guard lk(Mu);
+    ++Running;
+}
+
+void TLiveRuns::Ended() {
+    {
+        std::lock_guard lk(Mu);
+        --Running;
+    }
+    Cv.notify_all();
+}
+
+int TLiveRuns::Count() const {
+    std::lock_guard lk(Mu);
+    return Running;
+}
+
+bool TLiveRuns::WaitNone(int Ms) {
+    std::unique_lock lk(Mu);
+    return Cv.wait_for(lk, std::chrono::milliseconds(Ms), [this] { return Running <= 0; });
+}
+
+TConnectSyncUi::TConnectSyncUi(TConnectFrame* Frame_, std::shared_ptr<TLiveRuns> Live_)
+    : Frame(Frame_), FrameAlive(Frame_->Alive()), Live(std::move(Live_)) {
+    Live->Started();
+}
+
+AnsiString TConnectSyncUi::text(const AnsiString& Key) const {
+    return Key.empty() ? AnsiString() : Frame->lxLangLinked1->GetTextOrDefault(Key);
+}
+
+void TConnectSyncUi::post(std::function<void(TConnectFrame&)> Fn, TAfterDetach When) {
+    {
+        // Anything else posted puts a later progress report behind it.
+        std::lock_guard lk(Mu);
+        ProgressPosted = false;
+    }
+    TThread::Queue(nullptr, [self = shared_from_this(), fn = std::move(Fn), When] {
+        if (self->FrameAlive.expired() || (self->Detached && When == TAfterDetach::Drop)) return;
+        fn(*self->Frame);
+    });
+}
+
+void TConnectSyncUi::Log(const AnsiString& Line) {
+    {
+        std::lock_guard lk(Mu);
+        Lines.push_back(Line);
+        if (LinesPosted) return;
+        LinesPosted = true;
+    }
+    TThread::Queue(nullptr, [self = shared_from_this()] {
+        std::vector<AnsiString> lines;
+        {
+            std::lock_guard lk(self->Mu);
+            lines.swap(self->Lines);
+            self->LinesPosted = false;
+        }
+        for (const AnsiString& line : lines) DebugLog(line);
+    });
+}
+
+void TConnectSyncUi::ShowMessage(const AnsiString& Key) {
+    post([this, Key](TConnectFrame& f) {
+        const AnsiString shown = text(Key);
+        f.StatusLabel->SetCaption(shown);
+        if (TStatusFrame* bar = StatusBar()) bar->StatusLabel->SetCaption(shown);
+    });
+}
+
+void TConnectSyncUi::ShowLinkStatus(const AnsiString& Key, const AnsiString& Suffix) {
+    post([this, Key, Suffix](TConnectFrame& f) { f.StatusLabel->SetCaption(text(Key) + Suffix); });
+}
+
+void TConnectSyncUi::ShowProgress(int64_t FileNumber, int64_t FileCount, int Percent) {
+    {
+        std::lock_guard lk(Mu);
+        ProgressFile = FileNumber;
+        ProgressCount = FileCount;
+        ProgressPercent = Percent;
+        if (ProgressPosted) return;
+        ProgressPosted = true;
+    }
+    TThread::Queue(nullptr, [self = shared_from_this()] {
+        int64_t file, count;
+        int percent;
+        {
+            std::lock_guard lk(self->Mu);
+            file = self->ProgressFile;
+            count = self->ProgressCount;
+            percent = self->ProgressPercent;
+            self->ProgressPosted = false;
+        }
+        TStatusFrame* bar = StatusBar();
+        if (self->FrameAlive.expired() || self->Detached || !bar) return;
+        bar->StatusProgressBar->SetPosition(percent);
+        bar->StatusLabel->SetCaption(Sprintf("%s %lld %s %lld (%d%%)", self->text("IDS_RECEIVING").c_str(),
+                                             (long long)file, self->text("IDS_FROM").c_str(), (long long)count,
+                                             percent));
+    });
+}
+
+void TConnectSyncUi::SetFileCount(int64_t Count) {
+    post([Count](TConnectFrame& f) {
+        f.ProgressBarHttp->SetPosition(0);
+        f.ProgressBarHttp->SetMax(int(std::min<int64_t>(Count, INT32_MAX)));
+        f.ProgressBarHttp->SetStep(1);
+    });
+}
+
+void TConnectSyncUi::StepFile() {
+    post([](TConnectFrame& f) { f.ProgressBarHttp->StepIt(); });
+}
+
+void TConnectSyncUi::ClearProgress() {
+    post([](TConnectFrame& f) {
+        f.ProgressBarHttp->SetPosition(0);
+        if (TStatusFrame* bar = StatusBar()) bar->StatusProgressBar->SetPosition(0);
+    });
+}
+
+void TConnectSyncUi::ShowSdState(const TSdReply& Sd) {
+    post([this, Sd](TConnectFrame&) {
+        TStatusFrame* bar = StatusBar();
+        if (!bar) return;
+        bar->SdState = Sd.State;
+        bar->SDLabel->SetHint(Sd.State == 0 ? Sprintf("%s: %d MB\n%s: %d MB", text("IDS_SD_CAPACITY").c_str(),
+                                                      Sd.CardSize, text("IDS_SD_SIZE").c_str(), Sd.RecSize)
+                                            : text("IDS_SD_HINT"));
+    });
+}
+
+void TConnectSyncUi::ResetSdState() {
+    post([this](TConnectFrame&) {
+        if (TStatusFrame* bar = StatusBar()) {
+            bar->SdState = -1;
+            bar->SDLabel->SetHint(text("IDS_SD_HINT"));
+        }
+    });
+}
+
+void TConnectSyncUi::ResetToConnect() {
+    post([](TConnectFrame& f) { f.ResetToConnect(); });
+}
+
+void TConnectSyncUi::ReloadList() {
+    {
+        std::lock_guard lk(Mu);
+        if (ReloadPosted) return;
+        ReloadPosted = true;
+    }
+    // Also for a run let go: the files it brought belong in the list.
+    post(
+        [self = shared_from_this()](TConnectFrame&) {
+            {
+                std::lock_guard lk(self->Mu);
+                self->ReloadPosted = false;
+            }
+            if (!MainForm || !MainForm->MediaFrame1) return;
+            // The reload may write the status line; the download's text comes back after it.
+            TStatusFrame* bar = StatusBar();
+            const AnsiString kept = bar ? bar->StatusLabel->Caption() : AnsiString();
+            MainForm->MediaFrame1->RefreshRecordings();
+            if (bar) bar->StatusLabel->SetCaption(kept);
+        },
+        TAfterDetach::Keep);
+}
+
+void TConnectSyncUi::RunFinished() {
+    EndedFlag = true;
+    Live->Ended();
+    post([self = shared_from_this()](TConnectFrame& f) { f.RunEnded(self.get()); }, TAfterDetach::Keep);
+}
