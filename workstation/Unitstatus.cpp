@@ -152,7 +152,7 @@ void TStatusFrame::Timer2Timer(TObject*) {
             session_->FetchNonce(main->ConnectFrame1->HasloEdit->Text());
         }
         TSdReply reply;
-        if (!session_->GetSdData(reply)) return;
+        if (session_->GetSdData(reply) != TReplyParse::Ok) return;
         SdState = reply.State;
         if (SdState == 0)
             SDLabel->SetHint(text("IDS_SD_CAPACITY") + ": " + IntToStr(reply.CardSize) + " MB\n" + text("IDS_SD_SIZE") +
