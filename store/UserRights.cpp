@@ -23,3 +23,14 @@ bool RetentionChangeNeedsConfirmation(int newChoice, int acceptedChoice) {
     const bool acceptedOff = RetentionMonths(acceptedChoice) < 0;
     return RetentionMonths(newChoice) > 0 && (acceptedOff || newChoice < acceptedChoice);
 }
+
+bool MayDeleteRecording(const TUserRight& right, const AnsiString& calling, const AnsiString& called) {
+    switch (right.Kind) {
+    case rkAll: return true;
+    case rkNumber: {
+        const AnsiString number = UserText(right.Number);
+        return number == calling || number == called;
+    }
+    default: return false;
+    }
+}

@@ -20,3 +20,11 @@ int RetentionMonths(int choice);
 // Switching retention on or shortening the period deletes recordings, so
 // it needs the user's confirmation; switching off or lengthening does not.
 bool RetentionChangeNeedsConfirmation(int newChoice, int acceptedChoice);
+
+// Whether the delete right allows a recording between these numbers: every
+// recording for rkAll, for rkNumber those whose calling or called number is
+// exactly the right's number, none otherwise.
+bool MayDeleteRecording(const TUserRight& right, const AnsiString& calling, const AnsiString& called);
+
+// Export hands out a playable copy, so it takes the right to listen.
+inline bool MayExportRecording(const TUserRecord& user) { return user.ListenRight.Kind != rkNone; }

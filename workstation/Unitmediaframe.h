@@ -80,6 +80,8 @@ public:
     void OpenRecording(const AnsiString& Path);
     // The full path of a stored recording's file in the "files" folder.
     static AnsiString RecordingPath(const AnsiString& FileName);
+    // Deletes the recordings older than Months months, except the one being
+    // played; a database failure is reported.
     void PurgeOldRecordings(int Months);
     void UpdatePlayTime();
     void ResetPlayTime();
@@ -189,6 +191,22 @@ private:
     void startAnnouncementUpload(const AnsiString& FileName);
     // The seek bar moved from code: its change event must not seek.
     void setSeekFromTimer(int Position);
+    // The database message (logged with What and the error's own text).
+    void reportDbError(const AnsiString& What, const SqliteException& Error);
+    // The status bar's progress bar, repainted at once.
+    void showProgress(int Percent);
+    // Exports the stored recording Name to Target with every message of a
+    // failure; false when the handler must stop where it is.
+    bool exportRecording(const AnsiString& Name, const AnsiString& Target);
+    // Whether the delete right allows the recording of the list's Row.
+    bool mayDeleteRow(int Row) const;
+    // Deletes the recording Name for good and takes its row off the list.
+    void deleteRecording(const AnsiString& Name);
+    // Takes Name's row off the list and opens the recording selected then;
+    // fills the list afresh when Name is no longer on it.
+    void removeListRow(const AnsiString& Name);
+    // The file name of the recording playing or paused, else empty.
+    AnsiString playingName() const;
 
     bool seekSetByTimer = true;
     bool sortDescending[6] = {true, true, true, true, true, true};

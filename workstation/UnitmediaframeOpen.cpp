@@ -7,6 +7,7 @@
 #include "rtl/Folders.h"
 #include "store/RecordingNames.h"
 #include "store/Recordings.h"
+#include "store/UserRights.h"
 #include "workstation/HourGlass.h"
 #include "workstation/Unitdebug.h"
 #include "workstation/Unitmessage.h"
@@ -48,7 +49,8 @@ void TMediaFrame::OpenRecording(const AnsiString& Path) {
         openedPath_ = Path;
         UpdatePlayTime();
         VolumeTrackBar->SetPosition(GetWaveVolume());
-        ExportImage->SetVisible(true);
+        // Export hands out the sound: shown only to a user who may listen.
+        ExportImage->SetVisible(MayExportRecording(currentUser()));
         setStatus(AnsiString());
     } catch (const std::exception& e) {
         // The player could not take the file (or anything else went wrong):

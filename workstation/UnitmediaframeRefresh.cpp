@@ -15,9 +15,6 @@
 
 namespace {
 
-// The message of catalogue 2 that reports a database failure.
-constexpr int kDbErrorMessage = 7;
-
 // Seconds as "hh:mm:ss"; false when the text is not a whole number.
 bool durationText(const char* Seconds, AnsiString& Out) {
     const char* end = Seconds + std::strlen(Seconds);
@@ -42,6 +39,13 @@ template <class F>
 AtExit(F) -> AtExit<F>;
 
 }  // namespace
+
+void TMediaFrame::reportDbError(const AnsiString& What, const SqliteException& Error) {
+    // The message of catalogue 2 that reports a database failure.
+    constexpr int kDbErrorMessage = 7;
+    DebugLog(What + ": " + Error.Message());
+    ShowMessageDialog(this, mcUsers, kDbErrorMessage);
+}
 
 TRecordingsFilter TMediaFrame::currentFilter(const TUserRecord& User) {
     TRecordingsFilter f;
@@ -109,8 +113,7 @@ void TMediaFrame::RefreshRecordings() {
         SetColumnHeaders(false, -1);
         fillRows(query, visibleColumns);
     } catch (const SqliteException& e) {
-        DebugLog(AnsiString("Recordings list: ") + e.Message());
-        ShowMessageDialog(this, mcUsers, kDbErrorMessage);
+        reportDbError("Recordings list", e);
     }
     const int rows = musicTable->RowCount();
     if (rows > 1) {

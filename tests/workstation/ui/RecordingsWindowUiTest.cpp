@@ -4,8 +4,8 @@
 // end through SDL's disk driver, the player's buttons, and the recordings
 // that cannot be opened.
 #include "FramesUiSupport.h"
-#include "MainWindowFixture.h"
 #include "MediaTestSupport.h"
+#include "RecordingsWindowFixture.h"
 
 #include "DeviceSim.h"
 #include "SimRecordings.h"
@@ -40,71 +40,7 @@ namespace {
 
 constexpr WORD kReturn = 13, kRight = 39;
 
-void PutUser(int Slot, const char* Name, TRightKind View, const char* Number) {
-    TUserRecord& u = UserTable[Slot];
-    SetUserText(u.Name, Name);
-    SetUserText(u.Password, "secret");
-    u.ViewRight.Kind = View;
-    SetUserText(u.ViewRight.Number, Number);
-    u.ListenRight.Kind = rkAll;
-    u.DeleteRight.Kind = View;
-    SetUserText(u.DeleteRight.Number, Number);
-    for (TUserRight* r : {&u.ViewRight, &u.ListenRight, &u.DeleteRight}) r->Set = 1;
-}
-
 }  // namespace
-
-class RecordingsWindow : public MainWindowTest {
-protected:
-    void SetUp() override {
-        MainWindowTest::SetUp();
-        std::memset(UserTable, 0, sizeof UserTable);
-        PutUser(0, "admin", rkAll, "");
-        PutUser(1, "jan", rkNumber, "201");
-        SaveUsers();
-        std::memset(UserTable, 0, sizeof UserTable);
-        program.Write("en.lang", "");
-    }
-    void TearDown() override {
-        if (MainForm) MainForm->MediaFrame1->MediaPlayer->Close();
-        MainWindowTest::TearDown();
-    }
-
-    void MakeStore(int Count) {
-        options.Count = Count;
-        names = devicesim::WriteStoredRecordings(program.Root(), options);
-    }
-    void LogIn(const char* Name) {
-        Respond("TuserpaswdDialog", [](TCustomForm*) { return TModalResult(1); });
-        TUsersFrame* users = MainForm->UsersFrame1;
-        users->usersComboBox->SetItemIndex(users->usersComboBox->Items()->IndexOf(Name));
-        users->usersComboBoxChange(users->usersComboBox);
-    }
-    TMediaFrame* Media() const { return MainForm->MediaFrame1; }
-    TStringGrid* Grid() const { return MainForm->MediaFrame1->musicTable; }
-    TFiltrFrame* Filter() const { return MainForm->FiltrFrame1; }
-    int Rows() const { return Grid()->RowCount() - 1; }
-    std::vector<AnsiString> Column(int Col) const {
-        std::vector<AnsiString> out;
-        for (int r = 1; r < Grid()->RowCount(); ++r) out.push_back(Grid()->Cells(Col, r));
-        return out;
-    }
-    AnsiString Status() const { return MainForm->StatusFrameBottom->StatusLabel->Caption(); }
-    // The header cell's middle, where a user clicks to sort.
-    void ClickHeader(int Col) {
-        const TRect r = Grid()->CellRect(Col, 0);
-        yorde::test::Click(Grid(), (r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
-    }
-    std::vector<ModalSeen> TakeSeen() { return std::exchange(seen, {}); }
-    void ExpectNothingOpen() {
-        EXPECT_EQ(Media()->MediaPlayer->Mode(), mpNotReady);
-        EXPECT_FALSE(Media()->ExportImage->Visible());
-        EXPECT_FALSE(Media()->SeekTrackBar->Enabled());
-    }
-
-    devicesim::TStoreOptions options;
-    std::vector<std::string> names;
-};
 
 TEST_F(RecordingsWindow, EachUserSeesTheRecordingsOfTheirViewRight) {
     MakeStore(60);

@@ -1,0 +1,94 @@
+// Deleting the selected recording within the user's delete right, and the
+// list's context menu whose items follow the rights.
+#include "workstation/Unitmediaframe.h"
+
+#include "localization/Lxlnglnk.h"
+#include "rtl/Folders.h"
+#include "store/RecordingRemoval.h"
+#include "store/UserRights.h"
+#include "workstation/Unitdebug.h"
+#include "workstation/Unitdelete.h"
+#include "workstation/Unitmessage.h"
+
+#include <memory>
+
+bool TMediaFrame::mayDeleteRow(int Row) const {
+    if (Row < 1 || Row >= musicTable->RowCount()) return false;
+    const int calledColumn = visibleColumns >= 6 ? 3 : 2;
+    return MayDeleteRecording(currentUser().DeleteRight, musicTable->Cells(1, Row),
+                              musicTable->Cells(calledColumn, Row));
+}
+
+void TMediaFrame::DeleteImageClick(TObject*) {
+    if (recording) {
+        // The button ends an announcement recording, as Stop does.
+        StopImageClick(nullptr);
+        return;
+    }
+    if (mayDeleteRow(musicTable->Row())) {
+        setStatus(text("IDS_REMOVING"));
+        // The recording is fixed before the question: while it is open the
+        // list may be filled again (the sync run, the daily purge).
+        const AnsiString name = selectedFileName();
+        std::unique_ptr<TDeleteDialog, void (*)(TObject*)> dialog(
+            NewForm<TDeleteDialog>(this, text("IDS_REMOVING_QUESTION")), TObject::Free);
+        if (dialog->ShowModal() == mrOk) deleteRecording(name);
+    }
+    setStatus(AnsiString());
+}
+
+void TMediaFrame::op2Click(TObject* Sender) { DeleteImageClick(Sender); }
+
+void TMediaFrame::deleteRecording(const AnsiString& Name) {
+    bool removed = false;
+    try {
+        db.Open(ProgramDir() + "data.db");
+        removed = RemoveStoredRecording(db, ProgramDir() + "files/", Name);
+        db.Close();
+    } catch (const SqliteException& e) {
+        db.Close();
+        reportDbError("Delete of " + Name, e);
+        return;
+    }
+    if (!removed) {
+        DebugLog("Delete of " + Name + ": the file cannot be deleted; the recording stays");
+        ShowCaptionMessage(this, text("IDS_ERROR"), text("IDS_REMOVE_FILE_ERROR"));
+        return;
+    }
+    removeListRow(Name);
+}
+
+void TMediaFrame::removeListRow(const AnsiString& Name) {
+    int row = 1;
+    const int rows = musicTable->RowCount();
+    while (row < rows && musicTable->Cells(visibleColumns, row) != Name) ++row;
+    if (row >= rows) {
+        // The list changed while the question was open: filled afresh.
+        RefreshRecordings();
+        return;
+    }
+    const int columns = musicTable->ColCount();
+    const bool wasLoading = loading;
+    loading = true;
+    musicTable->SetVisible(false);
+    for (int r = row; r + 1 < rows; ++r)
+        for (int c = 0; c < columns; ++c) musicTable->SetCells(c, r, musicTable->Cells(c, r + 1));
+    musicTable->SetRowCount(rows - 1);
+    musicTable->SetVisible(true);
+    closePlayer();
+    // The row after the deleted one takes its place; after the last, the one before.
+    if (musicTable->RowCount() <= row) --row;
+    musicTable->SetRow(row);
+    loading = wasLoading;
+    musicTableClick(musicTable);
+}
+
+void TMediaFrame::musicPopupMenuPopup(TObject*) {
+    const int row = musicTable->Row();
+    const bool onRow = row >= 1;
+    op1->SetEnabled(onRow);
+    op2->SetEnabled(onRow && mayDeleteRow(row));
+    op3->SetEnabled(onRow && MayExportRecording(currentUser()));
+}
+
+void TMediaFrame::op1Click(TObject* Sender) { PlayImageClick(Sender); }
