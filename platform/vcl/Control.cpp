@@ -42,6 +42,7 @@ TControl::TControl(TComponent* AOwner) : TComponent(AOwner), font_(std::make_uni
     controlStyle_ = TControlStyle{csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
     lastCodePage_ = font_->CodePage();
     font_->OnChange = [this](TObject*) { fontObjectChanged(); };
+    font_->LiveOnMainThread();
 }
 
 TControl::~TControl() {
@@ -338,7 +339,7 @@ void TControl::syncParentColor() {
 // Font and code page
 
 void TControl::SetFont(TFont* Value) {
-    if (QueueOffMain(life_, [this, Value] { SetFont(Value); })) return;
+    // The font itself takes a worker's change to the main thread.
     font_->Assign(Value);
 }
 
