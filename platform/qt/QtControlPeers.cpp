@@ -169,7 +169,7 @@ private:
     void userEdited(const QString& Now) {
         EditWidget* e = w();
         if (!e || !e->peer) return;
-        TTypedLine typed = TakeTypedLine(e, Now, shown_, maxLength_, control_->CodePage());
+        TTypedLine typed = TakeTypedLine(e, Now, shown_, maxLength_, control_->TextCodePage());
         shown_ = typed.Shown;
         TPeerInput::EditChanged(static_cast<TCustomEdit*>(control_), typed.Bytes);
     }

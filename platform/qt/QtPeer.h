@@ -197,7 +197,12 @@ private:
     void deliverCharacter(TWinControl* c, QKeyEvent* e, const QString& text, bool characterOnly) {
         QString out = text;
         if (text.size() == 1) {
-            AnsiString bytes = EncodeText(text, c->CodePage());
+            // A character the text's code page cannot hold is refused as it is typed.
+            if (!CanEncode(text.at(0), c->TextCodePage())) {
+                e->accept();
+                return;
+            }
+            AnsiString bytes = EncodeText(text, c->TextCodePage());
             char ch = bytes.empty() ? '\0' : bytes[0];
             char before = ch;
             bool go = TPeerInput::KeyPress(c, ch);
@@ -206,7 +211,7 @@ private:
                 e->accept();
                 return;
             }
-            if (ch != before) out = DecodeText(AnsiString(1, ch), c->CodePage());
+            if (ch != before) out = DecodeText(AnsiString(1, ch), c->TextCodePage());
         }
         if (characterOnly) {
             if (!out.isEmpty() && out.at(0).isPrint()) {

@@ -365,6 +365,17 @@ void TControl::fontObjectChanged() {
     }
 }
 
+bool TControl::UserData() const {
+    return ReadOnMain([this] { return userData_; });
+}
+
+void TControl::SetUserData(bool Value) {
+    if (QueueOffMain(life_, [this, Value] { SetUserData(Value); })) return;
+    if (Value == userData_) return;
+    userData_ = Value;
+    CodePageChanged();
+}
+
 void TControl::FontChanged() {
     PushFont();
     AdjustSize();
@@ -511,7 +522,7 @@ void TControl::PushBounds() {
 }
 
 void TControl::PushText() {
-    if (peer_) peer_->SetText(text_, CodePage());
+    if (peer_) peer_->SetText(text_, TextCodePage());
 }
 
 void TControl::PushFont() {

@@ -194,6 +194,17 @@ public:
     void SetParentFont(bool Value);
     // The code page of the effective font charset: texts are shown decoded with it.
     int CodePage() const { return font_->CodePage(); }
+    // Whether the control's text (and a list's items) is user data: names,
+    // passwords and numbers that are typed, stored and compared byte for
+    // byte. Those are held in the program's ANSI code page in every language,
+    // whatever the font's charset; a character it cannot hold cannot be typed.
+    // Other texts (captions, hints, items from the translations) are in the
+    // code page of the font's charset, as the translations give them. Edits
+    // hold user data from the start.
+    bool UserData() const;
+    void SetUserData(bool Value);
+    // The code page of the control's text: the ANSI one for user data.
+    int TextCodePage() const { return userData_ ? GetACP() : CodePage(); }
 
     TCursor Cursor() const;
     void SetCursor(TCursor Value);
@@ -305,6 +316,7 @@ protected:
     TColor color_ = clWindow;
     bool visible_ = true;
     bool enabled_ = true;
+    bool userData_ = false;
 
     void Notification(TComponent* AComponent, TOperation Operation) override;
 
