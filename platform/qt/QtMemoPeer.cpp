@@ -198,7 +198,7 @@ private:
     void textChanged() {
         MemoWidget* m = w();
         if (setting_ || !m || !m->peer) return;
-        int cp = control_->TextCodePage();
+        int cp = control_->DataCodePage();
         QString text = rawText();
         AnsiString bytes = EncodeText(KeepEncodable(FromDocumentText(text), cp), cp);
         QString back = ToDocumentText(DecodeText(bytes, cp));

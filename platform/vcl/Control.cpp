@@ -235,9 +235,25 @@ AnsiString TControl::Text() const {
 
 void TControl::SetText(const AnsiString& Value) {
     if (QueueOffMain(life_, [this, Value] { SetText(Value); })) return;
-    if (Value == text_) return;
-    text_ = Value;
-    TextChanged();
+    const bool wasTranslated = TextCodePage() != DataCodePage();
+    translated_.clear();
+    if (Value != text_) {
+        text_ = Value;
+        TextChanged();
+    } else if (wasTranslated) {
+        PushText();
+    }
+}
+
+void TControl::SetTranslatedText(const AnsiString& Value) {
+    if (QueueOffMain(life_, [this, Value] { SetTranslatedText(Value); })) return;
+    translated_ = Value;
+    if (Value != text_) {
+        text_ = Value;
+        TextChanged();
+    } else {
+        PushText();
+    }
 }
 
 void TControl::TextChanged() {

@@ -203,8 +203,15 @@ public:
     // hold user data from the start.
     bool UserData() const;
     void SetUserData(bool Value);
-    // The code page of the control's text: the ANSI one for user data.
-    int TextCodePage() const { return userData_ ? GetACP() : CodePage(); }
+    // Puts a translated text (a prompt such as "Select user") into a control
+    // that holds user data: it shows in the font's code page while it stands.
+    void SetTranslatedText(const AnsiString& Value);
+    // The code page of what the control holds (what is typed, its items):
+    // the ANSI one for user data.
+    int DataCodePage() const { return userData_ ? GetACP() : CodePage(); }
+    // The code page its text shows in: DataCodePage, or the font's while a
+    // translated text stands there.
+    int TextCodePage() const { return !translated_.empty() && text_ == translated_ ? CodePage() : DataCodePage(); }
 
     TCursor Cursor() const;
     void SetCursor(TCursor Value);
@@ -347,6 +354,7 @@ private:
     bool parentFont_ = true;
     bool syncingFont_ = false;
     int lastCodePage_ = 0;
+    AnsiString translated_;
     TCursor cursor_ = crDefault;
     TPopupMenu* popupMenu_ = nullptr;
     THelpType helpType_ = htContext;

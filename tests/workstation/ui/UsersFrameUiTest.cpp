@@ -405,6 +405,9 @@ TEST_P(UsersFrameLanguageTest, AUserWithPolishLettersLogsInByTypingInEveryLangua
     TComboBox* combo = frame->usersComboBox;
     auto* box = static_cast<QComboBox*>(yorde::qt::WidgetOf(combo));
     EXPECT_EQ(box->itemText(1), QString::fromUtf8("Łucja"));
+    // The prompt among the names is a translation and reads as one.
+    const char* const prompt[] = {"Należy wybrać użytkownika", "Select user", "Выберите пользователя"};
+    EXPECT_EQ(box->lineEdit()->text(), QString::fromUtf8(prompt[GetParam() - 1]));
     Respond("TuserpaswdDialog", [](TCustomForm* f) {
         auto* d = static_cast<TuserpaswdDialog*>(f);
         TypeText(d->paswdLineEdit, "hasło1");
