@@ -63,6 +63,13 @@ void TMediaFrame::SetColumnHeaders(bool Marked, int SortedColumn) {
 void TMediaFrame::musicTableDrawCell(TObject*, int ACol, int ARow, const TRect& Rect, TGridDrawState State) {
     TCanvas* canvas = musicTable->Canvas();
     if (ARow == 0) {
+        // Without recordings the header is the grid's only row, not a fixed
+        // one, and would come highlighted: it looks the same either way.
+        if (!State.Contains(gdFixed)) {
+            canvas->Brush()->SetColor(musicTable->FixedColor());
+            canvas->Font()->SetColor(musicTable->Font()->Color());
+            canvas->FillRect(Rect);
+        }
         const AnsiString header = musicTable->Cells(ACol, ARow);
         const bool down = header.find('\\') != AnsiString::npos;
         const bool up = !down && header.find('/') != AnsiString::npos;

@@ -69,7 +69,7 @@ AnsiString TMessageDialog::T(const char* Key) const { return lxLang1->GetTextOrD
 template <size_t N>
 void TMessageDialog::setSentence(const char* const (&Keys)[N], int code) {
     if (code < 0 || code >= int(N)) return;
-    MessageLabel->SetCaption(T(Keys[code]) + ".");
+    MessageLabel->SetCaption(EndSentence(T(Keys[code])));
 }
 
 void TMessageDialog::SetUsersMessage(int code) { setSentence(kUsersKeys, code); }
@@ -77,13 +77,13 @@ void TMessageDialog::SetUsersMessage(int code) { setSentence(kUsersKeys, code); 
 void TMessageDialog::SetFieldRuleMessage(int code) {
     if (code < 0 || code >= int(std::size(kFieldRules))) return;
     const TFieldRule& rule = kFieldRules[code];
-    MessageLabel->SetCaption(T(rule.Key) + ".\n" + T("IDS_USE") + rule.Range + T("IDS_CHARS") + ".");
+    MessageLabel->SetCaption(EndSentence(T(rule.Key)) + "\n" + EndSentence(T("IDS_USE") + rule.Range + T("IDS_CHARS")));
 }
 
 void TMessageDialog::SetAccountMessage(int code) { setSentence(kAccountKeys, code); }
 
 void TMessageDialog::SetAdminCreateError() {
-    MessageLabel->SetCaption(T("IDS_ADMIN_CREATE_ERROR") + ".");
+    MessageLabel->SetCaption(EndSentence(T("IDS_ADMIN_CREATE_ERROR")));
     if (lxLang1->ActiveLanguage() == kRussian) {
         ImageOK->SetTop(kGrownImageTop);
         MessageLabel->SetHeight(kGrownLabelHeight);
@@ -112,6 +112,11 @@ void TMessageDialog::FormKeyDown(TObject*, WORD& Key, TShiftState) {
 void TMessageDialog::Timer1Timer(TObject*) { Invalidate(); }
 
 // ---------------------------------------------------------------------------
+
+AnsiString EndSentence(const AnsiString& Text) {
+    if (!Text.empty() && Text.back() == '.') return Text;
+    return Text + ".";
+}
 
 int ShowCaptionMessage(TComponent* Owner, const AnsiString& Caption, const AnsiString& Text) {
     // The text comes from the caller's translations. While the main window

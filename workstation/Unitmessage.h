@@ -23,8 +23,9 @@ public:
 
     explicit TMessageDialog(TComponent* AOwner);
 
-    // Catalogue setters: the message text in the active language with a full
-    // stop appended. A code outside the catalogue leaves the label as it is.
+    // Catalogue setters: the message text in the active language ending with
+    // a full stop (see EndSentence). A code outside the catalogue leaves the
+    // label as it is.
     // 0 IDS_NO_ADMIN, 1 IDS_TOO_MANY_USERS, 2 IDS_USER_EXISTS, 3 IDS_USER_MOD,
     // 4 IDS_REMOVE_ADMIN, 5 IDS_USER_DATA, 6 IDS_BE_REMOVED, 7 IDS_DB_ERROR.
     void SetUsersMessage(int code);
@@ -50,10 +51,14 @@ public:
 
 private:
     AnsiString T(const char* Key) const;
-    // Sets Keys[code] + "." when code is inside the table.
+    // Sets the sentence of Keys[code] when code is inside the table.
     template <size_t N>
     void setSentence(const char* const (&Keys)[N], int code);
 };
+
+// Text with a full stop appended, unless it ends with one already (some
+// translations carry their own).
+AnsiString EndSentence(const AnsiString& Text);
 
 // Shows Text under Caption in a message dialog owned by Owner; returns the
 // modal result (1 for OK, Enter and Escape).

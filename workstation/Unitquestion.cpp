@@ -4,6 +4,7 @@
 #include "localization/Lxcomp.h"
 #include "workstation/DialogLanguage.h"
 #include "workstation/ImageButtons.h"
+#include "workstation/Unitmessage.h"
 
 #include <iterator>
 
@@ -50,13 +51,13 @@ TQuestionDialog::TQuestionDialog(TComponent* AOwner) : TForm(AOwner) {
 AnsiString TQuestionDialog::T(const char* Key) const { return lxLangLinked1->GetTextOrDefault(Key); }
 
 void TQuestionDialog::SetUserRemovalQuestion(const AnsiString& Name) {
-    MessageLabel->SetCaption(T("IDS_USER_DATA") + " " + Name + " " + T("IDS_BE_REMOVED") + ".");
+    MessageLabel->SetCaption(EndSentence(T("IDS_USER_DATA") + " " + Name + " " + T("IDS_BE_REMOVED")));
 }
 
 void TQuestionDialog::SetUsersQuestion(int code) {
     if (code < 0 || code >= int(std::size(kQuestionKeys))) return;
     AnsiString text = T(kQuestionKeys[code]);
-    if (code == kStatementCode) text += ".";
+    if (code == kStatementCode) text = EndSentence(text);
     MessageLabel->SetCaption(text);
 }
 

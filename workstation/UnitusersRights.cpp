@@ -24,7 +24,8 @@ void TUsersFrame::ClearCurrentUser() {
     const AnsiString selectUser = text("IDS_SELECT_USER");
     userInfoLabel->SetCaption(selectUser);
     usersComboBox->SetItemIndex(-1);
-    usersComboBox->SetText(selectUser);
+    // The prompt is a translation standing among the users' names.
+    usersComboBox->SetTranslatedText(selectUser);
 }
 
 void TUsersFrame::DescribeRight(const AnsiString& action, TLabel* label, const TUserRight& right) {

@@ -15,6 +15,7 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPaintEvent>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QSignalBlocker>
 
@@ -121,6 +122,21 @@ public:
     explicit EditWidget(QWidget* Parent) : PeerWidget<QLineEdit>(Parent) {}
 };
 
+// The style of an edit that masks its text with the control's own character
+// rather than the platform's.
+class PasswordCharStyle : public QProxyStyle {
+public:
+    explicit PasswordCharStyle(QChar Mask) : mask_(Mask) {}
+    int styleHint(StyleHint Hint, const QStyleOption* Option, const QWidget* Widget,
+                  QStyleHintReturn* Return) const override {
+        if (Hint == SH_LineEdit_PasswordCharacter) return mask_.unicode();
+        return QProxyStyle::styleHint(Hint, Option, Widget, Return);
+    }
+
+private:
+    QChar mask_;
+};
+
 class QtEditPeer : public QtPeer<IEditPeer, EditWidget> {
 public:
     QtEditPeer(TControl* C, QWidget* Parent) : QtPeer(C, new EditWidget(Parent)) {
@@ -142,7 +158,24 @@ public:
     // Qt's own limit would also cut text set from code, so the limit is kept here.
     void SetMaxLength(int MaxLength) override { maxLength_ = MaxLength; }
     void SetPasswordChar(char PasswordChar) override {
-        if (w()) w()->setEchoMode(PasswordChar ? QLineEdit::Password : QLineEdit::Normal);
+        EditWidget* e = w();
+        if (!e) return;
+        if (!PasswordChar) {
+            e->setEchoMode(QLineEdit::Normal);
+            return;
+        }
+        const QString mask = DecodeText(AnsiString(1, PasswordChar), control_->DataCodePage());
+        if (!mask.isEmpty()) {
+            auto* style = new PasswordCharStyle(mask.at(0));
+            style->setParent(e);
+            QStyle* old = e->style();
+            e->setStyle(style);
+            // A style made for an earlier mask goes with it.
+            if (old && old->parent() == e) delete old;
+        }
+        // Qt takes the mask from the style when the echo mode is set.
+        e->setEchoMode(QLineEdit::Normal);
+        e->setEchoMode(QLineEdit::Password);
     }
     void SetReadOnly(bool ReadOnly) override {
         if (w()) w()->setReadOnly(ReadOnly);
@@ -169,7 +202,7 @@ private:
     void userEdited(const QString& Now) {
         EditWidget* e = w();
         if (!e || !e->peer) return;
-        TTypedLine typed = TakeTypedLine(e, Now, shown_, maxLength_, control_->CodePage());
+        TTypedLine typed = TakeTypedLine(e, Now, shown_, maxLength_, control_->DataCodePage());
         shown_ = typed.Shown;
         TPeerInput::EditChanged(static_cast<TCustomEdit*>(control_), typed.Bytes);
     }

@@ -80,7 +80,10 @@ public:
     }
 
     void SetText(const AnsiString& Bytes, int CodePage) override {
-        if (w()) w()->setWindowTitle(DecodeText(Bytes, CodePage));
+        // Qt gives a window whose title is empty the program's name; a
+        // blank one stays blank.
+        const QString title = DecodeText(Bytes, CodePage);
+        if (w()) w()->setWindowTitle(title.isEmpty() ? QStringLiteral(" ") : title);
     }
 
     void SetBorder(TFormBorderStyle Style, TBorderIcons Icons) override {

@@ -180,7 +180,7 @@ private:
     void edited(const QString& Now) {
         QLineEdit* e = edit_;
         if (!e || !w()) return;
-        TTypedLine typed = TakeTypedLine(e, Now, shown_, maxLength_, control_->CodePage());
+        TTypedLine typed = TakeTypedLine(e, Now, shown_, maxLength_, control_->DataCodePage());
         if (typed.Shown == shown_) return;
         shown_ = typed.Shown;
         TCommonInput::ComboEdited(static_cast<TCustomComboBox*>(control_), typed.Bytes);

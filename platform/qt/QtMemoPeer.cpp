@@ -107,7 +107,7 @@ public:
         QTextBlock first = doc->findBlockByNumber(First);
         if (!first.isValid()) {
             // Out of step with the component: show its whole text again.
-            if (auto* memo = dynamic_cast<TCustomMemo*>(control_)) SetText(memo->Text(), memo->CodePage());
+            if (auto* memo = dynamic_cast<TCustomMemo*>(control_)) SetText(memo->Text(), memo->TextCodePage());
             return;
         }
         QTextBlock after = doc->findBlockByNumber(First + Count);
@@ -198,9 +198,9 @@ private:
     void textChanged() {
         MemoWidget* m = w();
         if (setting_ || !m || !m->peer) return;
-        int cp = control_->CodePage();
+        int cp = control_->DataCodePage();
         QString text = rawText();
-        AnsiString bytes = EncodeText(FromDocumentText(text), cp);
+        AnsiString bytes = EncodeText(KeepEncodable(FromDocumentText(text), cp), cp);
         QString back = ToDocumentText(DecodeText(bytes, cp));
         if (back != text) {
             // Characters the code page lacks were typed: show what is kept.

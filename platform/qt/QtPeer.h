@@ -197,7 +197,12 @@ private:
     void deliverCharacter(TWinControl* c, QKeyEvent* e, const QString& text, bool characterOnly) {
         QString out = text;
         if (text.size() == 1) {
-            AnsiString bytes = EncodeText(text, c->CodePage());
+            // A character the text's code page cannot hold is refused as it is typed.
+            if (!CanEncode(text.at(0), c->DataCodePage())) {
+                e->accept();
+                return;
+            }
+            AnsiString bytes = EncodeText(text, c->DataCodePage());
             char ch = bytes.empty() ? '\0' : bytes[0];
             char before = ch;
             bool go = TPeerInput::KeyPress(c, ch);
@@ -206,7 +211,7 @@ private:
                 e->accept();
                 return;
             }
-            if (ch != before) out = DecodeText(AnsiString(1, ch), c->CodePage());
+            if (ch != before) out = DecodeText(AnsiString(1, ch), c->DataCodePage());
         }
         if (characterOnly) {
             if (!out.isEmpty() && out.at(0).isPrint()) {
@@ -284,10 +289,8 @@ public:
         if (!widget_) return;
         widget_->setFont(ToQFont(Font));
         QPalette pal = widget_->palette();
-        QColor c = ToQColor(Font.Color);
-        pal.setColor(QPalette::WindowText, c);
-        pal.setColor(QPalette::Text, c);
-        pal.setColor(QPalette::ButtonText, c);
+        for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+            setColors(pal, role, ToQColor(Font.Color), ToQColor(clGrayText));
         widget_->setPalette(pal);
     }
     void SetColor(TColor /*Color*/, bool /*ParentBackground*/) override {}
@@ -337,13 +340,23 @@ public:
     }
 
 protected:
-    // Fills the background with Color (native widgets).
+    // Fills the background with Color (native widgets). A field that takes
+    // no input while disabled shows the face colour instead of the window
+    // colour; a colour of its own stays.
     void paintBackground(TColor Color, QPalette::ColorRole Role) {
         if (!widget_) return;
         QPalette pal = widget_->palette();
-        pal.setColor(Role, ToQColor(Color));
+        const bool field = Role == QPalette::Base && Color == ColorToRGB(clWindow);
+        setColors(pal, Role, ToQColor(Color), ToQColor(field ? clBtnFace : Color));
         widget_->setPalette(pal);
         widget_->setAutoFillBackground(true);
+    }
+    // Role in the palette: Enabled while the widget takes input, Disabled
+    // while it does not (Qt draws disabled widgets from that group).
+    static void setColors(QPalette& Palette, QPalette::ColorRole Role, const QColor& Enabled, const QColor& Disabled) {
+        Palette.setColor(QPalette::Active, Role, Enabled);
+        Palette.setColor(QPalette::Inactive, Role, Enabled);
+        Palette.setColor(QPalette::Disabled, Role, Disabled);
     }
 
     TControl* control_;

@@ -11,6 +11,25 @@ QString DecodeText(const AnsiString& Bytes, int CodePage) {
 
 AnsiString EncodeText(const QString& Text, int CodePage) { return Utf8ToCodePage(Text.toStdString(), CodePage); }
 
+bool CanEncode(QChar Char, int CodePage) {
+    if (Char.isNull() || Char.isSurrogate()) return false;
+    if (Char.unicode() < 0x80) return true;
+    const QString one(Char);
+    return DecodeText(EncodeText(one, CodePage), CodePage) == one;
+}
+
+QString KeepEncodable(const QString& Text, int CodePage, int* Position) {
+    QString kept;
+    kept.reserve(Text.size());
+    for (qsizetype i = 0; i < Text.size(); ++i) {
+        if (CanEncode(Text[i], CodePage))
+            kept += Text[i];
+        else if (Position && i < *Position)
+            --*Position;
+    }
+    return kept;
+}
+
 QColor ToQColor(TColor Rgb) {
     uint32_t c = uint32_t(ColorToRGB(Rgb));
     return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));

@@ -14,6 +14,11 @@ namespace yorde::qt {
 QString DecodeText(const AnsiString& Bytes, int CodePage);
 // A Qt text to code-page bytes; characters the code page lacks become '?'.
 AnsiString EncodeText(const QString& Text, int CodePage);
+// Whether the code page holds the character (NUL and halves of a pair never).
+bool CanEncode(QChar Char, int CodePage);
+// Text without the characters the code page cannot hold; Position (a place
+// in Text, when given) moves back by those removed before it.
+QString KeepEncodable(const QString& Text, int CodePage, int* Position = nullptr);
 
 QColor ToQColor(TColor Rgb);
 QFont ToQFont(const TFontData& Font);

@@ -10,9 +10,9 @@
 namespace yorde::qt {
 
 TTypedLine TakeTypedLine(QLineEdit* Edit, const QString& Now, const QString& Before, int MaxLength, int CodePage) {
-    QString text = Now;
     int cursor = Edit->cursorPosition();
-    bool reset = false;
+    QString text = KeepEncodable(Now, CodePage, &cursor);
+    bool reset = text.size() != Now.size();
     if (MaxLength > 0 && text.size() > MaxLength) {
         // The inserted part lies between what the text shares with Before at
         // its start and at its end.

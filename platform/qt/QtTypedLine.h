@@ -15,9 +15,10 @@ struct TTypedLine {
 };
 
 // Now is the edit's text after the change, Before what it showed until then.
-// Of what was typed or pasted, only as much is kept as MaxLength (0: no
-// limit) leaves room for; the text then goes through the code page, and the
-// edit is set back (without signals) when either changed it.
+// Characters the code page cannot hold are refused (never stored as '?');
+// of the rest of what was typed or pasted, only as much is kept as MaxLength
+// (0: no limit) leaves room for. The edit is set back (without signals)
+// when either changed what it shows.
 TTypedLine TakeTypedLine(QLineEdit* Edit, const QString& Now, const QString& Before, int MaxLength, int CodePage);
 
 }  // namespace yorde::qt

@@ -25,12 +25,13 @@ const KindInfo kKinds[] = {
 
 TBitBtn::TBitBtn(TComponent* AOwner) : TButton(AOwner), glyph_(std::make_unique<TBitmap>()) {
     glyph_->OnChange = [this](TObject*) { pushGlyph(); };
+    glyph_->LiveOnMainThread();
 }
 
 TBitBtn::~TBitBtn() = default;
 
 void TBitBtn::SetGlyph(TBitmap* Value) {
-    if (QueueOffMain(Life(), [this, Value] { SetGlyph(Value); })) return;
+    // The glyph itself takes a worker's change to the main thread.
     glyph_->Assign(Value);
 }
 

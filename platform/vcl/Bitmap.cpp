@@ -47,6 +47,7 @@ void decodeImage(const std::string& bytes, int& w, int& h, std::vector<uint32_t>
 // TGraphic
 
 void TGraphic::SetTransparent(bool Value) {
+    if (runHome([this, Value] { SetTransparent(Value); })) return;
     if (Value == transparent_) return;
     transparent_ = Value;
     Changed();
@@ -60,11 +61,13 @@ void TGraphic::DefineProperties(TFiler& Filer) {
 }
 
 void TGraphic::LoadFromFile(const AnsiString& FileName) {
+    if (runHome([&] { LoadFromFile(FileName); })) return;
     TFileStream f(FileName, fmOpenRead | fmShareDenyWrite);
     LoadFromStream(&f);
 }
 
 void TGraphic::SaveToFile(const AnsiString& FileName) {
+    if (runHome([&] { SaveToFile(FileName); })) return;
     TFileStream f(FileName, fmCreate);
     SaveToStream(&f);
 }
@@ -102,16 +105,24 @@ void TBitmap::releaseCanvasBackend() {
 }
 
 TCanvas* TBitmap::Canvas() {
+    if (awayFromHome()) return ReadOnMain([this] { return Canvas(); });
     if (!canvas_) {
         canvas_ = std::make_unique<TBitmapCanvas>(this);
         canvas_->OnChange = [this](TObject*) { Changed(); };
+        if (LivesOnMainThread()) canvas_->LiveOnMainThread();
     }
     return canvas_.get();
+}
+
+void TBitmap::LiveOnMainThread() {
+    TGraphic::LiveOnMainThread();
+    if (canvas_) canvas_->LiveOnMainThread();
 }
 
 void TBitmap::Changed() { TGraphic::Changed(); }
 
 void TBitmap::SetSize(int AWidth, int AHeight) {
+    if (runHome([=, this] { SetSize(AWidth, AHeight); })) return;
     AWidth = std::max(0, AWidth);
     AHeight = std::max(0, AHeight);
     if (AWidth == width_ && AHeight == height_) return;
@@ -127,6 +138,7 @@ void TBitmap::SetSize(int AWidth, int AHeight) {
 }
 
 void TBitmap::SetPixels(int AWidth, int AHeight, std::vector<uint32_t> Pixels) {
+    if (runHome([&] { SetPixels(AWidth, AHeight, std::move(Pixels)); })) return;
     if (AWidth < 0 || AHeight < 0 || Pixels.size() != size_t(AWidth) * size_t(AHeight))
         throw EInvalidGraphic("Bitmap image is not valid");
     releaseCanvasBackend();
@@ -137,29 +149,34 @@ void TBitmap::SetPixels(int AWidth, int AHeight, std::vector<uint32_t> Pixels) {
 }
 
 uint32_t TBitmap::PixelArgb(int X, int Y) const {
+    if (awayFromHome()) return ReadOnMain([=, this] { return PixelArgb(X, Y); });
     if (X < 0 || Y < 0 || X >= width_ || Y >= height_) return 0;
     return pixels_[size_t(Y) * size_t(width_) + size_t(X)];
 }
 
 void TBitmap::SetPixelArgb(int X, int Y, uint32_t Argb) {
+    if (runHome([=, this] { SetPixelArgb(X, Y, Argb); })) return;
     if (X < 0 || Y < 0 || X >= width_ || Y >= height_) return;
     pixels_[size_t(Y) * size_t(width_) + size_t(X)] = Argb;
     Changed();
 }
 
 void TBitmap::SetTransparentMode(TTransparentMode Value) {
+    if (runHome([this, Value] { SetTransparentMode(Value); })) return;
     if (Value == transparentMode_) return;
     transparentMode_ = Value;
     Changed();
 }
 
 TColor TBitmap::TransparentColor() const {
+    if (awayFromHome()) return ReadOnMain([this] { return TransparentColor(); });
     if (transparentMode_ == tmFixed && transparentColor_ != clDefault) return transparentColor_;
     if (width_ == 0 || height_ == 0) return clDefault;
     return ArgbToColor(PixelArgb(0, height_ - 1));
 }
 
 void TBitmap::SetTransparentColor(TColor Value) {
+    if (runHome([this, Value] { SetTransparentColor(Value); })) return;
     transparentColor_ = Value;
     transparentMode_ = Value == clDefault ? tmAuto : tmFixed;
     Changed();
@@ -171,6 +188,7 @@ int32_t TBitmap::TransparentKey() const {
 }
 
 void TBitmap::Assign(TPersistent* Source) {
+    if (runHome([&] { Assign(Source); })) return;
     if (!Source) {
         SetPixels(0, 0, {});
         return;
@@ -194,6 +212,7 @@ void TBitmap::Assign(TPersistent* Source) {
 }
 
 void TBitmap::LoadFromStream(TStream* Stream) {
+    if (runHome([&] { LoadFromStream(Stream); })) return;
     int w = 0, h = 0;
     std::vector<uint32_t> px;
     std::string bytes = readAll(Stream);
@@ -203,11 +222,13 @@ void TBitmap::LoadFromStream(TStream* Stream) {
 }
 
 void TBitmap::SaveToStream(TStream* Stream) {
+    if (runHome([&] { SaveToStream(Stream); })) return;
     std::string bytes = EncodeBmp(width_, height_, pixels_, pixelFormat_ == pf32bit);
     Stream->WriteBuffer(bytes.data(), int64_t(bytes.size()));
 }
 
 void TBitmap::ReadData(TStream& Stream) {
+    if (runHome([&] { ReadData(Stream); })) return;
     uint32_t size = 0;
     Stream.ReadBuffer(&size, 4);
     if (int64_t(size) > Stream.Size() - Stream.Position()) throw EReadError("Bitmap image is not valid");
@@ -218,6 +239,7 @@ void TBitmap::ReadData(TStream& Stream) {
 }
 
 void TBitmap::WriteData(TStream& Stream) {
+    if (runHome([&] { WriteData(Stream); })) return;
     std::string bytes = EncodeBmp(width_, height_, pixels_, pixelFormat_ == pf32bit);
     uint32_t size = uint32_t(bytes.size());
     Stream.WriteBuffer(&size, 4);
@@ -225,6 +247,7 @@ void TBitmap::WriteData(TStream& Stream) {
 }
 
 void TBitmap::LoadFromFile(const AnsiString& FileName) {
+    if (runHome([&] { LoadFromFile(FileName); })) return;
     int w = 0, h = 0;
     std::vector<uint32_t> px;
     decodeImage(readFile(FileName), w, h, px);
@@ -232,6 +255,7 @@ void TBitmap::LoadFromFile(const AnsiString& FileName) {
 }
 
 void TBitmap::SaveToFile(const AnsiString& FileName) {
+    if (runHome([&] { SaveToFile(FileName); })) return;
     if (!SameText(ExtractFileExt(FileName), ".png")) {
         TGraphic::SaveToFile(FileName);
         return;
@@ -246,7 +270,13 @@ void TBitmap::SaveToFile(const AnsiString& FileName) {
 // ---------------------------------------------------------------------------
 // TIcon
 
+void TIcon::LiveOnMainThread() {
+    TGraphic::LiveOnMainThread();
+    image_.LiveOnMainThread();
+}
+
 void TIcon::Assign(TPersistent* Source) {
+    if (runHome([&] { Assign(Source); })) return;
     if (auto* i = dynamic_cast<TIcon*>(Source)) {
         if (i == this) return;
         data_ = i->data_;
@@ -264,6 +294,7 @@ void TIcon::Assign(TPersistent* Source) {
 }
 
 void TIcon::LoadFromStream(TStream* Stream) {
+    if (runHome([&] { LoadFromStream(Stream); })) return;
     std::string bytes = readAll(Stream);
     int w = 0, h = 0;
     std::vector<uint32_t> px;
@@ -275,6 +306,7 @@ void TIcon::LoadFromStream(TStream* Stream) {
 }
 
 void TIcon::SaveToStream(TStream* Stream) {
+    if (runHome([&] { SaveToStream(Stream); })) return;
     std::string bytes = data_;
     if (bytes.empty() && !image_.Empty()) {
         IPeerFactory* f = PeerFactory();
@@ -292,12 +324,20 @@ TPicture::~TPicture() = default;
 
 void TPicture::changed() { OnChange(this); }
 
+void TPicture::LiveOnMainThread() {
+    TThreadHome::LiveOnMainThread();
+    if (graphic_) graphic_->LiveOnMainThread();
+}
+
 void TPicture::setOwned(TGraphic* g) {
     graphic_.reset(g);
-    if (g) g->OnChange = [this](TObject*) { changed(); };
+    if (!g) return;
+    g->OnChange = [this](TObject*) { changed(); };
+    if (LivesOnMainThread()) g->LiveOnMainThread();
 }
 
 TBitmap* TPicture::Bitmap() {
+    if (awayFromHome()) return ReadOnMain([this] { return Bitmap(); });
     if (auto* b = dynamic_cast<TBitmap*>(graphic_.get())) return b;
     setOwned(new TBitmap);
     changed();
@@ -305,6 +345,7 @@ TBitmap* TPicture::Bitmap() {
 }
 
 TIcon* TPicture::Icon() {
+    if (awayFromHome()) return ReadOnMain([this] { return Icon(); });
     if (auto* i = dynamic_cast<TIcon*>(graphic_.get())) return i;
     setOwned(new TIcon);
     changed();
@@ -312,6 +353,7 @@ TIcon* TPicture::Icon() {
 }
 
 void TPicture::SetGraphic(TGraphic* Value) {
+    if (runHome([&] { SetGraphic(Value); })) return;
     if (Value == graphic_.get()) return;
     if (!Value) {
         setOwned(nullptr);
@@ -329,6 +371,7 @@ void TPicture::SetGraphic(TGraphic* Value) {
 }
 
 void TPicture::Assign(TPersistent* Source) {
+    if (runHome([&] { Assign(Source); })) return;
     if (!Source) {
         SetGraphic(nullptr);
         return;
@@ -345,6 +388,7 @@ void TPicture::Assign(TPersistent* Source) {
 }
 
 void TPicture::LoadFromFile(const AnsiString& FileName) {
+    if (runHome([&] { LoadFromFile(FileName); })) return;
     std::unique_ptr<TGraphic> g;
     if (SameText(ExtractFileExt(FileName), ".ico"))
         g = std::make_unique<TIcon>();
@@ -356,6 +400,7 @@ void TPicture::LoadFromFile(const AnsiString& FileName) {
 }
 
 void TPicture::SaveToFile(const AnsiString& FileName) {
+    if (runHome([&] { SaveToFile(FileName); })) return;
     if (graphic_) graphic_->SaveToFile(FileName);
 }
 

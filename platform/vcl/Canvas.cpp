@@ -47,6 +47,13 @@ TCanvas::TCanvas()
 
 TCanvas::~TCanvas() = default;
 
+void TCanvas::LiveOnMainThread() {
+    TThreadHome::LiveOnMainThread();
+    font_->LiveOnMainThread();
+    brush_->LiveOnMainThread();
+    pen_->LiveOnMainThread();
+}
+
 std::string TCanvas::utf8(const AnsiString& Text) const { return displayText(Text, font_->CodePage(), false); }
 
 IPaintBackend* TCanvas::measureBackend() {
@@ -58,12 +65,14 @@ IPaintBackend* TCanvas::measureBackend() {
 void TCanvas::changed() { OnChange(this); }
 
 void TCanvas::LineTo(int X, int Y) {
+    if (runHome([=, this] { LineTo(X, Y); })) return;
     if (IPaintBackend* b = backend()) b->Line(penPos_, TPoint(X, Y), pen_->Data());
     penPos_ = {X, Y};
     changed();
 }
 
 void TCanvas::FillRect(const TRect& R) {
+    if (runHome([&] { FillRect(R); })) return;
     IPaintBackend* b = backend();
     if (!b || brush_->Style() == bsClear) return;
     b->FillRect(R, ColorToRGB(brush_->Color()));
@@ -71,6 +80,7 @@ void TCanvas::FillRect(const TRect& R) {
 }
 
 void TCanvas::FrameRect(const TRect& R) {
+    if (runHome([&] { FrameRect(R); })) return;
     IPaintBackend* b = backend();
     if (!b || R.IsEmpty()) return;
     TColor c = ColorToRGB(brush_->Color());
@@ -82,11 +92,13 @@ void TCanvas::FrameRect(const TRect& R) {
 }
 
 void TCanvas::Rectangle(int X1, int Y1, int X2, int Y2) {
+    if (runHome([=, this] { Rectangle(X1, Y1, X2, Y2); })) return;
     if (IPaintBackend* b = backend()) b->Rectangle(TRect(X1, Y1, X2, Y2), brush_->Data(), pen_->Data());
     changed();
 }
 
 void TCanvas::Ellipse(int X1, int Y1, int X2, int Y2) {
+    if (runHome([=, this] { Ellipse(X1, Y1, X2, Y2); })) return;
     if (IPaintBackend* b = backend()) b->Ellipse(TRect(X1, Y1, X2, Y2), brush_->Data(), pen_->Data());
     changed();
 }
@@ -97,6 +109,7 @@ void TCanvas::Polygon(const TPoint* Points, int Points_Size) {
 }
 
 void TCanvas::Polygon(const std::vector<TPoint>& Points) {
+    if (runHome([&] { Polygon(Points); })) return;
     if (IPaintBackend* b = backend()) b->Polygon(Points, brush_->Data(), pen_->Data());
     changed();
 }
@@ -107,12 +120,14 @@ void TCanvas::Polyline(const TPoint* Points, int Points_Size) {
 }
 
 void TCanvas::Polyline(const std::vector<TPoint>& Points) {
+    if (runHome([&] { Polyline(Points); })) return;
     if (IPaintBackend* b = backend()) b->Polyline(Points, pen_->Data());
     if (!Points.empty()) penPos_ = Points.back();
     changed();
 }
 
 void TCanvas::TextOut(int X, int Y, const AnsiString& Text) {
+    if (runHome([&] { TextOut(X, Y, Text); })) return;
     std::string u = utf8(Text);
     if (IPaintBackend* b = backend()) {
         TColor bg = ColorToRGB(brush_->Color());
@@ -123,6 +138,7 @@ void TCanvas::TextOut(int X, int Y, const AnsiString& Text) {
 }
 
 void TCanvas::TextRect(const TRect& R, int X, int Y, const AnsiString& Text) {
+    if (runHome([&] { TextRect(R, X, Y, Text); })) return;
     IPaintBackend* b = backend();
     if (!b) return;
     if (brush_->Style() != bsClear) b->FillRect(R, ColorToRGB(brush_->Color()));
@@ -131,6 +147,7 @@ void TCanvas::TextRect(const TRect& R, int X, int Y, const AnsiString& Text) {
 }
 
 int TCanvas::DrawText(const AnsiString& Text, TRect& R, unsigned Format) {
+    if (awayFromHome()) return ReadOnMain([&] { return DrawText(Text, R, Format); });
     std::string u = displayText(Text, font_->CodePage(), true);
     if (Format & DT_CALCRECT) return measureBackend()->DrawText(u, R, Format, font_->Data());
     IPaintBackend* b = backend();
@@ -140,14 +157,19 @@ int TCanvas::DrawText(const AnsiString& Text, TRect& R, unsigned Format) {
     return h;
 }
 
-TSize TCanvas::TextExtent(const AnsiString& Text) { return measureBackend()->TextExtent(utf8(Text), font_->Data()); }
+TSize TCanvas::TextExtent(const AnsiString& Text) {
+    if (awayFromHome()) return ReadOnMain([&] { return TextExtent(Text); });
+    return measureBackend()->TextExtent(utf8(Text), font_->Data());
+}
 
 void TCanvas::Draw(int X, int Y, TGraphic* Graphic) {
+    if (runHome([&] { Draw(X, Y, Graphic); })) return;
     if (!Graphic || Graphic->Empty()) return;
     StretchDraw(Bounds(X, Y, Graphic->Width(), Graphic->Height()), Graphic);
 }
 
 void TCanvas::StretchDraw(const TRect& R, TGraphic* Graphic) {
+    if (runHome([&] { StretchDraw(R, Graphic); })) return;
     IPaintBackend* b = backend();
     if (!b || !Graphic || Graphic->Empty()) return;
     TPixelsView v{Graphic->Width(), Graphic->Height(), Graphic->PixelData()};
@@ -156,16 +178,19 @@ void TCanvas::StretchDraw(const TRect& R, TGraphic* Graphic) {
 }
 
 TColor TCanvas::Pixels(int X, int Y) {
+    if (awayFromHome()) return ReadOnMain([=, this] { return Pixels(X, Y); });
     IPaintBackend* b = backend();
     return b ? b->GetPixel(X, Y) : clBlack;
 }
 
 void TCanvas::SetPixels(int X, int Y, TColor Value) {
+    if (runHome([=, this] { SetPixels(X, Y, Value); })) return;
     if (IPaintBackend* b = backend()) b->SetPixel(X, Y, ColorToRGB(Value));
     changed();
 }
 
 TRect TCanvas::ClipRect() {
+    if (awayFromHome()) return ReadOnMain([this] { return ClipRect(); });
     IPaintBackend* b = backend();
     return b ? b->ClipRect() : TRect();
 }

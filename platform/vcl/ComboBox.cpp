@@ -14,6 +14,7 @@ YORDE_IMPLEMENT_CLASS(TComboBox, [](TClassBuilder<TComboBox>& c) {
     c.Property("MaxLength", &TComboBox::MaxLength, &TComboBox::SetMaxLength).Default(0);
     c.Property("Sorted", &TComboBox::Sorted, &TComboBox::SetSorted).Default(0);
     c.Property("Style", &TComboBox::Style, &TComboBox::SetStyle).Default(csDropDown);
+    c.Property("UserData", &TComboBox::UserData, &TComboBox::SetUserData).Default(0);
     c.Event("OnChange", AsMemberOf<TComboBox>(&TCustomComboBox::OnChange));
     c.Event("OnCloseUp", AsMemberOf<TComboBox>(&TCustomComboBox::OnCloseUp));
     c.Event("OnDropDown", AsMemberOf<TComboBox>(&TCustomComboBox::OnDropDown));
@@ -208,7 +209,7 @@ void TCustomComboBox::pushItems() {
     std::vector<AnsiString> items;
     items.reserve(size_t(items_->Count()));
     for (int i = 0; i < items_->Count(); ++i) items.push_back(items_->Strings(i));
-    p->SetItems(items, CodePage());
+    p->SetItems(items, DataCodePage());
 }
 
 void TCustomComboBox::pushAll() {

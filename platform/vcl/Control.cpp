@@ -42,6 +42,7 @@ TControl::TControl(TComponent* AOwner) : TComponent(AOwner), font_(std::make_uni
     controlStyle_ = TControlStyle{csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
     lastCodePage_ = font_->CodePage();
     font_->OnChange = [this](TObject*) { fontObjectChanged(); };
+    font_->LiveOnMainThread();
 }
 
 TControl::~TControl() {
@@ -234,9 +235,25 @@ AnsiString TControl::Text() const {
 
 void TControl::SetText(const AnsiString& Value) {
     if (QueueOffMain(life_, [this, Value] { SetText(Value); })) return;
-    if (Value == text_) return;
-    text_ = Value;
-    TextChanged();
+    const bool wasTranslated = TextCodePage() != DataCodePage();
+    translated_.clear();
+    if (Value != text_) {
+        text_ = Value;
+        TextChanged();
+    } else if (wasTranslated) {
+        PushText();
+    }
+}
+
+void TControl::SetTranslatedText(const AnsiString& Value) {
+    if (QueueOffMain(life_, [this, Value] { SetTranslatedText(Value); })) return;
+    translated_ = Value;
+    if (Value != text_) {
+        text_ = Value;
+        TextChanged();
+    } else {
+        PushText();
+    }
 }
 
 void TControl::TextChanged() {
@@ -338,7 +355,7 @@ void TControl::syncParentColor() {
 // Font and code page
 
 void TControl::SetFont(TFont* Value) {
-    if (QueueOffMain(life_, [this, Value] { SetFont(Value); })) return;
+    // The font itself takes a worker's change to the main thread.
     font_->Assign(Value);
 }
 
@@ -362,6 +379,17 @@ void TControl::fontObjectChanged() {
         lastCodePage_ = cp;
         CodePageChanged();
     }
+}
+
+bool TControl::UserData() const {
+    return ReadOnMain([this] { return userData_; });
+}
+
+void TControl::SetUserData(bool Value) {
+    if (QueueOffMain(life_, [this, Value] { SetUserData(Value); })) return;
+    if (Value == userData_) return;
+    userData_ = Value;
+    CodePageChanged();
 }
 
 void TControl::FontChanged() {
@@ -510,7 +538,7 @@ void TControl::PushBounds() {
 }
 
 void TControl::PushText() {
-    if (peer_) peer_->SetText(text_, CodePage());
+    if (peer_) peer_->SetText(text_, TextCodePage());
 }
 
 void TControl::PushFont() {

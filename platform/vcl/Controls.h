@@ -194,6 +194,24 @@ public:
     void SetParentFont(bool Value);
     // The code page of the effective font charset: texts are shown decoded with it.
     int CodePage() const { return font_->CodePage(); }
+    // Whether the control's text (and a list's items) is user data: names,
+    // passwords and numbers that are typed, stored and compared byte for
+    // byte. Those are held in the program's ANSI code page in every language,
+    // whatever the font's charset; a character it cannot hold cannot be typed.
+    // Other texts (captions, hints, items from the translations) are in the
+    // code page of the font's charset, as the translations give them. Edits
+    // hold user data from the start.
+    bool UserData() const;
+    void SetUserData(bool Value);
+    // Puts a translated text (a prompt such as "Select user") into a control
+    // that holds user data: it shows in the font's code page while it stands.
+    void SetTranslatedText(const AnsiString& Value);
+    // The code page of what the control holds (what is typed, its items):
+    // the ANSI one for user data.
+    int DataCodePage() const { return userData_ ? GetACP() : CodePage(); }
+    // The code page its text shows in: DataCodePage, or the font's while a
+    // translated text stands there.
+    int TextCodePage() const { return !translated_.empty() && text_ == translated_ ? CodePage() : DataCodePage(); }
 
     TCursor Cursor() const;
     void SetCursor(TCursor Value);
@@ -305,6 +323,7 @@ protected:
     TColor color_ = clWindow;
     bool visible_ = true;
     bool enabled_ = true;
+    bool userData_ = false;
 
     void Notification(TComponent* AComponent, TOperation Operation) override;
 
@@ -335,6 +354,7 @@ private:
     bool parentFont_ = true;
     bool syncingFont_ = false;
     int lastCodePage_ = 0;
+    AnsiString translated_;
     TCursor cursor_ = crDefault;
     TPopupMenu* popupMenu_ = nullptr;
     THelpType helpType_ = htContext;

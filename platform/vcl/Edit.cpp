@@ -20,6 +20,7 @@ TCustomEdit::TCustomEdit(TComponent* AOwner) : TWinControl(AOwner) {
     StoreBounds(0, 0, 121, 21);
     SetTabStop(true);
     SetColor(clWindow);
+    userData_ = true;
 }
 
 void TCustomEdit::Change() { OnChange(this); }

@@ -31,32 +31,44 @@ void TGraphicsObject::Changed() { OnChange(this); }
 TFont::TFont() = default;
 
 void TFont::Assign(TPersistent* Source) {
-    if (auto* f = dynamic_cast<TFont*>(Source)) {
-        if (SameAs(*f)) return;
-        name_ = f->name_;
-        height_ = f->height_;
-        style_ = f->style_;
-        color_ = f->color_;
-        charset_ = f->charset_;
-        pitch_ = f->pitch_;
-        Changed();
+    auto* f = dynamic_cast<TFont*>(Source);
+    if (!f) {
+        TGraphicsObject::Assign(Source);
         return;
     }
-    TGraphicsObject::Assign(Source);
+    // The source's state is taken now: a worker's own font may be gone by
+    // the time the queued change runs.
+    State s = f->state();
+    if (queueHome([this, s] { assign(s); })) return;
+    assign(s);
 }
 
-bool TFont::SameAs(const TFont& o) const {
-    return name_ == o.name_ && height_ == o.height_ && style_ == o.style_ && color_ == o.color_ &&
-           charset_ == o.charset_ && pitch_ == o.pitch_;
+TFont::State TFont::state() const {
+    return readHome([this] { return State{name_, height_, style_, color_, charset_, pitch_}; });
 }
+
+void TFont::assign(const State& S) {
+    if (S == state()) return;
+    name_ = S.Name;
+    height_ = S.Height;
+    style_ = S.Style;
+    color_ = S.Color;
+    charset_ = S.Charset;
+    pitch_ = S.Pitch;
+    Changed();
+}
+
+bool TFont::SameAs(const TFont& o) const { return state() == o.state(); }
 
 void TFont::SetName(const AnsiString& Value) {
+    if (queueHome([this, Value] { SetName(Value); })) return;
     if (Value.empty() || Value == name_) return;
     name_ = Value;
     Changed();
 }
 
 void TFont::SetHeight(int Value) {
+    if (queueHome([this, Value] { SetHeight(Value); })) return;
     if (Value == height_) return;
     height_ = Value;
     Changed();
@@ -64,7 +76,7 @@ void TFont::SetHeight(int Value) {
 
 int TFont::Size() const {
     // -Height * 72 / PixelsPerInch, rounded to nearest (MulDiv).
-    long long n = -static_cast<long long>(height_) * 72;
+    long long n = -static_cast<long long>(Height()) * 72;
     long long q = (n >= 0 ? n + PixelsPerInch / 2 : n - PixelsPerInch / 2) / PixelsPerInch;
     return int(q);
 }
@@ -76,18 +88,21 @@ void TFont::SetSize(int Value) {
 }
 
 void TFont::SetStyle(TFontStyles Value) {
+    if (queueHome([this, Value] { SetStyle(Value); })) return;
     if (Value == style_) return;
     style_ = Value;
     Changed();
 }
 
 void TFont::SetColor(TColor Value) {
+    if (queueHome([this, Value] { SetColor(Value); })) return;
     if (Value == color_) return;
     color_ = Value;
     Changed();
 }
 
 void TFont::SetCharset(int Value) {
+    if (queueHome([this, Value] { SetCharset(Value); })) return;
     auto v = TFontCharset(uint8_t(Value));
     if (v == charset_) return;
     charset_ = v;
@@ -95,36 +110,47 @@ void TFont::SetCharset(int Value) {
 }
 
 void TFont::SetPitch(TFontPitch Value) {
+    if (queueHome([this, Value] { SetPitch(Value); })) return;
     if (Value == pitch_) return;
     pitch_ = Value;
     Changed();
 }
 
 TFontData TFont::Data() const {
+    State s = state();
     TFontData d;
-    d.Name = name_;
-    d.Height = height_;
-    d.Style = style_;
-    d.Color = ColorToRGB(color_);
-    d.Charset = int(charset_);
-    d.Pitch = pitch_;
+    d.Name = s.Name;
+    d.Height = s.Height;
+    d.Style = s.Style;
+    d.Color = ColorToRGB(s.Color);
+    d.Charset = int(s.Charset);
+    d.Pitch = s.Pitch;
     return d;
 }
 
 // ---------------------------------------------------------------------------
 
 void TBrush::Assign(TPersistent* Source) {
-    if (auto* b = dynamic_cast<TBrush*>(Source)) {
-        if (b->color_ == color_ && b->style_ == style_) return;
-        color_ = b->color_;
-        style_ = b->style_;
-        Changed();
+    auto* b = dynamic_cast<TBrush*>(Source);
+    if (!b) {
+        TGraphicsObject::Assign(Source);
         return;
     }
-    TGraphicsObject::Assign(Source);
+    TColor color = b->Color();
+    TBrushStyle style = b->Style();
+    if (queueHome([this, color, style] { assign(color, style); })) return;
+    assign(color, style);
+}
+
+void TBrush::assign(TColor Color, TBrushStyle Style) {
+    if (Color == color_ && Style == style_) return;
+    color_ = Color;
+    style_ = Style;
+    Changed();
 }
 
 void TBrush::SetColor(TColor Value) {
+    if (queueHome([this, Value] { SetColor(Value); })) return;
     // Choosing a colour for a clear brush makes it solid, as in the class library.
     if (Value == color_ && style_ != bsClear) return;
     color_ = Value;
@@ -133,30 +159,42 @@ void TBrush::SetColor(TColor Value) {
 }
 
 void TBrush::SetStyle(TBrushStyle Value) {
+    if (queueHome([this, Value] { SetStyle(Value); })) return;
     if (Value == style_) return;
     style_ = Value;
     Changed();
 }
 
 void TPen::Assign(TPersistent* Source) {
-    if (auto* p = dynamic_cast<TPen*>(Source)) {
-        if (p->color_ == color_ && p->width_ == width_ && p->style_ == style_) return;
-        color_ = p->color_;
-        width_ = p->width_;
-        style_ = p->style_;
-        Changed();
+    auto* p = dynamic_cast<TPen*>(Source);
+    if (!p) {
+        TGraphicsObject::Assign(Source);
         return;
     }
-    TGraphicsObject::Assign(Source);
+    TColor color = p->Color();
+    int width = p->Width();
+    TPenStyle style = p->Style();
+    if (queueHome([this, color, width, style] { assign(color, width, style); })) return;
+    assign(color, width, style);
+}
+
+void TPen::assign(TColor Color, int Width, TPenStyle Style) {
+    if (Color == color_ && Width == width_ && Style == style_) return;
+    color_ = Color;
+    width_ = Width;
+    style_ = Style;
+    Changed();
 }
 
 void TPen::SetColor(TColor Value) {
+    if (queueHome([this, Value] { SetColor(Value); })) return;
     if (Value == color_) return;
     color_ = Value;
     Changed();
 }
 
 void TPen::SetWidth(int Value) {
+    if (queueHome([this, Value] { SetWidth(Value); })) return;
     if (Value < 0) Value = 0;
     if (Value == width_) return;
     width_ = Value;
@@ -164,6 +202,7 @@ void TPen::SetWidth(int Value) {
 }
 
 void TPen::SetStyle(TPenStyle Value) {
+    if (queueHome([this, Value] { SetStyle(Value); })) return;
     if (Value == style_) return;
     style_ = Value;
     Changed();

@@ -66,6 +66,8 @@ TCustomForm::TCustomForm(TComponent* AOwner)
     icon_->OnChange = [this](TObject*) {
         if (auto* p = PeerAs<IFormPeer>()) p->SetIcon(TPixelsView{icon_->Width(), icon_->Height(), icon_->PixelData()});
     };
+    icon_->LiveOnMainThread();
+    canvas_->LiveOnMainThread();
     Screen->forms_.push_back(this);
     AddGlobalRoot(this);
 }
@@ -222,7 +224,7 @@ void TCustomForm::windowStateChanged(TWindowState State) {
 }
 
 void TCustomForm::SetIcon(TIcon* Value) {
-    if (QueueOffMain(Life(), [this, Value] { SetIcon(Value); })) return;
+    // The icon itself takes a worker's change to the main thread.
     icon_->Assign(Value);
 }
 

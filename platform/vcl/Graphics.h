@@ -4,6 +4,7 @@
 // supplies, or to a small built-in one on bitmaps when there is no platform.
 #include "classes/Classes.h"
 #include "rtl/CodePages.h"
+#include "vcl/Marshal.h"
 #include "vcl/Types.h"
 
 #include <cstdint>
@@ -151,7 +152,8 @@ struct TFontData {
     bool operator==(const TFontData&) const = default;
 };
 
-class TGraphicsObject : public TPersistent {
+// Fonts, brushes and pens: a control's own live on the main thread (see TThreadHome).
+class TGraphicsObject : public TPersistent, public TThreadHome {
     YORDE_CLASS(TGraphicsObject, TPersistent)
 public:
     TNotifyEvent OnChange;
@@ -166,28 +168,52 @@ public:
     TFont();
     void Assign(TPersistent* Source) override;
 
-    AnsiString Name() const { return name_; }
+    AnsiString Name() const {
+        return readHome([this] { return name_; });
+    }
     void SetName(const AnsiString& Value);
-    int Height() const { return height_; }
+    int Height() const {
+        return readHome([this] { return height_; });
+    }
     void SetHeight(int Value);
     // Points: Size = -Height * 72 / PixelsPerInch.
     int Size() const;
     void SetSize(int Value);
-    TFontStyles Style() const { return style_; }
+    TFontStyles Style() const {
+        return readHome([this] { return style_; });
+    }
     void SetStyle(TFontStyles Value);
-    TColor Color() const { return color_; }
+    TColor Color() const {
+        return readHome([this] { return color_; });
+    }
     void SetColor(TColor Value);
-    TFontCharset Charset() const { return charset_; }
+    TFontCharset Charset() const {
+        return readHome([this] { return charset_; });
+    }
     void SetCharset(int Value);
-    TFontPitch Pitch() const { return pitch_; }
+    TFontPitch Pitch() const {
+        return readHome([this] { return pitch_; });
+    }
     void SetPitch(TFontPitch Value);
 
     // The code page that texts drawn or shown in this font are decoded with.
-    int CodePage() const { return CharsetToCodePage(charset_); }
+    int CodePage() const { return CharsetToCodePage(Charset()); }
     TFontData Data() const;
     bool SameAs(const TFont& Other) const;
 
 private:
+    struct State {
+        AnsiString Name;
+        int Height;
+        TFontStyles Style;
+        TColor Color;
+        TFontCharset Charset;
+        TFontPitch Pitch;
+        bool operator==(const State&) const = default;
+    };
+    State state() const;
+    void assign(const State& S);
+
     AnsiString name_ = "Tahoma";
     int height_ = -11;
     TFontStyles style_;
@@ -220,13 +246,21 @@ class TBrush : public TGraphicsObject {
 public:
     TBrush() = default;
     void Assign(TPersistent* Source) override;
-    TColor Color() const { return color_; }
+    TColor Color() const {
+        return readHome([this] { return color_; });
+    }
     void SetColor(TColor Value);
-    TBrushStyle Style() const { return style_; }
+    TBrushStyle Style() const {
+        return readHome([this] { return style_; });
+    }
     void SetStyle(TBrushStyle Value);
-    TBrushData Data() const { return {ColorToRGB(color_), style_}; }
+    TBrushData Data() const {
+        return readHome([this] { return TBrushData{ColorToRGB(color_), style_}; });
+    }
 
 private:
+    void assign(TColor Color, TBrushStyle Style);
+
     TColor color_ = clWhite;
     TBrushStyle style_ = bsSolid;
 };
@@ -236,15 +270,25 @@ class TPen : public TGraphicsObject {
 public:
     TPen() = default;
     void Assign(TPersistent* Source) override;
-    TColor Color() const { return color_; }
+    TColor Color() const {
+        return readHome([this] { return color_; });
+    }
     void SetColor(TColor Value);
-    int Width() const { return width_; }
+    int Width() const {
+        return readHome([this] { return width_; });
+    }
     void SetWidth(int Value);
-    TPenStyle Style() const { return style_; }
+    TPenStyle Style() const {
+        return readHome([this] { return style_; });
+    }
     void SetStyle(TPenStyle Value);
-    TPenData Data() const { return {ColorToRGB(color_), width_, style_}; }
+    TPenData Data() const {
+        return readHome([this] { return TPenData{ColorToRGB(color_), width_, style_}; });
+    }
 
 private:
+    void assign(TColor Color, int Width, TPenStyle Style);
+
     TColor color_ = clBlack;
     int width_ = 1;
     TPenStyle style_ = psSolid;
@@ -255,7 +299,9 @@ private:
 
 class TCanvas;
 
-class TGraphic : public TPersistent {
+// Bitmaps, icons and pictures: a control's own live on the main thread (see
+// TThreadHome); a change made on a worker runs there while the worker waits.
+class TGraphic : public TPersistent, public TThreadHome {
     YORDE_CLASS(TGraphic, TPersistent)
 public:
     virtual int Width() const = 0;
@@ -303,15 +349,21 @@ public:
     TBitmap();
     ~TBitmap() override;
 
-    int Width() const override { return width_; }
-    int Height() const override { return height_; }
-    void SetWidth(int Value) { SetSize(Value, height_); }
-    void SetHeight(int Value) { SetSize(width_, Value); }
+    int Width() const override {
+        return readHome([this] { return width_; });
+    }
+    int Height() const override {
+        return readHome([this] { return height_; });
+    }
+    void SetWidth(int Value) { SetSize(Value, Height()); }
+    void SetHeight(int Value) { SetSize(Width(), Value); }
     // Keeps the overlapping pixels; new ones are white.
     void SetSize(int AWidth, int AHeight);
 
     TPixelFormat PixelFormat() const { return pixelFormat_; }
-    void SetPixelFormat(TPixelFormat Value) { pixelFormat_ = Value; }
+    void SetPixelFormat(TPixelFormat Value) {
+        if (!runHome([this, Value] { SetPixelFormat(Value); })) pixelFormat_ = Value;
+    }
     TTransparentMode TransparentMode() const { return transparentMode_; }
     void SetTransparentMode(TTransparentMode Value);
     // tmAuto: the bottom-left pixel.
@@ -335,8 +387,12 @@ public:
     void LoadFromFile(const AnsiString& FileName) override;
     // ".png" writes PNG (through the platform), anything else BMP.
     void SaveToFile(const AnsiString& FileName) override;
-    // Tells the bitmap that its pixels were changed through PixelData().
-    void Modified() { Changed(); }
+    // Tells the bitmap that its pixels were changed through PixelData()
+    // (on the main thread for a control's bitmap).
+    void Modified() {
+        if (!runHome([this] { Modified(); })) Changed();
+    }
+    void LiveOnMainThread() override;
     // A 32-bit size, then the BMP data.
     void ReadData(TStream& Stream) override;
     void WriteData(TStream& Stream) override;
@@ -362,6 +418,7 @@ class TIcon : public TGraphic {
     YORDE_CLASS(TIcon, TGraphic)
 public:
     TIcon() = default;
+    void LiveOnMainThread() override;
     int Width() const override { return image_.Width(); }
     int Height() const override { return image_.Height(); }
     bool Empty() const override { return data_.empty() && image_.Empty(); }
@@ -376,20 +433,28 @@ private:
     std::string data_;
 };
 
-class TPicture : public TPersistent {
+class TPicture : public TPersistent, public TThreadHome {
     YORDE_CLASS(TPicture, TPersistent)
 public:
     TPicture();
     ~TPicture() override;
+    // The graphic it holds lives there too.
+    void LiveOnMainThread() override;
 
-    TGraphic* Graphic() const { return graphic_.get(); }
+    TGraphic* Graphic() const {
+        return readHome([this] { return graphic_.get(); });
+    }
     void SetGraphic(TGraphic* Value);  // copies
     // The bitmap, made (replacing another kind of graphic) on first use.
     TBitmap* Bitmap();
     void SetBitmap(TBitmap* Value) { SetGraphic(Value); }
     TIcon* Icon();
-    int Width() const { return graphic_ ? graphic_->Width() : 0; }
-    int Height() const { return graphic_ ? graphic_->Height() : 0; }
+    int Width() const {
+        return readHome([this] { return graphic_ ? graphic_->Width() : 0; });
+    }
+    int Height() const {
+        return readHome([this] { return graphic_ ? graphic_->Height() : 0; });
+    }
 
     void Assign(TPersistent* Source) override;
     // ".ico" makes an icon, anything else a bitmap.
@@ -422,11 +487,16 @@ constexpr unsigned DT_TOP = 0x0, DT_LEFT = 0x0, DT_CENTER = 0x1, DT_RIGHT = 0x2,
                    DT_WORDBREAK = 0x10, DT_SINGLELINE = 0x20, DT_EXPANDTABS = 0x40, DT_NOCLIP = 0x100,
                    DT_CALCRECT = 0x400, DT_NOPREFIX = 0x800, DT_END_ELLIPSIS = 0x8000;
 
-class TCanvas : public TPersistent {
+// A control's canvas and the canvas of a control's bitmap live on the main
+// thread (see TThreadHome): drawing on them from a worker runs there while
+// the worker waits.
+class TCanvas : public TPersistent, public TThreadHome {
     YORDE_CLASS(TCanvas, TPersistent)
 public:
     TCanvas();
     ~TCanvas() override;
+    // Its font, brush and pen live there too.
+    void LiveOnMainThread() override;
 
     TFont* Font() const { return font_.get(); }
     void SetFont(TFont* Value) { font_->Assign(Value); }
@@ -434,10 +504,14 @@ public:
     void SetBrush(TBrush* Value) { brush_->Assign(Value); }
     TPen* Pen() const { return pen_.get(); }
     void SetPen(TPen* Value) { pen_->Assign(Value); }
-    TPoint PenPos() const { return penPos_; }
-    void SetPenPos(TPoint Value) { penPos_ = Value; }
+    TPoint PenPos() const {
+        return readHome([this] { return penPos_; });
+    }
+    void SetPenPos(TPoint Value) {
+        if (!runHome([this, Value] { SetPenPos(Value); })) penPos_ = Value;
+    }
 
-    void MoveTo(int X, int Y) { penPos_ = {X, Y}; }
+    void MoveTo(int X, int Y) { SetPenPos(TPoint(X, Y)); }
     void LineTo(int X, int Y);
     void FillRect(const TRect& R);
     void FrameRect(const TRect& R);

@@ -21,12 +21,13 @@ TImage::TImage(TComponent* AOwner) : TGraphicControl(AOwner), picture_(std::make
     controlStyle_ = controlStyle_ + TControlStyle{csReplicatable};
     StoreBounds(0, 0, 105, 105);
     picture_->OnChange = [this](TObject*) { pictureChanged(); };
+    picture_->LiveOnMainThread();
 }
 
 TImage::~TImage() = default;
 
 void TImage::SetPicture(TPicture* Value) {
-    if (QueueOffMain(Life(), [this, Value] { SetPicture(Value); })) return;
+    // The picture itself takes a worker's change to the main thread.
     picture_->Assign(Value);
 }
 

@@ -233,6 +233,8 @@ TPixelsView TCustomImageList::ImageView(int Index) const {
 }
 
 bool TCustomImageList::GetBitmap(int Index, TBitmap* Image) const {
+    // The list is read, and a control's bitmap written, where they live.
+    if (!IsMainThread()) return ReadOnMain([=, this] { return GetBitmap(Index, Image); });
     if (!Image || Index < 0 || Index >= Count()) return false;
     const std::vector<uint32_t>& src = pixels(Index);
     Image->SetSize(width_, height_);
@@ -243,7 +245,11 @@ bool TCustomImageList::GetBitmap(int Index, TBitmap* Image) const {
     return true;
 }
 
-void TCustomImageList::Draw(TCanvas* Canvas, int X, int Y, int Index, bool /*Enabled*/) const {
+void TCustomImageList::Draw(TCanvas* Canvas, int X, int Y, int Index, bool Enabled) const {
+    if (!IsMainThread()) {
+        RunOnMain([=, this] { Draw(Canvas, X, Y, Index, Enabled); });
+        return;
+    }
     if (!Canvas || Index < 0 || Index >= Count()) return;
     TBitmap bmp;
     bmp.SetPixels(width_, height_, pixels(Index));

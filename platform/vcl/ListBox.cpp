@@ -113,7 +113,7 @@ void TCustomListBox::pushItems() {
     std::vector<AnsiString> items;
     items.reserve(size_t(items_->Count()));
     for (int i = 0; i < items_->Count(); ++i) items.push_back(items_->Strings(i));
-    p->SetItems(items, CodePage());
+    p->SetItems(items, DataCodePage());
 }
 
 void TCustomListBox::InitPeer() {

@@ -161,7 +161,7 @@ void TCustomMemo::replace(size_t Pos, size_t Len, const AnsiString& Bytes) {
 // front. Indexes beyond that are ignored, as there.
 void TCustomMemo::insertLine(int Index, const AnsiString& S) {
     if (Index < 0 || Index > lineCount()) return;
-    int cp = CodePage();
+    int cp = DataCodePage();
     if (size_t(Index) < starts_.size()) {
         AnsiString bytes = S + "\r\n";
         replace(starts_[size_t(Index)], 0, bytes);
@@ -180,7 +180,7 @@ void TCustomMemo::deleteLine(int Index) {
     // The last line goes without the break before it.
     size_t end = i + 1 < starts_.size() ? starts_[i + 1] : lineEnd(i);
     replace(start, end - start, AnsiString());
-    linesChanged([&](IMemoPeer& p) { p.ReplaceLines(Index, 1, AnsiString(), CodePage()); });
+    linesChanged([&](IMemoPeer& p) { p.ReplaceLines(Index, 1, AnsiString(), DataCodePage()); });
 }
 
 void TCustomMemo::putLine(int Index, const AnsiString& S) {
@@ -192,7 +192,7 @@ void TCustomMemo::putLine(int Index, const AnsiString& S) {
     // The peer replaces the line with its break: the same break goes back.
     AnsiString shown = S + text_.substr(end, (i + 1 < starts_.size() ? starts_[i + 1] : end) - end);
     replace(start, end - start, S);
-    linesChanged([&](IMemoPeer& p) { p.ReplaceLines(Index, 1, shown, CodePage()); });
+    linesChanged([&](IMemoPeer& p) { p.ReplaceLines(Index, 1, shown, DataCodePage()); });
 }
 
 void TCustomMemo::setAll(const AnsiString& Text) {

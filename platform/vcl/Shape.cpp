@@ -15,6 +15,8 @@ TShape::TShape(TComponent* AOwner)
     StoreBounds(0, 0, 65, 65);
     brush_->OnChange = [this](TObject*) { Invalidate(); };
     pen_->OnChange = [this](TObject*) { Invalidate(); };
+    brush_->LiveOnMainThread();
+    pen_->LiveOnMainThread();
 }
 
 TShape::~TShape() {

@@ -41,6 +41,7 @@ void SetTrayPeerHook(TTrayPeerHook Hook) { peerHook() = std::move(Hook); }
 
 TTrayIcon::TTrayIcon(TComponent* AOwner) : TComponent(AOwner), icon_(std::make_unique<TIcon>()) {
     icon_->OnChange = [this](TObject*) { Update(); };
+    icon_->LiveOnMainThread();
     observerId_ = AddWindowStateObserver([this](TCustomForm* f, TWindowState s) { return windowStateChanging(f, s); });
 }
 

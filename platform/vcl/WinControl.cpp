@@ -366,7 +366,9 @@ void TWinControl::DestroyPeerTree() {
 // ---------------------------------------------------------------------------
 // Painted controls
 
-TGraphicControl::TGraphicControl(TComponent* AOwner) : TControl(AOwner), canvas_(std::make_unique<TCanvas>()) {}
+TGraphicControl::TGraphicControl(TComponent* AOwner) : TControl(AOwner), canvas_(std::make_unique<TCanvas>()) {
+    canvas_->LiveOnMainThread();
+}
 
 TGraphicControl::~TGraphicControl() = default;
 
@@ -375,7 +377,9 @@ void TGraphicControl::PaintControl(IPaintBackend& Backend, const TRect& /*ClipRe
     Paint();
 }
 
-TCustomControl::TCustomControl(TComponent* AOwner) : TWinControl(AOwner), canvas_(std::make_unique<TCanvas>()) {}
+TCustomControl::TCustomControl(TComponent* AOwner) : TWinControl(AOwner), canvas_(std::make_unique<TCanvas>()) {
+    canvas_->LiveOnMainThread();
+}
 
 TCustomControl::~TCustomControl() = default;
 

@@ -26,8 +26,13 @@ TEST(CodePages, PolishAndRussianTextsShowInOneWindowByFontCharset) {
     ruPanel->Font()->SetCharset(RUSSIAN_CHARSET);
     ruPanel->SetCaption(russian);
     ruPanel->SetAlignment(taLeftJustify);
+    // An edit showing a translated text follows the charset; one holding
+    // user data shows the ANSI code page in a Russian panel too.
     auto* ruEdit = Put<TEdit>(form.get(), ruPanel, 5, 5, 330, 21);
+    ruEdit->SetUserData(false);
     ruEdit->SetText(russian);
+    auto* dataEdit = Put<TEdit>(form.get(), ruPanel, 5, 38, 330, 21);
+    dataEdit->SetText(polish);
     auto* ruCheck = Put<TCheckBox>(form.get(), ruPanel, 5, 70, 330, 20);
     ruCheck->SetCaption(russian);
     auto* plEdit = Put<TEdit>(form.get(), form.get(), 10, 140, 340, 21);
@@ -37,6 +42,7 @@ TEST(CodePages, PolishAndRussianTextsShowInOneWindowByFontCharset) {
 
     EXPECT_EQ(static_cast<QLineEdit*>(yorde::qt::WidgetOf(ruEdit))->text(),
               QString::fromUtf8("Съешь же ещё этих булок"));
+    EXPECT_EQ(static_cast<QLineEdit*>(yorde::qt::WidgetOf(dataEdit))->text(), QString::fromUtf8("Zażółć gęślą jaźń"));
     EXPECT_EQ(static_cast<QCheckBox*>(yorde::qt::WidgetOf(ruCheck))->text(),
               QString::fromUtf8("Съешь же ещё этих булок"));
     // A NUL byte ends the shown text; the stored bytes keep everything.
@@ -55,20 +61,30 @@ TEST(CodePages, AChangedCharsetRedecodesTheTextsOfTheControlAndItsFollowers) {
     auto* panel = Put<TPanel>(form.get(), form.get(), 0, 0, 200, 100);
     auto* edit = Put<TEdit>(form.get(), panel, 5, 5, 150, 21);
     auto* own = Put<TEdit>(form.get(), panel, 5, 40, 150, 21);
+    auto* data = Put<TEdit>(form.get(), panel, 5, 75, 150, 21);
+    edit->SetUserData(false);
+    own->SetUserData(false);
     own->Font()->SetName("Verdana");
     edit->SetText(bytes);
     own->SetText(bytes);
+    data->SetText(bytes);
     form->Show();
     auto* line = static_cast<QLineEdit*>(yorde::qt::WidgetOf(edit));
     auto* ownLine = static_cast<QLineEdit*>(yorde::qt::WidgetOf(own));
+    auto* dataLine = static_cast<QLineEdit*>(yorde::qt::WidgetOf(data));
     EXPECT_EQ(line->text(), QString::fromUtf8("Łódź"));
     form->Font()->SetCharset(RUSSIAN_CHARSET);
     // The same bytes read as Windows-1251.
     EXPECT_EQ(line->text(), QString::fromStdString(CodePageToUtf8(bytes, 1251)));
     EXPECT_EQ(ownLine->text(), QString::fromUtf8("Łódź"));
+    EXPECT_EQ(dataLine->text(), QString::fromUtf8("Łódź")) << "user data keeps the ANSI code page";
     EXPECT_EQ(edit->Text(), bytes);
     form->Font()->SetCharset(DEFAULT_CHARSET);
     EXPECT_EQ(line->text(), QString::fromUtf8("Łódź"));
+    // Marking a control re-decodes its text at once.
+    form->Font()->SetCharset(RUSSIAN_CHARSET);
+    data->SetUserData(false);
+    EXPECT_EQ(dataLine->text(), QString::fromStdString(CodePageToUtf8(bytes, 1251)));
 }
 
 TEST(CodePages, AFormsCaptionCodePageDecodesItsTitleOnly) {

@@ -72,19 +72,38 @@ TEST_F(EventRules, MaxLengthLimitsTypingAndPastingButNotCode) {
     EXPECT_EQ(edit->SelStart(), 2);
 }
 
-TEST_F(EventRules, TypedTextIsEncodedWithTheControlsCodePage) {
+TEST_F(EventRules, TypedUserDataIsInTheAnsiCodePageWhateverTheFontsCharset) {
+    edit->Font()->SetCharset(RUSSIAN_CHARSET);
+    TypeText(edit, "Łaś€Ж1");
+    // Ж does not exist in 1250: refused as it is typed, never a '?'.
+    EXPECT_EQ(edit->Text(),
+              "\xA3"
+              "a\x9C\x80"
+              "1");
+    EXPECT_EQ(line()->text(), QString::fromUtf8("Łaś€1"));
+    edit->Font()->SetCharset(EASTEUROPE_CHARSET);
+    EXPECT_EQ(line()->text(), QString::fromUtf8("Łaś€1")) << "the same bytes show the same in every charset";
+    Paste(edit, "ŻЖż");
+    EXPECT_EQ(edit->Text(),
+              "\xA3"
+              "a\x9C\x80"
+              "1\xAF\xBF");
+}
+
+TEST_F(EventRules, TypedTextThatIsNoUserDataFollowsTheFontsCharset) {
+    edit->SetUserData(false);
     edit->Font()->SetCharset(RUSSIAN_CHARSET);
     TypeText(edit, "Жa€ą");
     // Ж and € exist in 1251, ą does not.
     EXPECT_EQ(edit->Text(),
               "\xC6"
-              "a\x88?");
-    EXPECT_EQ(line()->text(), QString::fromUtf8("Жa€?"));
+              "a\x88");
+    EXPECT_EQ(line()->text(), QString::fromUtf8("Жa€"));
     edit->Font()->SetCharset(EASTEUROPE_CHARSET);
     TypeText(edit, "ą");
     EXPECT_EQ(edit->Text(),
               "\xC6"
-              "a\x88?\xB9");
+              "a\x88\xB9");
 }
 
 TEST_F(EventRules, KeyHandlersMayChangeOrSwallowKeysBeforeTheControl) {

@@ -13,6 +13,7 @@
 #include <QImage>
 #include <QMessageBox>
 #include <QWidget>
+#include <QWindow>
 
 #include <stdexcept>
 
@@ -67,6 +68,25 @@ TEST(Forms, FormBuiltInCodeShowsWithItsControlsAndCanBeScreenshot) {
     EXPECT_EQ(pixelAt(shot, 300, 100), QColor(0xF0, 0xF0, 0xF0));  // the form's clBtnFace
     EXPECT_EQ(pixelAt(shot, 150, 100), QColor(0xF0, 0xF0, 0xF0));  // the check box, right of its text
     EXPECT_TRUE(hooks.errors.empty());
+}
+
+TEST(Forms, AFormWithoutCaptionShowsABlankTitleNotTheProgramsName) {
+    HookScope hooks;
+    const AnsiString title = Application->Title();
+    Application->SetTitle("Yorde test program");
+    Owned<TForm> form(new TForm(nullptr));
+    form->Show();
+    QWindow* window = yorde::qt::WidgetOf(form.get())->windowHandle();
+    ASSERT_NE(window, nullptr);
+    // The window system puts the program's name in place of an empty title:
+    // what the window gets is blank, not empty.
+    auto blank = [&] { return !window->title().isEmpty() && window->title().trimmed().isEmpty(); };
+    EXPECT_TRUE(blank()) << "\"" << window->title().toStdString() << "\"";
+    form->SetCaption(Utf8ToCodePage("Błąd", 1250));
+    EXPECT_EQ(window->title(), QString::fromUtf8("Błąd"));
+    form->SetCaption("");
+    EXPECT_TRUE(blank()) << "\"" << window->title().toStdString() << "\"";
+    Application->SetTitle(title);
 }
 
 TEST(Forms, ModalResultIsCheckedAfterTheHandlerSoANestedDialogCanOverrideIt) {

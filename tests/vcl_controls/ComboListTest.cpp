@@ -211,9 +211,34 @@ TEST_F(ComboTest, ItemsAndTextFollowTheEffectiveCharset) {
     EXPECT_EQ(c->Text(), "\xC6\xE0");
     box(c)->lineEdit()->end(false);
     TypeText(c, "ąж");
-    EXPECT_EQ(c->Text(), "\xC6\xE0?\xE6");
+    EXPECT_EQ(c->Text(), "\xC6\xE0\xE6") << "ą has no place in 1251: refused, not turned into '?'";
     form->Font()->SetCharset(DEFAULT_CHARSET);
     EXPECT_EQ(box(c)->itemText(0), QString::fromUtf8("Ć"));
+}
+
+TEST_F(ComboTest, AComboOfUserDataKeepsTheAnsiCodePageInARussianWindow) {
+    TComboBox* c = make(csDropDown);
+    c->SetUserData(true);
+    form->Font()->SetCharset(RUSSIAN_CHARSET);
+    c->Items()->SetCommaText("\xA3ucja,anna");  // "Łucja" in 1250
+    EXPECT_EQ(box(c)->itemText(0), QString::fromUtf8("Łucja"));
+    TypeText(c, "Łuж");
+    EXPECT_EQ(c->Text(), "\xA3u") << "ж has no place in 1250";
+    TypeText(c, "cja");
+    EXPECT_EQ(c->Text(), c->Items()->Strings(0));
+    // A translated prompt among the names reads in the font's code page while it stands.
+    const AnsiString prompt = Utf8ToCodePage("Выберите", 1251);
+    c->SetTranslatedText(prompt);
+    EXPECT_EQ(box(c)->lineEdit()->text(), QString::fromUtf8("Выберите"));
+    EXPECT_EQ(c->Text(), prompt);
+    c->SetItemIndex(0);
+    EXPECT_EQ(box(c)->lineEdit()->text(), QString::fromUtf8("Łucja"));
+    c->SetText(prompt);
+    EXPECT_EQ(box(c)->lineEdit()->text(), QString::fromStdString(CodePageToUtf8(prompt, 1250)))
+        << "the same bytes set as data are data";
+    c->SetItemIndex(1);
+    c->SetUserData(false);
+    EXPECT_EQ(box(c)->itemText(0), QString::fromStdString(CodePageToUtf8("\xA3ucja", 1251)));
 }
 
 // ---------------------------------------------------------------------------

@@ -96,8 +96,8 @@ std::vector<ImageListEntry> BuildLists() {
         lists.push_back(l);
     }
     lists.push_back(DialogButtons("TadduserDialogForm.ImageList1"));
-    {
-        ImageListEntry l{"TadduserDialogForm.ImageList2", {140, 28}, 2, {}};
+    {  // The delete button stands apart from OK and Cancel, and only while modifying.
+        ImageListEntry l{"TadduserDialogForm.ImageList2", {140, 28}, 2, {}, "TadduserDialogForm.delete"};
         Pair(l.slots, 0, {"Usuń użytkownika", "Delete user", "Удалить пользователя"});
         lists.push_back(l);
     }

@@ -72,6 +72,9 @@ struct ImageListEntry {
     QSize size;
     int perLanguage = 0;  // 0: one set for every language
     std::vector<Slot> slots;
+    // The buttons shown together, whose captions come out in one size; empty:
+    // every list of the form.
+    QString row{};
 
     int Count() const { return perLanguage == 0 ? static_cast<int>(slots.size()) : perLanguage * kLanguages; }
     QString Rule() const;

@@ -47,12 +47,12 @@ QString Fault(const QString& text, QSize size) {
 
 // Caption centred in the face; with a glyph, the glyph and caption are centred
 // together as one group.
-QString Caption(QPainter& p, const Face& face, const QString& text, Glyph glyph, const TextStyle& style, int& px) {
+QString Caption(QPainter& p, const Face& face, const QString& text, Glyph glyph, const TextStyle& style, int& step) {
     QRectF box = face.content;
     if (glyph != Glyph::None) box.setLeft(box.left() + kTabGlyph + kTabGap);
     auto layout = FitText(text, box, style);
     if (!layout) return Fault(text, face.content.size().toSize());
-    px = layout->font.pixelSize();
+    step = layout->step;
     if (glyph != Glyph::None) {
         const qreal textWidth = BlockWidth(*layout);
         const qreal group = kTabGlyph + kTabGap + textWidth;
@@ -67,11 +67,11 @@ QString Caption(QPainter& p, const Face& face, const QString& text, Glyph glyph,
 
 }  // namespace
 
-Rendered RenderSlot(const Slot& slot, QSize size, int language, const RenderOptions& options, int capPx) {
+Rendered RenderSlot(const Slot& slot, QSize size, int language, const RenderOptions& options, int firstStep) {
     const bool icon = slot.glyph == Glyph::AppIcon;
     QImage img = Canvas(size, options.transparent || icon);
     QString error;
-    int px = 0;
+    int step = -1;
     {
         QPainter p(&img);
         Smooth(p);
@@ -81,14 +81,14 @@ Rendered RenderSlot(const Slot& slot, QSize size, int language, const RenderOpti
         case Look::ButtonDisabled: {
             const Face face = PaintButton(p, size, slot.look);
             error = Caption(p, face, slot.words.In(language), Glyph::None,
-                            {.nominalPx = 12, .minPx = 8, .capPx = capPx, .bold = false}, px);
+                            {.nominalPx = 12, .minPx = 8, .firstStep = firstStep, .bold = false}, step);
             break;
         }
         case Look::Tab:
         case Look::TabSelected: {
             const Face face = PaintTab(p, size, slot.look == Look::TabSelected);
             error = Caption(p, face, slot.words.In(language), slot.glyph,
-                            {.nominalPx = 12, .minPx = 9, .capPx = capPx, .bold = false}, px);
+                            {.nominalPx = 12, .minPx = 9, .firstStep = firstStep, .bold = false}, step);
             break;
         }
         case Look::Round:
@@ -101,7 +101,7 @@ Rendered RenderSlot(const Slot& slot, QSize size, int language, const RenderOpti
         case Look::Strip: PaintStrip(p, size); break;
         }
     }
-    return {Finish(img, options.transparent || icon), error, px};
+    return {Finish(img, options.transparent || icon), error, step};
 }
 
 Rendered RenderPicture(const PictureEntry& picture, const RenderOptions& options) {

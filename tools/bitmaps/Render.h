@@ -16,13 +16,13 @@ struct RenderOptions {
 
 struct Rendered {
     QImage image;
-    QString error;   // set when a caption could not be fitted
-    int textPx = 0;  // size the caption got, 0 without caption
+    QString error;      // set when a caption could not be fitted
+    int textStep = -1;  // the fitting step the caption took, -1 without caption
 };
 
-// capPx limits the caption's type size (0: no limit), so that buttons shown
-// together can share one size.
-Rendered RenderSlot(const Slot& slot, QSize size, int language, const RenderOptions& options, int capPx = 0);
+// firstStep is the first fitting step the caption may take (see TextFit.h),
+// so that buttons shown together come out in one size.
+Rendered RenderSlot(const Slot& slot, QSize size, int language, const RenderOptions& options, int firstStep = 0);
 Rendered RenderPicture(const PictureEntry& picture, const RenderOptions& options);
 QImage RenderIcon(int size);  // the program icon, always with alpha
 

@@ -1,33 +1,51 @@
 #include "SharedType.h"
 
 #include <algorithm>
+#include <set>
 
 namespace bmp {
 namespace {
 
 QString SizeGroup(const ImageListEntry& l, const Slot& s, int language) {
     const bool tab = s.look == Look::Tab || s.look == Look::TabSelected;
-    return QStringLiteral("%1/%2/%3").arg(l.folder.section(QLatin1Char('.'), 0, 0)).arg(language).arg(tab ? 1 : 0);
+    const QString row = l.row.isEmpty() ? l.folder.section(QLatin1Char('.'), 0, 0) : l.row;
+    return QStringLiteral("%1/%2/%3").arg(row).arg(language).arg(tab ? 1 : 0);
 }
 
 }  // namespace
 
-TypeSizes SharedSizes(const RenderOptions& options) {
-    TypeSizes sizes;
+TypeSteps SharedSteps(const RenderOptions& options) {
+    TypeSteps steps;
     for (const ImageListEntry& l : ImageLists())
         for (int lang = 1; lang <= kLanguages; ++lang)
             for (const Slot& s : l.slots) {
-                const int px = RenderSlot(s, l.size, lang, options).textPx;
-                if (px == 0) continue;
-                auto [it, added] = sizes.emplace(SizeGroup(l, s, lang), px);
-                if (!added) it->second = std::min(it->second, px);
+                const int step = RenderSlot(s, l.size, lang, options).textStep;
+                if (step < 0) continue;
+                auto [it, added] = steps.emplace(SizeGroup(l, s, lang), step);
+                if (!added) it->second = std::max(it->second, step);
             }
-    return sizes;
+    return steps;
 }
 
-int SharedSize(const TypeSizes& sizes, const ImageListEntry& list, const Slot& slot, int language) {
-    const auto it = sizes.find(SizeGroup(list, slot, language));
-    return it == sizes.end() ? 0 : it->second;
+int SharedStep(const TypeSteps& steps, const ImageListEntry& list, const Slot& slot, int language) {
+    const auto it = steps.find(SizeGroup(list, slot, language));
+    return it == steps.end() ? 0 : it->second;
+}
+
+QStringList UnevenRows(const RenderOptions& options) {
+    const TypeSteps shared = SharedSteps(options);
+    std::map<QString, std::set<int>> taken;
+    for (const ImageListEntry& l : ImageLists())
+        for (int lang = 1; lang <= kLanguages; ++lang)
+            for (const Slot& s : l.slots) {
+                const int step = RenderSlot(s, l.size, lang, options, SharedStep(shared, l, s, lang)).textStep;
+                if (step >= 0) taken[SizeGroup(l, s, lang)].insert(step);
+            }
+    QStringList faults;
+    for (const auto& [group, steps] : taken)
+        if (steps.size() > 1)
+            faults << QStringLiteral("the captions of %1 come out in %2 sizes").arg(group).arg(steps.size());
+    return faults;
 }
 
 }  // namespace bmp

@@ -1,21 +1,27 @@
-// Captions that one form shows side by side share one type size: the
-// smallest that any of them needs, per form, language and kind of face.
+// Captions that one form shows side by side come out alike: per form,
+// language and kind of face, each starts at the fitting step the tightest of
+// them needs, so all shrink together only where one does not fit.
 #pragma once
 
 #include "Catalogue.h"
 #include "Render.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <map>
 
 namespace bmp {
 
-using TypeSizes = std::map<QString, int>;
+using TypeSteps = std::map<QString, int>;
 
-TypeSizes SharedSizes(const RenderOptions& options);
+TypeSteps SharedSteps(const RenderOptions& options);
 
-// The size to cap a caption at, 0 when it has none.
-int SharedSize(const TypeSizes& sizes, const ImageListEntry& list, const Slot& slot, int language);
+// The first fitting step of a caption, 0 when it has none.
+int SharedStep(const TypeSteps& steps, const ImageListEntry& list, const Slot& slot, int language);
+
+// The rows whose captions, drawn as the tool draws them, still come out at
+// different steps (one line per row and language); empty when none.
+QStringList UnevenRows(const RenderOptions& options);
 
 }  // namespace bmp

@@ -71,37 +71,43 @@ std::optional<QStringList> SplitInTwo(const QString& text, const QFont& font) {
     return best;
 }
 
+// One try: a type size and condensing, on one line or, when allowed and one
+// line does not fit, on two.
+struct Step {
+    int px;
+    qreal condense;
+    bool twoLines;
+};
+
+// The tries in order: shrink a little, condense a little at that size, two
+// lines when there is room for them, and last one line smaller still.
+std::vector<Step> Steps(const TextStyle& style) {
+    const int softMin = std::max(style.minPx, style.nominalPx - 2);
+    std::vector<Step> steps;
+    for (int px = style.nominalPx; px >= softMin; --px) steps.push_back({px, 1.0, false});
+    for (qreal c : {0.94, 0.88}) steps.push_back({softMin, c, false});
+    for (int px = style.nominalPx; px >= style.minPx; --px)
+        for (qreal c : {1.0, 0.94, 0.88}) steps.push_back({px, c, true});
+    for (int px = softMin - 1; px >= style.minPx; --px)
+        for (qreal c : {1.0, 0.94, 0.88}) steps.push_back({px, c, false});
+    return steps;
+}
+
 }  // namespace
 
 std::optional<TextLayout> FitText(const QString& text, const QRectF& box, const TextStyle& style) {
-    const int softMin = std::max(style.minPx, style.nominalPx - 2);
-    auto single = [&](int px, qreal condense) -> std::optional<TextLayout> {
-        TextLayout l{MakeFont(px, style.bold), condense, {text}, box};
+    const std::vector<Step> steps = Steps(style);
+    for (size_t i = std::max(0, style.firstStep); i < steps.size(); ++i) {
+        const Step& s = steps[i];
+        const QFont font = MakeFont(s.px, style.bold);
+        TextLayout l{font, s.condense, {text}, box, int(i)};
         if (Fits(l)) return l;
-        return std::nullopt;
-    };
-    const int start = style.capPx > 0 ? std::min(style.nominalPx, style.capPx) : style.nominalPx;
-    const int condensed = std::min(start, softMin);
-    // 1. Shrink a little.
-    for (int px = start; px >= condensed; --px)
-        if (auto l = single(px, 1.0)) return l;
-    // 2. Condense a little at that size.
-    for (qreal c : {0.94, 0.88})
-        if (auto l = single(condensed, c)) return l;
-    // 3. Two lines when there is room for them.
-    for (int px = start; px >= style.minPx; --px) {
-        const QFont f = MakeFont(px, style.bold);
-        auto lines = SplitInTwo(text, f);
-        if (!lines) break;
-        for (qreal c : {1.0, 0.94, 0.88}) {
-            TextLayout l{f, c, *lines, box};
+        if (!s.twoLines) continue;
+        if (auto lines = SplitInTwo(text, font)) {
+            l.lines = *lines;
             if (Fits(l)) return l;
         }
     }
-    // 4. Last resort: one line, smaller still.
-    for (int px = condensed - 1; px >= style.minPx; --px)
-        for (qreal c : {1.0, 0.94, 0.88})
-            if (auto l = single(px, c)) return l;
     return std::nullopt;
 }
 

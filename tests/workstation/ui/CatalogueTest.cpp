@@ -51,7 +51,7 @@ class Catalogue : public DialogTest {};
 TEST_F(Catalogue, ComposesTheUsersAndFieldRuleSentences) {
     const char* expected[][3] = {
         {"Brak zdefiniowanych użytkowników.\nAby kontynuować utwórz konto administratora.",
-         "No users defined.\nCreate an admin account to continue..",
+         "No users defined.\nCreate an admin account to continue.",
          "Пользователи не определены.\nЧтобы продолжить, создайте учётную запись администратора."},
         {"Taki użytkownik już istnieje. Zastąpić?.", "User already exists. Replace it?.",
          "Такой пользователь уже существует. Заменить?."},
@@ -79,6 +79,8 @@ TEST_F(Catalogue, EveryMessageIsTranslatedAndEndsWithTheFullStop) {
         for (int language = 1; language <= 3; ++language) {
             const AnsiString text = language == 1 ? polish : messageText(language, set);
             EXPECT_EQ(text.back(), '.') << name << " in language " << language;
+            // A translation that ends with its own full stop gets no second one.
+            EXPECT_NE(text.substr(text.size() - 2), "..") << name << " in language " << language;
             EXPECT_EQ(text.find('\\'), AnsiString::npos) << name << ": an undecoded escape";
             // A missing translation would fall back to Polish.
             if (language > 1) {

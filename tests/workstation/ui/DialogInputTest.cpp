@@ -134,7 +134,7 @@ TEST_F(DialogInput, ShowMessageDialogPicksTheCatalogue) {
     SetModalHook(nullptr);
     ASSERT_EQ(shown.size(), 4u);
     EXPECT_EQ(shown[0], "Cannot open file.");
-    EXPECT_EQ(shown[1], "\nAnnouncement file size is too big..");
+    EXPECT_EQ(shown[1], "\nAnnouncement file size is too big.");
     EXPECT_EQ(shown[2], "Too many users.");
     EXPECT_EQ(shown[3], "");
 }

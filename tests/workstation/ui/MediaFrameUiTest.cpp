@@ -277,6 +277,31 @@ TEST_F(MediaFrameUi, RowsAreDrawnInTheLineColoursAndTheSelectedRowStandsOut) {
     EXPECT_EQ(colourAt(3), 0x0080FFu);  // selected
 }
 
+TEST_F(MediaFrameUi, TheHeaderRowLooksTheSameWithAndWithoutRecordings) {
+    ProgramLanguageScope lang(1);
+    MediaHost h(kFrameWidth, kFrameHeight);
+    TMediaFrame* f = h.Frame;
+    f->InitFrame();
+    TStringGrid* grid = f->musicTable;
+    h.Form->Show();
+    // Away from the text, inside the raised edge of a fixed cell.
+    auto headerColour = [&](const std::string& name) {
+        const std::string path = ShotPath(name);
+        EXPECT_TRUE(yorde::qt::SaveScreenshot(grid, path));
+        QImage shot(QString::fromStdString(path));
+        const TRect r = grid->CellRect(0, 0);
+        return shot.pixel(r.Right - 6, r.Top + 4) & 0xFFFFFF;
+    };
+    const uint32_t fixed = uint32_t(ColorToArgb(grid->FixedColor())) & 0xFFFFFF;
+    ASSERT_EQ(grid->RowCount(), 1);
+    EXPECT_EQ(grid->Row(), 0) << "the header is the current row";
+    EXPECT_EQ(headerColour("mediaframe_header_empty.png"), fixed);
+    grid->SetRowCount(3);
+    grid->SetFixedRows(1);
+    grid->SetRow(1);
+    EXPECT_EQ(headerColour("mediaframe_header_rows.png"), fixed);
+}
+
 TEST_F(MediaFrameUi, MenusAndHintsSpeakTheActiveLanguage) {
     const char* const play[] = {"Odtwórz", "Play", "Воспроизвести"};
     const char* const fromFile[] = {"Zapowiedź z wybranego pliku", "Announcement from a selected file",

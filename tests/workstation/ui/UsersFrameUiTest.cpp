@@ -15,6 +15,9 @@
 #include "workstation/Unitstatus.h"
 #include "workstation/Unitusers.h"
 
+#include <QComboBox>
+#include <QLineEdit>
+
 #include <algorithm>
 #include <filesystem>
 
@@ -392,6 +395,35 @@ TEST_F(LoginTest, EveryTextTheCodeAsksForExistsInEveryLanguage) {
             for (const char* key : keys) EXPECT_FALSE(lang->GetText(key).empty()) << key << " in language " << language;
     }
 }
+
+class UsersFrameLanguageTest : public UsersFrameTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(UsersFrameLanguageTest, AUserWithPolishLettersLogsInByTypingInEveryLanguage) {
+    const AnsiString lucja = Utf8ToCodePage("Łucja", 1250);
+    StoreUsers({MakeUser("admin", "tajne1"), MakeUser(lucja, Utf8ToCodePage("hasło1", 1250))});
+    Start(GetParam());
+    TComboBox* combo = frame->usersComboBox;
+    auto* box = static_cast<QComboBox*>(yorde::qt::WidgetOf(combo));
+    EXPECT_EQ(box->itemText(1), QString::fromUtf8("Łucja"));
+    // The prompt among the names is a translation and reads as one.
+    const char* const prompt[] = {"Należy wybrać użytkownika", "Select user", "Выберите пользователя"};
+    EXPECT_EQ(box->lineEdit()->text(), QString::fromUtf8(prompt[GetParam() - 1]));
+    Respond("TuserpaswdDialog", [](TCustomForm* f) {
+        auto* d = static_cast<TuserpaswdDialog*>(f);
+        TypeText(d->paswdLineEdit, "hasło1");
+        PressKey(d->paswdLineEdit, VK_RETURN);
+        return d->ModalResult();
+    });
+    combo->SetText("");
+    // A letter the ANSI code page lacks is refused; the name still comes whole.
+    TypeText(combo, "ŁucЖja");
+    ASSERT_EQ(SeenClasses(), std::vector<std::string>{"TuserpaswdDialog"});
+    EXPECT_EQ(UserText(main->GetCurrentUserRecord().Name), lucja);
+    EXPECT_TRUE(main->StatusFrameBottom->LoggedIn);
+    EXPECT_EQ(box->lineEdit()->text(), QString::fromUtf8("Łucja"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, UsersFrameLanguageTest, ::testing::Values(1, 2, 3));
 
 class UsersFrameShotTest : public UsersFrameTest, public ::testing::WithParamInterface<int> {};
 
