@@ -143,7 +143,7 @@ TEST_F(RecordingsExport, EachFailureSaysWhatWentWrong) {
     chosen = temp.Path("no/such/folder/out.wav");
     TakeSeen();
     Media()->ExportImageClick(nullptr);
-    EXPECT_EQ(Message(), "The selected recording cannot be exported.\nMake sure you have the privilege for saving..");
+    EXPECT_EQ(Message(), "The selected recording cannot be exported.\nMake sure you have the privilege for saving.");
     EXPECT_EQ(Status(), "");
 
     // Into the program's own recordings: refused, the stored file untouched.
@@ -161,7 +161,7 @@ TEST_F(RecordingsExport, EachFailureSaysWhatWentWrong) {
     fs::remove(stored);
     chosen = temp.Path("out.wav");
     Media()->ExportImageClick(nullptr);
-    EXPECT_EQ(Message(), "The file selected to be exported does not exist or is dammaged..");
+    EXPECT_EQ(Message(), "The file selected to be exported does not exist or is dammaged.");
     EXPECT_EQ(Status(), "Exporting");
     EXPECT_FALSE(fs::exists(chosen));
 }
