@@ -1,5 +1,6 @@
 #include "TempFolder.h"
 
+#include "rtl/AtomicFile.h"
 #include "rtl/Exceptions.h"
 #include "rtl/Files.h"
 #include "rtl/Folders.h"
