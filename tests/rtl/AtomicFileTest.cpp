@@ -159,7 +159,8 @@ TEST(AtomicFile, AFailedWriteLeavesTheOldContentAndNoTemporary) {
     TTempFolder t;
     t.Write("users.conf", "old users");
     // The file-size limit makes the write fail part-way, as a full disk would.
-    struct sigaction ignore {}, saved {};
+    struct sigaction ignore {
+    }, saved{};
     ignore.sa_handler = SIG_IGN;
     ::sigaction(SIGXFSZ, &ignore, &saved);
     struct rlimit old {};

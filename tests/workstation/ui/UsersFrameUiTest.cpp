@@ -3,7 +3,6 @@
 #include "UsersUiSupport.h"
 
 #include "localization/Lxcomp.h"
-#include "qt/QtPlatform.h"
 #include "store/Users.h"
 #include "workstation/Mainunit.h"
 #include "workstation/Unitadduserform.h"
@@ -395,18 +394,21 @@ TEST_F(LoginTest, EveryTextTheCodeAsksForExistsInEveryLanguage) {
 
 class UsersFrameShotTest : public UsersFrameTest, public ::testing::WithParamInterface<int> {};
 
-TEST_P(UsersFrameShotTest, Screenshots) {
+TEST_P(UsersFrameShotTest, EveryTextFitsForNobodyTheAdministratorAndAUser) {
     StoreUsers({MakeUser("admin", "tajne1"), MakeUser("anna", "haslo1", rkNumber, rkAll, rkNone, "48221234567")});
     Start(GetParam());
     link->SerwerIPEdit->SetText("http://10.0.0.5");
     link->HasloEdit->SetText("1234");
     const std::string l = std::to_string(GetParam());
-    EXPECT_TRUE(yorde::qt::SaveScreenshot(frame, ShotPath(program, "UsersFrame-nobody-" + l + ".png")));
+    auto check = [&](TWinControl* shown, const std::string& name) {
+        yorde::test::ExpectTextsFitAndShown(shown, ShotPath(program, name + "-" + l + ".png"));
+    };
+    check(frame, "UsersFrame-nobody");
     LogIn("admin", "tajne1");
-    EXPECT_TRUE(yorde::qt::SaveScreenshot(frame, ShotPath(program, "UsersFrame-admin-" + l + ".png")));
-    EXPECT_TRUE(yorde::qt::SaveScreenshot(main, ShotPath(program, "MainWindow-admin-" + l + ".png")));
+    check(frame, "UsersFrame-admin");
+    check(main, "MainWindow-admin");
     LogIn("anna", "haslo1");
-    EXPECT_TRUE(yorde::qt::SaveScreenshot(frame, ShotPath(program, "UsersFrame-user-" + l + ".png")));
+    check(frame, "UsersFrame-user");
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, UsersFrameShotTest, ::testing::Values(1, 2, 3));
