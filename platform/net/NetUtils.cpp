@@ -47,10 +47,8 @@ bool CopyFileTo(const AnsiString& src, const AnsiString& dst) {
     for (;;) {
         const ssize_t r = ::read(in.Get(), buf, sizeof buf);
         if (r < 0 && errno == EINTR) continue;
-        if (r <= 0) {
-            if (r < 0) return false;
-            break;
-        }
+        if (r < 0) return false;
+        if (r == 0) break;
         if (!out.Write(std::string_view(buf, size_t(r)))) return false;
     }
     return out.Commit() == 0;
