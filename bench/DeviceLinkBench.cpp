@@ -1,5 +1,6 @@
 // The device link: MD5 digests and downloading recordings from the
 // simulated exchange through the project's HTTP client.
+#include "Md5Hex.h"
 #include "TempFolder.h"
 
 #include "DeviceSim.h"
@@ -38,41 +39,6 @@ void BM_Md5(benchmark::State& state) {
 }
 BENCHMARK(BM_Md5)->Unit(benchmark::kMillisecond);
 
-std::string Md5(const std::string& bytes) {
-    MD5_CTX ctx;
-    unsigned char d[16];
-    MD5Init(&ctx);
-    MD5Update(&ctx, bytes.data(), uint32_t(bytes.size()));
-    MD5Final(&ctx, d);
-    return std::string(reinterpret_cast<char*>(d), 16);
-}
-
-// The client's half of one nonce: every authenticated URL carries the next
-// counter and MD5(MD5(password), nonce bytes, counter) in hex.
-class DeviceSession {
-public:
-    DeviceSession(const std::string& nonceHex, const std::string& password) : nonce_(nonceHex), key_(Md5(password)) {
-        for (size_t i = 0; i + 1 < nonceHex.size() && nonceBytes_.size() < 16; i += 2)
-            nonceBytes_ += char(std::stoi(nonceHex.substr(i, 2), nullptr, 16));
-    }
-    std::string Url(const std::string& base, const std::string& path, const std::string& rest) {
-        char hex[33];
-        unsigned char d[16];
-        const std::string counter = std::to_string(counter_++);
-        MD5_CTX ctx;
-        MD5Init(&ctx);
-        MD5Update(&ctx, key_.data(), 16);
-        MD5Update(&ctx, nonceBytes_.data(), 16);
-        MD5Update(&ctx, counter.data(), uint32_t(counter.size()));
-        MD5ToHex(MD5Final(&ctx, d), hex, sizeof hex);
-        return base + path + "?nonce=" + nonce_ + "&response=" + hex + rest;
-    }
-
-private:
-    std::string nonce_, key_, nonceBytes_;
-    int counter_ = 1;
-};
-
 // One sync run's downloads: a nonce, then every recording over one kept-alive
 // connection into a buffer the size of a recording.
 void BM_DownloadRecordings(benchmark::State& state) {
@@ -95,10 +61,10 @@ void BM_DownloadRecordings(benchmark::State& state) {
     const THttpClient::TSink sink = [&file](const char* data, size_t size) { file.append(data, size); };
     size_t received = 0;
     for (auto _ : state) {
-        DeviceSession session(client.Get(base + "/get_nonce.cgi"), kPassword);
+        yorde::test::TNonceSession session(client.Get(base + "/get_nonce.cgi"), kPassword);
         for (const std::string& name : names) {
             file.clear();
-            client.Get(session.Url(base, "/record.cgi", "&file=" + name), sink);
+            client.Get(session.Url(base + "/record.cgi", "&file=" + name), sink);
             received += file.size();
         }
     }

@@ -201,3 +201,10 @@ AnsiString Base64Decode(std::string_view text) {
            [&](unsigned char c) { bytes.push_back(static_cast<char>(c)); });
     return bytes;
 }
+
+bool IsBase64Text(std::string_view text) {
+    return std::all_of(text.begin(), text.end(), [](char c) {
+        return DecodeValue(static_cast<unsigned char>(c)) >= 0 || c == '=' || c == '\r' || c == '\n' || c == ' ' ||
+               c == '\t';
+    });
+}

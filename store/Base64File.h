@@ -49,3 +49,7 @@ int Base64DecodeFile(const AnsiString& inName, const AnsiString& outName);
 // to touch the disk.
 AnsiString Base64Encode(std::string_view bytes, int lineSize = B64_LINE_SIZE);
 AnsiString Base64Decode(std::string_view text);
+// True when text holds nothing but the alphabet, "=" and blanks or line
+// breaks: what the encoder writes, wrapped any way. Any other byte means a
+// damaged or foreign file, although the decoder would pass over it.
+bool IsBase64Text(std::string_view text);

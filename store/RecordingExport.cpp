@@ -1,5 +1,6 @@
 #include "store/RecordingExport.h"
 
+#include "rtl/AtomicFile.h"
 #include "rtl/CodePages.h"
 #include "rtl/Files.h"
 #include "rtl/Paths.h"

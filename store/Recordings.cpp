@@ -1,5 +1,6 @@
 #include "store/Recordings.h"
 
+#include "rtl/AtomicFile.h"
 #include "rtl/CodePages.h"
 #include "rtl/Files.h"
 #include "rtl/Folders.h"
@@ -7,15 +8,9 @@
 #include "store/Rc4.h"
 #include "store/RecordingNames.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cctype>
-#include <cerrno>
 #include <new>
 #include <string>
-#include <string_view>
 
 namespace {
 
@@ -55,54 +50,6 @@ std::array<unsigned char, RecordingHeaderSize> MakeHeader() {
     return h;
 }
 
-class Fd {
-public:
-    explicit Fd(int fd) : fd_(fd) {}
-    ~Fd() { Close(); }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    int get() const { return fd_; }
-    bool valid() const { return fd_ >= 0; }
-    int Close() {
-        if (fd_ < 0) return 0;
-        const int rc = ::close(fd_);
-        fd_ = -1;
-        return rc;
-    }
-
-private:
-    int fd_;
-};
-
-bool WriteAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        bytes.remove_prefix(std::size_t(n));
-    }
-    return true;
-}
-
-// The temporary file is created exclusively (mkstemp: 0600, never through
-// a link someone left there) and renamed over the target, which replaces a
-// link rather than writing where it points.
-bool WriteThroughTemporary(const std::string& target, std::string_view bytes) {
-    std::string temp = target + ".XXXXXX";
-    Fd fd(::mkostemp(temp.data(), O_CLOEXEC));
-    if (!fd.valid()) return false;
-    struct stat st;
-    bool ok = WriteAll(fd.get(), bytes);
-    // An existing target keeps its permissions.
-    if (ok && ::lstat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode)) ok = ::fchmod(fd.get(), st.st_mode & 0777) == 0;
-    ok = fd.Close() == 0 && ok;
-    ok = ok && ::rename(temp.c_str(), target.c_str()) == 0;
-    if (!ok) ::unlink(temp.c_str());
-    return ok;
-}
-
 }  // namespace
 
 const std::array<unsigned char, RecordingHeaderSize>& GsmWavHeader() {
@@ -132,7 +79,11 @@ TRecordingDecipher DecipherRecordingFile(const AnsiString& source, const AnsiStr
     if (bytes.size() < RecordingHeaderSize) return rdOpenError;
     CryptRecording(bytes);
     try {
-        if (!WriteThroughTemporary(ToOsText(target), bytes)) return rdWriteError;
+        // Deciphered sound is for this user only; a link planted at the name
+        // (the playing copy's name is fixed) is replaced, never written through.
+        TAtomicFile out(ToOsText(target), {.NewMode = 0600, .ReplaceLink = true, .Sync = false});
+        out.Write(bytes);
+        if (out.Commit() != 0) return rdWriteError;
     } catch (const std::bad_alloc&) {
         return rdMemoryError;
     }

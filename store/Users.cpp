@@ -73,8 +73,14 @@ bool LoadUsers() {
     AnsiString bytes;
     try {
         if (fromStore) {
-            bytes = Base64Decode(ReadFileBytes(storeFile));
-            read = true;
+            const AnsiString text = ReadFileBytes(storeFile);
+            // Foreign bytes would decode, skipped, into junk users beside the new administrator.
+            if (IsBase64Text(text)) {
+                bytes = Base64Decode(text);
+                read = true;
+            } else {
+                ui->Log("Users: users.conf is not Base64 text");
+            }
         } else if (FileExists(plainFile)) {
             // The plain table an interrupted save of an older version left.
             bytes = ReadFileBytes(plainFile);

@@ -48,8 +48,9 @@ void SaveUsers();
 // Fills the table from "users.conf". False, after the IDS_NO_ADMIN
 // message, when there is no usable store or it holds no "admin": the users
 // it does hold stay in the table, so adding the administrator keeps them.
-// A "users.conf" that cannot be read, or holds no user at all, is renamed
-// to "users.conf.bad" so that the next save cannot destroy it.
+// A "users.conf" that cannot be read, is not Base64 text or holds no user
+// at all is renamed to "users.conf.bad" (and the debug log says so), so that
+// the next save cannot destroy it.
 bool LoadUsers();
 
 // Copies the record into the slot and saves; on a failed save the slot

@@ -9,7 +9,9 @@
 #include "workstation/Mainunit.h"
 #include "workstation/Unitadduserform.h"
 #include "workstation/Unitconnect.h"
+#include "workstation/Unitdebug.h"
 #include "workstation/Unitmediaframe.h"
+#include "workstation/Unitmessage.h"
 #include "workstation/Unitpaswd.h"
 #include "workstation/Unitstatus.h"
 #include "workstation/UserMessages.h"
@@ -57,6 +59,8 @@ namespace {
 
 constexpr TColor kTrunkLineColor = TColor(0xCAD8CF);
 constexpr TColor kExtensionColor = TColor(0xB0DBEB);
+// IDS_DB_ERROR of the users catalogue.
+constexpr int kDatabaseErrorMessage = 7;
 
 // Frees the user dialog and clears the global that points to it.
 struct UserDialogScope {
@@ -117,9 +121,18 @@ void TUsersFrame::createFirstAdmin() {
     try {
         UserDialogScope scope(mainWindow);
         adduserDialog->SetMode(TadduserDialogForm::modeFirstAdmin);
-        if (adduserDialog->ShowModal() == mrOk) AddUser(adduserDialog->BuildUserRecord());
+        if (adduserDialog->ShowModal() == mrOk) {
+            try {
+                AddUser(adduserDialog->BuildUserRecord());
+            } catch (const Exception& e) {
+                // The store could not be written (a read-only folder, a full disk):
+                // the user reads the catalogue's message in the program's language,
+                // the system's reason with its path goes to the debug log.
+                DebugLog("Users: the administrator cannot be saved: " + e.Message);
+                ShowMessageDialog(mainWindow, mcUsers, kDatabaseErrorMessage);
+            }
+        }
     } catch (...) {
-        // The store could not be written: without an administrator nobody could work.
         Application->HandleException(std::current_exception());
     }
     if (!IsFreeSlot(FindUser(AdminName))) return;

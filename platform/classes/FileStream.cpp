@@ -1,7 +1,6 @@
 #include "classes/FileStream.h"
 
-#include "rtl/Files.h"
-
+#include "rtl/AtomicFile.h"
 #include "rtl/CodePages.h"
 
 #include <fcntl.h>
@@ -13,7 +12,6 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
-#include <utility>
 
 YORDE_IMPLEMENT_CLASS(THandleStream, [](TClassBuilder<THandleStream>&) {})
 YORDE_IMPLEMENT_CLASS(TFileStream, [](TClassBuilder<TFileStream>&) {})
@@ -28,22 +26,6 @@ AnsiString osErrorText(int err) {
     char buf[256] = {};
     return FromOsText(pickError(strerror_r(err, buf, sizeof buf), buf));
 }
-
-// Owns a descriptor until it is released to its final owner.
-class Fd {
-public:
-    explicit Fd(int fd) : fd_(fd) {}
-    ~Fd() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    int get() const { return fd_; }
-    int release() { return std::exchange(fd_, -1); }
-
-private:
-    int fd_;
-};
 
 constexpr int64_t kMaxChunk = int64_t(1) << 30;
 
@@ -127,18 +109,16 @@ TFileStream::TFileStream(const AnsiString& FileName, uint16_t Mode, unsigned Rig
         if (create) throw EFCreateError("Cannot create file " + FileName + reason);
         throw EFOpenError("Cannot open file " + FileName + reason);
     };
-    Fd fd(::open(ToOsText(FileName).c_str(), flags, mode_t(Rights)));
-    if (fd.get() < 0) fail(errno);
+    file_.Reset(::open(ToOsText(FileName).c_str(), flags, mode_t(Rights)));
+    if (!file_) fail(errno);
     // A folder opens read-only on Linux; as a file it is useless, so refuse it here.
     struct stat st {};
-    if (::fstat(fd.get(), &st) != 0) fail(errno);
+    if (::fstat(file_.Get(), &st) != 0) fail(errno);
     if (S_ISDIR(st.st_mode)) fail(EISDIR);
-    handle_ = fd.release();
+    handle_ = file_.Get();
 }
 
-TFileStream::~TFileStream() {
-    if (handle_ >= 0) ::close(handle_);
-}
+TFileStream::~TFileStream() = default;
 
 // ---------------------------------------------------------------------------
 // ReplaceFile

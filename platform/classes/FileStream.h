@@ -1,6 +1,7 @@
 #pragma once
 // Streams over operating-system file descriptors.
 #include "classes/Streams.h"
+#include "rtl/FileDescriptor.h"
 
 // A descriptor the caller owns.
 class THandleStream : public TStream {
@@ -43,13 +44,11 @@ public:
 
 private:
     AnsiString fileName_;
+    TUniqueFd file_;
 };
 
-// Writes Data as the whole new content of FileName: into a hidden temporary
-// file beside it, then renamed over it, so that a failure leaves the old file
-// intact. The file keeps its permission bits; a symbolic link keeps pointing
-// at the replaced file. Where no temporary file can be made (a folder
-// without write permission) it writes the file in place. Errors as TFileStream
-// with fmCreate, and EWriteError "Stream write error".
-// (rtl's WriteFileAtomically does the same with the newer library's messages.)
+// Writes Data as the whole new content of FileName through
+// WriteFileAtomically: a failure leaves the old file intact, the file keeps
+// its permission bits and a symbolic link keeps pointing at the replaced
+// file. EFCreateError or EWriteError with the system's reason.
 void ReplaceFile(const AnsiString& FileName, const void* Data, int64_t Size);

@@ -1,5 +1,7 @@
 #include "Registry.h"
 
+#include "rtl/AtomicFile.h"
+
 #include <pwd.h>
 #include <unistd.h>
 #include <algorithm>
@@ -212,40 +214,8 @@ bool Load(const AnsiString& file, Hive& hive) {
     return !in.bad();
 }
 
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    ~FileDescriptor() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int get() const { return fd_; }
-    bool close() {
-        int fd = fd_;
-        fd_ = -1;
-        return ::close(fd) == 0;
-    }
-
-private:
-    int fd_;
-};
-
-bool WriteAll(int fd, const AnsiString& data) {
-    size_t done = 0;
-    while (done < data.size()) {
-        ssize_t n = ::write(fd, data.data() + done, data.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        done += size_t(n);
-    }
-    return true;
-}
-
-// Through a temporary file beside the target and a rename: readers see the
-// old file or the new one, never half of one.
+// Through an atomic replacement: readers see the old file or the new one,
+// never half of one. `file` is spelt as the file system spells it.
 bool Save(const AnsiString& file, HKEY root, const Hive& hive) {
     const fs::path target(file);
     const fs::path folder = target.parent_path();
@@ -264,13 +234,10 @@ bool Save(const AnsiString& file, HKEY root, const Hive& hive) {
             text += "\n";
         }
     }
-    AnsiString temp = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
-    FileDescriptor fd(::mkstemp(temp.data()));
-    if (fd.get() < 0) return false;
-    const bool ok =
-        WriteAll(fd.get(), text) && ::fsync(fd.get()) == 0 && fd.close() && ::rename(temp.c_str(), file.c_str()) == 0;
-    if (!ok) ::unlink(temp.c_str());
-    return ok;
+    // Values may be private: the file is for its owner only, whatever it was.
+    TAtomicFile out(file, {.NewMode = 0600, .KeepMode = false, .ReplaceLink = true});
+    out.Write(text);
+    return out.Commit() == 0;
 }
 
 bool KeyExistsIn(const Hive& hive, const AnsiString& path) {

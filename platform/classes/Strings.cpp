@@ -5,7 +5,7 @@
 #include "rtl/StrUtils.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <string>
 #include <utility>
 
 namespace {
@@ -22,9 +22,9 @@ YORDE_IMPLEMENT_CLASS(TStringList, [](TClassBuilder<TStringList>&) {})
 // TStrings
 
 void TStrings::Error(const char* Format, int Data) {
-    char buf[128];
-    std::snprintf(buf, sizeof buf, Format, Data);
-    throw EStringListError(buf);
+    AnsiString message = Format;
+    if (const std::size_t at = message.find("%d"); at != AnsiString::npos) message.replace(at, 2, std::to_string(Data));
+    throw EStringListError(message);
 }
 
 void TStrings::Error(const char* Message) { throw EStringListError(Message); }

@@ -102,6 +102,7 @@ protected:
     virtual int CompareStrings(const AnsiString& S1, const AnsiString& S2) const;
 
     int UpdateCount() const { return updateCount_; }
+    // Format holds one "%d", which Data replaces.
     [[noreturn]] static void Error(const char* Format, int Data);
     [[noreturn]] static void Error(const char* Message);
 

@@ -12,8 +12,8 @@
 // B is eight hyphens and the local time as month, day, two-digit year, hour,
 // minute, second and millisecond. Each file is opened when it is added and
 // stays open until the form is destroyed; the body is streamed from it.
-#include "UniqueFd.h"
 #include "rtl/AnsiString.h"
+#include "rtl/FileDescriptor.h"
 
 #include <cstddef>
 #include <cstdint>

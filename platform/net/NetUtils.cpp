@@ -1,14 +1,12 @@
 #include "NetUtils.h"
 
-#include "UniqueFd.h"
+#include "rtl/AtomicFile.h"
 #include "rtl/Exceptions.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <cerrno>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 bool IsValidIP(const AnsiString& s) {
@@ -40,55 +38,18 @@ int64_t FileSizeByName(const AnsiString& path) {
     return int64_t(st.st_size);
 }
 
-static bool WriteAll(int fd, const char* p, size_t n) {
-    while (n > 0) {
-        ssize_t w = ::write(fd, p, n);
-        if (w < 0 && errno == EINTR) continue;
-        if (w <= 0) return false;
-        p += w;
-        n -= size_t(w);
-    }
-    return true;
-}
-
-static bool CopyBytes(int from, int to) {
+bool CopyFileTo(const AnsiString& src, const AnsiString& dst) {
+    TUniqueFd in(::open(src.c_str(), O_RDONLY | O_CLOEXEC));
+    struct stat st {};
+    if (!in || ::fstat(in.Get(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
+    TAtomicFile out(dst, {.NewMode = unsigned(st.st_mode & 07777), .NoReplace = true});
     char buf[65536];
     for (;;) {
-        ssize_t r = ::read(from, buf, sizeof buf);
+        const ssize_t r = ::read(in.Get(), buf, sizeof buf);
         if (r < 0 && errno == EINTR) continue;
         if (r < 0) return false;
-        if (r == 0) return true;
-        if (!WriteAll(to, buf, size_t(r))) return false;
+        if (r == 0) break;
+        if (!out.Write(std::string_view(buf, size_t(r)))) return false;
     }
-}
-
-// Moves tmp to dst unless dst exists. RENAME_NOREPLACE where the file system
-// has it, else a hard link (which fails on an existing name as well).
-static bool MoveNoReplace(const AnsiString& tmp, const AnsiString& dst) {
-    if (::renameat2(AT_FDCWD, tmp.c_str(), AT_FDCWD, dst.c_str(), RENAME_NOREPLACE) == 0) return true;
-    if (errno != EINVAL && errno != ENOSYS) return false;
-    if (::link(tmp.c_str(), dst.c_str()) != 0) return false;
-    ::unlink(tmp.c_str());
-    return true;
-}
-
-bool CopyFileTo(const AnsiString& src, const AnsiString& dst) {
-    struct stat st {};
-    if (::lstat(dst.c_str(), &st) == 0) return false;
-
-    TUniqueFd in(::open(src.c_str(), O_RDONLY | O_CLOEXEC));
-    if (!in || ::fstat(in.Get(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
-
-    size_t slash = dst.rfind('/');
-    AnsiString dir = slash == AnsiString::npos ? AnsiString() : dst.substr(0, slash + 1);
-    AnsiString name = slash == AnsiString::npos ? dst : dst.substr(slash + 1);
-    AnsiString tmp = dir + "." + name + ".XXXXXX";
-    TUniqueFd out(::mkostemp(tmp.data(), O_CLOEXEC));
-    if (!out) return false;
-
-    bool ok = CopyBytes(in.Get(), out.Get()) && ::fchmod(out.Get(), st.st_mode & 07777) == 0 && ::fsync(out.Get()) == 0;
-    int closed = ::close(out.Release());
-    ok = ok && closed == 0 && MoveNoReplace(tmp, dst);
-    if (!ok) ::unlink(tmp.c_str());
-    return ok;
+    return out.Commit() == 0;
 }

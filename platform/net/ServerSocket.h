@@ -2,8 +2,8 @@
 // A listening TCP socket on 127.0.0.1, used as the single-instance guard:
 // only the bound port matters. Connections are never served; they wait in the
 // listen backlog until the socket is closed (nothing accepts them).
-#include "UniqueFd.h"
 #include "classes/Classes.h"
+#include "rtl/FileDescriptor.h"
 
 YORDE_DECLARE_EXCEPTION(ESocketError, Exception)
 

@@ -5,7 +5,6 @@
 #include "rtl/DateTime.h"
 
 #include <cstdint>
-#include <string_view>
 
 bool FileExists(const AnsiString& FileName);  // false for folders
 bool DirectoryExists(const AnsiString& Directory);
@@ -27,14 +26,6 @@ std::int64_t FileSize(const AnsiString& FileName);
 
 // Creates the file empty, or truncates it; true on success.
 bool FileCreateAndClose(const AnsiString& FileName);
-
-// Replaces the whole file: the bytes go to a temporary file beside it,
-// which is then renamed over the target, so readers see the old or the new
-// content, never a part. The target's permissions are kept.
-// EFCreateError when the temporary file cannot be made, EWriteError when
-// writing or the rename fails.
-void WriteFileAtomically(const AnsiString& FileName, std::string_view Bytes);
-bool TryWriteFileAtomically(const AnsiString& FileName, std::string_view Bytes) noexcept;
 
 // Free bytes available to the caller on the file system holding Path; -1
 // on failure.

@@ -1,6 +1,7 @@
 #pragma once
 // The whole run-time library.
 #include "rtl/AnsiString.h"
+#include "rtl/AtomicFile.h"
 #include "rtl/CodePages.h"
 #include "rtl/Convert.h"
 #include "rtl/DateTime.h"

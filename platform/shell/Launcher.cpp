@@ -1,5 +1,7 @@
 #include "Launcher.h"
 
+#include "rtl/FileDescriptor.h"
+
 #include <cerrno>
 #include <csignal>
 #include <filesystem>
@@ -48,15 +50,10 @@ void CloseOnExecFrom3(int maxFd) {
     }
 }
 
-void WriteAll(int fd, const void* data, size_t size) {
-    const char* p = static_cast<const char*>(data);
-    while (size > 0) {
-        ssize_t n = write(fd, p, size);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return;
-        p += n;
-        size -= static_cast<size_t>(n);
-    }
+// Hands errno to the parent through the error pipe; runs in the forked child.
+void ReportErrno(int pipeFd) {
+    const int err = errno;
+    (void)WriteAll(pipeFd, std::string_view(reinterpret_cast<const char*>(&err), sizeof err));
 }
 
 // Double fork: the intermediate child starts a new session and exits at once,
@@ -91,8 +88,7 @@ bool SpawnDetached(const TLaunchRequest& req) {
         setsid();
         pid_t grandchild = fork();
         if (grandchild < 0) {
-            int err = errno;
-            WriteAll(errPipe[1], &err, sizeof err);
+            ReportErrno(errPipe[1]);
             _exit(127);
         }
         if (grandchild > 0) _exit(0);
@@ -106,13 +102,11 @@ bool SpawnDetached(const TLaunchRequest& req) {
 
         CloseOnExecFrom3(maxFd);
         if (dir && chdir(dir) != 0) {
-            int err = errno;
-            WriteAll(errPipe[1], &err, sizeof err);
+            ReportErrno(errPipe[1]);
             _exit(127);
         }
         execve(path, argv.data(), environ);
-        int err = errno;
-        WriteAll(errPipe[1], &err, sizeof err);
+        ReportErrno(errPipe[1]);
         _exit(127);
     }
 

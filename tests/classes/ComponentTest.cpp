@@ -165,7 +165,7 @@ TEST_F(ComponentTest, OwnershipCyclesAreRefused) {
     EXPECT_THROW(form.InsertComponent(&form), EComponentError);
 }
 
-TEST(ClassRegistry, Rules) {
+TEST(ClassRegistry, NamesIgnoreCaseAndAnImpostorUnderARegisteredNameIsRefused) {
     EXPECT_EQ(GetClass("tfxlabel"), TFxLabel::StaticClass());
     EXPECT_NO_THROW(RegisterClass(TFxLabel::StaticClass()));  // again: nothing happens
     TMetaClass impostor("TFXLABEL", TComponent::StaticClass());

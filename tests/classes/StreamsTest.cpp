@@ -166,7 +166,7 @@ TEST_F(StreamFiles, AccessModesAreEnforced) {
     EXPECT_EQ(Read(name), "Abc");  // fmOpenWrite does not truncate
 }
 
-TEST_F(StreamFiles, SeekAndSetSize) {
+TEST_F(StreamFiles, ARefusedSeekKeepsThePositionAndSetSizeMovesItToTheEnd) {
     const AnsiString name = File("size.bin");
     TFileStream f(name, fmCreate);
     f.WriteBuffer("0123456789", 10);

@@ -261,7 +261,7 @@ TEST(StringListSort, CustomSortAndInconsistentComparisons) {
     EXPECT_EQ(sortedCopy.Count(), 200);  // nothing lost or duplicated
 }
 
-TEST(StringListValues, NamesAndValues) {
+TEST(StringListValues, NamesIgnoreCaseAndSplitAtTheFirstEqualsSign) {
     TStringList s;
     s.SetText("Host=10.0.0.1\nPort=80\nnoseparator\nExpr=a=b\n=anonymous");
     EXPECT_EQ(s.Values("host"), "10.0.0.1");
@@ -300,7 +300,7 @@ TEST(StringListValues, SettingAddsReplacesAndEmptyDeletes) {
     EXPECT_EQ(items(sorted), (Lines{"c=2", "m=1"}));  // a new line goes in sorted, no stray empty line
 }
 
-TEST(StringListCommaText, Getter) {
+TEST(StringListCommaText, QuotesItemsWithBlanksQuotesOrCommasAndDoublesTheQuotes) {
     TStringList s;
     EXPECT_EQ(s.CommaText(), "");
     s.Add("");
@@ -313,7 +313,7 @@ TEST(StringListCommaText, Getter) {
               "d\xbf");
 }
 
-TEST(StringListCommaText, Setter) {
+TEST(StringListCommaText, SplitsAtCommasAndBlanksAndTakesQuotedItemsWhole) {
     TStringList s;
     s.SetCommaText("Numer, Opis");
     EXPECT_EQ(items(s), (Lines{"Numer", "Opis"}));
@@ -349,7 +349,7 @@ TEST(StringListCommaText, UnclosedQuoteKeepsTheRest) {
     EXPECT_EQ(items(s), (Lines{"x", "abc, def"}));
 }
 
-TEST(StringListCommaText, RoundTrip) {
+TEST(StringListCommaText, ReadsBackEveryItemItWrote) {
     const Lines tricky{"", " lead", "trail ", "\"", "a,b", "x\ty", "\xa5\xb9", "plain"};
     TStringList s, back;
     for (const auto& t : tricky) s.Add(t);

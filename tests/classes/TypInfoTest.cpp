@@ -125,7 +125,7 @@ TEST(TypInfo, ErrorsForUnknownReadOnlyAndInvalidValues) {
     EXPECT_TRUE(PropIsType(&label, "Items", tkClass));
 }
 
-TEST(TypInfo, ValuesAsText) {
+TEST(TypInfo, PropertyValuesReadAndWriteAsTheObjectTextSpellsThem) {
     ResetFormatSettings();
     TFxLabel label(nullptr);
     auto text = [&](const char* n) { return GetPropValueText(&label, GetPropInfo(&label, n)); };

@@ -1,7 +1,8 @@
+#include "Md5Hex.h"
+
 #include "devicelink/DeviceErrors.h"
 #include "devicelink/DeviceProtocol.h"
 #include "devicelink/DeviceReplies.h"
-#include "devicelink/Unitmd5.h"
 
 #include <gtest/gtest.h>
 
@@ -9,22 +10,12 @@
 
 namespace {
 
-std::string Md5Hex(const std::string& bytes) {
-    MD5_CTX ctx;
-    unsigned char digest[16];
-    char hex[33];
-    MD5Init(&ctx);
-    MD5Update(&ctx, bytes.data(), uint32_t(bytes.size()));
-    MD5ToHex(MD5Final(&ctx, digest), hex, sizeof hex);
-    return hex;
-}
+using yorde::test::Md5Hex;
 
 TEST(DeviceResponse, KeyNonceAndDecimalCounter) {
     unsigned char key[16];
     DeviceKeyFromPassword("abc", key);
-    char keyHex[33];
-    MD5ToHex(key, keyHex, sizeof keyHex);
-    EXPECT_STREQ(keyHex, "900150983cd24fb0d6963f7d28e17f72");  // MD5("abc")
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(key), 16), yorde::test::Md5Digest("abc"));
 
     unsigned char nonce[16];
     for (int i = 0; i < 16; ++i) nonce[i] = static_cast<unsigned char>(0xf0 + i);

@@ -1,3 +1,5 @@
+#include "Md5Hex.h"
+
 #include "devicelink/Unitmd5.h"
 
 #include <gtest/gtest.h>
@@ -8,15 +10,8 @@
 
 namespace {
 
-std::string Hex(const std::string& message) {
-    MD5_CTX ctx;
-    unsigned char digest[16];
-    char hex[33];
-    MD5Init(&ctx);
-    MD5Update(&ctx, message.data(), uint32_t(message.size()));
-    MD5ToHex(MD5Final(&ctx, digest), hex, sizeof hex);
-    return hex;
-}
+using yorde::test::FinishedMd5Hex;
+using yorde::test::Md5Hex;
 
 std::string Pattern(size_t n) {
     std::string s(n, '\0');
@@ -25,27 +20,27 @@ std::string Pattern(size_t n) {
 }
 
 TEST(Md5, Rfc1321TestSuite) {
-    EXPECT_EQ(Hex(""), "d41d8cd98f00b204e9800998ecf8427e");
-    EXPECT_EQ(Hex("a"), "0cc175b9c0f1b6a831c399e269772661");
-    EXPECT_EQ(Hex("abc"), "900150983cd24fb0d6963f7d28e17f72");
-    EXPECT_EQ(Hex("message digest"), "f96b697d7cb7938d525a2f31aaf161d0");
-    EXPECT_EQ(Hex("abcdefghijklmnopqrstuvwxyz"), "c3fcd3d76192e4007dfb496cca67e13b");
-    EXPECT_EQ(Hex("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789"),
+    EXPECT_EQ(Md5Hex(""), "d41d8cd98f00b204e9800998ecf8427e");
+    EXPECT_EQ(Md5Hex("a"), "0cc175b9c0f1b6a831c399e269772661");
+    EXPECT_EQ(Md5Hex("abc"), "900150983cd24fb0d6963f7d28e17f72");
+    EXPECT_EQ(Md5Hex("message digest"), "f96b697d7cb7938d525a2f31aaf161d0");
+    EXPECT_EQ(Md5Hex("abcdefghijklmnopqrstuvwxyz"), "c3fcd3d76192e4007dfb496cca67e13b");
+    EXPECT_EQ(Md5Hex("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789"),
               "d174ab98d277d9f5a5611c2c9f419d9f");
-    EXPECT_EQ(Hex("1234567890123456789012345678901234567890"
-                  "1234567890123456789012345678901234567890"),
+    EXPECT_EQ(Md5Hex("1234567890123456789012345678901234567890"
+                     "1234567890123456789012345678901234567890"),
               "57edf4a22be3c955ac49da2e2107b67a");
 }
 
 // Lengths around the point where the padding needs a second block.
 TEST(Md5, FinalBlockBoundaries) {
-    EXPECT_EQ(Hex(Pattern(55)), "52c0e574e1198de5fe3f8f11440dcb1b");
-    EXPECT_EQ(Hex(Pattern(56)), "46c9907fc908ee68b1e7b8e71286a518");
-    EXPECT_EQ(Hex(Pattern(63)), "a62f6d59e837867693f042f5b8f5a236");
-    EXPECT_EQ(Hex(Pattern(64)), "7160b8fb5e9e4023d549c3971fbaeead");
-    EXPECT_EQ(Hex(Pattern(65)), "70bd662e7aefbda85a0f7244167b7897");
-    EXPECT_EQ(Hex(Pattern(128)), "10b2da1a82f16d99a81a7203fe9f02cb");
-    EXPECT_EQ(Hex(Pattern(129)), "03fefbbcebe2959cf2270241aafe0250");
+    EXPECT_EQ(Md5Hex(Pattern(55)), "52c0e574e1198de5fe3f8f11440dcb1b");
+    EXPECT_EQ(Md5Hex(Pattern(56)), "46c9907fc908ee68b1e7b8e71286a518");
+    EXPECT_EQ(Md5Hex(Pattern(63)), "a62f6d59e837867693f042f5b8f5a236");
+    EXPECT_EQ(Md5Hex(Pattern(64)), "7160b8fb5e9e4023d549c3971fbaeead");
+    EXPECT_EQ(Md5Hex(Pattern(65)), "70bd662e7aefbda85a0f7244167b7897");
+    EXPECT_EQ(Md5Hex(Pattern(128)), "10b2da1a82f16d99a81a7203fe9f02cb");
+    EXPECT_EQ(Md5Hex(Pattern(129)), "03fefbbcebe2959cf2270241aafe0250");
 }
 
 TEST(Md5, SplitUpdatesGiveTheSameDigest) {
@@ -61,20 +56,14 @@ TEST(Md5, SplitUpdatesGiveTheSameDigest) {
             MD5Update(&ctx, message.data() + pos, n);
             pos += n;
         }
-        unsigned char digest[16];
-        char hex[33];
-        MD5ToHex(MD5Final(&ctx, digest), hex, sizeof hex);
-        EXPECT_EQ(std::string(hex), "10046f077f2082ac19676b8079f1cb1a") << "first piece " << pieces[0];
+        EXPECT_EQ(FinishedMd5Hex(ctx), "10046f077f2082ac19676b8079f1cb1a") << "first piece " << pieces[0];
     }
 
     MD5_CTX ctx;
     MD5Init(&ctx);
     const std::string chunk(1000, 'a');
     for (int i = 0; i < 1000; ++i) MD5Update(&ctx, chunk.data(), uint32_t(chunk.size()));
-    unsigned char digest[16];
-    char hex[33];
-    MD5ToHex(MD5Final(&ctx, digest), hex, sizeof hex);
-    EXPECT_EQ(std::string(hex), "7707d6ae4e027c70eea2a935c2296f21");
+    EXPECT_EQ(FinishedMd5Hex(ctx), "7707d6ae4e027c70eea2a935c2296f21");
 }
 
 TEST(Md5, ToHexWritesOnlyWhatFits) {
@@ -108,14 +97,11 @@ TEST(Md5, DeviceResponseWorkedExample) {
 
     auto response = [&](const std::string& counter) {
         MD5_CTX c;
-        unsigned char digest[16];
-        char hex[33];
         MD5Init(&c);
         MD5Update(&c, key, 16);
         MD5Update(&c, nonce, 16);
         MD5Update(&c, counter.data(), uint32_t(counter.size()));
-        MD5ToHex(MD5Final(&c, digest), hex, sizeof hex);
-        return std::string(hex);
+        return FinishedMd5Hex(c);
     };
     EXPECT_EQ(response("12"), "812f227f9637befd1d801e33664d941b");
     EXPECT_EQ(response("1"), "d53b512cf76b2d337689b7c976d9cf18");

@@ -1,6 +1,8 @@
 #include "DeviceSim.h"
 #include "SimRecordings.h"
-#include "devicelink/Unitmd5.h"
+
+#include "Md5Hex.h"
+#include "TempFolder.h"
 
 #include <gtest/gtest.h>
 #include <httplib.h>
@@ -16,48 +18,10 @@
 #include <thread>
 #include <vector>
 
-namespace fs = std::filesystem;
-
 namespace {
 
-std::string Digest(const std::string& message) {
-    MD5_CTX ctx;
-    unsigned char d[16];
-    MD5Init(&ctx);
-    MD5Update(&ctx, message.data(), uint32_t(message.size()));
-    MD5Final(&ctx, d);
-    return std::string(reinterpret_cast<char*>(d), 16);
-}
-
-// The client's side of one nonce: each authenticated URL takes the next counter.
-struct TClientSession {
-    std::string Nonce, Key, NonceBytes;
-    int Counter = 1;
-
-    TClientSession(const std::string& nonce, const std::string& password) : Nonce(nonce), Key(Digest(password)) {
-        for (size_t i = 0; i + 1 < nonce.size() && NonceBytes.size() < 16; i += 2)
-            NonceBytes += char(std::stoi(nonce.substr(i, 2), nullptr, 16));
-    }
-    std::string Url(const std::string& path, const std::string& rest = "") {
-        unsigned char d[16];
-        char hex[33];
-        MD5_CTX ctx;
-        const std::string counter = std::to_string(Counter++);
-        MD5Init(&ctx);
-        MD5Update(&ctx, Key.data(), 16);
-        MD5Update(&ctx, NonceBytes.data(), 16);
-        MD5Update(&ctx, counter.data(), uint32_t(counter.size()));
-        MD5ToHex(MD5Final(&ctx, d), hex, sizeof hex);
-        return path + "?nonce=" + Nonce + "&response=" + hex + rest;
-    }
-};
-
-std::string ReadFile(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using yorde::test::TNonceSession;
+using yorde::test::TTempFolder;
 
 Json::Value Parse(const std::string& text, bool* ok = nullptr) {
     Json::Value root;
@@ -70,12 +34,9 @@ Json::Value Parse(const std::string& text, bool* ok = nullptr) {
 class DeviceSim : public ::testing::Test {
 protected:
     void SetUp() override {
-        Root = fs::temp_directory_path() / ("devicesim-" + std::to_string(::getpid()) + "-" +
-                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(Root);
         // Five calls on 2024-03-01 from 08:00, seven minutes apart.
-        devicesim::GenerateRecordingFolder(Root.string(), 5, 1000);
-        Sim.SetFolder(Root.string());
+        devicesim::GenerateRecordingFolder(Root.Dir(), 5, 1000);
+        Sim.SetFolder(Root.Dir());
         Sim.AddRecording("20240302_101500_0123_a56_.wav", devicesim::MakeGsmWav(500));
         Sim.SetPassword(Password);
         Sim.SetPageSize(2);
@@ -85,12 +46,11 @@ protected:
     void TearDown() override {
         Cli.reset();
         Sim.Stop();
-        fs::remove_all(Root);
     }
-    TClientSession NewSession(const std::string& password) {
+    TNonceSession NewSession(const std::string& password) {
         auto res = Cli->Get("/get_nonce.cgi");
         EXPECT_TRUE(res && res->status == 200);
-        return TClientSession(res ? res->body : std::string(), password);
+        return TNonceSession(res ? res->body : std::string(), password);
     }
     // Status and body of a GET; status 0 when the transfer failed.
     std::pair<int, std::string> Get(const std::string& url) {
@@ -99,7 +59,7 @@ protected:
     }
 
     const std::string Password = "tajne123";
-    fs::path Root;
+    TTempFolder Root{"devicesim"};
     TDeviceSimulator Sim;
     std::unique_ptr<httplib::Client> Cli;
 };
@@ -109,9 +69,9 @@ TEST_F(DeviceSim, CompleteAuthenticatedExchange) {
     EXPECT_EQ(preload.first, 200);
     EXPECT_NE(preload.second.find("\"version\": \"2.1.0\""), std::string::npos);
 
-    TClientSession s = NewSession(Password);
-    ASSERT_EQ(s.Nonce.size(), 32u);
-    EXPECT_EQ(s.Nonce.find_first_not_of("0123456789abcdef"), std::string::npos);
+    TNonceSession s = NewSession(Password);
+    ASSERT_EQ(s.Nonce().size(), 32u);
+    EXPECT_EQ(s.Nonce().find_first_not_of("0123456789abcdef"), std::string::npos);
 
     auto sd = Get(s.Url("/get_data.cgi", "&sd=1"));
     ASSERT_EQ(sd.first, 200);
@@ -141,14 +101,14 @@ TEST_F(DeviceSim, CompleteAuthenticatedExchange) {
     EXPECT_EQ(datedList["id"].asInt(), 0);
 
     // Download: byte for byte the stored file, which keeps its header plain.
-    const fs::path stored = Root / "2024" / "03" / "01" / names[1];
+    const std::string stored = Root.Path("2024/03/01/" + names[1]);
     auto file = Get(s.Url("/record.cgi", "&file=" + names[1]));
     ASSERT_EQ(file.first, 200);
-    EXPECT_EQ(file.second, ReadFile(stored));
+    EXPECT_EQ(file.second, yorde::test::ReadFile(stored));
     EXPECT_EQ(file.second.compare(0, 4, "RIFF"), 0);
 
     // Upload with a fresh nonce and counter 1, the body laid out as the client does.
-    TClientSession up = NewSession(Password);
+    TNonceSession up = NewSession(Password);
     const std::string wav = devicesim::MakeGsmWav(2000);
     const std::string boundary = "--------031524101530123";
     const std::string body =
@@ -180,7 +140,7 @@ TEST_F(DeviceSim, CompleteAuthenticatedExchange) {
 
 // The counter: a repeated URL (a retry) passes, going back or skipping ahead fails.
 TEST_F(DeviceSim, RequestCounterAcceptsNextOrRepeat) {
-    TClientSession s = NewSession(Password);
+    TNonceSession s = NewSession(Password);
     const std::string first = s.Url("/get_data.cgi", "&sd=1");
     EXPECT_EQ(Get(first).first, 200);
     EXPECT_EQ(Get(first).first, 200);
@@ -190,14 +150,14 @@ TEST_F(DeviceSim, RequestCounterAcceptsNextOrRepeat) {
     s.Counter += 1;
     EXPECT_EQ(Get(s.Url("/get_data.cgi")).first, 405);
 
-    TClientSession wrong = NewSession("tajne124");
+    TNonceSession wrong = NewSession("tajne124");
     auto reply = Get(wrong.Url("/get_data.cgi", "&sd=1"));
     EXPECT_EQ(reply.first, 405);
     EXPECT_NE(reply.second.find("405"), std::string::npos);
 }
 
-TEST_F(DeviceSim, ErrorSwitches) {
-    TClientSession s = NewSession(Password);
+TEST_F(DeviceSim, EachFaultSwitchAnswersWithItsStatus) {
+    TNonceSession s = NewSession(Password);
     auto expect = [&](const std::string& url, int status) {
         auto reply = Get(url);
         EXPECT_EQ(reply.first, status) << url;
@@ -235,7 +195,7 @@ TEST_F(DeviceSim, ErrorSwitches) {
     EXPECT_EQ(Parse(Get(s.Url("/get_data.cgi", "&sd=1")).second)["sd"]["state"].asInt(), 3);
 
     Sim.SetMaxUploadBytes(10);
-    TClientSession up = NewSession(Password);
+    TNonceSession up = NewSession(Password);
     auto posted = Cli->Post(up.Url("/upload.cgi", "&type=announcement&id=1").c_str(),
                             "--b\r\nContent-Disposition: form-data; name=\"fileToUpload2\"; filename=\"a.wav\"\r\n\r\n"
                             "0123456789abc\r\n--b--",
@@ -249,7 +209,7 @@ TEST_F(DeviceSim, ErrorSwitches) {
 // A body cut short fails the transfer; the retry with the same URL gets the
 // whole file. Slow replies still deliver every byte.
 TEST_F(DeviceSim, DroppedAndSlowBodies) {
-    TClientSession s = NewSession(Password);
+    TNonceSession s = NewSession(Password);
     const std::string name = "20240302_101500_0123_a56_.wav";
     const std::string url = s.Url("/record.cgi", "&file=" + name);
     Sim.SetDrop(TSimRequest::Record, 100, 1);
@@ -267,7 +227,7 @@ TEST_F(DeviceSim, DroppedAndSlowBodies) {
 // other shape gets 400 with the code in its body, so a client that builds a
 // URL wrongly fails here instead of passing.
 TEST_F(DeviceSim, MalformedRequestsGet400) {
-    TClientSession s = NewSession(Password);
+    TNonceSession s = NewSession(Password);
     const std::string name = "20240301_080000_101_0601000000_.wav";
     for (const std::string& rest :
          {std::string(""), std::string("&sd=2"), std::string("&sd=1&x=1"), std::string("&year=2024&month=03&day=01")}) {
@@ -299,7 +259,7 @@ TEST_F(DeviceSim, MalformedRequestsGet400) {
 // A file name is percent-decoded with hex digits in either case; "+" is a plus.
 TEST_F(DeviceSim, FileNamesDecoded) {
     Sim.AddRecording("a-b c+d.wav", "xyz");
-    TClientSession s = NewSession(Password);
+    TNonceSession s = NewSession(Password);
     EXPECT_EQ(Get(s.Url("/record.cgi", "&file=a%2Db%20c+d.wav")).second, "xyz");
     EXPECT_EQ(Get(s.Url("/record.cgi", "&file=a%2db%20c%2bd.wav")).second, "xyz");
     EXPECT_EQ(Get(s.Url("/record.cgi", "&file=a-b%20c%20d.wav")).first, 404);
@@ -309,7 +269,7 @@ TEST_F(DeviceSim, FileNamesDecoded) {
 // counter skipped, is refused; a window lets a counter skip ahead; a single
 // nonce ends the older one; a nonce past its lifetime is refused.
 TEST_F(DeviceSim, CountersWindowAndNonces) {
-    TClientSession s = NewSession(Password);
+    TNonceSession s = NewSession(Password);
     const std::string sd = s.Url("/get_data.cgi", "&sd=1");
     EXPECT_EQ(Get(sd).first, 200);
     --s.Counter;
@@ -329,13 +289,13 @@ TEST_F(DeviceSim, CountersWindowAndNonces) {
     EXPECT_EQ(Get(s.Url("/get_data.cgi", "&sd=1")).first, 200);
 
     Sim.SetSingleNonce(true);
-    TClientSession first = NewSession(Password);
-    TClientSession second = NewSession(Password);
+    TNonceSession first = NewSession(Password);
+    TNonceSession second = NewSession(Password);
     EXPECT_EQ(Get(first.Url("/get_data.cgi", "&sd=1")).first, 405);
     EXPECT_EQ(Get(second.Url("/get_data.cgi", "&sd=1")).first, 200);
 
     Sim.SetNonceLifetime(1);
-    TClientSession old = NewSession(Password);
+    TNonceSession old = NewSession(Password);
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
     EXPECT_EQ(Get(old.Url("/get_data.cgi", "&sd=1")).first, 405);
     EXPECT_EQ(Sim.AuthChecks().back().Reason, "nonce expired");
@@ -346,7 +306,7 @@ TEST_F(DeviceSim, CountersWindowAndNonces) {
 // whose id never becomes 0.
 TEST_F(DeviceSim, ListShapes) {
     Sim.SetPageSize(50);
-    TClientSession s = NewSession(Password);
+    TNonceSession s = NewSession(Password);
     auto page = [&](const std::string& rest) {
         return Parse(Get(s.Url("/recordlist.cgi", rest)).second)["recordlist"];
     };
@@ -404,8 +364,8 @@ TEST_F(DeviceSim, FaultsAndTheRequestRecord) {
 
     // A raw nonce is honoured like the device's own.
     Sim.SetRawReplies(TSimRequest::Nonce, {"00112233445566778899AABBCCDDEEFF"});
-    TClientSession s = NewSession(Password);
-    EXPECT_EQ(s.Nonce, "00112233445566778899AABBCCDDEEFF");
+    TNonceSession s = NewSession(Password);
+    EXPECT_EQ(s.Nonce(), "00112233445566778899AABBCCDDEEFF");
     EXPECT_EQ(Get(s.Url("/get_data.cgi", "&sd=1")).first, 200);
 
     const std::vector<TSimLogEntry> log = Sim.Log();

@@ -150,7 +150,7 @@ TEST(MalformedTable, CollectionItemsThatTheLayoutLacks) {
                 HasSubstr("MiniForm.lang:5: Grid1.Columns[1].Title: the layout's Columns has 1 items (line 7)"));
 }
 
-TEST(MalformedTable, Includes) {
+TEST(MalformedTable, MissingDuplicatedOrEndlessIncludesNameTheirFile) {
     EXPECT_THAT(CompileErrors(MiniLayout(), MiniTable() + "@include other.lang\n",
                               [](const TTempFolder& d) {
                                   d.Write("other.lang", "stStrings\tIDS_A\ta\tb\tc\nstStrings\tIDS_A\ta\tb\tc\n");

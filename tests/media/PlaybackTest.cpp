@@ -10,8 +10,9 @@
 #include <gtest/gtest.h>
 #include <sndfile.h>
 
+#include <sys/stat.h>
 #include <algorithm>
-#include <thread>
+#include <filesystem>
 
 using namespace mediatest;
 
@@ -34,13 +35,24 @@ protected:
         WriteSound(path, Tone(frames, 1, 8000), 1, 8000, SF_FORMAT_WAV | SF_FORMAT_GSM610);
         return path;
     }
-    static void Settle() { std::this_thread::sleep_for(std::chrono::milliseconds(100)); }
+    // The next `bytes` the device takes from now on. SDL's disk driver appends
+    // each buffer it takes to its file through a C stream, so up to one stream
+    // buffer and one device buffer taken earlier may still arrive: skipped.
+    static std::vector<uint8_t> TakenFromNowOn(const std::string& deviceFile, std::size_t bytes) {
+        struct stat st {};
+        EXPECT_EQ(::stat(deviceFile.c_str(), &st), 0);
+        const std::size_t from = std::size_t(st.st_size) + std::size_t(st.st_blksize) + 8192;
+        EXPECT_TRUE(WaitFor([&] { return std::filesystem::file_size(deviceFile) >= from + bytes; }));
+        const std::vector<uint8_t> all = ReadBytes(deviceFile);
+        return std::vector<uint8_t>(all.begin() + std::ptrdiff_t(from), all.begin() + std::ptrdiff_t(from + bytes));
+    }
 };
 
-// The dummy driver plays in real time, so a long file stays in play while
+// The disk driver plays in real time, so a long file stays in play while
 // the test pauses, seeks and stops it.
 TEST_F(PlaybackTest, ModePositionAndLengthFollowPlayPauseSeekAndStop) {
-    AudioEnv env({{"SDL_AUDIODRIVER", "dummy"}});
+    const std::string device = dir.Path("device.raw");
+    AudioEnv env({{"SDL_AUDIODRIVER", "disk"}, {"SDL_DISKAUDIOFILE", device}});
     MediaSession s;
     EXPECT_EQ(s.State(), MediaState::NotReady);
     EXPECT_EQ(s.Position(), 0);
@@ -58,7 +70,9 @@ TEST_F(PlaybackTest, ModePositionAndLengthFollowPlayPauseSeekAndStop) {
     s.Pause();
     EXPECT_EQ(s.State(), MediaState::Paused);
     const int64_t paused = s.Position();
-    Settle();
+    // The device goes on asking and is given silence; the position stays.
+    const std::vector<uint8_t> whilePaused = TakenFromNowOn(device, 4096);
+    EXPECT_TRUE(std::all_of(whilePaused.begin(), whilePaused.end(), [](uint8_t b) { return b == 0; }));
     EXPECT_EQ(s.Position(), paused);
 
     s.Play();  // resumes where it paused
@@ -75,7 +89,10 @@ TEST_F(PlaybackTest, ModePositionAndLengthFollowPlayPauseSeekAndStop) {
     EXPECT_EQ(s.State(), MediaState::Stopped);
     const int64_t stopped = s.Position();
     EXPECT_GT(stopped, 15000);
-    Settle();
+    // The device stays open for the next Play and is fed silence: the position stays.
+    EXPECT_EQ(SdlAudioHolders(), 1);
+    const std::vector<uint8_t> whileStopped = TakenFromNowOn(device, 4096);
+    EXPECT_TRUE(std::all_of(whileStopped.begin(), whileStopped.end(), [](uint8_t b) { return b == 0; }));
     EXPECT_EQ(s.Position(), stopped);
 
     s.Seek(999999);
@@ -85,7 +102,8 @@ TEST_F(PlaybackTest, ModePositionAndLengthFollowPlayPauseSeekAndStop) {
 
     s.Close();
     EXPECT_EQ(s.State(), MediaState::NotReady);
-    s.Close();  // harmless
+    EXPECT_EQ(SdlAudioHolders(), 0);  // closing lets the device go
+    s.Close();                        // harmless
 }
 
 TEST_F(PlaybackTest, EndOfMediaStopsAtTheEnd) {

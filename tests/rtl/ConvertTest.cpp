@@ -8,7 +8,7 @@
 
 namespace {
 
-TEST(IntToStr, AnyIntegerType) {
+TEST(IntToStr, EveryIntegerTypeUpToItsExtremes) {
     EXPECT_EQ(IntToStr(0), "0");
     EXPECT_EQ(IntToStr(-2147483647 - 1), "-2147483648");
     EXPECT_EQ(IntToStr(std::numeric_limits<std::int64_t>::min()), "-9223372036854775808");
@@ -89,7 +89,7 @@ TEST(FloatToStr, UsesTheDecimalSeparator) {
     EXPECT_EQ(FloatToStr(2.25), "2.25");
 }
 
-TEST(FloatToStrF, Layouts) {
+TEST(FloatToStrF, EachFormatRoundsAndNeverShowsMinusZero) {
     EXPECT_EQ(FloatToStrF(1234.5, ffFixed, 15, 2), "1234.50");
     EXPECT_EQ(FloatToStrF(-0.001, ffFixed, 15, 2), "0.00");  // no "-0.00"
     EXPECT_EQ(FloatToStrF(0.15, ffFixed, 15, 1), "0.2");

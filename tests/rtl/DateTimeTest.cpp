@@ -18,7 +18,7 @@ protected:
     static AnsiString Ymd(TDateTime v) { return FormatDateTime("yyyy-mm-dd", v); }
 };
 
-TEST_F(DateTimeTest, SerialNumbers) {
+TEST_F(DateTimeTest, DatesCountDaysFrom30December1899) {
     EXPECT_EQ(EncodeDate(1899, 12, 30), 0);
     EXPECT_EQ(EncodeDate(1900, 1, 1), 2);
     EXPECT_EQ(EncodeDate(2024, 3, 5), 45356);
@@ -59,7 +59,7 @@ TEST_F(DateTimeTest, InvalidPartsRaise) {
     EXPECT_EQ(v, 7);
 }
 
-TEST_F(DateTimeTest, CalendarRules) {
+TEST_F(DateTimeTest, LeapYearsMonthLengthsAndBothWeekdayNumberings) {
     EXPECT_TRUE(IsLeapYear(2000));
     EXPECT_FALSE(IsLeapYear(1900));
     EXPECT_EQ(DaysInAMonth(2024, 2), 29);
@@ -92,7 +92,7 @@ TEST_F(DateTimeTest, NowComesFromTheClockInForce) {
     EXPECT_GT(Now(), EncodeDate(2020, 1, 1));
 }
 
-TEST_F(DateTimeTest, FormatLetters) {
+TEST_F(DateTimeTest, EveryFormatLetterAndQuotedLiteral) {
     const TDateTime v = At(2024, 3, 5, 14, 7, 9, 45);
     EXPECT_EQ(FormatDateTime("yyyy-mm-dd hh:nn:ss", v), "2024-03-05 14:07:09");
     EXPECT_EQ(FormatDateTime("yy/m/d h:n:s z zzz", v), "24-3-5 14:7:9 45 045");
@@ -164,7 +164,7 @@ TEST_F(DateTimeTest, WrittenTextReadsBack) {
     EXPECT_EQ(StrToDateTime(FormatDateTime("yyyy-mm-dd hh:nn:ss", v)), v);
 }
 
-TEST_F(DateTimeTest, FileDates) {
+TEST_F(DateTimeTest, FileDatesGoInTwoSecondStepsFrom1980) {
     const TDateTime v = At(2024, 3, 5, 10, 11, 12);
     EXPECT_EQ(FileDateToDateTime(DateTimeToFileDate(v)), v);
     EXPECT_EQ(FileDateToDateTime(DateTimeToFileDate(v + EncodeTime(0, 0, 1, 0))), v);  // two-second steps

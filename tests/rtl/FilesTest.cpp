@@ -1,5 +1,6 @@
 #include "TempFolder.h"
 
+#include "rtl/AtomicFile.h"
 #include "rtl/Exceptions.h"
 #include "rtl/Files.h"
 #include "rtl/Folders.h"
@@ -82,7 +83,7 @@ TEST(Files, ExistenceDeletionRenaming) {
     EXPECT_FALSE(FileExists(t.Path("c.txt")));
 }
 
-TEST(Files, Folders) {
+TEST(Files, CreateDirMakesOneLevelAndForceDirectoriesTheWholePath) {
     TTempFolder t;
     EXPECT_TRUE(CreateDir(t.Path("x")));
     EXPECT_FALSE(CreateDir(t.Path("x")));
@@ -145,7 +146,7 @@ TEST(Files, AtomicReplaceKeepsPermissionsAndLeavesNoTemporary) {
     EXPECT_EQ(entries, 3);
 }
 
-TEST(Files, DiskFree) {
+TEST(Files, DiskFreeIsPositiveForAFolderAndMinusOneWhenMissing) {
     TTempFolder t;
     EXPECT_GT(DiskFree(t.Root()), 0);
     EXPECT_EQ(DiskFree(t.Path("missing/dir")), -1);

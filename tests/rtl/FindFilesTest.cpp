@@ -118,7 +118,7 @@ TEST_F(FindFilesTest, NamesArriveInTheAnsiCodePage) {
               faArchive);
 }
 
-TEST(MatchesMask, EdgeCases) {
+TEST(MatchesMask, StarTakesAnyRunQuestionMarkOneCharacterAnyCase) {
     EXPECT_TRUE(MatchesMask("abc", "a*c"));
     EXPECT_TRUE(MatchesMask("ac", "a*c"));
     EXPECT_TRUE(MatchesMask("abcbc", "a*bc"));

@@ -18,7 +18,7 @@ TEST(Format, IntegersAndWidths) {
     EXPECT_EQ(Format("%*d|%-*d|", {4, 1, 3, 2}), "   1|2  |");
 }
 
-TEST(Format, TextsAndChars) {
+TEST(Format, TextsAndCharactersTakeWidthPrecisionAndEmbeddedNuls) {
     const AnsiString name = "Jan";
     EXPECT_EQ(Format("%s=%s", {"a", name}), "a=Jan");
     EXPECT_EQ(Format("[%6s][%-6s][%.2s]", {"abc", "abc", "abc"}), "[   abc][abc   ][ab]");
@@ -36,7 +36,7 @@ TEST(Format, IndexSpecifiers) {
     EXPECT_EQ(Format("%0:s-%0:s", {"x"}), "x-x");
 }
 
-TEST(Format, Floats) {
+TEST(Format, FloatsRoundHalvesAwayFromZeroAndUseTheLocaleSeparators) {
     EXPECT_EQ(Format("%f|%.1f|%.0f", {3.14159, 2.25, 2.5}), "3.14|2.3|3");  // halves round away from zero
     EXPECT_EQ(Format("%e", {1.0}), "1.00000000000000E+000");
     EXPECT_EQ(Format("%.3e", {-12345.678}), "-1.23E+004");

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <vector>
 
 namespace {
 
@@ -49,6 +50,20 @@ TEST(Base64, DecoderSkipsBytesOutsideTheAlphabet) {
         EXPECT_EQ(plain, Base64Decode(text)) << text;
         EXPECT_EQ(plain, ThroughFiles(dir, false, text)) << text;
     }
+}
+
+TEST(Base64, TextOfOnlyTheAlphabetPaddingAndBreaksIsBase64) {
+    std::mt19937 gen(11);
+    std::string plain(3000, '\0');
+    for (char& c : plain) c = char(gen());
+    EXPECT_TRUE(IsBase64Text(Base64Encode(plain)));
+    EXPECT_TRUE(IsBase64Text(Base64Encode("ab")));  // with padding
+    EXPECT_TRUE(IsBase64Text("Y W\r\nJ\tj"));
+    EXPECT_TRUE(IsBase64Text(""));
+    // What the decoder would pass over, a damaged or foreign file holds.
+    for (const std::string& text : std::vector<std::string>{"!!!!not base64!!!!", "YWJj*", "YWJj\x7f", "YW\xb3Jj",
+                                                            std::string("YW\0Jj", 5), "YWJj-_", "[YWJj]"})
+        EXPECT_FALSE(IsBase64Text(text)) << text;
 }
 
 }  // namespace

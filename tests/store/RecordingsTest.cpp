@@ -73,7 +73,7 @@ TEST(Rc4, KeystreamContinuesAcrossCalls) {
     EXPECT_EQ(state.Count, 1000u);
 }
 
-TEST(Recordings, HeaderTemplate) {
+TEST(Recordings, HeaderIsTheFixedSixtyByteGsmWaveHeader) {
     EXPECT_EQ(Hex(Header()),
               "52494646"
               "34000000"

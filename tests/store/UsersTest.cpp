@@ -221,6 +221,21 @@ TEST_F(UsersTest, StoreThatYieldsNoUserIsSetAsideNotOverwritten) {
     EXPECT_FALSE(ui.log.empty());
 }
 
+TEST_F(UsersTest, StoreHoldingBytesOutsideBase64IsSetAsideAndYieldsNoJunkUser) {
+    const std::string foreign = "!!!!not base64!!!!";
+    dir.Write("users.conf", foreign);
+    EXPECT_FALSE(LoadUsers());
+    EXPECT_EQ((Names{"Info:0"}), ui.shown);
+    EXPECT_EQ(foreign, dir.Read("users.conf.bad"));
+    EXPECT_FALSE(dir.Exists("users.conf"));
+    ASSERT_EQ(ui.log.size(), 2u);
+    EXPECT_EQ(ui.log[0], "Users: users.conf is not Base64 text");
+    EXPECT_EQ(ui.log[1], "Users: users.conf set aside as users.conf.bad");
+    AddUser(User("admin"));
+    EXPECT_TRUE(LoadUsers());
+    EXPECT_EQ((Names{"admin"}), Listed());
+}
+
 TEST_F(UsersTest, FailedSaveKeepsTableAndFileAsTheyWere) {
     AddUser(User("admin"));
     const std::string before = dir.Read("users.conf");

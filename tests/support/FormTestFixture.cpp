@@ -5,11 +5,16 @@
 #include "qt/QtPlatform.h"
 #include "rtl/CodePages.h"
 #include "vcl/CommonRegister.h"
+#include "vcl/RadioButton.h"
+#include "vcl/StdCtrls.h"
+
+#include <QImage>
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <cstring>
+#include <set>
 
 namespace yorde::test {
 
@@ -59,6 +64,61 @@ void Shoot(TControl* Control, const std::string& Name, int Language) {
     static const char* const languages[] = {"pl", "en", "ru"};
     const std::string path = ShotPath(Name + "_" + languages[Language - 1] + ".png");
     EXPECT_TRUE(yorde::qt::SaveScreenshot(Control, path)) << path;
+}
+
+int ColoursIn(const std::string& PngPath) {
+    const QImage image(QString::fromStdString(PngPath));
+    std::set<QRgb> colours;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) colours.insert(image.pixel(x, y));
+    return int(colours.size());
+}
+
+namespace {
+
+// Room a control's own drawing takes beside its text: a button's frame, a
+// check box's or radio button's mark and the gap after it.
+int DecorationWidth(TControl* Control) {
+    if (dynamic_cast<TButton*>(Control)) return 8;
+    if (dynamic_cast<TCustomCheckBox*>(Control) || dynamic_cast<TRadioButton*>(Control)) return 20;
+    return 0;
+}
+
+void CollectMisfits(TWinControl* Parent, std::vector<std::string>& Out) {
+    for (int i = 0; i < Parent->ControlCount(); ++i) {
+        TControl* c = Parent->Controls(i);
+        if (!c->Visible()) continue;
+        if (auto* w = dynamic_cast<TWinControl*>(c)) CollectMisfits(w, Out);
+        auto* label = dynamic_cast<TCustomLabel*>(c);
+        const bool captioned = dynamic_cast<TButtonControl*>(c) != nullptr;
+        if ((!label && !captioned) || c->Caption().empty()) continue;
+        TCanvas measure;
+        measure.SetFont(c->Font());
+        const bool wraps = label && label->WordWrap();
+        unsigned flags = DT_EXPANDTABS | (wraps ? DT_WORDBREAK : 0u);
+        if (label && !label->ShowAccelChar()) flags |= DT_NOPREFIX;
+        TRect r(0, 0, wraps ? c->Width() : 0x7FFF, 0);
+        measure.DrawText(c->Caption(), r, flags | DT_CALCRECT);
+        const int width = r.Width() + DecorationWidth(c);
+        if (width > c->Width() || r.Height() > c->Height())
+            Out.push_back(c->Name() + " \"" + CodePageToUtf8(c->Caption(), c->Font()->CodePage()) + "\" needs " +
+                          std::to_string(width) + "x" + std::to_string(r.Height()) + ", has " +
+                          std::to_string(c->Width()) + "x" + std::to_string(c->Height()));
+    }
+}
+
+}  // namespace
+
+std::vector<std::string> TextsThatDoNotFit(TWinControl* Root) {
+    std::vector<std::string> out;
+    CollectMisfits(Root, out);
+    return out;
+}
+
+void ExpectTextsFitAndShown(TWinControl* Shown, const std::string& PngPath) {
+    for (const std::string& misfit : TextsThatDoNotFit(Shown)) ADD_FAILURE() << misfit;
+    EXPECT_TRUE(yorde::qt::SaveScreenshot(Shown, PngPath)) << PngPath;
+    EXPECT_GT(ColoursIn(PngPath), 8) << PngPath;
 }
 
 }  // namespace yorde::test

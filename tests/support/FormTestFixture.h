@@ -87,4 +87,18 @@ void ExpectComponents(TComponent* Root, const std::vector<std::pair<const char*,
 // Saves a picture of Control as Name_<pl|en|ru>.png (see ShotPath.h).
 void Shoot(TControl* Control, const std::string& Name, int Language);
 
+// How many different colours the PNG picture at Path shows; 0 when it cannot
+// be read. A blank picture shows one.
+int ColoursIn(const std::string& PngPath);
+
+// The visible labels, buttons, check boxes and radio buttons in Root whose
+// text, drawn in their font, does not fit inside them (a wrapping label: in
+// its height); one line each, naming the control and the text.
+std::vector<std::string> TextsThatDoNotFit(TWinControl* Root);
+
+// Fails for each text of Shown that does not fit its control, saves a
+// picture of Shown at PngPath and fails when the picture is as good as
+// blank (a face, its texts and its pictures show far more than 8 colours).
+void ExpectTextsFitAndShown(TWinControl* Shown, const std::string& PngPath);
+
 }  // namespace yorde::test

@@ -2,6 +2,7 @@
 // icon shows, and clicks on it.
 #include "MenusTestSupport.h"
 
+#include "FakeTray.h"
 #include "VclInput.h"
 
 #include "qt/QtPlatform.h"
@@ -13,35 +14,8 @@
 
 namespace {
 
-struct TrayState {
-    bool available = true;
-    bool visible = false;
-    int iconWidth = 0;
-    uint32_t iconPixel = 0;
-    int iconSets = 0;
-    AnsiString hint;
-};
-
-class FakeTray : public ITrayPeer {
-public:
-    explicit FakeTray(std::shared_ptr<TrayState> S) : s_(std::move(S)) {}
-    bool Available() const override { return s_->available; }
-    void SetVisible(bool Visible) override { s_->visible = Visible; }
-    void SetIcon(const TPixelsView& Icon) override {
-        s_->iconWidth = Icon.Width;
-        s_->iconPixel = Icon.Pixels ? Icon.Pixels[0] : 0;
-        ++s_->iconSets;
-    }
-    void SetHint(const AnsiString& Bytes, int) override { s_->hint = Bytes; }
-
-private:
-    std::shared_ptr<TrayState> s_;
-};
-
 struct TrayFixture {
-    explicit TrayFixture(bool Available) : state(std::make_shared<TrayState>()) {
-        state->available = Available;
-        SetTrayPeerHook([s = state](TTrayIcon*) { return std::make_unique<FakeTray>(s); });
+    explicit TrayFixture(bool Available) : fake(Available), state(&fake.State()) {
         form.reset(new TForm(nullptr));
         form->OnShow = [this](TObject*) { ++shows; };
         tray = new TTrayIcon(form.get());
@@ -63,7 +37,8 @@ struct TrayFixture {
     bool windowMinimised() const { return window->windowState() & Qt::WindowMinimized; }
 
     HookReset hooks;
-    std::shared_ptr<TrayState> state;
+    yorde::test::TFakeTrayScope fake;
+    yorde::test::TTrayState* state;
     Owned<TForm> form;
     TTrayIcon* tray = nullptr;
     QWidget* window = nullptr;
@@ -76,8 +51,8 @@ struct TrayFixture {
 TEST(TrayIcon, WithATrayMinimisingHidesTheWindowUntilRestored) {
     TrayFixture f(true);
     ASSERT_TRUE(f.tray->InTray());
-    EXPECT_TRUE(f.state->visible);
-    EXPECT_EQ(f.state->hint, "Yorde001");
+    EXPECT_TRUE(f.state->Visible);
+    EXPECT_EQ(f.state->Hint, "Yorde001");
 
     // The minimise button goes to the tray; the form itself stays Visible.
     f.userMinimises();
@@ -101,7 +76,7 @@ TEST(TrayIcon, WithATrayMinimisingHidesTheWindowUntilRestored) {
     EXPECT_EQ(f.log.size(), 3u);
     // Taking the icon away while the window is in the tray gives the window back.
     f.tray->SetVisible(false);
-    EXPECT_FALSE(f.state->visible);
+    EXPECT_FALSE(f.state->Visible);
     EXPECT_TRUE(f.window->isVisible());
     EXPECT_EQ(f.log, (std::vector<std::string>{"minimize", "restore", "minimize", "restore"}));
 }
@@ -137,7 +112,7 @@ TEST(TrayIcon, WithoutHideTheWindowIsMinimisedBesideTheIcon) {
     f.userMinimises();
     EXPECT_TRUE(f.window->isVisible());
     EXPECT_TRUE(f.windowMinimised());
-    EXPECT_TRUE(f.state->visible);
+    EXPECT_TRUE(f.state->Visible);
     f.tray->Restore();
     yorde::test::ProcessEvents();
     EXPECT_FALSE(f.windowMinimised());
@@ -156,11 +131,11 @@ TEST(TrayIcon, ShowsTheListsIconAndAnswersClicks) {
     icons->Add(&img, nullptr);
     f.tray->SetIcons(icons);
     f.tray->SetIconIndex(1);
-    EXPECT_EQ(f.state->iconWidth, 4);
-    EXPECT_EQ(f.state->iconPixel, 0xFF445566u);
-    int sets = f.state->iconSets;
+    EXPECT_EQ(f.state->IconWidth, 4);
+    EXPECT_EQ(f.state->IconPixel, 0xFF445566u);
+    int sets = f.state->IconSets;
     f.tray->Update();
-    EXPECT_EQ(f.state->iconSets, sets + 1);
+    EXPECT_EQ(f.state->IconSets, sets + 1);
 
     // The menu on the right button's release, for the tray icon.
     auto* menu = new TPopupMenu(f.form.get());

@@ -1,8 +1,6 @@
 #include "Output.h"
 
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
 
 bool IsIdentifier(const std::string& Name) {
     if (Name.empty() || (Name[0] >= '0' && Name[0] <= '9')) return false;
@@ -57,22 +55,4 @@ std::string GenerateDepfile(const std::string& Target, const std::vector<std::st
     std::string out = escape(Target) + ":";
     for (const std::string& d : Dependencies) out += " \\\n  " + escape(d);
     return out + "\n";
-}
-
-bool WriteFileReplacing(const std::string& Path, const std::string& Bytes) {
-    const std::string tmp = Path + ".tmp";
-    {
-        std::ofstream f(tmp, std::ios::binary | std::ios::trunc);
-        if (!f) return false;
-        f.write(Bytes.data(), std::streamsize(Bytes.size()));
-        f.close();
-        if (!f) {
-            std::remove(tmp.c_str());
-            return false;
-        }
-    }
-    std::error_code ec;
-    std::filesystem::rename(tmp, Path, ec);
-    if (ec) std::remove(tmp.c_str());
-    return !ec;
 }

@@ -11,8 +11,5 @@ std::string GenerateLayoutSource(const std::string& Image, const std::string& Re
 // Make-style: "Target: dep dep ..." with blanks escaped.
 std::string GenerateDepfile(const std::string& Target, const std::vector<std::string>& Dependencies);
 
-// Writes through a temporary file renamed over Path; false on failure.
-bool WriteFileReplacing(const std::string& Path, const std::string& Bytes);
-
 // True for a C++ identifier.
 bool IsIdentifier(const std::string& Name);

@@ -2,6 +2,7 @@
 #include "Compiler.h"
 #include "Config.h"
 #include "Output.h"
+#include "rtl/AtomicFile.h"
 
 #include <filesystem>
 #include <iostream>
@@ -64,7 +65,10 @@ int LayoutcMain(int argc, char** argv, const TLayoutcConfig& Config) {
         return 1;
     }
     auto write = [](const std::string& path, const std::string& bytes) {
-        if (WriteFileReplacing(path, bytes)) return true;
+        // Build outputs need no sync; a reader (make, the compiler) still never sees half a file.
+        TAtomicFile out(path, {.Sync = false});
+        out.Write(bytes);
+        if (out.Commit() == 0) return true;
         std::cerr << path << ": cannot write the file\n";
         return false;
     };

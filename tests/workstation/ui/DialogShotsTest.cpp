@@ -1,8 +1,8 @@
-// Pictures of every dialog in the three languages, with their longest
-// texts, for a person to look at (YORDE_SHOT_DIR keeps them).
+// Every dialog in the three languages with its longest texts: each text fits
+// its control and the picture shows the dialog. YORDE_SHOT_DIR keeps the
+// pictures for a person to look at.
 #include "DialogsFixture.h"
 
-#include "qt/QtPlatform.h"
 #include "workstation/Unitannoun.h"
 #include "workstation/Unitdelete.h"
 #include "workstation/Unitmessage.h"
@@ -17,8 +17,7 @@ namespace {
 const char* const kLanguageNames[] = {"pl", "en", "ru"};
 
 void shoot(TCustomForm* Form, const std::string& Name, int Language) {
-    const std::string path = ShotPath(Name + "_" + kLanguageNames[Language - 1] + ".png");
-    EXPECT_TRUE(yorde::qt::SaveScreenshot(Form, path)) << path;
+    ExpectTextsFitAndShown(Form, ShotPath(Name + "_" + kLanguageNames[Language - 1] + ".png"));
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 // and the resume from sleep.
 #include "MainWindowFixture.h"
 
+#include "FakeTray.h"
+
 #include "localization/Lxcomp.h"
 #include "qt/QtPlatform.h"
 #include "rtl/Folders.h"
@@ -13,6 +15,8 @@
 #include "workstation/Unitfiltr.h"
 #include "workstation/Unitstatus.h"
 #include "workstation/Unitusers.h"
+
+#include <QWidget>
 
 #include <cstring>
 
@@ -162,4 +166,36 @@ TEST_F(MainWindow, NoControlSticksOutOfItsParent) {
     CollectOverhangs(MainForm, overhangs);
     for (const std::string& o : overhangs) ADD_FAILURE() << o;
     EXPECT_TRUE(yorde::qt::SaveScreenshot(MainForm, ShotPath(program, "main-window.png")));
+}
+
+TEST_F(MainWindow, TheTrayMenuOffersOnlyWhatTheWindowCanDoNext) {
+    yorde::test::TFakeTrayScope tray;
+    CreateMainWindow();
+    MainForm->Show();
+    yorde::test::ProcessEvents();
+    TMainForm* f = MainForm;
+    QWidget* window = yorde::qt::WidgetOf(f);
+    ASSERT_TRUE(f->TrayIconOrvia->InTray());
+    EXPECT_TRUE(tray.State().Visible);
+    EXPECT_EQ(tray.State().IconWidth, 32);
+    EXPECT_FALSE(f->Item1->Enabled());  // "show": already shown
+    EXPECT_TRUE(f->Item2->Enabled());
+
+    f->Item2->Click();  // hide to the tray
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_TRUE(f->Item1->Enabled());
+    EXPECT_FALSE(f->Item2->Enabled());
+
+    // A click on the icon does what the menu offers: back, then away again.
+    TTrayInput::Click(f->TrayIconOrvia);
+    yorde::test::ProcessEvents();
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(f->Item1->Enabled());
+    EXPECT_TRUE(f->Item2->Enabled());
+    TTrayInput::Click(f->TrayIconOrvia);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_TRUE(f->Item1->Enabled());
+    f->Item1->Click();
+    yorde::test::ProcessEvents();
+    EXPECT_TRUE(window->isVisible());
 }

@@ -8,6 +8,7 @@
 #include "workstation/Mainunit.h"
 #include "workstation/Unitadduserform.h"
 #include "workstation/Unitconnect.h"
+#include "workstation/Unitdebug.h"
 #include "workstation/Unitdelete.h"
 #include "workstation/Unitmediaframe.h"
 #include "workstation/Unitmessage.h"
@@ -119,14 +120,25 @@ TEST_F(UsersFrameTest, StoreWithoutAdministratorKeepsItsUsers) {
     EXPECT_EQ(Items(frame->usersComboBox), (std::vector<AnsiString>{"anna", "admin"}));
 }
 
-TEST_F(UsersFrameTest, AdministratorThatCannotBeSavedEndsWithExitCode2) {
+TEST_F(UsersFrameTest, AdministratorThatCannotBeSavedIsReportedInTheProgramsLanguageAndEndsWithExitCode2) {
     // A folder where "users.conf" should go: the file cannot be replaced.
     std::filesystem::create_directory(program.Path("users.conf"));
     Respond("TadduserDialogForm", FirstAdmin("tajne1"));
-    UseLanguage(2);
+    UseLanguage(3);
+    Application->CreateForm(DebugForm);
     EXPECT_EQ(StartExitCode(), 2);
-    EXPECT_EQ(errors.size(), 1u) << "the write error is shown";
-    errors.clear();
+    EXPECT_TRUE(errors.empty()) << "no system message reaches the user";
+    ASSERT_EQ(SeenClasses(),
+              (std::vector<std::string>{"TMessageDialog", "TadduserDialogForm", "TMessageDialog", "TMessageDialog"}));
+    Owned<TMessageDialog> expected(new TMessageDialog(nullptr));
+    expected->SetUsersMessage(7);
+    EXPECT_EQ(seen[2].Text, expected->MessageLabel->Caption());
+    EXPECT_EQ(seen[2].Text, yorde::test::InLanguage(3, "Произошла ошибка при выполнении операции с базой данных."));
+    expected->SetAdminCreateError();
+    EXPECT_EQ(seen[3].Text, expected->MessageLabel->Caption());
+    // The system's reason, with the path, is in the debug log.
+    const AnsiString log = DebugForm->Memo1->Lines()->Text();
+    EXPECT_NE(log.find(program.Path("users.conf")), AnsiString::npos) << log;
 }
 
 class LoginTest : public UsersFrameTest {
@@ -427,18 +439,21 @@ INSTANTIATE_TEST_SUITE_P(Languages, UsersFrameLanguageTest, ::testing::Values(1,
 
 class UsersFrameShotTest : public UsersFrameTest, public ::testing::WithParamInterface<int> {};
 
-TEST_P(UsersFrameShotTest, Screenshots) {
+TEST_P(UsersFrameShotTest, EveryTextFitsForNobodyTheAdministratorAndAUser) {
     StoreUsers({MakeUser("admin", "tajne1"), MakeUser("anna", "haslo1", rkNumber, rkAll, rkNone, "48221234567")});
     Start(GetParam());
     link->SerwerIPEdit->SetText("http://10.0.0.5");
     link->HasloEdit->SetText("1234");
     const std::string l = std::to_string(GetParam());
-    EXPECT_TRUE(yorde::qt::SaveScreenshot(frame, ShotPath(program, "UsersFrame-nobody-" + l + ".png")));
+    auto check = [&](TWinControl* shown, const std::string& name) {
+        yorde::test::ExpectTextsFitAndShown(shown, ShotPath(program, name + "-" + l + ".png"));
+    };
+    check(frame, "UsersFrame-nobody");
     LogIn("admin", "tajne1");
-    EXPECT_TRUE(yorde::qt::SaveScreenshot(frame, ShotPath(program, "UsersFrame-admin-" + l + ".png")));
-    EXPECT_TRUE(yorde::qt::SaveScreenshot(main, ShotPath(program, "MainWindow-admin-" + l + ".png")));
+    check(frame, "UsersFrame-admin");
+    check(main, "MainWindow-admin");
     LogIn("anna", "haslo1");
-    EXPECT_TRUE(yorde::qt::SaveScreenshot(frame, ShotPath(program, "UsersFrame-user-" + l + ".png")));
+    check(frame, "UsersFrame-user");
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, UsersFrameShotTest, ::testing::Values(1, 2, 3));
