@@ -117,7 +117,7 @@ void RemoveFolder(const std::string& Folder) {
 
 TRunResult RunSync(const std::string& Base, const std::string& Password, const std::string& Folder) {
     auto ui = std::make_shared<TCountingUi>();
-    HTTPThread run(TSyncSettings{Base, Password, Folder, nullptr}, ui);
+    HTTPThread run(TSyncSettings{Base, Password, Folder, nullptr, {}, {}}, ui);
     return ui->Wait();
 }
 

@@ -8,6 +8,7 @@
 #include "store/RecordingNames.h"
 #include "store/Recordings.h"
 #include "workstation/HourGlass.h"
+#include "workstation/RecordingInPlayer.h"
 #include "workstation/Unitdebug.h"
 #include "workstation/Unitmessage.h"
 
@@ -35,6 +36,7 @@ void TMediaFrame::OpenRecording(const AnsiString& Path) {
     try {
         MediaPlayer->Close();
         openedPath_.clear();
+        SetRecordingInPlayer(AnsiString());
         setStatus(text("IDS_DECODE"));
         switch (DecipherForPlaying(Path)) {
         case rdOk: break;
@@ -46,6 +48,7 @@ void TMediaFrame::OpenRecording(const AnsiString& Path) {
         MediaPlayer->SetFileName(PlayingFileName());
         MediaPlayer->Open();
         openedPath_ = Path;
+        SetRecordingInPlayer(Path);
         UpdatePlayTime();
         VolumeTrackBar->SetPosition(GetWaveVolume());
         ExportImage->SetVisible(true);
@@ -78,5 +81,6 @@ void TMediaFrame::closePlayer() {
     MediaPlayer->Close();
     MediaPlayer->SetFileName(AnsiString());
     openedPath_.clear();
+    SetRecordingInPlayer(AnsiString());
     ExportImage->SetVisible(false);
 }
