@@ -25,9 +25,9 @@ inline constexpr int64_t kQuotaStepBytes = int64_t(1024) * 1024 * 1000;
 int64_t QuotaLimitBytes(int64_t Steps);
 
 struct TQuotaSettings {
-    AnsiString Folder;                    // the program's folder, with its "/"
-    std::function<int64_t()> Steps;       // read again after every deletion
-    AnsiString InUse;                     // the name in "files" never to delete; may be empty
+    AnsiString Folder;                           // the program's folder, with its "/"
+    std::function<int64_t()> Steps;              // read again after every deletion
+    AnsiString InUse;                            // the name in "files" never to delete; may be empty
     std::function<void(const AnsiString&)> Log;  // may be empty
     const std::atomic<bool>* Cancel = nullptr;   // stops between deletions when set
 };

@@ -114,7 +114,8 @@ TEST_F(StorageQuotaTest, OldestByTheRecordingsDateAndNeverTheOneInThePlayer) {
     Exec("INSERT INTO Files VALUES (?, '1', '2', 0, ?);", {AnsiString("2023-12-31      23:59:59"), "O'Brien.wav"});
     AddFile("20240301_075900_1_2_.wav", kTenth);
     AddFile("stray.WAV", kTenth);
-    fs::last_write_time(Program.Path("files/stray.WAV"), fs::file_time_type::clock::now() + std::chrono::hours(24 * 365));
+    fs::last_write_time(Program.Path("files/stray.WAV"),
+                        fs::file_time_type::clock::now() + std::chrono::hours(24 * 365));
     AddFile("notes.txt", 5 * kQuotaStepBytes);  // not a recording: it counts for nothing
     InUse = Names[0];
 
