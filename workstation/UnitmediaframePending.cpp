@@ -1,5 +1,5 @@
-// What the recordings frame does not do yet: recording and uploading
-// announcements, export, delete and the daily purge. Until each is built its handler does nothing at all, so no button
+// What the recordings frame does not do yet: export, delete and the daily
+// purge. Until each is built its handler does nothing at all, so no button
 // or menu item pretends to have acted.
 #include "workstation/Unitmediaframe.h"
 
@@ -11,7 +11,4 @@ void TMediaFrame::musicPopupMenuPopup(TObject*) {}
 void TMediaFrame::op1Click(TObject*) {}
 void TMediaFrame::op2Click(TObject*) {}
 void TMediaFrame::op3Click(TObject*) {}
-void TMediaFrame::Nagrywaniezapowiedzi1Click(TObject*) {}
-void TMediaFrame::Zapowiedzwybranegopliku1Click(TObject*) {}
 void TMediaFrame::RodoTimerTimer(TObject*) {}
-void TMediaFrame::startAnnouncementUpload(const AnsiString&) {}
