@@ -1,14 +1,14 @@
 #include "devicelink/StorageQuota.h"
 
-#include "rtl/DateTime.h"
+#include "devicelink/PlainFiles.h"
 #include "rtl/Files.h"
-#include "rtl/FindFiles.h"
 #include "rtl/Format.h"
 #include "store/RecordingNames.h"
 #include "store/SqliteStatement.h"
 #include "store/SqliteTransaction.h"
 
 #include <algorithm>
+#include <ctime>
 #include <limits>
 #include <unordered_map>
 
@@ -17,7 +17,7 @@ namespace {
 struct TStoredFile {
     AnsiString Name;
     int64_t Size = 0;
-    int Time = 0;     // packed file date
+    std::time_t Modified = 0;
     AnsiString Date;  // the sort key: "yyyy-mm-dd      hh:nn:ss"
 };
 
@@ -32,25 +32,28 @@ bool IsDataText(const AnsiString& Text) {
     return true;
 }
 
-AnsiString DataTextOf(TDateTime Value) {
-    Word y, mo, d, h, mi, s, ms;
-    DecodeDateTime(Value, y, mo, d, h, mi, s, ms);
-    return Sprintf("%04u-%02u-%02u      %02u:%02u:%02u", unsigned(y), unsigned(mo), unsigned(d), unsigned(h),
-                   unsigned(mi), unsigned(s));
+AnsiString DataTextOf(std::time_t Value) {
+    std::tm t{};
+    localtime_r(&Value, &t);
+    return Sprintf("%04d-%02d-%02d      %02d:%02d:%02d", t.tm_year + 1900, t.tm_mon + 1, t.tm_mday, t.tm_hour, t.tm_min,
+                   t.tm_sec);
 }
 
-// Every "*.wav" (in any case) that is a plain file; false when the folder
-// cannot be listed.
-bool ListRecordings(const AnsiString& Folder, std::vector<TStoredFile>& Files, int64_t& Sum) {
-    TSearchRec found;
-    const int first = FindFirst(Folder + "*.wav", faAnyFile, found);
-    if (first == ERROR_PATH_NOT_FOUND) return false;
-    for (int rc = first; rc == 0; rc = FindNext(found)) {
-        Sum += found.Size;
-        if (found.Attr & faArchive) Files.push_back({found.Name, found.Size, found.Time, AnsiString()});
-    }
-    FindClose(found);
-    return true;
+bool IsWavName(std::string_view Name) {
+    if (Name.size() < 4) return false;
+    const std::string_view ext = Name.substr(Name.size() - 4);
+    return ext[0] == '.' && (ext[1] | 0x20) == 'w' && (ext[2] | 0x20) == 'a' && (ext[3] | 0x20) == 'v';
+}
+
+// The bytes of every "*.wav" (in any case) that is a plain file, and with
+// Files each of them; false when the folder cannot be listed.
+bool ListRecordings(const AnsiString& Folder, int64_t& Sum, std::vector<TStoredFile>* Files) {
+    Sum = 0;
+    return ForEachPlainFile(Folder, true, [&](std::string_view OsName, const struct stat* Status) {
+        if (!IsWavName(OsName)) return;
+        Sum += int64_t(Status->st_size);
+        if (Files) Files->push_back({PlainFileName(OsName), int64_t(Status->st_size), Status->st_mtime, AnsiString()});
+    });
 }
 
 // The date each file is taken to hold, from its row, its name or its time.
@@ -67,7 +70,7 @@ void DateEach(SqliteDb& DataDb, std::vector<TStoredFile>& Files) {
             continue;
         }
         AnsiString named = RecordingRowFromName(file.Name, file.Size).Data;
-        file.Date = IsDataText(named) ? std::move(named) : DataTextOf(FileDateToDateTime(file.Time));
+        file.Date = IsDataText(named) ? std::move(named) : DataTextOf(file.Modified);
     }
 }
 
@@ -84,16 +87,21 @@ TQuotaOutcome EnforceStorageQuota(SqliteDb& DataDb, const TQuotaSettings& Settin
         if (Settings.Log) Settings.Log(Line);
     };
     auto cancelled = [&] { return Settings.Cancel && Settings.Cancel->load(); };
+    auto currentLimit = [&] { return QuotaLimitBytes(Settings.Steps ? Settings.Steps() : 0); };
     TQuotaOutcome outcome;
+    int64_t limit = currentLimit();
+    if (limit == 0) return outcome;
     const AnsiString folder = Settings.Folder + "files/";
-    std::vector<TStoredFile> files;
-    if (!ListRecordings(folder, files, outcome.Before)) {
+    // Most runs end under the limit: the sum alone, then the names if need be.
+    if (!ListRecordings(folder, outcome.Before, nullptr)) {
         log("Quota: the files folder cannot be listed");
         return outcome;
     }
     outcome.After = outcome.Before;
-    int64_t limit = QuotaLimitBytes(Settings.Steps ? Settings.Steps() : 0);
-    if (limit == 0 || outcome.After < limit) return outcome;
+    if (outcome.After < limit) return outcome;
+    std::vector<TStoredFile> files;
+    if (!ListRecordings(folder, outcome.After, &files)) return outcome;
+    outcome.Before = outcome.After;
 
     log(Sprintf("Quota: %lld bytes, limit %lld", (long long)outcome.Before, (long long)limit));
     DateEach(DataDb, files);
@@ -112,7 +120,7 @@ TQuotaOutcome EnforceStorageQuota(SqliteDb& DataDb, const TQuotaSettings& Settin
         log("Quota: deleted " + file.Name);
         outcome.After -= file.Size;
         outcome.Deleted.push_back(file.Name);
-        limit = QuotaLimitBytes(Settings.Steps ? Settings.Steps() : 0);
+        limit = currentLimit();
         if (limit == 0 || outcome.After < limit) break;
     }
     if (outcome.Deleted.empty()) return outcome;

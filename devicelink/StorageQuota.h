@@ -33,7 +33,7 @@ struct TQuotaSettings {
 };
 
 struct TQuotaOutcome {
-    int64_t Before = 0;               // bytes of "files/*.wav" found
+    int64_t Before = 0;               // bytes of "files/*.wav" found (0 without a limit: nothing is summed)
     int64_t After = 0;                // bytes left
     std::vector<AnsiString> Deleted;  // in the order they went
 };
