@@ -115,9 +115,10 @@ void RemoveFolder(const std::string& Folder) {
     std::filesystem::remove_all(Folder, ec);
 }
 
-TRunResult RunSync(const std::string& Base, const std::string& Password, const std::string& Folder) {
+TRunResult RunSync(const std::string& Base, const std::string& Password, const std::string& Folder,
+                   int64_t QuotaSteps) {
     auto ui = std::make_shared<TCountingUi>();
-    HTTPThread run(TSyncSettings{Base, Password, Folder, nullptr}, ui);
+    HTTPThread run(TSyncSettings{Base, Password, Folder, nullptr, [QuotaSteps] { return QuotaSteps; }, {}}, ui);
     return ui->Wait();
 }
 

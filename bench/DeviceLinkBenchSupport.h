@@ -34,7 +34,10 @@ struct TRunResult {
     std::string Message;       // the key left on the status labels
 };
 // One sync run against Base, waited for.
-TRunResult RunSync(const std::string& Base, const std::string& Password, const std::string& Folder);
+// QuotaSteps: the storage quota of the run's end (64 steps, the most the
+// settings offer, sums the folder without deleting anything here).
+TRunResult RunSync(const std::string& Base, const std::string& Password, const std::string& Folder,
+                   int64_t QuotaSteps = 64);
 
 // Peak resident memory of this process since the last reset, in MiB.
 void ResetPeakRss();

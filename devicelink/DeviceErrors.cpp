@@ -1,16 +1,34 @@
 #include "devicelink/DeviceErrors.h"
 
+namespace {
+
+struct TDigitsKey {
+    const char* Digits;
+    const char* Key;
+};
+
+// The key of the first entry whose digits occur in Text, else Otherwise.
+template <size_t N>
+AnsiString FirstFound(const AnsiString& Text, const TDigitsKey (&Order)[N], const char* Otherwise) {
+    for (const TDigitsKey& entry : Order)
+        if (Text.find(entry.Digits) != AnsiString::npos) return entry.Key;
+    return Otherwise;
+}
+
+}  // namespace
+
 AnsiString DeviceErrorBodyKey(const AnsiString& Body) {
-    static const struct {
-        const char* Digits;
-        const char* Key;
-    } kOrder[] = {{"405", "IDS_WRONG_PASSWORD"},
-                  {"423", "IDS_BUSY"},
-                  {"404", "IDS_CANNOT_RECEIVE"},
-                  {"400", "IDS_RECEIVE_ERROR"}};
-    for (const auto& entry : kOrder)
-        if (Body.find(entry.Digits) != AnsiString::npos) return entry.Key;
-    return "IDS_CONNECT_ERROR_2";
+    static const TDigitsKey kOrder[] = {{"405", "IDS_WRONG_PASSWORD"},
+                                        {"423", "IDS_BUSY"},
+                                        {"404", "IDS_CANNOT_RECEIVE"},
+                                        {"400", "IDS_RECEIVE_ERROR"}};
+    return FirstFound(Body, kOrder, "IDS_CONNECT_ERROR_2");
+}
+
+AnsiString UploadRefusalKey(const AnsiString& StatusLine) {
+    static const TDigitsKey kOrder[] = {
+        {"405", "IDS_HTTP_405"}, {"403", "IDS_HTTP_403"}, {"500", "IDS_HTTP_500"}, {"503", "IDS_HTTP_503"}};
+    return FirstFound(StatusLine, kOrder, "IDS_HTTP_USED");
 }
 
 static const EHttpError* AsHttp(const std::exception& Failure) { return dynamic_cast<const EHttpError*>(&Failure); }

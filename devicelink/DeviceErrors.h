@@ -32,6 +32,11 @@ public:
 // lead to the exchange.
 AnsiString DeviceErrorBodyKey(const AnsiString& Body);
 
+// The message key for an announcement upload the device refused: the first
+// of 405, 403, 500, 503 found in the reply's status line decides; any other
+// refusal means the announcement file is in use.
+AnsiString UploadRefusalKey(const AnsiString& StatusLine);
+
 struct TDeviceFailure {
     AnsiString Key;         // IDS_ key for both status labels; empty: clear them
     bool ResetLink = true;  // back to the connect button

@@ -52,6 +52,10 @@ AnsiString RecordUrl(const AnsiString& Base, const AnsiString& Nonce, const Ansi
     return Authenticated(Base, "/record.cgi", Nonce, Response) + "&file=" + UrlEncode(Name);
 }
 
+AnsiString UploadUrl(const AnsiString& Base, const AnsiString& Nonce, const AnsiString& Response, int Slot) {
+    return Authenticated(Base, "/upload.cgi", Nonce, Response) + "&type=announcement&id=" + std::to_string(Slot);
+}
+
 AnsiString RecordListDatePart(const AnsiString& NewestData) {
     if (NewestData.empty()) return AnsiString();
     // Characters as stored; a text shorter than a date gives what it holds.

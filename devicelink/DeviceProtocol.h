@@ -26,6 +26,9 @@ AnsiString RecordListUrl(const AnsiString& Base, const AnsiString& Nonce, const 
 AnsiString RecordUrl(const AnsiString& Base, const AnsiString& Nonce, const AnsiString& Response,
                      const AnsiString& Name);
 
+// The announcement upload into Slot (1 to 8).
+AnsiString UploadUrl(const AnsiString& Base, const AnsiString& Nonce, const AnsiString& Response, int Slot);
+
 // "&year=YYYY&month=MM&day=DD" from a Files.Data text ("yyyy-mm-dd ..."), as
 // stored; empty when nothing is stored (an empty text).
 AnsiString RecordListDatePart(const AnsiString& NewestData);

@@ -3,6 +3,7 @@
 #include "devicelink/DeviceErrors.h"
 #include "devicelink/PartFile.h"
 #include "devicelink/RecordListWriter.h"
+#include "devicelink/StorageQuota.h"
 
 #include <algorithm>
 
@@ -11,11 +12,6 @@ namespace {
 std::mutex gBaseOverrideMutex;
 AnsiString gBaseOverride;
 
-AnsiString RunBase(const AnsiString& Base) {
-    std::lock_guard lk(gBaseOverrideMutex);
-    return gBaseOverride.empty() ? Base : gBaseOverride;
-}
-
 AnsiString MessageOf(const std::exception& Failure) { return AnsiString(Failure.what()); }
 
 }  // namespace
@@ -23,6 +19,11 @@ AnsiString MessageOf(const std::exception& Failure) { return AnsiString(Failure.
 void SetSyncBaseOverride(const AnsiString& Base) {
     std::lock_guard lk(gBaseOverrideMutex);
     gBaseOverride = Base;
+}
+
+AnsiString DeviceBaseFor(const AnsiString& Base) {
+    std::lock_guard lk(gBaseOverrideMutex);
+    return gBaseOverride.empty() ? Base : gBaseOverride;
 }
 
 // ---------------------------------------------------------------------------
@@ -62,7 +63,7 @@ HTTPThread::HTTPThread(TSyncSettings Settings_, std::shared_ptr<TSyncUi> Ui_)
     : TThread(false),
       Settings(std::move(Settings_)),
       Ui(std::move(Ui_)),
-      Session(Http, RunBase(Settings.Base), [this](const AnsiString& line) { log(line); }) {
+      Session(Http, DeviceBaseFor(Settings.Base), [this](const AnsiString& line) { log(line); }) {
     SetPriority(tpHigher);
     if (!Settings.Failed) Settings.Failed = std::make_shared<TFailedDownloads>();
     ConfigureSyncClient(Http);
@@ -204,6 +205,8 @@ void HTTPThread::commonEnd() noexcept {
     } catch (const std::exception& e) {
         log(AnsiString("DBThread catch: ") + e.what());
     }
+    // A stopped run skips what is left, the quota included.
+    const bool deleted = !CancelFlag && enforceQuota();
     try {
         log("1226: finally");
         Ui->ClearProgress();
@@ -217,11 +220,27 @@ void HTTPThread::commonEnd() noexcept {
         Sizes.clear();
         // Here, not in the destructor: that runs on the GUI thread.
         Stored.Clear();
-        if (FilesArrived) Ui->ReloadList();
+        if (FilesArrived || deleted) Ui->ReloadList();
     } catch (...) {
         // Nothing here may keep the run from ending.
     }
     FilesArrived = false;
     Running = false;
     Ui->RunFinished();
+}
+
+bool HTTPThread::enforceQuota() noexcept {
+    try {
+        if (!DataDb.Handle()) DataDb.Open(Settings.Folder + "data.db");
+        TQuotaSettings quota{Settings.Folder, Settings.StorageQuota,
+                             Settings.RecordingInUse ? Settings.RecordingInUse() : AnsiString(),
+                             [this](const AnsiString& line) { log(line); }, &CancelFlag};
+        return !EnforceStorageQuota(DataDb, quota).Deleted.empty();
+    } catch (const std::exception& e) {
+        // The run still ends: a later one tries again.
+        log(AnsiString("Quota: ") + e.what());
+    } catch (...) {
+        log("Quota: unknown failure");
+    }
+    return false;
 }

@@ -2,8 +2,9 @@
 // One sync run: it checks the exchange's firmware, fetches a nonce, shows the
 // SD card's state, lists the exchange's recordings into "tmp.db" through its
 // writer, drops what is stored, deleted or empty, downloads the rest oldest
-// first into "files" and registers each in "data.db". Everything it shows
-// goes through its TSyncUi.
+// first into "files" and registers each in "data.db"; whatever happened, it
+// ends by holding "files" under the storage quota. Everything it shows goes
+// through its TSyncUi.
 //
 // The run stops when asked (Cancel, or Terminate): a transfer is aborted, a
 // database wait gives up, the partial file is removed and the rest of the run
@@ -22,6 +23,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <set>
@@ -53,11 +55,19 @@ struct TSyncSettings {
     AnsiString Password;  // the exchange's password, as typed
     AnsiString Folder;    // the program's folder, with its "/"
     std::shared_ptr<TFailedDownloads> Failed;
+    // Read on the run's thread at its end. The storage quota in steps of
+    // 1024*1024*1000 bytes (none when empty), and the name in "files" of the
+    // recording the player holds, which the quota never deletes.
+    std::function<int64_t()> StorageQuota;
+    std::function<AnsiString()> RecordingInUse;
 };
 
 // Tests reach a simulated exchange on another port through this base in
-// place of every run's own; an empty text removes it.
+// place of the address of every run and announcement upload; an empty text
+// removes it.
 void SetSyncBaseOverride(const AnsiString& Base);
+// Base, or the override when one is set.
+AnsiString DeviceBaseFor(const AnsiString& Base);
 
 class HTTPThread : public TThread {
 public:
@@ -83,6 +93,8 @@ private:
     void reconcile();
     void downloadAll();
     void commonEnd() noexcept;
+    // The storage quota (true when a file was deleted); never throws.
+    bool enforceQuota() noexcept;
 
     // Reconciliation, Krok 3 to 6.
     void dropMissingFiles();

@@ -2,18 +2,14 @@
 // stored, deleted or empty taken out again (Krok 3 to 6).
 #include "devicelink/DeviceErrors.h"
 #include "devicelink/PartFile.h"
+#include "devicelink/PlainFiles.h"
 #include "devicelink/RecordListWriter.h"
 #include "devicelink/SyncRun.h"
-#include "rtl/CodePages.h"
 #include "rtl/Files.h"
 #include "store/SqliteStatement.h"
 #include "store/SqliteTransaction.h"
 
-#include <dirent.h>
-#include <sys/stat.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <iterator>
 #include <memory>
 
@@ -23,31 +19,16 @@ namespace {
 // would otherwise keep it asking for ever.
 constexpr int kMaxPages = 100000;
 
-// The plain files in Folder, by the program's text of their names; false
-// when the folder cannot be listed. Names ending in PartSuffix go to Parts.
+// The plain files in Folder; false when the folder cannot be listed. Names
+// ending in PartSuffix go to Parts.
 bool ListFolder(const AnsiString& Folder, std::vector<AnsiString>& Names, std::vector<AnsiString>& Parts) {
-    const std::string path = ToOsText(Folder);
-    std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(path.c_str()), ::closedir);
-    if (!dir) return false;
-    const std::string suffix = kPartSuffix;
-    errno = 0;
-    while (const dirent* entry = ::readdir(dir.get())) {
-        bool plain = entry->d_type == DT_REG;
-        if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
-            struct stat st {};
-            plain = ::stat((path + entry->d_name).c_str(), &st) == 0 && S_ISREG(st.st_mode);
-        }
-        if (!plain) continue;
-        const std::string_view name(entry->d_name);
-        // Plain ASCII names need no conversion: the usual case, 100 000 times over.
-        const bool ascii = std::all_of(name.begin(), name.end(), [](char c) { return (unsigned char)c < 0x80; });
-        AnsiString text = ascii ? AnsiString(name) : FromOsText(name);
-        if (text.size() > suffix.size() && text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0)
-            Parts.push_back(std::move(text));
-        else
-            Names.push_back(std::move(text));
-    }
-    return errno == 0;
+    const AnsiString suffix = kPartSuffix;
+    return ForEachPlainFile(Folder, false, [&](std::string_view OsName, const struct stat*) {
+        AnsiString Name = PlainFileName(OsName);
+        const bool part =
+            Name.size() > suffix.size() && Name.compare(Name.size() - suffix.size(), suffix.size(), suffix) == 0;
+        (part ? Parts : Names).push_back(std::move(Name));
+    });
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // The main window's way out: the exit question, saving and cleaning up,
 // and the language switch, which ends the program for a restart.
+#include "classes/Thread.h"
 #include "localization/Lxcomp.h"
 #include "rtl/Files.h"
 #include "rtl/Folders.h"
@@ -41,6 +42,8 @@ void TMainForm::SaveConfigAndCleanup() {
         // After a failed run the link is off but its loop goes on: every
         // thread of the link ends before tmp.db goes.
         ConnectFrame1->ShutdownLink();
+        // An announcement upload under way gives up; it ends before the windows go.
+        WaitForFreeOnTerminateThreads(5000, true);
     } catch (...) {
         // The files below go all the same.
     }

@@ -7,6 +7,7 @@
 #include "devicelink/SyncRun.h"
 #include "rtl/Folders.h"
 #include "workstation/Mainunit.h"
+#include "workstation/RecordingInPlayer.h"
 #include "workstation/Unitconnect.h"
 #include "workstation/UnitconnectSync.h"
 #include "workstation/Unitdebug.h"
@@ -45,7 +46,14 @@ void TConnectFrame::startRun() {
         StartWhenStopped = true;
         return;
     }
-    TSyncSettings settings{SerwerIPEdit->Text(), HasloEdit->Text(), ProgramDir(), Failed};
+    const AnsiString folder = ProgramDir();
+    // The run outlives no frame: the frame ends every run before it goes.
+    TSyncSettings settings{SerwerIPEdit->Text(),
+                           HasloEdit->Text(),
+                           folder,
+                           Failed,
+                           [this] { return StorageQuota.load(); },
+                           [folder] { return RecordingInPlayerName(folder); }};
     SyncThread.Ui = std::make_shared<TConnectSyncUi>(this, Live);
     try {
         SyncThread.Thread = std::make_unique<HTTPThread>(std::move(settings), SyncThread.Ui);

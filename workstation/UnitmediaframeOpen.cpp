@@ -9,6 +9,7 @@
 #include "store/Recordings.h"
 #include "store/UserRights.h"
 #include "workstation/HourGlass.h"
+#include "workstation/RecordingInPlayer.h"
 #include "workstation/Unitdebug.h"
 #include "workstation/Unitmessage.h"
 
@@ -36,6 +37,7 @@ void TMediaFrame::OpenRecording(const AnsiString& Path) {
     try {
         MediaPlayer->Close();
         openedPath_.clear();
+        SetRecordingInPlayer(AnsiString());
         setStatus(text("IDS_DECODE"));
         switch (DecipherForPlaying(Path)) {
         case rdOk: break;
@@ -47,6 +49,7 @@ void TMediaFrame::OpenRecording(const AnsiString& Path) {
         MediaPlayer->SetFileName(PlayingFileName());
         MediaPlayer->Open();
         openedPath_ = Path;
+        SetRecordingInPlayer(Path);
         UpdatePlayTime();
         VolumeTrackBar->SetPosition(GetWaveVolume());
         // Export hands out the sound: shown only to a user who may listen.
@@ -80,5 +83,6 @@ void TMediaFrame::closePlayer() {
     MediaPlayer->Close();
     MediaPlayer->SetFileName(AnsiString());
     openedPath_.clear();
+    SetRecordingInPlayer(AnsiString());
     ExportImage->SetVisible(false);
 }

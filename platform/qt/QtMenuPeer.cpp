@@ -5,6 +5,7 @@
 #include "vcl/Menus.h"
 
 #include <QActionGroup>
+#include <QApplication>
 #include <QMenu>
 #include <QPointer>
 
@@ -42,9 +43,15 @@ void addEntries(QMenu* Q, TMenu* Menu, const std::vector<TMenuEntry>& Items, con
         }
         unsigned command = e.Command;
         std::weak_ptr<bool> alive = Alive;
-        QObject::connect(a, &QAction::triggered, [Menu, command, alive] {
-            if (!alive.expired()) TMenuInput::Command(Menu, command);
-        });
+        // The item's handler runs once the menu's own event is over: a
+        // handler that opens a dialog runs a nested event loop, which would
+        // otherwise delete the menu (deleteLater on hide) under the event.
+        QObject::connect(
+            a, &QAction::triggered, qApp,
+            [Menu, command, alive] {
+                if (!alive.expired()) TMenuInput::Command(Menu, command);
+            },
+            Qt::QueuedConnection);
     }
 }
 

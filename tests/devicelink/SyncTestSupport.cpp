@@ -102,7 +102,15 @@ void SyncTest::TearDown() {
 
 std::unique_ptr<HTTPThread> SyncTest::Start(std::shared_ptr<TRecordingUi> Ui, const std::string& Password) {
     // The address the user typed; the override sends the run to the simulator's port.
-    TSyncSettings settings{"http://127.0.0.1", Password, Program.Root(), Failed};
+    TSyncSettings settings{"http://127.0.0.1",
+                           Password,
+                           Program.Root(),
+                           Failed,
+                           [this] { return Quota.load(); },
+                           [this] {
+                               std::lock_guard lk(InUseMutex);
+                               return InUse;
+                           }};
     return std::make_unique<HTTPThread>(settings, std::move(Ui));
 }
 

@@ -127,7 +127,10 @@ TEST_F(DeviceSim, CompleteAuthenticatedExchange) {
     EXPECT_EQ(last.FileName, "/tmp/record.wav");
     EXPECT_EQ(last.PartContentType, "tar");
     EXPECT_EQ(last.Data, wav + "\r\n");
+    EXPECT_EQ(last.File, wav);
     EXPECT_EQ(last.Body, body);
+    EXPECT_EQ(Sim.Announcement(3), wav);
+    EXPECT_EQ(Sim.Announcement(2), "");
 
     TSimCounters c = Sim.Counters();
     EXPECT_EQ(c.Preload, 1);
@@ -197,8 +200,8 @@ TEST_F(DeviceSim, EachFaultSwitchAnswersWithItsStatus) {
     Sim.SetMaxUploadBytes(10);
     TNonceSession up = NewSession(Password);
     auto posted = Cli->Post(up.Url("/upload.cgi", "&type=announcement&id=1").c_str(),
-                            "--b\r\nContent-Disposition: form-data; name=\"fileToUpload2\"; filename=\"a.wav\"\r\n\r\n"
-                            "0123456789abc\r\n--b--",
+                            "--b\r\nContent-Disposition: form-data; name=\"fileToUpload2\"; filename=\"a.wav\"\r\n"
+                            "Content-Type: tar\r\n\r\n0123456789a\r\n\r\n--b--",
                             "multipart/form-data; boundary=b");
     ASSERT_TRUE(posted);
     EXPECT_EQ(posted->status, 403);
@@ -408,3 +411,43 @@ TEST(SimRecordings, GsmWavHeaderAndStoredForm) {
 }
 
 }  // namespace
+
+// An upload is taken only in the client's own layout, with counter 1 of its
+// nonce; a status set for uploads refuses one that passes every check, and
+// the slot keeps what it had.
+TEST_F(DeviceSim, UploadsTakeOnlyTheClientsLayout) {
+    const std::string wav = devicesim::MakeGsmWav(300);
+    auto body = [&](const std::string& type, const std::string& end) {
+        return "--B\r\nContent-Disposition: form-data; name=\"fileToUpload2\"; filename=\"/t/record.wav\"\r\n" + type +
+               "\r\n" + wav + end;
+    };
+    auto post = [&](const std::string& Body, int Counter = 1) {
+        TClientSession up = NewSession(Password);
+        up.Counter = Counter;
+        auto reply = Cli->Post(up.Url("/upload.cgi", "&type=announcement&id=5").c_str(), Body,
+                               "multipart/form-data; boundary=B");
+        return reply ? reply->status : 0;
+    };
+    const std::string exact = body("Content-Type: tar\r\n", "\r\n\r\n--B--");
+    EXPECT_EQ(post(body("Content-Type: tar\r\n", "\r\n--B--")), 400);          // the RFC's one line end
+    EXPECT_EQ(post(body("Content-Type: tar\r\n", "\r\n\r\n--B--\r\n")), 400);  // a line end after the last line
+    EXPECT_EQ(post(body("Content-Type: audio/wav\r\n", "\r\n\r\n--B--")), 400);
+    EXPECT_EQ(post(body("", "\r\n\r\n--B--")), 400);
+    EXPECT_EQ(post(body("Content-Type: tar\r\n", "\r\n--B\r\nContent-Type: tar\r\n\r\nx\r\n\r\n--B--")), 400);
+    EXPECT_EQ(post(exact, 2), 405);
+    EXPECT_EQ(Sim.Announcement(5), "");
+
+    EXPECT_EQ(post(exact), 200);
+    EXPECT_EQ(Sim.Announcement(5), wav);
+    for (int status : {405, 403, 500, 503, 418}) {
+        Sim.SetUploadStatus(status);
+        TClientSession up = NewSession(Password);
+        auto reply = Cli->Post(up.Url("/upload.cgi", "&type=announcement&id=5").c_str(),
+                               body("Content-Type: tar\r\n", "x\r\n\r\n--B--"), "multipart/form-data; boundary=B");
+        ASSERT_TRUE(reply);
+        EXPECT_EQ(reply->status, status);
+    }
+    EXPECT_EQ(Sim.Announcement(5), wav);
+    Sim.SetUploadStatus(0);
+    EXPECT_EQ(post(exact), 200);
+}

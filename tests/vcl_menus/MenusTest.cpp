@@ -14,6 +14,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
+#include <QMouseEvent>
 
 #include <cstdlib>
 
@@ -135,9 +136,37 @@ TEST(PopupMenu, QtMenuShowsTheVisibleItemsAndReportsTheChoice) {
 
     actions[2]->trigger();
     actions[0]->trigger();
+    yorde::test::ProcessEvents();
     EXPECT_EQ(log, (std::vector<std::string>{"&Play"}));
     q->hide();
     yorde::test::ProcessEvents();
+}
+
+// A chosen item's handler runs after the menu's own mouse event is over: a
+// handler that opens a dialog runs a nested event loop, in which the hidden
+// menu would otherwise be deleted under the event that chose the item.
+TEST(PopupMenu, TheChoiceIsHandledAfterTheMenusEvent) {
+    HookReset hooks;
+    Owned<TForm> form(new TForm(nullptr));
+    auto* menu = new TPopupMenu(form.get());
+    bool inMenuEvent = false;
+    std::vector<bool> handledInside;
+    TMenuItem* item = AddItem(form.get(), menu->Items(), "Open", nullptr);
+    item->OnClick = [&](TObject*) { handledInside.push_back(inMenuEvent); };
+    menu->Popup(100, 100);
+    auto* q = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(q, nullptr);
+    const QRect at = q->actionGeometry(q->actions()[0]);
+    q->setActiveAction(q->actions()[0]);
+    const QPointF local(at.center()), global(q->mapToGlobal(local));
+    QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(q, &press);
+    inMenuEvent = true;
+    QApplication::sendEvent(q, &release);
+    inMenuEvent = false;
+    yorde::test::ProcessEvents();
+    EXPECT_EQ(handledInside, std::vector<bool>{false});
 }
 
 TEST(PopupMenu, CaptionsFollowTheCodePageOfTheOwnersFont) {

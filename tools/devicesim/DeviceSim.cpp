@@ -66,6 +66,7 @@ YORDE_SIM_SET(SetDownloadError, bool, DownloadError)
 YORDE_SIM_SET(SetMalformedJson, bool, Malformed)
 YORDE_SIM_SET(SetPageSize, int, PageSize)
 YORDE_SIM_SET(SetMaxUploadBytes, size_t, MaxUpload)
+YORDE_SIM_SET(SetUploadStatus, int, UploadStatus)
 YORDE_SIM_SET(SetCounterWindow, int, Window)
 YORDE_SIM_SET(SetSingleNonce, bool, SingleNonce)
 YORDE_SIM_SET(SetNonceLifetime, int, NonceLifetimeMs)
@@ -152,6 +153,12 @@ bool TDeviceSimulator::LastUpload(TSimUpload& upload) const {
     std::lock_guard lk(Impl->Mu);
     if (Impl->HaveUpload) upload = Impl->Upload;
     return Impl->HaveUpload;
+}
+
+std::string TDeviceSimulator::Announcement(int slot) const {
+    std::lock_guard lk(Impl->Mu);
+    const auto it = Impl->Slots.find(slot);
+    return it == Impl->Slots.end() ? std::string() : it->second;
 }
 
 void TDeviceSimulator::SetRequestHook(std::function<void(const std::string&)> hook) {

@@ -32,7 +32,8 @@ struct TSimUpload {
     std::string FieldName;           // form field of the part
     std::string FileName;            // filename="..." as the client sent it
     std::string PartContentType;     // Content-Type of the part
-    std::string Data;                // the part's bytes
+    std::string Data;                // the part's bytes, as RFC 2046 delimits them
+    std::string File;                // the announcement file: Data without the client's CR LF
     std::string RequestContentType;  // Content-Type header of the request
     std::string Version;             // "HTTP/1.0" or "HTTP/1.1"
     std::string Body;                // the whole request body, byte for byte
@@ -129,6 +130,9 @@ public:
     void SetListPaths(bool on);
     void SetEndlessList(bool on);
     void SetMaxUploadBytes(size_t bytes);  // larger uploads get 403
+    // Uploads that pass every check get this status instead of 200, the
+    // slot left as it was; 0 clears it.
+    void SetUploadStatus(int status);
 
     TSimCounters Counters() const;
     // Request lines ("GET /path?query") as received, the latest 10000.
@@ -142,6 +146,8 @@ public:
     int64_t ConnectionsAccepted() const;
     // False while no upload has been accepted.
     bool LastUpload(TSimUpload& upload) const;
+    // The announcement file slot 1..8 holds; empty when none was uploaded.
+    std::string Announcement(int slot) const;
     // Called on a server thread with each request line (for a verbose log).
     void SetRequestHook(std::function<void(const std::string&)> hook);
 

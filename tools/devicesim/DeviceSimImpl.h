@@ -83,6 +83,8 @@ struct TDeviceSimulator::TImpl {
     int SdState = 0, CardSizeMB = 7580, PageSize = 50;
     bool NewestFirst = false, PagePerDay = false, ListPaths = false, Endless = false;
     size_t MaxUpload = 102400;
+    int UploadStatus = 0;
+    std::map<int, std::string> Slots;  // the announcement of each slot
 
     TSimCounters Counters;
     std::deque<TSimLogEntry> Log;

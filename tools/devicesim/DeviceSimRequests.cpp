@@ -32,12 +32,16 @@
 //   kept (the stored form: plain 60-byte header, enciphered audio). NAME is
 //   the "n" of the list, percent-decoded (hex digits in either case; "+" is a
 //   plus). Unknown names get 404.
-// - POST /upload.cgi?nonce&response&type=announcement&id=1..8: a
-//   multipart/form-data body whose first part is the form field
-//   "fileToUpload2". The part's bytes are what RFC 2046 delimits: everything
-//   up to the CR LF before the closing delimiter. Another field name, another
-//   type, a slot outside 1..8 or a body that does not parse get 400; a part
-//   over the upload limit (default 102400 bytes) 403; success 200 "OK".
+// - POST /upload.cgi?nonce&response&type=announcement&id=1..8, answered with
+//   counter 1 of its nonce (anything else gets 405): a multipart/form-data
+//   body of exactly one part, the form field "fileToUpload2" with
+//   Content-Type "tar", laid out as the client lays it out: the file's bytes,
+//   CR LF, then CR LF "--" boundary "--" and nothing after. The part's bytes
+//   are what RFC 2046 delimits (the file and that first CR LF); the slot keeps
+//   the file. Another field name or part type, another type, a slot outside
+//   1..8, a second part or a body of another layout get 400; a file over the
+//   upload limit (default 102400 bytes) 403; success 200 "OK", or the status
+//   set for uploads.
 // - Every error reply is text/plain "<status> <reason>" with its length, so
 //   the status digits are in the body where the client looks for them;
 //   unknown paths included.
@@ -291,6 +295,8 @@ int TDeviceSimulator::TImpl::Authenticate(const THttpRequest& req, const std::ve
         }
     check.Counter = counter;
     if (WrongPassword || counter < 0) return refuse("response does not match");
+    // An upload fetches its own nonce and answers it at once.
+    if (req.Path == "/upload.cgi" && counter != 1) return refuse("an upload takes counter 1");
     const bool repeat = counter == s.Last && req.Target == s.LastTarget;
     if (!repeat && (counter <= s.Last || counter > s.Last + std::max(1, Window)))
         return refuse(counter == s.Last ? "counter used for another request" : "counter out of order");
@@ -419,22 +425,40 @@ void TDeviceSimulator::TImpl::Receive(const THttpRequest& req, THttpReply& res) 
     up.Slot = Param(params, "id") ? *Param(params, "id") : std::string();
     up.RequestContentType = req.Header("Content-Type");
     up.Version = req.Version;
+    const std::string boundary = devicesim::BoundaryOf(up.RequestContentType);
     devicesim::TFormPart part;
-    if (!devicesim::FirstFormPart(req.Body, devicesim::BoundaryOf(up.RequestContentType), part) ||
-        part.Name != "fileToUpload2" || up.Type != "announcement" || !Digits(up.Slot, 1, 1) || up.Slot < "1" ||
+    if (!devicesim::FirstFormPart(req.Body, boundary, part) || part.Name != "fileToUpload2" ||
+        part.ContentType != "tar" || up.Type != "announcement" || !Digits(up.Slot, 1, 1) || up.Slot < "1" ||
         up.Slot > "8")
         return SetError(res, 400);
+    // One part, its file followed by CR LF, then the closing delimiter: the
+    // part's bytes run up to the body's last line.
+    const std::string& body = req.Body;
+    const std::string ending = "\r\n\r\n--" + boundary + "--";
+    const size_t partEnd = body.size() >= ending.size() ? body.size() - ending.size() + 2 : 0;
+    if (part.Data.size() < 2 || partEnd < part.Data.size() ||
+        body.compare(partEnd - 2, std::string::npos, ending) != 0 ||
+        body.compare(partEnd - part.Data.size(), part.Data.size(), part.Data) != 0)
+        return SetError(res, 400);
+    int status = 200;
     {
         std::lock_guard lk(Mu);
-        if (part.Data.size() > MaxUpload) return SetError(res, 403);
-        up.FieldName = part.Name;
-        up.FileName = part.FileName;
-        up.PartContentType = part.ContentType;
-        up.Data = std::move(part.Data);
-        up.Body = req.Body;
-        Upload = std::move(up);
-        HaveUpload = true;
+        up.File = part.Data.substr(0, part.Data.size() - 2);
+        if (up.File.size() > MaxUpload) return SetError(res, 403);
+        if (UploadStatus != 0) {
+            status = UploadStatus;
+        } else {
+            up.FieldName = part.Name;
+            up.FileName = part.FileName;
+            up.PartContentType = part.ContentType;
+            up.Data = std::move(part.Data);
+            up.Body = req.Body;
+            Slots[std::stoi(up.Slot)] = up.File;
+            Upload = std::move(up);
+            HaveUpload = true;
+        }
     }
+    if (status != 200) return SetError(res, status);
     Succeed(TSimRequest::Upload, res, "OK", "text/plain");
 }
 

@@ -6,6 +6,7 @@
 #include "store/SqliteDb.h"
 #include "store/SqliteTransaction.h"
 
+#include <algorithm>
 #include <chrono>
 #include <ctime>
 #include <filesystem>
@@ -67,12 +68,18 @@ std::vector<std::string> WriteStoredRecordings(const std::string& Folder, const 
     if (prepared.ExitCode != DB_READY) throw std::runtime_error("cannot prepare data.db: " + prepared.Detail);
 
     const std::string stored = EncipherRecording(MakeGsmWav(Options.Milliseconds));
+    const auto fileBytes = std::max<std::uintmax_t>(stored.size(), std::uintmax_t(std::max(0LL, Options.FileBytes)));
+    // A copy writes every byte, holes included: each file is written anew.
+    const auto write = [&](const fs::path& path) {
+        {
+            std::ofstream out(path, std::ios::binary | std::ios::trunc);
+            out.write(stored.data(), std::streamsize(stored.size()));
+            if (!out) throw std::runtime_error("cannot write " + path.string());
+        }
+        if (fileBytes > stored.size()) fs::resize_file(path, fileBytes);
+    };
     const fs::path first = files / ".fixture-content.wav.part";
-    {
-        std::ofstream out(first, std::ios::binary | std::ios::trunc);
-        out.write(stored.data(), std::streamsize(stored.size()));
-        if (!out) throw std::runtime_error("cannot write " + first.string());
-    }
+    write(first);
 
     SqliteDb db;
     db.Open(Folder + "data.db");
@@ -88,13 +95,13 @@ std::vector<std::string> WriteStoredRecordings(const std::string& Folder, const 
             // fresh copy of the content every so often.
             if (i > 0 && i % kLinksPerCopy == 0) {
                 fs::remove(first);
-                fs::copy_file(target.parent_path() / names[size_t(i - 1)], first);
+                write(first);
             }
             fs::create_hard_link(first, target);
         } else
-            fs::copy_file(first, target);
+            write(target);
         // The row the client registers for a fetched file.
-        const TRecordingRow row = RecordingRowFromName(call.Name, std::int64_t(stored.size()));
+        const TRecordingRow row = RecordingRowFromName(call.Name, std::int64_t(fileBytes));
         db.ExecDml("INSERT INTO Files(Data, AbA, AbB, Czas, Filename) VALUES(?, ?, ?, ?, ?);",
                    {row.Data, row.AbA, row.AbB, std::int64_t(row.Czas), row.Filename});
         names.push_back(call.Name);

@@ -18,6 +18,10 @@ struct TStoreOptions {
     // Files of one content share one inode (hard links): 100 000 of them
     // then cost no disk space. Off: each is a file of its own.
     bool LinkFiles = true;
+    // Above the recording's own size: every file is this long, the
+    // recording followed by a hole (sparse on most file systems), so that a
+    // store of many gigabytes takes next to no disk.
+    long long FileBytes = 0;
     // Address-book entries for User over the numbers the calls use.
     int AddressBookEntries = 0;
     std::string User = "admin";

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <exception>
+#include <fstream>
 #include <mutex>
 #include <string>
 
@@ -43,6 +44,8 @@ const char kUsage[] =
     "  --counter-window N   accept request counters up to N above the last (default 1)\n"
     "  --single-nonce       a new nonce ends the older ones\n"
     "  --max-upload BYTES   larger uploads get 403 (default 102400)\n"
+    "  --upload-status N    uploads get status N instead of 200\n"
+    "  --slots FOLDER       at the end, each slot's announcement as FOLDER/slotN.wav\n"
     "  --verbose            print every request line\n";
 
 [[noreturn]] void Usage(const char* problem) {
@@ -66,7 +69,7 @@ int main(int argc, char** argv) {
     std::string address = "127.0.0.1";
     long dropAfter = -1, dropTimes = -1, stallAfter = -1, chunkDelay = 0, chunkSize = 4096, sdState = 0,
          cardSize = 7580;
-    std::string dir;
+    std::string dir, slots;
 
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -130,6 +133,10 @@ int main(int argc, char** argv) {
             sim.SetPageSize(int(Number(value())));
         else if (arg == "--max-upload")
             sim.SetMaxUploadBytes(size_t(Number(value())));
+        else if (arg == "--upload-status")
+            sim.SetUploadStatus(int(Number(value())));
+        else if (arg == "--slots")
+            slots = value();
         else if (arg == "--verbose")
             verbose = true;
         else if (arg == "--help" || arg == "-h") {
@@ -188,7 +195,14 @@ int main(int argc, char** argv) {
         (long long)c.Preload, (long long)c.Nonce, (long long)c.SdData, (long long)c.RecordList, (long long)c.Record,
         (long long)c.Upload, (long long)c.Rejected, (long long)c.Malformed, (long long)c.Other);
     if (sim.LastUpload(up))
-        std::printf("devicesim: last upload slot %s, %zu bytes, file \"%s\"\n", up.Slot.c_str(), up.Data.size(),
+        std::printf("devicesim: last upload slot %s, %zu bytes, file \"%s\"\n", up.Slot.c_str(), up.File.size(),
                     up.FileName.c_str());
+    for (int slot = 1; slot <= 8 && !slots.empty(); ++slot) {
+        const std::string file = sim.Announcement(slot);
+        if (file.empty()) continue;
+        const std::string path = slots + "/slot" + std::to_string(slot) + ".wav";
+        std::ofstream(path, std::ios::binary).write(file.data(), std::streamsize(file.size()));
+        std::printf("devicesim: slot %d -> %s\n", slot, path.c_str());
+    }
     return 0;
 }

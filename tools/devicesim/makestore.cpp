@@ -1,6 +1,7 @@
-// makestore FOLDER COUNT [MILLISECONDS [ADDRESS_BOOK_ENTRIES [USER]]]
+// makestore FOLDER COUNT [MILLISECONDS [ADDRESS_BOOK_ENTRIES [USER [FILE_BYTES]]]]
 // Prepares a program folder with COUNT stored recordings (calls 7 minutes
-// apart, the newest now) and their data.db, for trying the client by hand.
+// apart, the newest now) and their data.db, for trying the client by hand;
+// with FILE_BYTES each file is that long (the rest a hole), for the quota.
 #include "SimStore.h"
 
 #include <cstdio>
@@ -10,7 +11,8 @@
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: %s FOLDER COUNT [MILLISECONDS [ADDRESS_BOOK_ENTRIES [USER]]]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s FOLDER COUNT [MILLISECONDS [ADDRESS_BOOK_ENTRIES [USER [FILE_BYTES]]]]\n",
+                     argv[0]);
         return 2;
     }
     devicesim::TStoreOptions options;
@@ -18,6 +20,7 @@ int main(int argc, char** argv) {
     if (argc > 3) options.Milliseconds = std::atoi(argv[3]);
     if (argc > 4) options.AddressBookEntries = std::atoi(argv[4]);
     if (argc > 5) options.User = argv[5];
+    if (argc > 6) options.FileBytes = std::atoll(argv[6]);
     options.NewestCall = std::time(nullptr);
     std::string folder = argv[1];
     if (folder.empty() || folder.back() != '/') folder += '/';

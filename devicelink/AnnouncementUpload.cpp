@@ -1,0 +1,135 @@
+#include "devicelink/AnnouncementUpload.h"
+
+#include "devicelink/DeviceErrors.h"
+#include "devicelink/DeviceProtocol.h"
+#include "devicelink/DeviceSession.h"
+#include "devicelink/DeviceText.h"
+#include "devicelink/SyncRun.h"
+#include "net/Multipart.h"
+#include "net/NetUtils.h"
+#include "rtl/Files.h"
+#include "rtl/StrUtils.h"
+
+namespace {
+
+constexpr char kHttp[] = "http://";
+
+bool HasHttpPrefix(const AnsiString& Address) { return LowerCase(Address.substr(0, 7)) == kHttp; }
+
+// The nonce request failed, or brought no usable nonce.
+class ENonceFailed : public Exception {
+public:
+    explicit ENonceFailed(AnsiString message) : Exception(std::move(message)) {}
+};
+
+}  // namespace
+
+AnsiString AnnouncementAddressRefusal(const AnsiString& Address, const AnsiString& Password) {
+    if (!HasHttpPrefix(Address)) {
+        if (Address.size() < 8 || !IsValidIP(Address)) return "IDS_NOURL";
+    } else if (!IsValidIP(Address.substr(7))) {
+        return "IDS_NOURL";
+    }
+    if (Password.empty()) return "IDS_NOPASSWORD";
+    if (Password.size() < 8) return "IDS_SHORTPASS";
+    return AnsiString();
+}
+
+POSTThread::POSTThread(const AnsiString& FileName, TUploadSettings Settings_, std::shared_ptr<TUploadUi> Ui_)
+    : TThread(false), UploadFile(FileName), Settings(std::move(Settings_)), Ui(std::move(Ui_)) {
+    SetFreeOnTerminate(true);
+    SetPriority(tpLower);
+    Http.ConnectTimeout = 30000;
+    Http.ReadTimeout = 30000;
+    SetAbortHook([this] { Http.Cancel(); });
+    AfterConstruction();
+}
+
+void POSTThread::Execute() {
+    TUploadResult result = TUploadResult::Failed;
+    try {
+        result = run();
+    } catch (const std::exception& e) {
+        log(AnsiString("Announcement: ") + e.what());
+    }
+    // Whatever happened, the main window comes back.
+    Ui->UploadFinished(result);
+}
+
+TUploadResult POSTThread::run() {
+    // Too short for "http://" and an address: nothing to ask.
+    if (Settings.Address.size() <= 8) {
+        Ui->ShowStatus("IDS_NOURL");
+        return TUploadResult::NoAddress;
+    }
+    const int slot = Ui->ChooseSlot();
+    if (Terminated()) return TUploadResult::Stopped;
+    if (slot < 1) {
+        Ui->ShowStatus("");
+        return TUploadResult::NoSlot;
+    }
+    Slot = slot;
+    Ui->ShowStatus("IDS_ANNOUNCE_SEND");
+    TUploadResult result = TUploadResult::Failed;
+    try {
+        result = send();
+    } catch (...) {
+        DeleteFile(UploadFile);
+        throw;
+    }
+    DeleteFile(UploadFile);
+    // A refusal's message stays where the user reads it.
+    if (result != TUploadResult::Refused && result != TUploadResult::Stopped) Ui->ShowStatus("");
+    return result;
+}
+
+TUploadResult POSTThread::send() {
+    const AnsiString base =
+        DeviceBaseFor(HasHttpPrefix(Settings.Address) ? Settings.Address : kHttp + Settings.Address);
+    try {
+        // The form holds the file open until it is sent.
+        TMultipartForm form;
+        form.AddFile("fileToUpload2", UploadFile, "tar");
+
+        AnsiString nonce;
+        try {
+            Http.MaxResponseSize = kDeviceSmallReplyCap;
+            nonce = Http.Get(NonceUrl(base));
+            if (Http.LastReplyTruncated()) throw ENonceFailed("the nonce reply was cut off");
+        } catch (const EHttpCancelled&) {
+            throw;
+        } catch (const std::exception& e) {
+            // A closed connection here is no success: nothing was sent.
+            throw ENonceFailed(AnsiString("no nonce: ") + e.what());
+        }
+        if (!IsUrlSafeNonce(nonce)) throw ENonceFailed("the nonce holds characters that do not belong in a URL");
+        unsigned char nonceBytes[kDeviceNonceSize];
+        unsigned char key[kDeviceKeySize];
+        HexToBytes(nonce, nonceBytes, kDeviceNonceSize);
+        DeviceKeyFromPassword(Settings.Password, key);
+        int32_t counter = 1;
+        char response[33];
+        ComputeResponse(key, nonceBytes, counter, response);
+
+        try {
+            Http.MaxResponseSize = kDeviceSmallReplyCap;
+            Http.PostMultipart(UploadUrl(base, nonce, response, Slot), form);
+        } catch (const EHttpClosedGracefully&) {
+            // The device may close without a reply once it has the file.
+        }
+        log("Announcement sent to slot " + std::to_string(Slot));
+        return TUploadResult::Sent;
+    } catch (const EHttpCancelled&) {
+        log("Announcement: stopped");
+        return TUploadResult::Stopped;
+    } catch (const EHttpProtocolError& e) {
+        log("Announcement refused: " + e.StatusLine);
+        Ui->ShowStatus(UploadRefusalKey(e.StatusLine));
+        return TUploadResult::Refused;
+    } catch (const std::exception& e) {
+        log(AnsiString("Announcement not sent: ") + e.what());
+        if (Terminated()) return TUploadResult::Stopped;
+        Ui->ShowSendError();
+        return TUploadResult::Failed;
+    }
+}

@@ -1,0 +1,36 @@
+#include "devicelink/PlainFiles.h"
+
+#include "rtl/CodePages.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <memory>
+#include <string_view>
+
+AnsiString PlainFileName(std::string_view OsName) {
+    // Plain ASCII names need no conversion: the usual case, 100 000 times over.
+    const bool ascii = std::all_of(OsName.begin(), OsName.end(), [](char c) { return (unsigned char)c < 0x80; });
+    return ascii ? AnsiString(OsName) : FromOsText(OsName);
+}
+
+bool ForEachPlainFile(const AnsiString& Folder, bool Stat,
+                      const std::function<void(std::string_view OsName, const struct stat* Status)>& Visit) {
+    const std::string path = ToOsText(Folder);
+    std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(path.c_str()), ::closedir);
+    if (!dir) return false;
+    const int fd = ::dirfd(dir.get());
+    errno = 0;
+    while (const dirent* entry = ::readdir(dir.get())) {
+        const bool maybePlain = entry->d_type == DT_REG || entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK;
+        if (!maybePlain) continue;
+        struct stat st {};
+        if ((Stat || entry->d_type != DT_REG) && (::fstatat(fd, entry->d_name, &st, 0) != 0 || !S_ISREG(st.st_mode)))
+            continue;
+        Visit(entry->d_name, Stat ? &st : nullptr);
+        errno = 0;
+    }
+    return errno == 0;
+}

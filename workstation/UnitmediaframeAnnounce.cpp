@@ -1,0 +1,92 @@
+// Announcements: recorded through the player or picked as a file, then
+// uploaded into the slot the user chooses. Both need the connection frame's
+// address and password, not the link itself.
+#include "workstation/Unitmediaframe.h"
+
+#include "devicelink/AnnouncementUpload.h"
+#include "localization/Lxlnglnk.h"
+#include "rtl/Files.h"
+#include "rtl/Folders.h"
+#include "store/Recordings.h"
+#include "workstation/AnnouncementFile.h"
+#include "workstation/AnnouncementUi.h"
+#include "workstation/Mainunit.h"
+#include "workstation/Unitconnect.h"
+#include "workstation/Unitdebug.h"
+#include "workstation/Unitmessage.h"
+
+namespace {
+
+// Where an announcement waits for its upload.
+AnsiString UploadFileName() { return TempDir() + "record.wav"; }
+
+TUploadSettings LinkSettings() {
+    const TConnectFrame* link = MainForm ? MainForm->ConnectFrame1 : nullptr;
+    return link ? TUploadSettings{link->SerwerIPEdit->Text(), link->HasloEdit->Text()} : TUploadSettings{};
+}
+
+// The key of the status text that ends an attempt because the address or
+// password cannot serve; empty when they can.
+AnsiString LinkRefusal() {
+    const TUploadSettings link = LinkSettings();
+    return AnnouncementAddressRefusal(link.Address, link.Password);
+}
+
+}  // namespace
+
+void TMediaFrame::Nagrywaniezapowiedzi1Click(TObject*) {
+    if (const AnsiString refusal = LinkRefusal(); !refusal.empty()) return setStatus(text(refusal.c_str()));
+    // Whatever the player held (a recording playing, or an announcement
+    // being recorded) is dropped.
+    if (recording) {
+        recording = false;
+        Timer2->SetEnabled(false);
+        MediaPlayer->Stop();
+        MediaPlayer->Close();
+    }
+    closePlayer();
+
+    const AnsiString path = UploadFileName();
+    const auto& header = GsmWavHeader();
+    // Written whole or not at all: an older announcement never survives here.
+    DeleteFile(path);
+    if (!TryWriteFileAtomically(path, std::string_view(reinterpret_cast<const char*>(header.data()), header.size()))) {
+        DebugLog("Record announcement: cannot write " + path);
+        setStatus(text("IDS_RECORDFILE_ERROR"));
+        return;
+    }
+    try {
+        MediaPlayer->SetFileName(path);
+        MediaPlayer->Open();
+        Timer1->SetEnabled(false);
+        Timer2->SetEnabled(true);
+        MediaPlayer->StartRecording();
+    } catch (const std::exception& e) {
+        // No input device, or the file would not open.
+        DebugLog("Record announcement: " + AnsiString(e.what()));
+        Timer2->SetEnabled(false);
+        MediaPlayer->Close();
+        MediaPlayer->SetFileName(AnsiString());
+        DeleteFile(path);
+        setStatus(text("IDS_RECORDFILE_ERROR"));
+        return;
+    }
+    recording = true;
+    setStatus(text("IDS_RECORDING"));
+}
+
+void TMediaFrame::Zapowiedzwybranegopliku1Click(TObject*) {
+    if (const AnsiString refusal = LinkRefusal(); !refusal.empty()) return setStatus(text(refusal.c_str()));
+    if (!RecDialog->Execute()) return;
+    const TAnnouncementFileCheck check = PrepareAnnouncementFile(RecDialog->FileName(), UploadFileName());
+    if (check != afAccepted) {
+        ShowMessageDialog(this, mcAnnouncements, check);
+        return;
+    }
+    startAnnouncementUpload(UploadFileName());
+}
+
+void TMediaFrame::startAnnouncementUpload(const AnsiString& FileName) {
+    // The thread frees itself; the program's exit waits for it.
+    new POSTThread(FileName, LinkSettings(), std::make_shared<TAnnouncementUi>(this, Life().Watch()));
+}
