@@ -3,6 +3,7 @@
 #include "devicelink/AnnouncementUpload.h"
 #include "media/SndLib.h"
 #include "media/WavWriter.h"
+#include "rtl/AtomicFile.h"
 #include "rtl/Files.h"
 #include "store/FileBytes.h"
 #include "workstation/Unitdebug.h"

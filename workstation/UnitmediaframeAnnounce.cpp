@@ -5,6 +5,7 @@
 
 #include "devicelink/AnnouncementUpload.h"
 #include "localization/Lxlnglnk.h"
+#include "rtl/AtomicFile.h"
 #include "rtl/Files.h"
 #include "rtl/Folders.h"
 #include "store/Recordings.h"

@@ -422,7 +422,7 @@ TEST_F(DeviceSim, UploadsTakeOnlyTheClientsLayout) {
                "\r\n" + wav + end;
     };
     auto post = [&](const std::string& Body, int Counter = 1) {
-        TClientSession up = NewSession(Password);
+        TNonceSession up = NewSession(Password);
         up.Counter = Counter;
         auto reply = Cli->Post(up.Url("/upload.cgi", "&type=announcement&id=5").c_str(), Body,
                                "multipart/form-data; boundary=B");
@@ -441,7 +441,7 @@ TEST_F(DeviceSim, UploadsTakeOnlyTheClientsLayout) {
     EXPECT_EQ(Sim.Announcement(5), wav);
     for (int status : {405, 403, 500, 503, 418}) {
         Sim.SetUploadStatus(status);
-        TClientSession up = NewSession(Password);
+        TNonceSession up = NewSession(Password);
         auto reply = Cli->Post(up.Url("/upload.cgi", "&type=announcement&id=5").c_str(),
                                body("Content-Type: tar\r\n", "x\r\n\r\n--B--"), "multipart/form-data; boundary=B");
         ASSERT_TRUE(reply);
