@@ -156,6 +156,13 @@ void HTTPThread::dropMissingFiles() {
     if (removed) log("Removed " + std::to_string(removed) + " unfinished downloads");
 
     std::sort(present.begin(), present.end());
+    // Whole files a crash kept from their rows: replaced by the download
+    // of the same name, when the device lists it.
+    std::vector<AnsiString> unregistered;
+    std::set_difference(present.begin(), present.end(), Stored.Initial().begin(), Stored.Initial().end(),
+                        std::back_inserter(unregistered));
+    if (!unregistered.empty())
+        log("901: " + std::to_string(unregistered.size()) + " files without their row, fetched again when listed");
     std::vector<AnsiString> missing;
     std::set_difference(Stored.Initial().begin(), Stored.Initial().end(), present.begin(), present.end(),
                         std::back_inserter(missing));
