@@ -4,12 +4,15 @@
 #include "devicelink/PartFile.h"
 #include "devicelink/RecordListWriter.h"
 
+#include <sqlite3.h>
+
 #include <algorithm>
 
 namespace {
 
 std::mutex gBaseOverrideMutex;
 AnsiString gBaseOverride;
+std::atomic<int> gReadTimeoutOverride{0};
 
 AnsiString RunBase(const AnsiString& Base) {
     std::lock_guard lk(gBaseOverrideMutex);
@@ -24,6 +27,8 @@ void SetSyncBaseOverride(const AnsiString& Base) {
     std::lock_guard lk(gBaseOverrideMutex);
     gBaseOverride = Base;
 }
+
+void SetSyncReadTimeoutOverride(int Ms) { gReadTimeoutOverride = Ms; }
 
 // ---------------------------------------------------------------------------
 // Failed downloads
@@ -66,6 +71,7 @@ HTTPThread::HTTPThread(TSyncSettings Settings_, std::shared_ptr<TSyncUi> Ui_)
     SetPriority(tpHigher);
     if (!Settings.Failed) Settings.Failed = std::make_shared<TFailedDownloads>();
     ConfigureSyncClient(Http);
+    if (const int ms = gReadTimeoutOverride.load()) Http.ReadTimeout = ms;
     DataDb.SetCancelFlag(&CancelFlag);
     TmpDb.SetCancelFlag(&CancelFlag);
     DbWriter =
@@ -191,7 +197,8 @@ void HTTPThread::databaseFailure(const SqliteException& Failure) {
     if (CancelFlag) return;
     // The link stays on: the next run tries again.
     log(AnsiString("Database error: ") + Failure.Message());
-    Ui->ShowMessage("");
+    // A disk too full for data.db's changes is the disk's failure, and the user's to mend.
+    Ui->ShowMessage(Failure.Code() == SQLITE_FULL ? "IDS_NOSPACELEFT" : "");
     MessageShown = true;
 }
 

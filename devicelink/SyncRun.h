@@ -58,6 +58,9 @@ struct TSyncSettings {
 // Tests reach a simulated exchange on another port through this base in
 // place of every run's own; an empty text removes it.
 void SetSyncBaseOverride(const AnsiString& Base);
+// Tests shorten the silence that ends a read (90 s) for the runs started
+// from then on; 0 removes it.
+void SetSyncReadTimeoutOverride(int Ms);
 
 class HTTPThread : public TThread {
 public:

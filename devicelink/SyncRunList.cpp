@@ -198,10 +198,14 @@ void HTTPThread::dropListed(const char* Table, const TNameSet& Names) {
 
 void HTTPThread::countWhatRemains() {
     TmpDb.ExecDml("DELETE FROM DownFiles WHERE size=0;");
-    SqliteStatement totals(TmpDb, "SELECT sum(CASE WHEN size > 0 THEN size ELSE 0 END), count(*) FROM DownFiles;");
+    // total(), not sum(): sizes the device cannot mean would overflow an
+    // integer sum. Capped at a petabyte, so that the percentage stays exact.
+    SqliteStatement totals(
+        TmpDb,
+        "SELECT CAST(min(total(CASE WHEN size > 0 THEN size ELSE 0 END), 1e15) AS INTEGER), count(*) FROM DownFiles;");
     const bool row = totals.Step();
     // At least 1, so that the percentage never divides by nothing.
-    BytesTotal = row && !totals.ColumnIsNull(0) ? std::max<int64_t>(1, totals.ColumnInt64(0)) : 1;
+    BytesTotal = row ? std::max<int64_t>(1, totals.ColumnInt64(0)) : 1;
     FileCount = row ? totals.ColumnInt64(1) : 0;
     FileIndex = 0;
     Ui->SetFileCount(FileCount);

@@ -55,7 +55,6 @@ void PrepareProgramFolder(const std::string& Folder, const std::string& Address,
     SaveConfigList(IncludeTrailingPathDelimiter(AnsiString(Folder)), lines);
 }
 
-
 TDrivenProcess::~TDrivenProcess() {
     if (pid_ > 0) {
         Kill();
@@ -65,8 +64,17 @@ TDrivenProcess::~TDrivenProcess() {
 
 void TDrivenProcess::Start(const std::string& Folder, const std::string& LogFile, const std::string& Base,
                            const std::vector<std::string>& Extra, const std::map<std::string, std::string>& Env) {
-    std::vector<std::string> args = {YORDE_DRIVEN_PROGRAM, "--program", Folder, "--user", AdminName, "--password",
-                                     AdminPassword,        "--log",     LogFile, "--port", std::to_string(yorde::test::FreeLoopbackPort())};
+    std::vector<std::string> args = {YORDE_DRIVEN_PROGRAM,
+                                     "--program",
+                                     Folder,
+                                     "--user",
+                                     AdminName,
+                                     "--password",
+                                     AdminPassword,
+                                     "--log",
+                                     LogFile,
+                                     "--port",
+                                     std::to_string(yorde::test::FreeLoopbackPort())};
     if (!Base.empty()) args.insert(args.end(), {"--base", Base});
     args.insert(args.end(), Extra.begin(), Extra.end());
 

@@ -88,7 +88,8 @@ TEST(KillDuringSync, TwentyKillsLoseNothingAndTheLogSaysWhatWasRecovered) {
     std::map<std::string, std::string> served;
     int64_t total = 0;
     for (int i = 0; i < kRecordings; ++i) {
-        const std::string name = devicesim::RecordingName(2024, 3, 1 + i / 8, 8 + i % 8, i, 0, "10" + std::to_string(i), "2" + std::to_string(i));
+        const std::string name = devicesim::RecordingName(2024, 3, 1 + i / 8, 8 + i % 8, i, 0, "10" + std::to_string(i),
+                                                          "2" + std::to_string(i));
         std::string bytes = devicesim::EncipherRecording(devicesim::MakeGsmWav(1000 + int(random() % 9) * 1000));
         total += int64_t(bytes.size());
         sim.AddRecording(name, bytes);
@@ -165,8 +166,9 @@ TEST(KillDuringSync, TwentyKillsLoseNothingAndTheLogSaysWhatWasRecovered) {
         fs::remove_all(folder);
     }
     sim.Stop();
-    std::printf("kills survived: %d of %d (seed %u); killed before the download %d times; recovered: %d .part "
-                "files, %d unregistered files, %d rollback journals\n",
-                survived, kKills, seed, beforeDownload, partsRecovered, unregisteredRecovered, journals);
+    std::printf(
+        "kills survived: %d of %d (seed %u); killed before the download %d times; recovered: %d .part "
+        "files, %d unregistered files, %d rollback journals\n",
+        survived, kKills, seed, beforeDownload, partsRecovered, unregisteredRecovered, journals);
     EXPECT_EQ(survived, kKills);
 }
