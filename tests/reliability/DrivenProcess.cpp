@@ -2,10 +2,13 @@
 
 #include "FreePort.h"
 
+#include "DeviceSim.h"
 #include "classes/Strings.h"
 #include "rtl/Folders.h"
 #include "rtl/Paths.h"
 #include "store/Settings.h"
+#include "store/SqliteDb.h"
+#include "store/SqliteStatement.h"
 #include "store/Users.h"
 
 #include <arpa/inet.h>
@@ -157,22 +160,37 @@ bool HasLineStarting(const std::vector<std::string>& Lines, const std::string& P
 
 }  // namespace reliability
 
-#include "DeviceSim.h"
-#include "store/SqliteDb.h"
-#include "store/SqliteStatement.h"
-
 namespace reliability {
+
+namespace {
+
+// Whether port 80 of Ip can be bound at the moment.
+bool PortFree(const std::string& Ip) {
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_port = htons(80);
+    ::inet_pton(AF_INET, Ip.c_str(), &a.sin_addr);
+    const int one = 1;
+    ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
+    const bool free = ::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0;
+    ::close(fd);
+    return free;
+}
+
+}  // namespace
 
 bool StartDevice(TDeviceSimulator& Sim, std::string& Address, std::string& Base) {
     if (::geteuid() == 0) {
-        // Other tests may hold some of these at the same moment.
-        for (int host = 50; host < 250; host += 7) {
-            const std::string ip = "127.0.0." + std::to_string(host);
-            if (Sim.Start(80, ip)) {
-                Address = "http://" + ip;
-                Base.clear();
-                return true;
-            }
+        // Tests running at the same moment each start from an address of their own.
+        for (int k = 0; k < 190; ++k) {
+            const std::string ip = "127.0.0." + std::to_string(50 + (::getpid() + k) % 190);
+            if (!PortFree(ip)) continue;
+            // One start per simulator: this is the one.
+            if (!Sim.Start(80, ip)) return false;
+            Address = "http://" + ip;
+            Base.clear();
+            return true;
         }
     }
     if (!Sim.Start(0)) return false;

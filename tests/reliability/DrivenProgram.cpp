@@ -26,6 +26,7 @@
 #include "workstation/Unitusers.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -178,7 +179,17 @@ private:
         }
         media->musicTable->SetRow(1);
         media->musicTableClick(media->musicTable);
-        write("driver: opened " + std::string(TempDir()) + "tmp.wav");
+        // Where the deciphered copy is, and who may read it and its folder.
+        const std::string folder = TempDir(), copy = folder + "tmp.wav";
+        struct stat file {
+        }, dir{};
+        if (::stat(copy.c_str(), &file) != 0 || ::stat(folder.c_str(), &dir) != 0) {
+            write("driver: no playing copy in " + folder);
+            return;
+        }
+        char modes[32];
+        std::snprintf(modes, sizeof modes, " %03o %03o", unsigned(file.st_mode & 0777), unsigned(dir.st_mode & 0777));
+        write("driver: opened " + copy + modes);
     }
 
     TOptions o;

@@ -4,6 +4,7 @@
 // registers nothing that is not whole.
 #include "SyncTestSupport.h"
 
+#include "QuietCardSink.h"
 #include "TempFolder.h"
 #include "rtl/CodePages.h"
 #include "rtl/Files.h"
@@ -12,7 +13,6 @@
 #include "store/Recordings.h"
 #include "store/SqliteDb.h"
 #include "store/SqliteStatement.h"
-#include "QuietCardSink.h"
 #include "workstation/CardImport.h"
 
 #include <fcntl.h>
@@ -112,7 +112,8 @@ protected:
     std::vector<std::string> WholeAndRegistered(const std::string& Folder) {
         const std::vector<std::string> stored = Entries(Folder + "files");
         EXPECT_EQ(stored, RegisteredNames(Folder));
-        for (const std::string& name : stored) EXPECT_TRUE(yorde::test::ReadFile(Folder + "files/" + name) == Offered[name]) << name;
+        for (const std::string& name : stored)
+            EXPECT_TRUE(yorde::test::ReadFile(Folder + "files/" + name) == Offered[name]) << name;
         return stored;
     }
 
@@ -181,8 +182,7 @@ TEST(FullDiskExport, NothingOfTheTargetIsLeft) {
     yorde::test::TTempFolder store("yorde-export-store");
     std::string stored = Recording(600 << 10, 3);
     store.Write("files/20240603_080000_1_2_.wav", stored);
-    const TExportResult r =
-        ExportRecording(store.Path("files/"), "20240603_080000_1_2_.wav", disk.Root() + "call.wav");
+    const TExportResult r = ExportRecording(store.Path("files/"), "20240603_080000_1_2_.wav", disk.Root() + "call.wav");
     EXPECT_EQ(r, TExportResult::DiskFull);
     EXPECT_TRUE(Entries(disk.Root()).empty());
 }

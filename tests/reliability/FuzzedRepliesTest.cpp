@@ -50,7 +50,8 @@ public:
             if (i) files += ",";
             files += chance(12) ? value() : entry();
         }
-        const std::string id = Last ? (chance(4) ? number() : "0") : (chance(6) ? number() : std::to_string(1 + random() % 1000));
+        const std::string id =
+            Last ? (chance(4) ? number() : "0") : (chance(6) ? number() : std::to_string(1 + random() % 1000));
         std::string list = "{\"id\":" + id + ",\"files\":[" + files + "]}";
         if (chance(15)) list = "{\"files\":[" + files + "]}";
         std::string body = chance(15) ? value() : "{\"recordlist\":" + (chance(15) ? value() : list) + "}";
@@ -111,10 +112,25 @@ private:
     }
 
     std::string number() {
-        const std::vector<std::string> options = {
-            std::to_string(random() % 100000), "0", "-1", "1e308", "-1e308", "-0", "2.5", "9007199254740992",
-            "9007199254740993", "18446744073709551616", "1e400", "0.0000001", "\"5\"", "true", "null", "[]", "{}",
-            "4294967296", "-2147483649"};
+        const std::vector<std::string> options = {std::to_string(random() % 100000),
+                                                  "0",
+                                                  "-1",
+                                                  "1e308",
+                                                  "-1e308",
+                                                  "-0",
+                                                  "2.5",
+                                                  "9007199254740992",
+                                                  "9007199254740993",
+                                                  "18446744073709551616",
+                                                  "1e400",
+                                                  "0.0000001",
+                                                  "\"5\"",
+                                                  "true",
+                                                  "null",
+                                                  "[]",
+                                                  "{}",
+                                                  "4294967296",
+                                                  "-2147483649"};
         return pick(options);
     }
 
@@ -125,7 +141,8 @@ private:
             e += "\"n\":" + (chance(10) ? number() : name());
             first = false;
         }
-        if (!chance(8)) e += std::string(first ? "" : ",") + "\"s\":" + (chance(4) ? number() : std::to_string(random() % 40000));
+        if (!chance(8))
+            e += std::string(first ? "" : ",") + "\"s\":" + (chance(4) ? number() : std::to_string(random() % 40000));
         if (chance(10)) e += ",\"n\":" + name();  // a key twice
         return e + "}";
     }
@@ -218,10 +235,11 @@ TEST_P(FuzzedReplies, RepliesThroughTheSyncRun) {
     }
     for (const fs::directory_entry& e : fs::directory_iterator(fs::path(Program.Dir()).parent_path()))
         EXPECT_EQ(e.path().filename().string().find(TReplyFuzzer::kMarker), std::string::npos) << e.path();
-    std::printf("fuzzed replies: %lld (%lld SD states, %lld list pages) through %d runs, %zu recordings registered "
-                "(seed %u)\n",
-                (long long)replies, (long long)Sim.Counters().SdData, (long long)Sim.Counters().RecordList, runs,
-                registered.size(), seed);
+    std::printf(
+        "fuzzed replies: %lld (%lld SD states, %lld list pages) through %d runs, %zu recordings registered "
+        "(seed %u)\n",
+        (long long)replies, (long long)Sim.Counters().SdData, (long long)Sim.Counters().RecordList, runs,
+        registered.size(), seed);
     RecordProperty("replies", int(replies));
 }
 

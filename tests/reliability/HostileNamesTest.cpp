@@ -4,12 +4,12 @@
 // the tables and their rows are as they were.
 #include "SyncTestSupport.h"
 
+#include "QuietCardSink.h"
 #include "TempFolder.h"
 #include "rtl/CodePages.h"
 #include "store/LocalDatabases.h"
 #include "store/SqliteDb.h"
 #include "store/SqliteStatement.h"
-#include "QuietCardSink.h"
 #include "workstation/CardImport.h"
 
 #include <sys/stat.h>
@@ -38,7 +38,8 @@ std::string Untouchable(const std::string& DataDb) {
 void PlantRows(const std::string& DataDb) {
     SqliteDb db;
     db.Open(DataDb);
-    db.ExecDml("INSERT INTO DeletedFiles VALUES ('gone.wav'); INSERT INTO AddressBook VALUES ('admin', '101', 'Desk');");
+    db.ExecDml(
+        "INSERT INTO DeletedFiles VALUES ('gone.wav'); INSERT INTO AddressBook VALUES ('admin', '101', 'Desk');");
 }
 
 // Every entry below Root, as paths relative to it.
@@ -93,7 +94,9 @@ TEST_F(HostileNames, FromTheExchange) {
     for (const std::string& name : stored) EXPECT_TRUE(Program.Exists("files/" + ToOsText(AnsiString(name)))) << name;
     EXPECT_EQ(Untouchable(Program.Path("data.db")), before);
     const std::set<std::string> tree = Tree(Program.Dir());
-    for (const std::string& path : tree) EXPECT_TRUE(path.rfind("files", 0) == 0 || path.rfind("data.db", 0) == 0 || path.rfind("tmp.db", 0) == 0) << path;
+    for (const std::string& path : tree)
+        EXPECT_TRUE(path.rfind("files", 0) == 0 || path.rfind("data.db", 0) == 0 || path.rfind("tmp.db", 0) == 0)
+            << path;
     EXPECT_FALSE(fs::exists("/tmp/escape.wav"));
     EXPECT_FALSE(fs::exists(fs::path(Program.Dir()).parent_path() / "escape.wav"));
 }
@@ -116,8 +119,8 @@ TEST(HostileCardNames, FromAnSdCard) {
                                             "20240305_100003_1_2_x');DELETE FROM Files;--.wav",
                                             std::string(230, 'z') + ".wav"};
     for (const std::string& name : plain) card.Write(day + name, std::string(1625, 'p'));
-    const std::vector<std::string> hostile = {"..\\..\\escape.wav", "C:escape.wav", "tab\tx.wav", "new\nline.wav",
-                                              "bell\x07.wav", "del\x7f.wav"};
+    const std::vector<std::string> hostile = {"..\\..\\escape.wav", "C:escape.wav", "tab\tx.wav",
+                                              "new\nline.wav",      "bell\x07.wav", "del\x7f.wav"};
     for (const std::string& name : hostile) card.Write(day + name, std::string(1625, 'h'));
     card.Write("outside.txt", "not a recording");
     fs::create_symlink(card.Path("outside.txt"), card.Path(day + "20240305_110000_1_2_link.wav"));
@@ -141,7 +144,8 @@ TEST(HostileCardNames, FromAnSdCard) {
     EXPECT_EQ(registered, expected);
     EXPECT_EQ(Untouchable(program.Path("data.db")), before);
     for (const std::string& path : Tree(program.Dir()))
-        EXPECT_TRUE(path.rfind("files", 0) == 0 || path.rfind("data.db", 0) == 0 || path.rfind("tmp.db", 0) == 0) << path;
+        EXPECT_TRUE(path.rfind("files", 0) == 0 || path.rfind("data.db", 0) == 0 || path.rfind("tmp.db", 0) == 0)
+            << path;
     EXPECT_FALSE(fs::is_symlink(program.Path("files/20240305_110000_1_2_link.wav")));
     EXPECT_EQ(yorde::test::ReadFile(card.Path("outside.txt")), "not a recording");
     EXPECT_FALSE(fs::exists(fs::path(program.Dir()).parent_path() / "escape.wav"));

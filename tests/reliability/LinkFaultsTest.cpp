@@ -41,9 +41,12 @@ protected:
     std::vector<std::string> Damage() {
         std::vector<std::string> found;
         for (const std::string& name : StoredFiles()) {
-            if (name.ends_with(".part")) found.push_back("left: " + name);
-            else if (!Offered.count(name)) found.push_back("not offered: " + name);
-            else if (Program.Read("files/" + name) != Offered[name]) found.push_back("not whole: " + name);
+            if (name.ends_with(".part"))
+                found.push_back("left: " + name);
+            else if (!Offered.count(name))
+                found.push_back("not offered: " + name);
+            else if (Program.Read("files/" + name) != Offered[name])
+                found.push_back("not whole: " + name);
         }
         std::map<std::string, int> rows;
         for (const TFilesRow& row : FilesRows()) ++rows[row.Filename];
@@ -67,8 +70,10 @@ protected:
 // is no exchange; later, the first of 405, 423, 404, 400 in the body decides.
 std::string ExpectedKey(TSimRequest Step, const std::string& Body) {
     if (Step == TSimRequest::Preload) return "IDS_CONNECT_ERROR_2";
-    for (const auto& [digits, key] : std::vector<std::pair<std::string, std::string>>{
-             {"405", "IDS_WRONG_PASSWORD"}, {"423", "IDS_BUSY"}, {"404", "IDS_CANNOT_RECEIVE"}, {"400", "IDS_RECEIVE_ERROR"}})
+    for (const auto& [digits, key] : std::vector<std::pair<std::string, std::string>>{{"405", "IDS_WRONG_PASSWORD"},
+                                                                                      {"423", "IDS_BUSY"},
+                                                                                      {"404", "IDS_CANNOT_RECEIVE"},
+                                                                                      {"400", "IDS_RECEIVE_ERROR"}})
         if (Body.find(digits) != std::string::npos) return key;
     return "IDS_CONNECT_ERROR_2";
 }
@@ -91,8 +96,8 @@ const char* StepName(TSimRequest Step) {
 TEST_F(LinkFaults, EveryErrorStatusAtEveryStep) {
     OfferMany(4, 3000);
     const std::vector<std::pair<int, std::string>> replies = {
-        {400, "400 Bad Request"},  {403, "403 Forbidden"},       {404, "404 Not Found"},
-        {405, "405 Wrong password"}, {423, "423 Busy"},          {500, "500 Internal Server Error"},
+        {400, "400 Bad Request"},         {403, "403 Forbidden"}, {404, "404 Not Found"},
+        {405, "405 Wrong password"},      {423, "423 Busy"},      {500, "500 Internal Server Error"},
         {503, "503 Service Unavailable"}, {405, "access denied"}, {500, "404 and 405 and 423"}};
     int injected = 0;
     for (TSimRequest step : {TSimRequest::Preload, TSimRequest::Nonce, TSimRequest::SdData, TSimRequest::RecordList,
@@ -207,8 +212,7 @@ TEST_F(LinkFaults, ListChangesDuringARun) {
     int pages = 0, records = 0;
     Sim.SetRequestHook([&](const std::string& line) {
         std::lock_guard lk(mu);
-        if (line.find("/recordlist.cgi?") != std::string::npos && ++pages == 2)
-            Sim.AddRecording(duringList, listBytes);
+        if (line.find("/recordlist.cgi?") != std::string::npos && ++pages == 2) Sim.AddRecording(duringList, listBytes);
         if (line.find("/record.cgi?") != std::string::npos && ++records == 1) {
             Sim.RemoveRecording(vanishing);
             Sim.AddRecording(duringDownload, downloadBytes);
