@@ -6,6 +6,7 @@
 #include "SyncTestSupport.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <map>
 #include <mutex>
 #include <random>
@@ -130,6 +131,7 @@ TEST_F(LinkFaults, EveryErrorStatusAtEveryStep) {
         }
     }
     RecordProperty("error replies", injected);
+    std::printf("error replies injected: %d\n", injected);
 }
 
 // Connections cut in the middle of recordings, at random places and up to
@@ -161,6 +163,7 @@ TEST_F(LinkFaults, CutsInTheMiddleOfBodies) {
     EXPECT_TRUE(Complete());
     EXPECT_GT(cuts, 10);
     RecordProperty("cuts", cuts);
+    std::printf("bodies cut: %d\n", cuts);
 }
 
 // A recording that stops in the middle and stays silent ends the run with
