@@ -121,8 +121,8 @@ TEST_F(DamagedStartFiles, SettingsFileOfGarbage) {
 // the settings always did; the rest takes its defaults; the file is kept.
 TEST_F(DamagedStartFiles, SettingsFileCutShort) {
     StoreAdmin();
-    const std::string cut = EncodeConfig({"2024-01-02 03:04:05", "2024-02-03 04:05:06", "*", "*", "30", "2",
-                                          "http://10.0.0.7", "tajne"});
+    const std::string cut =
+        EncodeConfig({"2024-01-02 03:04:05", "2024-02-03 04:05:06", "*", "*", "30", "2", "http://10.0.0.7", "tajne"});
     program.Write("config.cfg", cut);
     Start();
     EXPECT_EQ(MainForm->ConnectFrame1->SerwerIPEdit->Text(), "http://10.0.0.7");

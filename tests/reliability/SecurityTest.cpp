@@ -146,7 +146,8 @@ TEST(Secrets, NothingInTheClearAndPlainSoundOnlyWhilePlaying) {
     for (int i = 0; i < 3; ++i) {
         const std::string wav = devicesim::MakeGsmWav(3000 + 500 * i);
         plainSound.push_back(Telltale(wav, RecordingHeaderSize));
-        sim.AddRecording(devicesim::RecordingName(2024, 7, 1, 9, i, 0, "101", "202"), devicesim::EncipherRecording(wav));
+        sim.AddRecording(devicesim::RecordingName(2024, 7, 1, 9, i, 0, "101", "202"),
+                         devicesim::EncipherRecording(wav));
     }
     std::string address, base;
     ASSERT_TRUE(StartDevice(sim, address, base));
@@ -170,7 +171,8 @@ TEST(Secrets, NothingInTheClearAndPlainSoundOnlyWhilePlaying) {
     EXPECT_TRUE(HasLine(lines, opened)) << "the deciphered copy, owner-only in the private folder";
     EXPECT_EQ(Mode(privateTemp), 0700u);
     EXPECT_FALSE(fs::exists(privateTemp + "/tmp.wav")) << "the deciphered copy goes at exit";
-    for (const char* name : {"users.conf", "config.cfg", "data.db"}) EXPECT_EQ(Mode(program + "/" + name), 0600u) << name;
+    for (const char* name : {"users.conf", "config.cfg", "data.db"})
+        EXPECT_EQ(Mode(program + "/" + name), 0600u) << name;
 
     const std::vector<std::string> secrets = {AdminPassword, devicePassword, yorde::test::Md5Hex(devicePassword),
                                               Upper(yorde::test::Md5Hex(devicePassword)), RecordingKey};

@@ -84,7 +84,8 @@ void RunTheRoads(const TOutsideData& Data) {
     // An SD-card import.
     for (int i = 4; i < 6; ++i) card.Write("ROZMOWY/2024/03/01/" + Name(Data, i), std::string(1700, 'c'));
     reliability::TQuietCardSink sink;
-    const TCardImportResult imported = ImportCardRecordings(ListCardRecordings(card.Root(), sink), program.Root(), sink);
+    const TCardImportResult imported =
+        ImportCardRecordings(ListCardRecordings(card.Root(), sink), program.Root(), sink);
     ASSERT_EQ(imported.Imported, 2);
 
     SqliteDb db;
@@ -111,8 +112,8 @@ void RunTheRoads(const TOutsideData& Data) {
 
     // A delete, then the purge of everything older than a month.
     EXPECT_TRUE(RemoveStoredRecording(db, program.Path("files/"), Name(Data, 0)));
-    const TPurgeResult purged =
-        PurgeRecordingsBefore(db, program.Path("files/"), RetentionCutoff(db, EncodeDate(2024, 6, 1), 1), Name(Data, 1));
+    const TPurgeResult purged = PurgeRecordingsBefore(db, program.Path("files/"),
+                                                      RetentionCutoff(db, EncodeDate(2024, 6, 1), 1), Name(Data, 1));
     EXPECT_EQ(purged.Purged, 4);
 }
 
@@ -128,10 +129,9 @@ TEST(SqlBinding, NoValueEverBecomesPartOfAStatement) {
     const std::set<std::string> secondSql = statements.Take();
 
     // The roads ran the statements that store what came from outside.
-    for (const char* expected :
-         {"INSERT INTO Files VALUES (?, ?, ?, ?, ?);", "INSERT INTO DownFiles VALUES(?, ?, ?);",
-          "INSERT INTO Files VALUES(?, ?, ?, ?, ?);", "INSERT INTO AddressBook VALUES(?, ?, ?);",
-          "INSERT INTO DeletedFiles VALUES (?);"})
+    for (const char* expected : {"INSERT INTO Files VALUES (?, ?, ?, ?, ?);", "INSERT INTO DownFiles VALUES(?, ?, ?);",
+                                 "INSERT INTO Files VALUES(?, ?, ?, ?, ?);", "INSERT INTO AddressBook VALUES(?, ?, ?);",
+                                 "INSERT INTO DeletedFiles VALUES (?);"})
         EXPECT_TRUE(firstSql.count(expected)) << expected;
     EXPECT_GT(firstSql.size(), 20u);
 
