@@ -3,6 +3,7 @@
 // fetches 2 000 recordings, while a 10 ms heartbeat timer records how late
 // it fires. The longest lateness is the longest the window did not answer.
 #include "DeviceLinkBenchSupport.h"
+#include "FreePort.h"
 #include "LayoutResources.h"
 #include "SimRecordings.h"
 
@@ -28,11 +29,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <cstring>
 #include <filesystem>
 
@@ -54,20 +50,6 @@ void StoreAdmin() {
         r->Set = 1;
     }
     SaveUsers();
-}
-
-int FreePort() {
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t len = sizeof a;
-    int port = 0;
-    if (::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0 &&
-        ::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &len) == 0)
-        port = ntohs(a.sin_port);
-    ::close(fd);
-    return port;
 }
 
 bool SyncEnded() {
@@ -152,7 +134,7 @@ int main(int argc, char** argv) {
     RegisterGridClasses();
     RegisterLocalizationClasses();
     RegisterWorkstationClasses();
-    SetSingleInstancePortOverride(FreePort());
+    SetSingleInstancePortOverride(yorde::test::FreeLoopbackPort());
     Application->Initialize();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -5,12 +5,15 @@
 #include "devicelink/RecordListWriter.h"
 #include "devicelink/StorageQuota.h"
 
+#include <sqlite3.h>
+
 #include <algorithm>
 
 namespace {
 
 std::mutex gBaseOverrideMutex;
 AnsiString gBaseOverride;
+std::atomic<int> gReadTimeoutOverride{0};
 
 AnsiString MessageOf(const std::exception& Failure) { return AnsiString(Failure.what()); }
 
@@ -25,6 +28,7 @@ AnsiString DeviceBaseFor(const AnsiString& Base) {
     std::lock_guard lk(gBaseOverrideMutex);
     return gBaseOverride.empty() ? Base : gBaseOverride;
 }
+void SetSyncReadTimeoutOverride(int Ms) { gReadTimeoutOverride = Ms; }
 
 // ---------------------------------------------------------------------------
 // Failed downloads
@@ -67,6 +71,7 @@ HTTPThread::HTTPThread(TSyncSettings Settings_, std::shared_ptr<TSyncUi> Ui_)
     SetPriority(tpHigher);
     if (!Settings.Failed) Settings.Failed = std::make_shared<TFailedDownloads>();
     ConfigureSyncClient(Http);
+    if (const int ms = gReadTimeoutOverride.load()) Http.ReadTimeout = ms;
     DataDb.SetCancelFlag(&CancelFlag);
     TmpDb.SetCancelFlag(&CancelFlag);
     DbWriter =
@@ -192,7 +197,8 @@ void HTTPThread::databaseFailure(const SqliteException& Failure) {
     if (CancelFlag) return;
     // The link stays on: the next run tries again.
     log(AnsiString("Database error: ") + Failure.Message());
-    Ui->ShowMessage("");
+    // A disk too full for data.db's changes is the disk's failure, and the user's to mend.
+    Ui->ShowMessage(Failure.Code() == SQLITE_FULL ? "IDS_NOSPACELEFT" : "");
     MessageShown = true;
 }
 

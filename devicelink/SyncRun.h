@@ -68,6 +68,9 @@ struct TSyncSettings {
 void SetSyncBaseOverride(const AnsiString& Base);
 // Base, or the override when one is set.
 AnsiString DeviceBaseFor(const AnsiString& Base);
+// Tests shorten the silence that ends a read (90 s) for the runs started
+// from then on; 0 removes it.
+void SetSyncReadTimeoutOverride(int Ms);
 
 class HTTPThread : public TThread {
 public:

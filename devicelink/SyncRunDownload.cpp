@@ -3,13 +3,16 @@
 #include "devicelink/DeviceErrors.h"
 #include "devicelink/PartFile.h"
 #include "devicelink/SyncRun.h"
+#include "rtl/CodePages.h"
 #include "rtl/Files.h"
 #include "rtl/Paths.h"
 #include "store/RecordingNames.h"
+#include "store/Recordings.h"
 #include "store/SqliteStatement.h"
 #include "store/SqliteTransaction.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -25,18 +28,12 @@ constexpr int64_t kFreeSpaceStep = 4 * kMiB;
 constexpr std::chrono::milliseconds kBatchTime(250);
 constexpr size_t kMaxBatch = 200;
 
-// A name that can only be a plain file in "files": not empty or a blank, not
-// "." or "..", no "/" or control character, not over 250 bytes, and not the
-// suffix of a download in progress.
+// A name the program keeps as a recording of its own (a plain ".wav" name,
+// no separator, "..", control character), short enough for the file system
+// with the suffix of a download in progress.
 bool IsStorableName(const AnsiString& Name) {
-    if (Name.empty() || Name == " " || Name == "." || Name == ".." || Name.size() > 250) return false;
-    const AnsiString suffix = kPartSuffix;
-    if (Name.size() >= suffix.size() && Name.compare(Name.size() - suffix.size(), suffix.size(), suffix) == 0)
-        return false;
-    return std::none_of(Name.begin(), Name.end(), [](char c) {
-        const auto b = static_cast<unsigned char>(c);
-        return c == '/' || b < 0x20 || b == 0x7F;
-    });
+    constexpr size_t kMaxFileNameBytes = 255;
+    return IsStoredRecordingName(Name) && ToOsText(Name).size() + std::strlen(kPartSuffix) <= kMaxFileNameBytes;
 }
 
 bool HasFreeSpace(const AnsiString& Folder) { return DiskFree(Folder) / kMiB >= kMinFreeMiB; }

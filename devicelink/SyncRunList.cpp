@@ -137,6 +137,13 @@ void HTTPThread::dropMissingFiles() {
     if (removed) log("Removed " + std::to_string(removed) + " unfinished downloads");
 
     std::sort(present.begin(), present.end());
+    // Whole files a crash kept from their rows: replaced by the download
+    // of the same name, when the device lists it.
+    std::vector<AnsiString> unregistered;
+    std::set_difference(present.begin(), present.end(), Stored.Initial().begin(), Stored.Initial().end(),
+                        std::back_inserter(unregistered));
+    if (!unregistered.empty())
+        log("901: " + std::to_string(unregistered.size()) + " files without their row, fetched again when listed");
     std::vector<AnsiString> missing;
     std::set_difference(Stored.Initial().begin(), Stored.Initial().end(), present.begin(), present.end(),
                         std::back_inserter(missing));
@@ -172,10 +179,14 @@ void HTTPThread::dropListed(const char* Table, const TNameSet& Names) {
 
 void HTTPThread::countWhatRemains() {
     TmpDb.ExecDml("DELETE FROM DownFiles WHERE size=0;");
-    SqliteStatement totals(TmpDb, "SELECT sum(CASE WHEN size > 0 THEN size ELSE 0 END), count(*) FROM DownFiles;");
+    // total(), not sum(): sizes the device cannot mean would overflow an
+    // integer sum. Capped at a petabyte, so that the percentage stays exact.
+    SqliteStatement totals(
+        TmpDb,
+        "SELECT CAST(min(total(CASE WHEN size > 0 THEN size ELSE 0 END), 1e15) AS INTEGER), count(*) FROM DownFiles;");
     const bool row = totals.Step();
     // At least 1, so that the percentage never divides by nothing.
-    BytesTotal = row && !totals.ColumnIsNull(0) ? std::max<int64_t>(1, totals.ColumnInt64(0)) : 1;
+    BytesTotal = row ? std::max<int64_t>(1, totals.ColumnInt64(0)) : 1;
     FileCount = row ? totals.ColumnInt64(1) : 0;
     FileIndex = 0;
     Ui->SetFileCount(FileCount);

@@ -3,11 +3,18 @@
 #include "rtl/SysUtils.h"
 #include "store/SqliteDb.h"
 
+#include <sqlite3.h>
+
 const char* const DataDbCreateStatements[3] = {
     "CREATE TABLE Files(Data TEXT, AbA TEXT, AbB TEXT, Czas INTEGER, Filename TEXT);",
     "CREATE TABLE DeletedFiles(Filename TEXT);",
     "CREATE TABLE AddressBook(user TEXT, nr TEXT, opis TEXT);",
 };
+
+const char* const DataDbCompleteStatements =
+    "CREATE TABLE IF NOT EXISTS Files(Data TEXT, AbA TEXT, AbB TEXT, Czas INTEGER, Filename TEXT);"
+    "CREATE TABLE IF NOT EXISTS DeletedFiles(Filename TEXT);"
+    "CREATE TABLE IF NOT EXISTS AddressBook(user TEXT, nr TEXT, opis TEXT);";
 
 const char* const TmpDbCreateStatement = "CREATE TABLE DownFiles(url TEXT, filename TEXT, size INTEGER);";
 
@@ -27,13 +34,21 @@ public:
     // Opens, runs the statements and closes; the text of the failure, or
     // an empty text on success.
     AnsiString Run(const AnsiString& fileName, std::initializer_list<const char*> statements) const {
+        return Open(fileName, [&](SqliteDb& db) {
+            for (const char* sql : statements) db.ExecDml(sql);
+        });
+    }
+
+    // Opens, hands the connection to Use and closes; as Run.
+    template <class F>
+    AnsiString Open(const AnsiString& fileName, F&& Use) const {
         try {
             SqliteDb db;
             if (steps_.Open)
                 steps_.Open(db, fileName);
             else
                 db.Open(fileName);
-            for (const char* sql : statements) db.ExecDml(sql);
+            Use(db);
             db.Close();
             return AnsiString();
         } catch (const SqliteException& e) {
@@ -52,7 +67,25 @@ private:
 };
 
 TDbPreparation Failed(int code, const char* key, const AnsiString& fileName, const AnsiString& reason) {
-    return TDbPreparation{code, key, fileName + ": " + reason};
+    return TDbPreparation{code, key, fileName + ": " + reason, {}};
+}
+
+// An existing data.db: a change a crash cut off is rolled back (SQLite does
+// that at the first read), and tables a crash kept from being made are made
+// now. A file that is no database is left as it is: its use fails later.
+void CompleteDataDb(SqliteDb& db, std::vector<AnsiString>& notes) {
+    try {
+        int tables = 0;
+        for (SqliteQuery q = db.ExecQuery("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name IN "
+                                          "('Files', 'DeletedFiles', 'AddressBook');");
+             !q.Eof(); q.NextRow())
+            tables = q.GetIntField(0);
+        if (tables == 3) return;
+        db.ExecDml(AnsiString("BEGIN;") + DataDbCompleteStatements + "COMMIT;");
+        notes.push_back("data.db: missing tables made");
+    } catch (const SqliteException& e) {
+        if (e.Code() != SQLITE_NOTADB) throw;
+    }
 }
 
 }  // namespace
@@ -69,14 +102,23 @@ TDbPreparation PrepareLocalDatabases(const AnsiString& folder, const TDbPrepareS
     } catch (const Exception&) {
     }
 
+    std::vector<AnsiString> notes;
     if (!FileExists(dataDb)) {
-        const AnsiString reason =
-            run.Run(dataDb, {DataDbCreateStatements[0], DataDbCreateStatements[1], DataDbCreateStatements[2]});
+        // All three tables or none: a crash in between would leave a data.db
+        // that opens and fails at every use.
+        const AnsiString reason = run.Run(dataDb, {"BEGIN;", DataDbCreateStatements[0], DataDbCreateStatements[1],
+                                                   DataDbCreateStatements[2], "COMMIT;"});
         if (!reason.empty()) return Failed(DB_DATA_CREATE_FAILED, kCreateError, dataDb, reason);
     } else {
-        const AnsiString reason = run.Run(dataDb, {});
+        const AnsiString journal = dataDb + "-journal";
+        const bool interrupted = FileExists(journal) && FileSize(journal) > 0;
+        const AnsiString reason = run.Open(dataDb, [&](SqliteDb& db) { CompleteDataDb(db, notes); });
         if (!reason.empty()) return Failed(DB_DATA_OPEN_FAILED, kOpenError, dataDb, reason);
+        if (interrupted && !FileExists(journal))
+            notes.insert(notes.begin(), "data.db: an interrupted change was rolled back");
     }
+    // What it lists is the user's calls: for the user's eyes only.
+    RestrictToOwner(dataDb);
 
     run.Delete(tmpDb);
     if (!FileExists(tmpDb)) {
@@ -86,5 +128,6 @@ TDbPreparation PrepareLocalDatabases(const AnsiString& folder, const TDbPrepareS
         const AnsiString reason = run.Run(tmpDb, {});
         if (!reason.empty()) return Failed(DB_TMP_OPEN_FAILED, kOpenError, tmpDb, reason);
     }
-    return TDbPreparation{};
+    RestrictToOwner(tmpDb);
+    return TDbPreparation{DB_READY, AnsiString(), AnsiString(), std::move(notes)};
 }

@@ -5,12 +5,15 @@
 #include "rtl/AnsiString.h"
 
 #include <functional>
+#include <vector>
 
 class SqliteDb;
 
 // The statements that create the tables, in this order.
 extern const char* const DataDbCreateStatements[3];  // Files, DeletedFiles, AddressBook
 extern const char* const TmpDbCreateStatement;       // DownFiles
+// The same tables, each made only when it is missing.
+extern const char* const DataDbCompleteStatements;
 
 // Start-up exit codes; each comes with the message key to show.
 enum : int {
@@ -23,8 +26,9 @@ enum : int {
 
 struct TDbPreparation {
     int ExitCode = DB_READY;
-    AnsiString MessageKey;  // empty when ready
-    AnsiString Detail;      // what failed, for the debug log
+    AnsiString MessageKey;          // empty when ready
+    AnsiString Detail;              // what failed, for the debug log
+    std::vector<AnsiString> Notes;  // what was found and put right, for the debug log
 };
 
 // Replaceable steps, so that every branch can be driven without privileges
@@ -34,5 +38,7 @@ struct TDbPrepareSteps {
     std::function<void(SqliteDb& db, const AnsiString& fileName)> Open;
 };
 
-// folder ends with "/".
+// folder ends with "/". An existing data.db has a change that a crash cut
+// off rolled back and missing tables made (both noted); both files are
+// readable by their owner alone.
 TDbPreparation PrepareLocalDatabases(const AnsiString& folder, const TDbPrepareSteps& steps = {});

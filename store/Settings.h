@@ -12,6 +12,7 @@
 #include "rtl/AnsiString.h"
 #include "rtl/DateTime.h"
 
+#include <functional>
 #include <optional>
 
 class TStrings;
@@ -76,10 +77,14 @@ TConfigValues ParseConfigLines(const TStrings& lines, TDateTime now);
 // Fills the list from dir + "config.cfg" (a plain "config.x" left by an
 // interrupted run stands in when there is no "config.cfg"). Without a
 // readable file the defaults go into the list and are stored at once, as
-// far as the folder allows. Returns true when the list came from a file.
-// dir ends with "/".
-bool LoadConfigList(const AnsiString& dir, TStrings& lines, TDateTime now, TVirtualScreenSize virtualScreen);
+// far as the folder allows. A "config.cfg" that is not Base64 text is set
+// aside (renamed to "config.cfg.bad") and counts as none; one that is, but
+// does not hold 13 lines of text, is read as far as it goes and a copy is
+// kept as "config.cfg.bad", so that no save destroys it. Log gets a line
+// for each. Returns true when the list came from a file. dir ends with "/".
+bool LoadConfigList(const AnsiString& dir, TStrings& lines, TDateTime now, TVirtualScreenSize virtualScreen,
+                    const std::function<void(const AnsiString&)>& log = {});
 
-// Replaces dir + "config.cfg" as a whole; on failure (EFCreateError,
+// Replaces dir + "config.cfg" as a whole, readable by its owner alone; on failure (EFCreateError,
 // EWriteError) the previous file stays. The plain form never touches the disk.
 void SaveConfigList(const AnsiString& dir, const TStrings& lines);

@@ -4,9 +4,36 @@
 
 #include <sqlite3.h>
 
+#include <atomic>
 #include <chrono>
+#include <mutex>
 #include <thread>
 #include <utility>
+
+namespace {
+
+std::mutex gObserverMutex;
+std::function<void(const char*)> gObserver;
+std::atomic<bool> gObserving{false};
+
+int TraceStatement(unsigned type, void*, void*, void* text) {
+    if (type != SQLITE_TRACE_STMT) return 0;
+    std::function<void(const char*)> observer;
+    {
+        std::lock_guard lock(gObserverMutex);
+        observer = gObserver;
+    }
+    if (observer) observer(static_cast<const char*>(text));
+    return 0;
+}
+
+}  // namespace
+
+void SetSqlStatementObserver(std::function<void(const char* Sql)> Observer) {
+    std::lock_guard lock(gObserverMutex);
+    gObserving = static_cast<bool>(Observer);
+    gObserver = std::move(Observer);
+}
 
 SqliteDb::SqliteDb() = default;
 
@@ -41,6 +68,7 @@ void SqliteDb::Open(const AnsiString& fileName) {
         throw error;
     }
     db_ = db;
+    if (gObserving) sqlite3_trace_v2(db_, SQLITE_TRACE_STMT, TraceStatement, nullptr);
     SetBusyTimeout(busyTimeoutMs_);
 }
 

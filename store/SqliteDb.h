@@ -8,6 +8,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <variant>
 #include <vector>
@@ -77,6 +78,11 @@ private:
     const std::atomic<bool>* cancel_ = nullptr;
     std::unique_ptr<TBusyWait> wait_;  // the busy handler's data while a flag is set
 };
+
+// Tests see the text of every statement that connections opened from then
+// on run, as it was compiled ("?" where a value is bound), to check that no
+// value ever becomes part of a statement. An empty function ends it.
+void SetSqlStatementObserver(std::function<void(const char* Sql)> Observer);
 
 // A single-quoted SQL literal: quotes inside are doubled.
 AnsiString SqlQuote(const AnsiString& text);

@@ -46,23 +46,21 @@ bool AnyUser() {
 
 // Moves a store that cannot be used out of the way of the next save.
 void SetAside(const AnsiString& fileName) {
-    for (int i = 0; i < 100; ++i) {
-        const AnsiString target = fileName + ".bad" + (i ? IntToStr(i) : AnsiString());
-        if (FileExists(target)) continue;
-        if (RenameFile(fileName, target)) {
-            ui->Log("Users: " + ExtractFileName(fileName) + " set aside as " + ExtractFileName(target));
-            return;
-        }
-        break;
-    }
-    ui->Log("Users: " + ExtractFileName(fileName) + " could not be set aside");
+    const AnsiString target = SetFileAside(fileName, false);
+    if (target.empty())
+        ui->Log("Users: " + ExtractFileName(fileName) + " could not be set aside");
+    else
+        ui->Log("Users: " + ExtractFileName(fileName) + " set aside as " + ExtractFileName(target));
 }
 
 }  // namespace
 
 void SetUserStoreUi(IUserStoreUi* newUi) { ui = newUi ? newUi : &noUi; }
 
-void SaveUsers() { WriteFileAtomically(StoreFile(), Base64Encode(UserTableToBytes(UserTable))); }
+void SaveUsers() {
+    // It holds every password: the owner's alone, an older file's looser mode included.
+    WriteFileAtomically(StoreFile(), Base64Encode(UserTableToBytes(UserTable)), {.NewMode = 0600, .KeepMode = false});
+}
 
 bool LoadUsers() {
     std::memset(UserTable, 0, sizeof UserTable);
@@ -95,6 +93,13 @@ bool LoadUsers() {
     if (fromStore && !AnyUser()) {
         if (read) ui->Log("Users: users.conf holds no user");
         SetAside(storeFile);
+    } else if (fromStore && read && (bytes.size() != UserFileSize || !bytes.ends_with(UserFileTrailer))) {
+        // Cut short or another program's: the users it holds are used, and
+        // a copy is kept from the next save, which writes a whole table.
+        const AnsiString target = SetFileAside(storeFile, true);
+        ui->Log("Users: users.conf is not a whole user table" +
+                (target.empty() ? AnsiString("; no copy could be kept")
+                                : "; a copy is kept as " + ExtractFileName(target)));
     }
     if (FindSlot(AdminName) < 0) {
         if (AnyUser()) ui->Log("Users: no admin account among the stored users");

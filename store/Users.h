@@ -41,7 +41,8 @@ public:
 // question is answered no.
 void SetUserStoreUi(IUserStoreUi* ui);
 
-// Replaces "users.conf" as a whole; no plain table is written anywhere.
+// Replaces "users.conf" as a whole, readable by its owner alone; no plain
+// table is written anywhere.
 // On failure (EFCreateError, EWriteError) the previous file stays.
 void SaveUsers();
 
@@ -50,7 +51,9 @@ void SaveUsers();
 // it does hold stay in the table, so adding the administrator keeps them.
 // A "users.conf" that cannot be read, is not Base64 text or holds no user
 // at all is renamed to "users.conf.bad" (and the debug log says so), so that
-// the next save cannot destroy it.
+// the next save cannot destroy it; one that holds users but is no whole
+// table (cut short, or another program's) is used, and a copy is kept as
+// "users.conf.bad".
 bool LoadUsers();
 
 // Copies the record into the slot and saves; on a failed save the slot

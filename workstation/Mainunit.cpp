@@ -134,6 +134,7 @@ void TMainForm::prepareFolderAndDatabases() {
     const AnsiString dir = ProgramDir();
     CreateDir(dir + "files");
     const TDbPreparation result = PrepareLocalDatabases(dir, gDbSteps);
+    for (const AnsiString& note : result.Notes) DebugLog(note);
     if (result.ExitCode == DB_READY) return;
     // The debug log does not exist yet.
     std::clog << result.Detail << '\n';

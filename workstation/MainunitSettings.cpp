@@ -5,6 +5,7 @@
 #include "store/Settings.h"
 #include "workstation/Mainunit.h"
 #include "workstation/Unitconnect.h"
+#include "workstation/Unitdebug.h"
 #include "workstation/Unitfiltr.h"
 #include "workstation/Unitusers.h"
 
@@ -26,7 +27,8 @@ void ApplyGroup(Apply apply, Fallback fallback) {
 void TMainForm::loadSettings() {
     const TDateTime now = Now();
     TStringList lines;
-    LoadConfigList(ProgramDir(), lines, now, {Screen->DesktopWidth(), Screen->DesktopHeight()});
+    LoadConfigList(ProgramDir(), lines, now, {Screen->DesktopWidth(), Screen->DesktopHeight()},
+                   [](const AnsiString& line) { DebugLog(line); });
     const TConfigValues v = ParseConfigLines(lines, now);
     TFiltrFrame* filter = FiltrFrame1;
     TUsersFrame* users = UsersFrame1;

@@ -1,8 +1,19 @@
 #include "workstation/Unitdebug.h"
 
 #include <iostream>
+#include <mutex>
+#include <vector>
 
 TDebugForm* DebugForm = nullptr;
+
+namespace {
+
+// Lines of the start-up, which runs before the log exists: they wait for it.
+std::mutex gEarlyMutex;
+std::vector<AnsiString> gEarlyLines;
+constexpr size_t kEarlyLinesMax = 1000;
+
+}  // namespace
 
 YORDE_IMPLEMENT_CLASS(TDebugForm, [](TClassBuilder<TDebugForm>& c) {
     c.Field("Memo1", &TDebugForm::Memo1);
@@ -13,6 +24,12 @@ YORDE_IMPLEMENT_CLASS(TDebugForm, [](TClassBuilder<TDebugForm>& c) {
 TDebugForm::TDebugForm(TComponent* AOwner) : TForm(AOwner) {
     InitLayout();
     SetVisible(false);
+    std::vector<AnsiString> early;
+    {
+        std::lock_guard lock(gEarlyMutex);
+        early.swap(gEarlyLines);
+    }
+    for (const AnsiString& line : early) AddLine(line);
 }
 
 void TDebugForm::AddLine(const AnsiString& Line) { Memo1->Lines()->Add(Line); }
@@ -31,4 +48,6 @@ void DebugLog(const AnsiString& Line) {
         return;
     }
     std::clog << Line << '\n';
+    std::lock_guard lock(gEarlyMutex);
+    if (gEarlyLines.size() < kEarlyLinesMax) gEarlyLines.push_back(Line);
 }

@@ -25,8 +25,9 @@ public:
 
 extern TDebugForm* DebugForm;
 
-// Adds a line to DebugForm's log; before the log exists the line goes to
-// the standard error stream instead. Any thread.
+// Adds a line to DebugForm's log. Before the log exists the line goes to
+// the standard error stream and waits for the log, which takes it first
+// (the start-up's lines, the first thousand). Any thread.
 void DebugLog(const AnsiString& Line);
 
 // More lines than this are cleared by the next timer tick.

@@ -71,6 +71,13 @@ bool FileAge(const AnsiString& FileName, TDateTime& FileDateTime) {
     return true;
 }
 
+bool RestrictToOwner(const AnsiString& FileName) {
+    const std::string name = ToOsText(FileName);
+    struct stat st;
+    if (::stat(name.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+    return (st.st_mode & 07777) == 0600 || ::chmod(name.c_str(), 0600) == 0;
+}
+
 std::int64_t FileSize(const AnsiString& FileName) {
     TUniqueFd fd(FileName.empty() ? -1 : ::open(ToOsText(FileName).c_str(), O_RDONLY | O_CLOEXEC));
     struct stat st;

@@ -24,6 +24,10 @@ bool FileAge(const AnsiString& FileName, TDateTime& FileDateTime);
 // Size in bytes; EFOpenError when the file cannot be opened.
 std::int64_t FileSize(const AnsiString& FileName);
 
+// Read and write for the owner alone (mode 0600) on a plain file; false when
+// it is no plain file or the mode cannot be set.
+bool RestrictToOwner(const AnsiString& FileName);
+
 // Creates the file empty, or truncates it; true on success.
 bool FileCreateAndClose(const AnsiString& FileName);
 

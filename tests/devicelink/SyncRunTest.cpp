@@ -231,11 +231,19 @@ TEST_F(SyncTest, CancelInTheMiddleOfABody) {
 }
 
 // A run cut off by a crash leaves its ".part" file: the next run removes it.
-TEST_F(SyncTest, LeftoverPartFilesGo) {
+// One cut off between moving a file into place and registering it leaves a
+// whole file without its row: the run says so, and the download of the same
+// name replaces it and registers it once.
+TEST_F(SyncTest, LeftoverPartFilesGoAndUnregisteredFilesAreFetchedAgain) {
     Program.Write("files/" + Name(1, 0) + ".part", "half");
+    const std::string bytes = Offer(Name(1, 1), 3000);
+    Program.Write("files/" + Name(1, 1), bytes.substr(0, 1000) + "older");
     const auto ui = Run();
-    EXPECT_TRUE(StoredFiles().empty());
+    EXPECT_EQ(StoredFiles(), std::vector<std::string>{Name(1, 1)});
+    EXPECT_EQ(Program.Read("files/" + Name(1, 1)), bytes);
+    EXPECT_EQ(FilesRows().size(), 1u);
     EXPECT_TRUE(ui->HasLine("Removed 1 unfinished downloads"));
+    EXPECT_TRUE(ui->HasLine("901: 1 files without their row, fetched again when listed"));
 }
 
 // Names from the device are never paths and never SQL: nothing is written

@@ -7,7 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -87,6 +89,69 @@ TEST(LocalDatabases, FailuresGiveTheirExitCodesAndMessages) {
     keepTmp.DeleteFile = [](const AnsiString& name) { return !name.ends_with("tmp.db") && DeleteFile(name); };
     EXPECT_EQ("40 IDS_DB_OPEN_ERROR",
               run([](const yorde::test::TTempFolder& d) { MakeSocket(d.Path("tmp.db")); }, keepTmp));
+}
+
+// A process that dies in the middle of a change leaves data.db with a
+// rollback journal: the next start rolls the change back and says so.
+TEST(LocalDatabases, AChangeCutOffByACrashIsRolledBackAndNoted) {
+    yorde::test::TTempFolder dir;
+    ASSERT_EQ(0, PrepareLocalDatabases(dir.Root()).ExitCode);
+    {
+        SqliteDb db;
+        db.Open(dir.Path("data.db"));
+        db.ExecDml("INSERT INTO DeletedFiles VALUES('kept.wav');");
+    }
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        // A small cache: the change reaches the file before it is committed.
+        SqliteDb db;
+        db.Open(dir.Path("data.db"));
+        db.ExecDml("PRAGMA cache_size=10; BEGIN;");
+        for (int i = 0; i < 2000; ++i) db.ExecDml("INSERT INTO DeletedFiles VALUES('" + std::string(200, 'x') + "');");
+        ::_exit(0);  // as a kill: no rollback, no close
+    }
+    int status = 0;
+    ASSERT_EQ(child, ::waitpid(child, &status, 0));
+    ASSERT_TRUE(dir.Exists("data.db-journal"));
+
+    const TDbPreparation r = PrepareLocalDatabases(dir.Root());
+    EXPECT_EQ(0, r.ExitCode);
+    EXPECT_EQ(r.Notes, std::vector<AnsiString>{"data.db: an interrupted change was rolled back"});
+    EXPECT_EQ(kData + "DeletedFiles rows: 1", Describe(dir.Path("data.db"), "DeletedFiles"));
+    EXPECT_FALSE(dir.Exists("data.db-journal"));
+    // A start after a clean end has nothing to say.
+    EXPECT_TRUE(PrepareLocalDatabases(dir.Root()).Notes.empty());
+}
+
+// A data.db that a crash left with some of its tables (older versions made
+// them one by one) gets the others; the rows it holds stay.
+TEST(LocalDatabases, MissingTablesAreMadeAndTheRowsKept) {
+    yorde::test::TTempFolder dir;
+    {
+        SqliteDb db;
+        db.Open(dir.Path("data.db"));
+        db.ExecDml(DataDbCreateStatements[0]);
+        db.ExecDml("INSERT INTO Files VALUES('2024-03-05      10:00:00', '1', '2', 3, 'a.wav');");
+    }
+    const TDbPreparation r = PrepareLocalDatabases(dir.Root());
+    EXPECT_EQ(0, r.ExitCode);
+    EXPECT_EQ(r.Notes, std::vector<AnsiString>{"data.db: missing tables made"});
+    EXPECT_EQ(kData + "Files rows: 1", Describe(dir.Path("data.db"), "Files"));
+}
+
+// Both databases list the user's calls: their owner alone reads them, and
+// a file an older version left readable by others is closed up.
+TEST(LocalDatabases, BothFilesAreTheOwnersAlone) {
+    yorde::test::TTempFolder dir;
+    dir.Write("data.db", "");
+    ::chmod(dir.Path("data.db").c_str(), 0644);
+    ASSERT_EQ(0, PrepareLocalDatabases(dir.Root()).ExitCode);
+    for (const char* name : {"data.db", "tmp.db"}) {
+        struct stat st {};
+        ASSERT_EQ(0, ::stat(dir.Path(name).c_str(), &st));
+        EXPECT_EQ(st.st_mode & 0777, 0600u) << name;
+    }
 }
 
 }  // namespace

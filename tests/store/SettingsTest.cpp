@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <vector>
 
 namespace {
@@ -142,6 +143,61 @@ TEST(Settings, DatesDoNotDependOnTheFormatSettingsInForce) {
     ResetFormatSettings();
     EXPECT_EQ(EncodeDateTime(2025, 1, 2, 3, 4, 5, 0), v.DateFrom);
     EXPECT_EQ("2026-12-06 13:27:20", text);
+}
+
+// A damaged or foreign config.cfg is never lost: one that is no Base64 text
+// is moved aside and the defaults are stored; one that decodes to other than
+// the program's 13 lines is read as far as it goes, with a copy kept from
+// the save at exit. Each is logged.
+TEST(Settings, DamagedAndForeignFilesAreSetAsideNotOverwritten) {
+    std::vector<std::string> log;
+    const auto logTo = [&log](const AnsiString& line) { log.push_back(line); };
+    TStringList list;
+
+    yorde::test::TTempFolder garbled;
+    const std::string junk = "\x89PNG\r\n\x1a\n not settings";
+    garbled.Write("config.cfg", junk);
+    EXPECT_FALSE(LoadConfigList(garbled.Root(), list, kNow, {1600, 1200}, logTo));
+    EXPECT_EQ(junk, garbled.Read("config.cfg.bad"));
+    EXPECT_EQ("http://", ToLines(list)[6]);
+    EXPECT_EQ(ReferenceStoredBase64(CrLf(ToLines(list))), garbled.Read("config.cfg"));
+    EXPECT_EQ(log, Lines{"Settings: config.cfg is not Base64 text; kept as config.cfg.bad"});
+
+    log.clear();
+    yorde::test::TTempFolder cut;
+    const std::string shortFile = ReferenceStoredBase64(CrLf({kCustom.begin(), kCustom.begin() + 8}));
+    cut.Write("config.cfg", shortFile);
+    EXPECT_TRUE(LoadConfigList(cut.Root(), list, kNow, {}, logTo));
+    EXPECT_EQ("tajne", Parse(ToLines(list)).Password);  // what it holds is used
+    EXPECT_EQ(shortFile, cut.Read("config.cfg.bad"));
+    EXPECT_EQ(log, Lines{"Settings: config.cfg is not the program's list of 13 lines; kept as config.cfg.bad"});
+    SaveConfigList(cut.Root(), list);
+    EXPECT_EQ(shortFile, cut.Read("config.cfg.bad"));
+
+    log.clear();
+    yorde::test::TTempFolder binary;  // Base64 of bytes that are no text
+    binary.Write("config.cfg", ReferenceStoredBase64(std::string("\x01\x02\0\0KONIEC", 10)));
+    LoadConfigList(binary.Root(), list, kNow, {}, logTo);
+    EXPECT_TRUE(binary.Exists("config.cfg.bad"));
+
+    log.clear();
+    yorde::test::TTempFolder own;  // the program's own file says nothing
+    own.Write("config.cfg", ReferenceStoredBase64(CrLf(kCustom)));
+    EXPECT_TRUE(LoadConfigList(own.Root(), list, kNow, {}, logTo));
+    EXPECT_TRUE(log.empty());
+    EXPECT_FALSE(own.Exists("config.cfg.bad"));
+}
+
+// config.cfg holds the exchange's password: its owner alone may read it.
+TEST(Settings, StoredFileIsReadableByItsOwnerAlone) {
+    yorde::test::TTempFolder dir;
+    dir.Write("config.cfg", "");
+    std::filesystem::permissions(dir.Path("config.cfg"), std::filesystem::perms(0644));
+    TStringList list;
+    DefaultConfigLines(list, kNow, {});
+    SaveConfigList(dir.Root(), list);
+    EXPECT_EQ(std::filesystem::status(dir.Path("config.cfg")).permissions(),
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "classes/Strings.h"
 #include "rtl/SysUtils.h"
+#include "store/Base64File.h"
 #include "store/Users.h"
 
 #include "ReferenceBase64.h"
@@ -9,6 +10,7 @@
 
 #include <cstring>
 #include <deque>
+#include <filesystem>
 #include <vector>
 
 namespace {
@@ -244,6 +246,50 @@ TEST_F(UsersTest, FailedSaveKeepsTableAndFileAsTheyWere) {
     EXPECT_TRUE(IsFreeSlot(FindUser("jan")));
     SetProgramDirOverride(dir.Root());
     EXPECT_EQ(before, dir.Read("users.conf"));
+}
+
+// A store cut short keeps the users it holds (the table's rest is free),
+// and a copy of it is kept before anything replaces it: it may hold what a
+// repair can still read. A whole store written by the program keeps none.
+TEST_F(UsersTest, StoreCutShortIsUsedAndACopyKeptFromTheNextSave) {
+    std::string plain = PlainTable(0);
+    plain.replace(111, 3, "jan");
+    const std::string cut = ReferenceStoredBase64(plain.substr(0, 2 * 111 + 40));
+    dir.Write("users.conf", cut);
+    ASSERT_TRUE(LoadUsers());
+    EXPECT_EQ((Names{"admin", "jan"}), Listed());
+    EXPECT_EQ(cut, dir.Read("users.conf.bad"));
+    EXPECT_EQ(ui.log, (Names{"Users: users.conf is not a whole user table; a copy is kept as users.conf.bad"}));
+    AddUser(User("ewa"));
+    EXPECT_EQ(cut, dir.Read("users.conf.bad"));
+    EXPECT_EQ(UserFileSize, Base64Decode(dir.Read("users.conf")).size());
+
+    ui.log.clear();
+    ASSERT_TRUE(LoadUsers());
+    EXPECT_TRUE(ui.log.empty());
+    EXPECT_FALSE(dir.Exists("users.conf.bad1"));
+}
+
+// Another program's Base64 file in the store's place (here a settings
+// file): whatever it decodes to, it is never replaced without a copy.
+TEST_F(UsersTest, ForeignBase64FileIsNeverReplacedWithoutACopy) {
+    const std::string foreign = ReferenceStoredBase64("2025-01-02 03:04:05\r\n*\r\n*\r\n1\r\nhttp://10.0.0.7\r\n");
+    dir.Write("users.conf", foreign);
+    LoadUsers();
+    AddUser(User("admin"));
+    EXPECT_TRUE(LoadUsers());
+    const std::string kept = dir.Exists("users.conf.bad") ? dir.Read("users.conf.bad") : std::string();
+    EXPECT_EQ(foreign, kept);
+}
+
+// users.conf holds every password: its owner alone may read it, also when
+// an older version left it readable by others.
+TEST_F(UsersTest, StoreIsReadableByItsOwnerAlone) {
+    dir.Write("users.conf", "");
+    std::filesystem::permissions(dir.Path("users.conf"), std::filesystem::perms(0644));
+    AddUser(User("admin"));
+    EXPECT_EQ(std::filesystem::status(dir.Path("users.conf")).permissions(),
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
 }
 
 }  // namespace

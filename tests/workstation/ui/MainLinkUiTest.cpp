@@ -41,15 +41,6 @@ protected:
         MainWindowTest::TearDown();
         Sim.Stop();
     }
-    template <class P>
-    bool PumpUntil(P&& Ready) {
-        for (int i = 0; i < 12000; ++i) {
-            yorde::test::ProcessEvents();
-            if (Ready()) return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
-        return Ready();
-    }
     size_t FilesIn(const std::string& Folder) {
         return size_t(std::distance(std::filesystem::directory_iterator(program.Path(Folder)),
                                     std::filesystem::directory_iterator()));

@@ -99,6 +99,20 @@ TEST_F(MainStart, TheFirstShowWritesTheProgramFolderToTheDebugLog) {
     EXPECT_EQ(DebugForm->Memo1->Lines()->Strings(0), ProgramDir());
 }
 
+// The start-up runs before the debug log exists: what it logs waits for
+// the log and comes first in it.
+TEST_F(MainStart, WhatTheStartUpLogsReachesTheDebugLog) {
+    StoreAdmin();
+    program.Write("config.cfg", "<settings/>");
+    CreateMainWindow();
+    Application->CreateForm(DebugForm);
+    MainForm->Show();
+    const TStrings* lines = DebugForm->Memo1->Lines();
+    ASSERT_EQ(lines->Count(), 2);
+    EXPECT_EQ(lines->Strings(0), "Settings: config.cfg is not Base64 text; kept as config.cfg.bad");
+    EXPECT_EQ(lines->Strings(1), ProgramDir());
+}
+
 TEST_F(MainStart, ASecondCopySaysItIsRunningAndEndsWithCode1) {
     StoreAdmin();
     TServerSocket first(nullptr);

@@ -1,5 +1,7 @@
 #include "MainWindowFixture.h"
 
+#include "FreePort.h"
+
 #include "qt/QtGridPeer.h"
 #include "rtl/Folders.h"
 #include "store/Base64File.h"
@@ -11,11 +13,6 @@
 #include "workstation/Unitdmlang.h"
 #include "workstation/Unitmessage.h"
 #include "workstation/Unitquestion.h"
-
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -41,20 +38,7 @@ ModalSeen Describe(TCustomForm* f) {
 
 }  // namespace
 
-int FreePort() {
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    a.sin_port = 0;
-    socklen_t len = sizeof a;
-    int port = 0;
-    if (::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0 &&
-        ::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &len) == 0)
-        port = ntohs(a.sin_port);
-    ::close(fd);
-    return port;
-}
+int FreePort() { return yorde::test::FreeLoopbackPort(); }
 
 void MainWindowTest::SetUp() {
     static bool registered = [] {

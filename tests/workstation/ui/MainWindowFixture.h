@@ -14,10 +14,12 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <functional>
 #include <map>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 class TMainForm;
@@ -61,6 +63,16 @@ protected:
     void CreateMainWindow();
     // Runs CreateMainWindow and returns the Halt code, or -1 when it did not halt.
     int StartExitCode();
+    // Serves the GUI thread's events until Ready holds (a minute at the most).
+    template <class P>
+    bool PumpUntil(P&& Ready) {
+        for (int i = 0; i < 12000; ++i) {
+            yorde::test::ProcessEvents();
+            if (Ready()) return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        return Ready();
+    }
     // Messages are answered OK, questions yes; these answer a class otherwise.
     void Respond(const std::string& ClassName, Responder R) { responders_[ClassName] = std::move(R); }
 

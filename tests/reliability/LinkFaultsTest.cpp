@@ -1,0 +1,253 @@
+// Sync runs against an exchange that misbehaves: every error status at
+// every step, connections cut or stalled in the middle of a recording, and
+// a record list that changes while a run reads it. Whatever happens, a
+// recording is either in "files" whole and registered once, or absent and
+// fetched by a later run; nothing half written is kept.
+#include "SyncTestSupport.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <map>
+#include <mutex>
+#include <random>
+
+using namespace synctest;
+
+namespace {
+
+std::string Name(int Day, int Index) {
+    char text[64];
+    std::snprintf(text, sizeof text, "202405%02d_%02d%02d00_%d_%d_.wav", Day, 8 + Index / 60, Index % 60, 300 + Index,
+                  400 + Index);
+    return text;
+}
+
+class LinkFaults : public SyncTest {
+protected:
+    void TearDown() override {
+        SetSyncReadTimeoutOverride(0);
+        SyncTest::TearDown();
+    }
+
+    // Files recordings spread over three days; their bytes by name.
+    void OfferMany(int Count, size_t Size) {
+        for (int i = 0; i < Count; ++i) {
+            const std::string name = Name(1 + i * 3 / Count, i);
+            Offered[name] = Offer(name, Size + size_t(i) * 37);
+        }
+    }
+
+    // What is wrong with the store: a ".part" left, a file not whole, a row
+    // twice or without its file, a file of no offered recording.
+    std::vector<std::string> Damage() {
+        std::vector<std::string> found;
+        for (const std::string& name : StoredFiles()) {
+            if (name.ends_with(".part"))
+                found.push_back("left: " + name);
+            else if (!Offered.count(name))
+                found.push_back("not offered: " + name);
+            else if (Program.Read("files/" + name) != Offered[name])
+                found.push_back("not whole: " + name);
+        }
+        std::map<std::string, int> rows;
+        for (const TFilesRow& row : FilesRows()) ++rows[row.Filename];
+        for (const auto& [name, count] : rows) {
+            if (count != 1) found.push_back("registered " + std::to_string(count) + " times: " + name);
+            if (!Program.Exists("files/" + name)) found.push_back("registered without its file: " + name);
+        }
+        return found;
+    }
+
+    // Every offered recording in the store, and nothing else.
+    bool Complete() {
+        const std::vector<TFilesRow> rows = FilesRows();
+        return Damage().empty() && rows.size() == Offered.size() && StoredFiles().size() == Offered.size();
+    }
+
+    std::map<std::string, std::string> Offered;
+};
+
+// The key an error reply gives: any status of the preload means the address
+// is no exchange; later, the first of 405, 423, 404, 400 in the body decides.
+std::string ExpectedKey(TSimRequest Step, const std::string& Body) {
+    if (Step == TSimRequest::Preload) return "IDS_CONNECT_ERROR_2";
+    for (const auto& [digits, key] : std::vector<std::pair<std::string, std::string>>{{"405", "IDS_WRONG_PASSWORD"},
+                                                                                      {"423", "IDS_BUSY"},
+                                                                                      {"404", "IDS_CANNOT_RECEIVE"},
+                                                                                      {"400", "IDS_RECEIVE_ERROR"}})
+        if (Body.find(digits) != std::string::npos) return key;
+    return "IDS_CONNECT_ERROR_2";
+}
+
+const char* StepName(TSimRequest Step) {
+    switch (Step) {
+    case TSimRequest::Preload: return "preload";
+    case TSimRequest::Nonce: return "nonce";
+    case TSimRequest::SdData: return "SD state";
+    case TSimRequest::RecordList: return "record list";
+    case TSimRequest::Record: return "recording";
+    default: return "upload";
+    }
+}
+
+}  // namespace
+
+// Each error status at each step gives its message, keeps nothing half
+// written, and a later run, with the exchange well again, brings all.
+TEST_F(LinkFaults, EveryErrorStatusAtEveryStep) {
+    OfferMany(4, 3000);
+    const std::vector<std::pair<int, std::string>> replies = {
+        {400, "400 Bad Request"},         {403, "403 Forbidden"}, {404, "404 Not Found"},
+        {405, "405 Wrong password"},      {423, "423 Busy"},      {500, "500 Internal Server Error"},
+        {503, "503 Service Unavailable"}, {405, "access denied"}, {500, "404 and 405 and 423"}};
+    int injected = 0;
+    for (TSimRequest step : {TSimRequest::Preload, TSimRequest::Nonce, TSimRequest::SdData, TSimRequest::RecordList,
+                             TSimRequest::Record}) {
+        for (const auto& [status, body] : replies) {
+            SCOPED_TRACE(std::string(StepName(step)) + ": " + std::to_string(status) + " \"" + body + "\"");
+            Sim.SetRawReplies(step, {body}, status);
+            auto ui = Run();
+            ++injected;
+            const std::string key = ExpectedKey(step, body);
+            EXPECT_EQ(ui->LastMessage(), key);
+            // A recording the exchange cannot give leaves the others and the link on.
+            const bool perFile =
+                step == TSimRequest::Record && (key == "IDS_CANNOT_RECEIVE" || key == "IDS_RECEIVE_ERROR");
+            EXPECT_EQ(ui->Has("reset"), !perFile);
+            if (key == "IDS_WRONG_PASSWORD") {
+                EXPECT_TRUE(ui->Has("sd:reset"));
+            }
+            for (const std::string& d : Damage()) ADD_FAILURE() << d;
+            EXPECT_TRUE(FilesRows().empty());
+
+            Sim.SetRawReplies(step, {});
+            ui = Run();
+            EXPECT_EQ(ui->LastMessage(), "");
+            EXPECT_TRUE(Complete());
+            // Anew for the next case.
+            Exec("DELETE FROM Files;");
+            for (const std::string& name : StoredFiles()) std::filesystem::remove(Program.Path("files/" + name));
+            Failed = std::make_shared<TFailedDownloads>();
+        }
+    }
+    RecordProperty("error replies", injected);
+    std::printf("error replies injected: %d\n", injected);
+}
+
+// Connections cut in the middle of recordings, at random places and up to
+// five times in a row for one file: each file is asked again and arrives
+// whole; nothing of a broken attempt stays in front of its bytes.
+TEST_F(LinkFaults, CutsInTheMiddleOfBodies) {
+    OfferMany(30, 9000);
+    std::mt19937 random(7);
+    std::mutex mu;
+    std::map<std::string, int> cutsInARow;
+    int cuts = 0;
+    Sim.SetRequestHook([&](const std::string& line) {
+        if (line.find("/record.cgi?") == std::string::npos) return;
+        std::lock_guard lk(mu);
+        int& inARow = cutsInARow[line.substr(line.find("&file="))];
+        if (inARow < 5 && random() % 2 == 0) {
+            ++inARow;
+            ++cuts;
+            Sim.SetDrop(TSimRequest::Record, int64_t(random() % 9000), 1);
+        } else {
+            inARow = 0;
+            Sim.SetDrop(TSimRequest::Record, -1);
+        }
+    });
+    const auto ui = Run();
+    Sim.SetRequestHook(nullptr);
+    EXPECT_EQ(ui->LastMessage(), "");
+    for (const std::string& d : Damage()) ADD_FAILURE() << d;
+    EXPECT_TRUE(Complete());
+    EXPECT_GT(cuts, 10);
+    RecordProperty("cuts", cuts);
+    std::printf("bodies cut: %d\n", cuts);
+}
+
+// A recording that stops in the middle and stays silent ends the run with
+// the time-out message once the silence is long enough; what it had of the
+// file goes, and the next run brings everything.
+TEST_F(LinkFaults, StallInTheMiddleOfABody) {
+    SetSyncReadTimeoutOverride(1500);
+    OfferMany(6, 20000);
+    Sim.SetPageSize(50);
+    const std::string stalled = std::next(Offered.begin(), 3)->first;
+    Sim.SetRequestHook([&](const std::string& line) {
+        if (line.find(stalled) != std::string::npos) Sim.SetFault(TSimRequest::Record, TReplyFault::StallBody, 1, 7000);
+    });
+    auto ui = Run();
+    Sim.SetRequestHook(nullptr);
+    EXPECT_EQ(ui->LastMessage(), "IDS_TIMEOUT");
+    for (const std::string& d : Damage()) ADD_FAILURE() << d;
+    EXPECT_FALSE(Program.Exists("files/" + stalled));
+
+    ui = Run();
+    EXPECT_EQ(ui->LastMessage(), "");
+    EXPECT_TRUE(Complete());
+}
+
+// Silences shorter than the time-out only make the run slower.
+TEST_F(LinkFaults, PausesShorterThanTheTimeOut) {
+    SetSyncReadTimeoutOverride(3000);
+    OfferMany(1, 2500);
+    Sim.SetRequestHook([&](const std::string& line) {
+        Sim.SetSlowReplies(line.find("/record.cgi?") != std::string::npos ? 300 : 0, 1000);
+    });
+    const auto ui = Run();
+    Sim.SetRequestHook(nullptr);
+    EXPECT_EQ(ui->LastMessage(), "");
+    EXPECT_TRUE(Complete());
+}
+
+// The exchange's list changes while a run reads it: a call recorded while
+// the pages come arrives in the same run; a recording deleted before its
+// turn is reported and the others come, with the link left on; one recorded
+// after the list was read arrives with the next run.
+TEST_F(LinkFaults, ListChangesDuringARun) {
+    OfferMany(9, 2000);
+    Sim.SetPageSize(3);
+    const std::string vanishing = std::next(Offered.begin(), 6)->first;
+    const std::string duringList = Name(3, 50), duringDownload = Name(3, 51);
+    const std::string listBytes = SyncTest::Bytes(2100, 50), downloadBytes = SyncTest::Bytes(2200, 51);
+    std::mutex mu;
+    int pages = 0, records = 0;
+    Sim.SetRequestHook([&](const std::string& line) {
+        std::lock_guard lk(mu);
+        if (line.find("/recordlist.cgi?") != std::string::npos && ++pages == 2) Sim.AddRecording(duringList, listBytes);
+        if (line.find("/record.cgi?") != std::string::npos && ++records == 1) {
+            Sim.RemoveRecording(vanishing);
+            Sim.AddRecording(duringDownload, downloadBytes);
+        }
+    });
+    auto ui = Run();
+    Sim.SetRequestHook(nullptr);
+    EXPECT_EQ(ui->LastMessage(), "IDS_CANNOT_RECEIVE");
+    EXPECT_FALSE(ui->Has("reset"));
+    Offered[duringList] = listBytes;
+    for (const std::string& d : Damage()) ADD_FAILURE() << d;
+    EXPECT_TRUE(Program.Read("files/" + duringList) == listBytes);
+    EXPECT_FALSE(Program.Exists("files/" + duringDownload));
+    EXPECT_EQ(FilesRows().size(), 9u);
+
+    Offered.erase(vanishing);
+    Offered[duringDownload] = downloadBytes;
+    ui = Run();
+    EXPECT_EQ(ui->LastMessage(), "");
+    EXPECT_TRUE(Complete());
+}
+
+// Sizes the exchange cannot mean (each as large as a double holds exactly,
+// two thousand of them) do not keep the run from the recordings it lists.
+TEST_F(LinkFaults, ImpossibleSizesDoNotStopTheRun) {
+    std::string files;
+    for (int i = 0; i < 2000; ++i) files += "{\"n\":\"huge" + std::to_string(i) + ".wav\",\"s\":9007199254740992},";
+    const std::string name = Name(1, 1);
+    files += "{\"n\":\"" + name + "\",\"s\":3000}";
+    Sim.SetRawReplies(TSimRequest::RecordList, {"{\"recordlist\":{\"id\":0,\"files\":[" + files + "]}}"});
+    Offered[name] = Offer(name, 3000);
+    const auto ui = Run();
+    EXPECT_TRUE(Program.Read("files/" + name) == Offered[name]);
+    EXPECT_EQ(ui->LastMessage(), "IDS_CANNOT_RECEIVE");  // the huge ones are not on the exchange
+}
