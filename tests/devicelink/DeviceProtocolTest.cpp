@@ -167,6 +167,11 @@ TEST(DeviceReplies, RecordListPage) {
 
     EXPECT_EQ(ParseRecordListReply(R"({"recordlist":{"id":3,"files":[{"n":"a)", page), TReplyParse::NotJson);
     EXPECT_EQ(ParseRecordListReply("", page), TReplyParse::NotJson);
+    // Nesting past the JSON reader's depth limit is no reply of the device's either.
+    const std::string deep = std::string(5000, '[') + std::string(5000, ']');
+    EXPECT_EQ(ParseRecordListReply(R"({"recordlist":)" + deep + "}", page), TReplyParse::NotJson);
+    TSdReply sd;
+    EXPECT_EQ(ParseSdReply(R"({"sd":)" + deep + "}", sd), TReplyParse::NotJson);
 }
 
 // Entries the client cannot store are left out one by one; a page of another
