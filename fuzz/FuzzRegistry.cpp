@@ -17,13 +17,13 @@ const std::vector<TFuzzTarget>& FuzzTargets() {
         {"recordlist", RunRecordList, RecordListSeeds, 30000},
         {"sdstate", RunSdState, SdStateSeeds, 30000},
         {"preload", RunPreload, PreloadSeeds, 100000},
-        {"usersconf", RunUsersFile, UsersFileSeeds, 1500},
-        {"configcfg", RunConfigFile, ConfigFileSeeds, 1000},
-        {"addressbook", RunAddressBookFile, AddressBookFileSeeds, 1500},
+        {"usersconf", RunUsersFile, UsersFileSeeds, 4000},
+        {"configcfg", RunConfigFile, ConfigFileSeeds, 10000},
+        {"addressbook", RunAddressBookFile, AddressBookFileSeeds, 10000},
         {"componentimage", RunComponentImage, ComponentImageSeeds, 15000},
         {"lxb", RunLxbFile, LxbFileSeeds, 10000},
         {"initranslations", RunIniTranslations, IniTranslationsSeeds, 2000},
-        {"layoutc", RunLayoutCompiler, LayoutCompilerSeeds, 2000},
+        {"layoutc", RunLayoutCompiler, LayoutCompilerSeeds, 5000},
     };
     return targets;
 }
@@ -54,7 +54,13 @@ namespace {
 struct TScratch {
     std::string Dir;
     TScratch() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "yorde-fuzz-XXXXXX").string();
+        // In memory where there is such a place: the file targets write and
+        // flush a file or two for every input.
+        std::error_code ec;
+        const std::filesystem::path base = std::filesystem::is_directory("/dev/shm", ec)
+                                               ? std::filesystem::path("/dev/shm")
+                                               : std::filesystem::temp_directory_path();
+        std::string pattern = (base / "yorde-fuzz-XXXXXX").string();
         if (!::mkdtemp(pattern.data())) std::abort();
         Dir = pattern + "/";
     }

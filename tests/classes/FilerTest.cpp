@@ -363,6 +363,27 @@ TEST_F(FilerTest, HugeCountsAreRefusedBeforeAllocating) {
     }
 }
 
+TEST_F(FilerTest, FloatsNoDoubleHoldsAreReadErrors) {
+    auto ratioImage = [](const std::string& value) {
+        return "TPF0" + sstr("TFxLabel") + sstr("L") + sstr("Ratio") + value + std::string(2, '\0');
+    };
+    const std::string mantissa("\x00\x00\x00\x00\x00\x00\x00\xC0", 8);
+    Owned<TComponent> ok(ReadImage(ratioImage("\x05" + mantissa + "\xFF\x3F")));
+    EXPECT_EQ(static_cast<TFxLabel*>(ok.get())->Ratio(), 1.5);
+    for (const std::string& bad : {
+             "\x05" + mantissa + "\xFF\x7F",       // an extended NaN
+             "\x0F" + le32(0x7FC00000),            // a single NaN
+             "\x11" + le32(0) + le32(0x7FF00000),  // an infinite date
+         }) {
+        EXPECT_THROW(ReadImage(ratioImage(bad)), EReadError);
+        EXPECT_THROW(ObjectBinaryToText(ratioImage(bad)), EReadError);
+    }
+    // 1.5 * 2^12289: the text form keeps the extended, a double cannot.
+    const std::string huge = ratioImage("\x05" + mantissa + std::string("\x00\x70", 2));
+    EXPECT_THROW(ReadImage(huge), EReadError);
+    EXPECT_EQ(ObjectTextToBinary(ObjectBinaryToText(huge)), huge);
+}
+
 TEST_F(FilerTest, NestingIsLimited) {
     // Child records nested far deeper than any layout.
     std::string deep = "TPF0";
@@ -410,6 +431,7 @@ TEST_F(FilerTest, SkippingAValueLeavesTheReaderOnTheNextOne) {
         {"wide string", "\x12" + le32(2) + "a" + std::string(1, '\0') + "b" + std::string(1, '\0')},
         {"binary", "\x0A" + le32(4) + std::string("\0\1\2\3", 4)},
         {"set", "\x0B" + sstr("fxBold") + sstr("fxItalic") + std::string(1, '\0')},
+        {"set of one-letter names", "\x0B" + sstr("a") + sstr("b") + std::string(1, '\0')},
         {"list", "\x01\x02\x07\x06" + sstr("x") + "\x01" + std::string(2, '\0')},
         {"collection", "\x0E\x02\x03\x01" + sstr("Width") + "\x02\x05" + std::string(1, '\0') + "\x01" +
                            sstr("Caption") + "\x06" + sstr("c") + std::string(2, '\0')},

@@ -125,11 +125,22 @@ TEST_F(DateTimeTest, StrToDateTimeSkipsBlankRuns) {
     EXPECT_EQ(StrToDateTime("2024-03-05 10:11:12"), expected);
     EXPECT_EQ(StrToDateTime("2024-03-05      10:11:12"), expected);
     EXPECT_EQ(StrToDateTime("  2024-3-5 10:11:12  "), expected);
+    EXPECT_EQ(StrToDateTime("2024-03-05\t10:11:12\t"), expected);  // tabs are blanks too
     EXPECT_EQ(StrToDateTime("2024-03-05"), At(2024, 3, 5));
     EXPECT_EQ(StrToDateTime("2024-03-05 10:11"), At(2024, 3, 5, 10, 11));
     EXPECT_EQ(StrToDateTime("2024-03-05 10:11:12.5"), At(2024, 3, 5, 10, 11, 12, 5));
     EXPECT_EQ(StrToDateTime("10:11:12"), EncodeTime(10, 11, 12, 0));
     EXPECT_EQ(StrToDateTime("2024-03-05 2:11 PM"), At(2024, 3, 5, 14, 11));
+}
+
+TEST_F(DateTimeTest, EachTimeFieldStopsAtItsLastValue) {
+    EXPECT_EQ(StrToTime("23:59:59.999"), EncodeTime(23, 59, 59, 999));
+    EXPECT_EQ(StrToTime("0:00:00.0"), 0);
+    TDateTime v = 42;
+    for (const char* bad : {"24:00", "10:60", "10:00:60", "10:00:00.1000", "1000000000:00"}) {
+        EXPECT_FALSE(TryStrToTime(bad, v)) << bad;
+    }
+    EXPECT_EQ(v, 42);
 }
 
 TEST_F(DateTimeTest, StrToDateTimeRefusals) {

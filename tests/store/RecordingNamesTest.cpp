@@ -84,6 +84,9 @@ TEST(RecordingNames, RowFromName) {
 TEST(RecordingNames, OnlyPlainNamesMayNameAStoredFile) {
     for (const char* good : {"20240305_140211_101_202_.wav", "x.WAV", "O'Brien.wav", "a b.wav", "..x.wav"})
         EXPECT_TRUE(IsPlainRecordingName(good)) << good;
-    for (const char* bad : {"", ".", "..", "../x.wav", "..\\..\\x.wav", "a/b.wav", "c:x.wav", "a\nb.wav", "a\tb.wav"})
+    for (const char* bad : {"", ".", "..", "../x.wav", "..\\..\\x.wav", "a/b.wav", "c:x.wav", "a\nb.wav", "a\tb.wav",
+                            "a\x7F"
+                            "b.wav",
+                            "\x1F.wav"})
         EXPECT_FALSE(IsPlainRecordingName(bad)) << bad;
 }

@@ -193,6 +193,27 @@ TEST(Forms, ShowModalRefusesAVisibleADisabledOrAModalForm) {
     EXPECT_FALSE(form->Visible());
 }
 
+TEST(Forms, ATerminateDuringTheModalLoopEndsItWithCancel) {
+    HookScope hooks;
+    Owned<TForm> form(new TForm(nullptr));
+    SetModalHook([](TCustomForm*) {
+        TThread::Queue(nullptr, [] { Application->Terminate(); });
+        return mrNone;
+    });
+    const TModalResult result = form->ShowModal();
+    Application->ClearTerminated();
+    EXPECT_EQ(result, mrCancel);
+    EXPECT_FALSE(form->Visible());
+
+    // Ending already when the dialog comes: it closes at once, cancelled.
+    SetModalHook([](TCustomForm*) { return mrNone; });
+    Application->Terminate();
+    const TModalResult late = form->ShowModal();
+    Application->ClearTerminated();
+    EXPECT_EQ(late, mrCancel);
+    EXPECT_FALSE(form->Visible());
+}
+
 TEST(Forms, TimersFireInsideTheModalLoop) {
     HookScope hooks;
     Owned<TForm> form(new TForm(nullptr));
