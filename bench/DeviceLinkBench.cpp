@@ -11,6 +11,7 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <random>
 #include <string>
@@ -23,10 +24,16 @@ constexpr int kRecordings = 200;
 constexpr int kRecordingMs = 60000;
 const std::string kPassword = "bench-pass";
 
-void BM_Md5(benchmark::State& state) {
+// 100 MiB of random bytes.
+std::string Md5Data() {
     std::string data(kMd5Bytes, '\0');
     std::mt19937 rng(5);
     for (char& c : data) c = char(rng());
+    return data;
+}
+
+void BM_Md5(benchmark::State& state) {
+    const std::string data = Md5Data();
     unsigned char digest[16];
     for (auto _ : state) {
         MD5_CTX ctx;
@@ -38,6 +45,17 @@ void BM_Md5(benchmark::State& state) {
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(data.size()));
 }
 BENCHMARK(BM_Md5)->Unit(benchmark::kMillisecond);
+
+// The peer: the md5sum program over the same bytes in a file (in the page
+// cache after the first round), its start-up included.
+void BM_Md5sumProgram(benchmark::State& state) {
+    yorde::test::TTempFolder dir("yorde-bench");
+    const std::string command = "md5sum " + dir.Write("data", Md5Data()) + " > /dev/null";
+    for (auto _ : state)
+        if (std::system(command.c_str()) != 0) state.SkipWithError("md5sum failed");
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(kMd5Bytes));
+}
+BENCHMARK(BM_Md5sumProgram)->Unit(benchmark::kMillisecond);
 
 // One sync run's downloads: a nonce, then every recording over one kept-alive
 // connection into a buffer the size of a recording.

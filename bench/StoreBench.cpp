@@ -10,6 +10,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <random>
 #include <stdexcept>
@@ -70,6 +71,25 @@ BENCHMARK(BM_Base64Encode10MB)->Unit(benchmark::kMillisecond);
 void BM_Base64Decode10MB(benchmark::State& state) { DecodeBench(state, BigBuffer()); }
 BENCHMARK(BM_Base64Decode10MB)->Unit(benchmark::kMillisecond);
 
+// The peer: the base64 program over the same bytes in a file (72-character
+// lines, as ours), its start-up included.
+void Base64ProgramBench(benchmark::State& state, bool decode) {
+    yorde::test::TTempFolder dir("yorde-bench");
+    const std::string plain = dir.Write("plain", BigBuffer());
+    const std::string text = dir.Write("text", Base64Encode(BigBuffer()));
+    const std::string command =
+        decode ? "base64 -d -i " + text + " > /dev/null" : "base64 -w 72 " + plain + " > /dev/null";
+    for (auto _ : state)
+        if (std::system(command.c_str()) != 0) state.SkipWithError("base64 failed");
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(kBigBytes));
+}
+
+void BM_Base64ProgramEncode10MB(benchmark::State& state) { Base64ProgramBench(state, false); }
+BENCHMARK(BM_Base64ProgramEncode10MB)->Unit(benchmark::kMillisecond);
+
+void BM_Base64ProgramDecode10MB(benchmark::State& state) { Base64ProgramBench(state, true); }
+BENCHMARK(BM_Base64ProgramDecode10MB)->Unit(benchmark::kMillisecond);
+
 // A Files row as the download registers it: date and time with the six
 // blanks between them, both numbers, the duration and the file name.
 AnsiString InsertStatement(int i) {
@@ -111,6 +131,24 @@ void BM_SqliteInsertFiles(benchmark::State& state) {
 }
 BENCHMARK(BM_SqliteInsertFiles)->Unit(benchmark::kMillisecond);
 
+// The peer: the sqlite3 program running the same statements, in one
+// transaction, on the same kind of fresh data.db.
+void BM_Sqlite3ProgramInsertFiles(benchmark::State& state) {
+    yorde::test::TTempFolder dir("yorde-bench");
+    AnsiString sql = "BEGIN;\n";
+    for (int i = 0; i < kRows; ++i) sql += InsertStatement(i) + "\n";
+    const std::string script = dir.Write("insert.sql", sql + "COMMIT;\n");
+    int64_t run = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        const std::string command = "sqlite3 " + FreshDataDb(dir, run++) + " < " + script;
+        state.ResumeTiming();
+        if (std::system(command.c_str()) != 0) state.SkipWithError("sqlite3 failed");
+    }
+    state.SetItemsProcessed(int64_t(state.iterations()) * kRows);
+}
+BENCHMARK(BM_Sqlite3ProgramInsertFiles)->Unit(benchmark::kMillisecond);
+
 // The recordings list without filters: every row, every column read.
 void BM_SqliteSelectFiles(benchmark::State& state) {
     yorde::test::TTempFolder dir("yorde-bench");
@@ -127,6 +165,22 @@ void BM_SqliteSelectFiles(benchmark::State& state) {
     state.SetItemsProcessed(int64_t(state.iterations()) * kRows);
 }
 BENCHMARK(BM_SqliteSelectFiles)->Unit(benchmark::kMillisecond);
+
+// The peer: the sqlite3 program writing every row as text to /dev/null.
+void BM_Sqlite3ProgramSelectFiles(benchmark::State& state) {
+    yorde::test::TTempFolder dir("yorde-bench");
+    const AnsiString file = FreshDataDb(dir, 0);
+    {
+        SqliteDb db;
+        db.Open(file);
+        InsertRows(db);
+    }
+    const std::string command = "sqlite3 " + file + " 'SELECT * FROM Files ORDER BY 1;' > /dev/null";
+    for (auto _ : state)
+        if (std::system(command.c_str()) != 0) state.SkipWithError("sqlite3 failed");
+    state.SetItemsProcessed(int64_t(state.iterations()) * kRows);
+}
+BENCHMARK(BM_Sqlite3ProgramSelectFiles)->Unit(benchmark::kMillisecond);
 
 // Before registering a download the program looks its name up; the table
 // has no index, so each look-up reads every row.

@@ -14,7 +14,12 @@ bool ParseJson(const AnsiString& Body, Json::Value& Root) {
     builder["collectComments"] = true;
     const std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
     std::string errors;
-    return reader->parse(Body.data(), Body.data() + Body.size(), &Root, &errors);
+    try {
+        return reader->parse(Body.data(), Body.data() + Body.size(), &Root, &errors);
+    } catch (const Json::Exception&) {
+        // Nested deeper than the reader's limit: not a reply of the device's.
+        return false;
+    }
 }
 
 // A member of an object, or null when absent.

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cmath>
 #include <cstring>
 #include <mutex>
 
@@ -308,34 +309,40 @@ AnsiString TReader::ReadIdent() {
 }
 
 double TReader::ReadFloat() {
-    switch (NextValue()) {
-    case vaExtended: {
-        ReadValue();
-        TExtended80 e;
-        Read(e.data(), 10);
-        return Extended80ToDouble(e);
-    }
-    case vaSingle: {
-        ReadValue();
-        uint8_t b[4];
-        Read(b, 4);
-        return double(std::bit_cast<float>(uint32_t(b[0] | (b[1] << 8) | (b[2] << 16) | (uint32_t(b[3]) << 24))));
-    }
-    case vaCurrency:
-    case vaDate: {
-        TValueType t = ReadValue();
-        uint8_t b[8];
-        Read(b, 8);
-        uint64_t v = 0;
-        for (int i = 7; i >= 0; --i) v = (v << 8) | b[i];
-        return t == vaCurrency ? double(int64_t(v)) / 10000.0 : std::bit_cast<double>(v);
-    }
-    case vaInt8:
-    case vaInt16:
-    case vaInt32:
-    case vaInt64: return double(ReadInt64());
-    default: ReadValue(); invalidValue();
-    }
+    const double value = [this]() -> double {
+        switch (NextValue()) {
+        case vaExtended: {
+            ReadValue();
+            TExtended80 e;
+            Read(e.data(), 10);
+            return Extended80ToDouble(e);
+        }
+        case vaSingle: {
+            ReadValue();
+            uint8_t b[4];
+            Read(b, 4);
+            return double(std::bit_cast<float>(uint32_t(b[0] | (b[1] << 8) | (b[2] << 16) | (uint32_t(b[3]) << 24))));
+        }
+        case vaCurrency:
+        case vaDate: {
+            TValueType t = ReadValue();
+            uint8_t b[8];
+            Read(b, 8);
+            uint64_t v = 0;
+            for (int i = 7; i >= 0; --i) v = (v << 8) | b[i];
+            return t == vaCurrency ? double(int64_t(v)) / 10000.0 : std::bit_cast<double>(v);
+        }
+        case vaInt8:
+        case vaInt16:
+        case vaInt32:
+        case vaInt64: return double(ReadInt64());
+        default: ReadValue(); invalidValue();
+        }
+    }();
+    // NaN, an infinity or an extended beyond the range of a double: no
+    // property holds one, and the text form has no way to write it.
+    if (!std::isfinite(value)) throw EReadError("Invalid floating point value");
+    return value;
 }
 
 double TReader::ReadSingle() { return ReadFloat(); }

@@ -363,6 +363,27 @@ TEST_F(FilerTest, HugeCountsAreRefusedBeforeAllocating) {
     }
 }
 
+TEST_F(FilerTest, FloatsNoDoubleHoldsAreReadErrors) {
+    auto ratioImage = [](const std::string& value) {
+        return "TPF0" + sstr("TFxLabel") + sstr("L") + sstr("Ratio") + value + std::string(2, '\0');
+    };
+    const std::string mantissa("\x00\x00\x00\x00\x00\x00\x00\xC0", 8);
+    Owned<TComponent> ok(ReadImage(ratioImage("\x05" + mantissa + "\xFF\x3F")));
+    EXPECT_EQ(static_cast<TFxLabel*>(ok.get())->Ratio(), 1.5);
+    for (const std::string& bad : {
+             "\x05" + mantissa + "\xFF\x7F",       // an extended NaN
+             "\x0F" + le32(0x7FC00000),            // a single NaN
+             "\x11" + le32(0) + le32(0x7FF00000),  // an infinite date
+         }) {
+        EXPECT_THROW(ReadImage(ratioImage(bad)), EReadError);
+        EXPECT_THROW(ObjectBinaryToText(ratioImage(bad)), EReadError);
+    }
+    // 1.5 * 2^12289: the text form keeps the extended, a double cannot.
+    const std::string huge = ratioImage("\x05" + mantissa + std::string("\x00\x70", 2));
+    EXPECT_THROW(ReadImage(huge), EReadError);
+    EXPECT_EQ(ObjectTextToBinary(ObjectBinaryToText(huge)), huge);
+}
+
 TEST_F(FilerTest, NestingIsLimited) {
     // Child records nested far deeper than any layout.
     std::string deep = "TPF0";
@@ -378,6 +399,71 @@ TEST_F(FilerTest, NestingIsLimited) {
     ms.SetPosition(0);
     TReader reader(ms);
     EXPECT_THROW(reader.SkipValue(), EReadError);
+}
+
+// A reader over the bytes.
+struct BytesReader {
+    TMemoryStream Stream;
+    std::unique_ptr<TReader> Reader;
+    explicit BytesReader(const std::string& Bytes) {
+        Stream.WriteBuffer(Bytes.data(), int64_t(Bytes.size()));
+        Stream.SetPosition(0);
+        Reader = std::make_unique<TReader>(Stream);
+    }
+};
+
+TEST_F(FilerTest, SkippingAValueLeavesTheReaderOnTheNextOne) {
+    const std::vector<std::pair<const char*, std::string>> values = {
+        {"nil", "\x0D"},
+        {"false", "\x08"},
+        {"int8", "\x02\x85"},
+        {"int16", "\x03\x01\x80"},
+        {"int32", "\x04" + le32(70000)},
+        {"extended", "\x05" + std::string("\x00\x00\x00\x00\x00\x00\x00\xC0\xFF\x3F", 10)},
+        {"single", "\x0F" + le32(0x3FC00000)},
+        {"currency", "\x10" + le32(15000) + le32(0)},
+        {"date", "\x11" + le32(0) + le32(0x40E5F6C0)},
+        {"int64", "\x13" + le32(1) + le32(2)},
+        {"string", "\x06" + sstr("abc")},
+        {"ident", "\x07" + sstr("clRed")},
+        {"long string", "\x0C" + le32(3) + "abc"},
+        {"utf-8 string", "\x14" + le32(2) + "\xC5\x82"},
+        {"wide string", "\x12" + le32(2) + "a" + std::string(1, '\0') + "b" + std::string(1, '\0')},
+        {"binary", "\x0A" + le32(4) + std::string("\0\1\2\3", 4)},
+        {"set", "\x0B" + sstr("fxBold") + sstr("fxItalic") + std::string(1, '\0')},
+        {"set of one-letter names", "\x0B" + sstr("a") + sstr("b") + std::string(1, '\0')},
+        {"list", "\x01\x02\x07\x06" + sstr("x") + "\x01" + std::string(2, '\0')},
+        {"collection", "\x0E\x02\x03\x01" + sstr("Width") + "\x02\x05" + std::string(1, '\0') + "\x01" +
+                           sstr("Caption") + "\x06" + sstr("c") + std::string(2, '\0')},
+    };
+    for (const auto& [kind, bytes] : values) {
+        // Followed by a marker that only the exact length lands on.
+        BytesReader r(bytes + "\x09");
+        ASSERT_NO_THROW(r.Reader->SkipValue()) << kind;
+        EXPECT_EQ(r.Reader->BytesLeft(), 1) << kind;
+        EXPECT_EQ(r.Reader->ReadValue(), vaTrue) << kind;
+        // One byte short is a read error, never a read past the end.
+        BytesReader cut(bytes.substr(0, bytes.size() - 1));
+        if (bytes.size() > 1) {
+            EXPECT_THROW(cut.Reader->SkipValue(), EReadError) << kind;
+        }
+    }
+}
+
+TEST_F(FilerTest, AValueEndingExactlyAtTheEndOfTheStreamReads) {
+    EXPECT_EQ(BytesReader("\x06" + sstr("abc")).Reader->ReadString(), "abc");
+    EXPECT_EQ(BytesReader("\x0C" + le32(3) + "abc").Reader->ReadString(), "abc");
+    EXPECT_EQ(BytesReader("\x06" + sstr("")).Reader->ReadString(), "");
+    EXPECT_EQ(BytesReader(sstr("Caption")).Reader->ReadStr(), "Caption");
+    EXPECT_EQ(BytesReader("\x0A" + le32(2) + "xy").Reader->ReadBinary(), "xy");
+    EXPECT_EQ(BytesReader("\x04" + le32(70000)).Reader->ReadInteger(), 70000);
+    EXPECT_THROW(BytesReader("\x06" + sstr("abc").substr(0, 3)).Reader->ReadString(), EReadError);
+    EXPECT_THROW(BytesReader("\x0C" + le32(4) + "abc").Reader->ReadString(), EReadError);
+
+    // A whole image whose last string ends with the stream.
+    const std::string image = captionImage("\x06" + sstr("end"));
+    Owned<TComponent> root(ReadImage(image));
+    EXPECT_EQ(static_cast<TFxLabel*>(root.get())->Caption(), "end");
 }
 
 // ---------------------------------------------------------------------------

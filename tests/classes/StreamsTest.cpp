@@ -76,6 +76,13 @@ TEST(MemoryStream, SetSizeAndClear) {
     m.SetSize(2);  // the position was beyond the new end
     EXPECT_EQ(m.Position(), 2);
     EXPECT_EQ(std::memcmp(m.Memory(), "01", 2), 0);
+    m.SetSize(1);  // one byte beyond: moved as well
+    EXPECT_EQ(m.Position(), 1);
+    m.SetSize(1);  // at the end already: stays
+    EXPECT_EQ(m.Position(), 1);
+    m.Write("x", 1);
+    EXPECT_EQ(m.Size(), 2);
+    EXPECT_EQ(std::memcmp(m.Memory(), "0x", 2), 0);
     m.SetSize(0);
     EXPECT_EQ(m.Size(), 0);
     EXPECT_THROW(m.SetSize(-1), EStreamError);

@@ -387,3 +387,99 @@ TEST(ThreadTest, WakeMainThreadSignalsQueuedWork) {
     EXPECT_EQ(served, 2);
     EXPECT_GE(wakes.load(), 2);
 }
+
+namespace {
+
+// Counts the wake-ups the queue asks of the GUI loop while it lives.
+struct WakeCounter {
+    std::atomic<int> wakes{0};
+    WakeCounter() {
+        WakeMainThread = [this] { ++wakes; };
+    }
+    ~WakeCounter() { WakeMainThread = nullptr; }
+};
+
+TEST(ThreadTest, RemoveQueuedEventsDropsOnlyTheCallersQueuedCalls) {
+    WakeCounter counter;
+    bool queued = false, synchronized = false, othersCall = false;
+    FnThread t([&](FnThread& self) {
+        self.Queue([&] { queued = true; });
+        // The worker waits for this one: dropping it would leave it waiting for ever.
+        self.Synchronize([&] { synchronized = true; });
+    });
+    t.Start();
+    WaitUntil([&] { return counter.wakes.load() >= 2; });
+    TThread::Queue(nullptr, [&] { othersCall = true; });
+    TThread::RemoveQueuedEvents(&t);
+    EXPECT_TRUE(CheckSynchronize());
+    t.WaitFor();
+    EXPECT_FALSE(queued);
+    EXPECT_TRUE(synchronized);
+    EXPECT_TRUE(othersCall);
+    EXPECT_FALSE(CheckSynchronize());
+}
+
+TEST(ThreadTest, EachCheckSynchronizeRunsOnlyWhatWasQueuedOnEntry) {
+    // A call that queues itself again must not hold the GUI loop.
+    int runs = 0;
+    std::function<void()> again = [&] {
+        ++runs;
+        TThread::Queue(nullptr, again);
+    };
+    TThread::Queue(nullptr, again);
+    EXPECT_TRUE(CheckSynchronize());
+    EXPECT_EQ(runs, 1);
+    EXPECT_TRUE(CheckSynchronize());
+    EXPECT_EQ(runs, 2);
+    TThread::RemoveQueuedEvents(nullptr);
+    EXPECT_FALSE(CheckSynchronize());
+    EXPECT_EQ(runs, 2);
+
+    // Three waiting, each queuing one more: one pass runs the three.
+    int passes = 0;
+    for (int i = 0; i < 3; ++i)
+        TThread::Queue(nullptr, [&] {
+            ++passes;
+            TThread::Queue(nullptr, [&] { passes += 100; });
+        });
+    EXPECT_TRUE(CheckSynchronize());
+    EXPECT_EQ(passes, 3);
+    EXPECT_TRUE(CheckSynchronize());
+    EXPECT_EQ(passes, 303);
+}
+
+TEST(ThreadTest, AFailingQueuedCallWakesTheLoopForTheCallsBehindIt) {
+    WakeCounter counter;
+    bool ranAfter = false;
+    TThread::Queue(nullptr, [] { throw EConvertError("first"); });
+    TThread::Queue(nullptr, [&] { ranAfter = true; });
+    int before = counter.wakes.load();
+    EXPECT_THROW(CheckSynchronize(), EConvertError);
+    EXPECT_EQ(counter.wakes.load(), before + 1);  // nobody else would serve the second call
+    EXPECT_FALSE(ranAfter);
+    EXPECT_TRUE(CheckSynchronize());
+    EXPECT_TRUE(ranAfter);
+
+    // The last call failing leaves nothing to wake for.
+    TThread::Queue(nullptr, [] { throw EConvertError("alone"); });
+    before = counter.wakes.load();
+    EXPECT_THROW(CheckSynchronize(), EConvertError);
+    EXPECT_EQ(counter.wakes.load(), before);
+
+    // Failures kept while WaitFor served the queue come one per call, waking for the next.
+    FnThread t([](FnThread& self) {
+        self.Queue([] { throw EAbort("one"); });
+        self.Queue([] { throw EAbort("two"); });
+        self.Synchronize([] {});
+    });
+    t.Start();
+    t.WaitFor();
+    before = counter.wakes.load();
+    EXPECT_THROW(CheckSynchronize(), EAbort);
+    EXPECT_EQ(counter.wakes.load(), before + 1);
+    EXPECT_THROW(CheckSynchronize(), EAbort);
+    EXPECT_EQ(counter.wakes.load(), before + 1);
+    EXPECT_FALSE(CheckSynchronize());
+}
+
+}  // namespace

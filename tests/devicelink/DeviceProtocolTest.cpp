@@ -57,6 +57,10 @@ TEST(DeviceFirmware, MajorVersionOfTheQuotedKey) {
     EXPECT_EQ(CheckFirmware(R"({"version" :  "1.0"})"), TFirmwareCheck::TooOld);
     EXPECT_EQ(CheckFirmware(R"({"version": "10.1"})"), TFirmwareCheck::Supported);
     EXPECT_EQ(FirmwareMajorVersion(R"({"version": "10.1"})"), 10);
+    EXPECT_EQ(FirmwareMajorVersion("{\"version\"\t:\t\"3.0\"}"), 3);  // tabs are blanks too
+    // Nine digits are read whole; the rest of a longer number is left.
+    EXPECT_EQ(FirmwareMajorVersion(R"({"version": "123456789.1"})"), 123456789);
+    EXPECT_EQ(FirmwareMajorVersion(R"({"version": "1234567890"})"), 123456789);
     // A key that merely holds the word is not the version.
     EXPECT_EQ(CheckFirmware(R"({"hw_version": "1.0", "version": "2.3"})"), TFirmwareCheck::Supported);
     EXPECT_EQ(CheckFirmware(R"({"version": "beta"})"), TFirmwareCheck::Unreadable);
@@ -127,6 +131,13 @@ TEST(DeviceReplies, SdStateAndDefaults) {
     EXPECT_EQ(empty.State, -1);
     EXPECT_EQ(empty.CardSize, -1);
     EXPECT_EQ(empty.RecSize, 0);
+    // The last int is a number; one more is not.
+    TSdReply edge;
+    ASSERT_EQ(ParseSdReply(R"({"sd":{"state":0,"cardSize":2147483647,"recSize":-2147483648}})", edge), TReplyParse::Ok);
+    EXPECT_EQ(edge.CardSize, 2147483647);
+    EXPECT_EQ(edge.RecSize, -2147483647 - 1);
+    EXPECT_EQ(ParseSdReply(R"({"sd":{"cardSize":2147483648}})", edge), TReplyParse::WrongStructure);
+    EXPECT_EQ(ParseSdReply(R"({"sd":{"cardSize":-2147483649}})", edge), TReplyParse::WrongStructure);
     TSdReply fraction;
     ASSERT_EQ(ParseSdReply(R"({"sd":{"state":2,"cardSize":7580.9}})", fraction), TReplyParse::Ok);
     EXPECT_EQ(fraction.CardSize, 7580);
@@ -159,6 +170,16 @@ TEST(DeviceReplies, RecordListPage) {
     EXPECT_EQ(page.Id, "12");
     EXPECT_FALSE(IsLastIdPart(NextIdPart(page)));
 
+    // An empty recording is a recording; a negative zero reads as zero.
+    ASSERT_EQ(ParseRecordListReply(R"({"recordlist":{"id":-0.0,"files":[{"n":"z.wav","s":0},{"n":"m.wav","s":-0.0}]}})",
+                                   page),
+              TReplyParse::Ok);
+    ASSERT_EQ(page.Files.size(), 2u);
+    EXPECT_EQ(page.Files[0].Size, "0");
+    EXPECT_EQ(page.Files[1].Size, "0");
+    EXPECT_EQ(page.Id, "0");
+    EXPECT_TRUE(page.Skipped.empty());
+
     ASSERT_EQ(ParseRecordListReply(R"({"recordlist":{"id":0.0,"files":[]}})", page), TReplyParse::Ok);
     EXPECT_TRUE(page.Files.empty());
     EXPECT_TRUE(IsLastIdPart(NextIdPart(page)));
@@ -167,6 +188,11 @@ TEST(DeviceReplies, RecordListPage) {
 
     EXPECT_EQ(ParseRecordListReply(R"({"recordlist":{"id":3,"files":[{"n":"a)", page), TReplyParse::NotJson);
     EXPECT_EQ(ParseRecordListReply("", page), TReplyParse::NotJson);
+    // Nesting past the JSON reader's depth limit is no reply of the device's either.
+    const std::string deep = std::string(5000, '[') + std::string(5000, ']');
+    EXPECT_EQ(ParseRecordListReply(R"({"recordlist":)" + deep + "}", page), TReplyParse::NotJson);
+    TSdReply sd;
+    EXPECT_EQ(ParseSdReply(R"({"sd":)" + deep + "}", sd), TReplyParse::NotJson);
 }
 
 // Entries the client cannot store are left out one by one; a page of another

@@ -230,6 +230,27 @@ TEST_F(SyncTest, CancelInTheMiddleOfABody) {
     EXPECT_FALSE(ui->Has("message:IDS_INT"));
 }
 
+// Cancelling while the exchange has not yet answered the firmware question
+// ends the run quietly: the user asked for it, so nothing is reported as a
+// failure and the link is not reset.
+TEST_F(SyncTest, CancelDuringTheFirmwareCheck) {
+    Offer(Name(1, 0), 5000);
+    Sim.SetFault(TSimRequest::Preload, TReplyFault::NoAnswer);
+    auto ui = std::make_shared<TRecordingUi>();
+    std::unique_ptr<HTTPThread> run = Start(ui);
+    for (int i = 0; i < 2000 && Sim.Requests().empty(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    ASSERT_FALSE(Sim.Requests().empty());
+    run->Cancel();
+    ASSERT_TRUE(ui->WaitFinished());
+    run.reset();
+    EXPECT_EQ(ui->LastMessage(), "");
+    EXPECT_FALSE(ui->Has("reset"));
+    EXPECT_FALSE(ui->Has("reload"));
+    EXPECT_EQ(Sim.Requests().size(), 1u) << "nothing asked after the cancel";
+    EXPECT_TRUE(StoredFiles().empty());
+    for (const std::string& e : ui->Events()) EXPECT_EQ(e.rfind("message:IDS", 0), std::string::npos) << e;
+}
+
 // A run cut off by a crash leaves its ".part" file: the next run removes it.
 // One cut off between moving a file into place and registering it leaves a
 // whole file without its row: the run says so, and the download of the same

@@ -2,6 +2,7 @@
 // exception that leaves the component as it was; none may crash (run it
 // under AddressSanitizer with more inputs: YORDE_FUZZ_ITERATIONS, and other
 // ones: YORDE_FUZZ_SEED).
+#include "FuzzMutator.h"
 #include "LocTestSupport.h"
 #include "LxbTestSupport.h"
 
@@ -21,36 +22,6 @@ std::string fileOf(TLXBFileManager& Manager) {
     TMemoryStream s;
     Manager.SaveToStream(&s);
     return std::string(static_cast<const char*>(s.Memory()), size_t(s.Size()));
-}
-
-// One to eight edits of the kinds that break lengths, offsets and values.
-std::string mutate(std::string Bytes, std::mt19937& Random) {
-    auto pick = [&](size_t n) { return n ? size_t(Random() % n) : size_t(0); };
-    static const uint8_t interesting[] = {0x00, 0x01, 0x7F, 0x80, 0xFF, 0xF0, 0x0A, 0x0D};
-    const int edits = 1 + int(Random() % 8);
-    for (int e = 0; e < edits; ++e) {
-        const size_t at = pick(Bytes.size());
-        switch (Random() % 7) {
-        case 0:
-            if (!Bytes.empty()) Bytes[at] = char(Bytes[at] ^ (1 << (Random() % 8)));
-            break;
-        case 1:
-            if (!Bytes.empty()) Bytes[at] = char(interesting[pick(sizeof(interesting))]);
-            break;
-        case 2: Bytes.insert(at, std::string(1 + pick(16), char(Random()))); break;
-        case 3: Bytes.erase(at, 1 + pick(32)); break;
-        case 4: Bytes.resize(pick(Bytes.size() + 1)); break;
-        case 5: {
-            const size_t from = pick(Bytes.size());
-            Bytes.insert(at, Bytes.substr(from, 1 + pick(64)));
-            break;
-        }
-        default:
-            // A counted field (16 or 32 bits) set to a boundary value.
-            for (size_t k = 0; k < 4 && at + k < Bytes.size(); ++k) Bytes[at + k] = (Random() & 1) ? '\xFF' : '\x00';
-        }
-    }
-    return Bytes;
 }
 
 TEST(LxbFuzz, MutatedFilesLoadOrAreRefusedCleanly) {
@@ -74,7 +45,7 @@ TEST(LxbFuzz, MutatedFilesLoadOrAreRefusedCleanly) {
     int accepted = 0;
     int refused = 0;
     for (int i = 0; i < iterations; ++i) {
-        const std::string input = mutate(good, random);
+        const std::string input = yorde::fuzz::Mutate(good, random);
         LxbForm target;
         target.Lang->Strings()->Add("IDS_MINE\1m\1");
         const std::vector<AnsiString> before = Lines(target.Lang->Strings());

@@ -53,6 +53,21 @@ TEST(MemIniFile, DuplicateKeysTheLaterOneWins) {
     EXPECT_EQ(ini.ReadString("S", "K", ""), "new");
 }
 
+TEST(MemIniFile, WriteStringReplacesAnExistingKeyInPlace) {
+    TMemIniFile ini("");
+    parse(ini, {"[S]", "a=1", "key=old", "z=2"});
+    ini.WriteString("S", "KEY", "new");
+    EXPECT_TRUE(ini.Modified());
+    // One line for the key, in the spelling last written, nothing else touched.
+    EXPECT_EQ(lines(ini), (std::vector<AnsiString>{"[S]", "a=1", "KEY=new", "z=2", ""}));
+    ini.WriteString("S", "key", "");
+    EXPECT_EQ(lines(ini), (std::vector<AnsiString>{"[S]", "a=1", "key=", "z=2", ""}));
+    EXPECT_EQ(ini.ReadString("S", "key", "none"), "");
+    // A new key in a new section.
+    ini.WriteString("T", "k", "v");
+    EXPECT_EQ(lines(ini), (std::vector<AnsiString>{"[S]", "a=1", "key=", "z=2", "", "[T]", "k=v", ""}));
+}
+
 TEST(MemIniFile, SectionAndValueExistence) {
     TMemIniFile ini("");
     parse(ini, {"[Empty]", "[Full]", "Key=1"});

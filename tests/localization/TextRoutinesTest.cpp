@@ -16,7 +16,13 @@ TEST(DecodeEscapes, SimpleEscapesAndWhatStaysLiteral) {
 TEST(DecodeEscapes, OctalAndHexadecimal) {
     EXPECT_EQ(DecodeEscapes("\\101"), "A");
     EXPECT_EQ(DecodeEscapes("\\7"), "\a");
-    EXPECT_EQ(DecodeEscapes("\\1018"), "A8");   // at most three octal digits
+    EXPECT_EQ(DecodeEscapes("\\1018"), "A8");  // at most three octal digits
+    EXPECT_EQ(DecodeEscapes("\\1011"), "A1");  // a fourth octal digit is a character of its own
+    EXPECT_EQ(DecodeEscapes("\\0000"), std::string("\0"
+                                                   "0",
+                                                   2));
+    EXPECT_EQ(DecodeEscapes("\\12x"), "\nx");   // fewer digits end at the first other character
+    EXPECT_EQ(DecodeEscapes("a\\101"), "aA");   // digits running to the end of the text
     EXPECT_EQ(DecodeEscapes("\\777"), "\xFF");  // modulo 256
     EXPECT_EQ(DecodeEscapes("\\x41"), "A");
     EXPECT_EQ(DecodeEscapes("\\x4"), "\x04");

@@ -125,11 +125,22 @@ TEST_F(DateTimeTest, StrToDateTimeSkipsBlankRuns) {
     EXPECT_EQ(StrToDateTime("2024-03-05 10:11:12"), expected);
     EXPECT_EQ(StrToDateTime("2024-03-05      10:11:12"), expected);
     EXPECT_EQ(StrToDateTime("  2024-3-5 10:11:12  "), expected);
+    EXPECT_EQ(StrToDateTime("2024-03-05\t10:11:12\t"), expected);  // tabs are blanks too
     EXPECT_EQ(StrToDateTime("2024-03-05"), At(2024, 3, 5));
     EXPECT_EQ(StrToDateTime("2024-03-05 10:11"), At(2024, 3, 5, 10, 11));
     EXPECT_EQ(StrToDateTime("2024-03-05 10:11:12.5"), At(2024, 3, 5, 10, 11, 12, 5));
     EXPECT_EQ(StrToDateTime("10:11:12"), EncodeTime(10, 11, 12, 0));
     EXPECT_EQ(StrToDateTime("2024-03-05 2:11 PM"), At(2024, 3, 5, 14, 11));
+}
+
+TEST_F(DateTimeTest, EachTimeFieldStopsAtItsLastValue) {
+    EXPECT_EQ(StrToTime("23:59:59.999"), EncodeTime(23, 59, 59, 999));
+    EXPECT_EQ(StrToTime("0:00:00.0"), 0);
+    TDateTime v = 42;
+    for (const char* bad : {"24:00", "10:60", "10:00:60", "10:00:00.1000", "1000000000:00"}) {
+        EXPECT_FALSE(TryStrToTime(bad, v)) << bad;
+    }
+    EXPECT_EQ(v, 42);
 }
 
 TEST_F(DateTimeTest, StrToDateTimeRefusals) {
@@ -156,6 +167,60 @@ TEST_F(DateTimeTest, ReadingFollowsTheFieldOrder) {
     FormatSettings().ShortDateFormat = "m/d/yyyy";
     FormatSettings().DateSeparator = '/';
     EXPECT_EQ(StrToDate("3/5/2024"), EncodeDate(2024, 3, 5));
+}
+
+TEST_F(DateTimeTest, TwelveOClockWithAmOrPm) {
+    EXPECT_EQ(StrToTime("12:30 PM"), EncodeTime(12, 30, 0, 0));
+    EXPECT_EQ(StrToTime("12:30 AM"), EncodeTime(0, 30, 0, 0));
+    EXPECT_EQ(StrToTime("12 AM"), 0);
+    EXPECT_EQ(StrToTime("12 pm"), 0.5);
+    EXPECT_EQ(StrToTime("11:59:59 PM"), EncodeTime(23, 59, 59, 0));
+    EXPECT_EQ(StrToTime("1 AM"), EncodeTime(1, 0, 0, 0));
+    EXPECT_EQ(StrToDateTime("2024-03-05 12:00 AM"), At(2024, 3, 5));
+    // No hour 0 or 13 on a 12-hour clock.
+    TDateTime v = 42;
+    for (const char* bad : {"0 AM", "0:30 PM", "13 AM", "12:60 PM", "PM"}) {
+        EXPECT_FALSE(TryStrToTime(bad, v)) << bad;
+    }
+    EXPECT_EQ(v, 42);
+    // The format settings' own markers count too.
+    FormatSettings().TimeAMString = "rano";
+    FormatSettings().TimePMString = "po";
+    EXPECT_EQ(StrToTime("12:15 po"), EncodeTime(12, 15, 0, 0));
+    EXPECT_EQ(StrToTime("12:15 rano"), EncodeTime(0, 15, 0, 0));
+}
+
+TEST_F(DateTimeTest, DatesBeforeTheEpochKeepTheirTimeOfDay) {
+    // Before 1899-12-30 the days count down but the time still counts forward.
+    const TDateTime v = StrToDateTime("1899-12-29 06:00:00");
+    EXPECT_DOUBLE_EQ(v, -1.25);
+    EXPECT_EQ(FormatDateTime("yyyy-mm-dd hh:nn:ss", v), "1899-12-29 06:00:00");
+    EXPECT_DOUBLE_EQ(StrToDateTime("1899-12-30 06:00:00"), 0.25);  // the epoch itself counts up
+    EXPECT_DOUBLE_EQ(StrToDateTime("1899-12-31 18:00:00"), 1.75);
+    EXPECT_DOUBLE_EQ(StrToDateTime("1800-01-01 00:00:00"), EncodeDate(1800, 1, 1));
+    EXPECT_EQ(StrToDateTime(DateTimeToStr(At(1850, 7, 1, 23, 59, 59))), At(1850, 7, 1, 23, 59, 59));
+}
+
+TEST_F(DateTimeTest, TwoDigitYearsFallInTheWindowBeforeTheCurrentYear) {
+    SetNowProvider([] { return EncodeDate(2024, 6, 1); });
+    FormatSettings().ShortDateFormat = "dd.mm.yyyy";
+    FormatSettings().DateSeparator = '.';
+    // Window 50: the hundred years from 1974 on.
+    EXPECT_EQ(StrToDate("05.03.74"), EncodeDate(1974, 3, 5));  // the base year itself
+    EXPECT_EQ(StrToDate("05.03.73"), EncodeDate(2073, 3, 5));
+    EXPECT_EQ(StrToDate("05.03.00"), EncodeDate(2000, 3, 5));
+    EXPECT_EQ(StrToDate("05.03.99"), EncodeDate(1999, 3, 5));
+    FormatSettings().TwoDigitYearCenturyWindow = 10;  // from 2014 on
+    EXPECT_EQ(StrToDate("05.03.14"), EncodeDate(2014, 3, 5));
+    EXPECT_EQ(StrToDate("05.03.13"), EncodeDate(2113, 3, 5));
+    // Window 0: always the current century.
+    FormatSettings().TwoDigitYearCenturyWindow = 0;
+    EXPECT_EQ(StrToDate("05.03.99"), EncodeDate(2099, 3, 5));
+    EXPECT_EQ(StrToDate("05.03.01"), EncodeDate(2001, 3, 5));
+    // Written with more digits, a year is taken as it stands.
+    FormatSettings().TwoDigitYearCenturyWindow = 50;
+    EXPECT_EQ(StrToDate("05.03.073"), EncodeDate(73, 3, 5));
+    EXPECT_EQ(StrToDate("05.03.0099"), EncodeDate(99, 3, 5));
 }
 
 TEST_F(DateTimeTest, WrittenTextReadsBack) {

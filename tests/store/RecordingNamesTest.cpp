@@ -66,6 +66,12 @@ TEST(RecordingNames, RowFromName) {
     EXPECT_EQ(row.Filename, "20240305_140211_0123_a56_.wav");
 
     EXPECT_EQ(RecordingRowFromName("x", 16249).Czas, 9);
+    // An empty file (a recording cut off at once) lasts no time; an unknown size is told apart.
+    EXPECT_EQ(RecordingRowFromName("x", 0).Czas, 0);
+    EXPECT_EQ(RecordingSecondsFromSize(0), 0);
+    EXPECT_EQ(RecordingSecondsFromSize(1624), 0);
+    EXPECT_EQ(RecordingSecondsFromSize(1625), 1);
+    EXPECT_EQ(RecordingSecondsFromSize(-1625), -1);
     EXPECT_EQ(RecordingRowFromName("x", -1).Czas, -1);
     EXPECT_EQ(RecordingRowFromName("x", 1625LL * 3000000).Czas, 3000000);
 
@@ -78,6 +84,9 @@ TEST(RecordingNames, RowFromName) {
 TEST(RecordingNames, OnlyPlainNamesMayNameAStoredFile) {
     for (const char* good : {"20240305_140211_101_202_.wav", "x.WAV", "O'Brien.wav", "a b.wav", "..x.wav"})
         EXPECT_TRUE(IsPlainRecordingName(good)) << good;
-    for (const char* bad : {"", ".", "..", "../x.wav", "..\\..\\x.wav", "a/b.wav", "c:x.wav", "a\nb.wav", "a\tb.wav"})
+    for (const char* bad : {"", ".", "..", "../x.wav", "..\\..\\x.wav", "a/b.wav", "c:x.wav", "a\nb.wav", "a\tb.wav",
+                            "a\x7F"
+                            "b.wav",
+                            "\x1F.wav"})
         EXPECT_FALSE(IsPlainRecordingName(bad)) << bad;
 }

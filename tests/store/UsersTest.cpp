@@ -182,6 +182,10 @@ TEST_F(UsersTest, DeletingAdminIsRefusedWithoutSavingOtherDeletesAlwaysSave) {
 
     DeleteUser("nobody");
     EXPECT_TRUE(dir.Exists("users.conf"));
+    // A free slot is nobody's: an empty name asks about no one.
+    DeleteUser("");
+    EXPECT_EQ((Names{"Info:4"}), ui.shown);
+    EXPECT_TRUE(IsFreeSlot(FindUser("")));
     ASSERT_TRUE(DeleteFile(dir.Path("users.conf")));
     ui.answers = {false};
     DeleteUser("jan");

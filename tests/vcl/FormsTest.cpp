@@ -138,6 +138,82 @@ TEST(Forms, TheCloseBoxOfAModalFormGivesCancelAndRunsOnClose) {
     EXPECT_FALSE(form->Visible());
 }
 
+TEST(Forms, AFormShownModallyAgainStartsWithoutALastResult) {
+    HookScope hooks;
+    Owned<TForm> form(new TForm(nullptr));
+    TModalResult answer = mrOk;
+    std::vector<TModalResult> seenInLoop;
+    SetModalHook([&](TCustomForm* f) {
+        seenInLoop.push_back(f->ModalResult());
+        if (answer != mrNone) return answer;
+        // The second time nobody answers at once: the user closes the window.
+        TThread::Queue(nullptr, [f] { yorde::test::CloseBox(f); });
+        return mrNone;
+    });
+    EXPECT_EQ(form->ShowModal(), mrOk);
+    answer = mrNone;
+    EXPECT_EQ(form->ShowModal(), mrCancel);
+    answer = mrYes;
+    EXPECT_EQ(form->ShowModal(), mrYes);
+    EXPECT_EQ(seenInLoop, (std::vector<TModalResult>{mrNone, mrNone, mrNone}));
+    EXPECT_FALSE(form->Visible());
+}
+
+TEST(Forms, ShowModalRefusesAVisibleADisabledOrAModalForm) {
+    HookScope hooks;
+    Owned<TForm> form(new TForm(nullptr));
+    int hookCalls = 0;
+    SetModalHook([&](TCustomForm*) {
+        ++hookCalls;
+        return mrOk;
+    });
+    form->Show();
+    EXPECT_THROW(form->ShowModal(), EInvalidOperation);
+    EXPECT_TRUE(form->Visible());  // left as it was
+    form->Hide();
+    form->SetEnabled(false);
+    EXPECT_THROW(form->ShowModal(), EInvalidOperation);
+    EXPECT_FALSE(form->Visible());
+    form->SetEnabled(true);
+    EXPECT_EQ(hookCalls, 0);
+
+    // Modal already: a second ShowModal from inside its loop is refused.
+    bool refusedInside = false;
+    SetModalHook([&](TCustomForm* f) {
+        f->Hide();
+        try {
+            f->ShowModal();
+        } catch (const EInvalidOperation&) {
+            refusedInside = true;
+        }
+        return mrOk;
+    });
+    EXPECT_EQ(form->ShowModal(), mrOk);
+    EXPECT_TRUE(refusedInside);
+    EXPECT_FALSE(form->Visible());
+}
+
+TEST(Forms, ATerminateDuringTheModalLoopEndsItWithCancel) {
+    HookScope hooks;
+    Owned<TForm> form(new TForm(nullptr));
+    SetModalHook([](TCustomForm*) {
+        TThread::Queue(nullptr, [] { Application->Terminate(); });
+        return mrNone;
+    });
+    const TModalResult result = form->ShowModal();
+    Application->ClearTerminated();
+    EXPECT_EQ(result, mrCancel);
+    EXPECT_FALSE(form->Visible());
+
+    // Ending already when the dialog comes: it closes at once, cancelled.
+    SetModalHook([](TCustomForm*) { return mrNone; });
+    Application->Terminate();
+    const TModalResult late = form->ShowModal();
+    Application->ClearTerminated();
+    EXPECT_EQ(late, mrCancel);
+    EXPECT_FALSE(form->Visible());
+}
+
 TEST(Forms, TimersFireInsideTheModalLoop) {
     HookScope hooks;
     Owned<TForm> form(new TForm(nullptr));

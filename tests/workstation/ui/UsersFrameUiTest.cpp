@@ -20,6 +20,7 @@
 #include <QLineEdit>
 
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
 
 using namespace userstest;
@@ -388,6 +389,87 @@ TEST_F(LoginTest, ChangedRightsAreStoredAfterTheQuestion) {
     EXPECT_EQ(FindUser("anna").DeleteRight.Kind, rkAll);
     EXPECT_EQ(FindUser("anna").ViewRight.Kind, rkNumber);
     EXPECT_EQ(UserText(FindUser("anna").ViewRight.Number), "55");
+}
+
+TEST_F(LoginTest, ModifyOnTheFirstListedUserChangesTheAdministrator) {
+    LogIn("admin", "tajne1");
+    main->TabImageUserClick(nullptr);
+    Respond("TadduserDialogForm", [&](TCustomForm* f) {
+        auto* d = static_cast<TadduserDialogForm*>(f);
+        d->usersComboBox->SetItemIndex(0);
+        d->usersComboBoxChange(d->usersComboBox);
+        d->passwordLineEdit->SetText("nowe12");
+        d->repeatPasswordLineEdit->SetText("nowe12");
+        d->OKButton->Click();
+        return d->ModalResult();
+    });
+    seen.clear();
+    Click(frame->ModyfImage);
+    ASSERT_EQ(SeenClasses(), (std::vector<std::string>{"TadduserDialogForm", "TQuestionDialog"}));
+    EXPECT_EQ(UserText(FindUser("admin").Password), "nowe12");
+    EXPECT_EQ(FindUser("admin").ViewRight.Kind, rkAll);
+    EXPECT_EQ(UserText(FindUser("anna").Password), "haslo1");
+    // Stored, not only changed in memory.
+    ASSERT_TRUE(LoadUsers());
+    EXPECT_EQ(UserText(FindUser("admin").Password), "nowe12");
+}
+
+TEST_F(UsersFrameTest, TheTwoHundredthUserIsAddedThroughTheDialogAndTheNextIsRefused) {
+    std::vector<TUserRecord> users{MakeUser("admin", "tajne1")};
+    for (int i = 1; i < MaxUsers - 1; ++i) users.push_back(MakeUser("user" + std::to_string(i), "haslo1"));
+    StoreUsers(users);
+    Start();
+    Respond("TuserpaswdDialog", TypePassword("tajne1"));
+    frame->usersComboBox->SetItemIndex(0);
+    frame->usersComboBoxChange(frame->usersComboBox);
+    main->TabImageUserClick(nullptr);
+    AnsiString name;
+    Respond("TadduserDialogForm", [&](TCustomForm* f) {
+        auto* d = static_cast<TadduserDialogForm*>(f);
+        d->adduserlineEdit->SetText(name);
+        d->passwordLineEdit->SetText("haslo2");
+        d->repeatPasswordLineEdit->SetText("haslo2");
+        d->OKButton->Click();
+        return d->ModalResult();
+    });
+    name = "ostatni";
+    seen.clear();
+    Click(frame->DodajImage);
+    EXPECT_EQ(SeenClasses(), std::vector<std::string>{"TadduserDialogForm"});
+    EXPECT_EQ(frame->usersComboBox->Items()->Count(), MaxUsers);
+    EXPECT_EQ(frame->usersComboBox->Items()->Strings(MaxUsers - 1), "ostatni");
+
+    name = "nadmiarowy";
+    seen.clear();
+    Click(frame->DodajImage);
+    ASSERT_EQ(SeenClasses(), (std::vector<std::string>{"TadduserDialogForm", "TMessageDialog"}));
+    EXPECT_TRUE(IsFreeSlot(FindUser("nadmiarowy")));
+    EXPECT_EQ(frame->usersComboBox->Items()->Count(), MaxUsers);
+    ASSERT_TRUE(LoadUsers());
+    EXPECT_FALSE(IsFreeSlot(FindUser("ostatni")));
+    EXPECT_TRUE(IsFreeSlot(FindUser("nadmiarowy")));
+}
+
+TEST_F(UsersFrameTest, AStoredNameFillingItsWholeFieldIsPickedAndLogsIn) {
+    // A record written by another program: name and password without their NUL.
+    TUserRecord full = MakeUser("", "");
+    std::memset(full.Name, 'N', sizeof full.Name);
+    std::memset(full.Password, 'p', sizeof full.Password);
+    TUserTable table{};
+    table[0] = MakeUser("admin", "tajne1");
+    table[1] = full;
+    program.Write("users.conf",
+                  ReferenceBase64(std::string(reinterpret_cast<const char*>(table), sizeof table) + "KONIEC"));
+    Start();
+    const std::string name(20, 'N');
+    ASSERT_EQ(Items(frame->usersComboBox), (std::vector<AnsiString>{"admin", name}));
+    Respond("TuserpaswdDialog", TypePassword(std::string(20, 'p')));
+    seen.clear();
+    frame->usersComboBox->SetItemIndex(1);
+    frame->usersComboBoxChange(frame->usersComboBox);
+    ASSERT_EQ(SeenClasses(), std::vector<std::string>{"TuserpaswdDialog"});
+    EXPECT_EQ(UserText(main->GetCurrentUserRecord().Name), name);
+    EXPECT_TRUE(main->StatusFrameBottom->LoggedIn);
 }
 
 TEST_F(LoginTest, EveryTextTheCodeAsksForExistsInEveryLanguage) {
