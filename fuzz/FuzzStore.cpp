@@ -9,6 +9,7 @@
 #include "rtl/SysUtils.h"
 #include "store/AddressBook.h"
 #include "store/Base64File.h"
+#include "store/FileBytes.h"
 #include "store/Settings.h"
 #include "store/Users.h"
 
@@ -71,7 +72,10 @@ void RunConfigFile(std::string_view input) {
     const std::string dir = FreshFolder("config");
     WriteBytes(dir + "config.cfg", input);
     TStringList lines;
-    FUZZ_CHECK(LoadConfigList(AnsiString(dir), lines, kNow, {1920, 1080}));
+    // A file that is not Base64 text is set aside, never read or overwritten.
+    const bool base64 = IsBase64Text(AnsiString(std::string(input)));
+    FUZZ_CHECK(LoadConfigList(AnsiString(dir), lines, kNow, {1920, 1080}) == base64);
+    if (!base64) FUZZ_CHECK(ReadFileBytes(AnsiString(dir + "config.cfg.bad")) == AnsiString(std::string(input)));
     const TConfigValues v = ParseConfigLines(lines, kNow);
     FUZZ_CHECK(v.RefreshPosition >= RefreshPositionMin && v.RefreshPosition <= RefreshPositionMax);
     FUZZ_CHECK(v.BufferPosition >= BufferPositionMin && v.BufferPosition <= BufferPositionMax);
