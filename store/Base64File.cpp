@@ -185,11 +185,28 @@ int Base64DecodeFile(const AnsiString& inName, const AnsiString& outName) {
 }
 
 AnsiString Base64Encode(std::string_view bytes, int lineSize) {
-    AnsiString text;
-    text.reserve((bytes.size() + 2) / 3 * 4 + bytes.size() / 27 + 2);
-    std::size_t pos = 0;
-    Encode([&] { return pos < bytes.size() ? static_cast<unsigned char>(bytes[pos++]) : EOF; },
-           [&](unsigned char c) { text.push_back(static_cast<char>(c)); }, lineSize);
+    // The same text as the stream encoder, written straight into its final size.
+    const std::size_t groupsPerLine = std::size_t(std::max(1, lineSize / 4));
+    const std::size_t groups = (bytes.size() + 2) / 3;
+    const std::size_t lines = (groups + groupsPerLine - 1) / groupsPerLine;
+    AnsiString text(groups * 4 + lines * 2, '\0');
+    auto* out = reinterpret_cast<unsigned char*>(text.data());
+    const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
+    std::size_t left = bytes.size();
+    std::size_t onLine = 0;
+    while (left > 0) {
+        const int len = int(std::min<std::size_t>(left, 3));
+        const unsigned char block[3] = {in[0], len > 1 ? in[1] : (unsigned char)0, len > 2 ? in[2] : (unsigned char)0};
+        EncodeBlock(block, out, len);
+        out += 4;
+        in += len;
+        left -= std::size_t(len);
+        if (++onLine == groupsPerLine || left == 0) {
+            *out++ = '\r';
+            *out++ = '\n';
+            onLine = 0;
+        }
+    }
     return text;
 }
 
