@@ -133,6 +133,8 @@ int TlxCustomLang::LoadFromStream(TStringsType Type, TStream* Stream, bool Clear
                 continue;
             AnsiString entryKey = key.substr(prefix.size());
             if (bracketKeys(Type)) entryKey = keyFromFile(entryKey);
+            // The lists' own delimiter in a name would split its entry at the next save.
+            if (entryKey.find(langDelim_) != AnsiString::npos) continue;
             if (doNotTranslate_->IndexOf(entryKey.substr(0, entryKey.find('.'))) >= 0) continue;
             const AnsiString value = ini.ReadString(section, key, Missing);
             if (value == Missing) continue;

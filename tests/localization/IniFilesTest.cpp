@@ -177,6 +177,13 @@ TEST_F(IniFiles, ReadingRulesForHandWrittenAndOlderFiles) {
     ASSERT_EQ(collections->Count(), 0);  // no such column: pruned after loading
     EXPECT_EQ(Lines(f.Lang->ScratchList()), (std::vector<AnsiString>{"Grid1.Columns[1].Cells[2]\1k\1l\1"}));
 
+    // A name holding the lists' delimiter is no component's and is skipped:
+    // kept, it would be cut at the delimiter at the next save.
+    TStringStream delimited("[Strings]\r\nTTestForm.IDS_A\1B=x~!@#\r\nTTestForm.IDS_C\1\r\n");
+    LangForm g;
+    EXPECT_EQ(g.Lang->LoadFromStream(stStrings, &delimited, true), 2);
+    EXPECT_EQ(g.Lang->Strings()->Count(), 0);
+
     // A names section without Language_1 keeps the component's languages.
     TStringStream noNames("[Language names - for internal use only!]\r\nLanguage_2=x\r\n[Strings]\r\n");
     f.Lang->LoadFromStream(stStrings, &noNames, false);
