@@ -172,6 +172,26 @@ TEST_F(UsersTest, FullTableRefusesTheNextUserAndFreedSlotsAreReusedLowestFirst) 
     EXPECT_EQ("second", UserText(UserTable[7].Name));
 }
 
+// A slot outside the table writes nothing, and a text too long for its
+// field is cut to 20 bytes with the NUL kept.
+TEST_F(UsersTest, SlotsOutsideTheTableAndOverlongTextsAreKeptOut) {
+    PutUser(User("admin"), MaxUsers - 1);
+    const std::string before = dir.Read("users.conf");
+    EXPECT_THROW(PutUser(User("jan"), MaxUsers), EListError);
+    EXPECT_THROW(PutUser(User("jan"), -1), EListError);
+    EXPECT_EQ(before, dir.Read("users.conf"));
+    EXPECT_EQ((Names{"admin"}), Listed());
+
+    TUserRecord r{};
+    std::memset(&r, 'x', sizeof r);
+    SetUserText(r.Name, std::string(25, 'n'));
+    EXPECT_EQ(std::string(20, 'n'), std::string(r.Name, 20));
+    EXPECT_EQ('\0', r.Name[20]);
+    SetUserText(r.Password, std::string_view("ab\0cd", 5));  // a NUL ends the text; the rest is zero
+    EXPECT_EQ(0, std::memcmp(r.Password, "ab\0\0\0\0", 6));
+    EXPECT_EQ('\0', r.Password[20]);
+}
+
 TEST_F(UsersTest, DeletingAdminIsRefusedWithoutSavingOtherDeletesAlwaysSave) {
     AddUser(User("admin"));
     AddUser(User("jan"));
@@ -272,6 +292,14 @@ TEST_F(UsersTest, StoreCutShortIsUsedAndACopyKeptFromTheNextSave) {
     ASSERT_TRUE(LoadUsers());
     EXPECT_TRUE(ui.log.empty());
     EXPECT_FALSE(dir.Exists("users.conf.bad1"));
+
+    // One record's worth longer, with the trailer at its end: not the table either.
+    ASSERT_TRUE(DeleteFile(dir.Path("users.conf.bad")));
+    const std::string longer = ReferenceStoredBase64(PlainTable(0).substr(0, UserTableSize) +
+                                                     std::string(sizeof(TUserRecord), '\0') + "KONIEC");
+    dir.Write("users.conf", longer);
+    ASSERT_TRUE(LoadUsers());
+    EXPECT_EQ(longer, dir.Read("users.conf.bad"));
 }
 
 // Another program's Base64 file in the store's place (here a settings
