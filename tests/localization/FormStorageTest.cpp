@@ -82,6 +82,15 @@ TEST_F(FormStorage, AMissingKeyIsCreatedAndRestoresNothing) {
     EXPECT_TRUE(r.KeyExists(subKey));
 }
 
+TEST_F(FormStorage, BoundsWithoutAStateRestoreNothing) {
+    store({{"Top", 5}, {"Left", 6}, {"Height", 207}, {"Width", 308}}, "");
+    Owned<TForm> form = Load<TForm>(layout());
+    EXPECT_EQ(form->Left(), 1);
+    EXPECT_EQ(form->Top(), 2);
+    EXPECT_EQ(form->Width(), 403);
+    EXPECT_EQ(form->Height(), 304);
+}
+
 TEST_F(FormStorage, AMissingValueEndsTheRestoreWhereItIs) {
     store({{"Top", 5}, {"Left", 6}, {"Height", 207}}, "Maximized");
     Owned<TForm> form = Load<TForm>(layout());

@@ -91,6 +91,9 @@ TEST(MemIniFile, TypedReaders) {
     EXPECT_EQ(ini.ReadInteger("N", "missing", 7), 7);
     EXPECT_FALSE(ini.ReadBool("N", "bool", true));
     EXPECT_TRUE(ini.ReadBool("N", "missing", true));
+    EXPECT_TRUE(ini.ReadBool("N", "neg", false));  // any number but 0 is true
+    EXPECT_TRUE(ini.ReadBool("N", "hex", false));
+    EXPECT_FALSE(ini.ReadBool("N", "tail", false));  // no number: the default
     EXPECT_DOUBLE_EQ(ini.ReadFloat("N", "float", 0), 1.5);
     EXPECT_DOUBLE_EQ(ini.ReadFloat("N", "bad", 2.5), 2.5);
 }
