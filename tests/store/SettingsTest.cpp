@@ -137,6 +137,9 @@ TEST(Settings, EachGroupFallsBackAsAWhole) {
               std::make_tuple(v.Left, v.Top, v.Width, v.Height, v.RetentionIndex));
     EXPECT_EQ("123", v.NumberA.value());
 
+    v = Parse({kCustom.begin(), kCustom.begin() + 12});  // no retention line: the rest is read
+    EXPECT_EQ(std::make_tuple(700, 0), std::make_tuple(v.Height, v.RetentionIndex));
+
     v = Parse({kCustom.begin(), kCustom.begin() + 7});  // no password line
     EXPECT_EQ("http://", v.Address);
     EXPECT_EQ(EncodeDateTime(2025, 1, 2, 3, 4, 5, 0), v.DateFrom);

@@ -144,6 +144,10 @@ TEST_F(UsersTest, AddAsksBeforeReplacingAndNamesAreCaseSensitive) {
     ModifyUser(User("ewa"));  // unknown: added without a question
     ModifyUser(User("ewa", "changed"));
     EXPECT_EQ((Names{"Info:?2", "Info:?2", "Info:?3"}), ui.shown);
+    const std::string before = dir.Read("users.conf");
+    AddUser(User("", "no name"));  // nothing to store, and nothing saved
+    ModifyUser(User(""));
+    EXPECT_EQ(before, dir.Read("users.conf"));
 
     ASSERT_TRUE(LoadUsers());
     EXPECT_EQ((Names{"admin", "jan", "Admin", "ewa"}), Listed());
@@ -270,6 +274,15 @@ TEST_F(UsersTest, FailedSaveKeepsTableAndFileAsTheyWere) {
     EXPECT_TRUE(IsFreeSlot(FindUser("jan")));
     SetProgramDirOverride(dir.Root());
     EXPECT_EQ(before, dir.Read("users.conf"));
+
+    AddUser(User("ewa"));
+    const std::string withEwa = dir.Read("users.conf");
+    SetProgramDirOverride(dir.Path("gone/"));
+    ui.answers = {true};
+    EXPECT_THROW(DeleteUser("ewa"), Exception);  // a removal that cannot be saved is undone
+    EXPECT_EQ("pass1", UserText(FindUser("ewa").Password));
+    SetProgramDirOverride(dir.Root());
+    EXPECT_EQ(withEwa, dir.Read("users.conf"));
 }
 
 // A store cut short keeps the users it holds (the table's rest is free),
