@@ -334,6 +334,10 @@ TEST(StringListValues, SettingAddsReplacesAndEmptyDeletes) {
     s.SetValues("nothing", "");
     s.SetValueFromIndex(0, "4");
     EXPECT_EQ(items(s), (Lines{"A=4"}));
+    EXPECT_EQ(s.ValueFromIndex(-1), "");  // what IndexOfName gives for a missing name
+    s.SetValueFromIndex(-1, "5");         // a value without a name is added as one
+    EXPECT_EQ(items(s), (Lines{"A=4", "=5"}));
+    s.Delete(1);
 
     s.SetNameValueSeparator(':');
     s.SetValues("x", "y");
@@ -447,6 +451,12 @@ TEST(StringListEvents, UpdateFiresOncePerBracket) {
     s.EndUpdate();  // unbalanced: ignored
     s.Add("r");
     EXPECT_EQ(changed, 4);
+
+    TStringList empty;  // clearing nothing changes nothing
+    empty.OnChanging = s.OnChanging;
+    empty.OnChange = s.OnChange;
+    empty.Clear();
+    EXPECT_EQ(std::make_pair(changing, changed), std::make_pair(4, 4));
 }
 
 TEST(StringListObjects, OwnsObjectsFreesOnDeleteClearAndDestructionButNotOnMove) {

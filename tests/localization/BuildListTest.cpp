@@ -124,6 +124,7 @@ TEST_F(BuildList, EntriesWhoseComponentLacksThePropertyGo) {
     (new TTestAction(form.get()))->SetName("Action1");
     lang->Captions()->Add("TTestForm\1Okno\1\1\1");
     lang->Captions()->Add("Action1\1Akcja\1\1\1");  // an action has no caption
+    lang->Captions()->Add("\1Bez nazwy\1\1\1");     // no name: a damaged entry
     lang->OtherStrings()->Add("Label1.NoSuchText\1x\1\1\1");
     lang->OtherStrings()->Add("Label1.Font.Name\1Arial\1\1\1");
     lang->OtherStrings()->Add(".Hint\1x\1\1\1");

@@ -110,9 +110,11 @@ TEST_F(FormStorage, AShortOrUnknownStateChoosesNothing) {
         EXPECT_EQ(form->WindowState(), wsNormal);
         form->SetWindowState(wsMaximized);  // stored as it goes; the next round rewrites
     }
-    store({{"Top", 5}, {"Left", 6}, {"Height", 207}, {"Width", 308}}, "Minimized");
-    Owned<TForm> form = Load<TForm>(layout());
-    EXPECT_EQ(form->WindowState(), wsMinimized);
+    for (const char* state : {"Minimized", "??n"}) {  // the third letter decides
+        store({{"Top", 5}, {"Left", 6}, {"Height", 207}, {"Width", 308}}, state);
+        Owned<TForm> form = Load<TForm>(layout());
+        EXPECT_EQ(form->WindowState(), wsMinimized) << state;
+    }
 }
 
 TEST_F(FormStorage, InactiveStorageNeitherReadsNorWrites) {

@@ -231,6 +231,9 @@ TEST(IniFormat, LanguagesOfAValueAndTheFilesLanguageNames) {
     EXPECT_EQ(lxini::ValueLanguage(value, 4, "~!@#"), "");
     for (int n : {0, -1}) EXPECT_EQ(lxini::ValueLanguage(value, n, "~!@#"), "") << n;
     EXPECT_EQ(lxini::ValueLanguage(value, 1, ""), "");
+    // A NUL ends a line of the file: it can separate nothing.
+    EXPECT_THROW(lxini::JoinValue("a\1b\1", '\1', AnsiString("~\0~", 3)), ELanguageError);
+    EXPECT_EQ(lxini::JoinValue("a\1b\1", '\1', "~!@#"), "a~!@#b~!@#");
 
     TMemIniFile ini("");
     TStringList names;

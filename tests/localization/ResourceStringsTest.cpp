@@ -93,6 +93,9 @@ TEST_F(ResourceStrings, ASecondComponentDoesNotReplaceTheFirst) {
     langOf(second.get())->SetActLang(3);
     EXPECT_EQ(TlxCustomLang::ResourceTranslator(), langOf(first.get()));
     EXPECT_EQ(LoadResString(&rsDlgCancel), "Anuluj");
+    second.reset();  // the one that never translated goes: the first stays
+    EXPECT_EQ(TlxCustomLang::ResourceTranslator(), langOf(first.get()));
+    EXPECT_EQ(LoadResString(&rsDlgCancel), "Anuluj");
 }
 
 TEST_F(ResourceStrings, AfterTheTranslatorIsFreedTextsComeBackUntranslated) {
