@@ -46,6 +46,33 @@ private:
     std::unique_ptr<TStringList> lines_ = std::make_unique<TStringList>();
 };
 
+// A list kept by TStrings' own rules alone, as the controls' line lists are.
+class TPlainLines : public TStrings {
+public:
+    void Insert(int Index, const AnsiString& S) override {
+        if (Index < 0 || Index > GetCount()) Error("List index out of bounds (%d)", Index);
+        lines_.insert(lines_.begin() + Index, S);
+    }
+    void Delete(int Index) override {
+        check(Index);
+        lines_.erase(lines_.begin() + Index);
+    }
+    void Clear() override { lines_.clear(); }
+
+protected:
+    AnsiString Get(int Index) const override {
+        check(Index);
+        return lines_[size_t(Index)];
+    }
+    int GetCount() const override { return int(lines_.size()); }
+
+private:
+    void check(int Index) const {
+        if (Index < 0 || Index >= GetCount()) Error("List index out of bounds (%d)", Index);
+    }
+    std::vector<AnsiString> lines_;
+};
+
 }  // namespace
 
 YORDE_IMPLEMENT_CLASS(TLinesHolder, [](TClassBuilder<TLinesHolder>& c) {
@@ -109,6 +136,18 @@ TEST(StringListIndex, FailedMoveLeavesTheListIntact) {
     EXPECT_EQ(items(s), (Lines{"b", "c", "a"}));
     s.Move(2, 0);
     EXPECT_EQ(items(s), (Lines{"a", "b", "c"}));
+}
+
+TEST(PlainStrings, MoveChecksBothEndsBeforeTakingTheItem) {
+    TPlainLines s;
+    s.SetText("a\nb\nc");
+    EXPECT_EQ(messageOf([&] { s.Move(0, 3); }), "List index out of bounds (3)");
+    EXPECT_EQ(messageOf([&] { s.Move(3, 0); }), "List index out of bounds (3)");
+    EXPECT_EQ(items(s), (Lines{"a", "b", "c"}));
+    s.Move(0, 2);
+    EXPECT_EQ(items(s), (Lines{"b", "c", "a"}));
+    s.Exchange(0, 2);
+    EXPECT_EQ(items(s), (Lines{"a", "c", "b"}));
 }
 
 TEST(StringListSorted, AddKeepsOrderAndFindGivesTheInsertionPoint) {
@@ -215,6 +254,14 @@ TEST(StringListSorted, CaseSensitiveSeparatesAndResorts) {
     EXPECT_TRUE(s.Find("B", index));
     EXPECT_EQ(s[index], "B");
     EXPECT_EQ(s.IndexOf("b"), 3);
+
+    TStringList two;  // the smallest list that can be out of order
+    two.SetSorted(true);
+    two.Add("a");
+    two.Add("B");
+    two.SetCaseSensitive(true);
+    EXPECT_EQ(items(two), (Lines{"B", "a"}));
+    EXPECT_EQ(two.IndexOf("a"), 1);
 }
 
 TEST(StringListSearch, IndexOfHonoursCaseSensitivityOnUnsortedLists) {
@@ -287,6 +334,10 @@ TEST(StringListValues, SettingAddsReplacesAndEmptyDeletes) {
     s.SetValues("nothing", "");
     s.SetValueFromIndex(0, "4");
     EXPECT_EQ(items(s), (Lines{"A=4"}));
+    EXPECT_EQ(s.ValueFromIndex(-1), "");  // what IndexOfName gives for a missing name
+    s.SetValueFromIndex(-1, "5");         // a value without a name is added as one
+    EXPECT_EQ(items(s), (Lines{"A=4", "=5"}));
+    s.Delete(1);
 
     s.SetNameValueSeparator(':');
     s.SetValues("x", "y");
@@ -400,6 +451,12 @@ TEST(StringListEvents, UpdateFiresOncePerBracket) {
     s.EndUpdate();  // unbalanced: ignored
     s.Add("r");
     EXPECT_EQ(changed, 4);
+
+    TStringList empty;  // clearing nothing changes nothing
+    empty.OnChanging = s.OnChanging;
+    empty.OnChange = s.OnChange;
+    empty.Clear();
+    EXPECT_EQ(std::make_pair(changing, changed), std::make_pair(4, 4));
 }
 
 TEST(StringListObjects, OwnsObjectsFreesOnDeleteClearAndDestructionButNotOnMove) {
@@ -435,12 +492,14 @@ TEST(StringListAssign, CopiesStringsObjectsAndSeparators) {
     src.AddObject("one", &o);
     src.Add("two");
     src.SetDelimiter(';');
+    src.SetNameValueSeparator(':');
     TStringList dst;
     dst.Add("old");
     dst.Assign(&src);
     EXPECT_EQ(items(dst), (Lines{"one", "two"}));
     EXPECT_EQ(dst.Objects(0), &o);
     EXPECT_EQ(dst.Delimiter(), ';');
+    EXPECT_EQ(dst.NameValueSeparator(), ':');
     dst.Assign(&dst);
     EXPECT_EQ(dst.Count(), 2);
 

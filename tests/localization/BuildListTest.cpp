@@ -72,12 +72,16 @@ TEST_F(BuildList, ExistingEntriesTakeTheActiveLanguagesText) {
     auto* label = add<TTestLabel>("Label1", "Label");
     lang->Captions()->Add("TTestForm\1Okno\1Window\1\1");
     lang->Captions()->Add("Label1\1Etykieta\1Label\1\xCC\xE5\xF2\xEA\xE0\1");
+    auto* emptied = add<TTestLabel>("Label2");
+    lang->Captions()->Add("Label2\1Pusta\1Empty\1\1");
     lang->SetActLang(2);
     label->SetCaption("Caption");
-    form->SetCaption("");  // an empty value leaves the entry as it is
+    emptied->SetCaption("");
+    form->SetCaption("");  // an empty value leaves the entry as it is, the owner's and a component's
     lang->BuildList();
     EXPECT_EQ(Lines(lang->Captions()), (std::vector<AnsiString>{"TTestForm\1Okno\1Window\1\1",
-                                                                "Label1\1Etykieta\1Caption\1\xCC\xE5\xF2\xEA\xE0\1"}));
+                                                                "Label1\1Etykieta\1Caption\1\xCC\xE5\xF2\xEA\xE0\1",
+                                                                "Label2\1Pusta\1Empty\1\1"}));
 }
 
 TEST_F(BuildList, ARenamedComponentKeepsItsTranslations) {
@@ -120,6 +124,7 @@ TEST_F(BuildList, EntriesWhoseComponentLacksThePropertyGo) {
     (new TTestAction(form.get()))->SetName("Action1");
     lang->Captions()->Add("TTestForm\1Okno\1\1\1");
     lang->Captions()->Add("Action1\1Akcja\1\1\1");  // an action has no caption
+    lang->Captions()->Add("\1Bez nazwy\1\1\1");     // no name: a damaged entry
     lang->OtherStrings()->Add("Label1.NoSuchText\1x\1\1\1");
     lang->OtherStrings()->Add("Label1.Font.Name\1Arial\1\1\1");
     lang->OtherStrings()->Add(".Hint\1x\1\1\1");

@@ -82,6 +82,15 @@ TEST_F(FormStorage, AMissingKeyIsCreatedAndRestoresNothing) {
     EXPECT_TRUE(r.KeyExists(subKey));
 }
 
+TEST_F(FormStorage, BoundsWithoutAStateRestoreNothing) {
+    store({{"Top", 5}, {"Left", 6}, {"Height", 207}, {"Width", 308}}, "");
+    Owned<TForm> form = Load<TForm>(layout());
+    EXPECT_EQ(form->Left(), 1);
+    EXPECT_EQ(form->Top(), 2);
+    EXPECT_EQ(form->Width(), 403);
+    EXPECT_EQ(form->Height(), 304);
+}
+
 TEST_F(FormStorage, AMissingValueEndsTheRestoreWhereItIs) {
     store({{"Top", 5}, {"Left", 6}, {"Height", 207}}, "Maximized");
     Owned<TForm> form = Load<TForm>(layout());
@@ -101,9 +110,11 @@ TEST_F(FormStorage, AShortOrUnknownStateChoosesNothing) {
         EXPECT_EQ(form->WindowState(), wsNormal);
         form->SetWindowState(wsMaximized);  // stored as it goes; the next round rewrites
     }
-    store({{"Top", 5}, {"Left", 6}, {"Height", 207}, {"Width", 308}}, "Minimized");
-    Owned<TForm> form = Load<TForm>(layout());
-    EXPECT_EQ(form->WindowState(), wsMinimized);
+    for (const char* state : {"Minimized", "??n"}) {  // the third letter decides
+        store({{"Top", 5}, {"Left", 6}, {"Height", 207}, {"Width", 308}}, state);
+        Owned<TForm> form = Load<TForm>(layout());
+        EXPECT_EQ(form->WindowState(), wsMinimized) << state;
+    }
 }
 
 TEST_F(FormStorage, InactiveStorageNeitherReadsNorWrites) {

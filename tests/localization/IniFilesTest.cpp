@@ -5,6 +5,7 @@
 
 #include "classes/MemoryStream.h"
 #include "localization/LxExtended.h"
+#include "localization/LxIniFormat.h"
 
 #include <gtest/gtest.h>
 
@@ -227,6 +228,29 @@ TEST_F(IniFiles, MergeAllReachesEveryListOfALinkedComponent) {
     EXPECT_EQ(f.Lang->GetTextOrDefault("IDS_KEEP"), "zostaje");
     EXPECT_EQ(Lines(f.Lang->OtherStrings()), (std::vector<AnsiString>{E("Label1.Hint", {"p", "hint", ""})}));
     EXPECT_EQ(f.Label->Hint(), "p");
+}
+
+TEST(IniFormat, LanguagesOfAValueAndTheFilesLanguageNames) {
+    const AnsiString value = "tak~!@#yes~!@#";
+    EXPECT_EQ(lxini::ValueLanguage(value, 1, "~!@#"), "tak");
+    EXPECT_EQ(lxini::ValueLanguage(value, 2, "~!@#"), "yes");
+    EXPECT_EQ(lxini::ValueLanguage(value, 3, "~!@#"), "");  // after the last delimiter
+    EXPECT_EQ(lxini::ValueLanguage(value, 4, "~!@#"), "");
+    for (int n : {0, -1}) EXPECT_EQ(lxini::ValueLanguage(value, n, "~!@#"), "") << n;
+    EXPECT_EQ(lxini::ValueLanguage(value, 1, ""), "");
+    // A NUL ends a line of the file: it can separate nothing.
+    EXPECT_THROW(lxini::JoinValue("a\1b\1", '\1', AnsiString("~\0~", 3)), ELanguageError);
+    EXPECT_EQ(lxini::JoinValue("a\1b\1", '\1', "~!@#"), "a~!@#b~!@#");
+
+    TMemIniFile ini("");
+    TStringList names;
+    names.SetCommaText("Polski,\"\"");
+    lxini::WriteLanguageNames(ini, &names, 3);  // an empty and a missing name are numbered
+    TStringList written;
+    ini.ReadSectionValues(lxini::NamesSection, &written);
+    EXPECT_EQ(Lines(&written), (std::vector<AnsiString>{"Polski", "Language N2", "Language N3"}));
+    EXPECT_EQ(lxini::FileLanguageNumber(ini, "Language N3"), 3);
+    EXPECT_EQ(lxini::FileLanguageNumber(ini, "polski"), 0);  // names match exactly
 }
 
 TEST_F(IniFiles, OneLanguageByNameIsAddedOrReplaced) {

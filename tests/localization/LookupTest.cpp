@@ -61,6 +61,11 @@ TEST_F(Lookup, TestModeShowsUntranslatedTextsInCapitalsBeyondLanguageOne) {
     EXPECT_EQ(lang->GetText("IDS_A"),
               "ZAPIS \xA3\xD3"
               "D\x8F");
+    TStringList list;  // by index the plain fall-back holds, never the capitals
+    list.Add(E("IDS_B", {"zapis", "", ""}));
+    AnsiString r;
+    lang->GetTextFromByIndex(&list, 0, r, true);
+    EXPECT_EQ(r, "zapis");
 }
 
 TEST_F(Lookup, LanguageBeyondTheCountFallsBackInsteadOfRaising) {
@@ -70,6 +75,14 @@ TEST_F(Lookup, LanguageBeyondTheCountFallsBackInsteadOfRaising) {
     EXPECT_EQ(lang->ActiveLanguage(), 3);
     EXPECT_EQ(lang->GetTextOrDefault("IDS_A"), "pl");
     EXPECT_EQ(lang->GetText("IDS_A"), "");
+    // The same in the other lists, whose entries may still hold the field.
+    TStringList list;
+    list.Add(E("IDS_A", {"pl", "en", "ru"}));
+    AnsiString r = "stale";
+    lang->GetTextFrom(&list, "IDS_A", r, false);
+    EXPECT_EQ(r, "");
+    lang->GetTextFrom(&list, "IDS_A", r, true);
+    EXPECT_EQ(r, "pl");
 }
 
 TEST_F(Lookup, BinarySearchEdgesAndDuplicates) {
@@ -103,6 +116,8 @@ TEST_F(Lookup, TextSearchOfOtherListsStaysInsideOneEntry) {
     lang->GetTextFrom(&list, "Short", r, true);
     EXPECT_EQ(r, "a");
     lang->GetTextFrom(&list, "inside", r, true);
+    EXPECT_EQ(r, "");
+    lang->GetTextFrom(&list, "Sec", r, true);  // a whole identifier, not its beginning
     EXPECT_EQ(r, "");
     lang->GetTextFromByIndex(&list, 2, r, false);
     EXPECT_EQ(r, "y");

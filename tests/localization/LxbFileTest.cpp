@@ -190,12 +190,23 @@ TEST_F(LxbFile, ManagerListsCopiesAndFixedLanguages) {
     EXPECT_EQ(Lines(copy.GetlxComponents(1)->Strings()), Lines(a.Lang->Strings()));
     EXPECT_EQ(copy.FixedLanguages()->CommaText(), "Polski,Rosyjski");
 
-    TMemoryStream s;
-    manager.SaveToStream(&s);
-    s.SetPosition(0);
+    const auto readBack = [](const TLXBFileManager& Written, TLXBFileManager& Read) {
+        TMemoryStream s;
+        Written.SaveToStream(&s);
+        s.SetPosition(0);
+        Read.ReadStreamContent(&s);
+    };
     TLXBFileManager read;
-    read.ReadStreamContent(&s);
+    readBack(manager, read);
     EXPECT_EQ(read.FixedLanguages()->CommaText(), "Polski,Rosyjski");
+
+    // Without entries the fixed languages run to the very end of the file.
+    TLXBFileManager lone, loneRead;
+    lone.SetFixedLanguages(&fixed);
+    readBack(lone, loneRead);
+    EXPECT_EQ(loneRead.GetCompCount(), 0);
+    EXPECT_EQ(loneRead.FixedLanguages()->CommaText(), "Polski,Rosyjski");
+
     read.Remove(0);
     ASSERT_EQ(read.GetCompCount(), 1);
     EXPECT_EQ(read.GetOwnerNames(0), "TTestForm");

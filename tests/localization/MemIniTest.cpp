@@ -91,6 +91,9 @@ TEST(MemIniFile, TypedReaders) {
     EXPECT_EQ(ini.ReadInteger("N", "missing", 7), 7);
     EXPECT_FALSE(ini.ReadBool("N", "bool", true));
     EXPECT_TRUE(ini.ReadBool("N", "missing", true));
+    EXPECT_TRUE(ini.ReadBool("N", "neg", false));  // any number but 0 is true
+    EXPECT_TRUE(ini.ReadBool("N", "hex", false));
+    EXPECT_FALSE(ini.ReadBool("N", "tail", false));  // no number: the default
     EXPECT_DOUBLE_EQ(ini.ReadFloat("N", "float", 0), 1.5);
     EXPECT_DOUBLE_EQ(ini.ReadFloat("N", "bad", 2.5), 2.5);
 }
@@ -102,12 +105,18 @@ TEST(MemIniFile, UpdateFileAndRenameWithReload) {
     {
         TMemIniFile ini(first);
         ini.WriteString("A", "k", "v");
+        EXPECT_TRUE(ini.Modified());
         ini.UpdateFile();
+        EXPECT_FALSE(ini.Modified());
         ini.Rename(second, true);  // loads the file it now points at
         EXPECT_EQ(ini.ReadString("From", "Second", ""), "1");
         EXPECT_EQ(ini.FileName(), second);
+        ini.Rename(dir.Path("third.ini"), false);  // keeps what it holds, written to the new name
+        EXPECT_EQ(ini.ReadString("From", "Second", ""), "1");
+        ini.UpdateFile();
     }
     EXPECT_EQ(dir.Read("first.ini"), "[A]\r\nk=v\r\n\r\n");
+    EXPECT_EQ(dir.Read("third.ini"), "[From]\r\nSecond=1\r\n\r\n");
 }
 
 TEST(EntryHelpers, ExtractTranslationFields) {

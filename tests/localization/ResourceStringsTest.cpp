@@ -8,6 +8,7 @@
 #include "localization/LxHelp.h"
 #include "localization/LxTextRoutines.h"
 #include "localization/LxTranslationData.h"
+#include "rtl/Convert.h"
 #include "rtl/ResStrings.h"
 #include "vcl/Dialogs.h"
 
@@ -19,16 +20,17 @@ using namespace loctest;
 const AnsiString russianCancel = "\xCE\xF2\xEC\xE5\xED\xE0";
 
 // A form whose component translates resource strings written in English (language 2).
-Owned<TTestForm> translatorForm(const char* Name, bool Handle = true) {
+Owned<TTestForm> translatorForm(const char* Name, bool Handle = true, int ResourceLanguage = 2) {
     const AnsiString data = "stStrings\r\n" + E("IDS_CANCEL", {"Anuluj", "Cancel", russianCancel}) + "\r\n" +
-                            E("IDS_SELF", {"Sam", "\\x53elf", ""}) + "\r\n";
+                            E("IDS_SELF", {"Sam", "\\x53elf", ""}) + "\r\n" + E("OK", {"Dobrze", "Okay", ""}) + "\r\n";
     return Load<TTestForm>("object " + AnsiString(Name) +
                            ": TTestForm\n"
                            "  object Lang1: TlxLang\n"
                            "    NumOfLanguages = 3\n"
                            "    LangDelim = 1\n" +
                            AnsiString(Handle ? "    HandleResourceStrings = True\n" : "") +
-                           "    ResourceLanguageIndex = 2\n"
+                           "    ResourceLanguageIndex = " + IntToStr(ResourceLanguage) +
+                           "\n"
                            "    TranslationData = {" +
                            Hex(data) +
                            "}\n"
@@ -76,10 +78,22 @@ TEST_F(ResourceStrings, TheTranslatorFollowsItsActiveLanguage) {
     EXPECT_EQ(LoadResString(&rsDlgCancel), "Cancel");
 }
 
+// Language 0 holds the identifiers: a resource text equal to one is no
+// text of a language and stays as loaded.
+TEST_F(ResourceStrings, WithoutAResourceLanguageNothingIsTranslated) {
+    Owned<TTestForm> form = translatorForm("Form1", true, 0);
+    ASSERT_EQ(TlxCustomLang::ResourceTranslator(), langOf(form.get()));
+    EXPECT_EQ(LoadResString(&rsDlgOK), "OK");
+    EXPECT_EQ(LoadResString(&rsDlgCancel), "Cancel");
+}
+
 TEST_F(ResourceStrings, ASecondComponentDoesNotReplaceTheFirst) {
     Owned<TTestForm> first = translatorForm("Form1");
     Owned<TTestForm> second = translatorForm("Form2");
     langOf(second.get())->SetActLang(3);
+    EXPECT_EQ(TlxCustomLang::ResourceTranslator(), langOf(first.get()));
+    EXPECT_EQ(LoadResString(&rsDlgCancel), "Anuluj");
+    second.reset();  // the one that never translated goes: the first stays
     EXPECT_EQ(TlxCustomLang::ResourceTranslator(), langOf(first.get()));
     EXPECT_EQ(LoadResString(&rsDlgCancel), "Anuluj");
 }

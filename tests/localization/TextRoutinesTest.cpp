@@ -46,6 +46,25 @@ TEST(WordRoutines, FieldsBetweenSingleDelimiters) {
     EXPECT_EQ(CountDelimiters("a\1b\1c", d), 2);
 }
 
+TEST(WordRoutines, NoWordBeforeTheFirst) {
+    for (int n : {0, -1}) {
+        EXPECT_EQ(WordPosition(n, "a\1b", "\1"), 0) << n;
+        EXPECT_EQ(ExtractWord(n, "a\1b", "\1"), "") << n;
+    }
+    EXPECT_EQ(WordPosition(1, "", "\1"), 1);  // an empty text holds one empty word
+    EXPECT_EQ(WordPosition(2, "", "\1"), 0);
+}
+
+TEST(WordRoutines, IndexesAreNineDigitsAtMost) {
+    int v = -1;
+    EXPECT_TRUE(ParseIndex("123456789", v));
+    EXPECT_EQ(v, 123456789);
+    EXPECT_TRUE(ParseIndex("007", v));
+    EXPECT_EQ(v, 7);
+    for (const char* bad : {"", "1234567890", "9999999999", "-1", "+1", " 1", "1 ", "1a", "0x1"})
+        EXPECT_FALSE(ParseIndex(bad, v)) << bad;
+}
+
 TEST(WordRoutines, ReplaceStrDoesNotRescanItsReplacement) {
     EXPECT_EQ(ReplaceStr("aXbXc", "X", "XX", true), "aXXbXXc");
     EXPECT_EQ(ReplaceStr("aXbXc", "X", "-", false), "a-bXc");

@@ -18,6 +18,8 @@ TEST(IntToStr, EveryIntegerTypeUpToItsExtremes) {
 
 TEST(IntToHex, WidthAndTwosComplement) {
     EXPECT_EQ(IntToHex(255, 4), "00FF");
+    EXPECT_EQ(IntToHex(0xFFF, 4), "0FFF");
+    EXPECT_EQ(IntToHex(0xFFFF, 4), "FFFF");
     EXPECT_EQ(IntToHex(0x12345, 2), "12345");
     EXPECT_EQ(IntToHex(-1, 1), "FFFFFFFF");
     EXPECT_EQ(IntToHex(std::int64_t(-2), 1), "FFFFFFFFFFFFFFFE");

@@ -47,6 +47,7 @@ TEST(Format, FloatsRoundHalvesAwayFromZeroAndUseTheLocaleSeparators) {
               "567.89");
     EXPECT_EQ(Format("%m", {12.5}), "12.50 z\xB3");
     EXPECT_EQ(Format("%8.2f", {1.5}), "    1.50");
+    EXPECT_EQ(Format("%.f|%.s|", {2.5, "abc"}), "3||");  // a dot without digits is precision 0
 }
 
 TEST(Format, MismatchesRaise) {
@@ -58,6 +59,8 @@ TEST(Format, MismatchesRaise) {
     EXPECT_THROW(Format("%5", {1}), EConvertError);
     EXPECT_THROW(Format("%k", {1}), EConvertError);
     EXPECT_THROW(Format("%*d", {"x", 1}), EConvertError);
+    EXPECT_THROW(Format("%1000000d", {1}), EConvertError);  // no width runs away with the memory
+    EXPECT_EQ(Format("%100000d", {1}).size(), 100000u);
     try {
         Format("%d", {});
         FAIL();

@@ -52,6 +52,19 @@ TEST(Base64, DecoderSkipsBytesOutsideTheAlphabet) {
     }
 }
 
+TEST(Base64, FileRoutineReportsFilesItCannotOpenAndNamesEachCode) {
+    yorde::test::TTempFolder dir;
+    dir.Write("in", "abc");
+    EXPECT_EQ(B64_FILE_ERROR, Base64EncodeFile(dir.Path("missing"), dir.Path("out")));
+    EXPECT_FALSE(dir.Exists("out"));
+    EXPECT_EQ(B64_FILE_ERROR, Base64DecodeFile(dir.Path("in"), dir.Path("no/such/out")));
+
+    EXPECT_STREQ("b64:002:File Error Opening/Creating Files.", B64Message(B64_FILE_ERROR));
+    EXPECT_STREQ("b64:003:File I/O Error -- Note: output file not removed.", B64Message(B64_FILE_IO_ERROR));
+    EXPECT_STREQ("b64:004:linesize set to minimum.", B64Message(B64_LINE_SIZE_TO_MIN));
+    for (int unknown : {-1, 0, 6, 1000}) EXPECT_STREQ("b64:000:Invalid Message Code.", B64Message(unknown)) << unknown;
+}
+
 TEST(Base64, TextOfOnlyTheAlphabetPaddingAndBreaksIsBase64) {
     std::mt19937 gen(11);
     std::string plain(3000, '\0');

@@ -153,7 +153,11 @@ TEST_F(ExportTest, ADiskThatFillsLeavesNoPartOfTheTarget) {
         EXPECT_EQ(ExportRecording(Store(), kName, dir.Path("usb/out.wav"), {}, files), TExportResult::DiskFull);
         dir.Write("usb/old.wav", "an earlier export");
         EXPECT_EQ(ExportRecording(Store(), kName, dir.Path("usb/old.wav"), {}, files), TExportResult::DiskFull);
-        // With room left, the same failure is not put down to the disk.
+        freeSpace = 0;  // not a byte left
+        EXPECT_EQ(ExportRecording(Store(), kName, dir.Path("usb/out.wav"), {}, files), TExportResult::DiskFull);
+        // With room left, or the room unknown, the same failure is not put down to the disk.
+        freeSpace = -1;
+        EXPECT_EQ(ExportRecording(Store(), kName, dir.Path("usb/out.wav"), {}, files), TExportResult::WriteError);
         freeSpace = 50 * 1000 * 1000;
         EXPECT_EQ(ExportRecording(Store(), kName, dir.Path("usb/out.wav"), {}, files), TExportResult::WriteError);
     }

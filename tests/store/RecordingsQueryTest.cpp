@@ -143,6 +143,15 @@ TEST_F(RecordingsQueryDb, QuotesInValuesAreMatchedAsTextAndNeverBreakTheStatemen
     EXPECT_TRUE(Run(f).empty());
     TRecordingsFilter r = ForNumber("201' OR 'a'='a");
     EXPECT_TRUE(Run(r).empty());
+
+    // The written-out statement finds what the bound one finds.
+    for (const char* number : {"x'y", "' OR '1'='1"}) {
+        f.NumberA = number;
+        int rendered = 0;
+        for (SqliteQuery q = db.ExecQuery(RenderSql(BuildRecordingsQuery(f))); !q.Eof(); q.NextRow()) ++rendered;
+        EXPECT_EQ(Run(f).size(), std::size_t(rendered)) << number;
+    }
+    EXPECT_EQ(RenderSql(BuildRecordingsQuery(f)), "SELECT * FROM Files WHERE AbA = ''' OR ''1''=''1' ");
 }
 
 TEST_F(RecordingsQueryDb, DescriptionsComeFromTheUsersOwnBookAndADashStandsForNone) {

@@ -118,6 +118,14 @@ TEST(Settings, EachGroupFallsBackAsAWhole) {
     EXPECT_EQ(kNow, v.DateFrom);       // line 0 was fine
     EXPECT_EQ(60, v.RefreshPosition);  // clamped by the slider's range
 
+    lines = kCustom;  // each slider keeps to its own range, at both ends
+    lines[4] = "0";
+    lines[5] = "65";
+    v = Parse(lines);
+    EXPECT_EQ(std::make_pair(1, 64), std::make_pair(v.RefreshPosition, v.BufferPosition));
+    lines[5] = "-7";
+    EXPECT_EQ(1, Parse(lines).BufferPosition);
+
     lines = kCustom;
     lines[5] = "x";  // valid address and password are reset with the sliders
     lines[11] = "";
@@ -128,6 +136,9 @@ TEST(Settings, EachGroupFallsBackAsAWhole) {
     EXPECT_EQ(std::make_tuple(10, 10, 800, 600, 0),
               std::make_tuple(v.Left, v.Top, v.Width, v.Height, v.RetentionIndex));
     EXPECT_EQ("123", v.NumberA.value());
+
+    v = Parse({kCustom.begin(), kCustom.begin() + 12});  // no retention line: the rest is read
+    EXPECT_EQ(std::make_tuple(700, 0), std::make_tuple(v.Height, v.RetentionIndex));
 
     v = Parse({kCustom.begin(), kCustom.begin() + 7});  // no password line
     EXPECT_EQ("http://", v.Address);
@@ -181,11 +192,26 @@ TEST(Settings, DamagedAndForeignFilesAreSetAsideNotOverwritten) {
     EXPECT_TRUE(binary.Exists("config.cfg.bad"));
 
     log.clear();
-    yorde::test::TTempFolder own;  // the program's own file says nothing
-    own.Write("config.cfg", ReferenceStoredBase64(CrLf(kCustom)));
+    yorde::test::TTempFolder longer;  // a line too many is not the program's list either
+    Lines extra = kCustom;
+    extra.push_back("3");
+    const std::string longFile = ReferenceStoredBase64(CrLf(extra));
+    longer.Write("config.cfg", longFile);
+    EXPECT_TRUE(LoadConfigList(longer.Root(), list, kNow, {}, logTo));
+    EXPECT_EQ(extra, ToLines(list));
+    EXPECT_EQ(longFile, longer.Read("config.cfg.bad"));
+    EXPECT_EQ(longFile, longer.Read("config.cfg"));  // kept in place until the save at exit
+    EXPECT_EQ(log, Lines{"Settings: config.cfg is not the program's list of 13 lines; kept as config.cfg.bad"});
+
+    log.clear();
+    yorde::test::TTempFolder own;  // the program's own file says nothing, a tab in the password included
+    Lines tabbed = kCustom;
+    tabbed[7] = "taj\tne";
+    own.Write("config.cfg", ReferenceStoredBase64(CrLf(tabbed)));
     EXPECT_TRUE(LoadConfigList(own.Root(), list, kNow, {}, logTo));
     EXPECT_TRUE(log.empty());
     EXPECT_FALSE(own.Exists("config.cfg.bad"));
+    EXPECT_EQ(tabbed, ToLines(list));
 }
 
 // config.cfg holds the exchange's password: its owner alone may read it.

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sqlite3.h>
+
 #include <type_traits>
 
 namespace {
@@ -45,6 +47,12 @@ TEST_F(SqliteDbTest, LayerErrorsUseCode1000AndFixedTexts) {
     taker = std::move(q);
     EXPECT_EQ("a", taker.GetStringField(1));
     EXPECT_STREQ("DBLAYER_ERROR[1000]: Null Virtual Machine pointer", ErrorOf([&] { q.Eof(); }).Message());
+
+    // A value without its "?" is refused, and the statement is not left behind.
+    EXPECT_EQ(SQLITE_RANGE, ErrorOf([&] { db.ExecDml("DELETE FROM t;", {std::int64_t(1)}); }).Code());
+    EXPECT_EQ(SQLITE_RANGE, ErrorOf([&] { db.ExecQuery("SELECT 1;", {AnsiString("x")}); }).Code());
+    taker = SqliteQuery();
+    EXPECT_EQ(nullptr, sqlite3_next_stmt(db.Handle(), nullptr));
 
     SqliteDb closed;
     EXPECT_STREQ("DBLAYER_ERROR[1000]: Database not open", ErrorOf([&] { closed.ExecDml("SELECT 1;"); }).Message());

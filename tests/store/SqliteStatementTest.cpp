@@ -38,6 +38,17 @@ TEST_F(SqliteStatementTest, BoundValuesAreNeverSql) {
         EXPECT_EQ(select.ColumnText(2), "integer");
         EXPECT_FALSE(select.Step());
     }
+    // A reset statement runs again with no value bound: an unbound parameter is NULL.
+    select.Reset();
+    ASSERT_FALSE(select.Step());
+    SqliteStatement again(db, "SELECT ? IS NULL;");
+    again.Bind(1, AnsiString("kept?"));
+    ASSERT_TRUE(again.Step());
+    EXPECT_EQ(again.ColumnInt64(0), 0);
+    again.Reset();
+    ASSERT_TRUE(again.Step());
+    EXPECT_EQ(again.ColumnInt64(0), 1);
+
     SqliteStatement count(db, "SELECT count(*), max(Data) FROM Files WHERE Czas > ?;");
     count.Bind(1, 7.5);
     ASSERT_TRUE(count.Step());

@@ -144,6 +144,10 @@ TEST_F(UsersTest, AddAsksBeforeReplacingAndNamesAreCaseSensitive) {
     ModifyUser(User("ewa"));  // unknown: added without a question
     ModifyUser(User("ewa", "changed"));
     EXPECT_EQ((Names{"Info:?2", "Info:?2", "Info:?3"}), ui.shown);
+    const std::string before = dir.Read("users.conf");
+    AddUser(User("", "no name"));  // nothing to store, and nothing saved
+    ModifyUser(User(""));
+    EXPECT_EQ(before, dir.Read("users.conf"));
 
     ASSERT_TRUE(LoadUsers());
     EXPECT_EQ((Names{"admin", "jan", "Admin", "ewa"}), Listed());
@@ -170,6 +174,26 @@ TEST_F(UsersTest, FullTableRefusesTheNextUserAndFreedSlotsAreReusedLowestFirst) 
     AddUser(User("second"));
     EXPECT_EQ("first", UserText(UserTable[3].Name));
     EXPECT_EQ("second", UserText(UserTable[7].Name));
+}
+
+// A slot outside the table writes nothing, and a text too long for its
+// field is cut to 20 bytes with the NUL kept.
+TEST_F(UsersTest, SlotsOutsideTheTableAndOverlongTextsAreKeptOut) {
+    PutUser(User("admin"), MaxUsers - 1);
+    const std::string before = dir.Read("users.conf");
+    EXPECT_THROW(PutUser(User("jan"), MaxUsers), EListError);
+    EXPECT_THROW(PutUser(User("jan"), -1), EListError);
+    EXPECT_EQ(before, dir.Read("users.conf"));
+    EXPECT_EQ((Names{"admin"}), Listed());
+
+    TUserRecord r{};
+    std::memset(&r, 'x', sizeof r);
+    SetUserText(r.Name, std::string(25, 'n'));
+    EXPECT_EQ(std::string(20, 'n'), std::string(r.Name, 20));
+    EXPECT_EQ('\0', r.Name[20]);
+    SetUserText(r.Password, std::string_view("ab\0cd", 5));  // a NUL ends the text; the rest is zero
+    EXPECT_EQ(0, std::memcmp(r.Password, "ab\0\0\0\0", 6));
+    EXPECT_EQ('\0', r.Password[20]);
 }
 
 TEST_F(UsersTest, DeletingAdminIsRefusedWithoutSavingOtherDeletesAlwaysSave) {
@@ -250,6 +274,15 @@ TEST_F(UsersTest, FailedSaveKeepsTableAndFileAsTheyWere) {
     EXPECT_TRUE(IsFreeSlot(FindUser("jan")));
     SetProgramDirOverride(dir.Root());
     EXPECT_EQ(before, dir.Read("users.conf"));
+
+    AddUser(User("ewa"));
+    const std::string withEwa = dir.Read("users.conf");
+    SetProgramDirOverride(dir.Path("gone/"));
+    ui.answers = {true};
+    EXPECT_THROW(DeleteUser("ewa"), Exception);  // a removal that cannot be saved is undone
+    EXPECT_EQ("pass1", UserText(FindUser("ewa").Password));
+    SetProgramDirOverride(dir.Root());
+    EXPECT_EQ(withEwa, dir.Read("users.conf"));
 }
 
 // A store cut short keeps the users it holds (the table's rest is free),
@@ -272,6 +305,14 @@ TEST_F(UsersTest, StoreCutShortIsUsedAndACopyKeptFromTheNextSave) {
     ASSERT_TRUE(LoadUsers());
     EXPECT_TRUE(ui.log.empty());
     EXPECT_FALSE(dir.Exists("users.conf.bad1"));
+
+    // One record's worth longer, with the trailer at its end: not the table either.
+    ASSERT_TRUE(DeleteFile(dir.Path("users.conf.bad")));
+    const std::string longer = ReferenceStoredBase64(PlainTable(0).substr(0, UserTableSize) +
+                                                     std::string(sizeof(TUserRecord), '\0') + "KONIEC");
+    dir.Write("users.conf", longer);
+    ASSERT_TRUE(LoadUsers());
+    EXPECT_EQ(longer, dir.Read("users.conf.bad"));
 }
 
 // Another program's Base64 file in the store's place (here a settings

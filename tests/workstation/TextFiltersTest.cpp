@@ -44,6 +44,16 @@ TEST(UserRights, SentencesByKind) {
     EXPECT_EQ(RightSentence(right, "view", text), "error");
 }
 
+TEST(UserRights, DeletingFollowsTheRightOnEitherSideOfTheCall) {
+    EXPECT_TRUE(MayDeleteRecording({rkAll, 1, {}}, "101", "202"));
+    EXPECT_FALSE(MayDeleteRecording({rkNone, 1, {}}, "101", "202"));
+    const TUserRight own{rkNumber, 1, "202"};
+    EXPECT_TRUE(MayDeleteRecording(own, "202", "300"));  // the user called
+    EXPECT_TRUE(MayDeleteRecording(own, "101", "202"));  // the user was called
+    EXPECT_FALSE(MayDeleteRecording(own, "101", "300"));
+    EXPECT_FALSE(MayDeleteRecording(own, "2020", "20"));  // whole numbers only
+}
+
 TEST(UserRights, RetentionMonthsAndConfirmation) {
     const int months[] = {-1, 1, 2, 3, 6, 12, 24, 36, 48, 60};
     for (int i = 0; i < 10; ++i) EXPECT_EQ(RetentionMonths(i), months[i]);

@@ -86,6 +86,14 @@ protected:
     void TearDown() override { SetModalHook(nullptr); }
 };
 
+TEST(DialogSizes, ScalingRoundsHalvesAwayFromZero) {
+    EXPECT_EQ(lxMulDiv(3, 1, 2), 2);
+    EXPECT_EQ(lxMulDiv(-3, 1, 2), -2);
+    EXPECT_EQ(lxMulDiv(10, 7, 4), 18);  // 17.5
+    EXPECT_EQ(lxMulDiv(8, 13, 8), 13);
+    EXPECT_EQ(lxMulDiv(7, 5, 0), -1);
+}
+
 TEST_F(Dialogs, ButtonsAreLaidOutFromTheAverageCharacterSize) {
     OwnerForm owner;
     std::unique_ptr<TMessageForm, void (*)(TObject*)> dialog(
