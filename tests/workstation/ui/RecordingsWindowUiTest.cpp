@@ -31,6 +31,7 @@
 #include <QImage>
 
 #include <algorithm>
+#include <cctype>
 #include <ctime>
 #include <filesystem>
 
@@ -244,6 +245,24 @@ TEST_F(RecordingsWindow, TheAddressBookLayoutShowsTheUsersDescriptions) {
     }
     EXPECT_GT(described, 0);
     EXPECT_GT(dashes, 0);  // outside numbers past the book's entries
+
+    // Description columns sort by their text whatever its case.
+    {
+        SqliteDb db;
+        db.Open(program.Path("data.db"));
+        db.ExecDml("UPDATE AddressBook SET opis = CASE WHEN rowid % 2 = 1 THEN 'a' || rowid ELSE 'B' || rowid END;");
+    }
+    const auto caseless = [](const AnsiString& x, const AnsiString& y) {
+        return std::lexicographical_compare(x.begin(), x.end(), y.begin(), y.end(),
+                                            [](char p, char q) { return std::tolower(p) < std::tolower(q); });
+    };
+    for (int col : {2, 4}) {
+        SCOPED_TRACE(col);
+        ClickHeader(col);
+        const std::vector<AnsiString> v = Column(col);
+        EXPECT_TRUE(std::is_sorted(v.begin(), v.end(), caseless));
+        EXPECT_FALSE(std::is_sorted(v.begin(), v.end())) << "an upper-case B sorts after a lower-case a";
+    }
     Filter()->ABookCheckBox->SetChecked(false);
     EXPECT_EQ(Grid()->ColCount(), 5);
     visibleColumns = 4;
@@ -342,6 +361,14 @@ TEST_F(RecordingsWindow, PauseSeekNextPreviousAndMuteBehaveAsTheButtonsSay) {
     EXPECT_EQ(m->TimeLabel->Caption(), "00:00:00");
     EXPECT_EQ(m->SeekTrackBar->Position(), 0);
     EXPECT_EQ(Status(), "");
+    // A key step that lands exactly on the end is no step past it.
+    m->PlayImageClick(nullptr);
+    m->SeekTrackBar->SetPosition(95);
+    key = kRight;
+    m->SeekTrackBarKeyDown(m->SeekTrackBar, key, {});
+    EXPECT_EQ(m->SeekTrackBar->Position(), 100);
+    EXPECT_TRUE(m->Timer1->Enabled());
+    m->StopImageClick(nullptr);
 
     // Next from the last row wraps to the first, Previous from the first to the last.
     Grid()->SetRow(4);

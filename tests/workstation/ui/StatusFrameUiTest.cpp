@@ -115,6 +115,9 @@ TEST_F(StatusFrameUi, TheTimerShowsDiskFilesAndCardOnlyForALoggedInUser) {
     f->SdState = 7;
     f->Timer1Timer(f->Timer1);
     EXPECT_EQ(f->SDLabel->Caption(), "SD card: installed");
+    f->SdState = 4;
+    f->Timer1Timer(f->Timer1);
+    EXPECT_EQ(f->SDLabel->Caption(), "SD card: error") << "a damaged card is an error as well";
     f->SdState = -1;
     f->Timer1Timer(f->Timer1);
     EXPECT_EQ(f->SDLabel->Caption(), "SD card: -");
