@@ -124,6 +124,13 @@ TEST_F(ComboTest, EveryPickByTheUserRaisesOnChange) {
     EXPECT_EQ(selects, 1);
     EXPECT_EQ(changes, 3);
     EXPECT_EQ(clicks, 4);
+
+    // Picking the item already shown is a pick as well.
+    ASSERT_EQ(e->ItemIndex(), 0);
+    emit box(e)->activated(0);
+    EXPECT_EQ(e->ItemIndex(), 0);
+    EXPECT_EQ(changes, 4);
+    EXPECT_EQ(clicks, 5);
 }
 
 TEST_F(ComboTest, EveryKeystrokeThatChangesTheEditableTextRaisesOnChange) {
