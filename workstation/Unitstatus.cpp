@@ -95,6 +95,14 @@ private:
     std::thread worker_;  // last: started once the rest is ready
 };
 
+AnsiString FreeSpaceAmount(int64_t FreeBytes) {
+    // "GB" and "MB" here are 1 024 000 000 and 1 024 000 bytes; a failed
+    // query (-1) shows 0 MB.
+    const int64_t mb = FreeBytes / 1024 / 1000;
+    const int64_t gb = mb / 1000;
+    return gb > 0 ? IntToStr(gb) + " GB" : IntToStr(mb) + " MB";
+}
+
 TStatusFrame::TStatusFrame(TComponent* AOwner) : TFrame(AOwner) {
     InitLayout();
     SetColor(clFormBackground);
@@ -113,12 +121,7 @@ int TStatusFrame::RecordingCount() const { return counter_->Last(); }
 AnsiString TStatusFrame::text(const char* Key) const { return lxLangLinked1->GetTextOrDefault(Key); }
 
 void TStatusFrame::Timer1Timer(TObject*) {
-    // "GB" and "MB" here are 1 024 000 000 and 1 024 000 bytes; a failed
-    // query (-1) shows 0 MB.
-    const int64_t freeBytes = DiskFree(ProgramDir());
-    const int64_t mb = freeBytes / 1024 / 1000;
-    const int64_t gb = mb / 1000;
-    FreeSpaceLabel->SetCaption(text("IDS_FREESPACE") + ": " + (gb > 0 ? IntToStr(gb) + " GB" : IntToStr(mb) + " MB"));
+    FreeSpaceLabel->SetCaption(text("IDS_FREESPACE") + ": " + FreeSpaceAmount(DiskFree(ProgramDir())));
     const int files = counter_->Last();
     counter_->Request(ProgramDir() + "files/*.wav");
     if (!LoggedIn) {

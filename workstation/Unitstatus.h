@@ -17,6 +17,10 @@ class THttpClient;
 class TDeviceSession;
 class TFileCounter;
 
+// Free disk space as the status bar shows it: "N GB" from a gigabyte on,
+// "N MB" below.
+AnsiString FreeSpaceAmount(std::int64_t FreeBytes);
+
 class TStatusFrame : public TFrame {
     YORDE_CLASS(TStatusFrame, TFrame)
 public:

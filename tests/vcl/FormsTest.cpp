@@ -223,8 +223,15 @@ TEST(Forms, TimersFireInsideTheModalLoop) {
     timer->OnTimer = [&](TObject*) {
         if (++ticks == 3) form->SetModalResult(mrYes);
     };
+    // An enabled timer without an interval never fires.
+    auto* idle = new TTimer(form.get());
+    idle->SetInterval(0);
+    int idleTicks = 0;
+    idle->OnTimer = [&](TObject*) { ++idleTicks; };
     EXPECT_EQ(form->ShowModal(), mrYes);
     EXPECT_EQ(ticks, 3);
+    EXPECT_TRUE(idle->Enabled());
+    EXPECT_EQ(idleTicks, 0);
 }
 
 TEST(Forms, CloseOnAModelessFormAsksOnCloseAndHides) {

@@ -168,11 +168,17 @@ public:
         captionInBody = StatusLabel ? StatusLabel->Caption() : AnsiString();
     }
     TLabel* StatusLabel = nullptr;
+    TEdit* NoteEdit = nullptr;
     AnsiString captionInBody;
+    int noteChanges = 0;
+    void NoteEditChange(TObject*) { ++noteChanges; }
 };
 
-YORDE_IMPLEMENT_CLASS(TStatusFrame,
-                      [](TClassBuilder<TStatusFrame>& c) { c.Field("StatusLabel", &TStatusFrame::StatusLabel); })
+YORDE_IMPLEMENT_CLASS(TStatusFrame, [](TClassBuilder<TStatusFrame>& c) {
+    c.Field("StatusLabel", &TStatusFrame::StatusLabel);
+    c.Field("NoteEdit", &TStatusFrame::NoteEdit);
+    c.Method("NoteEditChange", &TStatusFrame::NoteEditChange);
+})
 
 class THostForm : public TForm {
     YORDE_CLASS(THostForm, TForm)
@@ -193,6 +199,11 @@ TEST(Layouts, AnEmbeddedFrameReadsItsOwnLayoutThenTheHostsChanges) {
     Top = 4
     Caption = 'Ready'
   end
+  object NoteEdit: TEdit
+    Left = 80
+    Top = 4
+    OnChange = NoteEditChange
+  end
 end
 )");
     static const std::string host = ObjectTextToBinary(R"(object HostForm: THostForm
@@ -203,6 +214,9 @@ end
     Top = 50
     inherited StatusLabel: TLabel
       Caption = 'Connected'
+    end
+    inherited NoteEdit: TEdit
+      Text = 'from the host'
     end
   end
 end
@@ -224,6 +238,12 @@ end
     ASSERT_NE(f->StatusLabel, nullptr);
     EXPECT_EQ(f->StatusLabel->Owner(), f);
     EXPECT_EQ(f->StatusLabel->Caption(), "Connected");
+    // The host's text reaches the frame's edit while loading: its handler,
+    // bound by the frame's own layout, hears nothing of it.
+    EXPECT_EQ(f->NoteEdit->Text(), "from the host");
+    EXPECT_EQ(f->noteChanges, 0);
+    f->NoteEdit->SetText("later");
+    EXPECT_EQ(f->noteChanges, 1);
     form->Show();
     EXPECT_TRUE(f->StatusLabel->Showing());
 }

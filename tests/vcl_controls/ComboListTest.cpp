@@ -46,6 +46,10 @@ TEST_F(ComboTest, ItemIndexFromCodeRaisesNothingAndOutOfRangeSelectsNothing) {
         EXPECT_EQ(c->ItemIndex(), -1);
         EXPECT_EQ(c->Text(), "");
         c->SetItemIndex(2);
+        c->SetItemIndex(3);  // one past the last item
+        EXPECT_EQ(c->ItemIndex(), -1);
+        EXPECT_EQ(c->Text(), "");
+        c->SetItemIndex(2);
         c->SetItemIndex(-5);
         EXPECT_EQ(c->ItemIndex(), -1);
         // -1 clears the text of the editable style too, typed or set.
@@ -111,6 +115,22 @@ TEST_F(ComboTest, EveryPickByTheUserRaisesOnChange) {
     PressKey(e, VK_DOWN);
     EXPECT_EQ(e->Text(), "alpha");
     EXPECT_EQ(changes, 3);
+
+    // With OnSelect set, a pick raises it instead of OnChange.
+    int selects = 0;
+    c->OnSelect = [&](TObject*) { ++selects; };
+    PressKey(c, VK_UP);
+    EXPECT_EQ(c->ItemIndex(), 1);
+    EXPECT_EQ(selects, 1);
+    EXPECT_EQ(changes, 3);
+    EXPECT_EQ(clicks, 4);
+
+    // Picking the item already shown is a pick as well.
+    ASSERT_EQ(e->ItemIndex(), 0);
+    emit box(e)->activated(0);
+    EXPECT_EQ(e->ItemIndex(), 0);
+    EXPECT_EQ(changes, 4);
+    EXPECT_EQ(clicks, 5);
 }
 
 TEST_F(ComboTest, EveryKeystrokeThatChangesTheEditableTextRaisesOnChange) {
@@ -135,6 +155,11 @@ TEST_F(ComboTest, EveryKeystrokeThatChangesTheEditableTextRaisesOnChange) {
     EXPECT_EQ(seen.size(), 5u);
     EXPECT_EQ(c->Items()->Count(), 3);
     EXPECT_EQ(box(c)->count(), 3);
+    // A letter typed over the same letter leaves the text as it was: no change.
+    box(c)->lineEdit()->setSelection(2, 1);
+    TypeText(c, "t");
+    EXPECT_EQ(c->Text(), "bet");
+    EXPECT_EQ(seen.size(), 5u);
 }
 
 TEST_F(ComboTest, AnEditableComboEntersOnceAndItsKeysComeFirst) {

@@ -25,6 +25,7 @@ public:
     TComboBox* Retention = nullptr;
     TListBox* Days = nullptr;
     TTrackBar* Refresh = nullptr;
+    TTrackBar* Reversed = nullptr;
     TProgressBar* Status = nullptr;
     TDateTimePicker* From = nullptr;
     TRadioButton* Keep = nullptr;
@@ -38,6 +39,7 @@ YORDE_IMPLEMENT_CLASS(TCommonLayoutForm, [](TClassBuilder<TCommonLayoutForm>& c)
     c.Field("Retention", &TCommonLayoutForm::Retention);
     c.Field("Days", &TCommonLayoutForm::Days);
     c.Field("Refresh", &TCommonLayoutForm::Refresh);
+    c.Field("Reversed", &TCommonLayoutForm::Reversed);
     c.Field("Status", &TCommonLayoutForm::Status);
     c.Field("From", &TCommonLayoutForm::From);
     c.Field("Keep", &TCommonLayoutForm::Keep);
@@ -98,6 +100,16 @@ const char* kLayout = R"(object CommonLayoutForm: TCommonLayoutForm
     PageSize = 10
     TabStop = False
     TickStyle = tsNone
+    OnChange = AnyChange
+  end
+  object Reversed: TTrackBar
+    Left = 210
+    Top = 100
+    Width = 100
+    Height = 30
+    Position = 50
+    Max = 2
+    Min = 10
     OnChange = AnyChange
   end
   object Status: TProgressBar
@@ -182,6 +194,10 @@ TEST_F(ControlsTest, ALayoutSetsEveryPropertyByNameWithoutRaisingEvents) {
     EXPECT_EQ(f->Refresh->Min(), 1);
     EXPECT_EQ(f->Refresh->Max(), 60);
     EXPECT_EQ(f->Refresh->Position(), 60);
+    // Ends written the wrong way round are taken as the range they name.
+    EXPECT_EQ(f->Reversed->Min(), 2);
+    EXPECT_EQ(f->Reversed->Max(), 10);
+    EXPECT_EQ(f->Reversed->Position(), 10);
     EXPECT_FALSE(f->Refresh->TabStop());
     EXPECT_EQ(f->Refresh->TickStyle(), tsNone);
     EXPECT_EQ(f->Status->Position(), 0);

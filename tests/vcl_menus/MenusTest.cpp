@@ -181,6 +181,42 @@ TEST(PopupMenu, CaptionsFollowTheCodePageOfTheOwnersFont) {
     EXPECT_EQ(menu->BuildEntries()[0].Caption, "Ďóńę");  // the same bytes in 1250
 }
 
+TEST(MenuItems, AutoCheckTogglesAndARadioItemUnchecksOnlyItsOwnGroup) {
+    Owned<TForm> form(new TForm(nullptr));
+    auto* menu = new TPopupMenu(form.get());
+    std::vector<std::string> log;
+    TMenuItem* a = AddItem(form.get(), menu->Items(), "A", &log);
+    TMenuItem* b = AddItem(form.get(), menu->Items(), "B", &log);
+    TMenuItem* other = AddItem(form.get(), menu->Items(), "Other group", &log);
+    TMenuItem* plain = AddItem(form.get(), menu->Items(), "Plain", &log);
+    for (TMenuItem* item : {a, b, other}) item->SetRadioItem(true);
+    other->SetGroupIndex(1);
+    for (TMenuItem* item : {a, other, plain}) item->SetChecked(true);
+
+    b->SetChecked(true);
+    EXPECT_FALSE(a->Checked());
+    EXPECT_TRUE(b->Checked());
+    EXPECT_TRUE(other->Checked()) << "another group";
+    EXPECT_TRUE(plain->Checked()) << "no radio item";
+    b->SetChecked(false);
+    EXPECT_TRUE(other->Checked());
+    EXPECT_FALSE(a->Checked()) << "unchecking checks nothing else";
+
+    // AutoCheck flips the mark before OnClick, each click.
+    plain->SetAutoCheck(true);
+    bool checkedInHandler = true;
+    plain->OnClick = [&](TObject*) { checkedInHandler = plain->Checked(); };
+    plain->Click();
+    EXPECT_FALSE(plain->Checked());
+    EXPECT_FALSE(checkedInHandler);
+    plain->Click();
+    EXPECT_TRUE(plain->Checked());
+    EXPECT_TRUE(checkedInHandler);
+    a->Click();
+    EXPECT_FALSE(a->Checked()) << "without AutoCheck a click leaves the mark";
+    EXPECT_EQ(log, std::vector<std::string>{"A"});
+}
+
 TEST(MenuItems, LayoutBuildsTheTreeAndWritesItBack) {
     Owned<TForm> form(new TForm(nullptr));
     ReadLayout(

@@ -206,6 +206,16 @@ TEST_F(AddressBookTest, DeleteAsksAboutTheNumberFirst) {
     EXPECT_EQ(questions, (Texts{"Delete|Are you sure to delete the record for the number 123?",
                                 "Delete|Are you sure to delete the record for the number 123?"}));
     EXPECT_EQ(Lines(), (Texts{"456=y"}));
+
+    // The title row is no entry: nothing is asked, edited or deleted.
+    Select(0);
+    questions.clear();
+    book->DelBitBtnClick(nullptr);
+    book->EditOpBitBtnClick(nullptr);
+    book->EditNrBitBtnClick(nullptr);
+    EXPECT_TRUE(questions.empty());
+    EXPECT_EQ(entryDialogs, 0);
+    EXPECT_EQ(Lines(), (Texts{"456=y"}));
 }
 
 TEST_F(AddressBookTest, ExportWritesEveryEntryWithCrLfAndAnEmptyBookNothing) {

@@ -144,6 +144,17 @@ TEST_F(ConnectLinkUi, AddressAndPasswordChecks) {
             F->Timer1Timer(F->Timer1);
         }
     }
+    // Enter in either field while the link is on leaves it on.
+    Enter("http://10.0.0.5", "12345678");
+    F->StartConnectUI();
+    ASSERT_TRUE(F->IsConnected());
+    for (TWinControl* edit : std::initializer_list<TWinControl*>{F->SerwerIPEdit, F->HasloEdit}) {
+        yorde::test::PressKey(edit, VK_RETURN);
+        EXPECT_TRUE(F->IsConnected()) << edit->Name();
+        EXPECT_TRUE(Shows(F->PolaczImage, F->ImageListBtn, picture(4))) << edit->Name();
+    }
+    F->ResetToConnect();
+    F->Timer1Timer(F->Timer1);
     EXPECT_EQ(Sim.Counters().Preload, 0);
 }
 

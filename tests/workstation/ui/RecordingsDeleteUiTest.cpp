@@ -112,6 +112,11 @@ TEST_F(RecordingsDelete, TheRecordingGoesForGoodAndTheNextOneIsOpened) {
     EXPECT_EQ(Deleted().size(), 5u);
     Media()->musicPopupMenuPopup(nullptr);
     EXPECT_FALSE(Media()->op1->Enabled() || Media()->op2->Enabled() || Media()->op3->Enabled());
+    // The header row is no recording: the button asks nothing.
+    questions.clear();
+    DeleteCurrent();
+    EXPECT_TRUE(questions.empty());
+    EXPECT_EQ(Deleted().size(), 5u);
 }
 
 TEST_F(RecordingsDelete, ANumberRightDeletesOnlyThatNumbersCalls) {
@@ -156,6 +161,32 @@ TEST_F(RecordingsDelete, ANumberRightDeletesOnlyThatNumbersCalls) {
     DeleteCurrent();
     EXPECT_TRUE(questions.empty());
     EXPECT_EQ(Rows(), refused);
+}
+
+TEST_F(RecordingsDelete, ANumberRightReadsTheCalledPartyInTheAddressBookLayoutToo) {
+    options.AddressBookEntries = 12;
+    MakeStore(12);
+    MoreUsers();
+    OpenAs("ola");
+    Filter()->ABookCheckBox->SetChecked(true);  // caller, its description, called party, its description
+    ASSERT_EQ(Grid()->ColCount(), 7);
+    int calledOnly = 0;
+    for (int row = Rows(); row >= 1; --row) {
+        SCOPED_TRACE(row);
+        Grid()->SetRow(row);
+        const AnsiString a = Grid()->Cells(1, row), b = Grid()->Cells(3, row);
+        const std::string name = Grid()->Cells(6, row);
+        const bool own = a == "201" || b == "201";
+        calledOnly += b == "201" && a != "201";
+        Media()->musicPopupMenuPopup(nullptr);
+        EXPECT_EQ(Media()->op2->Enabled(), own);
+        questions.clear();
+        DeleteCurrent();
+        EXPECT_EQ(questions.size(), own ? 1u : 0u);
+        EXPECT_EQ(HasFile(name), !own);
+    }
+    EXPECT_GT(calledOnly, 0);
+    Filter()->ABookCheckBox->SetChecked(false);
 }
 
 TEST_F(RecordingsDelete, AListFilledAgainDuringTheQuestionStillLosesTheChosenRecording) {

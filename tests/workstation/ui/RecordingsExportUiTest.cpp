@@ -10,6 +10,7 @@
 #include "store/Users.h"
 #include "vcl/FileDialogs.h"
 #include "workstation/Mainunit.h"
+#include "workstation/Unitfiltr.h"
 #include "workstation/Unitmediaframe.h"
 #include "workstation/Unitstatus.h"
 
@@ -131,6 +132,16 @@ TEST_F(RecordingsExport, TheSavedWavIsTheRecordingAsLibsndfileReadsIt) {
     EXPECT_EQ(offered, "2024-03-01_08-28-00.wav");
     EXPECT_EQ(Status(), "");
     EXPECT_FALSE(fs::exists(temp.Path("2024-03-01_08-28-00.wav")));
+
+    // An empty list offers nothing to export.
+    Filter()->filtrAbAEdit->SetText("999");
+    Filter()->fultrujBitBtnClick(nullptr);
+    ASSERT_EQ(Rows(), 0);
+    chosen = temp.Path("nothing.wav");
+    Media()->ExportImageClick(nullptr);
+    EXPECT_EQ(dialogs, 2);
+    EXPECT_EQ(Status(), "");
+    EXPECT_FALSE(fs::exists(chosen));
 }
 
 TEST_F(RecordingsExport, EachFailureSaysWhatWentWrong) {

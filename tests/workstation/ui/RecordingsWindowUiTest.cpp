@@ -31,6 +31,7 @@
 #include <QImage>
 
 #include <algorithm>
+#include <cctype>
 #include <ctime>
 #include <filesystem>
 
@@ -64,6 +65,24 @@ TEST_F(RecordingsWindow, EachUserSeesTheRecordingsOfTheirViewRight) {
     EXPECT_EQ(Rows(), 60);
     EXPECT_EQ(Grid()->ColCount(), 5);
     EXPECT_EQ(Grid()->ColWidths(4), -1);  // the file name stays hidden
+}
+
+TEST_F(RecordingsWindow, DurationsShowAsHoursMinutesSecondsAndANonNumberEndsTheList) {
+    MakeStore(7);
+    {
+        SqliteDb db;
+        db.Open(program.Path("data.db"));
+        const char* const seconds[] = {"0", "59", "3599", "3725", "90061", "12a", "5"};
+        for (int i = 0; i < 7; ++i)
+            db.ExecDml("UPDATE Files SET Czas = ? WHERE Filename = ?;", {seconds[i], names[size_t(i)]});
+    }
+    CreateMainWindow();
+    MainForm->Show();
+    LogIn("admin");
+    ClickHeader(0);  // call i on row i + 1
+    // The list stops at the duration that is no number: the rows after it are not shown.
+    EXPECT_EQ(Column(3), (std::vector<AnsiString>{"00:00:00", "00:00:59", "00:59:59", "01:02:05", "25:01:01"}));
+    EXPECT_EQ(Column(4).back(), names[4]);
 }
 
 TEST_F(RecordingsWindow, HeaderClicksSortEachColumnBothWaysAndMarkTheDirection) {
@@ -181,6 +200,22 @@ TEST_F(RecordingsWindow, QuickRangesAndNumbersNarrowTheListAndShowAllWidensIt) {
     EXPECT_EQ(shown[0].Text, InLanguage(1, "Data w polu 'Do' nie może być mniejsze niż data w polu 'Od'"));
     EXPECT_EQ(shown[0].Caption, InLanguage(1, "Błąd"));
     EXPECT_EQ(Rows(), eitherSide);
+
+    // Equal bounds are one moment, not a reversed range.
+    f->DoDatePicker->SetDateTime(EncodeDate(2026, 5, 2));
+    f->OdTimePicker->SetDateTime(EncodeTime(10, 0, 0, 0));
+    f->DoTimePicker->SetDateTime(EncodeTime(10, 0, 0, 0));
+    ASSERT_EQ(f->GetDateFrom(), f->GetDateTo());
+    f->fultrujBitBtnClick(nullptr);
+    EXPECT_TRUE(TakeSeen().empty());
+    EXPECT_EQ(Rows(), 0);
+
+    // Show all forgets both bounds and both numbers.
+    f->wszystkoBitBtnClick(nullptr);
+    EXPECT_FALSE(f->OdCheckBox->Checked() || f->DoCheckBox->Checked());
+    EXPECT_EQ(f->filtrAbAEdit->Text(), "");
+    EXPECT_EQ(f->filtrAbBEdit->Text(), "");
+    EXPECT_EQ(Rows(), 48);
 }
 
 TEST_F(RecordingsWindow, TheAddressBookLayoutShowsTheUsersDescriptions) {
@@ -210,6 +245,24 @@ TEST_F(RecordingsWindow, TheAddressBookLayoutShowsTheUsersDescriptions) {
     }
     EXPECT_GT(described, 0);
     EXPECT_GT(dashes, 0);  // outside numbers past the book's entries
+
+    // Description columns sort by their text whatever its case.
+    {
+        SqliteDb db;
+        db.Open(program.Path("data.db"));
+        db.ExecDml("UPDATE AddressBook SET opis = CASE WHEN rowid % 2 = 1 THEN 'a' || rowid ELSE 'B' || rowid END;");
+    }
+    const auto caseless = [](const AnsiString& x, const AnsiString& y) {
+        return std::lexicographical_compare(x.begin(), x.end(), y.begin(), y.end(),
+                                            [](char p, char q) { return std::tolower(p) < std::tolower(q); });
+    };
+    for (int col : {2, 4}) {
+        SCOPED_TRACE(col);
+        ClickHeader(col);
+        const std::vector<AnsiString> v = Column(col);
+        EXPECT_TRUE(std::is_sorted(v.begin(), v.end(), caseless));
+        EXPECT_FALSE(std::is_sorted(v.begin(), v.end())) << "an upper-case B sorts after a lower-case a";
+    }
     Filter()->ABookCheckBox->SetChecked(false);
     EXPECT_EQ(Grid()->ColCount(), 5);
     visibleColumns = 4;
@@ -308,6 +361,14 @@ TEST_F(RecordingsWindow, PauseSeekNextPreviousAndMuteBehaveAsTheButtonsSay) {
     EXPECT_EQ(m->TimeLabel->Caption(), "00:00:00");
     EXPECT_EQ(m->SeekTrackBar->Position(), 0);
     EXPECT_EQ(Status(), "");
+    // A key step that lands exactly on the end is no step past it.
+    m->PlayImageClick(nullptr);
+    m->SeekTrackBar->SetPosition(95);
+    key = kRight;
+    m->SeekTrackBarKeyDown(m->SeekTrackBar, key, {});
+    EXPECT_EQ(m->SeekTrackBar->Position(), 100);
+    EXPECT_TRUE(m->Timer1->Enabled());
+    m->StopImageClick(nullptr);
 
     // Next from the last row wraps to the first, Previous from the first to the last.
     Grid()->SetRow(4);
@@ -356,6 +417,17 @@ TEST_F(RecordingsWindow, ARefillKeepsTheSelectedRecordingOrClosesThePlayer) {
     EXPECT_EQ(MainForm->ActiveControl(), Grid());        // arrow keys still move in the list
     EXPECT_EQ(Media()->MediaPlayer->Mode(), mpStopped);  // a refill stops playing
     EXPECT_TRUE(Media()->ExportImage->Visible());
+
+    // Only a selection below the first row is looked for again; otherwise
+    // the refill ends on the last row.
+    Grid()->SetRow(1);
+    Media()->RefreshRecordings();
+    EXPECT_EQ(Grid()->Row(), Rows());
+    Grid()->SetRow(2);
+    const AnsiString second = Grid()->Cells(4, 2);
+    Media()->RefreshRecordings();
+    EXPECT_EQ(Grid()->Row(), 2);
+    EXPECT_EQ(Grid()->Cells(4, 2), second);
 
     // The recording is filtered away: nothing plays that is not highlighted.
     Filter()->filtrAbAEdit->SetText("999");

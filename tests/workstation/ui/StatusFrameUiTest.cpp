@@ -109,6 +109,30 @@ TEST_F(StatusFrameUi, TheTimerShowsDiskFilesAndCardOnlyForALoggedInUser) {
         f->Timer1Timer(f->Timer1);
         EXPECT_EQ(f->SDLabel->Caption(), shown) << state;
     }
+    // A state the device has no text for leaves the label as it was.
+    f->SdState = 0;
+    f->Timer1Timer(f->Timer1);
+    f->SdState = 7;
+    f->Timer1Timer(f->Timer1);
+    EXPECT_EQ(f->SDLabel->Caption(), "SD card: installed");
+    f->SdState = 4;
+    f->Timer1Timer(f->Timer1);
+    EXPECT_EQ(f->SDLabel->Caption(), "SD card: error") << "a damaged card is an error as well";
+    f->SdState = -1;
+    f->Timer1Timer(f->Timer1);
+    EXPECT_EQ(f->SDLabel->Caption(), "SD card: -");
+}
+
+TEST(StatusFreeSpace, GigabytesFromAThousandMegabytesOnAndAFailedQueryAsNothingFree) {
+    constexpr int64_t kMB = 1024 * 1000;
+    EXPECT_EQ(FreeSpaceAmount(-1), "0 MB");
+    EXPECT_EQ(FreeSpaceAmount(0), "0 MB");
+    EXPECT_EQ(FreeSpaceAmount(kMB - 1), "0 MB");
+    EXPECT_EQ(FreeSpaceAmount(kMB), "1 MB");
+    EXPECT_EQ(FreeSpaceAmount(1000 * kMB - 1), "999 MB");
+    EXPECT_EQ(FreeSpaceAmount(1000 * kMB), "1 GB");
+    EXPECT_EQ(FreeSpaceAmount(2000 * kMB - 1), "1 GB");
+    EXPECT_EQ(FreeSpaceAmount(int64_t(4000) * 1000 * kMB), "4000 GB");
 }
 
 TEST_F(StatusFrameUi, TextsInEachLanguageAndPictures) {

@@ -68,6 +68,9 @@ TEST_F(UserDialogTest, ChecksRunInTheirOrderAndStopAtTheFirstFailure) {
     EXPECT_EQ(PressOK(), Texts{FieldRuleText(2)});
     dialog->uprPrzegLineEdit->SetText("55");
     EXPECT_EQ(PressOK(), Texts{FieldRuleText(4)});
+    dialog->uprKasLineEdit->SetText("5");
+    EXPECT_EQ(PressOK(), Texts{FieldRuleText(4)}) << "a number of one digit is too short";
+    dialog->uprKasLineEdit->SetText("");
     dialog->uprKasComboBox->SetItemIndex(rkAll);
     dialog->uprKasLineEdit->SetText("5");  // not tested: the kind is not "selected"
     EXPECT_EQ(PressOK(), Texts{});
@@ -134,8 +137,33 @@ TEST_F(UserDialogTest, ModifyShowsThePickedUserAndGuardsTheAdministrator) {
 
     users->SetItemIndex(0);
     dialog->usersComboBoxChange(users);
-    EXPECT_FALSE(dialog->uprPrzegComboBox->Enabled()) << "the administrator's rights stay \"all\"";
+    for (TComboBox* right : {dialog->uprPrzegComboBox, dialog->uprSluchComboBox, dialog->uprKasComboBox})
+        EXPECT_FALSE(right->Enabled()) << right->Name() << ": the administrator's rights stay \"all\"";
     EXPECT_TRUE(dialog->passwordLineEdit->Enabled());
+
+    // Back on an ordinary user, every right can be changed again.
+    users->SetItemIndex(1);
+    dialog->usersComboBoxChange(users);
+    for (TComboBox* right : {dialog->uprPrzegComboBox, dialog->uprSluchComboBox, dialog->uprKasComboBox})
+        EXPECT_TRUE(right->Enabled()) << right->Name();
+}
+
+TEST_F(UserDialogTest, ARightStandingAtNoChoiceGrantsNothing) {
+    // A stored kind the dialog cannot show leaves its combo at no item.
+    TUserRecord odd = MakeUser("anna", "haslo1", rkAll, rkAll, rkAll);
+    odd.ViewRight.Kind = 7;
+    odd.DeleteRight.Kind = 200;
+    StoreUsers({MakeUser("admin", "tajne1"), odd});
+    ASSERT_TRUE(LoadUsers());
+    Open(TadduserDialogForm::modeModify);
+    dialog->usersComboBox->SetItemIndex(1);
+    dialog->usersComboBoxChange(nullptr);
+    EXPECT_EQ(dialog->uprPrzegComboBox->ItemIndex(), -1);
+    EXPECT_EQ(dialog->uprKasComboBox->ItemIndex(), -1);
+    const TUserRecord record = dialog->BuildUserRecord();
+    EXPECT_EQ(record.ViewRight.Kind, rkNone);
+    EXPECT_EQ(record.ListenRight.Kind, rkAll);
+    EXPECT_EQ(record.DeleteRight.Kind, rkNone);
 }
 
 TEST_F(UserDialogTest, DeletingTheLastUserLeavesNothingPicked) {

@@ -188,6 +188,14 @@ TEST_F(LoginTest, AdministratorWithAddressButNoPasswordTypesThePassword) {
     EXPECT_EQ(main->ActiveControl(), link->HasloEdit);
 }
 
+TEST_F(LoginTest, AdministratorWithAnAddressTooShortToHoldAHostTypesTheAddress) {
+    link->SerwerIPEdit->SetText("http://1");
+    link->HasloEdit->SetText("");
+    LogIn("admin", "tajne1");
+    EXPECT_TRUE(link->Visible());
+    EXPECT_EQ(main->ActiveControl(), link->SerwerIPEdit);
+}
+
 TEST_F(LoginTest, AdministratorWithDeviceSettingsStaysOnTheUsersTab) {
     link->SerwerIPEdit->SetText("http://10.0.0.5");
     link->HasloEdit->SetText("1234");
@@ -365,6 +373,7 @@ TEST_F(LoginTest, AddedUserJoinsTheList) {
     EXPECT_EQ(mode, TadduserDialogForm::modeAdd);
     EXPECT_EQ(Items(frame->usersComboBox), (std::vector<AnsiString>{"admin", "anna", "piotr"}));
     EXPECT_EQ(frame->usersComboBox->Text(), "admin") << "the logged-in user stays selected";
+    EXPECT_EQ(frame->usersComboBox->ItemIndex(), 0) << "picked, not only shown as text";
     EXPECT_EQ(adduserDialog, nullptr);
     EXPECT_EQ(FindUser("piotr").ListenRight.Kind, rkNone);
 }
@@ -389,6 +398,22 @@ TEST_F(LoginTest, ChangedRightsAreStoredAfterTheQuestion) {
     EXPECT_EQ(FindUser("anna").DeleteRight.Kind, rkAll);
     EXPECT_EQ(FindUser("anna").ViewRight.Kind, rkNumber);
     EXPECT_EQ(UserText(FindUser("anna").ViewRight.Number), "55");
+}
+
+TEST_F(LoginTest, AUserDeletedInACancelledModifyLeavesTheList) {
+    LogIn("admin", "tajne1");
+    main->TabImageUserClick(nullptr);
+    Respond("TadduserDialogForm", [&](TCustomForm* f) {
+        auto* d = static_cast<TadduserDialogForm*>(f);
+        d->usersComboBox->SetItemIndex(1);
+        d->usersComboBoxChange(d->usersComboBox);
+        d->ImageUsun->OnClick(d->ImageUsun);
+        return mrCancel;
+    });
+    Click(frame->ModyfImage);
+    EXPECT_TRUE(IsFreeSlot(FindUser("anna")));
+    EXPECT_EQ(Items(frame->usersComboBox), std::vector<AnsiString>{"admin"});
+    EXPECT_EQ(frame->usersComboBox->ItemIndex(), 0);
 }
 
 TEST_F(LoginTest, ModifyOnTheFirstListedUserChangesTheAdministrator) {
