@@ -196,6 +196,8 @@ TEST_F(AnnouncementUpload, OnlyThePostMayEndWithoutAReply) {
     Sim.SetRawReplies(TSimRequest::Nonce, {"0011 2233"});
     failsAtTheNonce("a blank in the nonce");
     Sim.SetRawReplies(TSimRequest::Nonce, {});
+    Sim.SetDrop(TSimRequest::Nonce, 10, 1);
+    failsAtTheNonce("the nonce cut off");
     EXPECT_EQ(Sim.Announcement(2), "");
 }
 
@@ -209,6 +211,31 @@ TEST_F(AnnouncementUpload, NoSlotOrNoAddressSendsNothing) {
     EXPECT_EQ(Result, TUploadResult::NoSlot);
     ui = Upload(4, "10.0.0.1");
     EXPECT_EQ(ui->Seen(), (std::vector<std::string>{"status:IDS_NOURL", Finished(TUploadResult::NoAddress)}));
+    EXPECT_TRUE(Requests().empty());
+    EXPECT_TRUE(Temp.Exists("record.wav"));
+}
+
+// An upload stopped while the user chooses the slot sends nothing, says
+// nothing and keeps the file.
+TEST_F(AnnouncementUpload, StoppedWhileTheSlotIsChosen) {
+    class TSlowChoice : public TRecordingUploadUi {
+    public:
+        TSlowChoice() : TRecordingUploadUi(3) {}
+        int ChooseSlot() override {
+            Asked.set_value();
+            Chosen.get_future().wait();
+            return TRecordingUploadUi::ChooseSlot();
+        }
+        std::promise<void> Asked, Chosen;
+    };
+    auto ui = std::make_shared<TSlowChoice>();
+    std::future<void> asked = ui->Asked.get_future();
+    auto* thread = new POSTThread(Path(), TUploadSettings{"http://127.0.0.1", "47150392"}, ui);
+    ASSERT_EQ(asked.wait_for(std::chrono::seconds(30)), std::future_status::ready);
+    thread->Terminate();  // freed only once the slot is chosen
+    ui->Chosen.set_value();
+    EXPECT_EQ(ui->Wait(), TUploadResult::Stopped);
+    EXPECT_EQ(ui->Seen(), (std::vector<std::string>{"slot", Finished(TUploadResult::Stopped)}));
     EXPECT_TRUE(Requests().empty());
     EXPECT_TRUE(Temp.Exists("record.wav"));
 }

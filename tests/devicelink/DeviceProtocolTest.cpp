@@ -112,6 +112,8 @@ TEST(DeviceErrors, HandlersPerPhase) {
     EXPECT_EQ(FirmwareFailure(EHttpProtocolError(405, "HTTP/1.1 405 X", "405")).Key, "IDS_CONNECT_ERROR_2");
     EXPECT_EQ(FirmwareFailure(EHttpReadTimeout("t")).Key, "IDS_CONNECT_ERROR_1");
     EXPECT_EQ(FirmwareFailure(EHttpSocketError(111)).Key, "IDS_CONNECT_ERROR_1");
+    EXPECT_EQ(FirmwareFailure(EHttpConnectTimeout()).Key, "IDS_CONNECT_ERROR_1");
+    EXPECT_TRUE(FirmwareFailure(EHttpCancelled("c")).Quiet);
     EXPECT_EQ(FirmwareFailure(EDeviceNoConnection()).Key, "IDS_CONNECT_ERROR_2");
     EXPECT_EQ(FirmwareFailure(Exception("no digit")).Key, "IDS_CONNECT_ERROR_3");
     EXPECT_EQ(FirmwareFailure(EHttpOther("bad url")).Key, "IDS_CONNECT_ERROR_3");
@@ -153,6 +155,11 @@ TEST(DeviceReplies, SdStateAndDefaults) {
     EXPECT_EQ(empty.State, -1);
     EXPECT_EQ(empty.CardSize, -1);
     EXPECT_EQ(empty.RecSize, 0);
+    TSdReply partial;
+    ASSERT_EQ(ParseSdReply(R"({"sd":{"state":1}})", partial), TReplyParse::Ok);
+    EXPECT_EQ(partial.State, 1);
+    EXPECT_EQ(partial.CardSize, -1);
+    EXPECT_EQ(partial.RecSize, 0);
     // The last int is a number; one more is not.
     TSdReply edge;
     ASSERT_EQ(ParseSdReply(R"({"sd":{"state":0,"cardSize":2147483647,"recSize":-2147483648}})", edge), TReplyParse::Ok);

@@ -195,12 +195,16 @@ TEST_F(StorageQuotaTest, AFileThatCannotBeDeletedKeepsItsRowAndCounts) {
 TEST_F(StorageQuotaTest, ARowThatIsNoDateAndFilesOfOneDate) {
     Store(9);
     const std::string named = "20200101_000000_1_2_.wav";
-    for (const std::string& name : {std::string("b.wav"), std::string("a.wav"), named}) AddFile(name, kTenth);
+    for (const std::string& name : {std::string("b.wav"), std::string("a.wav"), std::string("c.wav"), named})
+        AddFile(name, kTenth);
     Exec("INSERT INTO Files VALUES (?, '1', '2', 0, ?);", {AnsiString("yesterday"), AnsiString(named)});
     for (const char* name : {"a.wav", "b.wav"})
         Exec("INSERT INTO Files VALUES (?, '1', '2', 0, ?);", {AnsiString("2020-01-01      00:00:00"), name});
+    // A date with more after it is no date either: c.wav is dated by its time, today.
+    Exec("INSERT INTO Files VALUES (?, '1', '2', 0, ?);", {AnsiString("2019-01-01      00:00:00 x"), "c.wav"});
     const TQuotaOutcome out = Enforce();
-    EXPECT_EQ(out.Deleted, (std::vector<AnsiString>{AnsiString(named), "a.wav", "b.wav"}));
+    EXPECT_EQ(out.Deleted, (std::vector<AnsiString>{AnsiString(named), "a.wav", "b.wav", Names[0]}));
+    EXPECT_TRUE(Stored("c.wav"));
     EXPECT_EQ(Rows().size(), 9u);
 }
 

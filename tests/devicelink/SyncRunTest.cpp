@@ -66,6 +66,8 @@ TEST_F(SyncTest, ColdSyncThenNothingNew) {
     EXPECT_TRUE(ui->Has("progress:25/25/100"));
     for (const std::string& e : events) EXPECT_NE(e.rfind("progress:0/", 0), 0u) << e;
     EXPECT_EQ(ui->Count("reload"), 3);  // after the 10th and the 20th file, and at the end
+    const auto firstReload = std::find(events.begin(), events.end(), "reload");
+    EXPECT_EQ(std::count(events.begin(), firstReload, "step"), 10);
     EXPECT_FALSE(ui->Has("reset"));
     EXPECT_EQ(ui->LastMessage(), "");
     for (const char* line :
