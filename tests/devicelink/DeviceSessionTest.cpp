@@ -253,6 +253,11 @@ TEST_F(DeviceSession, PreloadGivesUpAfterThreeAttempts) {
 TEST_F(DeviceSession, OldFirmwareIsRecognised) {
     Sim.SetFirmwareVersion("1.9.8");
     EXPECT_EQ(CheckFirmware(Session().Preload()), TFirmwareCheck::TooOld);
+
+    // A reply far larger than the device's short answers is not read in whole.
+    Sim.SetRawReplies(TSimRequest::Preload,
+                      {R"({"version": "2.0", "pad": ")" + std::string(kDeviceSmallReplyCap, 'x') + R"("})"});
+    EXPECT_THROW(Session().Preload(), EHttpTooLarge);
 }
 
 // When the device closes a kept-alive connection after reading a request, the

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <future>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -186,6 +187,21 @@ TEST_F(Loop, EndsWhileWaitingOrPaused) {
     auto paused = Make();
     paused->Pause();
     paused.reset();
+
+    // Paused by its own request, so that it surely waits paused when freed.
+    std::promise<void> pausedItself;
+    std::unique_ptr<LoopThread> loop;
+    std::once_flag once;
+    loop = std::make_unique<LoopThread>([] { return 0; },
+                                        [&] {
+                                            std::call_once(once, [&] {
+                                                loop->Pause();
+                                                pausedItself.set_value();
+                                            });
+                                        });
+    ASSERT_EQ(pausedItself.get_future().wait_for(10s), std::future_status::ready);
+    std::this_thread::sleep_for(20ms);  // back in the loop, waiting
+    loop.reset();
 }
 
 // A shorter interval set while the loop waits takes effect without a restart.

@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <filesystem>
 #include <functional>
 #include <limits>
@@ -67,7 +68,7 @@ protected:
                                     Lines.push_back(line);
                                     if (OnLine) OnLine(line);
                                 },
-                                nullptr};
+                                &Cancel};
         return EnforceStorageQuota(db, settings);
     }
     std::vector<std::string> Rows(const char* Table = "Files") {
@@ -87,6 +88,7 @@ protected:
     std::vector<std::string> Lines;
     // Called with every log line, while the quota is at work.
     std::function<void(const std::string&)> OnLine;
+    std::atomic<bool> Cancel{false};
 };
 
 }  // namespace
@@ -218,6 +220,19 @@ TEST_F(StorageQuotaTest, AQuotaTurnedOffWhileFilesGoStopsTheDeleting) {
     const TQuotaOutcome out = Enforce();
     EXPECT_EQ(out.Deleted, std::vector<AnsiString>{Names[0]});
     EXPECT_EQ(Rows().size(), 11u);
+}
+
+// Stopped while files go, the quota deletes no more, and the rows of those
+// already gone go with them.
+TEST_F(StorageQuotaTest, StoppedWhileFilesGoDeletesNoMore) {
+    Store(12);
+    OnLine = [this](const std::string& line) {
+        if (line.rfind("Quota: deleted ", 0) == 0) Cancel = true;
+    };
+    const TQuotaOutcome out = Enforce();
+    EXPECT_EQ(out.Deleted, std::vector<AnsiString>{Names[0]});
+    EXPECT_EQ(Rows().size(), 11u);
+    EXPECT_EQ(Rows().front(), Names[1]);
 }
 
 // A file that went between the listing and its turn counts as deleted: its

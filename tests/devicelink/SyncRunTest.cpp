@@ -440,6 +440,8 @@ TEST(FailedDownloads, OldestDayOfTheWellFormedNames) {
     EXPECT_EQ(failed.OldestDate(), "2024-03-02");
     failed.Remove("20240302_080000_1_2_.wav");
     EXPECT_EQ(failed.OldestDate(), "2024-03-05");
+    failed.Add("20240304");  // the eight digits alone will do
+    EXPECT_EQ(failed.OldestDate(), "2024-03-04");
 }
 
 // A stored Data text that is no date does not choose where the list starts.

@@ -110,7 +110,15 @@ TEST_F(HttpServerTest, GetDeliversBytesUnchangedOverOneKeptConnection) {
     std::string first = http.Get(Url("/port"));
     EXPECT_EQ(http.Get(Url("/port")), first);
     http.Disconnect();
-    EXPECT_NE(http.Get(Url("/port")), first);
+    const std::string second = http.Get(Url("/port"));
+    EXPECT_NE(second, first);
+    // A fresh connection is asked for: the kept one is not used, for text or a sink.
+    http.FreshConnection = true;
+    const std::string third = http.Get(Url("/port"));
+    EXPECT_NE(third, second);
+    std::string fourth;
+    http.Get(Url("/port"), [&](const char* p, size_t n) { fourth.append(p, n); });
+    EXPECT_NE(fourth, third);
 }
 
 TEST_F(HttpServerTest, ErrorStatusCarriesStatusLineAndBodyAndNothingReachesTheSink) {
@@ -234,6 +242,20 @@ TEST(HttpFailures, BodyCutShortOfItsLength) {
         EXPECT_EQ(e.Kind, EHttpError::TKind::Truncated);
         EXPECT_EQ(e.BytesReceived, 40);
     }
+
+    // What is told of the last reply is of that reply alone.
+    TRawServer whole([](TRawConnection& c) {
+        c.ReadRequest();
+        c.Send("HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok");
+    });
+    EXPECT_EQ(http.Get(server.Url()), std::string(40, 'x'));
+    EXPECT_EQ(http.Get(whole.Url()), "ok");
+    EXPECT_FALSE(http.LastReplyTruncated());
+    EXPECT_EQ(http.ResponseCode(), 200);
+    EXPECT_EQ(KindOf([&] { http.Get("http://127.0.0.1:" + std::to_string(UnusedPort()) + "/"); }),
+              EHttpError::TKind::SocketError);
+    EXPECT_EQ(http.ResponseCode(), 0);
+    EXPECT_EQ(http.ResponseText(), "");
 }
 
 TEST(HttpFailures, UnfinishedChunkedBodyIsTruncated) {
@@ -460,7 +482,9 @@ TEST(HttpCancel, CancelFromAnotherThreadEndsABlockedCall) {
     canceller.join();
 
     // Sticky until reset, so a Cancel just before a request is not lost.
+    EXPECT_EQ(http.ResponseCode(), 200);  // the stalled reply had its status
     EXPECT_EQ(KindOf([&] { http.Get(server.Url()); }), EHttpError::TKind::Cancelled);
+    EXPECT_EQ(http.ResponseCode(), 0);  // the request that never went out had none
     EXPECT_EQ(served, 1);
     http.ResetCancel();
     EXPECT_EQ(http.Get(server.Url()), "ok");
