@@ -251,22 +251,31 @@ TEST_F(AnnouncementUpload, AMissingFileIsAFailure) {
 }
 
 // At exit an upload waiting for the device gives up at once, without a
-// message, and its file goes.
+// message, and its file goes: whether it waits for the nonce (nothing is
+// posted then) or for the answer to the post.
 TEST_F(AnnouncementUpload, AnUploadIsStoppedAtExit) {
-    std::promise<void> posted;
-    std::once_flag once;
-    Sim.SetFault(TSimRequest::Upload, TReplyFault::NoAnswer);
-    Sim.SetRequestHook([&](const std::string& line) {
-        if (line.rfind("POST", 0) == 0) std::call_once(once, [&] { posted.set_value(); });
-    });
-    auto ui = std::make_shared<TRecordingUploadUi>(7);
-    new POSTThread(Path(), TUploadSettings{"http://127.0.0.1", "47150392"}, ui);
-    ASSERT_EQ(posted.get_future().wait_for(std::chrono::seconds(30)), std::future_status::ready);
-    EXPECT_TRUE(WaitForFreeOnTerminateThreads(10000, true));
-    Sim.SetRequestHook(nullptr);
-    EXPECT_EQ(ui->Seen(),
-              (std::vector<std::string>{"slot", "status:IDS_ANNOUNCE_SEND", Finished(TUploadResult::Stopped)}));
-    EXPECT_FALSE(Temp.Exists("record.wav"));
+    auto stopWhileWaiting = [&](TSimRequest Kind, const std::string& Request) {
+        SCOPED_TRACE(Request);
+        Temp.Write("record.wav", Wav);
+        std::promise<void> asked;
+        std::once_flag once;
+        Sim.SetFault(Kind, TReplyFault::NoAnswer);
+        Sim.SetRequestHook([&](const std::string& line) {
+            if (line.rfind(Request, 0) == 0) std::call_once(once, [&] { asked.set_value(); });
+        });
+        auto ui = std::make_shared<TRecordingUploadUi>(7);
+        new POSTThread(Path(), TUploadSettings{"http://127.0.0.1", "47150392"}, ui);
+        ASSERT_EQ(asked.get_future().wait_for(std::chrono::seconds(30)), std::future_status::ready);
+        EXPECT_TRUE(WaitForFreeOnTerminateThreads(10000, true));
+        Sim.SetRequestHook(nullptr);
+        Sim.SetFault(Kind, TReplyFault::None);
+        EXPECT_EQ(ui->Seen(),
+                  (std::vector<std::string>{"slot", "status:IDS_ANNOUNCE_SEND", Finished(TUploadResult::Stopped)}));
+        EXPECT_FALSE(Temp.Exists("record.wav"));
+    };
+    stopWhileWaiting(TSimRequest::Nonce, "GET /get_nonce.cgi");
+    EXPECT_EQ(Sim.Counters().Upload, 0);
+    stopWhileWaiting(TSimRequest::Upload, "POST");
 }
 
 // The menu items' checks of the connection frame's address and password.

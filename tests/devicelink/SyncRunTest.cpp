@@ -405,6 +405,16 @@ TEST_F(SyncTest, ListsThatNeverEndOrCannotBeRead) {
     EXPECT_EQ(FilesRows().size(), 1u);
 }
 
+// An SD state that is no JSON shows nothing of the card and stops nothing.
+TEST_F(SyncTest, AnSdStateThatIsNoJsonShowsNothing) {
+    Offer(Name(1, 0), 2000);
+    Sim.SetRawReplies(TSimRequest::SdData, {R"({"sd":{"state":0)"});
+    const auto ui = Run();
+    for (const std::string& e : ui->Events()) EXPECT_NE(e.rfind("sd:", 0), 0u) << e;
+    EXPECT_EQ(FilesRows().size(), 1u);
+    EXPECT_EQ(ui->LastMessage(), "");
+}
+
 // A nonce that would break the request line is not used.
 TEST_F(SyncTest, NonceThatDoesNotBelongInAUrl) {
     Sim.SetRawReplies(TSimRequest::Nonce, {"0011223344556677 8899aabbccddeeff"});
