@@ -196,6 +196,8 @@ TEST_F(AnnouncementUpload, OnlyThePostMayEndWithoutAReply) {
     Sim.SetRawReplies(TSimRequest::Nonce, {"0011 2233"});
     failsAtTheNonce("a blank in the nonce");
     Sim.SetRawReplies(TSimRequest::Nonce, {});
+    Sim.SetDrop(TSimRequest::Nonce, 10, 1);
+    failsAtTheNonce("the nonce cut off");
     EXPECT_EQ(Sim.Announcement(2), "");
 }
 
@@ -213,6 +215,31 @@ TEST_F(AnnouncementUpload, NoSlotOrNoAddressSendsNothing) {
     EXPECT_TRUE(Temp.Exists("record.wav"));
 }
 
+// An upload stopped while the user chooses the slot sends nothing, says
+// nothing and keeps the file.
+TEST_F(AnnouncementUpload, StoppedWhileTheSlotIsChosen) {
+    class TSlowChoice : public TRecordingUploadUi {
+    public:
+        TSlowChoice() : TRecordingUploadUi(3) {}
+        int ChooseSlot() override {
+            Asked.set_value();
+            Chosen.get_future().wait();
+            return TRecordingUploadUi::ChooseSlot();
+        }
+        std::promise<void> Asked, Chosen;
+    };
+    auto ui = std::make_shared<TSlowChoice>();
+    std::future<void> asked = ui->Asked.get_future();
+    auto* thread = new POSTThread(Path(), TUploadSettings{"http://127.0.0.1", "47150392"}, ui);
+    ASSERT_EQ(asked.wait_for(std::chrono::seconds(30)), std::future_status::ready);
+    thread->Terminate();  // freed only once the slot is chosen
+    ui->Chosen.set_value();
+    EXPECT_EQ(ui->Wait(), TUploadResult::Stopped);
+    EXPECT_EQ(ui->Seen(), (std::vector<std::string>{"slot", Finished(TUploadResult::Stopped)}));
+    EXPECT_TRUE(Requests().empty());
+    EXPECT_TRUE(Temp.Exists("record.wav"));
+}
+
 // A file that cannot be read is a failure the user is told of, before the
 // device is asked anything.
 TEST_F(AnnouncementUpload, AMissingFileIsAFailure) {
@@ -224,22 +251,31 @@ TEST_F(AnnouncementUpload, AMissingFileIsAFailure) {
 }
 
 // At exit an upload waiting for the device gives up at once, without a
-// message, and its file goes.
+// message, and its file goes: whether it waits for the nonce (nothing is
+// posted then) or for the answer to the post.
 TEST_F(AnnouncementUpload, AnUploadIsStoppedAtExit) {
-    std::promise<void> posted;
-    std::once_flag once;
-    Sim.SetFault(TSimRequest::Upload, TReplyFault::NoAnswer);
-    Sim.SetRequestHook([&](const std::string& line) {
-        if (line.rfind("POST", 0) == 0) std::call_once(once, [&] { posted.set_value(); });
-    });
-    auto ui = std::make_shared<TRecordingUploadUi>(7);
-    new POSTThread(Path(), TUploadSettings{"http://127.0.0.1", "47150392"}, ui);
-    ASSERT_EQ(posted.get_future().wait_for(std::chrono::seconds(30)), std::future_status::ready);
-    EXPECT_TRUE(WaitForFreeOnTerminateThreads(10000, true));
-    Sim.SetRequestHook(nullptr);
-    EXPECT_EQ(ui->Seen(),
-              (std::vector<std::string>{"slot", "status:IDS_ANNOUNCE_SEND", Finished(TUploadResult::Stopped)}));
-    EXPECT_FALSE(Temp.Exists("record.wav"));
+    auto stopWhileWaiting = [&](TSimRequest Kind, const std::string& Request) {
+        SCOPED_TRACE(Request);
+        Temp.Write("record.wav", Wav);
+        std::promise<void> asked;
+        std::once_flag once;
+        Sim.SetFault(Kind, TReplyFault::NoAnswer);
+        Sim.SetRequestHook([&](const std::string& line) {
+            if (line.rfind(Request, 0) == 0) std::call_once(once, [&] { asked.set_value(); });
+        });
+        auto ui = std::make_shared<TRecordingUploadUi>(7);
+        new POSTThread(Path(), TUploadSettings{"http://127.0.0.1", "47150392"}, ui);
+        ASSERT_EQ(asked.get_future().wait_for(std::chrono::seconds(30)), std::future_status::ready);
+        EXPECT_TRUE(WaitForFreeOnTerminateThreads(10000, true));
+        Sim.SetRequestHook(nullptr);
+        Sim.SetFault(Kind, TReplyFault::None);
+        EXPECT_EQ(ui->Seen(),
+                  (std::vector<std::string>{"slot", "status:IDS_ANNOUNCE_SEND", Finished(TUploadResult::Stopped)}));
+        EXPECT_FALSE(Temp.Exists("record.wav"));
+    };
+    stopWhileWaiting(TSimRequest::Nonce, "GET /get_nonce.cgi");
+    EXPECT_EQ(Sim.Counters().Upload, 0);
+    stopWhileWaiting(TSimRequest::Upload, "POST");
 }
 
 // The menu items' checks of the connection frame's address and password.

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 
 namespace {
@@ -30,6 +31,17 @@ TEST(DeviceResponse, KeyNonceAndDecimalCounter) {
     ComputeResponse(key, nonce, counter, out);
     EXPECT_EQ(std::string(out), Md5Hex(prefix + "13"));
     EXPECT_EQ(counter, 14);
+
+    // Past the top of the signed range the digits go on counting up: never a minus sign.
+    counter = INT32_MAX;
+    ComputeResponse(key, nonce, counter, out);
+    EXPECT_EQ(std::string(out), Md5Hex(prefix + "2147483647"));
+    ComputeResponse(key, nonce, counter, out);
+    EXPECT_EQ(std::string(out), Md5Hex(prefix + "2147483648"));
+    counter = -1;
+    ComputeResponse(key, nonce, counter, out);
+    EXPECT_EQ(std::string(out), Md5Hex(prefix + "4294967295"));
+    EXPECT_EQ(counter, 0);
 }
 
 TEST(DeviceUrls, PathsAndParameterOrder) {
@@ -58,6 +70,9 @@ TEST(DeviceFirmware, MajorVersionOfTheQuotedKey) {
     EXPECT_EQ(CheckFirmware(R"({"version": "10.1"})"), TFirmwareCheck::Supported);
     EXPECT_EQ(FirmwareMajorVersion(R"({"version": "10.1"})"), 10);
     EXPECT_EQ(FirmwareMajorVersion("{\"version\"\t:\t\"3.0\"}"), 3);  // tabs are blanks too
+    // The key must be followed by its colon: a quoted text after it is not its value.
+    EXPECT_EQ(FirmwareMajorVersion(R"({"version" "3.0"})"), -1);
+    EXPECT_EQ(FirmwareMajorVersion(R"({"version", "3.0"})"), -1);
     // Nine digits are read whole; the rest of a longer number is left.
     EXPECT_EQ(FirmwareMajorVersion(R"({"version": "123456789.1"})"), 123456789);
     EXPECT_EQ(FirmwareMajorVersion(R"({"version": "1234567890"})"), 123456789);
@@ -75,7 +90,8 @@ TEST(DeviceFirmware, MajorVersionOfTheQuotedKey) {
 // Without the quoted key the value is read at the old fixed place, first digit only.
 TEST(DeviceFirmware, WithoutTheQuotedKeyTheFixedOffsetRule) {
     EXPECT_EQ(FirmwareVersionText(R"({"version": "2.0.1"})"), "201");
-    EXPECT_EQ(FirmwareVersionText(R"({"version": "2.0.1.2.3.4.5.6.7.8.9"})"), "");  // no quote in 20
+    EXPECT_EQ(FirmwareVersionText(R"({"version": "2.0.1.2.3.4.5.6.7.8.9"})"), "");          // no quote in 20
+    EXPECT_EQ(FirmwareVersionText(R"({"version": "2.0.1.2.3.4.5.6.7.8"})"), "2012345678");  // the 20th is the quote
     EXPECT_EQ(CheckFirmware(R"(version": "2.0.1")"), TFirmwareCheck::Supported);
     EXPECT_EQ(CheckFirmware(R"(version": "1.0.1")"), TFirmwareCheck::TooOld);
     EXPECT_EQ(CheckFirmware(R"(xxxxxxxxxx3")"), TFirmwareCheck::Supported);  // no key: from the 11th character
@@ -96,6 +112,8 @@ TEST(DeviceErrors, HandlersPerPhase) {
     EXPECT_EQ(FirmwareFailure(EHttpProtocolError(405, "HTTP/1.1 405 X", "405")).Key, "IDS_CONNECT_ERROR_2");
     EXPECT_EQ(FirmwareFailure(EHttpReadTimeout("t")).Key, "IDS_CONNECT_ERROR_1");
     EXPECT_EQ(FirmwareFailure(EHttpSocketError(111)).Key, "IDS_CONNECT_ERROR_1");
+    EXPECT_EQ(FirmwareFailure(EHttpConnectTimeout()).Key, "IDS_CONNECT_ERROR_1");
+    EXPECT_TRUE(FirmwareFailure(EHttpCancelled("c")).Quiet);
     EXPECT_EQ(FirmwareFailure(EDeviceNoConnection()).Key, "IDS_CONNECT_ERROR_2");
     EXPECT_EQ(FirmwareFailure(Exception("no digit")).Key, "IDS_CONNECT_ERROR_3");
     EXPECT_EQ(FirmwareFailure(EHttpOther("bad url")).Key, "IDS_CONNECT_ERROR_3");
@@ -111,6 +129,12 @@ TEST(DeviceErrors, HandlersPerPhase) {
     const TDeviceFailure wrong = RequestFailure(EHttpProtocolError(405, "HTTP/1.1 405 X", "405 Method Not Allowed"));
     EXPECT_EQ(wrong.Key, "IDS_WRONG_PASSWORD");
     EXPECT_TRUE(wrong.ResetSd);
+    // A status the body does not explain says nothing about the card either.
+    const TDeviceFailure other = RequestFailure(EHttpProtocolError(500, "HTTP/1.1 500 X", "Internal"));
+    EXPECT_EQ(other.Key, "IDS_CONNECT_ERROR_2");
+    EXPECT_TRUE(other.ResetSd);
+    for (const char* body : {"404 Not Found", "400 Bad Request"})
+        EXPECT_FALSE(RequestFailure(EHttpProtocolError(404, "HTTP/1.1 404 X", body)).ResetSd) << body;
     const TDeviceFailure busy = RequestFailure(EHttpProtocolError(423, "HTTP/1.1 423 X", "423 Locked"));
     EXPECT_EQ(busy.Key, "IDS_BUSY");
     EXPECT_FALSE(busy.ResetSd);
@@ -131,6 +155,11 @@ TEST(DeviceReplies, SdStateAndDefaults) {
     EXPECT_EQ(empty.State, -1);
     EXPECT_EQ(empty.CardSize, -1);
     EXPECT_EQ(empty.RecSize, 0);
+    TSdReply partial;
+    ASSERT_EQ(ParseSdReply(R"({"sd":{"state":1}})", partial), TReplyParse::Ok);
+    EXPECT_EQ(partial.State, 1);
+    EXPECT_EQ(partial.CardSize, -1);
+    EXPECT_EQ(partial.RecSize, 0);
     // The last int is a number; one more is not.
     TSdReply edge;
     ASSERT_EQ(ParseSdReply(R"({"sd":{"state":0,"cardSize":2147483647,"recSize":-2147483648}})", edge), TReplyParse::Ok);

@@ -153,6 +153,30 @@ TEST_F(DeviceSession, MalformedJsonIsNoFailure) {
     EXPECT_EQ(page.Files.size(), 2u);
 }
 
+// JSON of another shape is no state and no list: it fails the request.
+TEST_F(DeviceSession, RepliesOfAnotherShapeAreRefused) {
+    TDeviceSession s = Session();
+    s.FetchNonce("abc");
+    Sim.SetRawReplies(TSimRequest::SdData, {R"({"sd":5})"});
+    TSdReply sd;
+    sd.State = 3;
+    EXPECT_THROW(s.GetSdData(sd), EDeviceBadReply);
+    EXPECT_EQ(sd.State, 3);
+    Sim.SetRawReplies(TSimRequest::RecordList, {R"({"recordlist":[1,2]})"});
+    TRecordListPage page;
+    EXPECT_THROW(s.GetRecordListPage("", "", page), EDeviceBadReply);
+
+    // A nonce goes into every later URL as it came: only unreserved URL characters will do.
+    EXPECT_TRUE(IsUrlSafeNonce("09AZaz-._~"));
+    for (const char* bad : {"", "ab cd", "ab%20", "ab\r\n", "a&b", "a+b", "a/b"})
+        EXPECT_FALSE(IsUrlSafeNonce(bad)) << bad;
+    for (const char* bad : {"", "a b"}) {
+        Sim.SetRawReplies(TSimRequest::Nonce, {bad});
+        TDeviceSession other = Session();
+        EXPECT_THROW(other.FetchNonce("abc"), EDeviceBadReply) << bad;
+    }
+}
+
 TEST_F(DeviceSession, DroppedConnectionsAreRetried) {
     TDeviceSession s = Session();
     s.FetchNonce("abc");
@@ -166,10 +190,26 @@ TEST_F(DeviceSession, DroppedConnectionsAreRetried) {
     EXPECT_EQ(got, Bytes(6000, 3));
     EXPECT_EQ(Sim.Counters().Record, 3);
 
+    // A body cut after as many bytes as the list promised is whole: only its
+    // announced length was wrong. One byte fewer is asked for again.
+    std::string cut;
+    auto fetch = [&](int64_t expected) {
+        return s.GetRecord(
+            name, expected, [&] { cut.clear(); }, [&](const char* d, size_t n) { cut.append(d, n); });
+    };
+    Sim.SetDrop(TSimRequest::Record, 100, 1);
+    EXPECT_EQ(fetch(100), TDeviceSession::TFileResult::Complete);
+    EXPECT_EQ(cut, Bytes(6000, 3).substr(0, 100));
+    EXPECT_EQ(Sim.Counters().Record, 4);
+    Sim.SetDrop(TSimRequest::Record, 100, 1);
+    EXPECT_EQ(fetch(101), TDeviceSession::TFileResult::Complete);
+    EXPECT_EQ(cut, Bytes(6000, 3));
+    EXPECT_EQ(Sim.Counters().Record, 6);
+
     // Six cut bodies: the file is given up without an exception.
     Sim.SetDrop(TSimRequest::Record, 100, -1);
     EXPECT_FALSE(Download(s, name, got));
-    EXPECT_EQ(Sim.Counters().Record, 3 + 6);
+    EXPECT_EQ(Sim.Counters().Record, 6 + 6);
     Sim.SetDrop(TSimRequest::Record, -1);
 
     // A list page cut once is asked again and read whole.
@@ -213,6 +253,11 @@ TEST_F(DeviceSession, PreloadGivesUpAfterThreeAttempts) {
 TEST_F(DeviceSession, OldFirmwareIsRecognised) {
     Sim.SetFirmwareVersion("1.9.8");
     EXPECT_EQ(CheckFirmware(Session().Preload()), TFirmwareCheck::TooOld);
+
+    // A reply far larger than the device's short answers is not read in whole.
+    Sim.SetRawReplies(TSimRequest::Preload,
+                      {R"({"version": "2.0", "pad": ")" + std::string(kDeviceSmallReplyCap, 'x') + R"("})"});
+    EXPECT_THROW(Session().Preload(), EHttpTooLarge);
 }
 
 // When the device closes a kept-alive connection after reading a request, the

@@ -9,9 +9,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <future>
 #include <mutex>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -60,6 +63,8 @@ protected:
 TEST_F(Writer, PageAndStopBeforeTheStart) {
     auto writer = Make();
     writer->SetLists({"ROZMOWY\\2024\\a.wav", "b.wav", "x');DROP TABLE DownFiles;--"}, {"1625", "2.5", "7"});
+    // A second page before the writer took the first joins it.
+    writer->SetLists({"c.wav"}, {"9"});
     EXPECT_TRUE(writer->IsBusy());
     writer->Stop();
     writer->Start();
@@ -68,10 +73,11 @@ TEST_F(Writer, PageAndStopBeforeTheStart) {
     EXPECT_TRUE(writer->Finished());
 
     const auto rows = Rows();
-    ASSERT_EQ(rows.size(), 3u);
+    ASSERT_EQ(rows.size(), 4u);
     EXPECT_EQ(rows[0], (std::vector<std::string>{"ROZMOWY\\2024\\a.wav", "a.wav", "1625", "integer"}));
     EXPECT_EQ(rows[1], (std::vector<std::string>{"b.wav", "b.wav", "2.5", "real"}));
     EXPECT_EQ(rows[2][0], "x');DROP TABLE DownFiles;--");
+    EXPECT_EQ(rows[3], (std::vector<std::string>{"c.wav", "c.wav", "9", "integer"}));
     writer.reset();
     EXPECT_EQ(Lines.front(), "DBThread started");
     EXPECT_EQ(Lines[1], "DBThread list: ROZMOWY\\2024\\a.wav");
@@ -143,6 +149,32 @@ TEST_F(Loop, RequestsPausesAndResumes) {
     EXPECT_TRUE(Eventually([&] { return Requests >= paused + 5; }));
 }
 
+// Every request is followed by a wait of its own: the loop never asks twice
+// in a row without reading the interval, waiting, and reading it again.
+TEST_F(Loop, EveryRequestWaitsItsInterval) {
+    std::mutex mu;
+    std::string trace;  // 'i' for every read of the interval, 'R' for every request
+    auto loop = std::make_unique<LoopThread>(
+        [&] {
+            std::lock_guard lk(mu);
+            trace += 'i';
+            return 0;
+        },
+        [&] {
+            std::lock_guard lk(mu);
+            trace += 'R';
+        });
+    EXPECT_TRUE(Eventually([&] {
+        std::lock_guard lk(mu);
+        return std::count(trace.begin(), trace.end(), 'R') >= 4;
+    }));
+    loop.reset();
+    const size_t first = trace.find('R');
+    ASSERT_NE(first, std::string::npos);
+    EXPECT_EQ(trace.find("RiR", first), std::string::npos) << trace;
+    EXPECT_EQ(trace.find("RR", first), std::string::npos) << trace;
+}
+
 // A loop waiting out a long interval, or paused, still ends when freed.
 TEST_F(Loop, EndsWhileWaitingOrPaused) {
     Seconds = 3600;
@@ -155,6 +187,21 @@ TEST_F(Loop, EndsWhileWaitingOrPaused) {
     auto paused = Make();
     paused->Pause();
     paused.reset();
+
+    // Paused by its own request, so that it surely waits paused when freed.
+    std::promise<void> pausedItself;
+    std::unique_ptr<LoopThread> loop;
+    std::once_flag once;
+    loop = std::make_unique<LoopThread>([] { return 0; },
+                                        [&] {
+                                            std::call_once(once, [&] {
+                                                loop->Pause();
+                                                pausedItself.set_value();
+                                            });
+                                        });
+    ASSERT_EQ(pausedItself.get_future().wait_for(10s), std::future_status::ready);
+    std::this_thread::sleep_for(20ms);  // back in the loop, waiting
+    loop.reset();
 }
 
 // A shorter interval set while the loop waits takes effect without a restart.

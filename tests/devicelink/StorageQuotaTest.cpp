@@ -14,7 +14,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <filesystem>
+#include <functional>
 #include <limits>
 
 namespace fs = std::filesystem;
@@ -62,7 +64,11 @@ protected:
         SqliteDb db;
         db.Open(Program.Path("data.db"));
         TQuotaSettings settings{Program.Root(), [this] { return Steps; }, InUse,
-                                [this](const AnsiString& line) { Lines.push_back(line); }, nullptr};
+                                [this](const AnsiString& line) {
+                                    Lines.push_back(line);
+                                    if (OnLine) OnLine(line);
+                                },
+                                &Cancel};
         return EnforceStorageQuota(db, settings);
     }
     std::vector<std::string> Rows(const char* Table = "Files") {
@@ -80,6 +86,9 @@ protected:
     int64_t Steps = 1;
     AnsiString InUse;
     std::vector<std::string> Lines;
+    // Called with every log line, while the quota is at work.
+    std::function<void(const std::string&)> OnLine;
+    std::atomic<bool> Cancel{false};
 };
 
 }  // namespace
@@ -181,4 +190,63 @@ TEST_F(StorageQuotaTest, AFileThatCannotBeDeletedKeepsItsRowAndCounts) {
     EXPECT_TRUE(Stored(Names[0]));
     EXPECT_EQ(Rows().front(), Names[0]);
     EXPECT_NE(std::find(Lines.begin(), Lines.end(), "Quota: cannot delete " + Names[0]), Lines.end());
+}
+
+// A row whose Data is no date does not date its file: the name does. Files
+// of one date go by name.
+TEST_F(StorageQuotaTest, ARowThatIsNoDateAndFilesOfOneDate) {
+    Store(9);
+    const std::string named = "20200101_000000_1_2_.wav";
+    for (const std::string& name : {std::string("b.wav"), std::string("a.wav"), std::string("c.wav"), named})
+        AddFile(name, kTenth);
+    Exec("INSERT INTO Files VALUES (?, '1', '2', 0, ?);", {AnsiString("yesterday"), AnsiString(named)});
+    for (const char* name : {"a.wav", "b.wav"})
+        Exec("INSERT INTO Files VALUES (?, '1', '2', 0, ?);", {AnsiString("2020-01-01      00:00:00"), name});
+    // A date with more after it is no date either: c.wav is dated by its time, today.
+    Exec("INSERT INTO Files VALUES (?, '1', '2', 0, ?);", {AnsiString("2019-01-01      00:00:00 x"), "c.wav"});
+    const TQuotaOutcome out = Enforce();
+    EXPECT_EQ(out.Deleted, (std::vector<AnsiString>{AnsiString(named), "a.wav", "b.wav", Names[0]}));
+    EXPECT_TRUE(Stored("c.wav"));
+    EXPECT_EQ(Rows().size(), 9u);
+}
+
+// The quota is read again after every file: turned off while the oldest go,
+// it stops there.
+TEST_F(StorageQuotaTest, AQuotaTurnedOffWhileFilesGoStopsTheDeleting) {
+    Store(12);
+    OnLine = [this](const std::string& line) {
+        if (line.rfind("Quota: deleted ", 0) == 0) Steps = 0;
+    };
+    const TQuotaOutcome out = Enforce();
+    EXPECT_EQ(out.Deleted, std::vector<AnsiString>{Names[0]});
+    EXPECT_EQ(Rows().size(), 11u);
+}
+
+// Stopped while files go, the quota deletes no more, and the rows of those
+// already gone go with them.
+TEST_F(StorageQuotaTest, StoppedWhileFilesGoDeletesNoMore) {
+    Store(12);
+    OnLine = [this](const std::string& line) {
+        if (line.rfind("Quota: deleted ", 0) == 0) Cancel = true;
+    };
+    const TQuotaOutcome out = Enforce();
+    EXPECT_EQ(out.Deleted, std::vector<AnsiString>{Names[0]});
+    EXPECT_EQ(Rows().size(), 11u);
+    EXPECT_EQ(Rows().front(), Names[1]);
+}
+
+// A file that went between the listing and its turn counts as deleted: its
+// row goes, and the next oldest are spared.
+TEST_F(StorageQuotaTest, AFileAlreadyGoneCountsAsDeleted) {
+    Store(10, kTenth, false);
+    OnLine = [this](const std::string& line) {
+        if (line.rfind("Quota: ", 0) == 0 && line.find(" bytes, limit ") != std::string::npos)
+            fs::remove(Program.Path("files/" + Names[0]));
+    };
+    const TQuotaOutcome out = Enforce();
+    EXPECT_EQ(out.Deleted, std::vector<AnsiString>{Names[0]});
+    EXPECT_EQ(out.After, 9 * kTenth);
+    EXPECT_TRUE(Stored(Names[1]));
+    EXPECT_EQ(Rows().size(), 9u);
+    EXPECT_EQ(Rows().front(), Names[1]);
 }

@@ -58,7 +58,16 @@ TEST_F(SyncTest, ColdSyncThenNothingNew) {
     EXPECT_TRUE(Contains(ui->Events(), {"message:IDS_RECEIVING_LIST", "sd:0/7580/0", "link:IDS_RECEIVING...",
                                         "count:25", "step", "clear", "message:", "reload", "finished"}));
     EXPECT_EQ(ui->Count("step"), 25);
+    // Files are counted from 1, and the last one ends the bytes at 100 %.
+    const std::vector<std::string> events = ui->Events();
+    EXPECT_NE(std::find_if(events.begin(), events.end(),
+                           [](const std::string& e) { return e.rfind("progress:1/25/", 0) == 0; }),
+              events.end());
+    EXPECT_TRUE(ui->Has("progress:25/25/100"));
+    for (const std::string& e : events) EXPECT_NE(e.rfind("progress:0/", 0), 0u) << e;
     EXPECT_EQ(ui->Count("reload"), 3);  // after the 10th and the 20th file, and at the end
+    const auto firstReload = std::find(events.begin(), events.end(), "reload");
+    EXPECT_EQ(std::count(events.begin(), firstReload, "step"), 10);
     EXPECT_FALSE(ui->Has("reset"));
     EXPECT_EQ(ui->LastMessage(), "");
     for (const char* line :
@@ -206,6 +215,71 @@ TEST_F(SyncTest, OneMissingFileDoesNotStopTheRun) {
     // Once it arrived, the list starts from the newest stored day again.
     Run();
     EXPECT_NE(Sim.Requests().back().find("&day=02"), std::string::npos) << Sim.Requests().back();
+
+    // A download error (400) of one file does not stop the others either.
+    const std::string refused = Name(3, 5), next = Name(3, 6);
+    Offer(refused, 3000);
+    Offer(next, 3000);
+    Sim.SetFileStatus(refused, 400);
+    ui = Run();
+    EXPECT_TRUE(Program.Exists("files/" + next));
+    EXPECT_FALSE(Program.Exists("files/" + refused));
+    EXPECT_EQ(FilesRows().size(), 5u);
+    EXPECT_EQ(ui->LastMessage(), "IDS_RECEIVE_ERROR");
+    EXPECT_FALSE(ui->Has("reset"));
+    EXPECT_FALSE(ui->Has("sd:reset"));
+}
+
+// A body cut once and then sent whole is stored whole, and the bytes of the
+// broken attempt do not count towards the progress.
+TEST_F(SyncTest, ABodyCutOnceComesWholeAndCountsOnce) {
+    const std::string first = Name(1, 0), second = Name(1, 1);
+    const std::string bytes = Offer(first, 20000);
+    Offer(second, 20000);
+    Sim.SetFault(TSimRequest::Record, TReplyFault::CutBody, 1, 15000);
+    const auto ui = Run();
+    EXPECT_EQ(Sim.Counters().Record, 3);
+    EXPECT_EQ(Program.Read("files/" + first), bytes);
+    EXPECT_EQ(FilesRows().size(), 2u);
+    EXPECT_FALSE(ui->HasLine("Not downloaded: " + first));
+    int firstFileMost = -1;
+    for (const std::string& e : ui->Events())
+        if (e.rfind("progress:1/2/", 0) == 0) firstFileMost = std::max(firstFileMost, std::stoi(e.substr(13)));
+    EXPECT_EQ(firstFileMost, 50);
+    EXPECT_TRUE(ui->Has("progress:2/2/100"));
+}
+
+// An entry of no bytes is never asked for; an entry listed twice is fetched
+// and registered once.
+TEST_F(SyncTest, EntriesOfNoBytesOrListedTwice) {
+    const std::string empty = Name(1, 0), twice = Name(1, 1);
+    Offer(empty, 2000);
+    const std::string bytes = Offer(twice, 2000);
+    Sim.SetRawReplies(TSimRequest::RecordList,
+                      {R"({"recordlist":{"id":0,"files":[{"n":")" + empty + R"(","s":0},{"n":")" + twice +
+                       R"(","s":2000},{"n":")" + twice + R"(","s":2000}]}})"});
+    const auto ui = Run();
+    EXPECT_EQ(FetchedFiles(), std::vector<std::string>{twice});
+    EXPECT_EQ(StoredFiles(), std::vector<std::string>{twice});
+    EXPECT_EQ(Program.Read("files/" + twice), bytes);
+    ASSERT_EQ(FilesRows().size(), 1u);
+    EXPECT_EQ(FilesRows()[0].Filename, twice);
+    EXPECT_TRUE(ui->HasLine("Skipped, already stored: " + twice));
+    EXPECT_EQ(ui->LastMessage(), "");
+}
+
+// A files folder that cannot be listed says nothing about the recordings:
+// every row stays.
+TEST_F(SyncTest, AFilesFolderThatCannotBeListedKeepsEveryRow) {
+    for (int i = 0; i < 3; ++i) Offer(Name(1, i), 2000);
+    Run();
+    ASSERT_EQ(FilesRows().size(), 3u);
+    std::filesystem::rename(Program.Path("files"), Program.Path("files.away"));
+    const auto ui = Run();
+    EXPECT_EQ(FilesRows().size(), 3u);
+    EXPECT_TRUE(ui->HasLine("901: the files folder cannot be listed; no row is removed"));
+    EXPECT_EQ(Sim.Counters().Record, 3);
+    std::filesystem::rename(Program.Path("files.away"), Program.Path("files"));
 }
 
 // Cancelling a run in the middle of a stalled body ends it: no file, no row,
@@ -257,14 +331,16 @@ TEST_F(SyncTest, CancelDuringTheFirmwareCheck) {
 // name replaces it and registers it once.
 TEST_F(SyncTest, LeftoverPartFilesGoAndUnregisteredFilesAreFetchedAgain) {
     Program.Write("files/" + Name(1, 0) + ".part", "half");
+    Program.Write("files/.part", "not a download");  // the suffix alone names none
     const std::string bytes = Offer(Name(1, 1), 3000);
     Program.Write("files/" + Name(1, 1), bytes.substr(0, 1000) + "older");
     const auto ui = Run();
-    EXPECT_EQ(StoredFiles(), std::vector<std::string>{Name(1, 1)});
+    EXPECT_EQ(StoredFiles(), (std::vector<std::string>{".part", Name(1, 1)}));
     EXPECT_EQ(Program.Read("files/" + Name(1, 1)), bytes);
     EXPECT_EQ(FilesRows().size(), 1u);
     EXPECT_TRUE(ui->HasLine("Removed 1 unfinished downloads"));
-    EXPECT_TRUE(ui->HasLine("901: 1 files without their row, fetched again when listed"));
+    // The file named by the suffix alone is counted with them, and kept.
+    EXPECT_TRUE(ui->HasLine("901: 2 files without their row, fetched again when listed"));
 }
 
 // Names from the device are never paths and never SQL: nothing is written
@@ -280,15 +356,19 @@ TEST_F(SyncTest, HostileNames) {
     Offer(quote, 2000);
     Offer(inject, 2000);
     Offer(Name(1, 5), 2000);
+    // The longest name that still leaves room for the download suffix.
+    const std::string longest = std::string(246, 'x') + ".wav";
+    Offer(longest, 2000);
     auto ui = Run();
 
     EXPECT_FALSE(std::filesystem::exists(Program.Path("escape.wav")));
-    EXPECT_EQ(StoredFiles(), (std::vector<std::string>{quote, inject, Name(1, 5)}));
+    EXPECT_EQ(StoredFiles(), (std::vector<std::string>{quote, inject, Name(1, 5), longest}));
     const std::vector<TFilesRow> rows = FilesRows();
-    ASSERT_EQ(rows.size(), 3u);
+    ASSERT_EQ(rows.size(), 4u);
     EXPECT_EQ(rows[0].Filename, quote);
     EXPECT_EQ(rows[1].Filename, inject);
-    EXPECT_EQ(ui->Count("step"), 11);
+    EXPECT_EQ(rows[3].Filename, longest);
+    EXPECT_EQ(ui->Count("step"), 12);
     EXPECT_TRUE(ui->HasLine("Skipped, no file name: a/b.wav"));
 
     // A backslash path keeps its last part; a second path to the same name is skipped.
@@ -325,6 +405,16 @@ TEST_F(SyncTest, ListsThatNeverEndOrCannotBeRead) {
     EXPECT_EQ(FilesRows().size(), 1u);
 }
 
+// An SD state that is no JSON shows nothing of the card and stops nothing.
+TEST_F(SyncTest, AnSdStateThatIsNoJsonShowsNothing) {
+    Offer(Name(1, 0), 2000);
+    Sim.SetRawReplies(TSimRequest::SdData, {R"({"sd":{"state":0)"});
+    const auto ui = Run();
+    for (const std::string& e : ui->Events()) EXPECT_NE(e.rfind("sd:", 0), 0u) << e;
+    EXPECT_EQ(FilesRows().size(), 1u);
+    EXPECT_EQ(ui->LastMessage(), "");
+}
+
 // A nonce that would break the request line is not used.
 TEST_F(SyncTest, NonceThatDoesNotBelongInAUrl) {
     Sim.SetRawReplies(TSimRequest::Nonce, {"0011223344556677 8899aabbccddeeff"});
@@ -343,6 +433,25 @@ TEST_F(SyncTest, NewestFirstListFetchedOldestFirst) {
     const std::vector<std::string> fetched = FetchedFiles();
     ASSERT_EQ(fetched.size(), 5u);
     EXPECT_TRUE(std::is_sorted(fetched.begin(), fetched.end()));
+}
+
+// The day a failed file was recorded on, taken from the first name that
+// starts with eight digits; the list of failures is shared between runs.
+TEST(FailedDownloads, OldestDayOfTheWellFormedNames) {
+    TFailedDownloads failed;
+    EXPECT_TRUE(failed.Empty());
+    EXPECT_EQ(failed.OldestDate(), "");
+    failed.Add("0000abcd.wav");
+    failed.Add("2024031.wav");
+    EXPECT_EQ(failed.OldestDate(), "");
+    failed.Add("20240305_080000_1_2_.wav");
+    failed.Add("20240302_080000_1_2_.wav");
+    EXPECT_FALSE(failed.Empty());
+    EXPECT_EQ(failed.OldestDate(), "2024-03-02");
+    failed.Remove("20240302_080000_1_2_.wav");
+    EXPECT_EQ(failed.OldestDate(), "2024-03-05");
+    failed.Add("20240304");  // the eight digits alone will do
+    EXPECT_EQ(failed.OldestDate(), "2024-03-04");
 }
 
 // A stored Data text that is no date does not choose where the list starts.

@@ -9,10 +9,12 @@
 #include <json/json.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -450,4 +452,37 @@ TEST_F(DeviceSim, UploadsTakeOnlyTheClientsLayout) {
     EXPECT_EQ(Sim.Announcement(5), wav);
     Sim.SetUploadStatus(0);
     EXPECT_EQ(post(exact), 200);
+}
+
+// Once a hook is replaced, it is no longer running: what it captured may go.
+// A hook may replace itself.
+TEST_F(DeviceSim, AReplacedHookHasEnded) {
+    std::promise<void> entered, release;
+    std::shared_future<void> released = release.get_future().share();
+    std::atomic<bool> running{false};
+    Sim.SetRequestHook([&](const std::string&) {
+        running = true;
+        entered.set_value();
+        released.wait();
+        running = false;
+    });
+    std::thread client([&] { Get("/preload.cgi"); });
+    entered.get_future().wait();
+    std::thread releaser([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        release.set_value();
+    });
+    Sim.SetRequestHook(nullptr);
+    EXPECT_FALSE(running);
+    releaser.join();
+    client.join();
+
+    int calls = 0;
+    Sim.SetRequestHook([&](const std::string&) {
+        ++calls;
+        Sim.SetRequestHook(nullptr);
+    });
+    EXPECT_EQ(Get("/preload.cgi").first, 200);
+    EXPECT_EQ(Get("/preload.cgi").first, 200);
+    EXPECT_EQ(calls, 1);
 }

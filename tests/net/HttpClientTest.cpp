@@ -110,7 +110,15 @@ TEST_F(HttpServerTest, GetDeliversBytesUnchangedOverOneKeptConnection) {
     std::string first = http.Get(Url("/port"));
     EXPECT_EQ(http.Get(Url("/port")), first);
     http.Disconnect();
-    EXPECT_NE(http.Get(Url("/port")), first);
+    const std::string second = http.Get(Url("/port"));
+    EXPECT_NE(second, first);
+    // A fresh connection is asked for: the kept one is not used, for text or a sink.
+    http.FreshConnection = true;
+    const std::string third = http.Get(Url("/port"));
+    EXPECT_NE(third, second);
+    std::string fourth;
+    http.Get(Url("/port"), [&](const char* p, size_t n) { fourth.append(p, n); });
+    EXPECT_NE(fourth, third);
 }
 
 TEST_F(HttpServerTest, ErrorStatusCarriesStatusLineAndBodyAndNothingReachesTheSink) {
@@ -234,6 +242,20 @@ TEST(HttpFailures, BodyCutShortOfItsLength) {
         EXPECT_EQ(e.Kind, EHttpError::TKind::Truncated);
         EXPECT_EQ(e.BytesReceived, 40);
     }
+
+    // What is told of the last reply is of that reply alone.
+    TRawServer whole([](TRawConnection& c) {
+        c.ReadRequest();
+        c.Send("HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok");
+    });
+    EXPECT_EQ(http.Get(server.Url()), std::string(40, 'x'));
+    EXPECT_EQ(http.Get(whole.Url()), "ok");
+    EXPECT_FALSE(http.LastReplyTruncated());
+    EXPECT_EQ(http.ResponseCode(), 200);
+    EXPECT_EQ(KindOf([&] { http.Get("http://127.0.0.1:" + std::to_string(UnusedPort()) + "/"); }),
+              EHttpError::TKind::SocketError);
+    EXPECT_EQ(http.ResponseCode(), 0);
+    EXPECT_EQ(http.ResponseText(), "");
 }
 
 TEST(HttpFailures, UnfinishedChunkedBodyIsTruncated) {
@@ -243,6 +265,80 @@ TEST(HttpFailures, UnfinishedChunkedBodyIsTruncated) {
     });
     THttpClient http;
     EXPECT_EQ(KindOf([&] { http.Get(server.Url(), [](const char*, size_t) {}); }), EHttpError::TKind::Truncated);
+}
+
+// An error status whose body is cut short is still the device's answer:
+// its status and the body as far as it came.
+TEST(HttpFailures, ErrorStatusWithABodyCutShortKeepsItsStatus) {
+    TRawServer server([](TRawConnection& c) {
+        c.ReadRequest();
+        c.Send("HTTP/1.1 404 Not Found\r\nContent-Length: 100\r\n\r\n404 File");
+    });
+    THttpClient http;
+    for (bool sink : {false, true}) {
+        try {
+            if (sink)
+                http.Get(server.Url(), [](const char*, size_t) { ADD_FAILURE() << "an error body reached the sink"; });
+            else
+                http.Get(server.Url());
+            ADD_FAILURE() << "no error";
+        } catch (const EHttpProtocolError& e) {
+            EXPECT_EQ(e.ErrorCode, 404);
+            EXPECT_EQ(e.ErrorMessage, "404 File");
+        }
+    }
+}
+
+// Only a 2xx status is a success: a redirect is not followed and not taken
+// for the content.
+TEST(HttpFailures, RedirectIsAProtocolError) {
+    TRawServer server([](TRawConnection& c) {
+        c.ReadRequest();
+        c.Send("HTTP/1.1 302 Found\r\nLocation: /elsewhere\r\nContent-Length: 5\r\n\r\nmoved");
+    });
+    THttpClient http;
+    try {
+        http.Get(server.Url());
+        FAIL() << "no error";
+    } catch (const EHttpProtocolError& e) {
+        EXPECT_EQ(e.ErrorCode, 302);
+        EXPECT_EQ(e.StatusLine, "HTTP/1.1 302 Found");
+    }
+    EXPECT_EQ(server.Connections(), 1);
+}
+
+// An interim status (102 Processing) is not the reply: the wait for the
+// real one runs on the read time-out, not on the short limit of error bodies.
+TEST(HttpFailures, InterimStatusThenTheReply) {
+    TRawServer server([](TRawConnection& c) {
+        c.ReadRequest();
+        c.Send("HTTP/1.1 102 Processing\r\n\r\n");
+        std::this_thread::sleep_for(std::chrono::milliseconds(600));
+        c.Send("HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\nhello");
+    });
+    THttpClient http;
+    http.ReadTimeout = 20000;
+    http.ErrorBodyTimeout = 200;
+    EXPECT_EQ(http.Get(server.Url()), "hello");
+    EXPECT_EQ(http.ResponseCode(), 200);
+}
+
+// The body of an error status is kept up to the reply cap, never beyond.
+TEST(HttpFailures, ErrorBodyOverTheCapIsTooLarge) {
+    TRawServer server([](TRawConnection& c) {
+        c.ReadRequest();
+        c.Send("HTTP/1.1 500 Internal Server Error\r\nContent-Length: 200\r\n\r\n" + std::string(200, 'e'));
+    });
+    THttpClient http;
+    http.MaxResponseSize = 100;
+    EXPECT_EQ(KindOf([&] { http.Get(server.Url()); }), EHttpError::TKind::TooLarge);
+    http.MaxResponseSize = 200;
+    try {
+        http.Get(server.Url());
+        FAIL() << "no error";
+    } catch (const EHttpProtocolError& e) {
+        EXPECT_EQ(e.ErrorMessage, std::string(200, 'e'));
+    }
 }
 
 TEST(HttpFailures, StalledBodyHitsTheReadTimeout) {
@@ -386,10 +482,14 @@ TEST(HttpCancel, CancelFromAnotherThreadEndsABlockedCall) {
     canceller.join();
 
     // Sticky until reset, so a Cancel just before a request is not lost.
+    EXPECT_EQ(http.ResponseCode(), 200);  // the stalled reply had its status
     EXPECT_EQ(KindOf([&] { http.Get(server.Url()); }), EHttpError::TKind::Cancelled);
+    EXPECT_EQ(http.ResponseCode(), 0);  // the request that never went out had none
     EXPECT_EQ(served, 1);
     http.ResetCancel();
     EXPECT_EQ(http.Get(server.Url()), "ok");
+    // The cancelled request never even connected.
+    EXPECT_EQ(server.Connections(), 2);
 }
 
 TEST(HttpCancel, CancelEndsAConnectWithoutTimeLimit) {

@@ -70,6 +70,13 @@ TEST(MultipartForm, FileIsHeldOpenFromAddUntilTheFormGoes) {
     std::filesystem::remove(path);  // the open file keeps its bytes
     EXPECT_EQ(form.ReadAll(), ExpectedBody(path, "abc"));
 
+    // A file cut shorter after it was added would send a body shorter than announced.
+    WriteFile(path, "abcdef");
+    TMultipartForm shrinking(kStamp);
+    shrinking.AddFile("fileToUpload2", path, "tar");
+    std::filesystem::resize_file(path, 2);
+    EXPECT_THROW(shrinking.ReadAll(), EReadError);
+
     TMultipartForm missing(kStamp);
     EXPECT_THROW(missing.AddFile("fileToUpload2", dir.Path("none.wav"), "tar"), EFOpenError);
     EXPECT_THROW(missing.AddFile("fileToUpload2", dir.Root(), "tar"), EFOpenError);

@@ -43,6 +43,14 @@ TEST(ServerSocket, SecondSocketOnTheSamePortIsRefusedUntilTheFirstCloses) {
     second.SetActive(true);
     EXPECT_TRUE(second.Active());
     EXPECT_THROW(first.SetActive(true), ESocketError);
+
+    // A port outside 0 to 65535 is refused, not wrapped onto another one.
+    for (int wrong : {-1, 65536, 65536 + port}) {
+        TServerSocket out(nullptr);
+        out.SetPort(wrong);
+        EXPECT_THROW(out.SetActive(true), ESocketError) << wrong;
+        EXPECT_FALSE(out.Active()) << wrong;
+    }
 }
 
 TEST(ServerSocket, PublishedPropertiesAndActiveFromALayoutWaitForLoaded) {

@@ -162,6 +162,8 @@ std::string TDeviceSimulator::Announcement(int slot) const {
 }
 
 void TDeviceSimulator::SetRequestHook(std::function<void(const std::string&)> hook) {
-    std::lock_guard lk(Impl->Mu);
+    std::unique_lock lk(Impl->Mu);
     Impl->Hook = std::move(hook);
+    // A hook that replaces itself cannot wait for its own end.
+    if (!TImpl::InHook()) Impl->HookIdle.wait(lk, [&] { return Impl->HookCalls == 0; });
 }

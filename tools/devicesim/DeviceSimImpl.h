@@ -5,6 +5,7 @@
 
 #include <array>
 #include <chrono>
+#include <condition_variable>
 #include <deque>
 #include <map>
 #include <mutex>
@@ -92,6 +93,16 @@ struct TDeviceSimulator::TImpl {
     bool HaveUpload = false;
     TSimUpload Upload;
     std::function<void(const std::string&)> Hook;
+    // Hook calls under way, so that a hook replaced is no longer running
+    // once SetRequestHook returns: its captures may go right after.
+    int HookCalls = 0;
+    std::condition_variable HookIdle;
+
+    // True on a server thread while it runs the hook.
+    static bool& InHook() {
+        thread_local bool inHook = false;
+        return inHook;
+    }
 
     TImpl() : Server([this](const THttpRequest& req, THttpReply& res) { Handle(req, res); }) {
         SetPassword("12345678");

@@ -499,8 +499,23 @@ void TDeviceSimulator::TImpl::Handle(const THttpRequest& req, THttpReply& res) {
     {
         std::lock_guard lk(Mu);
         hook = Hook;
+        if (hook) ++HookCalls;
     }
-    if (hook) hook(req.Method + " " + req.Target);
+    if (hook) {
+        struct TDone {
+            TImpl& Sim;
+            ~TDone() {
+                InHook() = false;
+                {
+                    std::lock_guard lk(Sim.Mu);
+                    --Sim.HookCalls;
+                }
+                Sim.HookIdle.notify_all();
+            }
+        } done{*this};
+        InHook() = true;
+        hook(req.Method + " " + req.Target);
+    }
 
     const auto route = kRoutes.find(req.Path);
     if (route == kRoutes.end()) {
