@@ -4,21 +4,15 @@
 // it fires. The longest lateness is the longest the window did not answer.
 #include "DeviceLinkBenchSupport.h"
 #include "FreePort.h"
-#include "LayoutResources.h"
+#include "ProgramClasses.h"
 #include "SimRecordings.h"
+#include "StoredAdministrator.h"
 
 #include "devicelink/SyncRun.h"
-#include "localization/Lxcomp.h"
 #include "net/HttpClient.h"
-#include "qt/QtCommonPeers.h"
-#include "qt/QtGridPeer.h"
 #include "qt/QtPlatform.h"
 #include "rtl/Folders.h"
-#include "store/Users.h"
-#include "vcl/CommonRegister.h"
-#include "vcl/Grids.h"
 #include "workstation/Mainunit.h"
-#include "workstation/RegisterWorkstation.h"
 #include "workstation/Unitconnect.h"
 #include "workstation/Unitdebug.h"
 #include "workstation/Unitdmlang.h"
@@ -29,10 +23,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstring>
 #include <filesystem>
-
-void RegisterVclClasses();
 
 namespace {
 
@@ -40,17 +31,6 @@ using namespace linkbench;
 
 constexpr int kFiles = 2000;
 const std::string kPassword = "bench-pass";
-
-void StoreAdmin() {
-    std::memset(UserTable, 0, sizeof UserTable);
-    SetUserText(UserTable[0].Name, "admin");
-    SetUserText(UserTable[0].Password, "secret");
-    for (TUserRight* r : {&UserTable[0].ViewRight, &UserTable[0].ListenRight, &UserTable[0].DeleteRight}) {
-        r->Kind = rkAll;
-        r->Set = 1;
-    }
-    SaveUsers();
-}
 
 bool SyncEnded() {
     TStrings* lines = DebugForm->Memo1->Lines();
@@ -70,7 +50,7 @@ void BM_ColdSyncGuiStall(benchmark::State& state) {
         state.PauseTiming();
         const std::string program = MakeProgramFolder("/tmp");
         SetProgramDirOverride(program);
-        StoreAdmin();
+        yorde::test::StoreAdministrator("secret");
         Application->CreateForm(DMLang);
         Application->CreateForm(MainForm);
         Application->CreateForm(DebugForm);
@@ -125,15 +105,7 @@ BENCHMARK(BM_ColdSyncGuiStall)->Unit(benchmark::kMillisecond)->UseRealTime()->It
 int main(int argc, char** argv) {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     yorde::qt::QtApplication app(argc, argv);
-    yorde::qt::RegisterCommonPeers();
-    yorde::qt::RegisterGridPeers();
-    NetInit();
-    RegisterLayoutResources();
-    RegisterVclClasses();
-    RegisterCommonControlClasses();
-    RegisterGridClasses();
-    RegisterLocalizationClasses();
-    RegisterWorkstationClasses();
+    RegisterProgramClasses();
     SetSingleInstancePortOverride(yorde::test::FreeLoopbackPort());
     Application->Initialize();
     benchmark::Initialize(&argc, argv);

@@ -3,6 +3,7 @@
 // a refill with and without the address book (1 000 entries) against the
 // sqlite3 program running the same statement on the same data.db; start-up
 // to a shown window; the status bar's tick while 100 000 files are counted.
+#include "StoredAdministrator.h"
 #include "TempFolder.h"
 
 #include "ProgramClasses.h"
@@ -46,15 +47,7 @@ const std::string& Store(int Count) {
         o.Count = Count;
         o.AddressBookEntries = 1000;
         devicesim::WriteStoredRecordings(folder->Root(), o);
-        std::memset(UserTable, 0, sizeof UserTable);
-        SetProgramDirOverride(folder->Root());
-        SetUserText(UserTable[0].Name, "admin");
-        SetUserText(UserTable[0].Password, "secret");
-        for (TUserRight* r : {&UserTable[0].ViewRight, &UserTable[0].ListenRight, &UserTable[0].DeleteRight})
-            r->Kind = rkAll;
-        SaveUsers();
-        SetProgramDirOverride(AnsiString());
-        std::memset(UserTable, 0, sizeof UserTable);
+        yorde::test::StoreAdministrator("secret", folder->Root());
     }
     return folder->Root();
 }

@@ -10,6 +10,7 @@
 //       event loop after the main window is shown.
 #include "ProgramClasses.h"
 #include "SimStore.h"
+#include "StoredAdministrator.h"
 #include "classes/Thread.h"
 #include "qt/QtPlatform.h"
 #include "rtl/Folders.h"
@@ -30,13 +31,7 @@ int Prepare(const std::string& folder, int count) {
     devicesim::TStoreOptions options;
     options.Count = count;
     devicesim::WriteStoredRecordings(folder, options);
-    SetProgramDirOverride(AnsiString(folder));
-    std::memset(UserTable, 0, sizeof UserTable);
-    SetUserText(UserTable[0].Name, AdminName);
-    SetUserText(UserTable[0].Password, "secret");
-    for (TUserRight* r : {&UserTable[0].ViewRight, &UserTable[0].ListenRight, &UserTable[0].DeleteRight})
-        r->Kind = rkAll;
-    SaveUsers();
+    yorde::test::StoreAdministrator("secret", folder);
     return 0;
 }
 

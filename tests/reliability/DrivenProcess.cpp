@@ -1,6 +1,7 @@
 #include "DrivenProcess.h"
 
 #include "FreePort.h"
+#include "StoredAdministrator.h"
 
 #include "DeviceSim.h"
 #include "classes/Strings.h"
@@ -33,17 +34,7 @@ namespace reliability {
 
 void PrepareProgramFolder(const std::string& Folder, const std::string& Address, const std::string& DevicePassword) {
     std::filesystem::create_directories(Folder);
-    SetProgramDirOverride(Folder);
-    std::memset(UserTable, 0, sizeof UserTable);
-    SetUserText(UserTable[0].Name, AdminName);
-    SetUserText(UserTable[0].Password, AdminPassword.c_str());
-    for (TUserRight* r : {&UserTable[0].ViewRight, &UserTable[0].ListenRight, &UserTable[0].DeleteRight}) {
-        r->Kind = rkAll;
-        r->Set = 1;
-    }
-    SaveUsers();
-    std::memset(UserTable, 0, sizeof UserTable);
-    SetProgramDirOverride(AnsiString());
+    yorde::test::StoreAdministrator(AdminPassword.c_str(), Folder);
 
     TConfigSnapshot settings;
     settings.DateFrom = "2024-01-01      00:00:00";

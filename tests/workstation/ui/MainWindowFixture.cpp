@@ -1,6 +1,7 @@
 #include "MainWindowFixture.h"
 
 #include "FreePort.h"
+#include "StoredAdministrator.h"
 
 #include "qt/QtGridPeer.h"
 #include "rtl/Folders.h"
@@ -92,17 +93,7 @@ void MainWindowTest::TearDown() {
     for (const std::exception_ptr& e : errors) ADD_FAILURE() << "shown error: " << ExceptionText(e);
 }
 
-void MainWindowTest::StoreAdmin() {
-    std::memset(UserTable, 0, sizeof UserTable);
-    SetUserText(UserTable[0].Name, "admin");
-    SetUserText(UserTable[0].Password, "secret");
-    for (TUserRight* r : {&UserTable[0].ViewRight, &UserTable[0].ListenRight, &UserTable[0].DeleteRight}) {
-        r->Kind = rkAll;
-        r->Set = 1;
-    }
-    SaveUsers();
-    std::memset(UserTable, 0, sizeof UserTable);
-}
+void MainWindowTest::StoreAdmin() { yorde::test::StoreAdministrator("secret"); }
 
 void MainWindowTest::CreateLanguageModule() { Application->CreateForm(DMLang); }
 
