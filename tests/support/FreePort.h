@@ -6,20 +6,30 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <random>
+
 namespace yorde::test {
 
-inline int FreeLoopbackPort() {
+inline bool LoopbackPortBindable(int port) {
     const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     sockaddr_in a{};
     a.sin_family = AF_INET;
     a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t len = sizeof a;
-    int port = 0;
-    if (::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0 &&
-        ::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &len) == 0)
-        port = ntohs(a.sin_port);
-    ::close(fd);
-    return port;
+    a.sin_port = htons(static_cast<uint16_t>(port));
+    const bool ok = fd >= 0 && ::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0;
+    if (fd >= 0) ::close(fd);
+    return ok;
+}
+
+// Picked below the kernel's range for outgoing connections (32768 on): a port
+// the kernel handed out could go to a client socket of a test running beside
+// before the caller binds it.
+inline int FreeLoopbackPort() {
+    thread_local std::mt19937 random(std::random_device{}() ^ static_cast<unsigned>(::getpid()));
+    std::uniform_int_distribution<int> pick(20000, 32000);
+    for (int attempt = 0; attempt < 200; ++attempt)
+        if (const int port = pick(random); LoopbackPortBindable(port)) return port;
+    return 0;
 }
 
 }  // namespace yorde::test
