@@ -48,6 +48,7 @@ protected:
     void TearDown() override {
         Host.reset();     // the frame's threads end with it
         ProcessEvents();  // their last log lines belong to this test
+        if (HasFailure()) PrintLog();
         Lang.reset();
         TObject::Free(DebugForm);
         DebugForm = nullptr;
@@ -72,6 +73,15 @@ protected:
         for (int i = 0; i < lines->Count(); ++i)
             if (lines->Strings(i) == Line) return true;
         return false;
+    }
+    // A failed run under load is hard to bring back: the log says what the runs did.
+    void PrintLog() const {
+        TStrings* lines = DebugForm->Memo1->Lines();
+        std::fprintf(stderr, "debug log (%d lines):\n", lines->Count());
+        for (int i = 0; i < lines->Count(); ++i) std::fprintf(stderr, "  %s\n", lines->Strings(i).c_str());
+        const auto c = Sim.Counters();
+        std::fprintf(stderr, "simulator: nonce %lld, list %lld, record %lld\n", (long long)c.Nonce,
+                     (long long)c.RecordList, (long long)c.Record);
     }
     int CountLogged(const std::string& Line) const {
         TStrings* lines = DebugForm->Memo1->Lines();
