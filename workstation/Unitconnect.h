@@ -67,6 +67,8 @@ public:
     void StartConnectUI();
     // A sync run now, unless one is running.
     void Refresh();
+    // The current run's thread has not ended yet: a Refresh now is dropped.
+    bool RunUnderWay() const;
     // Around an SD-card import, from any thread: Disconnect pauses the
     // refresh loop and stops the run, and returns once no run touches the
     // files or the databases; until StartLoop no run starts. StartLoop

@@ -126,13 +126,15 @@ void TConnectFrame::Refresh() {
         return;
     }
     // A run still going drops this request; the next tick counts anew.
-    if (SyncThread.Thread->IsRunning() || !SyncThread.Thread->Finished()) return;
+    if (RunUnderWay()) return;
     DebugLog("TRefresh -> Terminate");
     TRun finished = std::move(SyncThread);
     SyncThread = TRun{};
     freeRun(finished);
     startRun();
 }
+
+bool TConnectFrame::RunUnderWay() const { return SyncThread.Thread && !SyncThread.Thread->Finished(); }
 
 void TConnectFrame::startLoopThread() {
     const std::weak_ptr<char> alive = Life().Watch();
