@@ -15,6 +15,7 @@
 #include "workstation/Unitmessage.h"
 #include "workstation/Unitquestion.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -58,7 +59,12 @@ void MainWindowTest::SetUp() {
     std::memset(UserTable, 0, sizeof UserTable);
     port = FreePort();
     SetSingleInstancePortOverride(port);
-    SetHaltHook([](int code) { throw HaltCalled{code}; });
+    SetHaltHook([this](int code) {
+        // Says why in the output of a test that did not expect the end.
+        std::fprintf(stderr, "Halt(%d)%s%s\n", code,
+                     seen.empty() ? "" : " after: ", seen.empty() ? "" : seen.back().Text.c_str());
+        throw HaltCalled{code};
+    });
     Application->OnException = [this](TObject*, std::exception_ptr e) { errors.push_back(e); };
     previousLaunchHook_ = SetLaunchHook([this](const TLaunchRequest& r) {
         launches.push_back(r);
