@@ -18,6 +18,7 @@
 #include "vcl/Forms.h"
 #include "vcl/Grids.h"
 #include "workstation/Mainunit.h"
+#include "workstation/Unitconnect.h"
 #include "workstation/Unitdebug.h"
 #include "workstation/Unitmediaframe.h"
 #include "workstation/Unitmessage.h"
@@ -158,7 +159,10 @@ private:
             return;
         }
         case TStep::WaitSync:
-            if (runsEnded == 0) return;
+            // Once the run's thread has ended, all it had to show (the list
+            // reloaded with what it brought) is queued: that goes first.
+            if (runsEnded == 0 || MainForm->ConnectFrame1->RunUnderWay()) return;
+            CheckSynchronize();
             step = TStep::Done;
             write("driver: sync ended");
             if (o.Play) play();

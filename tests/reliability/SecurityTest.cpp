@@ -168,7 +168,11 @@ TEST(Secrets, NothingInTheClearAndPlainSoundOnlyWhilePlaying) {
 
     const std::string privateTemp = runtime + "/yorde";
     const std::string opened = "driver: opened " + privateTemp + "/tmp.wav 600 700";
-    EXPECT_TRUE(HasLine(lines, opened)) << "the deciphered copy, owner-only in the private folder";
+    std::string driverSaid;
+    for (const std::string& line : lines)
+        if (line.rfind("driver: ", 0) == 0) driverSaid += "\n  " + line;
+    EXPECT_TRUE(HasLine(lines, opened)) << "the deciphered copy, owner-only in the private folder; the driver said:"
+                                        << driverSaid;
     EXPECT_EQ(Mode(privateTemp), 0700u);
     EXPECT_FALSE(fs::exists(privateTemp + "/tmp.wav")) << "the deciphered copy goes at exit";
     for (const char* name : {"users.conf", "config.cfg", "data.db"})
