@@ -1,6 +1,7 @@
 #include "devicelink/PartFile.h"
 
 #include "rtl/CodePages.h"
+#include "store/Recordings.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -19,7 +20,7 @@ AnsiString SystemMessage(int error) { return AnsiString(std::strerror(error)); }
 }  // namespace
 
 TPartFile::TPartFile(AnsiString Target_) : Target(std::move(Target_)), PartPath(ToOsText(Target + kPartSuffix)) {
-    Fd = ::open(PartPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    Fd = ::open(PartPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, StoredRecordingMode);
     if (Fd < 0) throw EFCreateError("Cannot create " + Target + kPartSuffix + ": " + SystemMessage(errno));
 }
 

@@ -12,6 +12,9 @@ inline constexpr char RecordingKey[] = "5E0A9C37D1B24F86A3E7C0195B6D2F48";
 inline constexpr std::size_t RecordingHeaderSize = 60;
 // GSM 6.10 at 8000 Hz: the length in seconds is the file size over this.
 inline constexpr int RecordingBytesPerSecond = 1625;
+// Permission bits of a stored recording however it came, downloaded or
+// copied from a card (the umask takes more away): never executable.
+inline constexpr unsigned StoredRecordingMode = 0644;
 
 // The header the program writes before recording into a new file: mono
 // GSM 6.10 at 8000 Hz with a fact chunk and empty data.

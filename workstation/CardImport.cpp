@@ -3,20 +3,28 @@
 #include "net/NetUtils.h"
 #include "rtl/CodePages.h"
 #include "rtl/Convert.h"
+#include "rtl/FileDescriptor.h"
 #include "rtl/Files.h"
 #include "rtl/FindFiles.h"
 #include "rtl/Paths.h"
 #include "store/RecordingNames.h"
+#include "store/Recordings.h"
 #include "store/SqliteDb.h"
 
+#include <fcntl.h>
 #include <sqlite3.h>
+#include <sys/stat.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <exception>
 
 namespace {
 
 constexpr const char* kCardFolder = "ROZMOWY";
+
+AnsiString SystemText(int error) { return FromOsText(std::strerror(error)); }
 
 struct TEntry {
     AnsiString Name;
@@ -60,16 +68,20 @@ public:
             if (listed("SELECT * FROM Files WHERE Filename = ?;", name) ||
                 listed("SELECT * FROM DeletedFiles WHERE Filename = ?;", name))
                 return TOutcome::Skipped;
-            const std::int64_t size = FileSize(path);
+            // Not blocking: a pipe in a recording's place must not hold the import up.
+            const TUniqueFd source(::open(ToOsText(path).c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+            struct stat st {};
+            if (!source || ::fstat(source.Get(), &st) != 0) return fail(path, SystemText(errno));
+            if (!S_ISREG(st.st_mode)) return fail(path, "not a plain file");
+            const std::int64_t size = st.st_size;
             const AnsiString target = store_ + name;
             bool copied = false;
             if (!FileExists(target) || FileSize(target) != size) {
                 // A file without a row under this name is an orphan (a download cut off, say).
                 if (FileExists(target)) DeleteFile(target);
-                if (!copy(path, target)) {
-                    if (outOfSpace(size)) return diskFull(path);
-                    return fail(path, "the copy failed");
-                }
+                const int error = copy(path, source.Get(), target);
+                if (error == ENOSPC || error == EDQUOT) return diskFull(path);
+                if (error != 0) return fail(path, "the copy failed: " + SystemText(error));
                 copied = true;
             }
             try {
@@ -93,14 +105,9 @@ public:
 private:
     bool listed(const char* sql, const AnsiString& name) { return !db_.ExecQuery(sql, {name}).Eof(); }
 
-    bool copy(const AnsiString& source, const AnsiString& target) {
-        if (files_.Copy) return files_.Copy(source, target);
-        return CopyFileTo(ToOsText(source), ToOsText(target));
-    }
-
-    bool outOfSpace(std::int64_t size) {
-        const std::int64_t free = files_.FreeSpace ? files_.FreeSpace(store_) : DiskFree(store_);
-        return free >= 0 && free < size;
+    int copy(const AnsiString& path, int source, const AnsiString& target) {
+        if (files_.Copy) return files_.Copy(path, source, target);
+        return CopyOpenFileTo(source, ToOsText(target), StoredRecordingMode);
     }
 
     TOutcome fail(const AnsiString& path, const AnsiString& why) {

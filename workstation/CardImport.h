@@ -25,11 +25,11 @@ public:
 
 // File operations of the import, so that tests can make them fail.
 struct TCardImportFiles {
-    // Copies without replacing; afterwards the target is complete or absent.
-    // Empty: CopyFileTo.
-    std::function<bool(const AnsiString& Source, const AnsiString& Target)> Copy;
-    // Bytes free on the file system holding Folder, -1 when unknown. Empty: DiskFree.
-    std::function<std::int64_t(const AnsiString& Folder)> FreeSpace;
+    // Copies the open file Source (the card's file at SourcePath) to Target
+    // without replacing it; afterwards the target is complete or absent. 0,
+    // or the errno of the failure (ENOSPC or EDQUOT: the disk is full).
+    // Empty: CopyOpenFileTo with the mode of a stored recording.
+    std::function<int(const AnsiString& SourcePath, int Source, const AnsiString& Target)> Copy;
 };
 
 struct TCardImportResult {
@@ -49,11 +49,13 @@ std::vector<AnsiString> ListCardRecordings(const AnsiString& Drive, ICardImportS
 
 // Imports Paths into ProgramFolder's data.db and "files" folder (the
 // folder ends in "/"). A file already registered or listed as deleted is
-// skipped. A name that could reach outside "files" is refused. Each file is
-// copied under a temporary name and renamed into place, and its row is
-// written only after that; a row that cannot be written takes its copy
-// away again. An existing file of the same size is kept, one of another
-// size (an orphan without a row) replaced. One failing file does not stop
-// the others; a full disk stops the import. Never throws.
+// skipped. A name that could reach outside "files" is refused, and so is
+// anything but a plain file. Each file is copied under a temporary name and
+// renamed into place, with the mode of a downloaded recording whatever the
+// card gave it, and its row is written only after that; a row that cannot
+// be written takes its copy away again. An existing file of the same size
+// is kept, one of another size (an orphan without a row) replaced. One
+// failing file does not stop the others; a full disk or a full database
+// stops the import. Never throws.
 TCardImportResult ImportCardRecordings(const std::vector<AnsiString>& Paths, const AnsiString& ProgramFolder,
                                        ICardImportSink& Sink, const TCardImportFiles& Files = {});

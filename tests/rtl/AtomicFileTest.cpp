@@ -1,3 +1,4 @@
+#include "FileModes.h"
 #include "TempFolder.h"
 
 #include "rtl/AtomicFile.h"
@@ -17,16 +18,12 @@
 #include <thread>
 #include <vector>
 
+using yorde::test::ModeOf;
 using yorde::test::TTempFolder;
+using yorde::test::TUmaskScope;
 namespace fs = std::filesystem;
 
 namespace {
-
-unsigned ModeOf(const std::string& path) {
-    struct stat st {};
-    EXPECT_EQ(::lstat(path.c_str(), &st), 0) << path;
-    return st.st_mode & 07777;
-}
 
 std::vector<std::string> Names(const TTempFolder& t) {
     std::vector<std::string> names;
@@ -36,16 +33,6 @@ std::vector<std::string> Names(const TTempFolder& t) {
 }
 
 bool IsOpen(int fd) { return ::fcntl(fd, F_GETFD) != -1; }
-
-// Sets the umask for one test and puts the old one back.
-class UmaskGuard {
-public:
-    explicit UmaskGuard(mode_t mask) : old_(::umask(mask)) {}
-    ~UmaskGuard() { ::umask(old_); }
-
-private:
-    mode_t old_;
-};
 
 }  // namespace
 
@@ -136,7 +123,7 @@ TEST(AtomicFile, ALinkChosenByTheUserKeepsPointingAtTheReplacedFile) {
 }
 
 TEST(AtomicFile, PermissionsOfNewAndReplacedFiles) {
-    UmaskGuard mask(022);
+    TUmaskScope mask(022);
     TTempFolder t;
     WriteFileAtomically(t.Path("shared"), "a");
     EXPECT_EQ(ModeOf(t.Path("shared")), 0644u);  // 0666 less the umask, as any new file

@@ -3,20 +3,27 @@
 // disk that fills up.
 #include "workstation/CardImport.h"
 
+#include "devicelink/PartFile.h"
 #include "store/LocalDatabases.h"
 #include "store/SqliteDb.h"
 
+#include "FileModes.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 namespace {
 
+using yorde::test::ModeOf;
 using yorde::test::TTempFolder;
+using yorde::test::TUmaskScope;
 using Strings = std::vector<std::string>;
 
 // Records what the import tells the program.
@@ -168,6 +175,33 @@ TEST_F(CardImportTest, AnExistingFileOfTheSameSizeIsKeptAndAnOrphanOfAnotherSize
     EXPECT_EQ(Rows().size(), 2u);
 }
 
+// A card is someone else's file system: its files' mode bits never reach
+// "files". A copy gets the mode a download gets, whatever the umask leaves.
+TEST_F(CardImportTest, ACopyGetsTheModeOfADownloadWhateverTheCardGaveIt) {
+    const std::vector<std::pair<std::string, mode_t>> onCard = {
+        {"setuid.wav", 04755}, {"setgid.wav", 02755}, {"all.wav", 07777}, {"exec.wav", 0711}, {"owner.wav", 0600}};
+    for (const mode_t mask : {mode_t(0), mode_t(027)}) {
+        SCOPED_TRACE(mask);
+        TUmaskScope scope(mask);
+        std::filesystem::remove_all(program.Path("files"));
+        program.MakeDir("files");
+        db.ExecDml("DELETE FROM Files;");
+        for (const auto& [name, mode] : onCard)
+            ASSERT_EQ(::chmod(Card("ROZMOWY/2024/03/05/" + name).c_str(), mode), 0) << name;
+        {
+            TPartFile download(program.Path("files/downloaded.wav"));
+            download.Write("RIFF", 4);
+            download.Flush();
+            download.MoveIntoPlace();
+        }
+        const unsigned downloaded = ModeOf(program.Path("files/downloaded.wav"));
+        EXPECT_EQ(downloaded, 0644u & ~unsigned(mask));
+
+        EXPECT_EQ(Import().Imported, int(onCard.size()));
+        for (const auto& [name, mode] : onCard) EXPECT_EQ(ModeOf(program.Path("files/" + name)), downloaded) << name;
+    }
+}
+
 TEST_F(CardImportTest, ProgressAfterEachFileAndAReloadEveryTenthFile) {
     for (int i = 0; i < 12; ++i) Card("ROZMOWY/2024/03/05/f" + std::to_string(10 + i) + ".wav");
     db.ExecDml("INSERT INTO DeletedFiles VALUES('f11.wav');");  // skipped files count as well
@@ -188,12 +222,11 @@ TEST_F(CardImportTest, OneFailingFileDoesNotStopTheOthers) {
         "CREATE TRIGGER refuse BEFORE INSERT ON Files WHEN NEW.Filename = 'd.wav' "
         "BEGIN SELECT RAISE(ABORT, 'refused'); END;");
     TCardImportFiles files;
-    files.Copy = [](const AnsiString& Source, const AnsiString& Target) {
-        if (Source.ends_with("c.wav")) return false;  // an unreadable card sector, say
+    files.Copy = [](const AnsiString& Source, int, const AnsiString& Target) {
+        if (Source.ends_with("c.wav")) return EIO;  // an unreadable card sector, say
         std::filesystem::copy_file(Source, Target);
-        return true;
+        return 0;
     };
-    files.FreeSpace = [](const AnsiString&) { return std::int64_t(1) << 40; };
 
     const TCardImportResult r = Import(files);
     EXPECT_EQ(r.Imported, 2);
@@ -209,19 +242,12 @@ TEST_F(CardImportTest, OneFailingFileDoesNotStopTheOthers) {
 TEST_F(CardImportTest, AFullDiskStopsTheImportWithNothingHalfWrittenOrRegistered) {
     for (const char* name : {"a.wav", "b.wav", "c.wav"}) Card(std::string("ROZMOWY/2024/03/05/") + name, 5000);
     TCardImportFiles files;
-    std::int64_t free = 6000;
-    files.Copy = [&](const AnsiString& Source, const AnsiString& Target) {
-        if (free < 5000) {
-            free = 0;
-            return false;  // the copier has removed its part file
-        }
+    int free = 6000;
+    files.Copy = [&](const AnsiString& Source, int, const AnsiString& Target) {
+        if (free < 5000) return ENOSPC;  // the copier has removed its temporary file
         std::filesystem::copy_file(Source, Target);
         free -= 5000;
-        return true;
-    };
-    files.FreeSpace = [&](const AnsiString& Folder) {
-        EXPECT_EQ(Folder, program.Path("files/"));
-        return free;
+        return 0;
     };
 
     const TCardImportResult r = Import(files);
