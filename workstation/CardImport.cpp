@@ -10,6 +10,7 @@
 #include "store/RecordingNames.h"
 #include "store/Recordings.h"
 #include "store/SqliteDb.h"
+#include "workstation/CardTree.h"
 
 #include <fcntl.h>
 #include <sqlite3.h>
@@ -26,30 +27,42 @@ constexpr const char* kCardFolder = "ROZMOWY";
 
 AnsiString SystemText(int error) { return FromOsText(std::strerror(error)); }
 
-struct TEntry {
-    AnsiString Name;
-    int Attr = 0;
+// A folder of the card reached without links, and its path as the program writes it.
+struct TCardFolder {
+    TUniqueFd Fd;
+    AnsiString Path;  // ending in "/"
 };
 
-// The entries of Folder that match Mask (without regard to case), "." and
-// ".." left out, in name order.
-std::vector<TEntry> listFolder(const AnsiString& folder, const AnsiString& mask, int attr) {
-    std::vector<TEntry> entries;
-    TSearchRec found;
-    for (int rc = FindFirst(folder + mask, attr, found); rc == 0; rc = FindNext(found))
-        if (found.Name != "." && found.Name != "..") entries.push_back({found.Name, found.Attr});
-    FindClose(found);
-    std::sort(entries.begin(), entries.end(), [](const TEntry& a, const TEntry& b) { return a.Name < b.Name; });
+// The entries of Folder whose names match Mask (without regard to case).
+// A link is logged and skipped: whatever it points at, the card only names it.
+std::vector<TCardEntry> matching(const TCardFolder& folder, const char* mask, ICardImportSink& sink) {
+    std::vector<TCardEntry> entries;
+    for (TCardEntry& e : ListCardFolder(folder.Fd.Get())) {
+        if (!MatchesMask(e.Name, mask)) continue;
+        if (e.Kind == TCardEntryKind::Link)
+            sink.Log("Import: " + folder.Path + e.Name + " is a link; skipped");
+        else
+            entries.push_back(std::move(e));
+    }
     return entries;
 }
 
+TCardFolder enter(const TCardFolder& parent, const TCardEntry& entry) {
+    return {OpenCardFolder(parent.Fd.Get(), entry.OsName), parent.Path + entry.Name + "/"};
+}
+
 // The year, month or day folders inside Folder: whole numbers above 0.
-std::vector<AnsiString> datedFolders(const AnsiString& folder, const char* logPrefix, ICardImportSink& sink) {
-    std::vector<AnsiString> folders;
-    for (const TEntry& e : listFolder(folder, "*", faDirectory)) {
+// Hidden entries are passed over, as the folder search of the device's
+// system does.
+std::vector<TCardFolder> datedFolders(const TCardFolder& folder, const char* logPrefix, ICardImportSink& sink) {
+    std::vector<TCardFolder> folders;
+    for (const TCardEntry& e : matching(folder, "*", sink)) {
+        if (e.Name.starts_with(".") || e.Kind == TCardEntryKind::Other) continue;
         sink.Log(logPrefix + e.Name);
         int value = 0;
-        if ((e.Attr & faDirectory) && TryStrToInt(e.Name, value) && value > 0) folders.push_back(folder + e.Name + "/");
+        if (e.Kind != TCardEntryKind::Folder || !TryStrToInt(e.Name, value) || value <= 0) continue;
+        TCardFolder dated = enter(folder, e);
+        if (dated.Fd) folders.push_back(std::move(dated));
     }
     return folders;
 }
@@ -58,8 +71,9 @@ enum class TOutcome { Imported, Skipped, Failed, DiskFull };
 
 class TFileImporter {
 public:
-    TFileImporter(SqliteDb& db, const AnsiString& store, ICardImportSink& sink, const TCardImportFiles& files)
-        : db_(db), store_(store), sink_(sink), files_(files) {}
+    TFileImporter(SqliteDb& db, const AnsiString& drive, const AnsiString& store, ICardImportSink& sink,
+                  const TCardImportFiles& files)
+        : db_(db), drive_(drive), store_(store), sink_(sink), files_(files) {}
 
     TOutcome Import(const AnsiString& path) {
         const AnsiString name = ExtractFileName(path);
@@ -68,11 +82,10 @@ public:
             if (listed("SELECT * FROM Files WHERE Filename = ?;", name) ||
                 listed("SELECT * FROM DeletedFiles WHERE Filename = ?;", name))
                 return TOutcome::Skipped;
-            // Not blocking: a pipe in a recording's place must not hold the import up.
-            const TUniqueFd source(::open(ToOsText(path).c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+            // Opened again, not as listed: it may have been swapped for a link since.
+            const TUniqueFd source = OpenCardFile(drive_, path);
             struct stat st {};
-            if (!source || ::fstat(source.Get(), &st) != 0) return fail(path, SystemText(errno));
-            if (!S_ISREG(st.st_mode)) return fail(path, "not a plain file");
+            if (!source || ::fstat(source.Get(), &st) != 0) return fail(path, openFailure(errno));
             const std::int64_t size = st.st_size;
             const AnsiString target = store_ + name;
             bool copied = false;
@@ -110,6 +123,12 @@ private:
         return CopyOpenFileTo(source, ToOsText(target), StoredRecordingMode);
     }
 
+    static AnsiString openFailure(int error) {
+        if (error == ELOOP || error == ENOTDIR) return "its path leads through a link";
+        if (error == EINVAL) return "not a plain file on the card";
+        return SystemText(error);
+    }
+
     TOutcome fail(const AnsiString& path, const AnsiString& why) {
         sink_.Log("Import: " + path + " not imported: " + why);
         return TOutcome::Failed;
@@ -121,6 +140,7 @@ private:
     }
 
     SqliteDb& db_;
+    AnsiString drive_;
     AnsiString store_;
     ICardImportSink& sink_;
     const TCardImportFiles& files_;
@@ -128,23 +148,27 @@ private:
 
 }  // namespace
 
-std::vector<AnsiString> ListCardRecordings(const AnsiString& Drive, ICardImportSink& Sink) {
-    std::vector<AnsiString> paths;
-    for (const TEntry& root : listFolder(Drive, kCardFolder, faDirectory)) {
-        if (!(root.Attr & faDirectory)) continue;
-        for (const AnsiString& year : datedFolders(Drive + root.Name + "/", "Import: srRok = ", Sink))
-            for (const AnsiString& month : datedFolders(year, "Import: srMIES = ", Sink))
-                for (const AnsiString& day : datedFolders(month, "Import: srDZ = ", Sink))
-                    for (const TEntry& file : listFolder(day, "*.wav", faAnyFile))
-                        if (!(file.Attr & (faDirectory | faSysFile))) paths.push_back(day + file.Name);
+TCardRecordings ListCardRecordings(const AnsiString& Drive, ICardImportSink& Sink) {
+    TCardRecordings found{Drive, {}};
+    const TCardFolder root{OpenCardFolder(AT_FDCWD, ToOsText(Drive)), Drive};
+    if (!root.Fd) return found;
+    for (const TCardEntry& calls : matching(root, kCardFolder, Sink)) {
+        if (calls.Kind != TCardEntryKind::Folder) continue;
+        const TCardFolder rozmowy = enter(root, calls);
+        if (!rozmowy.Fd) continue;
+        for (const TCardFolder& year : datedFolders(rozmowy, "Import: srRok = ", Sink))
+            for (const TCardFolder& month : datedFolders(year, "Import: srMIES = ", Sink))
+                for (const TCardFolder& day : datedFolders(month, "Import: srDZ = ", Sink))
+                    for (const TCardEntry& file : matching(day, "*.wav", Sink))
+                        if (file.Kind == TCardEntryKind::File) found.Paths.push_back(day.Path + file.Name);
     }
-    return paths;
+    return found;
 }
 
-TCardImportResult ImportCardRecordings(const std::vector<AnsiString>& Paths, const AnsiString& ProgramFolder,
+TCardImportResult ImportCardRecordings(const TCardRecordings& Card, const AnsiString& ProgramFolder,
                                        ICardImportSink& Sink, const TCardImportFiles& Files) {
     TCardImportResult result;
-    result.Found = int(Paths.size());
+    result.Found = int(Card.Paths.size());
     SqliteDb db;
     try {
         db.Open(ProgramFolder + "data.db");
@@ -153,14 +177,14 @@ TCardImportResult ImportCardRecordings(const std::vector<AnsiString>& Paths, con
         result.Failed = result.Found;
         return result;
     }
-    TFileImporter importer(db, ProgramFolder + "files/", Sink, Files);
+    TFileImporter importer(db, Card.Drive, ProgramFolder + "files/", Sink, Files);
     const int count = result.Found;
     for (int i = 0; i < count; ++i) {
         if (Sink.StopRequested()) {
             result.Stopped = true;
             break;
         }
-        switch (importer.Import(Paths[std::size_t(i)])) {
+        switch (importer.Import(Card.Paths[std::size_t(i)])) {
         case TOutcome::Imported: ++result.Imported; break;
         case TOutcome::Skipped: ++result.Skipped; break;
         case TOutcome::Failed: ++result.Failed; break;

@@ -41,21 +41,31 @@ struct TCardImportResult {
     bool Stopped = false;   // the program asked it to stop
 };
 
+// What the walk over a card found.
+struct TCardRecordings {
+    AnsiString Drive;               // the card's root folder, ending in "/"
+    std::vector<AnsiString> Paths;  // Drive + "ROZMOWY/<year>/<month>/<day>/<name>"
+};
+
 // The recordings of the card whose root folder is Drive (ending in "/"):
 // the folder ROZMOWY and the ".wav" files matched without regard to case,
 // year, month and day folders only when their names are whole numbers
-// above 0. Sorted by name at each level.
-std::vector<AnsiString> ListCardRecordings(const AnsiString& Drive, ICardImportSink& Sink);
+// above 0. Sorted by name at each level. Links on the card, to files or
+// folders, are skipped at every level, and so is anything but plain files
+// and folders.
+TCardRecordings ListCardRecordings(const AnsiString& Drive, ICardImportSink& Sink);
 
-// Imports Paths into ProgramFolder's data.db and "files" folder (the
-// folder ends in "/"). A file already registered or listed as deleted is
-// skipped. A name that could reach outside "files" is refused, and so is
-// anything but a plain file. Each file is copied under a temporary name and
-// renamed into place, with the mode of a downloaded recording whatever the
-// card gave it, and its row is written only after that; a row that cannot
-// be written takes its copy away again. An existing file of the same size
-// is kept, one of another size (an orphan without a row) replaced. One
-// failing file does not stop the others; a full disk or a full database
-// stops the import. Never throws.
-TCardImportResult ImportCardRecordings(const std::vector<AnsiString>& Paths, const AnsiString& ProgramFolder,
+// Imports the card's recordings into ProgramFolder's data.db and "files"
+// folder (the folder ends in "/"). A file already registered or listed as
+// deleted is skipped. A name that could reach outside "files" is refused,
+// and so is anything but a plain file reached without a link: each file is
+// opened anew below the card's root, so one swapped for a link since the
+// walk is not read. Each file is copied under a temporary name and renamed
+// into place, with the mode of a downloaded recording whatever the card
+// gave it, and its row is written only after that; a row that cannot be
+// written takes its copy away again. An existing file of the same size is
+// kept, one of another size (an orphan without a row) replaced. One failing
+// file does not stop the others; a full disk or a full database stops the
+// import. Never throws.
+TCardImportResult ImportCardRecordings(const TCardRecordings& Card, const AnsiString& ProgramFolder,
                                        ICardImportSink& Sink, const TCardImportFiles& Files = {});

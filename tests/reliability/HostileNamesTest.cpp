@@ -104,8 +104,9 @@ TEST_F(HostileNames, FromTheExchange) {
 // From an SD card: the same kinds of names as folders and files of the
 // card's tree, plus a link to a file outside the card and a named pipe
 // (which would block a reader for ever). The plain recordings are imported
-// with their names as they are; the others are refused or not listed; the
-// import ends; nothing is written outside "files".
+// with their names as they are; the others are refused or not listed (the
+// link among them: nothing is read through it); the import ends; nothing is
+// written outside "files".
 TEST(HostileCardNames, FromAnSdCard) {
     yorde::test::TTempFolder program("yorde-hostile-program"), card("yorde-hostile-card");
     program.MakeDir("files");
@@ -139,14 +140,12 @@ TEST(HostileCardNames, FromAnSdCard) {
         SqliteStatement rows(db, "SELECT Filename FROM Files;");
         while (rows.Step()) registered.insert(ToOsText(rows.ColumnText(0)));
     }
-    std::set<std::string> expected(plain.begin(), plain.end());
-    expected.insert("20240305_110000_1_2_link.wav");  // its bytes are copied: nothing is written through it
-    EXPECT_EQ(registered, expected);
+    EXPECT_EQ(registered, std::set<std::string>(plain.begin(), plain.end()));
     EXPECT_EQ(Untouchable(program.Path("data.db")), before);
     for (const std::string& path : Tree(program.Dir()))
         EXPECT_TRUE(path.rfind("files", 0) == 0 || path.rfind("data.db", 0) == 0 || path.rfind("tmp.db", 0) == 0)
             << path;
-    EXPECT_FALSE(fs::is_symlink(program.Path("files/20240305_110000_1_2_link.wav")));
+    EXPECT_FALSE(fs::exists(program.Path("files/20240305_110000_1_2_link.wav")));
     EXPECT_EQ(yorde::test::ReadFile(card.Path("outside.txt")), "not a recording");
     EXPECT_FALSE(fs::exists(fs::path(program.Dir()).parent_path() / "escape.wav"));
 }

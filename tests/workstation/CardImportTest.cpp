@@ -55,7 +55,8 @@ protected:
     AnsiString Drive() const { return card.Root(); }
     Strings List() {
         Strings paths;
-        for (const AnsiString& p : ListCardRecordings(Drive(), sink)) paths.push_back(p.substr(card.Root().size()));
+        for (const AnsiString& p : ListCardRecordings(Drive(), sink).Paths)
+            paths.push_back(p.substr(card.Root().size()));
         return paths;
     }
     TCardImportResult Import(const TCardImportFiles& Files = {}) {
@@ -108,8 +109,77 @@ TEST_F(CardImportTest, TheWalkEntersOnlyDatedFoldersUnderRozmowyWhateverTheirCas
     EXPECT_NE(std::find(sink.Log_.begin(), sink.Log_.end(), "Import: srDZ = 05"), sink.Log_.end());
 
     TTempFolder empty;
-    EXPECT_TRUE(ListCardRecordings(empty.Root(), sink).empty());
-    EXPECT_TRUE(ListCardRecordings(empty.Path("gone/"), sink).empty());
+    EXPECT_TRUE(ListCardRecordings(empty.Root(), sink).Paths.empty());
+    EXPECT_TRUE(ListCardRecordings(empty.Path("gone/"), sink).Paths.empty());
+}
+
+// A card is someone else's file system: its links lead nowhere. A file, or
+// a ROZMOWY, year, month or day folder, that is a link is skipped and named
+// in the debug log, whatever it points at: a file or folder outside the
+// card, or a folder of the card itself. Nothing is read through one.
+TEST_F(CardImportTest, LinksOnTheCardAreSkippedAtEveryLevel) {
+    TTempFolder outside{"yorde-import-outside"};
+    const std::string secret = outside.Write("secret", "not the card's");
+    for (const char* rel : {"ROZMOWY/2024/03/05/o1.wav", "2024/03/05/o2.wav", "03/05/o3.wav", "05/o4.wav"})
+        outside.Write(rel, "outside");
+    const std::string day = "ROZMOWY/2024/03/05/";
+    Card(day + "real.wav");
+    const auto link = [&](const std::string& Target, const std::string& Rel) {
+        std::filesystem::create_symlink(Target, card.Path(Rel));
+    };
+    link(secret, day + "secret.wav");
+    link(outside.Path("2024"), "ROZMOWY/2025");
+    link(outside.Path("03"), "ROZMOWY/2024/04");
+    link(outside.Path("05"), "ROZMOWY/2024/03/06");
+    link(card.Path("ROZMOWY/2024/03/05"), "ROZMOWY/2024/03/07");
+    link(card.Path(day + "real.wav"), day + "again.wav");
+
+    EXPECT_EQ(List(), (Strings{day + "real.wav"}));
+    for (const char* rel : {"ROZMOWY/2025", "ROZMOWY/2024/04", "ROZMOWY/2024/03/06", "ROZMOWY/2024/03/07",
+                            "ROZMOWY/2024/03/05/secret.wav", "ROZMOWY/2024/03/05/again.wav"}) {
+        const std::string line = "Import: " + card.Path(rel) + " is a link; skipped";
+        EXPECT_NE(std::find(sink.Log_.begin(), sink.Log_.end(), line), sink.Log_.end()) << line;
+    }
+    const TCardImportResult r = Import();
+    EXPECT_EQ(r.Found, 1);
+    EXPECT_EQ(r.Imported, 1);
+    EXPECT_EQ(Stored(), (Strings{"real.wav"}));
+
+    // The card's whole tree behind a link.
+    TTempFolder linked{"yorde-import-linked"};
+    std::filesystem::create_symlink(outside.Path("ROZMOWY"), linked.Path("ROZMOWY"));
+    EXPECT_TRUE(ListCardRecordings(linked.Root(), sink).Paths.empty());
+}
+
+// The walk and the copies are apart in time: a file or a folder swapped for
+// a link after the walk is not read through it either, and a file swapped
+// for something else than a plain file is refused.
+TEST_F(CardImportTest, WhatIsSwappedForALinkAfterTheWalkIsNotRead) {
+    TTempFolder outside{"yorde-import-outside"};
+    outside.Write("secret.wav", "not the card's");
+    outside.Write("06/b.wav", "not the card's either");
+    Card("ROZMOWY/2024/03/05/a.wav");
+    Card("ROZMOWY/2024/03/06/b.wav");
+    Card("ROZMOWY/2024/03/07/c.wav");
+    Card("ROZMOWY/2024/03/08/d.wav");
+    const TCardRecordings walked = ListCardRecordings(Drive(), sink);
+    ASSERT_EQ(walked.Paths.size(), 4u);
+
+    std::filesystem::remove(card.Path("ROZMOWY/2024/03/05/a.wav"));
+    std::filesystem::create_symlink(outside.Path("secret.wav"), card.Path("ROZMOWY/2024/03/05/a.wav"));
+    std::filesystem::rename(card.Path("ROZMOWY/2024/03/06"), card.Path("ROZMOWY/2024/03/moved"));
+    std::filesystem::create_symlink(outside.Path("06"), card.Path("ROZMOWY/2024/03/06"));
+    std::filesystem::remove(card.Path("ROZMOWY/2024/03/07/c.wav"));
+    card.MakeDir("ROZMOWY/2024/03/07/c.wav");
+
+    const TCardImportResult r = ImportCardRecordings(walked, program.Root(), sink);
+    EXPECT_EQ(r.Imported, 1);
+    EXPECT_EQ(r.Failed, 3);
+    EXPECT_EQ(Stored(), (Strings{"d.wav"}));
+    EXPECT_EQ(Rows().size(), 1u);
+    const std::string throughLink =
+        "Import: " + card.Path("ROZMOWY/2024/03/06/b.wav") + " not imported: its path leads through a link";
+    EXPECT_NE(std::find(sink.Log_.begin(), sink.Log_.end(), throughLink), sink.Log_.end());
 }
 
 TEST_F(CardImportTest, RowsComeFromTheNameAndTheSizeAndFilesAreCopiedAsTheyAre) {
