@@ -70,7 +70,8 @@ TUniqueFd OpenCardFile(const AnsiString& Root, const AnsiString& Path) {
     for (std::size_t i = 0; folder && i + 1 < steps.size(); ++i) folder = OpenCardFolder(folder.Get(), steps[i]);
     if (!folder) return TUniqueFd();
     // Not blocking: a pipe in a recording's place must not hold the import up.
-    TUniqueFd file(::openat(folder.Get(), steps.back().c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    TUniqueFd file(
+        ::openat(folder.Get(), steps.back().c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     struct stat st {};
     if (!file || ::fstat(file.Get(), &st) != 0) return TUniqueFd();
     if (!S_ISREG(st.st_mode)) {

@@ -132,7 +132,7 @@ void TMainForm::takeSingleInstancePort() {
 
 void TMainForm::prepareFolderAndDatabases() {
     const AnsiString dir = ProgramDir();
-    CreateDir(dir + "files");
+    ForceOwnFolder(dir + "files");
     const TDbPreparation result = PrepareLocalDatabases(dir, gDbSteps);
     for (const AnsiString& note : result.Notes) DebugLog(note);
     if (result.ExitCode == DB_READY) return;

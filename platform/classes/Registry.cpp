@@ -3,6 +3,7 @@
 #include "rtl/AtomicFile.h"
 
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <algorithm>
 #include <cerrno>
@@ -214,17 +215,22 @@ bool Load(const AnsiString& file, Hive& hive) {
     return !in.bad();
 }
 
+// Makes Folder and the folders on the way to it that are missing, each for
+// its owner alone, whatever the umask: values may be private.
+bool MakeOwnerFolders(const fs::path& Folder) {
+    std::error_code ec;
+    if (fs::is_directory(Folder, ec)) return true;
+    const fs::path parent = Folder.parent_path();
+    if (!parent.empty() && parent != Folder && !MakeOwnerFolders(parent)) return false;
+    return ::mkdir(Folder.c_str(), 0700) == 0 || (errno == EEXIST && fs::is_directory(Folder, ec));
+}
+
 // Through an atomic replacement: readers see the old file or the new one,
 // never half of one. `file` is spelt as the file system spells it.
 bool Save(const AnsiString& file, HKEY root, const Hive& hive) {
     const fs::path target(file);
     const fs::path folder = target.parent_path();
-    std::error_code ec;
-    if (!fs::is_directory(folder, ec)) {
-        fs::create_directories(folder, ec);
-        if (ec) return false;
-        fs::permissions(folder, fs::perms::owner_all, ec);  // values may be private
-    }
+    if (!MakeOwnerFolders(folder)) return false;
     AnsiString text = AnsiString("; ") + RootName(root) + "\n";
     for (const auto& [lower, key] : hive) {
         text += "[" + Encode(key.path) + "]\n";

@@ -45,7 +45,7 @@ bool RenameFile(const AnsiString& OldName, const AnsiString& NewName) {
     return ::rename(from.c_str(), to.c_str()) == 0;
 }
 
-bool CreateDir(const AnsiString& Dir) { return !Dir.empty() && ::mkdir(ToOsText(Dir).c_str(), 0777) == 0; }
+bool CreateDir(const AnsiString& Dir) { return !Dir.empty() && ::mkdir(ToOsText(Dir).c_str(), 0755) == 0; }
 
 bool ForceDirectories(const AnsiString& Dir) {
     const AnsiString dir = ExcludeTrailingPathDelimiter(Dir);
@@ -54,6 +54,16 @@ bool ForceDirectories(const AnsiString& Dir) {
     const AnsiString parent = ExtractFilePath(dir);
     if (!parent.empty() && parent != dir && !ForceDirectories(parent)) return false;
     return CreateDir(dir) || DirectoryExists(dir);
+}
+
+bool ForceOwnFolder(const AnsiString& Dir) {
+    if (CreateDir(Dir)) return true;
+    struct stat st;
+    if (!StatOf(Dir, st) || !S_ISDIR(st.st_mode)) return false;
+    constexpr mode_t othersWrite = S_IWGRP | S_IWOTH;
+    if (st.st_uid == ::geteuid() && (st.st_mode & othersWrite))
+        (void)::chmod(ToOsText(Dir).c_str(), st.st_mode & 07777 & ~othersWrite);
+    return true;
 }
 
 bool RemoveDir(const AnsiString& Dir) { return !Dir.empty() && ::rmdir(ToOsText(Dir).c_str()) == 0; }

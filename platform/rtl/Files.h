@@ -11,9 +11,15 @@ bool DirectoryExists(const AnsiString& Directory);
 bool DeleteFile(const AnsiString& FileName);  // false when missing or not deleted
 // Fails when NewName exists, as on Windows.
 bool RenameFile(const AnsiString& OldName, const AnsiString& NewName);
+// A new folder is readable by all and written by its owner alone (0755;
+// the umask may take more away), whatever the umask lets through.
 bool CreateDir(const AnsiString& Dir);
 // Creates the folder and any missing parents; true when it exists afterwards.
 bool ForceDirectories(const AnsiString& Dir);
+// A folder of the program's own: made as CreateDir makes it, or, when it is
+// there already and ours, no longer writable by group or others (an older
+// start under a loose umask left it so). True when it is a folder afterwards.
+bool ForceOwnFolder(const AnsiString& Dir);
 bool RemoveDir(const AnsiString& Dir);
 
 // Last modification as a packed file date (see DateTimeToFileDate); -1

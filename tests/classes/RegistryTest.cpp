@@ -1,5 +1,6 @@
 #include "classes/Registry.h"
 
+#include "FileModes.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -201,4 +202,18 @@ TEST_F(RegistryTest, DefaultFolderFollowsTheConfigurationHome) {
         setenv("HOME", savedHome.c_str(), 1);
     else
         unsetenv("HOME");
+}
+
+// The folders a save makes on the way are their owner's alone, whatever the
+// umask lets through: nobody else may read the values or swap a folder.
+TEST_F(RegistryTest, FoldersMadeOnTheWayAreTheOwnersAlone) {
+    yorde::test::TUmaskScope open(0);
+    SetRegistryFolder(tmp_.Path("config/yorde/registry"));
+    {
+        TRegistry r;
+        ASSERT_TRUE(r.OpenKey("Software\\Made", true));
+        r.WriteInteger("N", 1);
+    }
+    for (const char* made : {"config", "config/yorde", "config/yorde/registry"})
+        EXPECT_EQ(yorde::test::ModeOf(tmp_.Path(made)), 0700u) << made;
 }

@@ -1,3 +1,4 @@
+#include "FileModes.h"
 #include "TempFolder.h"
 
 #include "rtl/AtomicFile.h"
@@ -95,6 +96,28 @@ TEST(Files, CreateDirMakesOneLevelAndForceDirectoriesTheWholePath) {
     EXPECT_FALSE(ForceDirectories(t.Path("f/g")));
     EXPECT_FALSE(RemoveDir(t.Path("p")));  // not empty
     EXPECT_TRUE(RemoveDir(t.Path("p/q/r")));
+}
+
+// Folders are never made writable by group or others, whatever the umask
+// lets through; the program's own folder, left so by an older start, loses
+// only that.
+TEST(Files, FoldersAreNeverMadeWritableByOthers) {
+    TTempFolder t;
+    TUmaskScope open(0);
+    EXPECT_TRUE(CreateDir(t.Path("one")));
+    EXPECT_TRUE(ForceDirectories(t.Path("p/q")));
+    EXPECT_TRUE(ForceOwnFolder(t.Path("own")));
+    for (const char* made : {"one", "p", "p/q", "own"}) EXPECT_EQ(ModeOf(t.Path(made)), 0755u) << made;
+
+    ASSERT_EQ(::chmod(t.Path("own").c_str(), 03777), 0);
+    EXPECT_TRUE(ForceOwnFolder(t.Path("own")));
+    EXPECT_EQ(ModeOf(t.Path("own")), 03755u);
+    ASSERT_EQ(::chmod(t.Path("own").c_str(), 0700), 0);
+    EXPECT_TRUE(ForceOwnFolder(t.Path("own")));
+    EXPECT_EQ(ModeOf(t.Path("own")), 0700u);  // a tighter mode stays
+    t.Write("file");
+    EXPECT_FALSE(ForceOwnFolder(t.Path("file")));
+    EXPECT_FALSE(ForceOwnFolder(t.Path("missing/own")));
 }
 
 TEST(Files, SizeAgeAndEmptyMarkers) {

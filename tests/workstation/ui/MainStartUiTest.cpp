@@ -2,6 +2,8 @@
 // codes of the ways it cannot start.
 #include "MainWindowFixture.h"
 
+#include "FileModes.h"
+
 #include "localization/Lxcomp.h"
 #include "net/ServerSocket.h"
 #include "rtl/Files.h"
@@ -87,6 +89,23 @@ TEST_F(MainStart, BuildsTheFramesInOrderAndPreparesTheFolder) {
     EXPECT_EQ(f->Left(), Screen->DesktopWidth() / 2 - 400);
     EXPECT_EQ(f->Top(), Screen->DesktopHeight() / 2 - 300);
     EXPECT_TRUE(errors.empty());
+}
+
+// The "files" folder is never writable by group or others, whatever the
+// umask lets through; one an older start left so is tightened.
+TEST_F(MainStart, TheFilesFolderIsWrittenByItsOwnerAlone) {
+    StoreAdmin();
+    yorde::test::TUmaskScope open(0);
+    CreateMainWindow();
+    EXPECT_EQ(yorde::test::ModeOf(program.Path("files")), 0755u);
+}
+
+TEST_F(MainStart, AFilesFolderLeftWritableByOthersIsTightened) {
+    StoreAdmin();
+    program.MakeDir("files");
+    ASSERT_EQ(::chmod(program.Path("files").c_str(), 0777), 0);
+    CreateMainWindow();
+    EXPECT_EQ(yorde::test::ModeOf(program.Path("files")), 0755u);
 }
 
 TEST_F(MainStart, TheFirstShowWritesTheProgramFolderToTheDebugLog) {
