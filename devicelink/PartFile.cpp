@@ -1,6 +1,9 @@
 #include "devicelink/PartFile.h"
 
+#include "devicelink/PlainFiles.h"
+#include "rtl/AtomicFile.h"
 #include "rtl/CodePages.h"
+#include "rtl/FileDescriptor.h"
 #include "store/Recordings.h"
 
 #include <fcntl.h>
@@ -16,6 +19,13 @@
 namespace {
 
 AnsiString SystemMessage(int error) { return AnsiString(std::strerror(error)); }
+
+// The target of a download's file; empty when Name is none.
+AnsiString PartTarget(const AnsiString& Name) {
+    const std::size_t suffix = std::strlen(kPartSuffix);
+    if (Name.size() <= suffix || Name.compare(Name.size() - suffix, suffix, kPartSuffix) != 0) return AnsiString();
+    return Name.substr(0, Name.size() - suffix);
+}
 
 }  // namespace
 
@@ -80,4 +90,41 @@ std::vector<AnsiString> FlushPartFiles(const std::vector<TPartFile*>& Files) {
     flushFrom(0);
     for (std::thread& t : flushers) t.join();
     return failures;
+}
+
+bool IsStoreLeftover(const AnsiString& Name) {
+    const AnsiString download = PartTarget(Name);
+    return IsStoredRecordingName(download.empty() ? AtomicFileTarget(Name) : download);
+}
+
+int RemoveLeftovers(const AnsiString& Folder, const std::vector<AnsiString>& Names, const TLeftoverLog& Log) {
+    if (Names.empty()) return 0;
+    const TUniqueFd folder(::open(ToOsText(Folder).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!folder) return 0;
+    int removed = 0, downloads = 0;
+    for (const AnsiString& name : Names) {
+        const std::string osName = ToOsText(name);
+        struct stat st {};
+        // Never a link, nor a file someone else put there: ours are plain files of our own.
+        if (::fstatat(folder.Get(), osName.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode) ||
+            st.st_uid != ::geteuid() || ::unlinkat(folder.Get(), osName.c_str(), 0) != 0)
+            continue;
+        ++removed;
+        if (!PartTarget(name).empty()) ++downloads;
+        Log("Removed the unfinished file " + Folder + name);
+    }
+    if (downloads) Log("Removed " + std::to_string(downloads) + " unfinished downloads");
+    return removed;
+}
+
+int RemoveLeftovers(const AnsiString& Folder, const std::function<bool(const AnsiString& Name)>& IsLeftover,
+                    const TLeftoverLog& Log) {
+    std::vector<AnsiString> found;
+    ForEachPlainFile(Folder, false, [&](std::string_view OsName, const struct stat*) {
+        // Most names are recordings: they are let go before any conversion.
+        if (OsName.front() != '.' && !OsName.ends_with(kPartSuffix)) return;
+        AnsiString name = PlainFileName(OsName);
+        if (IsLeftover(name)) found.push_back(std::move(name));
+    });
+    return RemoveLeftovers(Folder, found, Log);
 }

@@ -1,11 +1,12 @@
 #pragma once
 // A download's file: written as "<target>.part" beside its place and moved
 // there only once it is whole and on the disk, so "files" never holds half a
-// recording, not even after a crash.
+// recording, not even after a crash. And what a crash leaves of such files.
 #include "rtl/AnsiString.h"
 #include "rtl/Exceptions.h"
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 // The disk is full (or nearly: below the 10 MiB a run keeps free).
@@ -46,3 +47,21 @@ private:
 // Flushes every file; the flushes run side by side, so that the file system
 // can write them in one go. The message of each failure, empty for success.
 std::vector<AnsiString> FlushPartFiles(const std::vector<TPartFile*>& Files);
+
+// What a kill or a crash leaves in "files" of a file being written there: a
+// download's "<recording>.part", or the hidden copy ".<recording>.XXXXXX"
+// a whole-file write makes (rtl/AtomicFile.h). Whether Name is such a file.
+bool IsStoreLeftover(const AnsiString& Name);
+
+using TLeftoverLog = std::function<void(const AnsiString& Line)>;
+
+// Removes the leftovers Names from Folder (ending in "/"), each only when it
+// is a plain file of this user's, never a link. Log gets a line naming each
+// file removed, and one with the number of unfinished downloads among them.
+// Returns the number removed. Only while nothing writes there: a file being
+// written looks the same.
+int RemoveLeftovers(const AnsiString& Folder, const std::vector<AnsiString>& Names, const TLeftoverLog& Log);
+// The same for every file in Folder that IsLeftover accepts, for a name
+// that starts with "." or ends in ".part" (the forms of both kinds).
+int RemoveLeftovers(const AnsiString& Folder, const std::function<bool(const AnsiString& Name)>& IsLeftover,
+                    const TLeftoverLog& Log);

@@ -19,15 +19,12 @@ namespace {
 // would otherwise keep it asking for ever.
 constexpr int kMaxPages = 100000;
 
-// The plain files in Folder; false when the folder cannot be listed. Names
-// ending in PartSuffix go to Parts.
-bool ListFolder(const AnsiString& Folder, std::vector<AnsiString>& Names, std::vector<AnsiString>& Parts) {
-    const AnsiString suffix = kPartSuffix;
+// The plain files in Folder; false when the folder cannot be listed. What
+// a crash left of files being written goes to Leftovers.
+bool ListFolder(const AnsiString& Folder, std::vector<AnsiString>& Names, std::vector<AnsiString>& Leftovers) {
     return ForEachPlainFile(Folder, false, [&](std::string_view OsName, const struct stat*) {
         AnsiString Name = PlainFileName(OsName);
-        const bool part =
-            Name.size() > suffix.size() && Name.compare(Name.size() - suffix.size(), suffix.size(), suffix) == 0;
-        (part ? Parts : Names).push_back(std::move(Name));
+        (IsStoreLeftover(Name) ? Leftovers : Names).push_back(std::move(Name));
     });
 }
 
@@ -123,18 +120,16 @@ void HTTPThread::reconcile() {
 
 void HTTPThread::dropMissingFiles() {
     Stored = TNameSet(readNames("SELECT Filename FROM Files ORDER BY Filename;"));
-    std::vector<AnsiString> present, parts;
+    std::vector<AnsiString> present, leftovers;
     present.reserve(Stored.Initial().size() + 16);
     // A folder that is gone or unreadable says nothing about the recordings:
     // deleting their rows would lose the whole catalogue.
-    if (!ListFolder(Settings.Folder + "files/", present, parts)) {
+    if (!ListFolder(Settings.Folder + "files/", present, leftovers)) {
         log("901: the files folder cannot be listed; no row is removed");
         return;
     }
-    // Downloads a run cut off by a crash left behind: never registered, never whole.
-    int removed = 0;
-    for (const AnsiString& part : parts) removed += DeleteFile(Settings.Folder + "files/" + part) ? 1 : 0;
-    if (removed) log("Removed " + std::to_string(removed) + " unfinished downloads");
+    // What a run or an import cut off by a crash left behind: never registered, never whole.
+    RemoveLeftovers(Settings.Folder + "files/", leftovers, [this](const AnsiString& line) { log(line); });
 
     std::sort(present.begin(), present.end());
     // Whole files a crash kept from their rows: replaced by the download

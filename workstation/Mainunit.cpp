@@ -8,6 +8,7 @@
 #include "vcl/PeerInput.h"
 #include "workstation/DialogLanguage.h"
 #include "workstation/ImageButtons.h"
+#include "workstation/TemporaryLeftovers.h"
 #include "workstation/Unitconnect.h"
 #include "workstation/Unitdebug.h"
 #include "workstation/Unitfiltr.h"
@@ -133,6 +134,8 @@ void TMainForm::takeSingleInstancePort() {
 void TMainForm::prepareFolderAndDatabases() {
     const AnsiString dir = ProgramDir();
     ForceOwnFolder(dir + "files");
+    // Only now: until the port was ours, another copy may have been writing them.
+    RemoveTemporaryLeftovers(dir, TempDir());
     const TDbPreparation result = PrepareLocalDatabases(dir, gDbSteps);
     for (const AnsiString& note : result.Notes) DebugLog(note);
     if (result.ExitCode == DB_READY) return;

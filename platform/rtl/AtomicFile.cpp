@@ -5,6 +5,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -12,6 +13,9 @@
 #include <memory>
 
 namespace {
+
+// mkostemp() puts six letters or digits in place of the X's.
+constexpr std::string_view kTempSuffix = ".XXXXXX";
 
 // The process's umask, read without changing it (umask() would, for a
 // moment, on every thread).
@@ -66,7 +70,7 @@ TAtomicFile::TAtomicFile(const std::string& OsName, const TAtomicWriteOptions& O
         return;
     }
     const std::string folder = FolderOf(target_);
-    temp_ = folder + "." + target_.substr(folder.size()) + ".XXXXXX";
+    temp_ = folder + "." + target_.substr(folder.size()) + std::string(kTempSuffix);
     fd_.Reset(::mkostemp(temp_.data(), O_CLOEXEC));
     if (!fd_) {
         temp_.clear();
@@ -113,6 +117,17 @@ int TAtomicFile::Commit() {
     committed_ = true;
     if (options_.Sync) SyncFolder(FolderOf(target_));
     return 0;
+}
+
+std::string AtomicFileTarget(std::string_view Name) {
+    const std::size_t random = kTempSuffix.size() - 1;
+    if (Name.size() < kTempSuffix.size() + 2 || Name.front() != '.') return std::string();
+    const std::string_view suffix = Name.substr(Name.size() - kTempSuffix.size());
+    const auto letterOrDigit = [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+    };
+    if (suffix.front() != '.' || !std::all_of(suffix.end() - random, suffix.end(), letterOrDigit)) return std::string();
+    return std::string(Name.substr(1, Name.size() - 1 - kTempSuffix.size()));
 }
 
 void WriteFileAtomically(const AnsiString& FileName, std::string_view Bytes, const TAtomicWriteOptions& Options) {

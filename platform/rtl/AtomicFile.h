@@ -63,6 +63,11 @@ private:
     bool committed_ = false;
 };
 
+// The name of the target whose temporary file Name (a name without its
+// folder) is: "x" for ".x.Ab12Cd", the form TAtomicFile gives it; empty when
+// Name is no such name. Only a kill or a crash keeps such a file.
+std::string AtomicFileTarget(std::string_view Name);
+
 // The whole new content of FileName (an ANSI text, converted for the file
 // system). EFCreateError when the file cannot be made or moved into place,
 // EWriteError when writing it fails; the messages carry the system's reason.

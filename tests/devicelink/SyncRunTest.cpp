@@ -325,12 +325,13 @@ TEST_F(SyncTest, CancelDuringTheFirmwareCheck) {
     for (const std::string& e : ui->Events()) EXPECT_EQ(e.rfind("message:IDS", 0), std::string::npos) << e;
 }
 
-// A run cut off by a crash leaves its ".part" file: the next run removes it.
-// One cut off between moving a file into place and registering it leaves a
-// whole file without its row: the run says so, and the download of the same
-// name replaces it and registers it once.
+// A run cut off by a crash leaves its ".part" file, an import its hidden
+// copy: the next run removes them. One cut off between moving a file into
+// place and registering it leaves a whole file without its row: the run
+// says so, and the download of the same name replaces it and registers it once.
 TEST_F(SyncTest, LeftoverPartFilesGoAndUnregisteredFilesAreFetchedAgain) {
     Program.Write("files/" + Name(1, 0) + ".part", "half");
+    Program.Write("files/." + Name(1, 2) + ".Ab12Cd", "half a copy");
     Program.Write("files/.part", "not a download");  // the suffix alone names none
     const std::string bytes = Offer(Name(1, 1), 3000);
     Program.Write("files/" + Name(1, 1), bytes.substr(0, 1000) + "older");
@@ -339,6 +340,7 @@ TEST_F(SyncTest, LeftoverPartFilesGoAndUnregisteredFilesAreFetchedAgain) {
     EXPECT_EQ(Program.Read("files/" + Name(1, 1)), bytes);
     EXPECT_EQ(FilesRows().size(), 1u);
     EXPECT_TRUE(ui->HasLine("Removed 1 unfinished downloads"));
+    EXPECT_TRUE(ui->HasLine("Removed the unfinished file " + Program.Path("files/." + Name(1, 2) + ".Ab12Cd")));
     // The file named by the suffix alone is counted with them, and kept.
     EXPECT_TRUE(ui->HasLine("901: 2 files without their row, fetched again when listed"));
 }

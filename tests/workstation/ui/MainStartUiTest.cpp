@@ -137,6 +137,7 @@ TEST_F(MainStart, ASecondCopySaysItIsRunningAndEndsWithCode1) {
     TServerSocket first(nullptr);
     first.SetPort(port);
     first.SetActive(true);
+    program.Write(".config.cfg.Ab12Cd", "the first copy's, being written");
 
     EXPECT_EQ(StartExitCode(), 1);
     ASSERT_EQ(seen.size(), 1u);
@@ -146,6 +147,44 @@ TEST_F(MainStart, ASecondCopySaysItIsRunningAndEndsWithCode1) {
     // Nothing further was prepared.
     EXPECT_FALSE(program.Exists("data.db"));
     EXPECT_FALSE(program.Exists("files"));
+    EXPECT_TRUE(program.Exists(".config.cfg.Ab12Cd"));
+}
+
+// A kill leaves the program's temporary files behind: the next start
+// removes them from "files", the program folder and the temporary folder,
+// and the debug log names each. Files of the same look that are not the
+// program's own stay.
+TEST_F(MainStart, TheNextStartRemovesWhatAKillLeftOfItsTemporaryFiles) {
+    StoreAdmin();
+    const std::string recording = "20240305_100000_101_202_.wav";
+    const std::vector<std::string> left = {"files/." + recording + ".Ab12Cd", "files/" + recording + ".part",
+                                           ".config.cfg.Qw34Er", ".users.conf.Zx56Cv", ".users.conf.bad.Tg78Yh"};
+    const std::vector<std::string> leftInTemp = {".tmp.wav.Rt90Yu", ".record.wav.Op12As"};
+    const std::vector<std::string> others = {"files/" + recording, "files/notes.part", "files/.notes.txt.Ab12Cd",
+                                             ".profile.Ab12Cd",    ".data.db.Ab12Cd",  "config.cfg.part"};
+    for (const std::string& name : left) program.Write(name, "half");
+    for (const std::string& name : leftInTemp) temp.Write(name, "plain sound");
+    for (const std::string& name : others) program.Write(name, "not the program's");
+    temp.Write(".other.wav.Ab12Cd", "not the program's");
+
+    CreateMainWindow();
+    Application->CreateForm(DebugForm);
+    std::vector<std::string> lines;
+    for (int i = 0; i < DebugForm->Memo1->Lines()->Count(); ++i) lines.push_back(DebugForm->Memo1->Lines()->Strings(i));
+    for (const std::string& path : left) {
+        EXPECT_FALSE(program.Exists(path)) << path;
+        EXPECT_NE(std::find(lines.begin(), lines.end(), "Removed the unfinished file " + program.Path(path)),
+                  lines.end())
+            << path;
+    }
+    for (const std::string& path : leftInTemp) {
+        EXPECT_FALSE(temp.Exists(path)) << path;
+        EXPECT_NE(std::find(lines.begin(), lines.end(), "Removed the unfinished file " + temp.Path(path)), lines.end())
+            << path;
+    }
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "Removed 1 unfinished downloads"), lines.end());
+    for (const std::string& path : others) EXPECT_EQ(program.Read(path), "not the program's") << path;
+    EXPECT_TRUE(temp.Exists(".other.wav.Ab12Cd"));
 }
 
 TEST_F(MainStart, TheRunningMessageComesInTheChosenLanguage) {
@@ -154,6 +193,7 @@ TEST_F(MainStart, TheRunningMessageComesInTheChosenLanguage) {
     TServerSocket first(nullptr);
     first.SetPort(port);
     first.SetActive(true);
+    program.Write(".config.cfg.Ab12Cd", "the first copy's, being written");
 
     EXPECT_EQ(StartExitCode(), 1);
     ASSERT_EQ(seen.size(), 1u);
