@@ -23,8 +23,16 @@ void RemoveTemporaryLeftovers(const AnsiString& ProgramFolder, const AnsiString&
     const TLeftoverLog log = [](const AnsiString& line) { DebugLog(line); };
     RemoveLeftovers(ProgramFolder + "files/", IsStoreLeftover, log);
     RemoveLeftovers(
-        ProgramFolder, [](const AnsiString& name) { return IsCopyOf(name, {"config.cfg", "users.conf"}, true); }, log);
+        ProgramFolder,
+        [](const AnsiString& name) {
+            return IsCopyOf(name, {"config.cfg", "users.conf"}, true);
+        },
+        log);
     if (TempFolder.empty()) return;
     RemoveLeftovers(
-        TempFolder, [](const AnsiString& name) { return IsCopyOf(name, {"tmp.wav", "record.wav"}, false); }, log);
+        TempFolder,
+        [](const AnsiString& name) {
+            return IsCopyOf(name, {"tmp.wav", "record.wav"}, false);
+        },
+        log);
 }

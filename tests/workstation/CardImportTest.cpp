@@ -8,6 +8,7 @@
 #include "store/SqliteDb.h"
 
 #include "FileModes.h"
+#include "FullDatabase.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -328,6 +329,30 @@ TEST_F(CardImportTest, AFullDiskStopsTheImportWithNothingHalfWrittenOrRegistered
     EXPECT_EQ(Rows().size(), 1u);
     // Nothing is tried after the file that did not fit.
     EXPECT_EQ(sink.Progress_, (std::vector<int>{0}));
+}
+
+// A database that cannot grow (its disk is full) stops the import at the
+// first row that does not fit, as a full disk does: not as one failed file
+// with the import going on. The copy made for that row goes again; the rows
+// before stay.
+TEST_F(CardImportTest, AFullDatabaseStopsTheImportAsAFullDiskDoes) {
+    Card("ROZMOWY/2024/03/05/a.wav");
+    ASSERT_EQ(Import().Imported, 1);
+    for (const char* name : {"b.wav", "c.wav", "d.wav"}) Card(std::string("ROZMOWY/2024/03/05/") + name);
+    db.ExecDml(yorde::test::TFullDatabase::GrowOnInsertSql());
+    sink.Progress_.clear();
+    yorde::test::TFullDatabase full;
+
+    const TCardImportResult r = Import();
+    EXPECT_TRUE(r.DiskFull);
+    EXPECT_EQ(r.Skipped, 1);
+    EXPECT_EQ(r.Imported, 0);
+    EXPECT_EQ(r.Failed, 0);
+    EXPECT_EQ(Stored(), (Strings{"a.wav"}));
+    EXPECT_EQ(Rows().size(), 1u);
+    EXPECT_EQ(sink.Progress_, (std::vector<int>{0})) << "nothing is tried after the row that did not fit";
+    const std::string said = "Import: " + card.Path("ROZMOWY/2024/03/05/b.wav") + " not imported: the disk is full";
+    EXPECT_NE(std::find(sink.Log_.begin(), sink.Log_.end(), said), sink.Log_.end());
 }
 
 TEST_F(CardImportTest, AStopBetweenFilesAndAMissingDatabaseEndTheImportCleanly) {

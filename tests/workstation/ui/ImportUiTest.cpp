@@ -20,6 +20,7 @@
 #include "workstation/Unitusers.h"
 
 #include "DialogsFixture.h"
+#include "FullDatabase.h"
 #include "TempFolder.h"
 
 #include <filesystem>
@@ -153,6 +154,31 @@ TEST_F(ImportUiTest, TheCardIsImportedOnItsThreadAndTheWindowComesBackToItsResti
     WaitForImport();
     EXPECT_EQ(Files().size(), 2u);
     EXPECT_EQ(Seen("TMessageDialog"), 1) << "the hostile name is refused again";
+}
+
+// A full disk cuts the import short, and its end says so: the disk-full
+// message, not a count of recordings left out; the window is back at rest.
+TEST_F(ImportUiTest, AnImportCutShortByAFullDiskSaysSoAtItsEnd) {
+    Start();
+    card.Write("ROZMOWY/2024/03/05/20240305_100000_101_202_.wav", std::string(1625, 'a'));
+    card.Write("ROZMOWY/2024/03/05/20240305_110000_101_202_.wav", std::string(1625, 'b'));
+    {
+        SqliteDb db;
+        db.Open(program.Path("data.db"));
+        db.ExecDml(yorde::test::TFullDatabase::GrowOnInsertSql());
+    }
+    const yorde::test::TFullDatabase full;
+
+    Respond("TImportDialog", ChooseDrive(0));
+    main->MediaFrame1->ImportImageClick(nullptr);
+    WaitForImport();
+    EXPECT_TRUE(Files().empty());
+    EXPECT_TRUE(std::filesystem::is_empty(program.Path("files")));
+    EXPECT_EQ(main->StatusFrameBottom->StatusLabel->Caption(), "");
+    EXPECT_EQ(main->StatusFrameBottom->StatusProgressBar->Position(), 0);
+    ASSERT_EQ(Seen("TMessageDialog"), 1);
+    EXPECT_EQ(seen.back().Caption, "Error");
+    EXPECT_EQ(seen.back().Text, "The disk is full. The import was stopped.");
 }
 
 TEST_F(ImportUiTest, NoMediumChosenOrCancelStartsNothing) {
