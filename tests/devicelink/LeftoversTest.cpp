@@ -33,7 +33,7 @@ TEST(Leftovers, InFilesOnlyTheUnfinishedFilesOfRecordingsCount) {
                              ".x.wav.000000", ".x.wav.zzzzzz"})
         EXPECT_TRUE(IsStoreLeftover(name)) << name;
     for (const char* name : {"20240305_100000_1_2_.wav", ".part", ".wav.part", "notes.part", "x.wav.part.part",
-                             ".notes.txt.Ab12Cd", ".x.wav.Ab12C", ".x.wav.Ab12Cde", ".x.wav.Ab-2Cd", "x.wav.Ab12Cd",
+                             ".notes.txt.Ab12Cd", ".x.wav.Ab12C", ".x.wav.Ab12Cde", ".x.wav.Ab-2Cd", "xy.wav.Ab12Cd",
                              ".x.wav.Ab12Cd.part", "..wav.Ab12Cd", ".a..b.wav.Ab12Cd"})
         EXPECT_FALSE(IsStoreLeftover(name)) << name;
 }
@@ -83,7 +83,7 @@ TEST(Leftovers, TheTemporaryFileOfAWriteNamesItsTarget) {
     ASSERT_EQ(names.size(), 1u);
     EXPECT_EQ(AtomicFileTarget(names[0]), "20240305_100000_1_2_.wav");
     EXPECT_TRUE(IsStoreLeftover(names[0]));
-    for (const char* none : {"", ".", "..Ab12Cd", ".Ab12Cd", "x.Ab12Cd", ".x.Ab12C", ".x.Ab1 Cd", ".x_Ab12Cd"})
+    for (const char* none : {"", ".", "..Ab12Cd", ".Ab12Cd", "xy.Ab12Cd", ".x.Ab12C", ".x.Ab1 Cd", ".x_Ab12Cd"})
         EXPECT_EQ(AtomicFileTarget(none), "") << none;
     EXPECT_EQ(AtomicFileTarget(".config.cfg.bad.q9Q9q9"), "config.cfg.bad");
 }

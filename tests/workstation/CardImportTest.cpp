@@ -6,6 +6,7 @@
 #include "devicelink/PartFile.h"
 #include "store/LocalDatabases.h"
 #include "store/SqliteDb.h"
+#include "workstation/CardTree.h"
 
 #include "FileModes.h"
 #include "FullDatabase.h"
@@ -154,7 +155,7 @@ TEST_F(CardImportTest, LinksOnTheCardAreSkippedAtEveryLevel) {
 
 // The walk and the copies are apart in time: a file or a folder swapped for
 // a link after the walk is not read through it either, and a file swapped
-// for something else than a plain file is refused.
+// for something else than a plain file (a folder, a pipe) is refused.
 TEST_F(CardImportTest, WhatIsSwappedForALinkAfterTheWalkIsNotRead) {
     TTempFolder outside{"yorde-import-outside"};
     outside.Write("secret.wav", "not the card's");
@@ -163,8 +164,9 @@ TEST_F(CardImportTest, WhatIsSwappedForALinkAfterTheWalkIsNotRead) {
     Card("ROZMOWY/2024/03/06/b.wav");
     Card("ROZMOWY/2024/03/07/c.wav");
     Card("ROZMOWY/2024/03/08/d.wav");
+    Card("ROZMOWY/2024/03/09/e.wav");
     const TCardRecordings walked = ListCardRecordings(Drive(), sink);
-    ASSERT_EQ(walked.Paths.size(), 4u);
+    ASSERT_EQ(walked.Paths.size(), 5u);
 
     std::filesystem::remove(card.Path("ROZMOWY/2024/03/05/a.wav"));
     std::filesystem::create_symlink(outside.Path("secret.wav"), card.Path("ROZMOWY/2024/03/05/a.wav"));
@@ -172,15 +174,39 @@ TEST_F(CardImportTest, WhatIsSwappedForALinkAfterTheWalkIsNotRead) {
     std::filesystem::create_symlink(outside.Path("06"), card.Path("ROZMOWY/2024/03/06"));
     std::filesystem::remove(card.Path("ROZMOWY/2024/03/07/c.wav"));
     card.MakeDir("ROZMOWY/2024/03/07/c.wav");
+    // A pipe nobody writes to: a reader that waited would wait for ever.
+    std::filesystem::remove(card.Path("ROZMOWY/2024/03/09/e.wav"));
+    ASSERT_EQ(::mkfifo(card.Path("ROZMOWY/2024/03/09/e.wav").c_str(), 0600), 0);
 
     const TCardImportResult r = ImportCardRecordings(walked, program.Root(), sink);
     EXPECT_EQ(r.Imported, 1);
-    EXPECT_EQ(r.Failed, 3);
+    EXPECT_EQ(r.Failed, 4);
     EXPECT_EQ(Stored(), (Strings{"d.wav"}));
     EXPECT_EQ(Rows().size(), 1u);
     const std::string throughLink =
         "Import: " + card.Path("ROZMOWY/2024/03/06/b.wav") + " not imported: its path leads through a link";
     EXPECT_NE(std::find(sink.Log_.begin(), sink.Log_.end(), throughLink), sink.Log_.end());
+}
+
+// A file is opened only below the card's root, whatever its path spells:
+// no step climbs out, and a path outside the card is refused.
+TEST_F(CardImportTest, AFileIsOpenedOnlyBelowTheCardsRoot) {
+    Card("ROZMOWY/2024/03/05/a.wav");
+    program.Write("outside.wav", "not the card's");
+    const AnsiString root = Drive();
+    EXPECT_TRUE(OpenCardFile(root, root + "ROZMOWY/2024/03/05/a.wav"));
+    const std::string programName = std::filesystem::path(program.Dir()).filename().string();
+    for (const std::string& rel :
+         Strings{"../" + programName + "/outside.wav", "ROZMOWY/2024/03/05/../05/a.wav", "ROZMOWY/./2024/03/05/a.wav",
+                 "ROZMOWY//2024/03/05/a.wav", "ROZMOWY/2024/03/05/", ""}) {
+        errno = 0;
+        EXPECT_FALSE(OpenCardFile(root, root + rel)) << rel;
+        EXPECT_EQ(errno, EINVAL) << rel;
+    }
+    errno = 0;
+    EXPECT_FALSE(OpenCardFile(root, program.Path("outside.wav")));
+    EXPECT_EQ(errno, EINVAL);
+    EXPECT_FALSE(OpenCardFile(root, root + "ROZMOWY/2024/03/05"));  // a folder
 }
 
 TEST_F(CardImportTest, RowsComeFromTheNameAndTheSizeAndFilesAreCopiedAsTheyAre) {
