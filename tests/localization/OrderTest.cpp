@@ -54,8 +54,9 @@ struct AwkwardForm {
         names.SetCommaText("Polski,Angielski,Rosyjski");
         Lang->SetLangNames(&names);
         Lang->DoNotTranslate()->Add("Skipped1");
-        for (const char* e : {"IDS_Z\1old z\1\1\1", "ids_c\1old c\1\1\1", "IDS_KEEP\1keep\1\1\1", "IDS_KEEP\1keep twice\1\1\1",
-                              "IDS_LONE", "Ids_Keep2\1k2\1", "ids_a\1old a\1\1\1", "IDS_H\1X\1old h\1\1"})
+        for (const char* e :
+             {"IDS_Z\1old z\1\1\1", "ids_c\1old c\1\1\1", "IDS_KEEP\1keep\1\1\1", "IDS_KEEP\1keep twice\1\1\1",
+              "IDS_LONE", "Ids_Keep2\1k2\1", "ids_a\1old a\1\1\1", "IDS_H\1X\1old h\1\1"})
             Lang->Strings()->Add(e);
         for (const char* e : {"TTestForm\1Okno\1\1\1", "Label1\1Etykieta\1Label\1\1", "Gone1\1x\1\1\1"})
             Lang->Captions()->Add(e);
@@ -63,9 +64,15 @@ struct AwkwardForm {
 };
 
 const std::vector<AnsiString> loaded = {
-    "TTestForm\1owner\1owner2\1\1", "IDS_C\1by name\1c2\1\1", "IDS_A\1second\1a2 again\1\1",
-    "ids_b\1lower\1lo2\1\1",        "IDS_C\1by class\1c2 class\1\1", "IDS_D\1no delimiter\1",
-    "IDS_E\1\1",                    "IDS_F\1a=b\1c=d\1\1",           "IDS_Z\1z1\1z2\1z3\1",
+    "TTestForm\1owner\1owner2\1\1",
+    "IDS_C\1by name\1c2\1\1",
+    "IDS_A\1second\1a2 again\1\1",
+    "ids_b\1lower\1lo2\1\1",
+    "IDS_C\1by class\1c2 class\1\1",
+    "IDS_D\1no delimiter\1",
+    "IDS_E\1\1",
+    "IDS_F\1a=b\1c=d\1\1",
+    "IDS_Z\1z1\1z2\1z3\1",
 };
 
 TEST(Order, LoadingAndMergingAnAwkwardFile) {
@@ -86,6 +93,41 @@ TEST(Order, LoadingAndMergingAnAwkwardFile) {
     EXPECT_EQ(g.Lang->GetTextOrDefault("ids_z"), "z1");
 }
 
+// Each key written replaces the first line of that key in any case; the
+// last of a key written twice stays.
+TEST(Order, SavingIntoAnAwkwardFile) {
+    AwkwardForm f;
+    f.Lang->Strings()->Add("IDS_A\1again\1\1\1");
+    TStringStream s(awkwardFile);
+    EXPECT_EQ(f.Lang->SaveToStream(stStrings, &s, "~!@#"), 9);
+    const AnsiString text = s.DataString();
+    const size_t strings = text.find("[Strings]\r\n");
+    ASSERT_NE(strings, AnsiString::npos);
+    EXPECT_EQ(text.substr(strings),
+              "[Strings]\r\n"
+              "FORM1.IDS_C=by name~!@#c2~!@#~!@#\r\n"
+              "TOtherForm.IDS_G=other~!@#~!@#~!@#\r\n"
+              "TTestForm.IDS_A=again~!@#~!@#~!@#\r\n"
+              "TTestForm.IDS_A=first~!@#a2~!@#~!@#\r\n"
+              "TTestForm.ids_b=lower~!@#lo2~!@#~!@#\r\n"
+              "TTestForm.IDS_B=b1~!@#b2~!@#b3~!@#\r\n"
+              "TTestForm.ids_c=old c~!@#~!@#~!@#\r\n"
+              "TTestForm.IDS_D=no delimiter\r\n"
+              "TTestForm.IDS_E=\r\n"
+              "TTestForm.IDS_F=a=b~!@#c=d~!@#~!@#\r\n"
+              "TTestForm.IDS_FF=\xFF\r\n"
+              "TTestForm.IDS_H=X~!@#old h~!@#~!@#\r\n"
+              "TTestForm.IDS_H\1X=delimited~!@#h2~!@#\r\n"
+              "TTestForm.IDS_KEEP=keep twice~!@#~!@#~!@#\r\n"
+              "TTestForm.Ids_Keep2=k2~!@#\r\n"
+              "TTestForm.IDS_LONE=\r\n"
+              "TTestForm.IDS_Z=old z~!@#~!@#~!@#\r\n"
+              "TTestForm.Skipped1.X=s~!@#~!@#~!@#\r\n"
+              "TTestForm.TTestForm=owner~!@#owner2~!@#~!@#\r\n"
+              "\r\n");
+    EXPECT_EQ(text.find("[STRINGS]"), AnsiString::npos);
+}
+
 // A key found with its exact case has its text put into the first entry of
 // that key in any case; a key found in no case is appended.
 TEST(Order, OneLanguageOfAnAwkwardFile) {
@@ -93,12 +135,24 @@ TEST(Order, OneLanguageOfAnAwkwardFile) {
     yorde::test::TTempFolder dir;
     const std::string file = dir.Write("t.ini", awkwardFile);
     f.Lang->LoadLanguageByProp(stStrings, file, "Angielski");
-    std::vector<AnsiString> expected = {
-        "IDS_Z\1old z\1z2\1\1",    "ids_c\1old c\1\1\1",        "IDS_KEEP\1keep\1\1\1",  "IDS_KEEP\1keep twice\1\1\1",
-        "IDS_LONE",                "Ids_Keep2\1k2\1",           "ids_a\1old a\1a2\1\1",  "IDS_H\1X\1old h\1\1",
-        "IDS_A\1\1a2 again\1\1",   "ids_b\1\1lo2\1\1",          "IDS_B\1\1b2\1\1",       "IDS_C\1\1c2 class\1\1",
-        "IDS_D\1\1\1\1",           "IDS_E\1\1\1\1",             "IDS_F\1\1c=d\1\1",      "IDS_FF\1\1\1\1",
-        "Skipped1.X\1\1\1\1",      "TTestForm\1\1owner2\1\1"};
+    std::vector<AnsiString> expected = {"IDS_Z\1old z\1z2\1\1",
+                                        "ids_c\1old c\1\1\1",
+                                        "IDS_KEEP\1keep\1\1\1",
+                                        "IDS_KEEP\1keep twice\1\1\1",
+                                        "IDS_LONE",
+                                        "Ids_Keep2\1k2\1",
+                                        "ids_a\1old a\1a2\1\1",
+                                        "IDS_H\1X\1old h\1\1",
+                                        "IDS_A\1\1a2 again\1\1",
+                                        "ids_b\1\1lo2\1\1",
+                                        "IDS_B\1\1b2\1\1",
+                                        "IDS_C\1\1c2 class\1\1",
+                                        "IDS_D\1\1\1\1",
+                                        "IDS_E\1\1\1\1",
+                                        "IDS_F\1\1c=d\1\1",
+                                        "IDS_FF\1\1\1\1",
+                                        "Skipped1.X\1\1\1\1",
+                                        "TTestForm\1\1owner2\1\1"};
     EXPECT_EQ(Lines(f.Lang->Strings()), expected);
     f.Lang->LoadLanguage(file, "Rosyjski");
     expected[0] = "IDS_Z\1old z\1z2\1z3\1";
