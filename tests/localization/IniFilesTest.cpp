@@ -80,6 +80,10 @@ TEST_F(IniFiles, OneListIsWrittenByteForByte) {
                   "[OPTIONS]\r\n"
                   "DELIMITER=~!@#\r\n"
                   "\r\n");
+    // The older, misspelt names section gives way to the one written.
+    TStringStream old("[Language names - for intenal use only!]\r\nLanguage_1=Stary\r\n");
+    f.Lang->SaveToStream(stCaptions, &old, "~!@#");
+    EXPECT_EQ(old.DataString().find("intenal"), AnsiString::npos);
     EXPECT_EQ(f.Lang->SaveToStream(stListView_TreeView_Items, &s, "~!@#"), -1);
     EXPECT_EQ(f.Lang->LoadFromStream(stListView_TreeView_Items, &s, true), -1);
 }
@@ -252,6 +256,7 @@ TEST(IniFormat, LanguagesOfAValueAndTheFilesLanguageNames) {
     EXPECT_EQ(Lines(&written), (std::vector<AnsiString>{"Polski", "Language N2", "Language N3"}));
     EXPECT_EQ(lxini::FileLanguageNumber(ini, "Language N3"), 3);
     EXPECT_EQ(lxini::FileLanguageNumber(ini, "polski"), 0);  // names match exactly
+    EXPECT_EQ(lxini::FileLanguageNumber(ini, "Language N"), 0);
 }
 
 TEST_F(IniFiles, OneLanguageByNameIsAddedOrReplaced) {
@@ -475,7 +480,9 @@ TEST_F(IniFiles, TheDispatcherSavesAndLoadsEveryRegisteredComponent) {
     f.Lang->Captions()->Clear();
     o.Lang->Captions()->Clear();
     dispatcher->SetActiveLanguage(2);
+    dispatcher->SetNumOfLanguages(4);  // the file's three languages come back
     dispatcher->LoadAllFromFile(file);
+    EXPECT_EQ(dispatcher->NumOfLanguages(), 3);
     EXPECT_EQ(f.Label->Caption(), "First");
     EXPECT_EQ(GetStrProp(o.Module->FindComponent("Label2"), "Caption"), "Second");
     EXPECT_EQ(Lines(dispatcher->LangNames()), (std::vector<AnsiString>{"Polski", "Angielski", "Rosyjski"}));
