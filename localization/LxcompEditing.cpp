@@ -29,7 +29,7 @@ void TlxCustomLang::LoadStringsColl(TlxStringsCollection* Coll, int SortLanguage
         item.ID = ExtractTranslation(entry, langDelim_, 0);
         for (int k = 1; k <= numOfLanguages_; ++k) item.Values.push_back(ExtractTranslation(entry, langDelim_, k));
         const AnsiString sortText = SortLanguage == 0 ? item.ID
-                                    : SortLanguage <= numOfLanguages_
+                                    : SortLanguage >= 1 && SortLanguage <= numOfLanguages_
                                         ? DecodeEscapes(item.Values[size_t(SortLanguage) - 1])
                                         : AnsiString();
         item.Key = AnsiLowerCase(sortText);
