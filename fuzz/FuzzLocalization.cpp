@@ -11,6 +11,8 @@
 #include "localization/LXBFile.h"
 #include "localization/LxExtended.h"
 #include "localization/Lxcomp.h"
+#include "localization/MemIni.h"
+#include "rtl/StrUtils.h"
 
 #include <algorithm>
 
@@ -82,6 +84,69 @@ struct LangForm {
     }
 };
 
+// The sections of Lines as a reader one line at a time would see them: the
+// lines under the first header of each name (ignoring case), in order.
+std::vector<std::pair<AnsiString, std::vector<AnsiString>>> SectionLines(const TStrings& Lines) {
+    std::vector<std::pair<AnsiString, std::vector<AnsiString>>> out;
+    std::vector<AnsiString>* current = nullptr;
+    for (int i = 0; i < Lines.Count(); ++i) {
+        const AnsiString line = Lines.Strings(i);
+        if (line.empty() || line[0] == ';') continue;
+        if (line[0] == '[' && line.back() == ']') {
+            const AnsiString name = line.size() >= 2 ? line.substr(1, line.size() - 2) : AnsiString();
+            current = nullptr;
+            if (std::none_of(out.begin(), out.end(), [&](const auto& s) { return AnsiSameText(s.first, name); })) {
+                out.push_back({name, {}});
+                current = &out.back().second;
+            }
+        } else if (current) {
+            current->push_back(line);
+        }
+    }
+    return out;
+}
+
+std::vector<AnsiString> IniLines(TMemIniFile& Ini) {
+    TStringList lines;
+    Ini.GetStrings(&lines);
+    return Lines(&lines);
+}
+
+// The in-memory INI file sorts a section's lines in at once and writes many
+// keys in one pass: both must give what one line, one key at a time gives.
+void CheckIniBulkOperations(std::string_view Input) {
+    TStringList lines;
+    lines.SetText(AnsiString(Input));
+    TMemIniFile ini("");
+    ini.SetStrings(&lines);
+    std::vector<std::pair<AnsiString, AnsiString>> writes;
+    for (const auto& [name, sectionLines] : SectionLines(lines)) {
+        TMemIniEntry one;
+        for (const AnsiString& line : sectionLines) one.Add(line);
+        TStringList keys, values;
+        ini.ReadSection(name, &keys);
+        ini.ReadSectionValues(name, &values);
+        FUZZ_CHECK(keys.Count() == one.GetStringCount() && values.Count() == one.GetStringCount());
+        for (int i = 0; i < one.GetStringCount(); ++i)
+            FUZZ_CHECK(keys.Strings(i) == one.getKey(i) && values.Strings(i) == one.GetValue(i));
+        // Writes of keys present in another case, twice, and of new ones.
+        for (const AnsiString& line : sectionLines) {
+            AnsiString key, value;
+            TMemIniEntry::divideKeyValue(line, key, value);
+            writes.push_back({key, value + "!"});
+            if (writes.size() % 3 == 0) writes.push_back({AnsiLowerCase(key), "lower"});
+            if (writes.size() % 5 == 0) writes.push_back({key + "x", "new"});
+        }
+        TMemIniFile oneByOne(""), together("");
+        oneByOne.SetStrings(&lines);
+        together.SetStrings(&lines);
+        for (const auto& [key, value] : writes) oneByOne.WriteString(name, key, value);
+        together.WriteStrings(name, writes);
+        FUZZ_CHECK(IniLines(oneByOne) == IniLines(together));
+        writes.clear();
+    }
+}
+
 // What From holds, saved and read into To.
 void RewriteInto(const TLXBFileManager& From, TLXBFileManager& To) {
     TMemoryStream s;
@@ -139,6 +204,7 @@ void RunLxbFile(std::string_view input) {
 
 void RunIniTranslations(std::string_view input) {
     RegisterFuzzClasses();
+    CheckIniBulkOperations(input);
     LangForm target;
     TMemoryStream s;
     target.Lang->LoadAllFromStream(StreamOf(input, s), true);

@@ -146,6 +146,8 @@ TMessageForm* TlxCustomLang::CreateMessageDialog(const AnsiString& Msg, TMsgDlgT
             TButton* button = addButton(form, buttons[b].Name, translated(dialogKey(buttons[b].Name)),
                                         buttons[b].Result, TRect(x, top, x + buttonWidth, top + buttonHeight));
             button->SetDefault(b == defaultButton);
+            // Enter and Space go to the focused button: the default one has it.
+            if (b == defaultButton) form->SetActiveControl(button);
             button->SetCancel(b == cancelButton);
             if (b == mbHelp) button->OnClick = TNotifyEvent(form, &TMessageForm::HelpButtonClick);
             x += buttonWidth + buttonSpacing;

@@ -4,6 +4,8 @@
 #include "localization/LxcompLang.h"
 #include "rtl/StrUtils.h"
 
+#include <utility>
+
 YORDE_IMPLEMENT_CLASS(TlxSortCollection, [](TClassBuilder<TlxSortCollection>&) {})
 YORDE_IMPLEMENT_CLASS(TlxStringsCollectionItem, [](TClassBuilder<TlxStringsCollectionItem>&) {})
 YORDE_IMPLEMENT_CLASS(TlxStringsCollection, [](TClassBuilder<TlxStringsCollection>&) {})
@@ -21,36 +23,40 @@ void TlxSortCollection::Sort(const TCompare& Compare) {
 }
 
 void TlxSortCollection::QuickSort(int L, int R, const TCompare& Compare) {
-    // Kept as the classic exchange sort so that equal keys end up where the
-    // stored data has always put them.
-    int I = 0;
-    do {
-        I = L;
-        int J = R;
-        TCollectionItem* pivot = Items((L + R) / 2);
-        do {
-            while (Compare(Items(I), pivot) < 0) ++I;
-            while (Compare(Items(J), pivot) > 0) --J;
-            if (I <= J) {
-                if (I != J) {
-                    TCollectionItem* atI = Items(I);
-                    TCollectionItem* atJ = Items(J);
-                    atI->SetIndex(J);
-                    atJ->SetIndex(I);
-                }
-                ++I;
-                --J;
-            }
-        } while (I <= J);
-        if (L < J) QuickSort(L, J, Compare);
-        L = I;
-    } while (I < R);
+    if (L < 0 || R >= Count() || L > R) return;
+    // Sorted aside and placed once: moving items one index at a time costs
+    // a pass over the collection per exchange.
+    std::vector<TCollectionItem*> items;
+    items.reserve(size_t(Count()));
+    for (int i = 0; i < Count(); ++i) items.push_back(Items(i));
+    lxExchangeSort(items, L, R, Compare);
+    placeItems(L, std::vector<TCollectionItem*>(items.begin() + L, items.begin() + R + 1));
+}
+
+void TlxSortCollection::placeItems(int L, const std::vector<TCollectionItem*>& Order) {
+    for (size_t k = 0; k < Order.size(); ++k) Order[k]->SetIndex(L + int(k));
 }
 
 TlxStringsCollection::TlxStringsCollection(TMetaClass* ItemClass, TlxCustomLang* Owner)
     : TlxSortCollection(ItemClass, Owner), lang_(Owner) {}
 
 TPersistent* TlxStringsCollection::GetOwner() { return lang_; }
+
+void TlxStringsCollection::placeItems(int L, const std::vector<TCollectionItem*>& Order) {
+    std::vector<AnsiString> ids(Order.size());
+    std::vector<std::vector<AnsiString>> values(Order.size());
+    for (size_t k = 0; k < Order.size(); ++k) {
+        auto* item = static_cast<TlxStringsCollectionItem*>(Order[k]);
+        ids[k] = std::move(item->ID);
+        for (int v = 0; v < item->Values.Count(); ++v) values[k].push_back(item->Values.Strings(v));
+    }
+    for (size_t k = 0; k < Order.size(); ++k) {
+        TlxStringsCollectionItem* item = GetItems(L + int(k));
+        item->ID = std::move(ids[k]);
+        item->Values.Clear();
+        for (AnsiString& v : values[k]) item->Values.Add(v);
+    }
+}
 
 void TlxStringsCollection::Sort() {
     if (sortLanguage_ == 0)

@@ -5,8 +5,38 @@
 #include "classes/Strings.h"
 
 #include <functional>
+#include <utility>
+#include <vector>
 
 class TlxCustomLang;
+
+// The classic exchange sort of Items from L to R, around the element in the
+// middle; Compare(A, B) is negative, zero or positive. Equal keys end up
+// where this sort has always put them, which stored data relies on.
+template <class T, class Compare>
+void lxExchangeSort(std::vector<T>& Items, int L, int R, const Compare& Compare_) {
+    auto at = [&Items](int Index) -> const T& {
+        if (Index < 0 || Index >= int(Items.size())) throw EListError("List index out of bounds");
+        return Items[size_t(Index)];
+    };
+    int I = 0;
+    do {
+        I = L;
+        int J = R;
+        const T pivot = at((L + R) / 2);
+        do {
+            while (Compare_(at(I), pivot) < 0) ++I;
+            while (Compare_(at(J), pivot) > 0) --J;
+            if (I <= J) {
+                std::swap(Items[size_t(I)], Items[size_t(J)]);
+                ++I;
+                --J;
+            }
+        } while (I <= J);
+        if (L < J) lxExchangeSort(Items, L, J, Compare_);
+        L = I;
+    } while (I < R);
+}
 
 class TlxSortCollection : public TCollection {
     YORDE_CLASS(TlxSortCollection, TCollection)
@@ -14,8 +44,12 @@ public:
     using TCompare = std::function<int(TCollectionItem* Item1, TCollectionItem* Item2)>;
     explicit TlxSortCollection(TMetaClass* ItemClass, TPersistent* Owner = nullptr) : TCollection(ItemClass, Owner) {}
     void Sort(const TCompare& Compare);
-    // In-place partition exchange around the item in the middle.
+    // Partition exchange around the item in the middle.
     virtual void QuickSort(int L, int R, const TCompare& Compare);
+
+protected:
+    // Order holds the items now at L, L + 1, ... in their new order.
+    virtual void placeItems(int L, const std::vector<TCollectionItem*>& Order);
 };
 
 class TlxStringsCollectionItem : public TCollectionItem {
@@ -62,6 +96,10 @@ public:
 
     // Text of language Lang of an item; empty outside its languages.
     static AnsiString ValueOf(const TlxStringsCollectionItem* Item, int Lang);
+
+protected:
+    // The identifiers and texts move, the items stay where they are.
+    void placeItems(int L, const std::vector<TCollectionItem*>& Order) override;
 
 private:
     AnsiString sortText(const TlxStringsCollectionItem* Item) const;

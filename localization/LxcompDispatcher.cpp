@@ -37,7 +37,10 @@ void TlxLangDispatcher::Notification(TComponent* AComponent, TOperation Operatio
 
 void TlxLangDispatcher::RemovePossibleReference(TlxCustomLang* Lang) {
     auto it = std::find(langs_.begin(), langs_.end(), Lang);
-    if (it != langs_.end()) langs_.erase(it);
+    if (it == langs_.end()) return;
+    langs_.erase(it);
+    // A component that names this dispatcher keeps hearing when it goes.
+    if (Lang->LangDispatcher() != this) RemoveFreeNotification(Lang);
 }
 
 TlxCustomLang* TlxLangDispatcher::GetLxLangs(int Index) const {
@@ -50,6 +53,9 @@ void TlxLangDispatcher::AddReference(TlxCustomLang* Lang) {
     if (!Lang) return;
     RemovePossibleReference(Lang);
     langs_.push_back(Lang);
+    // Registered directly, a component need not name this dispatcher: hear
+    // when it is freed, whatever its owner.
+    FreeNotification(Lang);
     Lang->SetNumLang(numOfLanguages_);
     Lang->LangNames()->SetText(langNames_->Text());
     Lang->AssignLanguageField(language_);

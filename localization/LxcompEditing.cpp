@@ -1,6 +1,7 @@
 // The identifier collections and the editing of entries.
 #include "localization/LxExtended.h"
 #include "localization/LxStringsCollection.h"
+#include "localization/LxTextRoutines.h"
 #include "localization/LxcompLang.h"
 #include "localization/MemIni.h"
 #include "rtl/Files.h"
@@ -11,24 +12,43 @@
 
 void TlxCustomLang::LoadStringsColl(TlxStringsCollection* Coll, int SortLanguage) {
     if (!Coll) return;
-    // Built and sorted aside, so that look-ups wait only for the copy.
-    TlxStringsCollection fresh(TlxStringsCollectionItem::StaticClass(), this);
+    // Split and sorted aside, so that look-ups wait only for the copy. The
+    // sort keys are the small-letter forms, which compare as the collection's
+    // own comparisons do.
+    struct Item {
+        AnsiString ID;
+        std::vector<AnsiString> Values;
+        AnsiString Key;
+    };
+    std::vector<Item> items;
     TStrings* strings = Strings();
+    items.reserve(size_t(strings->Count()));
     for (int i = 0; i < strings->Count(); ++i) {
         const AnsiString entry = strings->Strings(i);
-        TlxStringsCollectionItem* item = fresh.Add();
-        item->ID = ExtractTranslation(entry, langDelim_, 0);
-        for (int k = 1; k <= numOfLanguages_; ++k) item->Values.Add(ExtractTranslation(entry, langDelim_, k));
+        Item item;
+        item.ID = ExtractTranslation(entry, langDelim_, 0);
+        for (int k = 1; k <= numOfLanguages_; ++k) item.Values.push_back(ExtractTranslation(entry, langDelim_, k));
+        const AnsiString sortText = SortLanguage == 0 ? item.ID
+                                    : SortLanguage >= 1 && SortLanguage <= numOfLanguages_
+                                        ? DecodeEscapes(item.Values[size_t(SortLanguage) - 1])
+                                        : AnsiString();
+        item.Key = AnsiLowerCase(sortText);
+        items.push_back(std::move(item));
     }
-    fresh.SetSortLanguage(SortLanguage);
-    fresh.Sort();
+    std::vector<size_t> order(items.size());
+    for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+    if (!order.empty())
+        lxExchangeSort(order, 0, int(order.size()) - 1,
+                       [&items](size_t A, size_t B) { return items[A].Key.compare(items[B].Key); });
     std::unique_lock<std::shared_mutex> lock(collLock_);
     Coll->BeginUpdate();
-    Coll->Clear();
-    for (int i = 0; i < fresh.Count(); ++i) {
-        TlxStringsCollectionItem* item = Coll->Add();
-        item->ID = fresh.GetItems(i)->ID;
-        item->Values.Assign(&fresh.GetItems(i)->Values);
+    while (Coll->Count() > int(items.size())) Coll->Delete(Coll->Count() - 1);
+    while (Coll->Count() < int(items.size())) Coll->Add();
+    for (size_t i = 0; i < order.size(); ++i) {
+        TlxStringsCollectionItem* item = Coll->GetItems(int(i));
+        item->ID = std::move(items[order[i]].ID);
+        item->Values.Clear();
+        for (AnsiString& v : items[order[i]].Values) item->Values.Add(v);
     }
     Coll->SetSortLanguage(SortLanguage);
     Coll->EndUpdate();
@@ -66,21 +86,20 @@ void TlxCustomLang::ReplaceStringValue(TStrings* List, const AnsiString& NewText
     for (int i = 0; i < List->Count(); ++i) {
         const AnsiString entry = List->Strings(i);
         if (!AnsiSameText(ExtractTranslation(entry, langDelim_, 0), Key)) continue;
-        std::vector<size_t> delims;
-        for (size_t p = entry.find(langDelim_); p != AnsiString::npos; p = entry.find(langDelim_, p + 1))
-            delims.push_back(p);
-        AnsiString result;
-        if (delims.size() >= size_t(Lang) + 1) {
-            result = entry.substr(0, delims[size_t(Lang) - 1] + 1) + NewText + entry.substr(delims[size_t(Lang)]);
-        } else if (delims.size() == size_t(Lang)) {
-            result = entry.substr(0, delims[size_t(Lang) - 1] + 1) + NewText;
-        } else {
-            // Missing fields are padded so that the text lands in language Lang.
-            result = entry + AnsiString(size_t(Lang) - delims.size(), langDelim_) + NewText;
-        }
-        List->SetStrings(i, result);
+        List->SetStrings(i, entryWithText(entry, NewText, Lang));
         return;
     }
+}
+
+AnsiString TlxCustomLang::entryWithText(const AnsiString& Entry, const AnsiString& NewText, int Lang) const {
+    std::vector<size_t> delims;
+    for (size_t p = Entry.find(langDelim_); p != AnsiString::npos; p = Entry.find(langDelim_, p + 1))
+        delims.push_back(p);
+    if (delims.size() >= size_t(Lang) + 1)
+        return Entry.substr(0, delims[size_t(Lang) - 1] + 1) + NewText + Entry.substr(delims[size_t(Lang)]);
+    if (delims.size() == size_t(Lang)) return Entry.substr(0, delims[size_t(Lang) - 1] + 1) + NewText;
+    // Missing fields are padded so that the text lands in language Lang.
+    return Entry + AnsiString(size_t(Lang) - delims.size(), langDelim_) + NewText;
 }
 
 bool TlxCustomLang::AddString(const AnsiString& ID, const std::vector<AnsiString>& Values) {

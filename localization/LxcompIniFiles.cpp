@@ -8,6 +8,9 @@
 #include "rtl/Files.h"
 #include "rtl/StrUtils.h"
 
+#include <unordered_map>
+#include <unordered_set>
+
 using namespace lxini;
 
 namespace {
@@ -34,6 +37,33 @@ AnsiString keyFromFile(AnsiString Key) {
     return Key;
 }
 
+// Keys compare ignoring case, which is equality of their small-letter forms.
+AnsiString foldedKey(const AnsiString& Entry, char Delim) { return AnsiLowerCase(ExtractTranslation(Entry, Delim, 0)); }
+
+// Where the keys of a list stand: the entries that start with a key and the
+// delimiter, and the first entry of each key in any case.
+class TKeyIndex {
+public:
+    TKeyIndex(TStrings* List, char Delim) : delim_(Delim) {
+        for (int i = 0; i < List->Count(); ++i) add(List->Strings(i), i);
+    }
+    void add(const AnsiString& Entry, int Index) {
+        const size_t d = Entry.find(delim_);
+        if (d != AnsiString::npos) exact_.insert(Entry.substr(0, d));
+        first_.emplace(foldedKey(Entry, delim_), Index);
+    }
+    bool hasExact(const AnsiString& Key) const { return exact_.count(Key) > 0; }
+    int first(const AnsiString& Key) const {
+        auto it = first_.find(AnsiLowerCase(Key));
+        return it == first_.end() ? -1 : it->second;
+    }
+
+private:
+    char delim_;
+    std::unordered_set<AnsiString> exact_;
+    std::unordered_map<AnsiString, int> first_;
+};
+
 bool startsWithText(const AnsiString& S, const AnsiString& Prefix) {
     return S.size() >= Prefix.size() && AnsiSameText(S.substr(0, Prefix.size()), Prefix);
 }
@@ -57,14 +87,17 @@ int TlxCustomLang::SaveToStream(TStringsType Type, TStream* Stream, const AnsiSt
     ini.EraseSection(OldNamesSection);
     const AnsiString section = IniSectionName(Type);
     const AnsiString prefix = Owner() ? Owner()->ClassName() + "." : AnsiString(".");
+    std::vector<std::pair<AnsiString, AnsiString>> pairs;
+    pairs.reserve(size_t(list->Count()));
     for (int i = 0; i < list->Count(); ++i) {
         const AnsiString entry = list->Strings(i);
         const size_t d = entry.find(langDelim_);
         AnsiString key = entry.substr(0, d);
         if (bracketKeys(Type)) key = keyToFile(key);
         const AnsiString fields = d == AnsiString::npos ? AnsiString() : entry.substr(d + 1);
-        ini.WriteString(section, prefix + key, EncodeTranslationLine(JoinValue(fields, langDelim_, Delimiter)));
+        pairs.emplace_back(prefix + key, EncodeTranslationLine(JoinValue(fields, langDelim_, Delimiter)));
     }
+    ini.WriteStrings(section, pairs);
     TStringList lines;
     ini.GetStrings(&lines);
     // Keys of the older form (the owner's component name in front) give way
@@ -175,13 +208,11 @@ bool TlxCustomLang::mergeList(TStringsType Type, const std::function<void()>& Re
     try {
         TlxBatchScope batch(*this);
         Reload();
-        for (int i = 0; i < copy.Count(); ++i) {
-            const AnsiString key = ExtractTranslation(copy.Strings(i), langDelim_, 0);
-            bool found = false;
-            for (int k = 0; k < list->Count() && !found; ++k)
-                found = AnsiSameText(ExtractTranslation(list->Strings(k), langDelim_, 0), key);
-            if (!found) list->Add(copy.Strings(i));
-        }
+        // The keys present, those kept from the copy included.
+        std::unordered_set<AnsiString> keys;
+        for (int k = 0; k < list->Count(); ++k) keys.insert(foldedKey(list->Strings(k), langDelim_));
+        for (int i = 0; i < copy.Count(); ++i)
+            if (keys.insert(foldedKey(copy.Strings(i), langDelim_)).second) list->Add(copy.Strings(i));
     } catch (const std::exception&) {
         list->Assign(&copy);
         return false;
@@ -248,6 +279,7 @@ void TlxCustomLang::LoadLanguageByProp(TStringsType Type, const AnsiString& AFil
         ini.ReadSection(section, &keys);
         ini.ReadSectionValues(section, &values);
         const AnsiString prefix = Owner() ? Owner()->ClassName() + "." : AnsiString();
+        TKeyIndex index(list, langDelim_);
         for (int i = 0; !prefix.empty() && i < keys.Count() && i < values.Count(); ++i) {
             const AnsiString key = keys.Strings(i);
             if (key.compare(0, prefix.size(), prefix) != 0) continue;
@@ -256,16 +288,31 @@ void TlxCustomLang::LoadLanguageByProp(TStringsType Type, const AnsiString& AFil
             if (bracketKeys(Type)) entryKey = keyFromFile(entryKey);
             const AnsiString start = entryKey + langDelim_;
             bool found = false;
-            for (int k = 0; k < list->Count() && !found; ++k)
-                found = list->Strings(k).compare(0, start.size(), start) == 0;
-            if (found)
-                ReplaceStringValue(list, text, m, entryKey);
-            else
+            int at = -1;
+            if (entryKey.find(langDelim_) != AnsiString::npos) {
+                // Such a key starts entries of another key: the plain search.
+                for (int k = 0; k < list->Count() && !found; ++k)
+                    found = list->Strings(k).compare(0, start.size(), start) == 0;
+            } else {
+                found = index.hasExact(entryKey);
+                at = index.first(entryKey);
+            }
+            if (!found) {
                 list->Add(start + BuildStringByOne(text, m));
+                index.add(list->Strings(list->Count() - 1), list->Count() - 1);
+            } else if (at >= 0) {
+                // The first entry of the key in any case takes the text; the
+                // collections are built again at the end.
+                list->SetStrings(at, entryWithText(list->Strings(at), text, m));
+            } else {
+                ReplaceStringValue(list, text, m, entryKey);
+            }
         }
         followUp(Type);
     } catch (const std::exception&) {
-        // As the loaders: a file that cannot be read changes nothing more.
+        // As the loaders: a file that cannot be read changes nothing more;
+        // the look-ups see what was taken.
+        if (Type == stStrings && !batch_) UpdateStrCollections();
     }
 }
 

@@ -349,6 +349,8 @@ private:
     // The list as a copy is merged with what Reload puts into the list.
     bool mergeList(TStringsType Type, const std::function<void()>& Reload);
     bool mergeAll(const std::function<bool(TStringsType)>& Merge);
+    // Entry with NewText as its text of language Lang (1 or more).
+    AnsiString entryWithText(const AnsiString& Entry, const AnsiString& NewText, int Lang) const;
     // N: the language of the file named LangName; M: the component's
     // language of that name, added as the last one when missing. False when
     // the file has no such language.

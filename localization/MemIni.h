@@ -5,6 +5,8 @@
 #include "rtl/DateTime.h"
 
 #include <memory>
+#include <utility>
+#include <vector>
 
 class TCustomIniFile : public TObject {
     YORDE_CLASS(TCustomIniFile, TObject)
@@ -51,31 +53,44 @@ public:
     AnsiString Value;
 };
 
-// The keys of one section: sorted (case-insensitive), duplicates kept.
+// The keys of one section: sorted (case-insensitive), duplicates kept, a
+// key added in front of the keys equal to it.
 class TMemIniEntry : public TPersistent {
     YORDE_CLASS(TMemIniEntry, TPersistent)
 public:
     TMemIniEntry();
     ~TMemIniEntry() override;
 
-    int GetStringCount() const { return keys_.Count(); }
-    AnsiString getKey(int Index) const { return keys_.Strings(Index); }
-    AnsiString GetValue(int Index) const;
-    void SetValue(int Index, const AnsiString& Value);
+    int GetStringCount() const { return int(keys_.size()); }
+    AnsiString getKey(int Index) const { return at(Index).Key; }
+    AnsiString GetValue(int Index) const { return at(Index).Value->Value; }
+    void SetValue(int Index, const AnsiString& Value) { at(Index).Value->Value = Value; }
     AnsiString getEntry(int Index) const { return getKey(Index) + "=" + GetValue(Index); }
     // Splits at the first "="; without one the whole line is the key.
     static void divideKeyValue(const AnsiString& Line, AnsiString& Key, AnsiString& Value);
     int Add(const AnsiString& Key, const AnsiString& Value);
     int Add(const AnsiString& Line);
+    // Lines as Add would take them one by one, sorted once.
+    void AddLines(const std::vector<AnsiString>& Lines);
+    // Key-value pairs as TMemIniFile::WriteString would write them one by
+    // one: each takes the place of the first key equal to it.
+    void WritePairs(const std::vector<std::pair<AnsiString, AnsiString>>& Pairs);
     void Delete(int Index);
-    // The leftmost key equal to Key (case-insensitive).
-    bool Find(const AnsiString& Key, int& Index) const { return keys_.Find(Key, Index); }
+    // The leftmost key equal to Key (case-insensitive); else where it would go.
+    bool Find(const AnsiString& Key, int& Index) const;
     void Clear();
     // From a strings list: its lines as key=value lines.
     void Assign(TPersistent* Source) override;
 
 private:
-    TStringList keys_;  // objects: owned TMemIniValue
+    struct Line {
+        AnsiString Key;
+        std::unique_ptr<TMemIniValue> Value;
+    };
+    const Line& at(int Index) const;
+    Line& at(int Index);
+
+    std::vector<Line> keys_;
 };
 
 class TMemIniFile : public TCustomIniFile {
@@ -101,6 +116,8 @@ public:
 
     AnsiString ReadString(const AnsiString& Section, const AnsiString& Ident, const AnsiString& Default) override;
     void WriteString(const AnsiString& Section, const AnsiString& Ident, const AnsiString& Value) override;
+    // WriteString for each pair in turn, in one pass over the section.
+    void WriteStrings(const AnsiString& Section, const std::vector<std::pair<AnsiString, AnsiString>>& Pairs);
     void ReadSection(const AnsiString& Section, TStrings* Strings) override;
     void ReadSections(TStrings* Strings) override;
     void ReadSectionValues(const AnsiString& Section, TStrings* Strings) override;

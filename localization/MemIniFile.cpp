@@ -26,18 +26,26 @@ void TMemIniFile::LoadValues() {
 
 void TMemIniFile::SetStrings(TStrings* List) {
     Clear();
+    // Each section's lines are sorted in once, not one insertion at a time.
     TMemIniEntry* current = nullptr;
+    std::vector<AnsiString> lines;
+    auto flush = [&] {
+        if (current) current->AddLines(lines);
+        lines.clear();
+    };
     for (int i = 0; i < List->Count(); ++i) {
-        const AnsiString line = List->Strings(i);
+        AnsiString line = List->Strings(i);
         if (line.empty() || line[0] == ';') continue;
         if (line[0] == '[' && line.back() == ']') {
+            flush();
             const AnsiString name = line.size() >= 2 ? line.substr(1, line.size() - 2) : AnsiString();
             // The keys under a repeated header are dropped; the first section keeps its own.
             current = findSection(name) ? nullptr : AddSection(name);
             continue;
         }
-        if (current) current->Add(line);
+        if (current) lines.push_back(std::move(line));
     }
+    flush();
     modified_ = true;
 }
 
@@ -106,6 +114,14 @@ void TMemIniFile::WriteString(const AnsiString& Section, const AnsiString& Ident
     int index = 0;
     if (entry->Find(Ident, index)) entry->Delete(index);
     entry->Add(Ident + "=" + Value);
+    modified_ = true;
+}
+
+void TMemIniFile::WriteStrings(const AnsiString& Section, const std::vector<std::pair<AnsiString, AnsiString>>& Pairs) {
+    if (Pairs.empty()) return;
+    TMemIniEntry* entry = findSection(Section);
+    if (!entry) entry = AddSection(Section);
+    entry->WritePairs(Pairs);
     modified_ = true;
 }
 

@@ -4,6 +4,7 @@
 #include "rtl/Convert.h"
 
 #include <algorithm>
+#include <iterator>
 
 YORDE_IMPLEMENT_CLASS(TCollectionItem, [](TClassBuilder<TCollectionItem>&) {})
 YORDE_IMPLEMENT_CLASS(TCollection, [](TClassBuilder<TCollection>&) {})
@@ -173,7 +174,8 @@ void TCollection::insertItem(TCollectionItem* item) {
 }
 
 void TCollection::removeItem(TCollectionItem* item) {
-    auto it = std::find(items_.begin(), items_.end(), item);
-    if (it != items_.end()) items_.erase(it);
+    // From the end: Clear and the destructor take the last item each time.
+    auto it = std::find(items_.rbegin(), items_.rend(), item);
+    if (it != items_.rend()) items_.erase(std::next(it).base());
     item->collection_ = nullptr;
 }

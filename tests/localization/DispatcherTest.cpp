@@ -116,6 +116,41 @@ TEST_F(Dispatcher, LifetimeLinks) {
     EXPECT_EQ(caption(b), "b-en");
 }
 
+TEST_F(Dispatcher, AFreedComponentLeavesTheListHoweverItWasRegistered) {
+    // Registered directly, without naming the dispatcher.
+    TlxLang* a = addForm("a");
+    TlxLang* b = addForm("b");
+    dispatcher->AddReference(a);
+    dispatcher->AddReference(b);
+    forms.front().reset();
+    ASSERT_EQ(dispatcher->GetLxLangsCount(), 1);
+    EXPECT_EQ(dispatcher->GetLxLangs(0), b);
+    dispatcher->SetActiveLanguage(3);  // reaches only the living one
+    EXPECT_EQ(caption(b), "b-ru");
+
+    // Named, dropped by hand and registered again: still one entry, still heard.
+    TlxLang* c = addForm("c");
+    c->SetLangDispatcher(dispatcher);
+    dispatcher->RemovePossibleReference(c);
+    dispatcher->AddReference(c);
+    EXPECT_EQ(dispatcher->GetLxLangsCount(), 2);
+    forms.back().reset();
+    ASSERT_EQ(dispatcher->GetLxLangsCount(), 1);
+
+    // Dropped by hand and then freed: nothing left behind on either side.
+    dispatcher->RemovePossibleReference(b);
+    forms[1].reset();
+    EXPECT_EQ(dispatcher->GetLxLangsCount(), 0);
+
+    // A component outliving a dispatcher it was registered with directly.
+    TlxLang* d = addForm("d");
+    dispatcher->AddReference(d);
+    TObject::Free(dispatcher);
+    d->SetActLang(2);
+    EXPECT_EQ(caption(d), "d-en");
+    forms.back().reset();
+}
+
 TEST_F(Dispatcher, MissingBinaryFileLeavesListsAndStillReportsTheLink) {
     dispatcher->SetActiveLanguage(2);
     dispatcher->SetFileName("/nonexistent/translations.LXB");

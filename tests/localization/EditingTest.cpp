@@ -65,8 +65,10 @@ TEST_F(Editing, LanguageNamesNeverLeaveFewerThanOneLanguage) {
 TEST_F(Editing, NormalizePadsOnlyShortEntries) {
     lang->Strings()->Add("IDS_A\1text");
     lang->Strings()->Add("IDS_B\1a\1b\1c\1d\1");
+    lang->Strings()->Add("IDS_C\1a\1b\1c");  // only the closing delimiter missing
     lang->NormalizeStrings();
-    EXPECT_EQ(Lines(lang->Strings()), (std::vector<AnsiString>{"IDS_A\1text\1\1\1", "IDS_B\1a\1b\1c\1d\1"}));
+    EXPECT_EQ(Lines(lang->Strings()),
+              (std::vector<AnsiString>{"IDS_A\1text\1\1\1", "IDS_B\1a\1b\1c\1d\1", "IDS_C\1a\1b\1c\1"}));
 }
 
 TEST_F(Editing, ClearingAndTheSettersWithSideEffects) {

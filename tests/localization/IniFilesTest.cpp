@@ -6,6 +6,7 @@
 #include "classes/MemoryStream.h"
 #include "localization/LxExtended.h"
 #include "localization/LxIniFormat.h"
+#include "localization/MemIni.h"
 
 #include <gtest/gtest.h>
 
@@ -79,6 +80,10 @@ TEST_F(IniFiles, OneListIsWrittenByteForByte) {
                   "[OPTIONS]\r\n"
                   "DELIMITER=~!@#\r\n"
                   "\r\n");
+    // The older, misspelt names section gives way to the one written.
+    TStringStream old("[Language names - for intenal use only!]\r\nLanguage_1=Stary\r\n");
+    f.Lang->SaveToStream(stCaptions, &old, "~!@#");
+    EXPECT_EQ(old.DataString().find("intenal"), AnsiString::npos);
     EXPECT_EQ(f.Lang->SaveToStream(stListView_TreeView_Items, &s, "~!@#"), -1);
     EXPECT_EQ(f.Lang->LoadFromStream(stListView_TreeView_Items, &s, true), -1);
 }
@@ -251,6 +256,7 @@ TEST(IniFormat, LanguagesOfAValueAndTheFilesLanguageNames) {
     EXPECT_EQ(Lines(&written), (std::vector<AnsiString>{"Polski", "Language N2", "Language N3"}));
     EXPECT_EQ(lxini::FileLanguageNumber(ini, "Language N3"), 3);
     EXPECT_EQ(lxini::FileLanguageNumber(ini, "polski"), 0);  // names match exactly
+    EXPECT_EQ(lxini::FileLanguageNumber(ini, "Language N"), 0);
 }
 
 TEST_F(IniFiles, OneLanguageByNameIsAddedOrReplaced) {
@@ -289,6 +295,116 @@ TEST_F(IniFiles, OneLanguageByNameIsAddedOrReplaced) {
     EXPECT_NO_THROW(f.Lang->LoadLanguage(file, "Klingon"));
     EXPECT_NO_THROW(f.Lang->LoadLanguage(dir.Path("missing.ini"), "Deutsch"));
     EXPECT_EQ(f.Lang->NumOfLanguages(), 4);
+}
+
+// Replacing a text in place, the last language included, whatever shape
+// the entry has; and the last language filled from a file by its name.
+TEST_F(IniFiles, TheLastLanguageIsReplacedInPlaceAndFilledFromAFile) {
+    LangForm f;
+    TStrings* strings = f.Lang->Strings();
+    strings->Add(E("IDS_A", {"tak", "yes", "da"}));
+    strings->Add("IDS_OPEN\1tak\1yes\1da");  // no closing delimiter
+    strings->Add("IDS_SHORT\1tak\1");        // languages 2 and 3 missing
+    for (int lang = 1; lang <= 3; ++lang)
+        EXPECT_NO_THROW(f.Lang->ReplaceStringValue(strings, "new" + std::to_string(lang), lang, "IDS_A")) << lang;
+    EXPECT_EQ(strings->Strings(0), E("IDS_A", {"new1", "new2", "new3"}));
+    EXPECT_NO_THROW(f.Lang->ReplaceStringValue(strings, "NET", 3, "ids_open"));
+    EXPECT_EQ(strings->Strings(1), "IDS_OPEN\1tak\1yes\1NET");
+    EXPECT_NO_THROW(f.Lang->ReplaceStringValue(strings, "NET", 3, "IDS_SHORT"));
+    for (int lang : {1, 2, 3})
+        EXPECT_EQ(ExtractTranslation(strings->Strings(2), '\1', lang), lang == 1 ? "tak" : lang == 2 ? "" : "NET");
+    f.Lang->UpdateStrCollections();
+    f.Lang->ReplaceStringValue(strings, "da", 3, "IDS_A");  // the look-ups follow at once
+    f.Lang->SetActLang(3);
+    EXPECT_EQ(f.Lang->GetTextOrDefault("IDS_A"), "da");
+
+    // The file's second language is the component's third and last.
+    const std::string file = dir.Write("ru.ini",
+                                       "[Language names - for internal use only!]\r\n"
+                                       "Language_1=Angielski\r\n"
+                                       "Language_2=Rosyjski\r\n"
+                                       "[Captions]\r\n"
+                                       "TTestForm.Label1=Label~!@#Metka~!@#\r\n"
+                                       "[Strings]\r\n"
+                                       "TTestForm.IDS_A=yes~!@#Da~!@#\r\n"
+                                       "TTestForm.IDS_B=no~!@#net~!@#\r\n");
+    f.Lang->Captions()->Add(E("Label1", {"Etykieta", "Label", ""}));
+    f.Lang->LoadLanguage(file, "Rosyjski");
+    EXPECT_EQ(f.Lang->NumOfLanguages(), 3);
+    EXPECT_EQ(Lines(f.Lang->Captions()), (std::vector<AnsiString>{E("Label1", {"Etykieta", "Label", "Metka"})}));
+    EXPECT_EQ(strings->Strings(0), E("IDS_A", {"new1", "new2", "Da"}));
+    EXPECT_EQ(strings->Strings(strings->Count() - 1), E("IDS_B", {"", "", "net"}));
+    EXPECT_EQ(f.Label->Caption(), "Metka");
+    EXPECT_EQ(f.Lang->GetTextOrDefault("IDS_B"), "net");
+}
+
+TEST_F(IniFiles, BracketsInCollectionKeysSurviveAWriteAndARead) {
+    auto withGrid = [](LangForm& F) {
+        auto* grid = new TTestGrid(F.Form.get());
+        grid->SetName("Grid1");
+        grid->Columns()->Add();
+        grid->Columns()->Add();
+        return grid;
+    };
+    LangForm f;
+    withGrid(f);
+    f.Lang->Collections()->Add(E("Grid1.Columns[1].Title", {"Czas", "Time", ""}));
+    f.Lang->Collections()->Add(E("Grid1.Columns[0].Title", {"Numer", "Number", ""}));
+    TMemoryStream s;
+    EXPECT_EQ(f.Lang->SaveToStream(stCollections, &s, "~!@#"), 2);
+    const AnsiString text = streamText(s);
+    EXPECT_NE(text.find("\r\nTTestForm.Grid1.Columns-0+.Title=Numer~!@#Number~!@#~!@#\r\n"
+                        "TTestForm.Grid1.Columns-1+.Title=Czas~!@#Time~!@#~!@#\r\n"),
+              AnsiString::npos)
+        << text;
+
+    LangForm g;
+    TTestGrid* grid = withGrid(g);
+    EXPECT_EQ(g.Lang->LoadFromStream(stCollections, &s, true), 2);
+    EXPECT_EQ(Lines(g.Lang->Collections()),
+              (std::vector<AnsiString>{E("Grid1.Columns[0].Title", {"Numer", "Number", ""}),
+                                       E("Grid1.Columns[1].Title", {"Czas", "Time", ""})}));
+    g.Lang->SetActLang(2);
+    EXPECT_EQ(GetStrProp(grid->Columns()->Items(1), "Title"), "Time");
+
+    // One language by name meets the same keys.
+    LangForm h;
+    withGrid(h);
+    h.Lang->Collections()->Add(E("Grid1.Columns[1].Title", {"Czas", "", ""}));
+    h.Lang->LoadLanguageByProp(stCollections, dir.Write("c.ini", text), "Angielski");
+    EXPECT_EQ(Lines(h.Lang->Collections()), (std::vector<AnsiString>{E("Grid1.Columns[1].Title", {"Czas", "Time", ""}),
+                                                                     E("Grid1.Columns[0].Title", {"", "Number", ""})}));
+}
+
+// The file's language N goes to the component's language of that name,
+// existing items keep their other texts.
+TEST_F(IniFiles, ExtendedTextsOfOneLanguageLandInThatLanguage) {
+    LangForm f;
+    TlxExtendedItem* caption = f.Lang->ExtendedTranslations()->Add();
+    caption->SetIdentifier("Label1.Caption");
+    caption->SetValues("Tytul\1\1Zagolovok\1");
+    caption->SetPropertyType(tkLString);
+    const std::string file = dir.Write("ext.ini",
+                                       "[Extended]\r\n"
+                                       "TTestForm.Label1.Caption=Title~!@#Zaglavie~!@#\r\n"
+                                       "TTestForm.TTestForm.Hint=Hint~!@#Podskazka~!@#\r\n"
+                                       "TTestForm.TTestForm.Hint_TypeKind=tkLString\r\n"
+                                       "[Language names - for internal use only!]\r\n"
+                                       "Language_1=Angielski\r\n"
+                                       "Language_2=Rosyjski\r\n");
+    f.Lang->LoadLanguageByExt(file, "Angielski");
+    EXPECT_EQ(caption->Values(), "Tytul\1Title\1Zagolovok\1");
+    const TlxExtendedItem* hint = f.Lang->ExtendedTranslations()->Find("TTestForm.Hint");
+    ASSERT_NE(hint, nullptr);
+    EXPECT_EQ(hint->Values(), "\1Hint\1\1");
+    EXPECT_EQ(hint->PropertyType(), tkLString);
+    f.Lang->LoadLanguageByExt(file, "Rosyjski");
+    EXPECT_EQ(caption->Values(), "Tytul\1Title\1Zaglavie\1");
+    EXPECT_EQ(hint->Values(), "\1Hint\1Podskazka\1");
+    EXPECT_EQ(f.Lang->NumOfLanguages(), 3);
+    f.Lang->SetActLang(2);
+    EXPECT_EQ(f.Label->Caption(), "Title");
+    EXPECT_EQ(f.Form->Hint(), "Hint");
 }
 
 TEST_F(IniFiles, ExtendedTranslationsTravelWithTheirKinds) {
@@ -364,7 +480,9 @@ TEST_F(IniFiles, TheDispatcherSavesAndLoadsEveryRegisteredComponent) {
     f.Lang->Captions()->Clear();
     o.Lang->Captions()->Clear();
     dispatcher->SetActiveLanguage(2);
+    dispatcher->SetNumOfLanguages(4);  // the file's three languages come back
     dispatcher->LoadAllFromFile(file);
+    EXPECT_EQ(dispatcher->NumOfLanguages(), 3);
     EXPECT_EQ(f.Label->Caption(), "First");
     EXPECT_EQ(GetStrProp(o.Module->FindComponent("Label2"), "Caption"), "Second");
     EXPECT_EQ(Lines(dispatcher->LangNames()), (std::vector<AnsiString>{"Polski", "Angielski", "Rosyjski"}));

@@ -248,6 +248,14 @@ TEST_F(LxbFile, MergeFromABinaryFileKeepsTheListsOwnEntries) {
               (std::vector<AnsiString>{E("IDS_A", {"pl", "en", "ru"}), E("IDS_B", {"b1", "b2", "b3"}),
                                        E("IDS_ONLY_HERE", {"tu", "here", ""})}));
     EXPECT_EQ(target.Lang->GetTextOrDefault("IDS_A"), "pl");
+
+    // The form's own entry leads its list, wherever the file had it.
+    source.Lang->Captions()->Move(0, 1);
+    source.Lang->SaveAllToBinaryFile(file);
+    EXPECT_TRUE(target.Lang->MergeFromFile(stCaptions, file));
+    EXPECT_EQ(Lines(target.Lang->Captions()),
+              (std::vector<AnsiString>{E("TTestForm", {"Okno", "Window", "\xCE\xEA\xED\xEE"}),
+                                       E("Label1", {"Etykieta", "Label", ""})}));
 }
 
 TEST_F(LxbFile, TheDispatcherLoadsItsFileAndGivesEveryComponentTheWholeStream) {

@@ -83,8 +83,9 @@ TEST(MemIniFile, SectionAndValueExistence) {
 
 TEST(MemIniFile, TypedReaders) {
     TMemIniFile ini("");
-    parse(ini, {"[N]", "hex=0x1F", "bare=0x", "tail=12a", "neg=-5", "bool=0", "float=1.5", "bad=1,5,5"});
+    parse(ini, {"[N]", "hex=0x1F", "upper=0X1f", "bare=0x", "tail=12a", "neg=-5", "bool=0", "float=1.5", "bad=1,5,5"});
     EXPECT_EQ(ini.ReadInteger("N", "hex", 7), 31);
+    EXPECT_EQ(ini.ReadInteger("N", "upper", 7), 31);
     EXPECT_EQ(ini.ReadInteger("N", "bare", 7), 7);
     EXPECT_EQ(ini.ReadInteger("N", "tail", 7), 7);
     EXPECT_EQ(ini.ReadInteger("N", "neg", 7), -5);
@@ -96,6 +97,15 @@ TEST(MemIniFile, TypedReaders) {
     EXPECT_FALSE(ini.ReadBool("N", "tail", false));  // no number: the default
     EXPECT_DOUBLE_EQ(ini.ReadFloat("N", "float", 0), 1.5);
     EXPECT_DOUBLE_EQ(ini.ReadFloat("N", "bad", 2.5), 2.5);
+    // What the writers put down reads back the same.
+    ini.WriteBool("W", "on", true);
+    ini.WriteBool("W", "off", false);
+    ini.WriteInteger("W", "n", -12);
+    EXPECT_EQ(ini.ReadString("W", "on", ""), "1");
+    EXPECT_EQ(ini.ReadString("W", "off", ""), "0");
+    EXPECT_TRUE(ini.ReadBool("W", "on", false));
+    EXPECT_FALSE(ini.ReadBool("W", "off", true));
+    EXPECT_EQ(ini.ReadInteger("W", "n", 0), -12);
 }
 
 TEST(MemIniFile, UpdateFileAndRenameWithReload) {
@@ -131,6 +141,8 @@ TEST(EntryHelpers, ExtractTranslationFields) {
 
 TEST(EntryHelpers, SearchBM) {
     EXPECT_EQ(SearchBM("ab", "xxabyab"), 3);
+    EXPECT_EQ(SearchBM("ab", "xyzab"), 4);  // at the very end
+    EXPECT_EQ(SearchBM("abc", "abc"), 1);
     EXPECT_EQ(SearchBM("", "abc"), 1);
     EXPECT_EQ(SearchBM("abcd", "abc"), 0);
     EXPECT_EQ(SearchBM("AB", "xxabyab"), 0);

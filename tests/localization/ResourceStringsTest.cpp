@@ -114,6 +114,28 @@ TEST_F(ResourceStrings, DeletedIdentifierIsNoLongerTranslated) {
     EXPECT_EQ(LoadResString(&rsDlgCancel), "Cancel");
 }
 
+// The collection searched by the resource language's texts is kept in
+// their order when one of them is edited.
+TEST_F(ResourceStrings, AnEditedResourceTextIsFoundAtItsNewPlace) {
+    Owned<TTestForm> form = translatorForm("Form1");
+    TlxCustomLang* lang = langOf(form.get());
+    const std::vector<AnsiString> fruit = {"Apple", "Banana", "Cherry", "Damson", "Elder", "Fig", "Grape"};
+    for (const AnsiString& w : fruit) lang->Strings()->Add(E("IDS_" + w, {"pl " + w, w, ""}));
+    lang->UpdateStrCollections();
+    auto translated = [](const AnsiString& Text) {
+        const TResStringRec r{nullptr, reinterpret_cast<uintptr_t>(Text.c_str())};
+        return LoadResString(&r);
+    };
+    ASSERT_EQ(translated("Apple"), "pl Apple");
+    lang->ReplaceStringValue(lang->Strings(), "Zucchini", 2, "ids_apple");
+    EXPECT_EQ(translated("Zucchini"), "pl Apple");
+    EXPECT_EQ(translated("Apple"), "Apple");  // nobody's text any more
+    for (size_t i = 1; i < fruit.size(); ++i) EXPECT_EQ(translated(fruit[i]), "pl " + fruit[i]);
+    EXPECT_EQ(LoadResString(&rsDlgCancel), "Anuluj");
+    lang->ReplaceStringValue(lang->Strings(), "pl cukinia", 1, "IDS_APPLE");
+    EXPECT_EQ(translated("Zucchini"), "pl cukinia");
+}
+
 TEST(LocalizationHelpers, SectionNamesAndXor) {
     for (const char* name : {"Captions", "multilines", "DIALOGS", "Other", "ListView_TreeView_Items"})
         EXPECT_TRUE(IsValidIniSection(name)) << name;

@@ -2,6 +2,7 @@
 // platform: their layout from the average character size, their buttons
 // and captions in the active language, and pictures in three languages.
 #include "ShotPath.h"
+#include "VclInput.h"
 
 #include "localization/LxMessageDialog.h"
 #include "localization/Lxcomp.h"
@@ -15,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QImage>
 
 #include <memory>
@@ -188,6 +190,50 @@ TEST_F(Dialogs, ModalResultsAndShowMessage) {
         return mrOk;
     });
     owner.Lang->ShowMessagePos("x", 12, 34);
+}
+
+// The keys a user presses on a dialog that has just opened, sent to whatever
+// holds the focus: Enter and Space press the button drawn as the default,
+// Escape the cancel button.
+TEST_F(Dialogs, KeysPressTheDefaultAndTheCancelButtons) {
+    OwnerForm owner;
+    struct Case {
+        TMsgDlgButtons Buttons;
+        WORD Key;
+        TModalResult Expected;
+    };
+    const Case cases[] = {
+        {{mbAbort, mbRetry, mbIgnore}, VK_RETURN, mrRetry},  // no OK, no Yes: Retry
+        {{mbAbort, mbRetry, mbIgnore}, VK_SPACE, mrRetry},
+        {{mbCancel, mbRetry}, VK_RETURN, mrRetry},
+        {{mbCancel, mbRetry}, VK_ESCAPE, mrCancel},
+        {{mbYes, mbNo, mbCancel}, VK_RETURN, mrYes},
+        {{mbYes, mbNo, mbCancel}, VK_SPACE, mrYes},
+        {{mbYes, mbNo, mbCancel}, VK_ESCAPE, mrCancel},
+        {{mbYes, mbNo}, VK_ESCAPE, mrNo},        // no Cancel: No
+        {{mbYes, mbNo, mbOK}, VK_RETURN, mrOk},  // OK before Yes
+        {{mbYes, mbNo, mbOK}, VK_SPACE, mrOk},
+        {{mbOK, mbRetry}, VK_ESCAPE, mrOk},  // neither Cancel nor No: OK
+        {{mbOK, mbCancel, mbHelp}, VK_SPACE, mrOk},
+    };
+    for (const Case& c : cases) {
+        SetModalHook([&](TCustomForm* Form) -> TModalResult {
+            QApplication::setActiveWindow(yorde::qt::WidgetOf(Form));
+            yorde::test::ProcessEvents();
+            TButton* focused = nullptr;
+            for (int i = 0; i < Form->ComponentCount(); ++i)
+                if (auto* b = dynamic_cast<TButton*>(Form->Components(i)); b && b->Focused()) focused = b;
+            if (!focused) {
+                ADD_FAILURE() << "no button has the focus";
+                return mrNoToAll;
+            }
+            yorde::test::PressKey(focused, c.Key);
+            // Nothing pressed: an answer no case expects.
+            return Form->ModalResult() == mrNone ? mrNoToAll : Form->ModalResult();
+        });
+        EXPECT_EQ(owner.Lang->MessageDlg("x", mtWarning, c.Buttons, 0), c.Expected)
+            << "key " << c.Key << ", buttons " << c.Buttons.Bits();
+    }
 }
 
 TEST_F(Dialogs, InputQueryReturnsTheEditedTextOnlyWhenConfirmed) {
