@@ -12,6 +12,7 @@
 #include <QAbstractScrollArea>
 #include <QPaintEvent>
 #include <QScrollBar>
+#include <QShowEvent>
 #include <QSignalBlocker>
 #include <QWheelEvent>
 
@@ -59,6 +60,14 @@ public:
     }
 
 protected:
+    // Qt lays the bars out only while the area is visible: the policies set
+    // while it was hidden (a refill hides the list) take effect here.
+    void showEvent(QShowEvent* e) override {
+        ScrollPeerWidget<ScrollArea>::showEvent(e);
+        setVerticalScrollBarPolicy(verticalScrollBarPolicy());
+        setHorizontalScrollBarPolicy(horizontalScrollBarPolicy());
+    }
+
     void paintEvent(QPaintEvent* e) override {
         if (gone()) return;
         QPainter painter(viewport());
