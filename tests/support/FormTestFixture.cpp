@@ -98,10 +98,10 @@ void CollectMisfits(TWinControl* Parent, std::vector<std::string>& Out) {
         unsigned flags = DT_EXPANDTABS | (wraps ? DT_WORDBREAK : 0u);
         if (label && !label->ShowAccelChar()) flags |= DT_NOPREFIX;
         TRect r(0, 0, wraps ? c->Width() : 0x7FFF, 0);
-        measure.DrawText(c->Caption(), r, flags | DT_CALCRECT);
+        measure.DrawText(c->ShownText(), r, flags | DT_CALCRECT, c->TextCodePage());
         const int width = r.Width() + DecorationWidth(c);
         if (width > c->Width() || r.Height() > c->Height())
-            Out.push_back(c->Name() + " \"" + CodePageToUtf8(c->Caption(), c->Font()->CodePage()) + "\" needs " +
+            Out.push_back(c->Name() + " \"" + CodePageToUtf8(c->ShownText(), c->TextCodePage()) + "\" needs " +
                           std::to_string(width) + "x" + std::to_string(r.Height()) + ", has " +
                           std::to_string(c->Width()) + "x" + std::to_string(c->Height()));
     }
