@@ -194,6 +194,7 @@ TEST(FileDialogs, TheQtDialogSpeaksThePlatformsLanguage) {
             AnswerDialog([&](QFileDialog* dlg) {
                 title = dlg->windowTitle();
                 for (const QPushButton* b : dlg->findChildren<QPushButton*>()) buttons << b->text();
+                dlg->grab().save(QString::fromStdString(ShotPath(std::string("file-dialog_") + e.Code + ".png")));
                 dlg->reject();
             });
         });
