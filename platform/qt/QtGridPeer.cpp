@@ -61,11 +61,11 @@ public:
 
 protected:
     // Qt lays the bars out only while the area is visible: the policies set
-    // while it was hidden (a refill hides the list) take effect here.
+    // while it was hidden (a refill hides the list) take effect here. Setting
+    // a policy on a visible area lays both bars out.
     void showEvent(QShowEvent* e) override {
         ScrollPeerWidget<ScrollArea>::showEvent(e);
         setVerticalScrollBarPolicy(verticalScrollBarPolicy());
-        setHorizontalScrollBarPolicy(horizontalScrollBarPolicy());
     }
 
     void paintEvent(QPaintEvent* e) override {
