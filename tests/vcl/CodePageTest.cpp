@@ -5,6 +5,7 @@
 #include "qt/QtGridPeer.h"
 #include "qt/QtPlatform.h"
 #include "rtl/MixedText.h"
+#include "vcl/ComboBox.h"
 #include "vcl/ExtCtrls.h"
 #include "vcl/Grids.h"
 #include "vcl/StdCtrls.h"
@@ -12,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QImage>
 #include <QLineEdit>
 
@@ -152,11 +154,24 @@ TEST(CodePages, AMixedTextShowsEachPartInItsOwnCodePage) {
     check->SetCaption(check->Caption());
     EXPECT_EQ(static_cast<QCheckBox*>(yorde::qt::WidgetOf(check))->text(),
               QString::fromStdString(CodePageToUtf8(prompt + name + "!", 1251)));
+    // A mixed text stands only until the text changes otherwise: a pick in
+    // a combo of user names shows the name.
+    auto* combo = Put<TComboBox>(form.get(), form.get(), 10, 60, 200, 21);
+    combo->SetUserData(true);
+    combo->Items()->Add(name);
+    combo->SetMixedText(mixed);
+    auto* line = static_cast<QComboBox*>(yorde::qt::WidgetOf(combo))->lineEdit();
+    ASSERT_NE(line, nullptr);
+    EXPECT_EQ(line->text(), QString::fromStdString(shown));
+    combo->SetItemIndex(0);
+    EXPECT_EQ(line->text(), QString::fromUtf8("Zażółć"));
     // The same bytes split otherwise show otherwise.
     label->SetMixedText(TMixedText().Translated(prompt + name + "!"));
     EXPECT_EQ(DrawnTexts(label), std::vector<std::string>{CodePageToUtf8(prompt + name + "!", 1251)});
     label->SetMixedText(mixed);
     EXPECT_EQ(DrawnTexts(label), std::vector<std::string>{shown});
+    check->SetMixedText(mixed);
+    EXPECT_EQ(static_cast<QCheckBox*>(yorde::qt::WidgetOf(check))->text(), QString::fromStdString(shown));
 }
 
 TEST(CodePages, AGridOfUserDataShowsItsRowsInTheAnsiCodePageAndItsTitlesInTheFonts) {
