@@ -138,7 +138,8 @@ void TAddressBook::DelBitBtnClick(TObject*) {
     if (number.empty()) return;
     std::unique_ptr<TQuestionDialog, void (*)(TObject*)> question(NewForm<TQuestionDialog>(nullptr), TObject::Free);
     question->SetCaption(T("IDS_REMOVE"));
-    question->MessageLabel->SetCaption(T("IDS_REMOVE_QUESTION") + " " + number + "?");
+    question->MessageLabel->SetMixedText(
+        TMixedText().Translated(T("IDS_REMOVE_QUESTION") + " ").UserText(number).Translated("?"));
     if (question->ShowModal() != mrOk) return;
     ABookListEditor->DeleteRow(row);
     ABookListEditor->SetFocus();

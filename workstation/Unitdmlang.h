@@ -13,7 +13,10 @@ public:
 
     // Reads the layout, then sets the language from the marker files; with
     // none present it creates "pl.lang" and keeps the stored language 1.
+    // The platform's own texts (file dialogs) follow that language while the
+    // module lives.
     explicit TDMLang(TComponent* AOwner);
+    ~TDMLang() override;
 };
 
 extern TDMLang* DMLang;

@@ -101,7 +101,7 @@ void TMediaFrame::musicTableDrawCell(TObject*, int ACol, int ARow, const TRect& 
     }
     canvas->Brush()->SetColor(color);
     canvas->FillRect(Rect);
-    canvas->TextOut(Rect.Left + 2, Rect.Top + 2, musicTable->Cells(ACol, ARow));
+    canvas->TextOut(Rect.Left + 2, Rect.Top + 2, musicTable->Cells(ACol, ARow), musicTable->CellCodePage(ARow));
 }
 
 void TMediaFrame::musicTableMouseMove(TObject*, TShiftState, int X, int Y) {

@@ -30,7 +30,10 @@ TQuestionDialog::TQuestionDialog(TComponent* AOwner) : TImageButtonDialog(AOwner
 AnsiString TQuestionDialog::T(const char* Key) const { return lxLangLinked1->GetTextOrDefault(Key); }
 
 void TQuestionDialog::SetUserRemovalQuestion(const AnsiString& Name) {
-    MessageLabel->SetCaption(EndSentence(T("IDS_USER_DATA") + " " + Name + " " + T("IDS_BE_REMOVED")));
+    MessageLabel->SetMixedText(TMixedText()
+                                   .Translated(T("IDS_USER_DATA") + " ")
+                                   .UserText(Name)
+                                   .Translated(EndSentence(" " + T("IDS_BE_REMOVED"))));
 }
 
 void TQuestionDialog::SetUsersQuestion(int code) {

@@ -130,7 +130,7 @@ void TStatusFrame::Timer1Timer(TObject*) {
         SDLabel->SetCaption(text("IDS_SD") + ": -");
         return;
     }
-    UserLabel->SetCaption(text("IDS_LOGGED") + " " + loggedInUserName());
+    UserLabel->SetMixedText(TMixedText().Translated(text("IDS_LOGGED") + " ").UserText(loggedInUserName()));
     // Until the first count is in, the label keeps what it showed.
     if (files >= 0) FilesLabel->SetCaption(text("IDS_FILES_COUNT") + ": " + IntToStr(files));
     const char* state = nullptr;

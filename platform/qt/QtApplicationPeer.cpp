@@ -9,10 +9,13 @@
 #include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QGuiApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
+#include <QTranslator>
 
 #include <algorithm>
 
@@ -93,9 +96,23 @@ public:
         QApplication::setWindowIcon(img.isNull() ? QIcon() : QIcon(QPixmap::fromImage(img)));
     }
     void Beep() override { QApplication::beep(); }
+    // Qt's own translations (Debian: qt6-translations-l10n).
+    bool SetLanguage(const std::string& Code) override {
+        if (translator_) QCoreApplication::removeTranslator(translator_.get());
+        translator_.reset();
+        if (Code.empty() || Code == "en") return true;
+        auto translator = std::make_unique<QTranslator>();
+        if (!translator->load(QLocale(QString::fromStdString(Code)), QStringLiteral("qtbase"), QStringLiteral("_"),
+                              QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+            return false;
+        QCoreApplication::installTranslator(translator.get());
+        translator_ = std::move(translator);
+        return true;
+    }
 
 private:
     bool overridden_ = false;
+    std::unique_ptr<QTranslator> translator_;
 };
 
 class QtDialogPeer : public IDialogPeer {

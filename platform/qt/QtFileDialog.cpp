@@ -21,8 +21,11 @@ protected:
         if (pathMustExist_)
             for (const QString& f : selectedFiles())
                 if (!QFileInfo(f).absoluteDir().exists()) {
-                    QMessageBox::warning(this, windowTitle(),
-                                         tr("The folder %1 does not exist.").arg(QFileInfo(f).absolutePath()));
+                    // Qt's own words, so that its translations speak them.
+                    QMessageBox::warning(
+                        this, windowTitle(),
+                        QFileDialog::tr("%1\nDirectory not found.\nPlease verify the correct directory name was given.")
+                            .arg(QFileInfo(f).absolutePath()));
                     return;
                 }
         QFileDialog::accept();

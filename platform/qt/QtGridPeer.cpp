@@ -12,6 +12,7 @@
 #include <QAbstractScrollArea>
 #include <QPaintEvent>
 #include <QScrollBar>
+#include <QShowEvent>
 #include <QSignalBlocker>
 #include <QWheelEvent>
 
@@ -59,6 +60,14 @@ public:
     }
 
 protected:
+    // Qt lays the bars out only while the area is visible: the policies set
+    // while it was hidden (a refill hides the list) take effect here. Setting
+    // a policy on a visible area lays both bars out.
+    void showEvent(QShowEvent* e) override {
+        ScrollPeerWidget<ScrollArea>::showEvent(e);
+        setVerticalScrollBarPolicy(verticalScrollBarPolicy());
+    }
+
     void paintEvent(QPaintEvent* e) override {
         if (gone()) return;
         QPainter painter(viewport());

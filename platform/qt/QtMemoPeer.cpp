@@ -107,7 +107,7 @@ public:
         QTextBlock first = doc->findBlockByNumber(First);
         if (!first.isValid()) {
             // Out of step with the component: show its whole text again.
-            if (auto* memo = dynamic_cast<TCustomMemo*>(control_)) SetText(memo->Text(), memo->TextCodePage());
+            if (auto* memo = dynamic_cast<TCustomMemo*>(control_)) SetText(memo->ShownText(), memo->TextCodePage());
             return;
         }
         QTextBlock after = doc->findBlockByNumber(First + Count);

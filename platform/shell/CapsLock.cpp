@@ -1,7 +1,12 @@
 #include "CapsLock.h"
 
+#include <X11/XKBlib.h>
+#include <X11/Xlib.h>
+
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <mutex>
 
 namespace {
@@ -14,6 +19,21 @@ bool EndsWith(const std::string& s, std::string_view tail) {
 }
 
 }  // namespace
+
+std::optional<bool> CapsLockFromDisplay(const AnsiString& DisplayName) {
+    if (DisplayName.empty() && !std::getenv("DISPLAY")) return std::nullopt;
+    int event = 0, error = 0, reason = 0;
+    int major = XkbMajorVersion, minor = XkbMinorVersion;
+    // A connection of its own for each question: a display that goes away
+    // between two questions then costs nothing.
+    std::unique_ptr<Display, int (*)(Display*)> display(
+        XkbOpenDisplay(DisplayName.empty() ? nullptr : DisplayName.c_str(), &event, &error, &major, &minor, &reason),
+        XCloseDisplay);
+    if (!display) return std::nullopt;
+    XkbStateRec state{};
+    if (XkbGetState(display.get(), XkbUseCoreKbd, &state) != Success) return std::nullopt;
+    return (state.locked_mods & LockMask) != 0;
+}
 
 bool CapsLockFromLedFolder(const AnsiString& ledsFolder) {
     namespace fs = std::filesystem;
@@ -34,7 +54,9 @@ bool CapsLockOn() {
         std::lock_guard lock(providerMutex);
         provider = capsProvider;
     }
-    return provider ? provider() : CapsLockFromLedFolder("/sys/class/leds");
+    if (provider) return provider();
+    if (const std::optional<bool> shown = CapsLockFromDisplay(AnsiString())) return *shown;
+    return CapsLockFromLedFolder("/sys/class/leds");
 }
 
 TCapsLockProvider SetCapsLockProvider(TCapsLockProvider provider) {

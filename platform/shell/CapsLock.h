@@ -1,12 +1,19 @@
 #pragma once
-// Caps Lock toggle state where the platform can tell. Linux exposes it as the
-// keyboard LED in sysfs; without such an LED (no keyboard, a remote session,
-// a container) the answer is false.
+// Caps Lock toggle state. The display server keeps it for the keyboard it
+// serves, which is also the keyboard of a remote desktop or a virtual
+// display; without a display the keyboard LED in sysfs tells; without
+// either (no keyboard, a container) the answer is false.
 #include "rtl/AnsiString.h"
 
 #include <functional>
+#include <optional>
 
 bool CapsLockOn();
+
+// The lock state the X server DisplayName (empty: $DISPLAY) keeps for its
+// core keyboard; nothing when the server cannot be reached or has no
+// keyboard extension.
+std::optional<bool> CapsLockFromDisplay(const AnsiString& DisplayName);
 
 // Any "<device>::capslock" LED under the folder with a non-zero brightness.
 bool CapsLockFromLedFolder(const AnsiString& ledsFolder);

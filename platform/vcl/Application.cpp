@@ -105,6 +105,11 @@ void TApplication::SetIcon(TIcon* Value) {
         f->Application().SetIcon(TPixelsView{icon_->Width(), icon_->Height(), icon_->PixelData()});
 }
 
+bool TApplication::SetLanguage(const AnsiString& Code) {
+    IPeerFactory* f = PeerFactory();
+    return f && f->Application().SetLanguage(Code);
+}
+
 void TApplication::formDestroyed(TCustomForm* Form) {
     if (mainForm_ == Form) mainForm_ = nullptr;
 }

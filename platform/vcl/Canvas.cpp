@@ -54,7 +54,11 @@ void TCanvas::LiveOnMainThread() {
     pen_->LiveOnMainThread();
 }
 
-std::string TCanvas::utf8(const AnsiString& Text) const { return displayText(Text, font_->CodePage(), false); }
+int TCanvas::codePageOr(int CodePage) const { return CodePage ? CodePage : font_->CodePage(); }
+
+std::string TCanvas::utf8(const AnsiString& Text, int CodePage) const {
+    return displayText(Text, codePageOr(CodePage), false);
+}
 
 IPaintBackend* TCanvas::measureBackend() {
     if (IPaintBackend* b = backend()) return b;
@@ -126,9 +130,9 @@ void TCanvas::Polyline(const std::vector<TPoint>& Points) {
     changed();
 }
 
-void TCanvas::TextOut(int X, int Y, const AnsiString& Text) {
-    if (runHome([&] { TextOut(X, Y, Text); })) return;
-    std::string u = utf8(Text);
+void TCanvas::TextOut(int X, int Y, const AnsiString& Text, int CodePage) {
+    if (runHome([&] { TextOut(X, Y, Text, CodePage); })) return;
+    std::string u = utf8(Text, CodePage);
     if (IPaintBackend* b = backend()) {
         TColor bg = ColorToRGB(brush_->Color());
         b->TextOut(X, Y, u, font_->Data(), nullptr, brush_->Style() == bsClear ? nullptr : &bg);
@@ -137,18 +141,18 @@ void TCanvas::TextOut(int X, int Y, const AnsiString& Text) {
     changed();
 }
 
-void TCanvas::TextRect(const TRect& R, int X, int Y, const AnsiString& Text) {
-    if (runHome([&] { TextRect(R, X, Y, Text); })) return;
+void TCanvas::TextRect(const TRect& R, int X, int Y, const AnsiString& Text, int CodePage) {
+    if (runHome([&] { TextRect(R, X, Y, Text, CodePage); })) return;
     IPaintBackend* b = backend();
     if (!b) return;
     if (brush_->Style() != bsClear) b->FillRect(R, ColorToRGB(brush_->Color()));
-    b->TextOut(X, Y, utf8(Text), font_->Data(), &R, nullptr);
+    b->TextOut(X, Y, utf8(Text, CodePage), font_->Data(), &R, nullptr);
     changed();
 }
 
-int TCanvas::DrawText(const AnsiString& Text, TRect& R, unsigned Format) {
-    if (awayFromHome()) return ReadOnMain([&] { return DrawText(Text, R, Format); });
-    std::string u = displayText(Text, font_->CodePage(), true);
+int TCanvas::DrawText(const AnsiString& Text, TRect& R, unsigned Format, int CodePage) {
+    if (awayFromHome()) return ReadOnMain([&] { return DrawText(Text, R, Format, CodePage); });
+    std::string u = displayText(Text, codePageOr(CodePage), true);
     if (Format & DT_CALCRECT) return measureBackend()->DrawText(u, R, Format, font_->Data());
     IPaintBackend* b = backend();
     if (!b) return 0;

@@ -237,6 +237,7 @@ void TControl::SetText(const AnsiString& Value) {
     if (QueueOffMain(life_, [this, Value] { SetText(Value); })) return;
     const bool wasTranslated = TextCodePage() != DataCodePage();
     translated_.clear();
+    mixed_ = TMixedText();
     if (Value != text_) {
         text_ = Value;
         TextChanged();
@@ -247,6 +248,7 @@ void TControl::SetText(const AnsiString& Value) {
 
 void TControl::SetTranslatedText(const AnsiString& Value) {
     if (QueueOffMain(life_, [this, Value] { SetTranslatedText(Value); })) return;
+    mixed_ = TMixedText();
     translated_ = Value;
     if (Value != text_) {
         text_ = Value;
@@ -254,6 +256,34 @@ void TControl::SetTranslatedText(const AnsiString& Value) {
     } else {
         PushText();
     }
+}
+
+void TControl::SetMixedText(const TMixedText& Value) {
+    if (QueueOffMain(life_, [this, Value] { SetMixedText(Value); })) return;
+    translated_.clear();
+    const bool same = Value == mixed_;
+    mixed_ = Value;
+    const AnsiString bytes = Value.Bytes();
+    if (bytes != text_) {
+        text_ = bytes;
+        TextChanged();
+    } else if (!same) {
+        // The same bytes may read otherwise part by part.
+        PushText();
+        Invalidate();
+    }
+}
+
+int TControl::TextCodePage() const {
+    if (!mixed_.Empty() && text_ == mixed_.Bytes()) return CP_UTF8;
+    return !translated_.empty() && text_ == translated_ ? CodePage() : DataCodePage();
+}
+
+AnsiString TControl::ShownText() const {
+    return ReadOnMain([this] {
+        if (!mixed_.Empty() && text_ == mixed_.Bytes()) return AnsiString(mixed_.Utf8(CodePage()));
+        return text_;
+    });
 }
 
 void TControl::TextChanged() {
@@ -538,7 +568,7 @@ void TControl::PushBounds() {
 }
 
 void TControl::PushText() {
-    if (peer_) peer_->SetText(text_, TextCodePage());
+    if (peer_) peer_->SetText(ShownText(), TextCodePage());
 }
 
 void TControl::PushFont() {

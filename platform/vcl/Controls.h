@@ -10,6 +10,8 @@
 #include "vcl/Marshal.h"
 #include "vcl/Peers.h"
 
+#include "rtl/MixedText.h"
+
 #include <memory>
 #include <vector>
 
@@ -206,12 +208,19 @@ public:
     // Puts a translated text (a prompt such as "Select user") into a control
     // that holds user data: it shows in the font's code page while it stands.
     void SetTranslatedText(const AnsiString& Value);
+    // Puts a text joined from translated parts and user data ("Logged in as"
+    // and a name) into the control: each part shows in its own code page
+    // while it stands. Text() reads the parts' bytes.
+    void SetMixedText(const TMixedText& Value);
     // The code page of what the control holds (what is typed, its items):
     // the ANSI one for user data.
     int DataCodePage() const { return userData_ ? GetACP() : CodePage(); }
-    // The code page its text shows in: DataCodePage, or the font's while a
-    // translated text stands there.
-    int TextCodePage() const { return !translated_.empty() && text_ == translated_ ? CodePage() : DataCodePage(); }
+    // The code page its text shows in: DataCodePage, the font's while a
+    // translated text stands there, UTF-8 while a mixed text does.
+    int TextCodePage() const;
+    // The text as it is shown, in TextCodePage: Text(), or a mixed text
+    // already decoded part by part.
+    AnsiString ShownText() const;
 
     TCursor Cursor() const;
     void SetCursor(TCursor Value);
@@ -355,6 +364,7 @@ private:
     bool syncingFont_ = false;
     int lastCodePage_ = 0;
     AnsiString translated_;
+    TMixedText mixed_;
     TCursor cursor_ = crDefault;
     TPopupMenu* popupMenu_ = nullptr;
     THelpType helpType_ = htContext;

@@ -285,6 +285,11 @@ public:
     TIcon* Icon() const { return icon_.get(); }
     // Copies the icon.
     void SetIcon(TIcon* Value);
+    // The language of the platform's own texts: its file dialogs and the
+    // buttons of its message boxes ("pl", "ru"; "en" or empty: English).
+    // False when the platform has no texts in that language (they stay
+    // English).
+    bool SetLanguage(const AnsiString& Code);
 
     // Creates the form (or data module) owned by the application. Reference
     // is set before the constructor runs, so the global is valid inside it.

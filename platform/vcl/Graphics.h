@@ -523,13 +523,14 @@ public:
     void Polygon(const std::vector<TPoint>& Points);
     void Polyline(const TPoint* Points, int Points_Size);
     void Polyline(const std::vector<TPoint>& Points);
+    // Texts are decoded with CodePage; 0 is the font's (its charset's).
     // Fills behind the text with the brush unless the brush is clear.
-    void TextOut(int X, int Y, const AnsiString& Text);
+    void TextOut(int X, int Y, const AnsiString& Text, int CodePage = 0);
     // The same, clipped to R, which is filled first.
-    void TextRect(const TRect& R, int X, int Y, const AnsiString& Text);
+    void TextRect(const TRect& R, int X, int Y, const AnsiString& Text, int CodePage = 0);
     // Multi-line text in R with DT_ flags; DT_CALCRECT only measures and
     // adjusts R. Returns the text's height.
-    int DrawText(const AnsiString& Text, TRect& R, unsigned Format);
+    int DrawText(const AnsiString& Text, TRect& R, unsigned Format, int CodePage = 0);
     TSize TextExtent(const AnsiString& Text);
     int TextWidth(const AnsiString& Text) { return TextExtent(Text).cx; }
     int TextHeight(const AnsiString& Text) { return TextExtent(Text).cy; }
@@ -553,7 +554,8 @@ protected:
     void changed();
 
 private:
-    std::string utf8(const AnsiString& Text) const;
+    std::string utf8(const AnsiString& Text, int CodePage = 0) const;
+    int codePageOr(int CodePage) const;
 
     std::unique_ptr<TFont> font_;
     std::unique_ptr<TBrush> brush_;

@@ -288,6 +288,10 @@ int TCustomGrid::ClientHeight() const {
         [this] { return std::max(0, Height() - 2 * borderSize(borderStyle_) - (hBarShown_ ? ScrollBarSize : 0)); });
 }
 
+int TCustomGrid::CellCodePage(int ARow) const {
+    return ReadOnMain([this, ARow] { return ARow >= fixedRows_ ? DataCodePage() : CodePage(); });
+}
+
 TRect TCustomGrid::CellRect(int ACol, int ARow) const {
     return ReadOnMain([this, ACol, ARow] {
         Axis ca = colAxis();

@@ -148,6 +148,11 @@ public:
     int ClientWidth() const override;
     int ClientHeight() const override;
 
+    // The code page a cell's text shows in: in a grid of user data
+    // (UserData) the rows below the fixed ones hold what users typed or the
+    // store keeps, in the ANSI code page; titles follow the font.
+    int CellCodePage(int ARow) const;
+
     // The cell's rectangle in client coordinates (without its grid lines);
     // empty when the cell is hidden or out of view.
     TRect CellRect(int ACol, int ARow) const;

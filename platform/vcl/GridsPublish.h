@@ -25,5 +25,6 @@ void PublishGridLooks(TClassBuilder<T>& c, bool Counts, TGridOptions DefaultOpti
     c.Property("GridLineWidth", &TCustomGrid::GridLineWidth, &TCustomGrid::SetGridLineWidth).Default(1);
     c.Property("Options", &TCustomGrid::Options, &TCustomGrid::SetOptions).Default(int64_t(DefaultOptions.Bits()));
     c.Property("ScrollBars", &TCustomGrid::ScrollBars, &TCustomGrid::SetScrollBars).Default(ssBoth);
+    c.Property("UserData", &TCustomGrid::UserData, &TCustomGrid::SetUserData).Default(0);
     c.Event("OnTopLeftChanged", AsMemberOf<T>(&TCustomGrid::OnTopLeftChanged));
 }

@@ -34,14 +34,15 @@ void TCustomGroupBox::Paint() {
     Frame3D(c, inner, clBtnHighlight, clBtnShadow, 1);
     if (text_.empty()) return;
     c->SetFont(Font());
+    const AnsiString shown = ShownText();
     TRect text(8, 0, 8, th);
-    c->DrawText(text_, text, DT_SINGLELINE | DT_CALCRECT);
+    c->DrawText(shown, text, DT_SINGLELINE | DT_CALCRECT, TextCodePage());
     text = TRect(6, 0, std::min(text.Right + 2, client.Right - 2), th);
     c->FillRect(text);
     if (!enabled_) c->Font()->SetColor(clGrayText);
     TRect at(8, 0, text.Right, th);
     c->Brush()->SetStyle(bsClear);
-    c->DrawText(text_, at, DT_SINGLELINE | DT_LEFT | DT_TOP);
+    c->DrawText(shown, at, DT_SINGLELINE | DT_LEFT | DT_TOP, TextCodePage());
 }
 
 void TCustomGroupBox::AdjustClientRect(TRect& Rect) const {

@@ -40,13 +40,15 @@ void TCustomLabel::Paint() {
     c->SetFont(Font());
     if (!enabled_) c->Font()->SetColor(clGrayText);
     unsigned flags = textFlags();
+    const AnsiString shown = ShownText();
+    const int codePage = TextCodePage();
     if (layout_ != tlTop) {
         TRect calc(0, 0, r.Width(), 0);
-        c->DrawText(text_, calc, flags | DT_CALCRECT);
+        c->DrawText(shown, calc, flags | DT_CALCRECT, codePage);
         int offset = r.Height() - calc.Height();
         r.Top += layout_ == tlBottom ? offset : offset / 2;
     }
-    c->DrawText(text_, r, flags);
+    c->DrawText(shown, r, flags, codePage);
 }
 
 void TCustomLabel::AdjustSize() {
@@ -54,9 +56,9 @@ void TCustomLabel::AdjustSize() {
     TCanvas measure;
     measure.SetFont(Font());
     // An empty caption still takes one line.
-    AnsiString text = text_.empty() || (showAccelChar_ && text_ == "&") ? text_ + " " : text_;
+    AnsiString text = text_.empty() || (showAccelChar_ && text_ == "&") ? text_ + " " : ShownText();
     TRect r(0, 0, wordWrap_ ? Width() : 0x7FFF, 0);
-    measure.DrawText(text, r, textFlags() | DT_CALCRECT);
+    measure.DrawText(text, r, textFlags() | DT_CALCRECT, TextCodePage());
     int x = Left();
     if (alignment_ == taRightJustify) x += Width() - r.Right;
     SetBounds(x, Top(), r.Right, r.Bottom);

@@ -60,7 +60,7 @@ void TCustomPanel::Paint() {
         flags |= DT_CENTER;
     else if (alignment_ == taRightJustify)
         flags |= DT_RIGHT;
-    c->DrawText(text_, r, flags);
+    c->DrawText(ShownText(), r, flags, TextCodePage());
 }
 
 void TCustomPanel::AdjustClientRect(TRect& Rect) const {

@@ -242,6 +242,10 @@ public:
     virtual void SetTitle(const std::string& Utf8) = 0;
     virtual void SetIcon(const TPixelsView& Icon) = 0;
     virtual void Beep() = 0;
+    // The language of the platform's own texts (file dialogs, standard
+    // buttons): a language code such as "pl"; "en" or empty: English.
+    // False when the platform has no texts in that language.
+    virtual bool SetLanguage(const std::string& Code) = 0;
 };
 
 // Creates the peers; installed once by the platform.

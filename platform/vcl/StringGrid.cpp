@@ -96,6 +96,7 @@ void TStringGrid::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawStat
     // With a handler the handler draws the text; drawing it here as well
     // would show it twice where the handler draws elsewhere in the cell.
     if (!OnDrawCell && DefaultDrawing())
-        Canvas()->TextRect(ARect, ARect.Left + 2, ARect.Top + 2, cells_[size_t(ARow)][size_t(ACol)].Text);
+        Canvas()->TextRect(ARect, ARect.Left + 2, ARect.Top + 2, cells_[size_t(ARow)][size_t(ACol)].Text,
+                           CellCodePage(ARow));
     TDrawGrid::DrawCell(ACol, ARow, ARect, AState);
 }

@@ -235,7 +235,8 @@ void TValueListEditor::SetCells(int ACol, int ARow, const AnsiString& Value) {
 // Looks
 
 void TValueListEditor::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) {
-    if (!OnDrawCell && DefaultDrawing()) Canvas()->TextRect(ARect, ARect.Left + 2, ARect.Top + 2, Cells(ACol, ARow));
+    if (!OnDrawCell && DefaultDrawing())
+        Canvas()->TextRect(ARect, ARect.Left + 2, ARect.Top + 2, Cells(ACol, ARow), CellCodePage(ARow));
     TCustomDrawGrid::DrawCell(ACol, ARow, ARect, AState);
 }
 

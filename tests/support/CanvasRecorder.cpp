@@ -1,5 +1,6 @@
 #include "CanvasRecorder.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -61,4 +62,12 @@ std::vector<std::string> RecordPaint(TControl* Control, TBitmap& Bitmap) {
     TCanvasRecorder recorder(&Bitmap);
     TPeerInput::Paint(Control, recorder, TRect(0, 0, Bitmap.Width(), Bitmap.Height()));
     return recorder.Calls;
+}
+
+std::vector<std::string> DrawnTexts(TControl* Control) {
+    TBitmap bitmap;
+    bitmap.SetSize(std::max(1, Control->ClientWidth()), std::max(1, Control->ClientHeight()));
+    TCanvasRecorder recorder(&bitmap);
+    TPeerInput::Paint(Control, recorder, TRect(0, 0, bitmap.Width(), bitmap.Height()));
+    return recorder.Texts;
 }

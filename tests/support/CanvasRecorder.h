@@ -34,3 +34,7 @@ private:
 // Paints Control (its whole client area) into Bitmap through a recorder and
 // returns what was drawn.
 std::vector<std::string> RecordPaint(TControl* Control, TBitmap& Bitmap);
+
+// The texts Control draws when painted (its whole client area), in drawing
+// order, as they reach the screen.
+std::vector<std::string> DrawnTexts(TControl* Control);

@@ -8,7 +8,11 @@
 #include "vcl/RadioButton.h"
 #include "vcl/StdCtrls.h"
 
+#include <QComboBox>
 #include <QImage>
+#include <QLineEdit>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 
 #include <gtest/gtest.h>
 
@@ -84,11 +88,33 @@ int DecorationWidth(TControl* Control) {
     return 0;
 }
 
+// Room a combo box's text needs before the drop-down arrow: the edit
+// part's own margins and a gap, so that the text never touches the arrow.
+constexpr int ComboTextMargins = 2 * 2;
+constexpr int ComboArrowGap = 4;
+
+// A combo box whose shown text runs into (or under) its drop-down arrow.
+void CollectComboMisfit(TControl* Control, std::vector<std::string>& Out) {
+    auto* box = qobject_cast<QComboBox*>(yorde::qt::WidgetOf(Control));
+    if (!box) return;
+    const QString text = box->isEditable() && box->lineEdit() ? box->lineEdit()->text() : box->currentText();
+    if (text.isEmpty()) return;
+    QStyleOptionComboBox option;
+    option.initFrom(box);
+    option.editable = box->isEditable();
+    const QRect field = box->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, box);
+    const int needs = box->fontMetrics().horizontalAdvance(text) + ComboTextMargins + ComboArrowGap;
+    if (needs > field.width())
+        Out.push_back(Control->Name() + " \"" + text.toStdString() + "\" needs " + std::to_string(needs) +
+                      " before the arrow, has " + std::to_string(field.width()));
+}
+
 void CollectMisfits(TWinControl* Parent, std::vector<std::string>& Out) {
     for (int i = 0; i < Parent->ControlCount(); ++i) {
         TControl* c = Parent->Controls(i);
         if (!c->Visible()) continue;
         if (auto* w = dynamic_cast<TWinControl*>(c)) CollectMisfits(w, Out);
+        CollectComboMisfit(c, Out);
         auto* label = dynamic_cast<TCustomLabel*>(c);
         const bool captioned = dynamic_cast<TButtonControl*>(c) != nullptr;
         if ((!label && !captioned) || c->Caption().empty()) continue;
@@ -98,10 +124,10 @@ void CollectMisfits(TWinControl* Parent, std::vector<std::string>& Out) {
         unsigned flags = DT_EXPANDTABS | (wraps ? DT_WORDBREAK : 0u);
         if (label && !label->ShowAccelChar()) flags |= DT_NOPREFIX;
         TRect r(0, 0, wraps ? c->Width() : 0x7FFF, 0);
-        measure.DrawText(c->Caption(), r, flags | DT_CALCRECT);
+        measure.DrawText(c->ShownText(), r, flags | DT_CALCRECT, c->TextCodePage());
         const int width = r.Width() + DecorationWidth(c);
         if (width > c->Width() || r.Height() > c->Height())
-            Out.push_back(c->Name() + " \"" + CodePageToUtf8(c->Caption(), c->Font()->CodePage()) + "\" needs " +
+            Out.push_back(c->Name() + " \"" + CodePageToUtf8(c->ShownText(), c->TextCodePage()) + "\" needs " +
                           std::to_string(width) + "x" + std::to_string(r.Height()) + ", has " +
                           std::to_string(c->Width()) + "x" + std::to_string(c->Height()));
     }

@@ -93,7 +93,8 @@ int ColoursIn(const std::string& PngPath);
 
 // The visible labels, buttons, check boxes and radio buttons in Root whose
 // text, drawn in their font, does not fit inside them (a wrapping label: in
-// its height); one line each, naming the control and the text.
+// its height), and the combo boxes whose text reaches their drop-down arrow;
+// one line each, naming the control and the text.
 std::vector<std::string> TextsThatDoNotFit(TWinControl* Root);
 
 // Fails for each text of Shown that does not fit its control, saves a

@@ -1,13 +1,19 @@
 // Texts are code-page bytes shown by the effective font charset.
+#include "CanvasRecorder.h"
 #include "VclTestSupport.h"
 
+#include "qt/QtGridPeer.h"
 #include "qt/QtPlatform.h"
+#include "rtl/MixedText.h"
+#include "vcl/ComboBox.h"
 #include "vcl/ExtCtrls.h"
+#include "vcl/Grids.h"
 #include "vcl/StdCtrls.h"
 
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QImage>
 #include <QLineEdit>
 
@@ -114,6 +120,81 @@ TEST(CodePages, AFormsCaptionCodePageDecodesItsTitleOnly) {
     form->SetCaptionCodePage(0);
     EXPECT_EQ(window->windowTitle(), QString::fromUtf8("Ошибка"));
     EXPECT_EQ(form->Caption(), russian);
+}
+
+// A Russian prompt and a Polish name in one label, one check box and one
+// form of the Russian language.
+TEST(CodePages, AMixedTextShowsEachPartInItsOwnCodePage) {
+    HookScope hooks;
+    const AnsiString prompt = Utf8ToCodePage("Вход: ", 1251);
+    const AnsiString name = Utf8ToCodePage("Zażółć", 1250);
+    const TMixedText mixed = TMixedText().Translated(prompt).UserText(name).Translated("!");
+    Owned<TForm> form(new TForm(nullptr));
+    form->Font()->SetCharset(RUSSIAN_CHARSET);
+    form->SetClientSize(300, 80);
+    auto* label = Put<TLabel>(form.get(), form.get(), 10, 10, 20, 20);
+    auto* check = Put<TCheckBox>(form.get(), form.get(), 10, 40, 280, 20);
+    label->SetMixedText(mixed);
+    check->SetMixedText(mixed);
+    form->Show();
+    const std::string shown = "Вход: Zażółć!";
+    EXPECT_EQ(DrawnTexts(label), std::vector<std::string>{shown});
+    EXPECT_EQ(static_cast<QCheckBox*>(yorde::qt::WidgetOf(check))->text(), QString::fromStdString(shown));
+    // Code reads the bytes; the label is sized for what it shows.
+    EXPECT_EQ(label->Caption(), prompt + name + "!");
+    TRect needed(0, 0, 0x7FFF, 0);
+    MeasureTextBlock(label->Font()->Data(), shown, needed, DT_EXPANDTABS);
+    EXPECT_EQ(label->Width(), needed.Width());
+
+    // The translated parts follow the font; the user's part stays.
+    form->Font()->SetCharset(DEFAULT_CHARSET);
+    EXPECT_EQ(DrawnTexts(label), std::vector<std::string>{CodePageToUtf8(prompt, 1250) + "Zażółć!"});
+    // A plain text ends the mixed one, even with the same bytes.
+    form->Font()->SetCharset(RUSSIAN_CHARSET);
+    check->SetCaption(check->Caption());
+    EXPECT_EQ(static_cast<QCheckBox*>(yorde::qt::WidgetOf(check))->text(),
+              QString::fromStdString(CodePageToUtf8(prompt + name + "!", 1251)));
+    // A mixed text stands only until the text changes otherwise: a pick in
+    // a combo of user names shows the name.
+    auto* combo = Put<TComboBox>(form.get(), form.get(), 10, 60, 200, 21);
+    combo->SetUserData(true);
+    combo->Items()->Add(name);
+    combo->SetMixedText(mixed);
+    auto* line = static_cast<QComboBox*>(yorde::qt::WidgetOf(combo))->lineEdit();
+    ASSERT_NE(line, nullptr);
+    EXPECT_EQ(line->text(), QString::fromStdString(shown));
+    combo->SetItemIndex(0);
+    EXPECT_EQ(line->text(), QString::fromUtf8("Zażółć"));
+    // The same bytes split otherwise show otherwise.
+    label->SetMixedText(TMixedText().Translated(prompt + name + "!"));
+    EXPECT_EQ(DrawnTexts(label), std::vector<std::string>{CodePageToUtf8(prompt + name + "!", 1251)});
+    label->SetMixedText(mixed);
+    EXPECT_EQ(DrawnTexts(label), std::vector<std::string>{shown});
+    check->SetMixedText(mixed);
+    EXPECT_EQ(static_cast<QCheckBox*>(yorde::qt::WidgetOf(check))->text(), QString::fromStdString(shown));
+}
+
+TEST(CodePages, AGridOfUserDataShowsItsRowsInTheAnsiCodePageAndItsTitlesInTheFonts) {
+    HookScope hooks;
+    yorde::qt::RegisterGridPeers();
+    const AnsiString title = Utf8ToCodePage("Описание", 1251);
+    const AnsiString description = Utf8ToCodePage("Biuro Zażółć", 1250);
+    Owned<TForm> form(new TForm(nullptr));
+    form->Font()->SetCharset(RUSSIAN_CHARSET);
+    auto* grid = Put<TStringGrid>(form.get(), form.get(), 0, 0, 300, 100);
+    grid->SetColCount(1);
+    grid->SetFixedCols(0);
+    grid->SetRowCount(2);
+    grid->SetColWidths(0, 280);
+    grid->SetCells(0, 0, title);
+    grid->SetCells(0, 1, description);
+    form->Show();
+    EXPECT_EQ(DrawnTexts(grid), (std::vector<std::string>{"Описание", CodePageToUtf8(description, 1251)}))
+        << "without UserData every cell is a translated text";
+    grid->SetUserData(true);
+    EXPECT_EQ(DrawnTexts(grid), (std::vector<std::string>{"Описание", "Biuro Zażółć"}));
+    EXPECT_EQ(grid->CellCodePage(0), 1251);
+    EXPECT_EQ(grid->CellCodePage(1), 1250);
 }
 
 }  // namespace

@@ -132,6 +132,32 @@ TEST_F(GridQt, TheViewportIsTheClientAreaWithAndWithoutBars) {
     EXPECT_EQ(a->viewport()->size(), QSize(grid->ClientWidth(), grid->ClientHeight()));
 }
 
+// The recordings list is refilled hidden, with other bars asked for while it
+// is, and shown again at the end.
+TEST_F(GridQt, TheBarsFollowAFillMadeWhileTheListWasHidden) {
+    QAbstractScrollArea* a = area();
+    auto refill = [&](int Rows) {
+        grid->SetVisible(false);
+        grid->SetScrollBars(ssVertical);
+        grid->SetRowCount(1);
+        grid->SetRowCount(Rows);
+        if (Rows > 1) grid->SetFixedRows(1);
+        grid->SetRow(Rows - 1);
+        grid->SetVisible(true);
+        grid->SetScrollBars(ssBoth);
+        test::ProcessEvents();
+    };
+    refill(61);
+    EXPECT_TRUE(a->verticalScrollBar()->isVisible()) << "60 rows do not fit: the bar shows at once";
+    EXPECT_EQ(a->viewport()->size(), QSize(grid->ClientWidth(), grid->ClientHeight()));
+    refill(4);
+    EXPECT_FALSE(a->verticalScrollBar()->isVisible());
+    EXPECT_EQ(a->viewport()->size(), QSize(grid->ClientWidth(), grid->ClientHeight()));
+    refill(3001);
+    EXPECT_TRUE(a->verticalScrollBar()->isVisible());
+    EXPECT_EQ(a->verticalScrollBar()->value(), grid->TopRow()) << "the last row is in view";
+}
+
 TEST_F(GridQt, MouseOnTheWidgetSelectsRowsAndResizesColumns) {
     test::Click(grid, 200, 3 * 23 + 5);
     EXPECT_EQ(grid->Row(), 3);

@@ -9,6 +9,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QPointer>
+#include <QPushButton>
 #include <QTimer>
 
 #include <atomic>
@@ -157,4 +158,50 @@ TEST(FileDialogs, QtDialogServesTimersAndQueuedCallsAndKeepsTheNameAsTyped) {
     QTimer::singleShot(0, [] { AnswerDialog([](QFileDialog* dlg) { dlg->reject(); }); });
     EXPECT_FALSE(save->Execute());
     EXPECT_EQ(save->FileName(), AnsiString(folder) + "export");
+}
+
+namespace {
+
+// Puts the platform's texts back into English when it goes.
+struct PlatformLanguageScope {
+    ~PlatformLanguageScope() { Application->SetLanguage(AnsiString()); }
+};
+
+}  // namespace
+
+TEST(FileDialogs, TheQtDialogSpeaksThePlatformsLanguage) {
+    HookReset hooks;
+    PlatformLanguageScope english;
+    TTempFolder tmp("yorde-dialogs");
+    Owned<TForm> form(new TForm(nullptr));
+    auto* open = new TOpenDialog(form.get());
+    open->SetInitialDir(AnsiString(tmp.Root()));
+    struct Expected {
+        const char* Code;
+        const char* Title;  // the dialog's own when the program gives none
+        const char* Accept;
+        const char* Cancel;
+    };
+    const Expected languages[] = {{"pl", "Otwórz", "&Otwórz", "Anuluj"},
+                                  {"ru", "Открыть", "&Открыть", "Отмена"},
+                                  {"en", "Open", "&Open", "Cancel"}};
+    for (const Expected& e : languages) {
+        SCOPED_TRACE(e.Code);
+        ASSERT_TRUE(Application->SetLanguage(e.Code)) << "Debian package qt6-translations-l10n";
+        QString title;
+        QStringList buttons;
+        QTimer::singleShot(0, [&] {
+            AnswerDialog([&](QFileDialog* dlg) {
+                title = dlg->windowTitle();
+                for (const QPushButton* b : dlg->findChildren<QPushButton*>()) buttons << b->text();
+                dlg->grab().save(QString::fromStdString(ShotPath(std::string("file-dialog_") + e.Code + ".png")));
+                dlg->reject();
+            });
+        });
+        EXPECT_FALSE(open->Execute());
+        EXPECT_EQ(title, QString::fromUtf8(e.Title));
+        EXPECT_TRUE(buttons.contains(QString::fromUtf8(e.Accept))) << buttons.join('|').toStdString();
+        EXPECT_TRUE(buttons.contains(QString::fromUtf8(e.Cancel))) << buttons.join('|').toStdString();
+    }
+    EXPECT_FALSE(Application->SetLanguage("xx")) << "a language without texts";
 }

@@ -6,10 +6,12 @@
 namespace bmp {
 namespace {
 
-QString SizeGroup(const ImageListEntry& l, const Slot& s, int language) {
+// One size for a row of buttons (or of tabs) in every language, so that a
+// label keeps its size when the language changes.
+QString SizeGroup(const ImageListEntry& l, const Slot& s) {
     const bool tab = s.look == Look::Tab || s.look == Look::TabSelected;
     const QString row = l.row.isEmpty() ? l.folder.section(QLatin1Char('.'), 0, 0) : l.row;
-    return QStringLiteral("%1/%2/%3").arg(row).arg(language).arg(tab ? 1 : 0);
+    return QStringLiteral("%1/%2").arg(row, tab ? QStringLiteral("tabs") : QStringLiteral("buttons"));
 }
 
 }  // namespace
@@ -21,14 +23,14 @@ TypeSteps SharedSteps(const RenderOptions& options) {
             for (const Slot& s : l.slots) {
                 const int step = RenderSlot(s, l.size, lang, options).textStep;
                 if (step < 0) continue;
-                auto [it, added] = steps.emplace(SizeGroup(l, s, lang), step);
+                auto [it, added] = steps.emplace(SizeGroup(l, s), step);
                 if (!added) it->second = std::max(it->second, step);
             }
     return steps;
 }
 
-int SharedStep(const TypeSteps& steps, const ImageListEntry& list, const Slot& slot, int language) {
-    const auto it = steps.find(SizeGroup(list, slot, language));
+int SharedStep(const TypeSteps& steps, const ImageListEntry& list, const Slot& slot) {
+    const auto it = steps.find(SizeGroup(list, slot));
     return it == steps.end() ? 0 : it->second;
 }
 
@@ -38,8 +40,8 @@ QStringList UnevenRows(const RenderOptions& options) {
     for (const ImageListEntry& l : ImageLists())
         for (int lang = 1; lang <= kLanguages; ++lang)
             for (const Slot& s : l.slots) {
-                const int step = RenderSlot(s, l.size, lang, options, SharedStep(shared, l, s, lang)).textStep;
-                if (step >= 0) taken[SizeGroup(l, s, lang)].insert(step);
+                const int step = RenderSlot(s, l.size, lang, options, SharedStep(shared, l, s)).textStep;
+                if (step >= 0) taken[SizeGroup(l, s)].insert(step);
             }
     QStringList faults;
     for (const auto& [group, steps] : taken)

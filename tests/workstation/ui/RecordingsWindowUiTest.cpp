@@ -28,7 +28,9 @@
 
 #include <sndfile.h>
 #include <sys/stat.h>
+#include <QAbstractScrollArea>
 #include <QImage>
+#include <QScrollBar>
 
 #include <algorithm>
 #include <cctype>
@@ -65,6 +67,38 @@ TEST_F(RecordingsWindow, EachUserSeesTheRecordingsOfTheirViewRight) {
     EXPECT_EQ(Rows(), 60);
     EXPECT_EQ(Grid()->ColCount(), 5);
     EXPECT_EQ(Grid()->ColWidths(4), -1);  // the file name stays hidden
+}
+
+TEST_F(RecordingsWindow, EveryFillShowsTheScrollBarWhenTheRowsDoNotFit) {
+    MakeStore(60);
+    auto storeSql = [this](const char* Sql) {
+        SqliteDb db;
+        db.Open(program.Path("data.db"));
+        db.ExecDml(Sql);
+    };
+    // Nothing stored yet at the login; a sync brings the recordings.
+    storeSql("CREATE TABLE Brought AS SELECT * FROM Files;");
+    storeSql("DELETE FROM Files;");
+    OpenAs("admin");
+    auto* area = dynamic_cast<QAbstractScrollArea*>(yorde::qt::WidgetOf(Grid()));
+    ASSERT_NE(area, nullptr);
+    auto barShown = [area] {
+        yorde::test::ProcessEvents();
+        return area->verticalScrollBar()->isVisible();
+    };
+    ASSERT_EQ(Rows(), 0);
+    EXPECT_FALSE(barShown());
+    storeSql("INSERT INTO Files SELECT * FROM Brought;");
+    Media()->RefreshRecordings();  // what a sync run does at its end
+    ASSERT_EQ(Rows(), 60);
+    EXPECT_TRUE(barShown()) << "after the sync's fill";
+
+    Filter()->filtrAbAEdit->SetText("999");
+    Filter()->fultrujBitBtnClick(nullptr);
+    EXPECT_EQ(Rows(), 0);
+    EXPECT_FALSE(barShown()) << "after a filter that leaves nothing";
+    Filter()->wszystkoBitBtnClick(nullptr);
+    EXPECT_TRUE(barShown()) << "after show all";
 }
 
 TEST_F(RecordingsWindow, DurationsShowAsHoursMinutesSecondsAndANonNumberEndsTheList) {

@@ -6,6 +6,8 @@
 #include "workstation/Unitdebug.h"
 #include "workstation/Unitdmlang.h"
 
+#include <QCoreApplication>
+
 #include <filesystem>
 #include <thread>
 
@@ -31,8 +33,12 @@ TEST_F(LanguageModule, TheFirstMarkerFoundChoosesTheLanguage) {
         if (c.language != 1) {
             EXPECT_FALSE(program.Exists("pl.lang"));
         }
+        // The toolkit's own texts (file dialogs) speak the same language.
+        const char* const cancel[] = {"Anuluj", "Cancel", "Отмена"};
+        EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString::fromUtf8(cancel[c.language - 1]));
         TObject::Free(DMLang);
         DMLang = nullptr;
+        EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString("Cancel"));
     }
 }
 
