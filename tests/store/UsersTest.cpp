@@ -8,9 +8,12 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstring>
 #include <deque>
 #include <filesystem>
+#include <functional>
 #include <vector>
 
 namespace {
@@ -325,6 +328,41 @@ TEST_F(UsersTest, ForeignBase64FileIsNeverReplacedWithoutACopy) {
     EXPECT_TRUE(LoadUsers());
     const std::string kept = dir.Exists("users.conf.bad") ? dir.Read("users.conf.bad") : std::string();
     EXPECT_EQ(foreign, kept);
+}
+
+// Something in the store's place that is no file (a folder, a pipe) is no
+// damaged store to set aside: the load names the file and why, asks for
+// no administrator, and leaves the thing as it is (a pipe would block a
+// reader for ever). A save that cannot put the file in place says the same.
+TEST_F(UsersTest, AStoreThatIsNoFileIsReportedOnceAndLeftAsItIs) {
+    const auto problemOf = [](const std::function<void()>& Fn) {
+        try {
+            Fn();
+        } catch (const EUsersFileError& e) {
+            return std::make_pair(std::string(e.FileName), e.Problem);
+        }
+        ADD_FAILURE() << "no EUsersFileError";
+        return std::make_pair(std::string(), TUsersFileProblem::WriteFailed);
+    };
+    const std::string store = dir.Path("users.conf");
+    dir.MakeDir("users.conf/inside");
+    EXPECT_EQ(problemOf([] { LoadUsers(); }), std::make_pair(store, TUsersFileProblem::Folder));
+    EXPECT_EQ(problemOf([] { AddUser(User("admin")); }), std::make_pair(store, TUsersFileProblem::Folder));
+    EXPECT_TRUE(IsFreeSlot(FindUser("admin")));
+    EXPECT_TRUE(std::filesystem::is_directory(dir.Path("users.conf/inside")));
+    EXPECT_FALSE(dir.Exists("users.conf.bad"));
+    EXPECT_TRUE(ui.shown.empty());
+
+    std::filesystem::remove_all(store);
+    ASSERT_EQ(::mkfifo(store.c_str(), 0600), 0);
+    EXPECT_EQ(problemOf([] { LoadUsers(); }), std::make_pair(store, TUsersFileProblem::NotAFile));
+    EXPECT_EQ(std::filesystem::status(store).type(), std::filesystem::file_type::fifo);
+    EXPECT_TRUE(ui.shown.empty());
+
+    // A folder that is not there: the file cannot be made.
+    SetProgramDirOverride(dir.Path("gone/"));
+    EXPECT_EQ(problemOf([] { AddUser(User("admin")); }),
+              std::make_pair(dir.Path("gone/users.conf"), TUsersFileProblem::WriteFailed));
 }
 
 // users.conf holds every password: its owner alone may read it, also when
