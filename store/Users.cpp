@@ -84,8 +84,9 @@ void SetUserStoreUi(IUserStoreUi* newUi) { ui = newUi ? newUi : &noUi; }
 
 void SaveUsers() {
     const AnsiString storeFile = StoreFile();
-    // It holds every password: the owner's alone, an older file's looser mode included.
-    TAtomicFile file(ToOsText(storeFile), {.NewMode = 0600, .KeepMode = false});
+    // It holds every password: the owner's alone, an older file's looser
+    // mode included; a link in its place is replaced, never written through.
+    TAtomicFile file(ToOsText(storeFile), {.NewMode = 0600, .KeepMode = false, .ReplaceLink = true});
     file.Write(Base64Encode(UserTableToBytes(UserTable)));
     if (const int err = file.Commit())
         throw EUsersFileError("Cannot write file " + storeFile + ": " + FromOsText(std::strerror(err)), storeFile,

@@ -67,8 +67,8 @@ public:
 void SetUserStoreUi(IUserStoreUi* ui);
 
 // Replaces "users.conf" as a whole, readable by its owner alone; no plain
-// table is written anywhere. On failure (EUsersFileError) the previous file
-// stays.
+// table is written anywhere, and a link at that name is replaced, never
+// written through. On failure (EUsersFileError) the previous file stays.
 void SaveUsers();
 
 // Fills the table from "users.conf". False, after the IDS_NO_ADMIN

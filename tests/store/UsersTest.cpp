@@ -375,4 +375,23 @@ TEST_F(UsersTest, StoreIsReadableByItsOwnerAlone) {
               std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
 }
 
+// A link at users.conf: read through, but the save puts the program's own
+// file in its place; the file it pointed at keeps its bytes and permissions.
+TEST_F(UsersTest, ALinkInPlaceOfTheStoreIsReplacedNotWrittenThrough) {
+    namespace fs = std::filesystem;
+    PutUser(User("admin"), 0);
+    const std::string stored = dir.Read("users.conf");
+    dir.Write("elsewhere/users.conf", stored);
+    fs::permissions(dir.Path("elsewhere/users.conf"), fs::perms(0644));
+    ASSERT_TRUE(DeleteFile(dir.Path("users.conf")));
+    fs::create_symlink(dir.Path("elsewhere/users.conf"), dir.Path("users.conf"));
+    ASSERT_TRUE(LoadUsers());
+    AddUser(User("jan"));
+    EXPECT_FALSE(fs::is_symlink(dir.Path("users.conf")));
+    EXPECT_EQ(dir.Read("elsewhere/users.conf"), stored);
+    EXPECT_EQ(fs::status(dir.Path("elsewhere/users.conf")).permissions(), fs::perms(0644));
+    ASSERT_TRUE(LoadUsers());
+    EXPECT_EQ((Names{"admin", "jan"}), Listed());
+}
+
 }  // namespace
