@@ -4,6 +4,7 @@
 #include "workstation/Unitmediaframe.h"
 
 #include "localization/Lxlnglnk.h"
+#include "rtl/Files.h"
 #include "rtl/Folders.h"
 #include "store/RecordingNames.h"
 #include "store/Recordings.h"
@@ -82,6 +83,9 @@ void TMediaFrame::closePlayer() {
     StopImageClick(nullptr);
     MediaPlayer->Close();
     MediaPlayer->SetFileName(AnsiString());
+    // The plain copy lives no longer than the player holds it: a recording
+    // deleted or purged takes its copy with it.
+    if (!openedPath_.empty()) DeleteFile(PlayingFileName());
     openedPath_.clear();
     SetRecordingInPlayer(AnsiString());
     ExportImage->SetVisible(false);

@@ -157,12 +157,15 @@ TEST_F(RetentionPurge, TheRecordingBeingPlayedStaysUntilItIsNoLongerPlayed) {
     EXPECT_NE(Media()->MediaPlayer->Mode(), mpNotReady);
     EXPECT_TRUE(Media()->ExportImage->Visible());
 
-    // The next day, no longer playing, it goes, and the player with it.
+    // The next day, no longer playing, it goes, and the player with it, and
+    // its deciphered copy.
     Media()->StopImageClick(nullptr);
+    ASSERT_TRUE(fs::exists(temp.Path("tmp.wav")));
     TickAfter(24 * 3600);
     EXPECT_TRUE(Listed().empty());
     EXPECT_EQ(Rows(), 0);
     ExpectNothingOpen();
+    EXPECT_FALSE(fs::exists(temp.Path("tmp.wav")));
 }
 
 TEST_F(RetentionPurge, ADatabaseFailureIsReportedWithNoTickInBetween) {
