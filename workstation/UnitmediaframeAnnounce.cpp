@@ -51,7 +51,10 @@ void TMediaFrame::Nagrywaniezapowiedzi1Click(TObject*) {
     const auto& header = GsmWavHeader();
     // Written whole or not at all: an older announcement never survives here.
     DeleteFile(path);
-    if (!TryWriteFileAtomically(path, std::string_view(reinterpret_cast<const char*>(header.data()), header.size()))) {
+    // The user's voice: readable by the user alone, as the recording the
+    // player saves over it keeps this file's mode.
+    if (!TryWriteFileAtomically(path, std::string_view(reinterpret_cast<const char*>(header.data()), header.size()),
+                                kUploadFileOptions)) {
         DebugLog("Record announcement: cannot write " + path);
         setStatus(text("IDS_RECORDFILE_ERROR"));
         return;

@@ -138,6 +138,7 @@ TEST_F(Announcements, ARecordedAnnouncementReachesTheChosenSlot) {
     std::string recorded;
     ChooseSlot(5, [&] {
         recorded = yorde::test::ReadFile(UploadFile());
+        EXPECT_EQ(std::filesystem::status(UploadFile()).permissions(), std::filesystem::perms(0600));
         EXPECT_FALSE(MainForm->Enabled());
     });
     Media()->StopImageClick(nullptr);
@@ -205,7 +206,10 @@ TEST_F(Announcements, AChosenFileIsCheckedBeforeItIsSent) {
     std::filesystem::remove(UploadFile());
     EXPECT_EQ(Sim.Counters().Nonce + Sim.Counters().Upload, 0);
 
-    ChooseSlot(8);
+    ChooseSlot(8, [&] {
+        // The copy waiting for its upload is the user's alone.
+        EXPECT_EQ(std::filesystem::status(UploadFile()).permissions(), std::filesystem::perms(0600));
+    });
     Pick(atLimit);
     ASSERT_TRUE(UploadDone());
     EXPECT_EQ(Sim.Announcement(8), padded);
@@ -248,6 +252,7 @@ TEST_F(Announcements, RefusalsLeaveTheirMessageAndCancelSendsNothing) {
     EXPECT_TRUE(WaitForFreeOnTerminateThreads(60000));
     EXPECT_EQ(Sim.Counters().Nonce, nonces);
     EXPECT_EQ(Status(), "");
+    EXPECT_FALSE(std::filesystem::exists(UploadFile())) << "nothing is left after a cancelled choice";
 }
 
 // An unusable address or password ends both menu items on the status line,
