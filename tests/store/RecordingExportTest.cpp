@@ -155,6 +155,12 @@ TEST_F(ExportTest, ADiskThatFillsLeavesNoPartOfTheTarget) {
         EXPECT_EQ(ExportRecording(Store(), kName, dir.Path("usb/old.wav"), {}, files), TExportResult::DiskFull);
         freeSpace = 0;  // not a byte left
         EXPECT_EQ(ExportRecording(Store(), kName, dir.Path("usb/out.wav"), {}, files), TExportResult::DiskFull);
+        // Less than the file and its megabyte of margin to spare is a full
+        // disk; exactly that much is room enough, so something else failed.
+        freeSpace = std::int64_t(plain.size()) + 1024 * 1024 - 1;
+        EXPECT_EQ(ExportRecording(Store(), kName, dir.Path("usb/out.wav"), {}, files), TExportResult::DiskFull);
+        freeSpace = std::int64_t(plain.size()) + 1024 * 1024;
+        EXPECT_EQ(ExportRecording(Store(), kName, dir.Path("usb/out.wav"), {}, files), TExportResult::WriteError);
         // With room left, or the room unknown, the same failure is not put down to the disk.
         freeSpace = -1;
         EXPECT_EQ(ExportRecording(Store(), kName, dir.Path("usb/out.wav"), {}, files), TExportResult::WriteError);

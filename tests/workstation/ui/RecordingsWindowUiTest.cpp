@@ -391,6 +391,34 @@ TEST_F(RecordingsWindow, PauseSeekNextPreviousAndMuteBehaveAsTheButtonsSay) {
     EXPECT_EQ(GetWaveVolume(), 60u * 655 | (60u * 655) << 16);
 }
 
+// Pause holds the place: Pause again, or Play, goes on from there rather
+// than from the start.
+TEST_F(RecordingsWindow, PlayAfterPauseGoesOnWhereItStopped) {
+    options.Milliseconds = 20000;
+    MakeStore(2);
+    mediatest::AudioEnv env({{"SDL_AUDIODRIVER", "dummy"}});
+    OpenAs("admin");
+    TMediaFrame* m = Media();
+    Grid()->SetRow(1);
+    for (auto resume : {&TMediaFrame::PauseImageClick, &TMediaFrame::PlayImageClick}) {
+        m->PlayImageClick(nullptr);
+        m->SeekTrackBar->SetPosition(50);  // ten seconds in, playing on
+        ASSERT_EQ(m->MediaPlayer->Mode(), mpPlaying);
+        // Played on a little past where it was put.
+        ASSERT_TRUE(mediatest::WaitFor([&] { return m->MediaPlayer->Position() >= 10200; }));
+        m->PauseImageClick(nullptr);
+        ASSERT_EQ(m->MediaPlayer->Mode(), mpPaused);
+        const int paused = m->MediaPlayer->Position();
+        EXPECT_GE(paused, 10200);
+        (m->*resume)(nullptr);
+        EXPECT_EQ(m->MediaPlayer->Mode(), mpPlaying);
+        EXPECT_GE(m->MediaPlayer->Position(), paused);
+        EXPECT_EQ(Status(), "Play");
+        m->StopImageClick(nullptr);
+    }
+    m->MediaPlayer->Close();
+}
+
 TEST_F(RecordingsWindow, ARefillKeepsTheSelectedRecordingOrClosesThePlayer) {
     MakeStore(20);
     mediatest::AudioEnv env({{"SDL_AUDIODRIVER", "dummy"}});
