@@ -28,6 +28,8 @@ AnsiString TMediaFrame::RecordingPath(const AnsiString& FileName) { return Progr
 
 void TMediaFrame::reportOpenFailure(int Code, const char* StatusKey) {
     closePlayer();
+    // Whatever was deciphered is of no use.
+    DeleteFile(PlayingFileName());
     ExportImage->SetVisible(false);
     setStatus(StatusKey ? text(StatusKey) : AnsiString());
     ShowMessageDialog(this, mcMedia, Code);
@@ -49,6 +51,8 @@ void TMediaFrame::OpenRecording(const AnsiString& Path) {
         }
         MediaPlayer->SetFileName(PlayingFileName());
         MediaPlayer->Open();
+        // A damaged file (cut short, say) may open without a moment of sound.
+        if (MediaPlayer->Length() <= 0) throw EMCIDeviceError("no sound in " + Path);
         openedPath_ = Path;
         SetRecordingInPlayer(Path);
         UpdatePlayTime();

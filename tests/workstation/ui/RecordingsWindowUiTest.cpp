@@ -482,10 +482,13 @@ TEST_F(RecordingsWindow, PlayWithoutASoundDeviceSaysSoAndTheWindowGoesOn) {
 }
 
 TEST_F(RecordingsWindow, UnopenableRecordingsGiveTheirMessageAndNothingElse) {
-    MakeStore(4);
-    // Missing, shorter than its header, and two names that point elsewhere.
+    options.LinkFiles = false;  // each damaged on its own
+    MakeStore(5);
+    // Missing, shorter than its header, two names that point elsewhere, and
+    // one cut to 100 bytes, too few for any sound.
     std::filesystem::remove(program.Path("files/" + names[0]));
     program.Write("files/" + names[1], "RIFF0123");
+    std::filesystem::resize_file(program.Path("files/" + names[4]), 100);
     program.Write("outside.wav", yorde::test::ReadFile(program.Path("files/" + names[2])));
     {
         SqliteDb db;
@@ -505,10 +508,11 @@ TEST_F(RecordingsWindow, UnopenableRecordingsGiveTheirMessageAndNothingElse) {
     } cases[] = {{1, "No recording file.", "No recording file"},
                  {2, "Cannot open file.", "Cannot open file"},
                  {3, "No recording file.", "No recording file"},
-                 {4, "No recording file.", "No recording file"}};
+                 {4, "No recording file.", "No recording file"},
+                 {5, "No recording file.", "No recording file"}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Row);
-        Grid()->SetRow(c.Row % 4 + 1);
+        Grid()->SetRow(c.Row % 5 + 1);
         std::filesystem::remove(tmpWav);
         TakeSeen();
         Grid()->SetRow(c.Row);
