@@ -179,7 +179,9 @@ private:
     // After a refill: the player keeps what it had only when the current
     // row still names it; otherwise it is closed.
     void settlePlayer();
-    // Closes the player and forgets its file and its deciphered copy; Export goes with it.
+    // Closes the player and forgets its file and its deciphered copy. Export
+    // stays: the selected row is exported from its stored file, and only a
+    // failed open takes Export away.
     void closePlayer();
     // The message and status line of a failed opening (media message Code).
     void reportOpenFailure(int Code, const char* StatusKey);

@@ -82,7 +82,6 @@ void TMediaFrame::openSelectedRow() {
 
 void TMediaFrame::closePlayer() {
     SeekTrackBar->SetEnabled(false);
-    // With nothing open, Export keeps what the rights gave it.
     if (openedPath_.empty() && MediaPlayer->Mode() == mpNotReady) return;
     StopImageClick(nullptr);
     MediaPlayer->Close();
@@ -92,5 +91,4 @@ void TMediaFrame::closePlayer() {
     if (!openedPath_.empty()) DeleteFile(PlayingFileName());
     openedPath_.clear();
     SetRecordingInPlayer(AnsiString());
-    ExportImage->SetVisible(false);
 }

@@ -218,6 +218,47 @@ TEST_F(RecordingsWindow, QuickRangesAndNumbersNarrowTheListAndShowAllWidensIt) {
     EXPECT_EQ(Rows(), 48);
 }
 
+// Filling the list again (a quick range, the filter, Show all, the end of an
+// import or a sync run) leaves a row selected, and Export with it; only a
+// recording that cannot be opened takes Export away, until one opens again.
+TEST_F(RecordingsWindow, ExportStaysAcrossRefillsAndGoesOnlyWithAFailedOpen) {
+    options.NewestCall = std::time(nullptr);
+    options.StepSeconds = 3 * 3600;
+    options.LinkFiles = false;
+    MakeStore(16);
+    OpenAs("admin");
+    TFiltrFrame* f = Filter();
+    const std::pair<const char*, std::function<void()>> refills[] = {
+        {"today",
+         [&] {
+             f->QuickComboBox->SetItemIndex(0);
+             f->QuickComboBoxChange(f->QuickComboBox);
+         }},
+        {"filter", [&] { f->fultrujBitBtnClick(nullptr); }},
+        {"show all", [&] { f->wszystkoBitBtnClick(nullptr); }},
+        {"import or sync", [&] { Media()->RefreshRecordings(); }},
+    };
+    for (const auto& [name, refill] : refills) {
+        SCOPED_TRACE(name);
+        // Row 1 is not looked for again: the refill selects another row.
+        Grid()->SetRow(1);
+        ASSERT_TRUE(Media()->ExportImage->Visible());
+        refill();
+        ASSERT_GE(Grid()->Row(), 1);
+        EXPECT_TRUE(Media()->ExportImage->Visible());
+    }
+
+    ClickHeader(0);  // call i on row i + 1
+    std::filesystem::resize_file(program.Path("files/" + names[1]), 100);
+    Grid()->SetRow(2);
+    EXPECT_FALSE(Media()->ExportImage->Visible());
+    Media()->RefreshRecordings();
+    ASSERT_EQ(Grid()->Row(), 2);
+    EXPECT_FALSE(Media()->ExportImage->Visible());
+    Grid()->SetRow(3);
+    EXPECT_TRUE(Media()->ExportImage->Visible());
+}
+
 TEST_F(RecordingsWindow, TheAddressBookLayoutShowsTheUsersDescriptions) {
     options.AddressBookEntries = 12;
     MakeStore(30);
@@ -523,6 +564,7 @@ TEST_F(RecordingsWindow, UnopenableRecordingsGiveTheirMessageAndNothingElse) {
         EXPECT_EQ(Status(), c.Status);
         EXPECT_FALSE(std::filesystem::exists(tmpWav));
         ExpectNothingOpen();
+        EXPECT_FALSE(Media()->ExportImage->Visible());
     }
     EXPECT_TRUE(std::filesystem::exists(program.Path("outside.wav")));
 }
