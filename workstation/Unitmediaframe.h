@@ -187,7 +187,8 @@ private:
     void reportOpenFailure(int Code, const char* StatusKey);
     // Play from the current place; false when there was nothing to play.
     bool startPlaying();
-    // Ends an announcement recording and hands the file to the upload.
+    // Ends an announcement recording and hands the file to the upload; a
+    // recording that cannot be saved gets the media message instead.
     void endRecording();
     // Starts the upload of a recorded announcement (the announcement's own unit).
     void startAnnouncementUpload(const AnsiString& FileName);

@@ -344,3 +344,31 @@ TEST_F(Announcements, LeavingEndsAnUploadUnderWay) {
     EXPECT_TRUE(Dialogs("TMessageDialog").empty());
     EXPECT_FALSE(std::filesystem::exists(UploadFile()));
 }
+
+// A recording that cannot be saved at its end (a folder took the file's
+// name), ended by Stop or by Pause: the catalogue's message in the
+// window's language, nothing sent, and the player free for the next one.
+TEST_F(Announcements, ARecordingThatCannotBeSavedSaysSoAndSendsNothing) {
+    const std::string input = temp.Path("microphone.raw");
+    mediatest::WriteRaw(input, mediatest::Tone(8000, 1, 8000));
+    mediatest::AudioEnv env({{"SDL_AUDIODRIVER", "disk"}, {"SDL_DISKAUDIOFILEIN", input}, {"SDL_DISKAUDIODELAY", "2"}});
+    Open();
+    for (auto end : {&TMediaFrame::StopImageClick, &TMediaFrame::PauseImageClick}) {
+        Media()->Nagrywaniezapowiedzi1->Click();
+        ASSERT_EQ(Media()->MediaPlayer->Mode(), mpRecording);
+        ASSERT_TRUE(std::filesystem::remove(UploadFile()));
+        std::filesystem::create_directory(UploadFile());
+        seen.clear();
+        (Media()->*end)(nullptr);
+        EXPECT_TRUE(errors.empty()) << "nothing reaches the program's last-resort message";
+        const std::vector<ModalSeen> shown = Dialogs("TMessageDialog");
+        ASSERT_EQ(shown.size(), 1u);
+        EXPECT_EQ(shown[0].Text, "Cannot create record file.");
+        EXPECT_TRUE(Dialogs("TAnnounDialog").empty());
+        EXPECT_EQ(Status(), "");
+        EXPECT_EQ(Media()->MediaPlayer->Mode(), mpNotReady);
+        EXPECT_FALSE(Media()->Timer2->Enabled());
+        std::filesystem::remove(UploadFile());
+    }
+    EXPECT_EQ(Sim.Counters().Nonce + Sim.Counters().Upload, 0);
+}

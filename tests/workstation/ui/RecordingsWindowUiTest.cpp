@@ -432,6 +432,35 @@ TEST_F(RecordingsWindow, PauseSeekNextPreviousAndMuteBehaveAsTheButtonsSay) {
     EXPECT_EQ(GetWaveVolume(), 60u * 655 | (60u * 655) << 16);
 }
 
+// The end of playing leaves the recording loaded at its start even when its
+// deciphered copy has gone meanwhile: it is not read again, nothing is
+// reported, and Play plays it once more.
+TEST_F(RecordingsWindow, TheEndOfPlayingNeedsNoDecipheredCopy) {
+    options.Milliseconds = 600;
+    MakeStore(2);
+    mediatest::AudioEnv env({{"SDL_AUDIODRIVER", "dummy"}});
+    OpenAs("admin");
+    TMediaFrame* m = Media();
+    Grid()->SetRow(1);
+    m->PlayImageClick(nullptr);
+    ASSERT_TRUE(std::filesystem::remove(temp.Path("tmp.wav")));
+    TakeSeen();
+    ASSERT_TRUE(mediatest::WaitFor([&] {
+        m->Timer1Timer(nullptr);
+        return !m->Timer1->Enabled();
+    }));
+    EXPECT_TRUE(errors.empty()) << "nothing reaches the program's last-resort message";
+    EXPECT_TRUE(TakeSeen().empty());
+    EXPECT_EQ(m->MediaPlayer->Mode(), mpStopped);
+    EXPECT_EQ(m->MediaPlayer->Position(), 0);
+    EXPECT_EQ(m->TimeLabel->Caption(), "00:00:00");
+    EXPECT_EQ(Status(), "");
+    EXPECT_TRUE(m->ExportImage->Visible());
+    m->PlayImageClick(nullptr);
+    EXPECT_EQ(m->MediaPlayer->Mode(), mpPlaying);
+    m->MediaPlayer->Close();
+}
+
 // Pause holds the place: Pause again, or Play, goes on from there rather
 // than from the start.
 TEST_F(RecordingsWindow, PlayAfterPauseGoesOnWhereItStopped) {
