@@ -150,12 +150,17 @@ TEST_F(RecordingsExport, EachFailureSaysWhatWentWrong) {
     ClickHeader(0);
     Grid()->SetRow(2);
 
-    // Nowhere to write: the message asks to check the right to save.
-    chosen = temp.Path("no/such/folder/out.wav");
-    TakeSeen();
-    Media()->ExportImageClick(nullptr);
-    EXPECT_EQ(Message(), "The selected recording cannot be exported.\nMake sure you have the privilege for saving.");
-    EXPECT_EQ(Status(), "");
+    // Nowhere to write: the message asks to check the right to save. So it
+    // does where no file can be made though the place reports no byte free.
+    for (const std::string& target : {temp.Path("no/such/folder/out.wav"), std::string("/proc/out.wav")}) {
+        SCOPED_TRACE(target);
+        chosen = target;
+        TakeSeen();
+        Media()->ExportImageClick(nullptr);
+        EXPECT_EQ(Message(),
+                  "The selected recording cannot be exported.\nMake sure you have the privilege for saving.");
+        EXPECT_EQ(Status(), "");
+    }
 
     // Into the program's own recordings: refused, the stored file untouched.
     const std::string stored = program.Path("files/" + names[1]);
