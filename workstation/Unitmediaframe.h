@@ -156,6 +156,10 @@ public:
     void ABookImageMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
 
 private:
+    // IDS_RECORDFILE_ERROR of the media catalogue: an announcement that
+    // cannot be recorded into its file or saved.
+    static constexpr int kRecordFileMessage = 2;
+
     AnsiString text(const char* Key) const;
     // The filter frame beside this one in the main window, if any.
     TFiltrFrame* filterFrame() const;

@@ -14,8 +14,6 @@ namespace {
 
 constexpr WORD kLeft = 37, kUp = 38, kRight = 39, kDown = 40;
 constexpr int kKeyStep = 5;
-// IDS_RECORDFILE_ERROR of the media catalogue.
-constexpr int kRecordFileMessage = 2;
 
 AnsiString clockText(int64_t Seconds) {
     char buf[64];

@@ -372,3 +372,21 @@ TEST_F(Announcements, ARecordingThatCannotBeSavedSaysSoAndSendsNothing) {
     }
     EXPECT_EQ(Sim.Counters().Nonce + Sim.Counters().Upload, 0);
 }
+
+// No microphone: the user is told so in the catalogue's words and the
+// status line does not keep a stale text; nothing is left to send.
+TEST_F(Announcements, RecordingWithoutAnInputDeviceSaysSo) {
+    mediatest::AudioEnv env({{"SDL_AUDIODRIVER", "no-such-driver"}});
+    Open();
+    Media()->Nagrywaniezapowiedzi1->Click();
+    EXPECT_TRUE(errors.empty());
+    const std::vector<ModalSeen> shown = Dialogs("TMessageDialog");
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].Text, "Cannot record: there is no sound input device (microphone).");
+    EXPECT_EQ(shown[0].Caption, "Error");
+    EXPECT_EQ(Status(), "");
+    EXPECT_EQ(Media()->MediaPlayer->Mode(), mpNotReady);
+    EXPECT_FALSE(Media()->Timer2->Enabled());
+    EXPECT_FALSE(std::filesystem::exists(UploadFile()));
+    EXPECT_TRUE(Dialogs("TAnnounDialog").empty());
+}
