@@ -4,6 +4,7 @@
 #include "store/Users.h"
 
 #include "ReferenceBase64.h"
+#include "SmallDisk.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -373,6 +374,33 @@ TEST_F(UsersTest, StoreIsReadableByItsOwnerAlone) {
     AddUser(User("admin"));
     EXPECT_EQ(std::filesystem::status(dir.Path("users.conf")).permissions(),
               std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+}
+
+// A save refused by the disk says why: a file system that takes no writes,
+// or one without a byte left. The store as it was stays.
+TEST_F(UsersTest, ASaveTheDiskRefusesSaysWhy) {
+    const auto problemOf = [] {
+        try {
+            AddUser(User("admin"));
+        } catch (const EUsersFileError& e) {
+            return e.Problem;
+        }
+        ADD_FAILURE() << "no EUsersFileError";
+        return TUsersFileProblem::WriteFailed;
+    };
+    {
+        yorde::test::SmallDisk readOnly(dir.Path("ro"), 64, true);
+        if (!readOnly.Mounted()) GTEST_SKIP() << "no disk of its own: " << readOnly.Error();
+        SetProgramDirOverride(dir.Path("ro/"));
+        EXPECT_EQ(problemOf(), TUsersFileProblem::NoPermission);
+    }
+    yorde::test::SmallDisk full(dir.Path("full"), 64);
+    ASSERT_TRUE(full.Mounted()) << full.Error();
+    full.Fill();
+    SetProgramDirOverride(dir.Path("full/"));
+    EXPECT_EQ(problemOf(), TUsersFileProblem::DiskFull);
+    EXPECT_FALSE(std::filesystem::exists(dir.Path("full/users.conf")));
+    SetProgramDirOverride(dir.Root());
 }
 
 // A link at users.conf: read through, but the save puts the program's own

@@ -206,13 +206,19 @@ TEST_F(Announcements, AChosenFileIsCheckedBeforeItIsSent) {
     std::filesystem::remove(UploadFile());
     EXPECT_EQ(Sim.Counters().Nonce + Sim.Counters().Upload, 0);
 
+    // A link planted at the upload file's fixed name is replaced, and what
+    // it points at is left alone.
+    const std::string victim = temp.Write("victim.txt", "not an announcement");
+    std::filesystem::create_symlink(victim, UploadFile());
     ChooseSlot(8, [&] {
         // The copy waiting for its upload is the user's alone.
+        EXPECT_FALSE(std::filesystem::is_symlink(UploadFile()));
         EXPECT_EQ(std::filesystem::status(UploadFile()).permissions(), std::filesystem::perms(0600));
     });
     Pick(atLimit);
     ASSERT_TRUE(UploadDone());
     EXPECT_EQ(Sim.Announcement(8), padded);
+    EXPECT_EQ(yorde::test::ReadFile(victim), "not an announcement");
 
     const std::string alaw = temp.Path("alaw.wav");
     mediatest::WriteSound(alaw, mediatest::Tone(8000, 1, 8000), 1, 8000, SF_FORMAT_WAV | SF_FORMAT_ALAW);
@@ -367,6 +373,7 @@ TEST_F(Announcements, ARecordingThatCannotBeSavedSaysSoAndSendsNothing) {
         EXPECT_TRUE(Dialogs("TAnnounDialog").empty());
         EXPECT_EQ(Status(), "");
         EXPECT_EQ(Media()->MediaPlayer->Mode(), mpNotReady);
+        EXPECT_EQ(Media()->MediaPlayer->FileName(), "");
         EXPECT_FALSE(Media()->Timer2->Enabled());
         std::filesystem::remove(UploadFile());
     }
@@ -378,6 +385,7 @@ TEST_F(Announcements, ARecordingThatCannotBeSavedSaysSoAndSendsNothing) {
 TEST_F(Announcements, RecordingWithoutAnInputDeviceSaysSo) {
     mediatest::AudioEnv env({{"SDL_AUDIODRIVER", "no-such-driver"}});
     Open();
+    MainForm->StatusFrameBottom->StatusLabel->SetCaption("an earlier text");
     Media()->Nagrywaniezapowiedzi1->Click();
     EXPECT_TRUE(errors.empty());
     const std::vector<ModalSeen> shown = Dialogs("TMessageDialog");
@@ -389,4 +397,16 @@ TEST_F(Announcements, RecordingWithoutAnInputDeviceSaysSo) {
     EXPECT_FALSE(Media()->Timer2->Enabled());
     EXPECT_FALSE(std::filesystem::exists(UploadFile()));
     EXPECT_TRUE(Dialogs("TAnnounDialog").empty());
+
+    // The upload file cannot even be made (a folder holds its name): the
+    // catalogue's record-file message, and again no stale status.
+    std::filesystem::create_directory(UploadFile());
+    MainForm->StatusFrameBottom->StatusLabel->SetCaption("an earlier text");
+    seen.clear();
+    Media()->Nagrywaniezapowiedzi1->Click();
+    const std::vector<ModalSeen> again = Dialogs("TMessageDialog");
+    ASSERT_EQ(again.size(), 1u);
+    EXPECT_EQ(again[0].Text, "Cannot create record file.");
+    EXPECT_EQ(Status(), "");
+    EXPECT_EQ(Media()->MediaPlayer->Mode(), mpNotReady);
 }
