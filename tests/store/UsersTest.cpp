@@ -71,6 +71,17 @@ std::string PlainTable(int adminSlot) {
     return plain;
 }
 
+// The file and the reason of the EUsersFileError that Fn raises.
+std::pair<std::string, TUsersFileProblem> problemOf(const std::function<void()>& Fn) {
+    try {
+        Fn();
+    } catch (const EUsersFileError& e) {
+        return {std::string(e.FileName), e.Problem};
+    }
+    ADD_FAILURE() << "no EUsersFileError";
+    return {std::string(), TUsersFileProblem::WriteFailed};
+}
+
 class UsersTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -336,15 +347,6 @@ TEST_F(UsersTest, ForeignBase64FileIsNeverReplacedWithoutACopy) {
 // no administrator, and leaves the thing as it is (a pipe would block a
 // reader for ever). A save that cannot put the file in place says the same.
 TEST_F(UsersTest, AStoreThatIsNoFileIsReportedOnceAndLeftAsItIs) {
-    const auto problemOf = [](const std::function<void()>& Fn) {
-        try {
-            Fn();
-        } catch (const EUsersFileError& e) {
-            return std::make_pair(std::string(e.FileName), e.Problem);
-        }
-        ADD_FAILURE() << "no EUsersFileError";
-        return std::make_pair(std::string(), TUsersFileProblem::WriteFailed);
-    };
     const std::string store = dir.Path("users.conf");
     dir.MakeDir("users.conf/inside");
     EXPECT_EQ(problemOf([] { LoadUsers(); }), std::make_pair(store, TUsersFileProblem::Folder));
@@ -379,26 +381,18 @@ TEST_F(UsersTest, StoreIsReadableByItsOwnerAlone) {
 // A save refused by the disk says why: a file system that takes no writes,
 // or one without a byte left. The store as it was stays.
 TEST_F(UsersTest, ASaveTheDiskRefusesSaysWhy) {
-    const auto problemOf = [] {
-        try {
-            AddUser(User("admin"));
-        } catch (const EUsersFileError& e) {
-            return e.Problem;
-        }
-        ADD_FAILURE() << "no EUsersFileError";
-        return TUsersFileProblem::WriteFailed;
-    };
+    const auto problem = [] { return problemOf([] { AddUser(User("admin")); }).second; };
     {
         yorde::test::SmallDisk readOnly(dir.Path("ro"), 64, true);
         if (!readOnly.Mounted()) GTEST_SKIP() << "no disk of its own: " << readOnly.Error();
         SetProgramDirOverride(dir.Path("ro/"));
-        EXPECT_EQ(problemOf(), TUsersFileProblem::NoPermission);
+        EXPECT_EQ(problem(), TUsersFileProblem::NoPermission);
     }
     yorde::test::SmallDisk full(dir.Path("full"), 64);
     ASSERT_TRUE(full.Mounted()) << full.Error();
     full.Fill();
     SetProgramDirOverride(dir.Path("full/"));
-    EXPECT_EQ(problemOf(), TUsersFileProblem::DiskFull);
+    EXPECT_EQ(problem(), TUsersFileProblem::DiskFull);
     EXPECT_FALSE(std::filesystem::exists(dir.Path("full/users.conf")));
     SetProgramDirOverride(dir.Root());
 }
