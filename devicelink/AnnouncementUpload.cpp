@@ -52,6 +52,7 @@ void POSTThread::Execute() {
     } catch (const std::exception& e) {
         log(AnsiString("Announcement: ") + e.what());
     }
+    DeleteFile(UploadFile);
     // Whatever happened, the main window comes back.
     Ui->UploadFinished(result);
 }
@@ -70,14 +71,7 @@ TUploadResult POSTThread::run() {
     }
     Slot = slot;
     Ui->ShowStatus("IDS_ANNOUNCE_SEND");
-    TUploadResult result = TUploadResult::Failed;
-    try {
-        result = send();
-    } catch (...) {
-        DeleteFile(UploadFile);
-        throw;
-    }
-    DeleteFile(UploadFile);
+    const TUploadResult result = send();
     // A refusal's message stays where the user reads it.
     if (result != TUploadResult::Refused && result != TUploadResult::Stopped) Ui->ShowStatus("");
     return result;

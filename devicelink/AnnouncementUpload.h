@@ -7,7 +7,8 @@
 // A reply the device cut off after the POST counts as success: the device may
 // close without a word once it has the file. A failure anywhere else (the
 // nonce, the file, the connection) is reported as the failure it is. The
-// upload file is deleted once an upload was tried.
+// upload file is deleted when the thread ends, whatever ended it (no slot
+// chosen, no address, a stop): no announcement is left lying about.
 #include "classes/Thread.h"
 #include "devicelink/UploadUi.h"
 #include "net/HttpClient.h"

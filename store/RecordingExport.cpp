@@ -10,6 +10,7 @@
 #include "store/RecordingNames.h"
 #include "store/Recordings.h"
 
+#include <cerrno>
 #include <filesystem>
 #include <new>
 #include <system_error>
@@ -18,9 +19,12 @@ namespace {
 
 // Deciphering goes in steps of this size, each one a step of progress.
 constexpr std::size_t kStep = 256 * 1024;
-// A write that failed with less room than the file and this much to spare
-// (blocks, the file system's own records) failed for want of room.
-constexpr std::int64_t kRoomMargin = 1024 * 1024;
+
+int WriteWhole(const AnsiString& target, std::string_view bytes) {
+    TAtomicFile file(ToOsText(target));
+    file.Write(bytes);
+    return file.Commit();
+}
 
 // Whether `target` names a file inside `folder`, links followed.
 bool InsideFolder(const AnsiString& folder, const AnsiString& target) {
@@ -77,19 +81,16 @@ TExportResult ExportRecording(const AnsiString& storeFolder, const AnsiString& n
     }
     report(50);
 
+    int err = 0;
     try {
-        if (files.Write)
-            files.Write(target, bytes);
-        else
-            WriteFileAtomically(target, bytes);
+        err = files.Write ? files.Write(target, bytes) : WriteWhole(target, bytes);
     } catch (const std::bad_alloc&) {
         return TExportResult::MemoryError;
-    } catch (...) {
-        const AnsiString folder = ExtractFilePath(ExpandFileName(target));
-        const std::int64_t free = files.FreeSpace ? files.FreeSpace(folder) : DiskFree(folder);
-        if (free >= 0 && free < std::int64_t(total) + kRoomMargin) return TExportResult::DiskFull;
-        return TExportResult::WriteError;
     }
+    // The free space a place reports proves nothing (a place that takes no
+    // file may report none): only the write's own error says the disk is full.
+    if (err == ENOSPC || err == EDQUOT) return TExportResult::DiskFull;
+    if (err != 0) return TExportResult::WriteError;
     report(100);
     return TExportResult::Ok;
 }

@@ -19,17 +19,15 @@ enum class TExportResult {
     OpenError,    // the recording cannot be read
     MemoryError,  // no memory for its bytes
     IntoStore,    // the target lies in the recordings' own folder
-    DiskFull,     // the target's disk has no room for it
-    WriteError,   // the target cannot be written
+    DiskFull,     // writing it said so: no space or no quota left
+    WriteError,   // the target cannot be written for any other reason
 };
 
 // File operations of an export, so that tests can make them fail.
 struct TExportFiles {
-    // Writes the whole target so that it is complete or as it was.
-    // Empty: WriteFileAtomically.
-    std::function<void(const AnsiString& Target, std::string_view Bytes)> Write;
-    // Bytes free on the file system holding Folder, -1 when unknown. Empty: DiskFree.
-    std::function<std::int64_t(const AnsiString& Folder)> FreeSpace;
+    // Writes the whole target so that it is complete or as it was; 0, or
+    // the errno of the failure. Empty: through TAtomicFile.
+    std::function<int(const AnsiString& Target, std::string_view Bytes)> Write;
 };
 
 // 0..100 as the export goes on.

@@ -85,6 +85,7 @@ TConfigValues ParseConfigLines(const TStrings& lines, TDateTime now);
 bool LoadConfigList(const AnsiString& dir, TStrings& lines, TDateTime now, TVirtualScreenSize virtualScreen,
                     const std::function<void(const AnsiString&)>& log = {});
 
-// Replaces dir + "config.cfg" as a whole, readable by its owner alone; on failure (EFCreateError,
+// Replaces dir + "config.cfg" as a whole, readable by its owner alone, and a
+// link at that name by the file itself; on failure (EFCreateError,
 // EWriteError) the previous file stays. The plain form never touches the disk.
 void SaveConfigList(const AnsiString& dir, const TStrings& lines);

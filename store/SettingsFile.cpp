@@ -67,6 +67,9 @@ bool LoadConfigList(const AnsiString& dir, TStrings& lines, TDateTime now, TVirt
 }
 
 void SaveConfigList(const AnsiString& dir, const TStrings& lines) {
-    // It holds the exchange's password: the owner's alone, an older file's looser mode included.
-    WriteFileAtomically(dir + "config.cfg", Base64Encode(lines.Text()), {.NewMode = 0600, .KeepMode = false});
+    // It holds the exchange's password: the owner's alone, an older file's
+    // looser mode included. A link in its place is replaced: the file it
+    // points at is someone else's.
+    WriteFileAtomically(dir + "config.cfg", Base64Encode(lines.Text()),
+                        {.NewMode = 0600, .KeepMode = false, .ReplaceLink = true});
 }

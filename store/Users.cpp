@@ -1,10 +1,15 @@
 #include "store/Users.h"
 
 #include "classes/Strings.h"
+#include "rtl/AtomicFile.h"
+#include "rtl/CodePages.h"
 #include "rtl/SysUtils.h"
 #include "store/Base64File.h"
 #include "store/FileBytes.h"
 
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <cstring>
 
 TUserTable UserTable{};
@@ -12,9 +17,7 @@ TUserTable UserTable{};
 namespace {
 
 const AnsiString kInfo = "Info";
-const AnsiString kError =
-    "B\xB3\xB9"
-    "d";  // "Błąd" in Windows-1250
+const AnsiString kError = UsersErrorCaption;
 
 class NoUi : public IUserStoreUi {
 public:
@@ -53,18 +56,48 @@ void SetAside(const AnsiString& fileName) {
         ui->Log("Users: " + ExtractFileName(fileName) + " set aside as " + ExtractFileName(target));
 }
 
+TUsersFileProblem ProblemOf(int err) {
+    switch (err) {
+    case EISDIR: return TUsersFileProblem::Folder;
+    case EACCES:
+    case EPERM:
+    case EROFS: return TUsersFileProblem::NoPermission;
+    case ENOSPC:
+    case EDQUOT: return TUsersFileProblem::DiskFull;
+    default: return TUsersFileProblem::WriteFailed;
+    }
+}
+
+// Something in the store's place that no file can replace and no reader
+// should open: a folder, or a pipe that would block the reader.
+void RefuseWhatIsNoFile(const AnsiString& fileName) {
+    struct stat st;
+    if (::stat(ToOsText(fileName).c_str(), &st) != 0 || S_ISREG(st.st_mode)) return;
+    const bool folder = S_ISDIR(st.st_mode);
+    throw EUsersFileError(fileName + (folder ? " is a folder" : " is no file"), fileName,
+                          folder ? TUsersFileProblem::Folder : TUsersFileProblem::NotAFile);
+}
+
 }  // namespace
 
 void SetUserStoreUi(IUserStoreUi* newUi) { ui = newUi ? newUi : &noUi; }
 
 void SaveUsers() {
-    // It holds every password: the owner's alone, an older file's looser mode included.
-    WriteFileAtomically(StoreFile(), Base64Encode(UserTableToBytes(UserTable)), {.NewMode = 0600, .KeepMode = false});
+    const AnsiString storeFile = StoreFile();
+    // It holds every password: the owner's alone, an older file's looser
+    // mode included; a link in its place is replaced, never written through.
+    TAtomicFile file(ToOsText(storeFile), {.NewMode = 0600, .KeepMode = false, .ReplaceLink = true});
+    file.Write(Base64Encode(UserTableToBytes(UserTable)));
+    if (const int err = file.Commit())
+        throw EUsersFileError("Cannot write file " + storeFile + ": " + FromOsText(std::strerror(err)), storeFile,
+                              ProblemOf(err));
 }
 
 bool LoadUsers() {
-    std::memset(UserTable, 0, sizeof UserTable);
     const AnsiString storeFile = StoreFile();
+    // Before the table is cleared: the users already in it stay usable.
+    RefuseWhatIsNoFile(storeFile);
+    std::memset(UserTable, 0, sizeof UserTable);
     const AnsiString plainFile = PlainFile();
     const bool fromStore = FileExists(storeFile);
     bool read = false;

@@ -5,6 +5,7 @@
 // the administrator; the store only keeps it from being deleted.
 // User-interface thread only.
 #include "rtl/AnsiString.h"
+#include "rtl/Exceptions.h"
 #include "store/UserRecord.h"
 
 class TStrings;
@@ -12,6 +13,10 @@ class TStrings;
 extern TUserTable UserTable;
 
 constexpr const char* AdminName = "admin";
+// The caption of the store's error messages in every language: "Błąd" in Windows-1250.
+constexpr const char* UsersErrorCaption =
+    "B\xB3\xB9"
+    "d";
 
 // Codes of the users catalogue that the store shows.
 enum : int {
@@ -20,6 +25,26 @@ enum : int {
     ucUserExists = 2,    // IDS_USER_EXISTS (question)
     ucUserModify = 3,    // IDS_USER_MOD (question)
     ucRemoveAdmin = 4,   // IDS_REMOVE_ADMIN
+};
+
+// Why "users.conf" cannot hold the store.
+enum class TUsersFileProblem {
+    Folder,        // a folder has its name
+    NotAFile,      // something else that is no file (a pipe, a device)
+    NoPermission,  // it, or its folder, may not be written
+    DiskFull,      // no room or no quota left
+    WriteFailed,   // any other failure to put it in place
+};
+
+// "users.conf" cannot hold the store. Message carries the system's reason
+// for the debug log; FileName and Problem are for the user.
+class EUsersFileError : public EFCreateError {
+public:
+    EUsersFileError(const AnsiString& Message, AnsiString FileName_, TUsersFileProblem Problem_)
+        : EFCreateError(Message), FileName(std::move(FileName_)), Problem(Problem_) {}
+    const char* ClassName() const noexcept override { return "EUsersFileError"; }
+    AnsiString FileName;
+    TUsersFileProblem Problem;
 };
 
 // How the store talks to the user. Captions are fixed texts in every
@@ -42,8 +67,8 @@ public:
 void SetUserStoreUi(IUserStoreUi* ui);
 
 // Replaces "users.conf" as a whole, readable by its owner alone; no plain
-// table is written anywhere.
-// On failure (EFCreateError, EWriteError) the previous file stays.
+// table is written anywhere, and a link at that name is replaced, never
+// written through. On failure (EUsersFileError) the previous file stays.
 void SaveUsers();
 
 // Fills the table from "users.conf". False, after the IDS_NO_ADMIN
@@ -53,7 +78,8 @@ void SaveUsers();
 // at all is renamed to "users.conf.bad" (and the debug log says so), so that
 // the next save cannot destroy it; one that holds users but is no whole
 // table (cut short, or another program's) is used, and a copy is kept as
-// "users.conf.bad".
+// "users.conf.bad". Something in its place that is no file (a folder, a
+// pipe) is left as it is: EUsersFileError, and no message.
 bool LoadUsers();
 
 // Copies the record into the slot and saves; on a failed save the slot

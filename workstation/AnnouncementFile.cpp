@@ -29,7 +29,7 @@ TAnnouncementFileCheck PrepareAnnouncementFile(const AnsiString& Chosen, const A
     // It may have grown since its size was read.
     if (int64_t(bytes.size()) > kAnnouncementMaxBytes) return afTooBig;
     DeleteFile(UploadFile);
-    if (!TryWriteFileAtomically(UploadFile, bytes)) {
+    if (!TryWriteFileAtomically(UploadFile, bytes, kUploadFileOptions)) {
         DebugLog("Announcement file: cannot write " + UploadFile);
         DeleteFile(UploadFile);
         return afNoFile;

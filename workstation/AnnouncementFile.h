@@ -2,6 +2,11 @@
 // A sound file the user picks as an announcement: checked with libsndfile,
 // loaded at run time, and copied to the upload file.
 #include "rtl/AnsiString.h"
+#include "rtl/AtomicFile.h"
+
+// How the upload file is written: for its owner alone, and a link planted
+// at its fixed name is replaced rather than written through.
+inline constexpr TAtomicWriteOptions kUploadFileOptions{.NewMode = 0600, .KeepMode = false, .ReplaceLink = true};
 
 // The outcome; every value but afAccepted is the code of the announcement
 // message (catalogue 1) that reports it.

@@ -197,7 +197,12 @@ void TadduserDialogForm::OKButtonClick(TObject*) {
 
 void TadduserDialogForm::deleteUserButtonClick(TObject*) {
     if (usersComboBox->ItemIndex() < 0) return;
-    DeleteUser(usersComboBox->Text());
+    try {
+        DeleteUser(usersComboBox->Text());
+    } catch (const EUsersFileError& e) {
+        ShowUsersFileError(this, e);  // the user stays
+        return;
+    }
     usersComboBox->Items()->Clear();
     ListUserNames(usersComboBox->Items());
     usersComboBox->SetItemIndex(1);

@@ -156,6 +156,10 @@ public:
     void ABookImageMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
 
 private:
+    // IDS_RECORDFILE_ERROR of the media catalogue: an announcement that
+    // cannot be recorded into its file or saved.
+    static constexpr int kRecordFileMessage = 2;
+
     AnsiString text(const char* Key) const;
     // The filter frame beside this one in the main window, if any.
     TFiltrFrame* filterFrame() const;
@@ -179,13 +183,16 @@ private:
     // After a refill: the player keeps what it had only when the current
     // row still names it; otherwise it is closed.
     void settlePlayer();
-    // Closes the player and forgets its file; Export goes with it.
+    // Closes the player and forgets its file and its deciphered copy. Export
+    // stays: the selected row is exported from its stored file, and only a
+    // failed open takes Export away.
     void closePlayer();
     // The message and status line of a failed opening (media message Code).
     void reportOpenFailure(int Code, const char* StatusKey);
     // Play from the current place; false when there was nothing to play.
     bool startPlaying();
-    // Ends an announcement recording and hands the file to the upload.
+    // Ends an announcement recording and hands the file to the upload; a
+    // recording that cannot be saved gets the media message instead.
     void endRecording();
     // Starts the upload of a recorded announcement (the announcement's own unit).
     void startAnnouncementUpload(const AnsiString& FileName);

@@ -51,9 +51,13 @@ void TMediaFrame::Nagrywaniezapowiedzi1Click(TObject*) {
     const auto& header = GsmWavHeader();
     // Written whole or not at all: an older announcement never survives here.
     DeleteFile(path);
-    if (!TryWriteFileAtomically(path, std::string_view(reinterpret_cast<const char*>(header.data()), header.size()))) {
+    // The user's voice: readable by the user alone, as the recording the
+    // player saves over it keeps this file's mode.
+    if (!TryWriteFileAtomically(path, std::string_view(reinterpret_cast<const char*>(header.data()), header.size()),
+                                kUploadFileOptions)) {
         DebugLog("Record announcement: cannot write " + path);
-        setStatus(text("IDS_RECORDFILE_ERROR"));
+        setStatus(AnsiString());
+        ShowMessageDialog(this, mcMedia, kRecordFileMessage);
         return;
     }
     try {
@@ -63,13 +67,18 @@ void TMediaFrame::Nagrywaniezapowiedzi1Click(TObject*) {
         Timer2->SetEnabled(true);
         MediaPlayer->StartRecording();
     } catch (const std::exception& e) {
-        // No input device, or the file would not open.
         DebugLog("Record announcement: " + AnsiString(e.what()));
         Timer2->SetEnabled(false);
         MediaPlayer->Close();
         MediaPlayer->SetFileName(AnsiString());
         DeleteFile(path);
-        setStatus(text("IDS_RECORDFILE_ERROR"));
+        // Said in a message, as every failure of the player is: the status
+        // line keeps no stale text.
+        setStatus(AnsiString());
+        if (dynamic_cast<const EMCINoInputDevice*>(&e))
+            ShowCaptionMessage(this, text("IDS_ERROR"), text("IDS_NO_INPUT_DEVICE"));
+        else
+            ShowMessageDialog(this, mcMedia, kRecordFileMessage);
         return;
     }
     recording = true;

@@ -4,6 +4,7 @@
 #include "workstation/Unitmediaframe.h"
 
 #include "localization/Lxlnglnk.h"
+#include "rtl/Files.h"
 #include "rtl/Folders.h"
 #include "store/RecordingNames.h"
 #include "store/Recordings.h"
@@ -27,6 +28,8 @@ AnsiString TMediaFrame::RecordingPath(const AnsiString& FileName) { return Progr
 
 void TMediaFrame::reportOpenFailure(int Code, const char* StatusKey) {
     closePlayer();
+    // Whatever was deciphered is of no use.
+    DeleteFile(PlayingFileName());
     ExportImage->SetVisible(false);
     setStatus(StatusKey ? text(StatusKey) : AnsiString());
     ShowMessageDialog(this, mcMedia, Code);
@@ -48,6 +51,8 @@ void TMediaFrame::OpenRecording(const AnsiString& Path) {
         }
         MediaPlayer->SetFileName(PlayingFileName());
         MediaPlayer->Open();
+        // A damaged file (cut short, say) may open without a moment of sound.
+        if (MediaPlayer->Length() <= 0) throw EMCIDeviceError("no sound in " + Path);
         openedPath_ = Path;
         SetRecordingInPlayer(Path);
         UpdatePlayTime();
@@ -77,12 +82,13 @@ void TMediaFrame::openSelectedRow() {
 
 void TMediaFrame::closePlayer() {
     SeekTrackBar->SetEnabled(false);
-    // With nothing open, Export keeps what the rights gave it.
     if (openedPath_.empty() && MediaPlayer->Mode() == mpNotReady) return;
     StopImageClick(nullptr);
     MediaPlayer->Close();
     MediaPlayer->SetFileName(AnsiString());
+    // The plain copy lives no longer than the player holds it: a recording
+    // deleted or purged takes its copy with it.
+    if (!openedPath_.empty()) DeleteFile(PlayingFileName());
     openedPath_.clear();
     SetRecordingInPlayer(AnsiString());
-    ExportImage->SetVisible(false);
 }

@@ -3,8 +3,10 @@
 #include "workstation/Unitmediaframe.h"
 
 #include "localization/Lxlnglnk.h"
+#include "rtl/Files.h"
 #include "rtl/Ticks.h"
 #include "workstation/Unitdebug.h"
+#include "workstation/Unitmessage.h"
 
 #include <cstdio>
 
@@ -41,11 +43,11 @@ void TMediaFrame::UpdatePlayTime() {
     TimeLabel->SetCaption(clockText(position));
     setSeekFromTimer(int(SeekTrackBar->Max() * position / length));
     // The end was reached: back at the start with the recording still loaded,
-    // and nothing left to follow.
+    // and nothing left to follow. The sound is held in memory: reading the
+    // deciphered copy again could only fail (it may be gone by now).
     if (Timer1->Enabled() && MediaPlayer->Mode() == mpStopped) {
         ResetPlayTime();
-        MediaPlayer->Close();
-        MediaPlayer->Open();
+        MediaPlayer->SetPosition(0);
         Timer1->SetEnabled(false);
         Timer2->SetEnabled(false);
         setStatus(AnsiString());
@@ -119,13 +121,25 @@ void TMediaFrame::StopImageClick(TObject*) {
 }
 
 void TMediaFrame::endRecording() {
-    MediaPlayer->Stop();
-    MediaPlayer->Save();
-    MediaPlayer->Eject();
-    MediaPlayer->Close();
     recording = false;
-    Sleep(10);
-    startAnnouncementUpload(MediaPlayer->FileName());
+    Timer2->SetEnabled(false);
+    const AnsiString file = MediaPlayer->FileName();
+    try {
+        MediaPlayer->Stop();
+        MediaPlayer->Save();
+        MediaPlayer->Eject();
+        MediaPlayer->Close();
+        Sleep(10);
+        startAnnouncementUpload(file);
+    } catch (const std::exception& e) {
+        // Nothing half saved is sent; the user hears why in the catalogue's words.
+        DebugLog("Record announcement: " + AnsiString(e.what()));
+        MediaPlayer->Close();
+        MediaPlayer->SetFileName(AnsiString());
+        DeleteFile(file);
+        setStatus(AnsiString());
+        ShowMessageDialog(this, mcMedia, kRecordFileMessage);
+    }
     if (musicTable->Row() > 0) openSelectedRow();
 }
 

@@ -34,6 +34,8 @@ const char* const kAnnouncementKeys[] = {"IDS_ANNOUNCE_NOFILE", "IDS_ANNOUNCE_TO
                                          "IDS_LIBSND_ERROR"};
 const char* const kMediaKeys[] = {"IDS_OPEN_ERROR",         "IDS_FREEMEM_ERROR", "IDS_RECORDFILE_ERROR",
                                   "IDS_RECORDFILE_REMOVED", "IDS_EXPORT_ERROR",  "IDS_EXPORT_ERROR_2"};
+const char* const kFileReasonKeys[] = {"IDS_FILE_FOLDER", "IDS_FILE_NOT_FILE", "IDS_FILE_NO_PERMISSION",
+                                       "IDS_FILE_DISK_FULL", "IDS_FILE_WRITE_FAILED"};
 
 struct TFieldRule {
     const char* Key;
@@ -94,6 +96,32 @@ void TMessageDialog::SetAdminCreateError() {
 void TMessageDialog::SetAnnouncementMessage(int code) { setSentence(kAnnouncementKeys, code); }
 
 void TMessageDialog::SetMediaMessage(int code) { setSentence(kMediaKeys, code); }
+
+void TMessageDialog::SetUsersFileMessage(const AnsiString& fileName, int reason) {
+    if (reason < 0 || reason >= int(std::size(kFileReasonKeys))) return;
+    MessageLabel->SetCaption(T("IDS_USERS_FILE_UNUSABLE") + "\n" + fileName + "\n" +
+                             EndSentence(T(kFileReasonKeys[reason])));
+    fitMessage();
+}
+
+void TMessageDialog::fitMessage() {
+    TCanvas measure;
+    measure.SetFont(MessageLabel->Font());
+    TRect needed(0, 0, MessageLabel->Width(), 0);
+    measure.DrawText(MessageLabel->Caption(), needed,
+                     DT_EXPANDTABS | DT_WORDBREAK | DT_CALCRECT | (MessageLabel->ShowAccelChar() ? 0u : DT_NOPREFIX));
+    // A word longer than the line (a path) widens the dialog on both sides.
+    if (const int wider = needed.Width() - MessageLabel->Width(); wider > 0) {
+        MessageLabel->SetWidth(MessageLabel->Width() + wider);
+        ImageOK->SetLeft(ImageOK->Left() + wider / 2);
+        SetClientWidth(ClientWidth() + wider);
+    }
+    if (const int taller = needed.Height() - MessageLabel->Height(); taller > 0) {
+        MessageLabel->SetHeight(MessageLabel->Height() + taller);
+        ImageOK->SetTop(ImageOK->Top() + taller);
+        SetClientHeight(ClientHeight() + taller);
+    }
+}
 
 void TMessageDialog::ImageOKMouseDown(TObject*, TMouseButton, TShiftState, int, int) {
     ShowButtonImage(ImageOK, ImageList1, kOkPressedImage);

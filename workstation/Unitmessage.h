@@ -41,6 +41,10 @@ public:
     // 0 IDS_OPEN_ERROR, 1 IDS_FREEMEM_ERROR, 2 IDS_RECORDFILE_ERROR,
     // 3 IDS_RECORDFILE_REMOVED, 4 IDS_EXPORT_ERROR, 5 IDS_EXPORT_ERROR_2.
     void SetMediaMessage(int code);
+    // The users file that cannot serve, on a line of its own, and why:
+    // 0 a folder, 1 no file, 2 no permission, 3 disk full, 4 cannot be
+    // written. The dialog grows until the whole text shows.
+    void SetUsersFileMessage(const AnsiString& fileName, int reason);
 
     // Handlers.
     void ImageOKMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
@@ -54,6 +58,9 @@ private:
     // Sets the sentence of Keys[code] when code is inside the table.
     template <size_t N>
     void setSentence(const char* const (&Keys)[N], int code);
+    // Widens and heightens the label, and the dialog with it, for a text
+    // that does not fit.
+    void fitMessage();
 };
 
 // Text with a full stop appended, unless it ends with one already (some

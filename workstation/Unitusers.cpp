@@ -59,8 +59,6 @@ namespace {
 
 constexpr TColor kTrunkLineColor = TColor(0xCAD8CF);
 constexpr TColor kExtensionColor = TColor(0xB0DBEB);
-// IDS_DB_ERROR of the users catalogue.
-constexpr int kDatabaseErrorMessage = 7;
 
 // Frees the user dialog and clears the global that points to it.
 struct UserDialogScope {
@@ -101,7 +99,18 @@ AnsiString TUsersFrame::text(const char* key) const { return lxLangLinked1->GetT
 int TUsersFrame::imageBase() const { return (ProgramLanguage() - 1) * 4; }
 
 bool TUsersFrame::ReloadUsers() {
-    if (!LoadUsers()) createFirstAdmin();
+    try {
+        if (!LoadUsers()) createFirstAdmin();
+    } catch (const EUsersFileError& e) {
+        // Later the table in memory serves on, and the next save says why
+        // it fails; at the start nobody can log in without the store.
+        if (!IsFreeSlot(FindUser(AdminName))) {
+            DebugLog("Users: " + e.Message);
+        } else {
+            ShowUsersFileError(Owner(), e);
+            Halt(2);
+        }
+    }
 
     TStrings* items = usersComboBox->Items();
     const int selected = usersComboBox->ItemIndex();
@@ -118,25 +127,24 @@ bool TUsersFrame::ReloadUsers() {
 void TUsersFrame::createFirstAdmin() {
     // The main window is being built: it owns this frame.
     TComponent* mainWindow = Owner();
+    bool told = false;
     try {
         UserDialogScope scope(mainWindow);
         adduserDialog->SetMode(TadduserDialogForm::modeFirstAdmin);
         if (adduserDialog->ShowModal() == mrOk) {
             try {
                 AddUser(adduserDialog->BuildUserRecord());
-            } catch (const Exception& e) {
-                // The store could not be written (a read-only folder, a full disk):
-                // the user reads the catalogue's message in the program's language,
-                // the system's reason with its path goes to the debug log.
-                DebugLog("Users: the administrator cannot be saved: " + e.Message);
-                ShowMessageDialog(mainWindow, mcUsers, kDatabaseErrorMessage);
+            } catch (const EUsersFileError& e) {
+                // Said once, with the file and the reason; asking again would not help.
+                ShowUsersFileError(mainWindow, e);
+                told = true;
             }
         }
     } catch (...) {
         Application->HandleException(std::current_exception());
     }
     if (!IsFreeSlot(FindUser(AdminName))) return;
-    ShowAdminCreateError(mainWindow);
+    if (!told) ShowAdminCreateError(mainWindow);
     Halt(2);
 }
 
@@ -155,13 +163,21 @@ bool TUsersFrame::runUserDialog(int mode, TUserRecord& record) {
 void TUsersFrame::AddUserButtonClick(TObject*) {
     TUserRecord record;
     if (!runUserDialog(TadduserDialogForm::modeAdd, record)) return;
-    AddUser(record);
+    try {
+        AddUser(record);
+    } catch (const EUsersFileError& e) {
+        ShowUsersFileError(this, e);  // the table is as it was
+    }
     ReloadUsers();
 }
 
 void TUsersFrame::modifyUsersButtonClick(TObject*) {
     TUserRecord record;
-    if (runUserDialog(TadduserDialogForm::modeModify, record)) ModifyUser(record);
+    try {
+        if (runUserDialog(TadduserDialogForm::modeModify, record)) ModifyUser(record);
+    } catch (const EUsersFileError& e) {
+        ShowUsersFileError(this, e);
+    }
     // Users may have been deleted inside the dialog, whatever its result.
     ReloadUsers();
 }

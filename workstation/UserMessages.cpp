@@ -76,6 +76,15 @@ void ShowTextMessage(const AnsiString& Caption, const AnsiString& Text) {
     });
 }
 
+void ShowUsersFileError(TComponent* Owner, const EUsersFileError& Error) {
+    DebugLog("Users: " + Error.Message);
+    ShowMessageWith(Owner, [&](TMessageDialog& d) {
+        d.SetUsersFileMessage(Error.FileName, int(Error.Problem));
+        d.SetCaption(UsersErrorCaption);
+        d.SetCaptionCodePage(StoreCaptionCodePage);
+    });
+}
+
 bool ConfirmDeletion(TComponent* Owner, const AnsiString& Text) {
     FormPtr<TDeleteDialog> dialog(new TDeleteDialog(Owner, Text));
     return dialog->ShowModal() == mrOk;

@@ -4,6 +4,7 @@
 #include "rtl/AnsiString.h"
 
 class TComponent;
+class EUsersFileError;
 
 // Account messages: 0 IDS_ADMIN_USERNAME, 1 IDS_REPEAT_PASSWORD, 2 IDS_CHOOSE_USER.
 void ShowAccountMessage(TComponent* Owner, int Code);
@@ -15,6 +16,10 @@ void ShowAdminCreateError(TComponent* Owner);
 void ShowTextMessage(const AnsiString& Caption, const AnsiString& Text);
 // The delete-confirmation dialog with the caller's text; true for OK.
 bool ConfirmDeletion(TComponent* Owner, const AnsiString& Text);
+
+// The users file that cannot serve and why, once; the system's words go to
+// the debug log.
+void ShowUsersFileError(TComponent* Owner, const EUsersFileError& Error);
 
 // Lets the user store show its messages and questions in these dialogs
 // and write its log lines to the debug log. Safe to call more than once.

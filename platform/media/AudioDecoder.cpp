@@ -60,6 +60,7 @@ AudioClip DecodeAudioFile(const AnsiString& path) {
     std::vector<uint8_t> image = ReadWholeFile(path);
     RepairWaveSizes(image);
     const int64_t ownFrames = FactSampleCount(image);
+    const int64_t wholeFrames = WholeBlockFrames(image);
 
     SF_VIRTUAL_IO io{&MemLength, &MemSeek, &MemRead, &MemWrite, &MemTell};
     MemoryFile mem{&image};
@@ -96,5 +97,8 @@ AudioClip DecodeAudioFile(const AnsiString& path) {
                      (info.format & SF_FORMAT_SUBMASK) == SF_FORMAT_DOUBLE;
     if (!pcm && ownFrames > 0 && ownFrames < clip.Frames())
         clip.Samples.resize(size_t(ownFrames) * size_t(clip.Channels));
+    // What a cut-off block decodes to is noise, not the recording.
+    if (!pcm && wholeFrames >= 0 && wholeFrames < clip.Frames())
+        clip.Samples.resize(size_t(wholeFrames) * size_t(clip.Channels));
     return clip;
 }

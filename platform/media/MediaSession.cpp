@@ -115,7 +115,11 @@ void MediaSession::StartRecording() {
     }
     ReleaseOutput();
     state_ = MediaState::Stopped;
-    capture_ = std::make_unique<AudioCapture>(clip_.SampleRate, clip_.Channels);
+    try {
+        capture_ = std::make_unique<AudioCapture>(clip_.SampleRate, clip_.Channels);
+    } catch (const EMCIDeviceError& e) {
+        throw EMCINoInputDevice(e.Message);
+    }
     recordStart_ = position_;
     state_ = MediaState::Recording;
 }

@@ -9,6 +9,7 @@
 // current position with the recorded sound.
 #include "AudioClip.h"
 #include "rtl/AnsiString.h"
+#include "rtl/Exceptions.h"
 
 #include <memory>
 
@@ -16,6 +17,10 @@ class AudioOutput;
 class AudioCapture;
 
 enum class MediaState { NotReady, Stopped, Playing, Paused, Recording };
+
+// Recording found no input device it could open (no sound driver, no
+// microphone, or one that refuses).
+YORDE_DECLARE_EXCEPTION(EMCINoInputDevice, EMCIDeviceError)
 
 class MediaSession {
 public:

@@ -13,3 +13,8 @@ bool RepairWaveSizes(std::vector<uint8_t>& image);
 // recording's own length, where the data's last block is filled up with
 // silence. -1 when the image has no fact chunk before its data.
 int64_t FactSampleCount(const std::vector<uint8_t>& image);
+
+// The frames that the data chunk's whole blocks hold, for formats coded in
+// blocks that name their samples per block (GSM 6.10, ADPCM); a block cut
+// off holds no sound. -1 when the image is not such a format.
+int64_t WholeBlockFrames(const std::vector<uint8_t>& image);

@@ -202,21 +202,26 @@ TEST_F(AnnouncementUpload, OnlyThePostMayEndWithoutAReply) {
 }
 
 // No slot chosen: nothing is asked of the device, the status line is
-// emptied and the file stays. An address of eight characters or fewer is
-// refused before the slot is asked for.
+// emptied and the file goes, as after every upload: no announcement is left
+// lying about. An address of eight characters or fewer is refused before
+// the slot is asked for.
 TEST_F(AnnouncementUpload, NoSlotOrNoAddressSendsNothing) {
     auto ui = Upload(-1);
     EXPECT_EQ(ui->Seen(), (std::vector<std::string>{"slot", "status:", Finished(TUploadResult::NoSlot)}));
+    EXPECT_FALSE(Temp.Exists("record.wav"));
+    Temp.Write("record.wav", Wav);
     ui = Upload(0);
     EXPECT_EQ(Result, TUploadResult::NoSlot);
+    EXPECT_FALSE(Temp.Exists("record.wav"));
+    Temp.Write("record.wav", Wav);
     ui = Upload(4, "10.0.0.1");
     EXPECT_EQ(ui->Seen(), (std::vector<std::string>{"status:IDS_NOURL", Finished(TUploadResult::NoAddress)}));
     EXPECT_TRUE(Requests().empty());
-    EXPECT_TRUE(Temp.Exists("record.wav"));
+    EXPECT_FALSE(Temp.Exists("record.wav"));
 }
 
 // An upload stopped while the user chooses the slot sends nothing, says
-// nothing and keeps the file.
+// nothing and leaves no file.
 TEST_F(AnnouncementUpload, StoppedWhileTheSlotIsChosen) {
     class TSlowChoice : public TRecordingUploadUi {
     public:
@@ -237,7 +242,7 @@ TEST_F(AnnouncementUpload, StoppedWhileTheSlotIsChosen) {
     EXPECT_EQ(ui->Wait(), TUploadResult::Stopped);
     EXPECT_EQ(ui->Seen(), (std::vector<std::string>{"slot", Finished(TUploadResult::Stopped)}));
     EXPECT_TRUE(Requests().empty());
-    EXPECT_TRUE(Temp.Exists("record.wav"));
+    EXPECT_FALSE(Temp.Exists("record.wav"));
 }
 
 // A file that cannot be read is a failure the user is told of, before the

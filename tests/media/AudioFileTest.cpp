@@ -93,6 +93,19 @@ TEST_F(AudioFileTest, AcceptsHeadersWhoseSizesDoNotMatchTheFile) {
     EXPECT_EQ(empty.Format, kGsmWaveFormat);
 }
 
+// A file cut short keeps the sound of its whole blocks; a block cut off
+// holds no sound, so a file cut inside its first block has none at all.
+TEST_F(AudioFileTest, OnlyWholeBlocksOfACutFileAreSound) {
+    const auto good = ReadBytes(MakeGsm("good.wav", 8000));
+    const size_t data = 60;  // the 60-byte header, then blocks of 65 bytes of 320 samples
+    for (const auto& [bytes, frames] : std::vector<std::pair<size_t, int64_t>>{
+             {data + 40, 0}, {data + 64, 0}, {data + 65, 320}, {data + 3 * 65 + 30, 3 * 320}}) {
+        SCOPED_TRACE(bytes);
+        WriteBytes(dir.Path("cut.wav"), std::vector<uint8_t>(good.begin(), good.begin() + long(bytes)));
+        EXPECT_EQ(DecodeAudioFile(dir.Path("cut.wav")).Frames(), frames);
+    }
+}
+
 TEST_F(AudioFileTest, FilesThatAreNotSoundRaiseALibraryException) {
     EXPECT_THROW(DecodeAudioFile(dir.Path("missing.wav")), EMCIDeviceError);
     WriteBytes(dir.Path("text.wav"), {'h', 'e', 'l', 'l', 'o', '\n'});

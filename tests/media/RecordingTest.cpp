@@ -98,11 +98,20 @@ TEST_F(RecordingTest, AnInputThatCannotOpenIsAnError) {
     try {
         s.StartRecording();
         FAIL() << "recording from a device that cannot open succeeded";
-    } catch (const EMCIDeviceError& e) {
+    } catch (const EMCINoInputDevice& e) {
         EXPECT_NE(std::string(e.what()).find("recording device"), std::string::npos) << e.what();
     }
     EXPECT_EQ(s.State(), MediaState::Stopped);
     EXPECT_EQ(s.Length(), 0);
+}
+
+// Without any sound driver there is no input either.
+TEST_F(RecordingTest, NoSoundDriverIsNoInputDevice) {
+    AudioEnv env({{"SDL_AUDIODRIVER", "no-such-driver"}});
+    MediaSession s;
+    s.Open(Template());
+    EXPECT_THROW(s.StartRecording(), EMCINoInputDevice);
+    EXPECT_EQ(s.State(), MediaState::Stopped);
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include "workstation/Unitusers.h"
 
 #include <cstring>
+#include <filesystem>
 
 using namespace mainwindowtest;
 
@@ -100,6 +101,20 @@ TEST_F(DamagedStartFiles, UsersFileOfAnotherProgram) {
     EXPECT_TRUE(askedForAdministrator);
     EXPECT_EQ(program.Read("users.conf.bad"), foreign);
     EXPECT_EQ(Base64Decode(program.Read("users.conf")).size(), UserFileSize);
+}
+
+// A folder in the user store's place is no damaged store to set aside: one
+// message names the file and says why, in the program's language, and the
+// program ends; nobody is asked for an administrator, and the folder stays.
+TEST_F(DamagedStartFiles, UsersFileThatIsAFolderIsNamedOnce) {
+    program.MakeDir("users.conf/kept");
+    program.Write("en.lang", "");
+    EXPECT_EQ(StartExitCode(), 2);
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].Class, "TMessageDialog");
+    EXPECT_EQ(seen[0].Text, "The users file cannot be used:\n" + program.Path("users.conf") + "\nit is a folder.");
+    EXPECT_TRUE(std::filesystem::is_directory(program.Path("users.conf/kept")));
+    EXPECT_FALSE(program.Exists("users.conf.bad"));
 }
 
 // Settings that are no Base64 text: the defaults, stored at once; the file

@@ -2,6 +2,8 @@
 #include "rtl/DateTimeText.h"
 #include "rtl/Exceptions.h"
 
+#include "TimeZoneScope.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -234,6 +236,20 @@ TEST_F(DateTimeTest, FileDatesGoInTwoSecondStepsFrom1980) {
     EXPECT_EQ(FileDateToDateTime(DateTimeToFileDate(v)), v);
     EXPECT_EQ(FileDateToDateTime(DateTimeToFileDate(v + EncodeTime(0, 0, 1, 0))), v);  // two-second steps
     EXPECT_EQ(DateTimeToFileDate(At(1979, 12, 31)), 0);
+}
+
+// Local times convert by the rules of their own day: in summer an hour
+// more is ahead of UTC than in winter; the way back gives the same time.
+TEST_F(DateTimeTest, LocalTimesConvertWithTheDaylightSavingOfTheirDay) {
+    yorde::test::TimeZoneScope warsaw("CET-1CEST,M3.5.0,M10.5.0/3");
+    const std::time_t july = 1782862200;     // 2026-06-30 23:30:00 UTC
+    const std::time_t january = 1768433400;  // 2026-01-14 23:30:00 UTC
+    EXPECT_EQ(LocalDateTimeToUnix(At(2026, 7, 1, 1, 30)), july);
+    EXPECT_EQ(LocalDateTimeToUnix(At(2026, 1, 15, 0, 30)), january);
+    EXPECT_EQ(UnixToLocalDateTime(july), At(2026, 7, 1, 1, 30));
+    EXPECT_EQ(UnixToLocalDateTime(january), At(2026, 1, 15, 0, 30));
+    // Either side of the change in spring (02:00 becomes 03:00 on 29 March).
+    EXPECT_EQ(LocalDateTimeToUnix(At(2026, 3, 29, 3, 0)) - LocalDateTimeToUnix(At(2026, 3, 29, 1, 0)), 3600);
 }
 
 }  // namespace

@@ -122,6 +122,14 @@ TEST_F(RemovalTest, TheCutOffIsSqliteMonthsBackFromTheUtcTime) {
         TimeZoneScope east("<+02>-2");
         EXPECT_EQ(RetentionCutoff(db, EncodeDateTime(2026, 4, 1, 1, 0, 0, 0), 1), "2026-03-03 23:00:00");
     }
+    {
+        // Summer time: half past one in the night is still the day before in
+        // UTC, so the cut-off day does not move on an hour early; in winter
+        // the same hour is already the same day.
+        TimeZoneScope warsaw("CET-1CEST,M3.5.0,M10.5.0/3");
+        EXPECT_EQ(RetentionCutoff(db, EncodeDateTime(2026, 7, 1, 1, 30, 0, 0), 1), "2026-05-30 23:30:00");
+        EXPECT_EQ(RetentionCutoff(db, EncodeDateTime(2026, 1, 15, 1, 30, 0, 0), 1), "2025-12-15 00:30:00");
+    }
 }
 
 TEST_F(RemovalTest, ThePurgeTakesExactlyTheRecordingsBeforeTheCutOffDay) {

@@ -226,4 +226,30 @@ TEST(Settings, StoredFileIsReadableByItsOwnerAlone) {
               std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
 }
 
+// A link at config.cfg (left by someone, or an old setup): the save puts
+// the program's own file in its place and never writes where it points;
+// the file it pointed at keeps its bytes and its permissions. What the link
+// led to is still read at the start.
+TEST(Settings, ALinkInPlaceOfTheFileIsReplacedNotWrittenThrough) {
+    namespace fs = std::filesystem;
+    yorde::test::TTempFolder dir;
+    const std::string theirs = ReferenceStoredBase64(CrLf(kCustom));
+    dir.Write("elsewhere/shared.cfg", theirs);
+    fs::permissions(dir.Path("elsewhere/shared.cfg"), fs::perms(0644));
+    fs::create_symlink(dir.Path("elsewhere/shared.cfg"), dir.Path("config.cfg"));
+    TStringList list;
+    ASSERT_TRUE(LoadConfigList(dir.Root(), list, kNow, {}));
+    EXPECT_EQ(ToLines(list), kCustom);
+
+    list.SetStrings(6, "http://10.0.0.8");
+    SaveConfigList(dir.Root(), list);
+    EXPECT_FALSE(fs::is_symlink(dir.Path("config.cfg")));
+    EXPECT_EQ(fs::status(dir.Path("config.cfg")).permissions(), fs::perms(0600));
+    EXPECT_EQ(dir.Read("elsewhere/shared.cfg"), theirs);
+    EXPECT_EQ(fs::status(dir.Path("elsewhere/shared.cfg")).permissions(), fs::perms(0644));
+    TStringList back;
+    ASSERT_TRUE(LoadConfigList(dir.Root(), back, kNow, {}));
+    EXPECT_EQ(back[6], "http://10.0.0.8");
+}
+
 }  // namespace

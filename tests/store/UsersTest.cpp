@@ -4,13 +4,17 @@
 #include "store/Users.h"
 
 #include "ReferenceBase64.h"
+#include "SmallDisk.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstring>
 #include <deque>
 #include <filesystem>
+#include <functional>
 #include <vector>
 
 namespace {
@@ -65,6 +69,17 @@ std::string PlainTable(int adminSlot) {
     if (adminSlot >= 0) plain.replace(std::size_t(adminSlot) * 111, 5, "admin");
     plain.replace(UserTableSize, 6, "KONIEC");
     return plain;
+}
+
+// The file and the reason of the EUsersFileError that Fn raises.
+std::pair<std::string, TUsersFileProblem> problemOf(const std::function<void()>& Fn) {
+    try {
+        Fn();
+    } catch (const EUsersFileError& e) {
+        return {std::string(e.FileName), e.Problem};
+    }
+    ADD_FAILURE() << "no EUsersFileError";
+    return {std::string(), TUsersFileProblem::WriteFailed};
 }
 
 class UsersTest : public ::testing::Test {
@@ -327,6 +342,32 @@ TEST_F(UsersTest, ForeignBase64FileIsNeverReplacedWithoutACopy) {
     EXPECT_EQ(foreign, kept);
 }
 
+// Something in the store's place that is no file (a folder, a pipe) is no
+// damaged store to set aside: the load names the file and why, asks for
+// no administrator, and leaves the thing as it is (a pipe would block a
+// reader for ever). A save that cannot put the file in place says the same.
+TEST_F(UsersTest, AStoreThatIsNoFileIsReportedOnceAndLeftAsItIs) {
+    const std::string store = dir.Path("users.conf");
+    dir.MakeDir("users.conf/inside");
+    EXPECT_EQ(problemOf([] { LoadUsers(); }), std::make_pair(store, TUsersFileProblem::Folder));
+    EXPECT_EQ(problemOf([] { AddUser(User("admin")); }), std::make_pair(store, TUsersFileProblem::Folder));
+    EXPECT_TRUE(IsFreeSlot(FindUser("admin")));
+    EXPECT_TRUE(std::filesystem::is_directory(dir.Path("users.conf/inside")));
+    EXPECT_FALSE(dir.Exists("users.conf.bad"));
+    EXPECT_TRUE(ui.shown.empty());
+
+    std::filesystem::remove_all(store);
+    ASSERT_EQ(::mkfifo(store.c_str(), 0600), 0);
+    EXPECT_EQ(problemOf([] { LoadUsers(); }), std::make_pair(store, TUsersFileProblem::NotAFile));
+    EXPECT_EQ(std::filesystem::status(store).type(), std::filesystem::file_type::fifo);
+    EXPECT_TRUE(ui.shown.empty());
+
+    // A folder that is not there: the file cannot be made.
+    SetProgramDirOverride(dir.Path("gone/"));
+    EXPECT_EQ(problemOf([] { AddUser(User("admin")); }),
+              std::make_pair(dir.Path("gone/users.conf"), TUsersFileProblem::WriteFailed));
+}
+
 // users.conf holds every password: its owner alone may read it, also when
 // an older version left it readable by others.
 TEST_F(UsersTest, StoreIsReadableByItsOwnerAlone) {
@@ -335,6 +376,44 @@ TEST_F(UsersTest, StoreIsReadableByItsOwnerAlone) {
     AddUser(User("admin"));
     EXPECT_EQ(std::filesystem::status(dir.Path("users.conf")).permissions(),
               std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+}
+
+// A save refused by the disk says why: a file system that takes no writes,
+// or one without a byte left. The store as it was stays.
+TEST_F(UsersTest, ASaveTheDiskRefusesSaysWhy) {
+    const auto problem = [] { return problemOf([] { AddUser(User("admin")); }).second; };
+    {
+        yorde::test::SmallDisk readOnly(dir.Path("ro"), 64, true);
+        if (!readOnly.Mounted()) GTEST_SKIP() << "no disk of its own: " << readOnly.Error();
+        SetProgramDirOverride(dir.Path("ro/"));
+        EXPECT_EQ(problem(), TUsersFileProblem::NoPermission);
+    }
+    yorde::test::SmallDisk full(dir.Path("full"), 64);
+    ASSERT_TRUE(full.Mounted()) << full.Error();
+    full.Fill();
+    SetProgramDirOverride(dir.Path("full/"));
+    EXPECT_EQ(problem(), TUsersFileProblem::DiskFull);
+    EXPECT_FALSE(std::filesystem::exists(dir.Path("full/users.conf")));
+    SetProgramDirOverride(dir.Root());
+}
+
+// A link at users.conf: read through, but the save puts the program's own
+// file in its place; the file it pointed at keeps its bytes and permissions.
+TEST_F(UsersTest, ALinkInPlaceOfTheStoreIsReplacedNotWrittenThrough) {
+    namespace fs = std::filesystem;
+    PutUser(User("admin"), 0);
+    const std::string stored = dir.Read("users.conf");
+    dir.Write("elsewhere/users.conf", stored);
+    fs::permissions(dir.Path("elsewhere/users.conf"), fs::perms(0644));
+    ASSERT_TRUE(DeleteFile(dir.Path("users.conf")));
+    fs::create_symlink(dir.Path("elsewhere/users.conf"), dir.Path("users.conf"));
+    ASSERT_TRUE(LoadUsers());
+    AddUser(User("jan"));
+    EXPECT_FALSE(fs::is_symlink(dir.Path("users.conf")));
+    EXPECT_EQ(dir.Read("elsewhere/users.conf"), stored);
+    EXPECT_EQ(fs::status(dir.Path("elsewhere/users.conf")).permissions(), fs::perms(0644));
+    ASSERT_TRUE(LoadUsers());
+    EXPECT_EQ((Names{"admin", "jan"}), Listed());
 }
 
 }  // namespace

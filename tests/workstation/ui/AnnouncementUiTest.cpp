@@ -138,6 +138,7 @@ TEST_F(Announcements, ARecordedAnnouncementReachesTheChosenSlot) {
     std::string recorded;
     ChooseSlot(5, [&] {
         recorded = yorde::test::ReadFile(UploadFile());
+        EXPECT_EQ(std::filesystem::status(UploadFile()).permissions(), std::filesystem::perms(0600));
         EXPECT_FALSE(MainForm->Enabled());
     });
     Media()->StopImageClick(nullptr);
@@ -205,10 +206,19 @@ TEST_F(Announcements, AChosenFileIsCheckedBeforeItIsSent) {
     std::filesystem::remove(UploadFile());
     EXPECT_EQ(Sim.Counters().Nonce + Sim.Counters().Upload, 0);
 
-    ChooseSlot(8);
+    // A link planted at the upload file's fixed name is replaced, and what
+    // it points at is left alone.
+    const std::string victim = temp.Write("victim.txt", "not an announcement");
+    std::filesystem::create_symlink(victim, UploadFile());
+    ChooseSlot(8, [&] {
+        // The copy waiting for its upload is the user's alone.
+        EXPECT_FALSE(std::filesystem::is_symlink(UploadFile()));
+        EXPECT_EQ(std::filesystem::status(UploadFile()).permissions(), std::filesystem::perms(0600));
+    });
     Pick(atLimit);
     ASSERT_TRUE(UploadDone());
     EXPECT_EQ(Sim.Announcement(8), padded);
+    EXPECT_EQ(yorde::test::ReadFile(victim), "not an announcement");
 
     const std::string alaw = temp.Path("alaw.wav");
     mediatest::WriteSound(alaw, mediatest::Tone(8000, 1, 8000), 1, 8000, SF_FORMAT_WAV | SF_FORMAT_ALAW);
@@ -248,6 +258,7 @@ TEST_F(Announcements, RefusalsLeaveTheirMessageAndCancelSendsNothing) {
     EXPECT_TRUE(WaitForFreeOnTerminateThreads(60000));
     EXPECT_EQ(Sim.Counters().Nonce, nonces);
     EXPECT_EQ(Status(), "");
+    EXPECT_FALSE(std::filesystem::exists(UploadFile())) << "nothing is left after a cancelled choice";
 }
 
 // An unusable address or password ends both menu items on the status line,
@@ -338,4 +349,64 @@ TEST_F(Announcements, LeavingEndsAnUploadUnderWay) {
     EXPECT_TRUE(MainForm->Enabled());
     EXPECT_TRUE(Dialogs("TMessageDialog").empty());
     EXPECT_FALSE(std::filesystem::exists(UploadFile()));
+}
+
+// A recording that cannot be saved at its end (a folder took the file's
+// name), ended by Stop or by Pause: the catalogue's message in the
+// window's language, nothing sent, and the player free for the next one.
+TEST_F(Announcements, ARecordingThatCannotBeSavedSaysSoAndSendsNothing) {
+    const std::string input = temp.Path("microphone.raw");
+    mediatest::WriteRaw(input, mediatest::Tone(8000, 1, 8000));
+    mediatest::AudioEnv env({{"SDL_AUDIODRIVER", "disk"}, {"SDL_DISKAUDIOFILEIN", input}, {"SDL_DISKAUDIODELAY", "2"}});
+    Open();
+    for (auto end : {&TMediaFrame::StopImageClick, &TMediaFrame::PauseImageClick}) {
+        Media()->Nagrywaniezapowiedzi1->Click();
+        ASSERT_EQ(Media()->MediaPlayer->Mode(), mpRecording);
+        ASSERT_TRUE(std::filesystem::remove(UploadFile()));
+        std::filesystem::create_directory(UploadFile());
+        seen.clear();
+        (Media()->*end)(nullptr);
+        EXPECT_TRUE(errors.empty()) << "nothing reaches the program's last-resort message";
+        const std::vector<ModalSeen> shown = Dialogs("TMessageDialog");
+        ASSERT_EQ(shown.size(), 1u);
+        EXPECT_EQ(shown[0].Text, "Cannot create record file.");
+        EXPECT_TRUE(Dialogs("TAnnounDialog").empty());
+        EXPECT_EQ(Status(), "");
+        EXPECT_EQ(Media()->MediaPlayer->Mode(), mpNotReady);
+        EXPECT_EQ(Media()->MediaPlayer->FileName(), "");
+        EXPECT_FALSE(Media()->Timer2->Enabled());
+        std::filesystem::remove(UploadFile());
+    }
+    EXPECT_EQ(Sim.Counters().Nonce + Sim.Counters().Upload, 0);
+}
+
+// No microphone: the user is told so in the catalogue's words and the
+// status line does not keep a stale text; nothing is left to send.
+TEST_F(Announcements, RecordingWithoutAnInputDeviceSaysSo) {
+    mediatest::AudioEnv env({{"SDL_AUDIODRIVER", "no-such-driver"}});
+    Open();
+    MainForm->StatusFrameBottom->StatusLabel->SetCaption("an earlier text");
+    Media()->Nagrywaniezapowiedzi1->Click();
+    EXPECT_TRUE(errors.empty());
+    const std::vector<ModalSeen> shown = Dialogs("TMessageDialog");
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].Text, "Cannot record: there is no sound input device (microphone).");
+    EXPECT_EQ(shown[0].Caption, "Error");
+    EXPECT_EQ(Status(), "");
+    EXPECT_EQ(Media()->MediaPlayer->Mode(), mpNotReady);
+    EXPECT_FALSE(Media()->Timer2->Enabled());
+    EXPECT_FALSE(std::filesystem::exists(UploadFile()));
+    EXPECT_TRUE(Dialogs("TAnnounDialog").empty());
+
+    // The upload file cannot even be made (a folder holds its name): the
+    // catalogue's record-file message, and again no stale status.
+    std::filesystem::create_directory(UploadFile());
+    MainForm->StatusFrameBottom->StatusLabel->SetCaption("an earlier text");
+    seen.clear();
+    Media()->Nagrywaniezapowiedzi1->Click();
+    const std::vector<ModalSeen> again = Dialogs("TMessageDialog");
+    ASSERT_EQ(again.size(), 1u);
+    EXPECT_EQ(again[0].Text, "Cannot create record file.");
+    EXPECT_EQ(Status(), "");
+    EXPECT_EQ(Media()->MediaPlayer->Mode(), mpNotReady);
 }

@@ -27,6 +27,9 @@ std::vector<std::pair<std::string, Setter>> allMessages() {
     add("SetAnnouncementMessage", 4, &TMessageDialog::SetAnnouncementMessage);
     add("SetMediaMessage", 6, &TMessageDialog::SetMediaMessage);
     all.emplace_back("SetAdminCreateError", [](TMessageDialog* d) { d->SetAdminCreateError(); });
+    for (int reason = 0; reason < 5; ++reason)
+        all.emplace_back("SetUsersFileMessage(" + std::to_string(reason) + ")",
+                         [reason](TMessageDialog* d) { d->SetUsersFileMessage("/opt/yorde/users.conf", reason); });
     return all;
 }
 
@@ -94,10 +97,13 @@ TEST_F(Catalogue, EveryMessageIsTranslatedAndEndsWithTheFullStop) {
 }
 
 TEST_F(Catalogue, CodesOutsideATableLeaveTheLabelEmpty) {
-    const Setter outside[] = {
-        [](TMessageDialog* d) { d->SetUsersMessage(8); },        [](TMessageDialog* d) { d->SetUsersMessage(-1); },
-        [](TMessageDialog* d) { d->SetFieldRuleMessage(5); },    [](TMessageDialog* d) { d->SetAccountMessage(3); },
-        [](TMessageDialog* d) { d->SetAnnouncementMessage(4); }, [](TMessageDialog* d) { d->SetMediaMessage(6); }};
+    const Setter outside[] = {[](TMessageDialog* d) { d->SetUsersMessage(8); },
+                              [](TMessageDialog* d) { d->SetUsersMessage(-1); },
+                              [](TMessageDialog* d) { d->SetFieldRuleMessage(5); },
+                              [](TMessageDialog* d) { d->SetAccountMessage(3); },
+                              [](TMessageDialog* d) { d->SetAnnouncementMessage(4); },
+                              [](TMessageDialog* d) { d->SetMediaMessage(6); },
+                              [](TMessageDialog* d) { d->SetUsersFileMessage("users.conf", 5); }};
     for (const Setter& set : outside) EXPECT_EQ(messageText(2, set), "");
     EXPECT_EQ(questionText(2, [](TQuestionDialog* d) { d->SetUsersQuestion(7); }), "");
 }
@@ -145,4 +151,28 @@ TEST_F(Catalogue, TheAdminCreateErrorGrowsTheDialogInRussianOnly) {
             EXPECT_EQ(dialog->Height(), height);
         }
     }
+}
+
+// The users file stands on a line of its own between the heading and the
+// reason; a long name widens the dialog rather than running out of it.
+TEST_F(Catalogue, TheUsersFileMessageNamesTheFileOnItsOwnLine) {
+    const char* expected[] = {"Nie można używać pliku użytkowników:\n/opt/yorde/users.conf\ndysk jest pełny.",
+                              "The users file cannot be used:\n/opt/yorde/users.conf\nthe disk is full.",
+                              "Невозможно использовать файл пользователей:\n/opt/yorde/users.conf\nдиск заполнен."};
+    for (int language = 1; language <= 3; ++language)
+        EXPECT_EQ(messageText(language, [](TMessageDialog* d) { d->SetUsersFileMessage("/opt/yorde/users.conf", 3); }),
+                  InLanguage(language, expected[language - 1]));
+
+    ProgramLanguageScope lang(2);
+    Owned<TMessageDialog> dialog(NewForm<TMessageDialog>(nullptr));
+    const int width = dialog->ClientWidth(), height = dialog->ClientHeight();
+    // No place to break the name but its slashes.
+    const AnsiString longName = "/opt/rejestratorrozmowtelefonicznychcentraliabonenckiej/users.conf";
+    dialog->SetUsersFileMessage(longName, 0);
+    EXPECT_GT(dialog->ClientWidth(), width);
+    EXPECT_GT(dialog->ClientHeight(), height);
+    // The OK button stays centred below the text.
+    EXPECT_NEAR(dialog->ImageOK->Left() + dialog->ImageOK->Width() / 2, dialog->ClientWidth() / 2, 2);
+    EXPECT_GT(dialog->ImageOK->Top(), dialog->MessageLabel->Top() + dialog->MessageLabel->Height() - 1);
+    EXPECT_TRUE(TextsThatDoNotFit(dialog.get()).empty());
 }

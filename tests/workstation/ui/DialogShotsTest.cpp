@@ -35,6 +35,11 @@ TEST_F(DialogShots, MessageDialogs) {
         {"message_export", [](TMessageDialog* d) { d->SetMediaMessage(5); }},
         {"message_export_missing", [](TMessageDialog* d) { d->SetMediaMessage(4); }},
         {"message_remove_admin", [](TMessageDialog* d) { d->SetUsersMessage(4); }},
+        {"message_users_file", [](TMessageDialog* d) { d->SetUsersFileMessage("/opt/yorde/users.conf", 2); }},
+        {"message_users_file_long",
+         [](TMessageDialog* d) {
+             d->SetUsersFileMessage("/opt/rejestratorrozmowtelefonicznychcentraliabonenckiej/users.conf", 4);
+         }},
     };
     for (int language = 1; language <= 3; ++language) {
         ProgramLanguageScope lang(language);

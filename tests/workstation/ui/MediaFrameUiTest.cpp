@@ -8,6 +8,7 @@
 #include "qt/QtPlatform.h"
 #include "workstation/Unitfiltr.h"
 #include "workstation/Unitmediaframe.h"
+#include "workstation/Unitmessage.h"
 
 #include <QImage>
 
@@ -317,6 +318,21 @@ TEST_F(MediaFrameUi, MenusAndHintsSpeakTheActiveLanguage) {
             const AnsiString text = f->lxLangLinked1->GetTextOrDefault(key);
             EXPECT_FALSE(text.empty()) << key;
             EXPECT_EQ(text.find_first_of("\\/"), AnsiString::npos) << key;
+        }
+    });
+}
+
+// The frame's own messages fit the message dialog in every language.
+TEST_F(MediaFrameUi, TheFramesMessagesFitTheMessageDialog) {
+    InEachLanguage<TMediaFrame>(kFrameWidth, kFrameHeight, [&](int language, MediaHost& h) {
+        for (const char* key : {"IDS_NO_INPUT_DEVICE", "IDS_EXPORT_DISK_FULL", "IDS_REMOVE_FILE_ERROR"}) {
+            SCOPED_TRACE(key);
+            Owned<TMessageDialog> dialog(NewForm<TMessageDialog>(nullptr));
+            dialog->MessageLabel->Font()->SetCharset(h.Frame->Font()->Charset());
+            dialog->MessageLabel->SetCaption(h.Frame->lxLangLinked1->GetTextOrDefault(key));
+            dialog->SetCaption(h.Frame->lxLangLinked1->GetTextOrDefault("IDS_ERROR"));
+            ExpectTextsFitAndShown(
+                dialog.get(), ShotPath(std::string("mediaframe_") + key + "_" + std::to_string(language) + ".png"));
         }
     });
 }

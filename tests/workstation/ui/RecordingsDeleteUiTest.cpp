@@ -108,6 +108,8 @@ TEST_F(RecordingsDelete, TheRecordingGoesForGoodAndTheNextOneIsOpened) {
     }
     EXPECT_EQ(Grid()->Row(), 0);
     ExpectNothingOpen();
+    // The deciphered copy of the last one went with it.
+    EXPECT_FALSE(fs::exists(temp.Path("tmp.wav")));
     EXPECT_TRUE(Listed().empty());
     EXPECT_EQ(Deleted().size(), 5u);
     Media()->musicPopupMenuPopup(nullptr);

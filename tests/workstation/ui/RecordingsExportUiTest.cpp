@@ -6,6 +6,7 @@
 #include "RecordingsWindowFixture.h"
 
 #include "SimRecordings.h"
+#include "SmallDisk.h"
 #include "store/SqliteDb.h"
 #include "store/Users.h"
 #include "vcl/FileDialogs.h"
@@ -15,10 +16,7 @@
 #include "workstation/Unitstatus.h"
 
 #include <sndfile.h>
-#include <sys/mount.h>
 
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
 
 using namespace mainwindowtest;
@@ -27,29 +25,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A small file system of its own, for a disk that fills up. Mounting takes
-// privileges a test may not have; Mounted() says whether it worked.
-class SmallDisk {
-public:
-    SmallDisk(const std::string& Dir, int KiloBytes) : dir_(Dir) {
-        fs::create_directories(dir_);
-        const std::string options = "size=" + std::to_string(KiloBytes) + "k";
-        mounted_ = ::mount("tmpfs", dir_.c_str(), "tmpfs", 0, options.c_str()) == 0;
-        if (!mounted_) error_ = std::strerror(errno);
-    }
-    ~SmallDisk() {
-        if (mounted_) ::umount2(dir_.c_str(), MNT_DETACH);
-    }
-    SmallDisk(const SmallDisk&) = delete;
-    SmallDisk& operator=(const SmallDisk&) = delete;
-    bool Mounted() const { return mounted_; }
-    const std::string& Error() const { return error_; }
-
-private:
-    std::string dir_;
-    bool mounted_ = false;
-    std::string error_;
-};
+using yorde::test::SmallDisk;
 
 }  // namespace
 
@@ -150,12 +126,17 @@ TEST_F(RecordingsExport, EachFailureSaysWhatWentWrong) {
     ClickHeader(0);
     Grid()->SetRow(2);
 
-    // Nowhere to write: the message asks to check the right to save.
-    chosen = temp.Path("no/such/folder/out.wav");
-    TakeSeen();
-    Media()->ExportImageClick(nullptr);
-    EXPECT_EQ(Message(), "The selected recording cannot be exported.\nMake sure you have the privilege for saving.");
-    EXPECT_EQ(Status(), "");
+    // Nowhere to write: the message asks to check the right to save. So it
+    // does where no file can be made though the place reports no byte free.
+    for (const std::string& target : {temp.Path("no/such/folder/out.wav"), std::string("/proc/out.wav")}) {
+        SCOPED_TRACE(target);
+        chosen = target;
+        TakeSeen();
+        Media()->ExportImageClick(nullptr);
+        EXPECT_EQ(Message(),
+                  "The selected recording cannot be exported.\nMake sure you have the privilege for saving.");
+        EXPECT_EQ(Status(), "");
+    }
 
     // Into the program's own recordings: refused, the stored file untouched.
     const std::string stored = program.Path("files/" + names[1]);

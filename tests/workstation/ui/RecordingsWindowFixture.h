@@ -42,6 +42,8 @@ protected:
     // The header cell's middle, where a user clicks to sort.
     void ClickHeader(int Col);
     std::vector<ModalSeen> TakeSeen() { return std::exchange(seen, {}); }
+    // The player holds nothing and its seek bar is off (Export is the rights'
+    // and the last open's business).
     void ExpectNothingOpen();
     // The first column of each row of Sql over the program's data.db.
     std::set<std::string> Stored(const char* Sql);

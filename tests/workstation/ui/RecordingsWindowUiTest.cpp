@@ -252,6 +252,47 @@ TEST_F(RecordingsWindow, QuickRangesAndNumbersNarrowTheListAndShowAllWidensIt) {
     EXPECT_EQ(Rows(), 48);
 }
 
+// Filling the list again (a quick range, the filter, Show all, the end of an
+// import or a sync run) leaves a row selected, and Export with it; only a
+// recording that cannot be opened takes Export away, until one opens again.
+TEST_F(RecordingsWindow, ExportStaysAcrossRefillsAndGoesOnlyWithAFailedOpen) {
+    options.NewestCall = std::time(nullptr);
+    options.StepSeconds = 3 * 3600;
+    options.LinkFiles = false;
+    MakeStore(16);
+    OpenAs("admin");
+    TFiltrFrame* f = Filter();
+    const std::pair<const char*, std::function<void()>> refills[] = {
+        {"today",
+         [&] {
+             f->QuickComboBox->SetItemIndex(0);
+             f->QuickComboBoxChange(f->QuickComboBox);
+         }},
+        {"filter", [&] { f->fultrujBitBtnClick(nullptr); }},
+        {"show all", [&] { f->wszystkoBitBtnClick(nullptr); }},
+        {"import or sync", [&] { Media()->RefreshRecordings(); }},
+    };
+    for (const auto& [name, refill] : refills) {
+        SCOPED_TRACE(name);
+        // Row 1 is not looked for again: the refill selects another row.
+        Grid()->SetRow(1);
+        ASSERT_TRUE(Media()->ExportImage->Visible());
+        refill();
+        ASSERT_GE(Grid()->Row(), 1);
+        EXPECT_TRUE(Media()->ExportImage->Visible());
+    }
+
+    ClickHeader(0);  // call i on row i + 1
+    std::filesystem::resize_file(program.Path("files/" + names[1]), 100);
+    Grid()->SetRow(2);
+    EXPECT_FALSE(Media()->ExportImage->Visible());
+    Media()->RefreshRecordings();
+    ASSERT_EQ(Grid()->Row(), 2);
+    EXPECT_FALSE(Media()->ExportImage->Visible());
+    Grid()->SetRow(3);
+    EXPECT_TRUE(Media()->ExportImage->Visible());
+}
+
 TEST_F(RecordingsWindow, TheAddressBookLayoutShowsTheUsersDescriptions) {
     options.AddressBookEntries = 12;
     MakeStore(30);
@@ -425,6 +466,63 @@ TEST_F(RecordingsWindow, PauseSeekNextPreviousAndMuteBehaveAsTheButtonsSay) {
     EXPECT_EQ(GetWaveVolume(), 60u * 655 | (60u * 655) << 16);
 }
 
+// The end of playing leaves the recording loaded at its start even when its
+// deciphered copy has gone meanwhile: it is not read again, nothing is
+// reported, and Play plays it once more.
+TEST_F(RecordingsWindow, TheEndOfPlayingNeedsNoDecipheredCopy) {
+    options.Milliseconds = 600;
+    MakeStore(2);
+    mediatest::AudioEnv env({{"SDL_AUDIODRIVER", "dummy"}});
+    OpenAs("admin");
+    TMediaFrame* m = Media();
+    Grid()->SetRow(1);
+    m->PlayImageClick(nullptr);
+    ASSERT_TRUE(std::filesystem::remove(temp.Path("tmp.wav")));
+    TakeSeen();
+    ASSERT_TRUE(mediatest::WaitFor([&] {
+        m->Timer1Timer(nullptr);
+        return !m->Timer1->Enabled();
+    }));
+    EXPECT_TRUE(errors.empty()) << "nothing reaches the program's last-resort message";
+    EXPECT_TRUE(TakeSeen().empty());
+    EXPECT_EQ(m->MediaPlayer->Mode(), mpStopped);
+    EXPECT_EQ(m->MediaPlayer->Position(), 0);
+    EXPECT_EQ(m->TimeLabel->Caption(), "00:00:00");
+    EXPECT_EQ(Status(), "");
+    EXPECT_TRUE(m->ExportImage->Visible());
+    m->PlayImageClick(nullptr);
+    EXPECT_EQ(m->MediaPlayer->Mode(), mpPlaying);
+    m->MediaPlayer->Close();
+}
+
+// Pause holds the place: Pause again, or Play, goes on from there rather
+// than from the start.
+TEST_F(RecordingsWindow, PlayAfterPauseGoesOnWhereItStopped) {
+    options.Milliseconds = 20000;
+    MakeStore(2);
+    mediatest::AudioEnv env({{"SDL_AUDIODRIVER", "dummy"}});
+    OpenAs("admin");
+    TMediaFrame* m = Media();
+    Grid()->SetRow(1);
+    for (auto resume : {&TMediaFrame::PauseImageClick, &TMediaFrame::PlayImageClick}) {
+        m->PlayImageClick(nullptr);
+        m->SeekTrackBar->SetPosition(50);  // ten seconds in, playing on
+        ASSERT_EQ(m->MediaPlayer->Mode(), mpPlaying);
+        // Played on a little past where it was put.
+        ASSERT_TRUE(mediatest::WaitFor([&] { return m->MediaPlayer->Position() >= 10200; }));
+        m->PauseImageClick(nullptr);
+        ASSERT_EQ(m->MediaPlayer->Mode(), mpPaused);
+        const int paused = m->MediaPlayer->Position();
+        EXPECT_GE(paused, 10200);
+        (m->*resume)(nullptr);
+        EXPECT_EQ(m->MediaPlayer->Mode(), mpPlaying);
+        EXPECT_GE(m->MediaPlayer->Position(), paused);
+        EXPECT_EQ(Status(), "Play");
+        m->StopImageClick(nullptr);
+    }
+    m->MediaPlayer->Close();
+}
+
 TEST_F(RecordingsWindow, ARefillKeepsTheSelectedRecordingOrClosesThePlayer) {
     MakeStore(20);
     mediatest::AudioEnv env({{"SDL_AUDIODRIVER", "dummy"}});
@@ -488,10 +586,13 @@ TEST_F(RecordingsWindow, PlayWithoutASoundDeviceSaysSoAndTheWindowGoesOn) {
 }
 
 TEST_F(RecordingsWindow, UnopenableRecordingsGiveTheirMessageAndNothingElse) {
-    MakeStore(4);
-    // Missing, shorter than its header, and two names that point elsewhere.
+    options.LinkFiles = false;  // each damaged on its own
+    MakeStore(5);
+    // Missing, shorter than its header, two names that point elsewhere, and
+    // one cut to 100 bytes, too few for any sound.
     std::filesystem::remove(program.Path("files/" + names[0]));
     program.Write("files/" + names[1], "RIFF0123");
+    std::filesystem::resize_file(program.Path("files/" + names[4]), 100);
     program.Write("outside.wav", yorde::test::ReadFile(program.Path("files/" + names[2])));
     {
         SqliteDb db;
@@ -511,10 +612,11 @@ TEST_F(RecordingsWindow, UnopenableRecordingsGiveTheirMessageAndNothingElse) {
     } cases[] = {{1, "No recording file.", "No recording file"},
                  {2, "Cannot open file.", "Cannot open file"},
                  {3, "No recording file.", "No recording file"},
-                 {4, "No recording file.", "No recording file"}};
+                 {4, "No recording file.", "No recording file"},
+                 {5, "No recording file.", "No recording file"}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Row);
-        Grid()->SetRow(c.Row % 4 + 1);
+        Grid()->SetRow(c.Row % 5 + 1);
         std::filesystem::remove(tmpWav);
         TakeSeen();
         Grid()->SetRow(c.Row);
@@ -525,6 +627,7 @@ TEST_F(RecordingsWindow, UnopenableRecordingsGiveTheirMessageAndNothingElse) {
         EXPECT_EQ(Status(), c.Status);
         EXPECT_FALSE(std::filesystem::exists(tmpWav));
         ExpectNothingOpen();
+        EXPECT_FALSE(Media()->ExportImage->Visible());
     }
     EXPECT_TRUE(std::filesystem::exists(program.Path("outside.wav")));
 }

@@ -157,12 +157,24 @@ TEST_F(RetentionPurge, TheRecordingBeingPlayedStaysUntilItIsNoLongerPlayed) {
     EXPECT_NE(Media()->MediaPlayer->Mode(), mpNotReady);
     EXPECT_TRUE(Media()->ExportImage->Visible());
 
-    // The next day, no longer playing, it goes, and the player with it.
+    // Paused is still being listened to: the next day spares it as well.
+    Media()->PlayImageClick(nullptr);
+    Media()->PauseImageClick(nullptr);
+    ASSERT_EQ(Media()->MediaPlayer->Mode(), mpPaused);
+    TickAfter(24 * 3600);
+    EXPECT_EQ(Listed(), std::set<std::string>{played});
+    EXPECT_TRUE(fs::exists(program.Path("files/" + played)));
+    EXPECT_EQ(Grid()->Cells(4, Grid()->Row()), played);
+
+    // The day after, no longer played, it goes, and the player with it, and
+    // its deciphered copy.
     Media()->StopImageClick(nullptr);
+    ASSERT_TRUE(fs::exists(temp.Path("tmp.wav")));
     TickAfter(24 * 3600);
     EXPECT_TRUE(Listed().empty());
     EXPECT_EQ(Rows(), 0);
     ExpectNothingOpen();
+    EXPECT_FALSE(fs::exists(temp.Path("tmp.wav")));
 }
 
 TEST_F(RetentionPurge, ADatabaseFailureIsReportedWithNoTickInBetween) {

@@ -54,6 +54,28 @@ Responder FirstAdmin(const std::string& password) {
     };
 }
 
+// The user dialog answered with a new user "piotr"; Mode gets the dialog's mode.
+Responder AddPiotr(int* Mode = nullptr) {
+    return [Mode](TCustomForm* f) {
+        auto* d = static_cast<TadduserDialogForm*>(f);
+        if (Mode) *Mode = d->Mode;
+        d->adduserlineEdit->SetText("piotr");
+        d->passwordLineEdit->SetText("haslo3");
+        d->repeatPasswordLineEdit->SetText("haslo3");
+        d->ImageOK->OnClick(d->ImageOK);
+        return d->ModalResult();
+    };
+}
+
+// The user dialog in modify mode: the second listed user deleted, then Cancel.
+TModalResult DeleteSecondAndCancel(TCustomForm* f) {
+    auto* d = static_cast<TadduserDialogForm*>(f);
+    d->usersComboBox->SetItemIndex(1);
+    d->usersComboBoxChange(d->usersComboBox);
+    d->ImageUsun->OnClick(d->ImageUsun);
+    return mrCancel;
+}
+
 std::vector<AnsiString> Items(TComboBox* combo) {
     std::vector<AnsiString> v;
     for (int i = 0; i < combo->Items()->Count(); ++i) v.push_back(combo->Items()->Strings(i));
@@ -121,22 +143,23 @@ TEST_F(UsersFrameTest, StoreWithoutAdministratorKeepsItsUsers) {
     EXPECT_EQ(Items(frame->usersComboBox), (std::vector<AnsiString>{"anna", "admin"}));
 }
 
-TEST_F(UsersFrameTest, AdministratorThatCannotBeSavedIsReportedInTheProgramsLanguageAndEndsWithExitCode2) {
-    // A folder where "users.conf" should go: the file cannot be replaced.
-    std::filesystem::create_directory(program.Path("users.conf"));
-    Respond("TadduserDialogForm", FirstAdmin("tajne1"));
+TEST_F(UsersFrameTest, AdministratorThatCannotBeSavedIsReportedOnceInTheProgramsLanguageAndEndsWithExitCode2) {
+    // A folder comes where "users.conf" should go while the dialog is open:
+    // the file cannot be put in place.
+    Respond("TadduserDialogForm", [this](TCustomForm* f) {
+        std::filesystem::create_directory(program.Path("users.conf"));
+        return FirstAdmin("tajne1")(f);
+    });
     UseLanguage(3);
     Application->CreateForm(DebugForm);
     EXPECT_EQ(StartExitCode(), 2);
     EXPECT_TRUE(errors.empty()) << "no system message reaches the user";
-    ASSERT_EQ(SeenClasses(),
-              (std::vector<std::string>{"TMessageDialog", "TadduserDialogForm", "TMessageDialog", "TMessageDialog"}));
-    Owned<TMessageDialog> expected(new TMessageDialog(nullptr));
-    expected->SetUsersMessage(7);
-    EXPECT_EQ(seen[2].Text, expected->MessageLabel->Caption());
-    EXPECT_EQ(seen[2].Text, yorde::test::InLanguage(3, "Произошла ошибка при выполнении операции с базой данных."));
-    expected->SetAdminCreateError();
-    EXPECT_EQ(seen[3].Text, expected->MessageLabel->Caption());
+    // No administrator, the dialog, and the reason: no second question.
+    ASSERT_EQ(SeenClasses(), (std::vector<std::string>{"TMessageDialog", "TadduserDialogForm", "TMessageDialog"}));
+    EXPECT_EQ(seen[2].Text, yorde::test::InLanguage(3, "Невозможно использовать файл пользователей:\n") +
+                                program.Path("users.conf") + yorde::test::InLanguage(3, "\nэто папка."));
+    EXPECT_EQ(seen[2].Charset, RUSSIAN_CHARSET);
+    EXPECT_TRUE(std::filesystem::is_directory(program.Path("users.conf")));
     // The system's reason, with the path, is in the debug log.
     const AnsiString log = DebugForm->Memo1->Lines()->Text();
     EXPECT_NE(log.find(program.Path("users.conf")), AnsiString::npos) << log;
@@ -360,15 +383,7 @@ TEST_F(LoginTest, AddedUserJoinsTheList) {
     LogIn("admin", "tajne1");
     main->TabImageUserClick(nullptr);
     int mode = -1;
-    Respond("TadduserDialogForm", [&](TCustomForm* f) {
-        auto* d = static_cast<TadduserDialogForm*>(f);
-        mode = d->Mode;
-        d->adduserlineEdit->SetText("piotr");
-        d->passwordLineEdit->SetText("haslo3");
-        d->repeatPasswordLineEdit->SetText("haslo3");
-        d->ImageOK->OnClick(d->ImageOK);
-        return d->ModalResult();
-    });
+    Respond("TadduserDialogForm", AddPiotr(&mode));
     Click(frame->DodajImage);
     EXPECT_EQ(mode, TadduserDialogForm::modeAdd);
     EXPECT_EQ(Items(frame->usersComboBox), (std::vector<AnsiString>{"admin", "anna", "piotr"}));
@@ -376,6 +391,33 @@ TEST_F(LoginTest, AddedUserJoinsTheList) {
     EXPECT_EQ(frame->usersComboBox->ItemIndex(), 0) << "picked, not only shown as text";
     EXPECT_EQ(adduserDialog, nullptr);
     EXPECT_EQ(FindUser("piotr").ListenRight.Kind, rkNone);
+}
+
+// The store cannot be written any more (a folder took its place): adding,
+// changing or deleting a user says so once, and the list stays as it was.
+TEST_F(LoginTest, AChangeThatCannotBeSavedIsNamedAndUndone) {
+    LogIn("admin", "tajne1");
+    main->TabImageUserClick(nullptr);
+    std::filesystem::remove(program.Path("users.conf"));
+    std::filesystem::create_directory(program.Path("users.conf"));
+    const AnsiString expected = "The users file cannot be used:\n" + program.Path("users.conf") + "\nit is a folder.";
+    Respond("TadduserDialogForm", AddPiotr());
+    seen.clear();
+    Click(frame->DodajImage);
+    ASSERT_EQ(SeenClasses(), (std::vector<std::string>{"TadduserDialogForm", "TMessageDialog"}));
+    EXPECT_EQ(seen[1].Text, expected);
+    EXPECT_TRUE(IsFreeSlot(FindUser("piotr")));
+    EXPECT_EQ(Items(frame->usersComboBox), (std::vector<AnsiString>{"admin", "anna"}));
+
+    Respond("TadduserDialogForm", DeleteSecondAndCancel);
+    seen.clear();
+    Click(frame->ModyfImage);
+    // The dialog, the removal question and the reason, once.
+    ASSERT_EQ(SeenClasses(), (std::vector<std::string>{"TadduserDialogForm", "TQuestionDialog", "TMessageDialog"}));
+    EXPECT_EQ(seen[2].Text, expected);
+    EXPECT_FALSE(IsFreeSlot(FindUser("anna")));
+    EXPECT_EQ(Items(frame->usersComboBox), (std::vector<AnsiString>{"admin", "anna"}));
+    EXPECT_TRUE(errors.empty()) << "no system message reaches the user";
 }
 
 TEST_F(LoginTest, ChangedRightsAreStoredAfterTheQuestion) {
@@ -403,13 +445,7 @@ TEST_F(LoginTest, ChangedRightsAreStoredAfterTheQuestion) {
 TEST_F(LoginTest, AUserDeletedInACancelledModifyLeavesTheList) {
     LogIn("admin", "tajne1");
     main->TabImageUserClick(nullptr);
-    Respond("TadduserDialogForm", [&](TCustomForm* f) {
-        auto* d = static_cast<TadduserDialogForm*>(f);
-        d->usersComboBox->SetItemIndex(1);
-        d->usersComboBoxChange(d->usersComboBox);
-        d->ImageUsun->OnClick(d->ImageUsun);
-        return mrCancel;
-    });
+    Respond("TadduserDialogForm", DeleteSecondAndCancel);
     Click(frame->ModyfImage);
     EXPECT_TRUE(IsFreeSlot(FindUser("anna")));
     EXPECT_EQ(Items(frame->usersComboBox), std::vector<AnsiString>{"admin"});
