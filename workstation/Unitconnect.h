@@ -19,6 +19,7 @@
 class TlxLangLinked;
 class HTTPThread;
 class LoopThread;
+class TLoopClock;
 class TConnectSyncUi;
 class TFailedDownloads;
 struct TLiveRuns;
@@ -57,6 +58,9 @@ public:
     // Look of the connect button between mouse-down and mouse-up: -1 after
     // a disconnect, 0 connect, 1 pressed, 4 disconnect, 5 pressed.
     std::atomic<int32_t> ButtonState{0};
+    // The time the refresh loop counts, for loops started from then on;
+    // none for the machine's steady clock. Tests move one by hand.
+    std::shared_ptr<TLoopClock> LoopClock;
 
     // Switches the link on (checking address and password) or off.
     void ConnectBitBtnClick(TObject* Sender);

@@ -147,7 +147,8 @@ void TConnectFrame::startLoopThread() {
                                                        RefreshPosted = false;
                                                        Refresh();
                                                    });
-                                               });
+                                               },
+                                               LoopClock);
 }
 
 void TConnectFrame::stopLoopThread() {

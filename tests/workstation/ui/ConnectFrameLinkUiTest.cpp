@@ -3,6 +3,7 @@
 // starts, refreshes and stops, the pause around an SD-card import, and the
 // texts the runs leave on its label.
 #include "DeviceSim.h"
+#include "FakeLoopClock.h"
 #include "FramesUiSupport.h"
 #include "TempFolder.h"
 
@@ -269,6 +270,33 @@ TEST_F(ConnectLinkUi, ImportPausesTheLink) {
     ASSERT_TRUE(PumpUntil([&] { return Sim.Counters().Nonce > nonces + 1; }));
     resume.join();
     EXPECT_EQ(StoredRows(), 3);
+}
+
+// The runs the link starts by itself come every RefreshSeconds (the users
+// frame's slider position times 120 s): each when its interval is over, not
+// before, again and again, counted from the previous one.
+TEST_F(ConnectLinkUi, RefreshesComeAtEveryInterval) {
+    using namespace std::chrono_literals;
+    auto clock = std::make_shared<yorde::test::TFakeLoopClock>();
+    F->LoopClock = clock;
+    F->RefreshSeconds = 2 * 120;
+    Offer(2);
+    Enter("http://127.0.0.2", "47150392");
+    yorde::test::Click(F->PolaczImage);
+    ASSERT_TRUE(PumpUntil([&] { return Sim.Counters().Nonce == 1 && !F->RunUnderWay(); }));
+    ASSERT_TRUE(clock->AwaitSleep());
+    for (int n = 1; n <= 3; ++n) {
+        clock->Advance(240s - 1ms);
+        ASSERT_TRUE(clock->AwaitSleep());
+        ProcessEvents();
+        // A refresh after a finished run says so in the log at once.
+        EXPECT_EQ(CountLogged("TRefresh -> Terminate"), n - 1);
+        clock->Advance(1ms);
+        ASSERT_TRUE(clock->AwaitSleep());
+        ASSERT_TRUE(PumpUntil([&] { return CountLogged("TRefresh -> Terminate") == n && !F->RunUnderWay(); }));
+        EXPECT_EQ(Sim.Counters().Nonce, n + 1);
+    }
+    EXPECT_EQ(StoredRows(), 2);
 }
 
 // A double click on the connect image counts as two clicks: on, then off.
