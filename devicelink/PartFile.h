@@ -6,6 +6,7 @@
 #include "rtl/Exceptions.h"
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 // The disk is full (or nearly: below the 10 MiB a run keeps free).
@@ -46,3 +47,11 @@ private:
 // Flushes every file; the flushes run side by side, so that the file system
 // can write them in one go. The message of each failure, empty for success.
 std::vector<AnsiString> FlushPartFiles(const std::vector<TPartFile*>& Files);
+
+// Makes the renames into Folder durable: after MoveIntoPlace, before the rows.
+void SyncPartFolder(const AnsiString& Folder);
+
+// Tests see, on any thread, each step that makes a download durable, with
+// the target's name: "sync" (Flush), "rename" (MoveIntoPlace) and "syncdir"
+// (SyncPartFolder, with the folder's name). An empty function ends it.
+void SetPartFileObserver(std::function<void(const char* Step, const AnsiString& Name)> Observer);

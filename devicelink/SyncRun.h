@@ -60,6 +60,8 @@ struct TSyncSettings {
     // recording the player holds, which the quota never deletes.
     std::function<int64_t()> StorageQuota;
     std::function<AnsiString()> RecordingInUse;
+    // Bytes free on the file system holding Folder, -1 when unknown. Empty: DiskFree.
+    std::function<int64_t(const AnsiString& Folder)> FreeSpace;
 };
 
 // Tests reach a simulated exchange on another port through this base in
@@ -113,6 +115,7 @@ private:
     // their rows in one transaction.
     void registerBatch();
     bool batchDue() const;
+    bool hasFreeSpace(const AnsiString& Folder) const;
     void onWork(int64_t BytesSoFar);
 
     // Failure handlers of the firmware phase and of the later steps.

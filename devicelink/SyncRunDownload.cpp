@@ -36,9 +36,12 @@ bool IsStorableName(const AnsiString& Name) {
     return IsStoredRecordingName(Name) && ToOsText(Name).size() + std::strlen(kPartSuffix) <= kMaxFileNameBytes;
 }
 
-bool HasFreeSpace(const AnsiString& Folder) { return DiskFree(Folder) / kMiB >= kMinFreeMiB; }
-
 }  // namespace
+
+bool HTTPThread::hasFreeSpace(const AnsiString& Folder) const {
+    const int64_t free = Settings.FreeSpace ? Settings.FreeSpace(Folder) : DiskFree(Folder);
+    return free / kMiB >= kMinFreeMiB;
+}
 
 void HTTPThread::downloadAll() {
     log("972: Pobieranie");
@@ -54,7 +57,7 @@ void HTTPThread::downloadAll() {
     try {
         for (const auto& [url, size] : rows) {
             checkCancelled();
-            if (!HasFreeSpace(folder)) throw ENoSpaceLeft("Less than 10 MB free");
+            if (!hasFreeSpace(folder)) throw ENoSpaceLeft("Less than 10 MB free");
             fetchOne(url, size);
         }
         registerBatch();
@@ -156,6 +159,8 @@ void HTTPThread::registerBatch() {
         Stored.Erase(batch[i].Name);
         Settings.Failed->Add(batch[i].Name);
     }
+    // Their places on the disk too, before their rows.
+    if (!placed.empty()) SyncPartFolder(Settings.Folder + "files/");
     try {
         SqliteTransaction transaction(DataDb);
         SqliteStatement insert(DataDb, "INSERT INTO Files VALUES (?, ?, ?, ?, ?);");
@@ -182,7 +187,7 @@ void HTTPThread::onWork(int64_t BytesSoFar) {
     const int64_t before = AttemptBytes;
     BytesReceived += BytesSoFar - AttemptBytes;
     AttemptBytes = BytesSoFar;
-    if (before / kFreeSpaceStep != BytesSoFar / kFreeSpaceStep && !HasFreeSpace(Settings.Folder + "files/"))
+    if (before / kFreeSpaceStep != BytesSoFar / kFreeSpaceStep && !hasFreeSpace(Settings.Folder + "files/"))
         throw ENoSpaceLeft("Less than 10 MB free");
     const int percent = int(std::clamp<int64_t>(BytesReceived * 100 / std::max<int64_t>(1, BytesTotal), 0, 100));
     if (percent == LastPercent && FileIndex == LastShownFile) return;

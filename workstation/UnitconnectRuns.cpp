@@ -53,7 +53,8 @@ void TConnectFrame::startRun() {
                            folder,
                            Failed,
                            [this] { return StorageQuota.load(); },
-                           [folder] { return RecordingInPlayerName(folder); }};
+                           [folder] { return RecordingInPlayerName(folder); },
+                           {}};
     SyncThread.Ui = std::make_shared<TConnectSyncUi>(this, Live);
     try {
         SyncThread.Thread = std::make_unique<HTTPThread>(std::move(settings), SyncThread.Ui);

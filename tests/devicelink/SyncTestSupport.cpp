@@ -110,7 +110,8 @@ std::unique_ptr<HTTPThread> SyncTest::Start(std::shared_ptr<TRecordingUi> Ui, co
                            [this] {
                                std::lock_guard lk(InUseMutex);
                                return InUse;
-                           }};
+                           },
+                           FreeSpace};
     return std::make_unique<HTTPThread>(settings, std::move(Ui));
 }
 

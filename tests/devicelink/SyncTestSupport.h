@@ -12,6 +12,7 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -96,6 +97,8 @@ protected:
     std::atomic<int64_t> Quota{0};
     std::mutex InUseMutex;
     AnsiString InUse;
+    // What the runs see as the free space of the disk; empty: the disk's own.
+    std::function<int64_t(const AnsiString& Folder)> FreeSpace;
 };
 
 }  // namespace synctest

@@ -103,7 +103,7 @@ protected:
     std::shared_ptr<synctest::TRecordingUi> Run(const std::string& Folder) {
         auto ui = std::make_shared<synctest::TRecordingUi>();
         {
-            HTTPThread run(TSyncSettings{"http://127.0.0.1", "47150392", Folder, Failed, {}, {}}, ui);
+            HTTPThread run(TSyncSettings{"http://127.0.0.1", "47150392", Folder, Failed, {}, {}, {}}, ui);
             EXPECT_TRUE(ui->WaitFinished());
         }
         return ui;
