@@ -8,10 +8,11 @@
 //
 // The run stops when asked (Cancel, or Terminate): a transfer is aborted, a
 // database wait gives up, the partial file is removed and the rest of the run
-// is skipped. A file is registered only when it arrived whole: it is written
-// under a temporary name beside its place, flushed to the disk and then
-// renamed, so neither a cut transfer nor a crash leaves a broken recording
-// in "files".
+// is skipped; the files that arrived whole before a stop or a failure are
+// registered all the same. A file is registered only when it arrived whole:
+// it is written under a temporary name beside its place, flushed to the disk
+// and then renamed, so neither a cut transfer nor a crash leaves a broken
+// recording in "files".
 #include "classes/Thread.h"
 #include "devicelink/DeviceSession.h"
 #include "devicelink/NameSet.h"
@@ -114,6 +115,8 @@ private:
     // The files that arrived since the last call: on the disk, in place, and
     // their rows in one transaction.
     void registerBatch();
+    // The same when the run ends early; what fails is logged, never thrown.
+    void keepWhatArrived() noexcept;
     bool batchDue() const;
     bool hasFreeSpace(const AnsiString& Folder) const;
     void onWork(int64_t BytesSoFar);

@@ -36,6 +36,21 @@ bool IsStorableName(const AnsiString& Name) {
     return IsStoredRecordingName(Name) && ToOsText(Name).size() + std::strlen(kPartSuffix) <= kMaxFileNameBytes;
 }
 
+// Registering what arrived whole is short, and a stop does not cut it off: a
+// stopped run keeps those files too. The connection's waits are its plain
+// busy time-out meanwhile.
+class TUncancelled {
+public:
+    TUncancelled(SqliteDb& Db, const std::atomic<bool>* Flag) : Db(Db), Flag(Flag) { Db.SetCancelFlag(nullptr); }
+    ~TUncancelled() { Db.SetCancelFlag(Flag); }
+    TUncancelled(const TUncancelled&) = delete;
+    TUncancelled& operator=(const TUncancelled&) = delete;
+
+private:
+    SqliteDb& Db;
+    const std::atomic<bool>* Flag;
+};
+
 }  // namespace
 
 bool HTTPThread::hasFreeSpace(const AnsiString& Folder) const {
@@ -68,8 +83,9 @@ void HTTPThread::downloadAll() {
         Ui->ShowMessage("IDS_NOSPACELEFT");
         MessageShown = true;
     } catch (...) {
-        // A run that fails or is stopped leaves the batch's files unregistered: they go.
-        Batch.clear();
+        // Whatever ends the run, the files that arrived whole are kept; only
+        // the one being fetched goes.
+        keepWhatArrived();
         throw;
     }
     if (!FileFailureKey.empty() && !MessageShown) {
@@ -136,6 +152,17 @@ bool HTTPThread::batchDue() const {
            (FileIndex % 10 == 0 && std::chrono::steady_clock::now() - BatchStart >= kBatchTime);
 }
 
+void HTTPThread::keepWhatArrived() noexcept {
+    try {
+        registerBatch();
+    } catch (const SqliteException& e) {
+        log(AnsiString("Not registered: ") + e.Message());
+    } catch (const std::exception& e) {
+        log(AnsiString("Not registered: ") + e.what());
+    }
+    Batch.clear();
+}
+
 void HTTPThread::registerBatch() {
     if (Batch.empty()) return;
     std::vector<TArrivedFile> batch;
@@ -162,6 +189,7 @@ void HTTPThread::registerBatch() {
     // Their places on the disk too, before their rows.
     if (!placed.empty()) SyncPartFolder(Settings.Folder + "files/");
     try {
+        TUncancelled uncancelled(DataDb, &CancelFlag);
         SqliteTransaction transaction(DataDb);
         SqliteStatement insert(DataDb, "INSERT INTO Files VALUES (?, ?, ?, ?, ?);");
         for (const TArrivedFile* file : placed) {
