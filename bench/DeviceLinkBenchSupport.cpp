@@ -40,6 +40,7 @@ public:
         std::lock_guard lk(Mu);
         Result.Message = Key;
     }
+    void ShowFileMessage(const AnsiString& Key, const AnsiString&) override { ShowMessage(Key); }
     void ShowLinkStatus(const AnsiString&, const AnsiString&) override {}
     void ShowProgress(int64_t, int64_t, int) override {}
     void SetFileCount(int64_t) override {}

@@ -154,7 +154,10 @@ private:
     std::vector<AnsiString> Urls;   // the current page's "n" values
     std::vector<AnsiString> Sizes;  // and their "s" values
     AnsiString DatePart;
-    AnsiString FileFailureKey;  // the message of a file that could not be fetched, shown at the end
+    // The message of a file that could not be fetched, shown at the end, and
+    // the file's name when the message names it.
+    AnsiString FileFailureKey;
+    AnsiString FileFailureName;
     bool ListParsed = true;
     bool MessageShown = false;
     bool FilesArrived = false;

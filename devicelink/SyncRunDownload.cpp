@@ -89,7 +89,10 @@ void HTTPThread::downloadAll() {
         throw;
     }
     if (!FileFailureKey.empty() && !MessageShown) {
-        Ui->ShowMessage(FileFailureKey);
+        if (FileFailureName.empty())
+            Ui->ShowMessage(FileFailureKey);
+        else
+            Ui->ShowFileMessage(FileFailureKey, FileFailureName);
         MessageShown = true;
     }
 }
@@ -126,12 +129,16 @@ HTTPThread::TFetch HTTPThread::fetchOne(const AnsiString& Url, int64_t Size) {
         log("1021 " + Url + ": " + e.ErrorMessage);
         Settings.Failed->Add(name);
         FileFailureKey = key;
+        FileFailureName.clear();
         Ui->StepFile();
         return TFetch::Failed;
     }
     if (result == TDeviceSession::TFileResult::GaveUp) {
         log("Not downloaded: " + Url);
         Settings.Failed->Add(name);
+        // Named on the labels: a dropped connection says nothing of the file itself.
+        FileFailureKey = "IDS_RECEIVE_LATER";
+        FileFailureName = name;
         Ui->StepFile();
         return TFetch::Failed;
     }

@@ -76,9 +76,11 @@ void TConnectSyncUi::Log(const AnsiString& Line) {
     });
 }
 
-void TConnectSyncUi::ShowMessage(const AnsiString& Key) {
-    post([this, Key](TConnectFrame& f) {
-        const AnsiString shown = text(Key);
+void TConnectSyncUi::ShowMessage(const AnsiString& Key) { ShowFileMessage(Key, AnsiString()); }
+
+void TConnectSyncUi::ShowFileMessage(const AnsiString& Key, const AnsiString& FileName) {
+    post([this, Key, FileName](TConnectFrame& f) {
+        const AnsiString shown = FileName.empty() ? text(Key) : text(Key) + " " + FileName;
         f.StatusLabel->SetCaption(shown);
         if (TStatusFrame* bar = StatusBar()) bar->StatusLabel->SetCaption(shown);
     });

@@ -1,5 +1,6 @@
-// What a run reports: a debug log that names the device's files and holds
-// nothing that would let its reader talk to the exchange.
+// What a run reports: the recordings it could not fetch, by name, and a
+// debug log that names the device's files and holds nothing that would let
+// its reader talk to the exchange.
 #include "Md5Hex.h"
 #include "SyncTestSupport.h"
 
@@ -24,6 +25,26 @@ std::string Parameter(const std::string& Query, const std::string& Key) {
 }
 
 }  // namespace
+
+// Every attempt at one recording cut: the others come, the link stays on,
+// and the run ends naming that recording with the word that a later run
+// asks for it again.
+TEST_F(SyncTest, ARecordingCutOnEveryAttemptIsNamed) {
+    const std::string cut = Name(1, 0), other = Name(1, 1);
+    Offer(cut, 20000);
+    Offer(other, 3000);
+    Sim.SetFault(TSimRequest::Record, TReplyFault::CutBody, 6, 1000);
+    auto ui = Run();
+    EXPECT_EQ(ui->LastMessage(), "IDS_RECEIVE_LATER " + cut);
+    EXPECT_EQ(ui->Count("message:IDS_RECEIVE_LATER " + cut), 1);
+    EXPECT_FALSE(ui->Has("reset"));
+    EXPECT_EQ(StoredFiles(), std::vector<std::string>{other});
+
+    // When it comes, the labels are cleared as after any run.
+    ui = Run();
+    EXPECT_EQ(ui->LastMessage(), "");
+    EXPECT_EQ(StoredFiles(), (std::vector<std::string>{cut, other}));
+}
 
 // No line the run writes to the debug log, through downloads, cut bodies,
 // a missing file, a busy exchange and a refused password, holds a nonce, a

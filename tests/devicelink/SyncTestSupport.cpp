@@ -24,6 +24,9 @@ void TRecordingUi::Log(const AnsiString& Line) {
 }
 
 void TRecordingUi::ShowMessage(const AnsiString& Key) { add("message:" + Key); }
+void TRecordingUi::ShowFileMessage(const AnsiString& Key, const AnsiString& FileName) {
+    add("message:" + Key + " " + FileName);
+}
 void TRecordingUi::ShowLinkStatus(const AnsiString& Key, const AnsiString& Suffix) { add("link:" + Key + Suffix); }
 void TRecordingUi::ShowProgress(int64_t FileNumber, int64_t FileCount, int Percent) {
     add("progress:" + std::to_string(FileNumber) + "/" + std::to_string(FileCount) + "/" + std::to_string(Percent));

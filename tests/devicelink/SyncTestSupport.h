@@ -21,13 +21,14 @@
 namespace synctest {
 
 // Every call of a run, in order, as short texts: "message:IDS_BUSY",
-// "message:" (cleared), "link:IDS_RECEIVING...", "progress:3/12/41",
+// "message:" (cleared), "message:IDS_RECEIVE_LATER <file name>", "link:IDS_RECEIVING...", "progress:3/12/41",
 // "count:12", "step", "clear", "sd:0/7580/12", "sd:reset", "reset",
 // "reload", "finished". Log lines are kept apart.
 class TRecordingUi : public TSyncUi {
 public:
     void Log(const AnsiString& Line) override;
     void ShowMessage(const AnsiString& Key) override;
+    void ShowFileMessage(const AnsiString& Key, const AnsiString& FileName) override;
     void ShowLinkStatus(const AnsiString& Key, const AnsiString& Suffix) override;
     void ShowProgress(int64_t FileNumber, int64_t FileCount, int Percent) override;
     void SetFileCount(int64_t Count) override;

@@ -299,6 +299,21 @@ TEST_F(ConnectLinkUi, RefreshesComeAtEveryInterval) {
     EXPECT_EQ(StoredRows(), 2);
 }
 
+// A recording whose every attempt was cut is named on the label when the
+// run ends, with the word that a later run asks for it again.
+TEST_F(ConnectLinkUi, ARecordingCutOnEveryAttemptIsNamedOnTheLabel) {
+    Offer(1);
+    Sim.SetFault(TSimRequest::Record, TReplyFault::CutBody, 6, 1000);
+    Enter("http://127.0.0.2", "47150392");
+    yorde::test::Click(F->PolaczImage);
+    ASSERT_TRUE(PumpUntil([&] { return Logged("1226: finally") && !F->RunUnderWay(); }));
+    ProcessEvents();
+    EXPECT_EQ(F->StatusLabel->Caption(), Text("IDS_RECEIVE_LATER") + " 20240301_080000_100_200_.wav");
+    EXPECT_NE(Text("IDS_RECEIVE_LATER"), "IDS_RECEIVE_LATER");
+    EXPECT_TRUE(F->IsConnected());
+    EXPECT_EQ(StoredRows(), 0);
+}
+
 // A double click on the connect image counts as two clicks: on, then off.
 TEST_F(ConnectLinkUi, DoubleClickConnectsThenDisconnects) {
     Enter("http://127.0.0.2", "47150392");
