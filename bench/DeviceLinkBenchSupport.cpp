@@ -119,7 +119,7 @@ void RemoveFolder(const std::string& Folder) {
 TRunResult RunSync(const std::string& Base, const std::string& Password, const std::string& Folder,
                    int64_t QuotaSteps) {
     auto ui = std::make_shared<TCountingUi>();
-    HTTPThread run(TSyncSettings{Base, Password, Folder, nullptr, [QuotaSteps] { return QuotaSteps; }, {}, {}}, ui);
+    HTTPThread run(TSyncSettings{Base, Password, Folder, [QuotaSteps] { return QuotaSteps; }, {}, {}}, ui);
     return ui->Wait();
 }
 

@@ -16,6 +16,7 @@
 #include "classes/Thread.h"
 #include "devicelink/DeviceSession.h"
 #include "devicelink/NameSet.h"
+#include "devicelink/OwedRecordings.h"
 #include "devicelink/SyncUi.h"
 #include "net/HttpClient.h"
 #include "rtl/AnsiString.h"
@@ -26,36 +27,16 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <mutex>
-#include <set>
 #include <vector>
 
 class DBThread;
 class TPartFile;
-
-// Downloads that failed (a missing file, an error of the device, every
-// attempt dropped), kept for the life of the process: later runs ask for the
-// list no later than the oldest of them, so each is fetched again until it
-// arrives. Shared by the runs of one link; any thread.
-class TFailedDownloads {
-public:
-    void Add(const AnsiString& Name);
-    void Remove(const AnsiString& Name);
-    bool Empty() const;
-    // "yyyy-mm-dd" of the oldest name that starts with a date; empty when none.
-    AnsiString OldestDate() const;
-
-private:
-    mutable std::mutex Mu;
-    std::set<AnsiString> Names;
-};
 
 // What a run is given when it is created, on the GUI thread.
 struct TSyncSettings {
     AnsiString Base;      // "http://" + the exchange's address
     AnsiString Password;  // the exchange's password, as typed
     AnsiString Folder;    // the program's folder, with its "/"
-    std::shared_ptr<TFailedDownloads> Failed;
     // Read on the run's thread at its end. The storage quota in steps of
     // 1024*1024*1000 bytes (none when empty), and the name in "files" of the
     // recording the player holds, which the quota never deletes.
@@ -106,6 +87,10 @@ private:
     void dropMissingFiles();
     void dropListed(const char* Table, const TNameSet& Names);
     void countWhatRemains();
+    // After a whole list: what is owed and no longer to be fetched.
+    void settleOwed();
+    // A file asked for in vain.
+    void owe(const AnsiString& Name);
     std::vector<AnsiString> readNames(const char* Sql);
     AnsiString newestStoredDate();
 
@@ -135,6 +120,7 @@ private:
     TDeviceSession Session;
     SqliteDb DataDb;
     SqliteDb TmpDb;
+    TOwedRecordings Owed{DataDb};
     std::unique_ptr<DBThread> DbWriter;
 
     int64_t BytesReceived = 0;  // bytes of this run's files so far
@@ -159,6 +145,7 @@ private:
     AnsiString FileFailureKey;
     AnsiString FileFailureName;
     bool ListParsed = true;
+    bool ListWhole = true;  // the list ran to its last page
     bool MessageShown = false;
     bool FilesArrived = false;
     std::atomic<bool> Running{true};

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <ctime>
 
 namespace {
 
@@ -127,7 +128,7 @@ HTTPThread::TFetch HTTPThread::fetchOne(const AnsiString& Url, int64_t Size) {
         const AnsiString key = DeviceErrorBodyKey(e.ErrorMessage);
         if (key != "IDS_CANNOT_RECEIVE" && key != "IDS_RECEIVE_ERROR") throw;
         log("1021 " + Url + ": " + e.ErrorMessage);
-        Settings.Failed->Add(name);
+        owe(name);
         FileFailureKey = key;
         FileFailureName.clear();
         Ui->StepFile();
@@ -135,7 +136,7 @@ HTTPThread::TFetch HTTPThread::fetchOne(const AnsiString& Url, int64_t Size) {
     }
     if (result == TDeviceSession::TFileResult::GaveUp) {
         log("Not downloaded: " + Url);
-        Settings.Failed->Add(name);
+        owe(name);
         // Named on the labels: a dropped connection says nothing of the file itself.
         FileFailureKey = "IDS_RECEIVE_LATER";
         FileFailureName = name;
@@ -178,6 +179,7 @@ void HTTPThread::registerBatch() {
     for (const TArrivedFile& file : batch) parts.push_back(file.Part.get());
     std::vector<AnsiString> failures = FlushPartFiles(parts);
     std::vector<const TArrivedFile*> placed;
+    std::vector<AnsiString> notStored;
     for (size_t i = 0; i < batch.size(); ++i) {
         if (failures[i].empty()) {
             try {
@@ -191,7 +193,7 @@ void HTTPThread::registerBatch() {
         }
         log("Not stored: " + failures[i]);
         Stored.Erase(batch[i].Name);
-        Settings.Failed->Add(batch[i].Name);
+        notStored.push_back(batch[i].Name);
     }
     // Their places on the disk too, before their rows.
     if (!placed.empty()) SyncPartFolder(Settings.Folder + "files/");
@@ -205,7 +207,9 @@ void HTTPThread::registerBatch() {
             insert.Reset();
             insert.Bind(1, row.Data).Bind(2, row.AbA).Bind(3, row.AbB).Bind(4, int64_t(row.Czas)).Bind(5, row.Filename);
             insert.Exec();
+            Owed.Arrived(file->Name);
         }
+        for (const AnsiString& name : notStored) owe(name);
         transaction.Commit();
     } catch (...) {
         // A file without its row would be counted and never fetched again.
@@ -215,7 +219,12 @@ void HTTPThread::registerBatch() {
         }
         throw;
     }
-    for (const TArrivedFile* file : placed) Settings.Failed->Remove(file->Name);
+}
+
+void HTTPThread::owe(const AnsiString& Name) {
+    if (!Owed.AskedInVain(Name, int64_t(std::time(nullptr))))
+        log("Owed no more, asked for in vain " + std::to_string(TOwedRecordings::kGiveUpRuns) +
+            " times or more over a day: " + Name);
 }
 
 void HTTPThread::onWork(int64_t BytesSoFar) {

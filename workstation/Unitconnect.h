@@ -21,7 +21,6 @@ class HTTPThread;
 class LoopThread;
 class TLoopClock;
 class TConnectSyncUi;
-class TFailedDownloads;
 struct TLiveRuns;
 
 class TConnectFrame : public TFrame {
@@ -127,7 +126,6 @@ private:
     TRun SyncThread;
     std::vector<TRun> Stopping;  // let go, not ended yet
     std::unique_ptr<LoopThread> RefreshLoop;
-    std::shared_ptr<TFailedDownloads> Failed;
     bool StartWhenStopped = false;  // a run was asked for while a stopped one was ending
     bool ImportActive = false;      // between Disconnect and StartLoop no run starts
     std::atomic<bool> RefreshPosted{false};

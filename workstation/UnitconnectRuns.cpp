@@ -51,7 +51,6 @@ void TConnectFrame::startRun() {
     TSyncSettings settings{SerwerIPEdit->Text(),
                            HasloEdit->Text(),
                            folder,
-                           Failed,
                            [this] { return StorageQuota.load(); },
                            [folder] { return RecordingInPlayerName(folder); },
                            {}};

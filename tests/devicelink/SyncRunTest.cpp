@@ -435,25 +435,6 @@ TEST_F(SyncTest, NewestFirstListFetchedOldestFirst) {
     EXPECT_TRUE(std::is_sorted(fetched.begin(), fetched.end()));
 }
 
-// The day a failed file was recorded on, taken from the first name that
-// starts with eight digits; the list of failures is shared between runs.
-TEST(FailedDownloads, OldestDayOfTheWellFormedNames) {
-    TFailedDownloads failed;
-    EXPECT_TRUE(failed.Empty());
-    EXPECT_EQ(failed.OldestDate(), "");
-    failed.Add("0000abcd.wav");
-    failed.Add("2024031.wav");
-    EXPECT_EQ(failed.OldestDate(), "");
-    failed.Add("20240305_080000_1_2_.wav");
-    failed.Add("20240302_080000_1_2_.wav");
-    EXPECT_FALSE(failed.Empty());
-    EXPECT_EQ(failed.OldestDate(), "2024-03-02");
-    failed.Remove("20240302_080000_1_2_.wav");
-    EXPECT_EQ(failed.OldestDate(), "2024-03-05");
-    failed.Add("20240304");  // the eight digits alone will do
-    EXPECT_EQ(failed.OldestDate(), "2024-03-04");
-}
-
 // A stored Data text that is no date does not choose where the list starts.
 TEST_F(SyncTest, MalformedStoredDateIsNotTheNewest) {
     Offer(Name(2, 0), 2000);
@@ -464,4 +445,77 @@ TEST_F(SyncTest, MalformedStoredDateIsNotTheNewest) {
     Run();
     const std::vector<std::string> requests = Sim.Requests();
     EXPECT_NE(requests[3].find("&year=2024&month=03&day=01"), std::string::npos) << requests[3];
+}
+
+// A recording the exchange did not give (a 404, every attempt cut) is asked
+// for again by the first run after a restart, although newer recordings
+// have moved the newest stored day past it.
+TEST_F(SyncTest, WhatTheExchangeOwesIsAskedForAfterARestart) {
+    const std::string missing = Name(1, 0), cut = Name(2, 1), later = Name(3, 2);
+    const std::string missingBytes = Offer(missing, 3000), cutBytes = Offer(cut, 20000);
+    Offer(later, 3000);
+    Sim.SetMissing(missing);
+    Sim.SetRequestHook([&](const std::string& line) {
+        if (line.find(cut) != std::string::npos) Sim.SetFault(TSimRequest::Record, TReplyFault::CutBody, 1, 1000);
+    });
+    Run();
+    Sim.SetRequestHook(nullptr);
+    EXPECT_EQ(StoredFiles(), std::vector<std::string>{later});
+
+    Sim.SetMissing(missing, false);
+    // Nothing of the first run is kept in memory: the next one is as after a restart.
+    Run();
+    EXPECT_TRUE(Program.Read("files/" + missing) == missingBytes);
+    EXPECT_TRUE(Program.Read("files/" + cut) == cutBytes);
+    EXPECT_EQ(FilesRows().size(), 3u);
+}
+
+// What the exchange no longer lists is owed no more: the run after that
+// lists from a later day again. One it lists and never gives is asked for
+// in ten runs over a day, then given up in the same way; every newer
+// recording comes meanwhile.
+TEST_F(SyncTest, WhatTheExchangeNoLongerHasIsNotAskedForEver) {
+    const std::string gone = Name(1, 0), never = Name(2, 1), later = Name(3, 2);
+    Offer(gone, 3000);
+    Offer(never, 3000);
+    Offer(later, 3000);
+    Sim.SetMissing(gone);
+    Sim.SetMissing(never);
+    // The day the last list was asked from; empty for no day.
+    auto listDay = [&] {
+        const std::vector<std::string> requests = Sim.Requests();
+        for (auto it = requests.rbegin(); it != requests.rend(); ++it)
+            if (it->find("/recordlist.cgi?") != std::string::npos) {
+                const size_t at = it->find("&day=");
+                return at == std::string::npos ? std::string() : it->substr(at + 5, 2);
+            }
+        return std::string("no list");
+    };
+    auto timesFetched = [&](const std::string& File) {
+        const std::vector<std::string> fetched = FetchedFiles();
+        return std::count(fetched.begin(), fetched.end(), File);
+    };
+    Run();
+    EXPECT_EQ(StoredFiles(), std::vector<std::string>{later});
+
+    Sim.RemoveRecording(gone);
+    auto ui = Run();
+    EXPECT_EQ(listDay(), "01");
+    EXPECT_TRUE(ui->HasLine("Owed no more, not to be fetched: " + gone));
+    EXPECT_EQ(timesFetched(gone), 1);
+
+    // A day and more since it was first asked for in vain.
+    Exec("UPDATE OwedFiles SET Since = Since - 2 * 86400;");
+    for (int run = 3; run <= TOwedRecordings::kGiveUpRuns; ++run) {
+        const std::string newer = Name(10 + run, run);
+        Offer(newer, 3000);
+        ui = Run();
+        EXPECT_EQ(listDay(), "02") << run;
+        EXPECT_TRUE(Program.Exists("files/" + newer)) << run;
+    }
+    EXPECT_TRUE(ui->HasLine("Owed no more, asked for in vain 10 times or more over a day: " + never));
+    EXPECT_EQ(timesFetched(never), TOwedRecordings::kGiveUpRuns);
+    Run();
+    EXPECT_EQ(listDay(), "20");
+    EXPECT_EQ(timesFetched(never), TOwedRecordings::kGiveUpRuns);
 }

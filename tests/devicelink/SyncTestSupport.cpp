@@ -108,7 +108,6 @@ std::unique_ptr<HTTPThread> SyncTest::Start(std::shared_ptr<TRecordingUi> Ui, co
     TSyncSettings settings{"http://127.0.0.1",
                            Password,
                            Program.Root(),
-                           Failed,
                            [this] { return Quota.load(); },
                            [this] {
                                std::lock_guard lk(InUseMutex);

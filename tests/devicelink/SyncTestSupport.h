@@ -92,7 +92,6 @@ protected:
 
     yorde::test::TTempFolder Program{"yorde-sync"};
     TDeviceSimulator Sim;
-    std::shared_ptr<TFailedDownloads> Failed = std::make_shared<TFailedDownloads>();
     // What the runs read at their end: the storage quota in steps (none
     // below 1) and the recording the player holds.
     std::atomic<int64_t> Quota{0};

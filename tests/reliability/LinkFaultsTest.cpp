@@ -129,7 +129,6 @@ TEST_F(LinkFaults, EveryErrorStatusAtEveryStep) {
             // Anew for the next case.
             Exec("DELETE FROM Files;");
             for (const std::string& name : StoredFiles()) std::filesystem::remove(Program.Path("files/" + name));
-            Failed = std::make_shared<TFailedDownloads>();
         }
     }
     RecordProperty("error replies", injected);
