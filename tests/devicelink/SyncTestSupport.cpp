@@ -11,14 +11,19 @@
 namespace synctest {
 
 void TRecordingUi::add(std::string Event) {
-    std::lock_guard lk(Mu);
-    Events_.push_back(std::move(Event));
+    {
+        std::lock_guard lk(Mu);
+        Events_.push_back(std::move(Event));
+        LastSign = std::chrono::steady_clock::now();
+    }
+    Cv.notify_all();
 }
 
 void TRecordingUi::Log(const AnsiString& Line) {
     {
         std::lock_guard lk(Mu);
         Lines_.push_back(Line);
+        LastSign = std::chrono::steady_clock::now();
     }
     Cv.notify_all();
 }
@@ -51,7 +56,18 @@ void TRecordingUi::RunFinished() {
 
 bool TRecordingUi::WaitFinished() {
     std::unique_lock lk(Mu);
-    return Cv.wait_for(lk, std::chrono::minutes(1), [&] { return Finished; });
+    const auto until = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+    LastSign = std::chrono::steady_clock::now();
+    while (!Finished) {
+        const auto stuck = LastSign + kLongestSilence;
+        if (std::chrono::steady_clock::now() >= std::min(stuck, until)) {
+            ADD_FAILURE() << "the run " << (stuck <= until ? "went silent" : "took a minute") << " after "
+                          << (Lines_.empty() ? std::string("no log line") : "\"" + Lines_.back() + "\"");
+            return false;
+        }
+        Cv.wait_until(lk, std::min(stuck, until));
+    }
+    return true;
 }
 
 bool TRecordingUi::WaitForLog(const std::string& Prefix) {

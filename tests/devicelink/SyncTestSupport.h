@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <functional>
 #include <memory>
@@ -40,8 +41,11 @@ public:
     void ReloadList() override;
     void RunFinished() override;
 
-    // Waits (a minute at the most) for RunFinished.
+    // Waits for RunFinished: a minute at the most, and a failure as soon as
+    // the run has shown or logged nothing for kLongestSilence (a thread of
+    // it that never ends, a wait that nothing wakes).
     bool WaitFinished();
+    static constexpr std::chrono::seconds kLongestSilence{10};
     // Waits until a log line starting with Prefix has come.
     bool WaitForLog(const std::string& Prefix);
     std::vector<std::string> Events() const;
@@ -59,6 +63,7 @@ private:
     std::vector<std::string> Events_;
     std::vector<std::string> Lines_;
     bool Finished = false;
+    std::chrono::steady_clock::time_point LastSign;
 };
 
 // A row of Files.
