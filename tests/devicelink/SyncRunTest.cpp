@@ -3,8 +3,13 @@
 // shows.
 #include "SyncTestSupport.h"
 
+#include "store/SqliteDb.h"
+
 #include <algorithm>
+#include <atomic>
 #include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <thread>
 
 using namespace synctest;
@@ -302,6 +307,54 @@ TEST_F(SyncTest, CancelInTheMiddleOfABody) {
     EXPECT_FALSE(ui->Has("reset"));
     EXPECT_FALSE(ui->Has("reload"));
     EXPECT_FALSE(ui->Has("message:IDS_INT"));
+}
+
+// A stop in the middle of the downloads, while another connection holds
+// "data.db" (the list being filled again, say): the recordings that had
+// arrived whole wait for the database and are registered; the one being
+// fetched goes.
+TEST_F(SyncTest, AStopKeepsWhatArrivedWhileTheDatabaseIsBusy) {
+    Offer(Name(1, 0), 2000);
+    Run();
+    for (int i = 1; i <= 4; ++i) Offer(Name(2, i), 2000);
+    SqliteDb other;
+    other.Open(Program.Path("data.db"));
+    other.ExecDml("BEGIN IMMEDIATE;");
+    std::mutex mu;
+    std::condition_variable cv;
+    bool registering = false;
+    SetSqlStatementObserver([&](const char* Sql) {
+        if (std::string(Sql).rfind("INSERT INTO Files", 0) != 0) return;
+        {
+            std::lock_guard lk(mu);
+            registering = true;
+        }
+        cv.notify_all();
+    });
+    std::atomic<HTTPThread*> running{nullptr};
+    std::atomic<int> records{0};
+    Sim.SetRequestHook([&](const std::string& line) {
+        if (line.find("/record.cgi?") == std::string::npos || ++records != 4) return;
+        Sim.SetFault(TSimRequest::Record, TReplyFault::StallBody, 1, 500);
+        running.load()->Cancel();
+    });
+    auto ui = std::make_shared<TRecordingUi>();
+    std::unique_ptr<HTTPThread> run = Start(ui);
+    running = run.get();
+    {
+        std::unique_lock lk(mu);
+        ASSERT_TRUE(cv.wait_for(lk, std::chrono::seconds(30), [&] { return registering; }));
+    }
+    // The other connection's work goes on for a while after the run has begun to wait.
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    other.ExecDml("COMMIT;");
+    ASSERT_TRUE(ui->WaitFinished());
+    run.reset();
+    Sim.SetRequestHook(nullptr);
+    SetSqlStatementObserver(nullptr);
+    EXPECT_EQ(StoredFiles(), (std::vector<std::string>{Name(1, 0), Name(2, 1), Name(2, 2), Name(2, 3)}));
+    EXPECT_EQ(FilesRows().size(), 4u);
+    EXPECT_EQ(ui->LastMessage(), "");
 }
 
 // Cancelling while the exchange has not yet answered the firmware question
