@@ -18,8 +18,8 @@ public:
     // Both status labels (the connection frame's and the status bar's) show
     // the text of Key; an empty Key clears them.
     virtual void ShowMessage(const AnsiString& Key) = 0;
-    // Both status labels: the text of Key, a blank and the file name of the
-    // recording it speaks of.
+    // Both status labels: the text of Key, a blank and the recording it
+    // speaks of, given by its file name.
     virtual void ShowFileMessage(const AnsiString& Key, const AnsiString& FileName) = 0;
     // The connection frame's label alone: the text of Key, then Suffix.
     virtual void ShowLinkStatus(const AnsiString& Key, const AnsiString& Suffix) = 0;

@@ -303,15 +303,23 @@ TEST_F(ConnectLinkUi, RefreshesComeAtEveryInterval) {
 // run ends, with the word that a later run asks for it again.
 TEST_F(ConnectLinkUi, ARecordingCutOnEveryAttemptIsNamedOnTheLabel) {
     Offer(1);
-    Sim.SetFault(TSimRequest::Record, TReplyFault::CutBody, 6, 1000);
+    Sim.SetFault(TSimRequest::Record, TReplyFault::CutBody, -1, 1000);
     Enter("http://127.0.0.2", "47150392");
     yorde::test::Click(F->PolaczImage);
     ASSERT_TRUE(PumpUntil([&] { return Logged("1226: finally") && !F->RunUnderWay(); }));
     ProcessEvents();
-    EXPECT_EQ(F->StatusLabel->Caption(), Text("IDS_RECEIVE_LATER") + " 20240301_080000_100_200_.wav");
+    // As the list shows it: its date, time and numbers.
+    EXPECT_EQ(F->StatusLabel->Caption(), Text("IDS_RECEIVE_LATER") + " 2024-03-01 08:00:00 (100, 200)");
     EXPECT_NE(Text("IDS_RECEIVE_LATER"), "IDS_RECEIVE_LATER");
     EXPECT_TRUE(F->IsConnected());
     EXPECT_EQ(StoredRows(), 0);
+
+    // A name without a date and time is shown as it is.
+    Sim.AddRecording("zz-note.wav", std::string(3000, 'n'));
+    F->Refresh();
+    ASSERT_TRUE(PumpUntil([&] { return CountLogged("1226: finally") == 2 && !F->RunUnderWay(); }));
+    ProcessEvents();
+    EXPECT_EQ(F->StatusLabel->Caption(), Text("IDS_RECEIVE_LATER") + " zz-note.wav");
 }
 
 // A double click on the connect image counts as two clicks: on, then off.
