@@ -440,7 +440,7 @@ TEST_F(SyncTest, ListsThatNeverEndOrCannotBeRead) {
     Sim.SetEndlessList(true);
     auto ui = Run();
     EXPECT_EQ(FilesRows().size(), 1u);
-    EXPECT_TRUE(ui->HasLine("849: the record list does not end (page id 1000000); taken as ended"));
+    EXPECT_TRUE(ui->WaitForLog("849: the record list does not end"));
     Sim.SetEndlessList(false);
 
     Offer(Name(2, 1), 2000);
@@ -571,4 +571,38 @@ TEST_F(SyncTest, WhatTheExchangeNoLongerHasIsNotAskedForEver) {
     Run();
     EXPECT_EQ(listDay(), "20");
     EXPECT_EQ(timesFetched(never), TOwedRecordings::kGiveUpRuns);
+}
+
+// A file that arrived but could not take its place is owed, and comes once
+// its place is free. A list taken as ended before its last page says nothing
+// of what the exchange no longer has: what it owes stays owed.
+TEST_F(SyncTest, OwedStaysThroughAFailedPlaceAndACutShortList) {
+    const std::string blocked = Name(2, 1), later = Name(3, 2);
+    const std::string blockedBytes = Offer(blocked, 3000);
+    Offer(later, 3000);
+    Program.MakeDir("files/" + blocked + "/in-the-way");
+    auto ui = Run();
+    EXPECT_TRUE(ui->WaitForLog("Not stored: Cannot move " + Program.Path("files/" + blocked)));
+    EXPECT_EQ(StoredFiles(), (std::vector<std::string>{blocked, later}));
+    std::filesystem::remove_all(Program.Path("files/" + blocked));
+    Run();
+    EXPECT_TRUE(Program.Read("files/" + blocked) == blockedBytes);
+    EXPECT_EQ(FilesRows().size(), 2u);
+
+    const std::string missing = Name(4, 3), newest = Name(5, 4);
+    const std::string missingBytes = Offer(missing, 3000);
+    Offer(newest, 3000);
+    Sim.SetMissing(missing);
+    Run();
+    // Gone from the list while the list never ends.
+    Sim.RemoveRecording(missing);
+    Sim.SetEndlessList(true);
+    ui = Run();
+    EXPECT_TRUE(ui->WaitForLog("849: the record list does not end"));
+    Sim.SetEndlessList(false);
+    Sim.SetMissing(missing, false);
+    Sim.AddRecording(missing, missingBytes);
+    Run();
+    EXPECT_TRUE(Program.Read("files/" + missing) == missingBytes);
+    EXPECT_EQ(FilesRows().size(), 4u);
 }

@@ -314,12 +314,12 @@ TEST_F(ConnectLinkUi, ARecordingCutOnEveryAttemptIsNamedOnTheLabel) {
     EXPECT_TRUE(F->IsConnected());
     EXPECT_EQ(StoredRows(), 0);
 
-    // A name without a date and time is shown as it is.
-    Sim.AddRecording("zz-note.wav", std::string(3000, 'n'));
+    // A name without a whole date and time is shown as it is.
+    Sim.AddRecording("20240301_0800xx_1_2_.wav", std::string(3000, 'n'));
     F->Refresh();
     ASSERT_TRUE(PumpUntil([&] { return CountLogged("1226: finally") == 2 && !F->RunUnderWay(); }));
     ProcessEvents();
-    EXPECT_EQ(F->StatusLabel->Caption(), Text("IDS_RECEIVE_LATER") + " zz-note.wav");
+    EXPECT_EQ(F->StatusLabel->Caption(), Text("IDS_RECEIVE_LATER") + " 20240301_0800xx_1_2_.wav");
 }
 
 // A double click on the connect image counts as two clicks: on, then off.
