@@ -40,6 +40,7 @@ public:
         std::lock_guard lk(Mu);
         Result.Message = Key;
     }
+    void ShowFileMessage(const AnsiString& Key, const AnsiString&) override { ShowMessage(Key); }
     void ShowLinkStatus(const AnsiString&, const AnsiString&) override {}
     void ShowProgress(int64_t, int64_t, int) override {}
     void SetFileCount(int64_t) override {}
@@ -118,7 +119,7 @@ void RemoveFolder(const std::string& Folder) {
 TRunResult RunSync(const std::string& Base, const std::string& Password, const std::string& Folder,
                    int64_t QuotaSteps) {
     auto ui = std::make_shared<TCountingUi>();
-    HTTPThread run(TSyncSettings{Base, Password, Folder, nullptr, [QuotaSteps] { return QuotaSteps; }, {}}, ui);
+    HTTPThread run(TSyncSettings{Base, Password, Folder, [QuotaSteps] { return QuotaSteps; }, {}, {}}, ui);
     return ui->Wait();
 }
 

@@ -133,14 +133,14 @@ TDeviceSession::TFileResult TDeviceSession::GetRecord(const AnsiString& Name, in
         };
         try {
             Attempt([&] { Http.Get(url, counting); }, used, "1021");
-            if (Log) Log("Downloaded: " + url);
+            if (Log) Log("Downloaded: " + Name);
             return TFileResult::Complete;
         } catch (const EHttpClosedGracefully& e) {
             if (Log) Log("1021" + e.Message);
         } catch (const EHttpTruncated& e) {
             // Everything the list promised is here: only the announced length was wrong.
             if (ExpectedSize > 0 && received >= ExpectedSize) {
-                if (Log) Log("Downloaded: " + url);
+                if (Log) Log("Downloaded: " + Name);
                 return TFileResult::Complete;
             }
             if (Log) Log("1021" + e.Message);

@@ -14,6 +14,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <mutex>
 #include <thread>
 
 namespace {
@@ -27,7 +28,20 @@ AnsiString PartTarget(const AnsiString& Name) {
     return Name.substr(0, Name.size() - suffix);
 }
 
+std::mutex gObserverMutex;
+std::function<void(const char*, const AnsiString&)> gObserver;
+
+void Observe(const char* Step, const AnsiString& Name) {
+    std::lock_guard lk(gObserverMutex);
+    if (gObserver) gObserver(Step, Name);
+}
+
 }  // namespace
+
+void SetPartFileObserver(std::function<void(const char* Step, const AnsiString& Name)> Observer) {
+    std::lock_guard lk(gObserverMutex);
+    gObserver = std::move(Observer);
+}
 
 TPartFile::TPartFile(AnsiString Target_) : Target(std::move(Target_)), PartPath(ToOsText(Target + kPartSuffix)) {
     Fd = ::open(PartPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, StoredRecordingMode);
@@ -62,6 +76,7 @@ void TPartFile::Flush() {
     if (::fsync(Fd) != 0 || ::fstat(Fd, &st) != 0)
         throw EWriteError("Cannot flush " + Target + kPartSuffix + ": " + SystemMessage(errno));
     if (st.st_size != Written) throw EWriteError("The file " + Target + kPartSuffix + " lost bytes");
+    Observe("sync", Target);
 }
 
 void TPartFile::MoveIntoPlace() {
@@ -70,6 +85,15 @@ void TPartFile::MoveIntoPlace() {
     if (::close(fd) != 0 || ::rename(PartPath.c_str(), ToOsText(Target).c_str()) != 0)
         throw EWriteError("Cannot move " + Target + kPartSuffix + " into place: " + SystemMessage(errno));
     Committed = true;
+    Observe("rename", Target);
+}
+
+void SyncPartFolder(const AnsiString& Folder) {
+    // The files are in place already; a folder that cannot be synced (some
+    // file systems refuse) is no reason to leave them without their rows.
+    TUniqueFd dir(::open(ToOsText(Folder).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir) (void)::fsync(dir.Get());
+    Observe("syncdir", Folder);
 }
 
 std::vector<AnsiString> FlushPartFiles(const std::vector<TPartFile*>& Files) {

@@ -65,3 +65,11 @@ int RemoveLeftovers(const AnsiString& Folder, const std::vector<AnsiString>& Nam
 // that starts with "." or ends in ".part" (the forms of both kinds).
 int RemoveLeftovers(const AnsiString& Folder, const std::function<bool(const AnsiString& Name)>& IsLeftover,
                     const TLeftoverLog& Log);
+
+// Makes the renames into Folder durable: after MoveIntoPlace, before the rows.
+void SyncPartFolder(const AnsiString& Folder);
+
+// Tests see, on any thread, each step that makes a download durable, with
+// the target's name: "sync" (Flush), "rename" (MoveIntoPlace) and "syncdir"
+// (SyncPartFolder, with the folder's name). An empty function ends it.
+void SetPartFileObserver(std::function<void(const char* Step, const AnsiString& Name)> Observer);

@@ -2,16 +2,32 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
 
 // The interval is read again at least this often.
 constexpr milliseconds kLongestSleep(1000);
 
+class TSteadyLoopClock : public TLoopClock {
+public:
+    TTime Now() override { return std::chrono::steady_clock::now(); }
+    void WaitUntil(std::condition_variable& Cv, std::unique_lock<std::mutex>& Lock, TTime Deadline) override {
+        Cv.wait_until(Lock, Deadline);
+    }
+};
+
 }  // namespace
 
-LoopThread::LoopThread(std::function<int()> Interval_, std::function<void()> Request_)
-    : Interval(std::move(Interval_)), Request(std::move(Request_)), Thread([this] { Execute(); }) {}
+std::shared_ptr<TLoopClock> SteadyLoopClock() {
+    static const std::shared_ptr<TLoopClock> clock = std::make_shared<TSteadyLoopClock>();
+    return clock;
+}
+
+LoopThread::LoopThread(std::function<int()> Interval_, std::function<void()> Request_,
+                       std::shared_ptr<TLoopClock> Clock_)
+    : Interval(std::move(Interval_)),
+      Request(std::move(Request_)),
+      Clock(Clock_ ? std::move(Clock_) : SteadyLoopClock()),
+      Thread([this] { Execute(); }) {}
 
 LoopThread::~LoopThread() {
     Stop();
@@ -27,8 +43,12 @@ void LoopThread::Stop() {
 }
 
 void LoopThread::Pause() {
-    std::lock_guard lk(Mu);
-    PausedNow = true;
+    {
+        std::lock_guard lk(Mu);
+        PausedNow = true;
+    }
+    // Woken, the loop keeps the time up to now and counts no more of it.
+    Cv.notify_all();
 }
 
 void LoopThread::Resume() {
@@ -45,16 +65,17 @@ bool LoopThread::IsPaused() const {
 }
 
 void LoopThread::Execute() {
-    Clock::duration counted{};  // time since the last request, pauses left out
+    using TDuration = TLoopClock::TTime::duration;
+    TDuration counted{};  // time since the last request, pauses left out
     std::unique_lock lk(Mu);
     while (Active) {
         if (PausedNow) {
-            Cv.wait(lk, [this] { return !PausedNow || !Active; });
+            Clock->WaitUntil(Cv, lk, TLoopClock::TTime::max());
             continue;
         }
         const int seconds = Interval ? Interval() : 0;
-        const Clock::duration interval =
-            seconds <= 0 ? Clock::duration(milliseconds(10)) : std::chrono::seconds(seconds);
+        const TDuration interval =
+            seconds <= 0 ? TDuration(milliseconds(10)) : TDuration(std::chrono::seconds(seconds));
         if (counted >= interval) {
             lk.unlock();
             if (Request) Request();
@@ -62,9 +83,8 @@ void LoopThread::Execute() {
             counted = {};
             continue;
         }
-        const Clock::time_point from = Clock::now();
-        Cv.wait_for(lk, std::min<Clock::duration>(interval - counted, kLongestSleep),
-                    [this] { return !Active || PausedNow; });
-        counted += Clock::now() - from;
+        const TLoopClock::TTime from = Clock->Now();
+        Clock->WaitUntil(Cv, lk, from + std::min<TDuration>(interval - counted, kLongestSleep));
+        counted += Clock->Now() - from;
     }
 }

@@ -7,14 +7,32 @@
 #include <chrono>
 #include <condition_variable>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <thread>
+
+// The time the loop counts, and its sleeps on that time. Tests give the loop
+// a clock they move by hand.
+class TLoopClock {
+public:
+    using TTime = std::chrono::steady_clock::time_point;
+    virtual ~TLoopClock() = default;
+    virtual TTime Now() = 0;
+    // Sleeps on Cv, Lock held as for condition_variable::wait_until, until
+    // Deadline has come on this clock or Cv is notified (or spuriously).
+    virtual void WaitUntil(std::condition_variable& Cv, std::unique_lock<std::mutex>& Lock, TTime Deadline) = 0;
+};
+
+// The steady clock of the machine.
+std::shared_ptr<TLoopClock> SteadyLoopClock();
 
 class LoopThread {
 public:
     // Interval: read at every wake, so a change takes effect with the time
     // already counted. Request: called on the loop's thread. Starts at once.
-    LoopThread(std::function<int()> Interval, std::function<void()> Request);
+    // Clock: none for the steady clock.
+    LoopThread(std::function<int()> Interval, std::function<void()> Request,
+               std::shared_ptr<TLoopClock> Clock = nullptr);
     // Stops and joins.
     ~LoopThread();
     LoopThread(const LoopThread&) = delete;
@@ -22,7 +40,8 @@ public:
 
     // Ends the loop; a request running at that moment still ends normally.
     void Stop();
-    // Around an SD-card import: no requests meanwhile; the time counted so far is kept.
+    // Around an SD-card import: no requests meanwhile; the time counted up to
+    // the pause is kept, the pause itself counts for nothing.
     void Pause();
     void Resume();
     bool IsPaused() const;
@@ -32,6 +51,7 @@ private:
 
     std::function<int()> Interval;
     std::function<void()> Request;
+    std::shared_ptr<TLoopClock> Clock;
     mutable std::mutex Mu;
     std::condition_variable Cv;
     bool Active = true;

@@ -7,7 +7,7 @@
 
 #include <sqlite3.h>
 
-#include <algorithm>
+#include <mutex>
 
 namespace {
 
@@ -31,36 +31,6 @@ AnsiString DeviceBaseFor(const AnsiString& Base) {
 void SetSyncReadTimeoutOverride(int Ms) { gReadTimeoutOverride = Ms; }
 
 // ---------------------------------------------------------------------------
-// Failed downloads
-
-void TFailedDownloads::Add(const AnsiString& Name) {
-    std::lock_guard lk(Mu);
-    Names.insert(Name);
-}
-
-void TFailedDownloads::Remove(const AnsiString& Name) {
-    std::lock_guard lk(Mu);
-    Names.erase(Name);
-}
-
-bool TFailedDownloads::Empty() const {
-    std::lock_guard lk(Mu);
-    return Names.empty();
-}
-
-AnsiString TFailedDownloads::OldestDate() const {
-    std::lock_guard lk(Mu);
-    // Names start with YYYYMMDD, so the first well-formed one in order is the oldest.
-    for (const AnsiString& name : Names) {
-        if (name.size() < 8 ||
-            !std::all_of(name.begin(), name.begin() + 8, [](char c) { return c >= '0' && c <= '9'; }))
-            continue;
-        return name.substr(0, 4) + "-" + name.substr(4, 2) + "-" + name.substr(6, 2);
-    }
-    return AnsiString();
-}
-
-// ---------------------------------------------------------------------------
 // The run
 
 HTTPThread::HTTPThread(TSyncSettings Settings_, std::shared_ptr<TSyncUi> Ui_)
@@ -69,7 +39,6 @@ HTTPThread::HTTPThread(TSyncSettings Settings_, std::shared_ptr<TSyncUi> Ui_)
       Ui(std::move(Ui_)),
       Session(Http, DeviceBaseFor(Settings.Base), [this](const AnsiString& line) { log(line); }) {
     SetPriority(tpHigher);
-    if (!Settings.Failed) Settings.Failed = std::make_shared<TFailedDownloads>();
     ConfigureSyncClient(Http);
     if (const int ms = gReadTimeoutOverride.load()) Http.ReadTimeout = ms;
     DataDb.SetCancelFlag(&CancelFlag);
@@ -123,6 +92,7 @@ void HTTPThread::runSteps() {
     DataDb.ExecDml(
         "CREATE INDEX IF NOT EXISTS FilesFilename ON Files(Filename);"
         "CREATE INDEX IF NOT EXISTS DeletedFilesFilename ON DeletedFiles(Filename);");
+    Owed.Prepare();
 
     if (!firmwarePhase()) return;
     fetchNonceAndSdState();

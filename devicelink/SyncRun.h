@@ -8,13 +8,15 @@
 //
 // The run stops when asked (Cancel, or Terminate): a transfer is aborted, a
 // database wait gives up, the partial file is removed and the rest of the run
-// is skipped. A file is registered only when it arrived whole: it is written
-// under a temporary name beside its place, flushed to the disk and then
-// renamed, so neither a cut transfer nor a crash leaves a broken recording
-// in "files".
+// is skipped; the files that arrived whole before a stop or a failure are
+// registered all the same. A file is registered only when it arrived whole:
+// it is written under a temporary name beside its place, flushed to the disk
+// and then renamed, so neither a cut transfer nor a crash leaves a broken
+// recording in "files".
 #include "classes/Thread.h"
 #include "devicelink/DeviceSession.h"
 #include "devicelink/NameSet.h"
+#include "devicelink/OwedRecordings.h"
 #include "devicelink/SyncUi.h"
 #include "net/HttpClient.h"
 #include "rtl/AnsiString.h"
@@ -25,41 +27,23 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <mutex>
-#include <set>
 #include <vector>
 
 class DBThread;
 class TPartFile;
-
-// Downloads that failed (a missing file, an error of the device, every
-// attempt dropped), kept for the life of the process: later runs ask for the
-// list no later than the oldest of them, so each is fetched again until it
-// arrives. Shared by the runs of one link; any thread.
-class TFailedDownloads {
-public:
-    void Add(const AnsiString& Name);
-    void Remove(const AnsiString& Name);
-    bool Empty() const;
-    // "yyyy-mm-dd" of the oldest name that starts with a date; empty when none.
-    AnsiString OldestDate() const;
-
-private:
-    mutable std::mutex Mu;
-    std::set<AnsiString> Names;
-};
 
 // What a run is given when it is created, on the GUI thread.
 struct TSyncSettings {
     AnsiString Base;      // "http://" + the exchange's address
     AnsiString Password;  // the exchange's password, as typed
     AnsiString Folder;    // the program's folder, with its "/"
-    std::shared_ptr<TFailedDownloads> Failed;
     // Read on the run's thread at its end. The storage quota in steps of
     // 1024*1024*1000 bytes (none when empty), and the name in "files" of the
     // recording the player holds, which the quota never deletes.
     std::function<int64_t()> StorageQuota;
     std::function<AnsiString()> RecordingInUse;
+    // Bytes free on the file system holding Folder, -1 when unknown. Empty: DiskFree.
+    std::function<int64_t(const AnsiString& Folder)> FreeSpace;
 };
 
 // Tests reach a simulated exchange on another port through this base in
@@ -103,6 +87,10 @@ private:
     void dropMissingFiles();
     void dropListed(const char* Table, const TNameSet& Names);
     void countWhatRemains();
+    // After a whole list: what is owed and no longer to be fetched.
+    void settleOwed();
+    // A file asked for in vain.
+    void owe(const AnsiString& Name);
     std::vector<AnsiString> readNames(const char* Sql);
     AnsiString newestStoredDate();
 
@@ -112,7 +100,10 @@ private:
     // The files that arrived since the last call: on the disk, in place, and
     // their rows in one transaction.
     void registerBatch();
+    // The same when the run ends early; what fails is logged, never thrown.
+    void keepWhatArrived() noexcept;
     bool batchDue() const;
+    bool hasFreeSpace(const AnsiString& Folder) const;
     void onWork(int64_t BytesSoFar);
 
     // Failure handlers of the firmware phase and of the later steps.
@@ -129,6 +120,7 @@ private:
     TDeviceSession Session;
     SqliteDb DataDb;
     SqliteDb TmpDb;
+    TOwedRecordings Owed{DataDb};
     std::unique_ptr<DBThread> DbWriter;
 
     int64_t BytesReceived = 0;  // bytes of this run's files so far
@@ -148,8 +140,12 @@ private:
     std::vector<AnsiString> Urls;   // the current page's "n" values
     std::vector<AnsiString> Sizes;  // and their "s" values
     AnsiString DatePart;
-    AnsiString FileFailureKey;  // the message of a file that could not be fetched, shown at the end
+    // The message of a file that could not be fetched, shown at the end, and
+    // the file's name when the message names it.
+    AnsiString FileFailureKey;
+    AnsiString FileFailureName;
     bool ListParsed = true;
+    bool ListWhole = true;  // the list ran to its last page
     bool MessageShown = false;
     bool FilesArrived = false;
     std::atomic<bool> Running{true};

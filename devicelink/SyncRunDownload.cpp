@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <ctime>
 
 namespace {
 
@@ -36,9 +37,27 @@ bool IsStorableName(const AnsiString& Name) {
     return IsStoredRecordingName(Name) && ToOsText(Name).size() + std::strlen(kPartSuffix) <= kMaxFileNameBytes;
 }
 
-bool HasFreeSpace(const AnsiString& Folder) { return DiskFree(Folder) / kMiB >= kMinFreeMiB; }
+// Registering what arrived whole is short, and a stop does not cut it off: a
+// stopped run keeps those files too. The connection's waits are its plain
+// busy time-out meanwhile.
+class TUncancelled {
+public:
+    TUncancelled(SqliteDb& Db, const std::atomic<bool>* Flag) : Db(Db), Flag(Flag) { Db.SetCancelFlag(nullptr); }
+    ~TUncancelled() { Db.SetCancelFlag(Flag); }
+    TUncancelled(const TUncancelled&) = delete;
+    TUncancelled& operator=(const TUncancelled&) = delete;
+
+private:
+    SqliteDb& Db;
+    const std::atomic<bool>* Flag;
+};
 
 }  // namespace
+
+bool HTTPThread::hasFreeSpace(const AnsiString& Folder) const {
+    const int64_t free = Settings.FreeSpace ? Settings.FreeSpace(Folder) : DiskFree(Folder);
+    return free / kMiB >= kMinFreeMiB;
+}
 
 void HTTPThread::downloadAll() {
     log("972: Pobieranie");
@@ -54,7 +73,7 @@ void HTTPThread::downloadAll() {
     try {
         for (const auto& [url, size] : rows) {
             checkCancelled();
-            if (!HasFreeSpace(folder)) throw ENoSpaceLeft("Less than 10 MB free");
+            if (!hasFreeSpace(folder)) throw ENoSpaceLeft("Less than 10 MB free");
             fetchOne(url, size);
         }
         registerBatch();
@@ -65,12 +84,16 @@ void HTTPThread::downloadAll() {
         Ui->ShowMessage("IDS_NOSPACELEFT");
         MessageShown = true;
     } catch (...) {
-        // A run that fails or is stopped leaves the batch's files unregistered: they go.
-        Batch.clear();
+        // Whatever ends the run, the files that arrived whole are kept; only
+        // the one being fetched goes.
+        keepWhatArrived();
         throw;
     }
     if (!FileFailureKey.empty() && !MessageShown) {
-        Ui->ShowMessage(FileFailureKey);
+        if (FileFailureName.empty())
+            Ui->ShowMessage(FileFailureKey);
+        else
+            Ui->ShowFileMessage(FileFailureKey, FileFailureName);
         MessageShown = true;
     }
 }
@@ -105,14 +128,18 @@ HTTPThread::TFetch HTTPThread::fetchOne(const AnsiString& Url, int64_t Size) {
         const AnsiString key = DeviceErrorBodyKey(e.ErrorMessage);
         if (key != "IDS_CANNOT_RECEIVE" && key != "IDS_RECEIVE_ERROR") throw;
         log("1021 " + Url + ": " + e.ErrorMessage);
-        Settings.Failed->Add(name);
+        owe(name);
         FileFailureKey = key;
+        FileFailureName.clear();
         Ui->StepFile();
         return TFetch::Failed;
     }
     if (result == TDeviceSession::TFileResult::GaveUp) {
         log("Not downloaded: " + Url);
-        Settings.Failed->Add(name);
+        owe(name);
+        // Named on the labels: a dropped connection says nothing of the file itself.
+        FileFailureKey = "IDS_RECEIVE_LATER";
+        FileFailureName = name;
         Ui->StepFile();
         return TFetch::Failed;
     }
@@ -133,6 +160,17 @@ bool HTTPThread::batchDue() const {
            (FileIndex % 10 == 0 && std::chrono::steady_clock::now() - BatchStart >= kBatchTime);
 }
 
+void HTTPThread::keepWhatArrived() noexcept {
+    try {
+        registerBatch();
+    } catch (const SqliteException& e) {
+        log(AnsiString("Not registered: ") + e.Message());
+    } catch (const std::exception& e) {
+        log(AnsiString("Not registered: ") + e.what());
+    }
+    Batch.clear();
+}
+
 void HTTPThread::registerBatch() {
     if (Batch.empty()) return;
     std::vector<TArrivedFile> batch;
@@ -141,6 +179,7 @@ void HTTPThread::registerBatch() {
     for (const TArrivedFile& file : batch) parts.push_back(file.Part.get());
     std::vector<AnsiString> failures = FlushPartFiles(parts);
     std::vector<const TArrivedFile*> placed;
+    std::vector<AnsiString> notStored;
     for (size_t i = 0; i < batch.size(); ++i) {
         if (failures[i].empty()) {
             try {
@@ -154,9 +193,12 @@ void HTTPThread::registerBatch() {
         }
         log("Not stored: " + failures[i]);
         Stored.Erase(batch[i].Name);
-        Settings.Failed->Add(batch[i].Name);
+        notStored.push_back(batch[i].Name);
     }
+    // Their places on the disk too, before their rows.
+    if (!placed.empty()) SyncPartFolder(Settings.Folder + "files/");
     try {
+        TUncancelled uncancelled(DataDb, &CancelFlag);
         SqliteTransaction transaction(DataDb);
         SqliteStatement insert(DataDb, "INSERT INTO Files VALUES (?, ?, ?, ?, ?);");
         for (const TArrivedFile* file : placed) {
@@ -165,7 +207,9 @@ void HTTPThread::registerBatch() {
             insert.Reset();
             insert.Bind(1, row.Data).Bind(2, row.AbA).Bind(3, row.AbB).Bind(4, int64_t(row.Czas)).Bind(5, row.Filename);
             insert.Exec();
+            Owed.Arrived(file->Name);
         }
+        for (const AnsiString& name : notStored) owe(name);
         transaction.Commit();
     } catch (...) {
         // A file without its row would be counted and never fetched again.
@@ -175,14 +219,19 @@ void HTTPThread::registerBatch() {
         }
         throw;
     }
-    for (const TArrivedFile* file : placed) Settings.Failed->Remove(file->Name);
+}
+
+void HTTPThread::owe(const AnsiString& Name) {
+    if (!Owed.AskedInVain(Name, int64_t(std::time(nullptr))))
+        log("Owed no more, asked for in vain " + std::to_string(TOwedRecordings::kGiveUpRuns) +
+            " times or more over a day: " + Name);
 }
 
 void HTTPThread::onWork(int64_t BytesSoFar) {
     const int64_t before = AttemptBytes;
     BytesReceived += BytesSoFar - AttemptBytes;
     AttemptBytes = BytesSoFar;
-    if (before / kFreeSpaceStep != BytesSoFar / kFreeSpaceStep && !HasFreeSpace(Settings.Folder + "files/"))
+    if (before / kFreeSpaceStep != BytesSoFar / kFreeSpaceStep && !hasFreeSpace(Settings.Folder + "files/"))
         throw ENoSpaceLeft("Less than 10 MB free");
     const int percent = int(std::clamp<int64_t>(BytesReceived * 100 / std::max<int64_t>(1, BytesTotal), 0, 100));
     if (percent == LastPercent && FileIndex == LastShownFile) return;

@@ -44,9 +44,9 @@ AnsiString HTTPThread::newestStoredDate() {
                           "SELECT max(Data) FROM Files WHERE Data GLOB "
                           "'[0-9][0-9][0-9][0-9]-[0-9][0-9]-[0-9][0-9]      [0-9][0-9]:[0-9][0-9]:[0-9][0-9]';");
     AnsiString newest = query.Step() ? query.ColumnText(0) : AnsiString();
-    // A file that could not be fetched is listed again: the list starts no later than its day.
-    const AnsiString failed = Settings.Failed->OldestDate();
-    if (!newest.empty() && !failed.empty() && failed < newest.substr(0, 10)) newest = failed;
+    // What the exchange still owes is listed again: the list starts no later than its day.
+    const AnsiString owed = Owed.OldestDate();
+    if (!newest.empty() && !owed.empty() && owed < newest.substr(0, 10)) newest = owed;
     return newest;
 }
 
@@ -85,6 +85,7 @@ bool HTTPThread::listPages() {
         if (IsLastIdPart(idPart)) break;
         if (!seenIds.insert(page.Id).second || pages >= kMaxPages) {
             log("849: the record list does not end (page id " + page.Id + "); taken as ended");
+            ListWhole = false;
             break;
         }
     }
@@ -116,6 +117,18 @@ void HTTPThread::reconcile() {
     dropListed("DeletedFiles", TNameSet(readNames("SELECT Filename FROM DeletedFiles;")));
     log("945: Krok 6");
     countWhatRemains();
+    settleOwed();
+}
+
+void HTTPThread::settleOwed() {
+    // A list cut short says nothing of what the exchange no longer has.
+    if (!ListWhole) return;
+    std::unordered_set<AnsiString> toFetch;
+    {
+        SqliteStatement listed(TmpDb, "SELECT filename FROM DownFiles;");
+        while (listed.Step()) toFetch.insert(listed.ColumnText(0));
+    }
+    for (const AnsiString& name : Owed.KeepOnly(toFetch)) log("Owed no more, not to be fetched: " + name);
 }
 
 void HTTPThread::dropMissingFiles() {

@@ -18,6 +18,9 @@ public:
     // Both status labels (the connection frame's and the status bar's) show
     // the text of Key; an empty Key clears them.
     virtual void ShowMessage(const AnsiString& Key) = 0;
+    // Both status labels: the text of Key, a blank and the recording it
+    // speaks of, given by its file name.
+    virtual void ShowFileMessage(const AnsiString& Key, const AnsiString& FileName) = 0;
     // The connection frame's label alone: the text of Key, then Suffix.
     virtual void ShowLinkStatus(const AnsiString& Key, const AnsiString& Suffix) = 0;
     // The status bar's label and bar during a download: the IDS_RECEIVING

@@ -65,8 +65,7 @@ constexpr int kRefreshPressed = 7;
 
 }  // namespace
 
-TConnectFrame::TConnectFrame(TComponent* AOwner)
-    : TFrame(AOwner), Failed(std::make_shared<TFailedDownloads>()), Live(std::make_shared<TLiveRuns>()) {
+TConnectFrame::TConnectFrame(TComponent* AOwner) : TFrame(AOwner), Live(std::make_shared<TLiveRuns>()) {
     InitLayout();
     SetColor(clFormBackground);
     LinkOn = false;

@@ -19,8 +19,8 @@
 class TlxLangLinked;
 class HTTPThread;
 class LoopThread;
+class TLoopClock;
 class TConnectSyncUi;
-class TFailedDownloads;
 struct TLiveRuns;
 
 class TConnectFrame : public TFrame {
@@ -57,6 +57,9 @@ public:
     // Look of the connect button between mouse-down and mouse-up: -1 after
     // a disconnect, 0 connect, 1 pressed, 4 disconnect, 5 pressed.
     std::atomic<int32_t> ButtonState{0};
+    // The time the refresh loop counts, for loops started from then on;
+    // none for the machine's steady clock. Tests move one by hand.
+    std::shared_ptr<TLoopClock> LoopClock;
 
     // Switches the link on (checking address and password) or off.
     void ConnectBitBtnClick(TObject* Sender);
@@ -123,7 +126,6 @@ private:
     TRun SyncThread;
     std::vector<TRun> Stopping;  // let go, not ended yet
     std::unique_ptr<LoopThread> RefreshLoop;
-    std::shared_ptr<TFailedDownloads> Failed;
     bool StartWhenStopped = false;  // a run was asked for while a stopped one was ending
     bool ImportActive = false;      // between Disconnect and StartLoop no run starts
     std::atomic<bool> RefreshPosted{false};

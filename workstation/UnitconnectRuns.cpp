@@ -51,9 +51,9 @@ void TConnectFrame::startRun() {
     TSyncSettings settings{SerwerIPEdit->Text(),
                            HasloEdit->Text(),
                            folder,
-                           Failed,
                            [this] { return StorageQuota.load(); },
-                           [folder] { return RecordingInPlayerName(folder); }};
+                           [folder] { return RecordingInPlayerName(folder); },
+                           {}};
     SyncThread.Ui = std::make_shared<TConnectSyncUi>(this, Live);
     try {
         SyncThread.Thread = std::make_unique<HTTPThread>(std::move(settings), SyncThread.Ui);
@@ -147,7 +147,8 @@ void TConnectFrame::startLoopThread() {
                                                        RefreshPosted = false;
                                                        Refresh();
                                                    });
-                                               });
+                                               },
+                                               LoopClock);
 }
 
 void TConnectFrame::stopLoopThread() {

@@ -2,6 +2,7 @@
 
 #include "localization/Lxlnglnk.h"
 #include "rtl/Format.h"
+#include "store/RecordingNames.h"
 #include "workstation/Mainunit.h"
 #include "workstation/Unitconnect.h"
 #include "workstation/Unitdebug.h"
@@ -11,6 +12,21 @@
 namespace {
 
 TStatusFrame* StatusBar() { return MainForm ? MainForm->StatusFrameBottom : nullptr; }
+
+// A recording as the list shows it, in a form the narrow label can wrap:
+// date, time and numbers; the file name when the name holds no date and time.
+AnsiString ShownRecording(const AnsiString& FileName) {
+    const TRecordingRow row = RecordingRowFromName(FileName, -1);
+    auto digits = [&](size_t At, size_t Count) {
+        for (size_t i = At; i < At + Count; ++i)
+            if (i >= row.Data.size() || row.Data[i] < '0' || row.Data[i] > '9') return false;
+        return true;
+    };
+    const bool dated = row.Data.size() == 24 && digits(0, 4) && digits(5, 2) && digits(8, 2) && digits(16, 2) &&
+                       digits(19, 2) && digits(22, 2);
+    if (!dated) return FileName;
+    return row.Data.substr(0, 10) + " " + row.Data.substr(16) + " (" + row.AbA + ", " + row.AbB + ")";
+}
 
 }  // namespace
 
@@ -76,9 +92,11 @@ void TConnectSyncUi::Log(const AnsiString& Line) {
     });
 }
 
-void TConnectSyncUi::ShowMessage(const AnsiString& Key) {
-    post([this, Key](TConnectFrame& f) {
-        const AnsiString shown = text(Key);
+void TConnectSyncUi::ShowMessage(const AnsiString& Key) { ShowFileMessage(Key, AnsiString()); }
+
+void TConnectSyncUi::ShowFileMessage(const AnsiString& Key, const AnsiString& FileName) {
+    post([this, Key, FileName](TConnectFrame& f) {
+        const AnsiString shown = FileName.empty() ? text(Key) : text(Key) + " " + ShownRecording(FileName);
         f.StatusLabel->SetCaption(shown);
         if (TStatusFrame* bar = StatusBar()) bar->StatusLabel->SetCaption(shown);
     });

@@ -43,6 +43,7 @@ public:
 
     void Log(const AnsiString& Line) override;
     void ShowMessage(const AnsiString& Key) override;
+    void ShowFileMessage(const AnsiString& Key, const AnsiString& FileName) override;
     void ShowLinkStatus(const AnsiString& Key, const AnsiString& Suffix) override;
     void ShowProgress(int64_t FileNumber, int64_t FileCount, int Percent) override;
     void SetFileCount(int64_t Count) override;

@@ -1,4 +1,5 @@
 // The refresh loop and the record-list writer on their own.
+#include "FakeLoopClock.h"
 #include "TempFolder.h"
 
 #include "devicelink/RecordListWriter.h"
@@ -34,6 +35,13 @@ bool Eventually(F&& Ready) {
 
 class Writer : public ::testing::Test {
 protected:
+    // A stopped writer ends at once; one that does not fails here within
+    // seconds instead of keeping its run waiting for ever.
+    static bool Ends(DBThread& W) {
+        if (!Eventually([&] { return W.Finished(); })) return false;
+        W.WaitFor();
+        return true;
+    }
     void SetUp() override { ASSERT_EQ(PrepareLocalDatabases(Dir.Root()).ExitCode, DB_READY); }
 
     std::unique_ptr<DBThread> Make() {
@@ -69,8 +77,7 @@ TEST_F(Writer, PageAndStopBeforeTheStart) {
     writer->Stop();
     writer->Start();
     EXPECT_TRUE(writer->WaitIdle(NotCancelled));
-    writer->WaitFor();
-    EXPECT_TRUE(writer->Finished());
+    ASSERT_TRUE(Ends(*writer));
 
     const auto rows = Rows();
     ASSERT_EQ(rows.size(), 4u);
@@ -105,7 +112,7 @@ TEST_F(Writer, FailedPageIsClearedAndTheNextStored) {
     writer->SetLists({"b.wav"}, {"2"});
     EXPECT_TRUE(writer->WaitIdle(NotCancelled));
     writer->Stop();
-    writer->WaitFor();
+    ASSERT_TRUE(Ends(*writer));
     ASSERT_EQ(Rows().size(), 1u);
     EXPECT_EQ(Rows()[0][0], "b.wav");
     std::lock_guard lk(Mu);
@@ -128,25 +135,79 @@ TEST_F(Writer, WaitEndsWhenCancelled) {
 class Loop : public ::testing::Test {
 protected:
     std::unique_ptr<LoopThread> Make() {
-        return std::make_unique<LoopThread>([this] { return Seconds.load(); }, [this] { ++Requests; });
+        return std::make_unique<LoopThread>([this] { return Seconds.load(); }, [this] { ++Requests; }, Clock);
+    }
+    // Moves the clock on and waits until the loop has seen it.
+    void Advance(std::chrono::milliseconds By) {
+        Clock->Advance(By);
+        ASSERT_TRUE(Clock->AwaitSleep());
     }
     std::atomic<int> Seconds{0};
     std::atomic<int> Requests{0};
+    std::shared_ptr<yorde::test::TFakeLoopClock> Clock = std::make_shared<yorde::test::TFakeLoopClock>();
 };
 
-// With no interval the loop asks again and again; paused it asks nothing and
-// keeps asking once resumed.
-TEST_F(Loop, RequestsPausesAndResumes) {
+// The users frame sets the interval to the slider's position times 120 s: the
+// loop asks exactly when each interval is over, again and again, counted
+// from its previous request.
+TEST_F(Loop, AsksOnTimeAtEveryInterval) {
+    for (int position : {1, 3, 60}) {
+        SCOPED_TRACE(position);
+        Seconds = position * 120;
+        Requests = 0;
+        auto loop = Make();
+        ASSERT_TRUE(Clock->AwaitSleep());
+        const std::chrono::milliseconds interval = std::chrono::seconds(Seconds.load());
+        for (int n = 1; n <= 4; ++n) {
+            Advance(interval - 1ms);
+            EXPECT_EQ(Requests, n - 1);
+            Advance(1ms);
+            EXPECT_EQ(Requests, n);
+        }
+        // Long past the time, one request: the time counts anew from it.
+        Advance(interval * 3);
+        EXPECT_EQ(Requests, 5);
+    }
+}
+
+// A pause is seen at once: the time up to it counts, the pause itself counts
+// for nothing, and the loop counts again as soon as it is resumed.
+TEST_F(Loop, PauseAndResumeTakeEffectAtOnce) {
+    Seconds = 120;
     auto loop = Make();
-    EXPECT_TRUE(Eventually([&] { return Requests >= 5; }));
+    ASSERT_TRUE(Clock->AwaitSleep());
+    Advance(100s);
     loop->Pause();
     EXPECT_TRUE(loop->IsPaused());
-    std::this_thread::sleep_for(50ms);  // a request under way ends
-    const int paused = Requests;
-    std::this_thread::sleep_for(200ms);
-    EXPECT_EQ(Requests, paused);
+    ASSERT_TRUE(Clock->AwaitSleep(false)) << "the loop did not see the pause";
+    Clock->Advance(3600s);
+    ASSERT_TRUE(Clock->AwaitSleep(false));
+    EXPECT_EQ(Requests, 0);
     loop->Resume();
-    EXPECT_TRUE(Eventually([&] { return Requests >= paused + 5; }));
+    ASSERT_TRUE(Clock->AwaitSleep()) << "the loop did not see the end of the pause";
+    Advance(20s - 1ms);
+    EXPECT_EQ(Requests, 0);
+    Advance(1ms);
+    EXPECT_EQ(Requests, 1);
+}
+
+// With no interval the loop asks every 10 ms, paused it asks nothing, and
+// resumed it asks again.
+TEST_F(Loop, NoIntervalAsksEveryTenMilliseconds) {
+    auto loop = Make();
+    ASSERT_TRUE(Clock->AwaitSleep());
+    const int first = Requests;
+    for (int n = 1; n <= 5; ++n) Advance(10ms);
+    EXPECT_EQ(Requests, first + 5);
+    loop->Pause();
+    ASSERT_TRUE(Clock->AwaitSleep(false));
+    Clock->Advance(1000ms);
+    ASSERT_TRUE(Clock->AwaitSleep(false));
+    EXPECT_EQ(Requests, first + 5);
+    loop->Resume();
+    ASSERT_TRUE(Clock->AwaitSleep());
+    Advance(10ms);
+    EXPECT_EQ(Requests, first + 6);
 }
 
 // Every request is followed by a wait of its own: the loop never asks twice
@@ -179,13 +240,14 @@ TEST_F(Loop, EveryRequestWaitsItsInterval) {
 TEST_F(Loop, EndsWhileWaitingOrPaused) {
     Seconds = 3600;
     auto waiting = Make();
-    std::this_thread::sleep_for(20ms);
+    ASSERT_TRUE(Clock->AwaitSleep());
     waiting.reset();
     EXPECT_EQ(Requests, 0);
 
-    Seconds = 0;
     auto paused = Make();
+    ASSERT_TRUE(Clock->AwaitSleep());
     paused->Pause();
+    ASSERT_TRUE(Clock->AwaitSleep(false));
     paused.reset();
 
     // Paused by its own request, so that it surely waits paused when freed.
@@ -200,17 +262,21 @@ TEST_F(Loop, EndsWhileWaitingOrPaused) {
                                             });
                                         });
     ASSERT_EQ(pausedItself.get_future().wait_for(10s), std::future_status::ready);
-    std::this_thread::sleep_for(20ms);  // back in the loop, waiting
     loop.reset();
 }
 
-// A shorter interval set while the loop waits takes effect without a restart.
+// A shorter interval set while the loop waits takes effect with the time
+// already counted.
 TEST_F(Loop, IntervalChangesWhileWaiting) {
     Seconds = 3600;
     auto loop = Make();
-    std::this_thread::sleep_for(20ms);
-    Seconds = 0;
-    EXPECT_TRUE(Eventually([&] { return Requests >= 3; }));
+    ASSERT_TRUE(Clock->AwaitSleep());
+    Advance(100s);
+    Seconds = 120;
+    Advance(19s);
+    EXPECT_EQ(Requests, 0);
+    Advance(1s);
+    EXPECT_EQ(Requests, 1);
 }
 
 }  // namespace

@@ -3,8 +3,13 @@
 // shows.
 #include "SyncTestSupport.h"
 
+#include "store/SqliteDb.h"
+
 #include <algorithm>
+#include <atomic>
 #include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <thread>
 
 using namespace synctest;
@@ -304,6 +309,54 @@ TEST_F(SyncTest, CancelInTheMiddleOfABody) {
     EXPECT_FALSE(ui->Has("message:IDS_INT"));
 }
 
+// A stop in the middle of the downloads, while another connection holds
+// "data.db" (the list being filled again, say): the recordings that had
+// arrived whole wait for the database and are registered; the one being
+// fetched goes.
+TEST_F(SyncTest, AStopKeepsWhatArrivedWhileTheDatabaseIsBusy) {
+    Offer(Name(1, 0), 2000);
+    Run();
+    for (int i = 1; i <= 4; ++i) Offer(Name(2, i), 2000);
+    SqliteDb other;
+    other.Open(Program.Path("data.db"));
+    other.ExecDml("BEGIN IMMEDIATE;");
+    std::mutex mu;
+    std::condition_variable cv;
+    bool registering = false;
+    SetSqlStatementObserver([&](const char* Sql) {
+        if (std::string(Sql).rfind("INSERT INTO Files", 0) != 0) return;
+        {
+            std::lock_guard lk(mu);
+            registering = true;
+        }
+        cv.notify_all();
+    });
+    std::atomic<HTTPThread*> running{nullptr};
+    std::atomic<int> records{0};
+    Sim.SetRequestHook([&](const std::string& line) {
+        if (line.find("/record.cgi?") == std::string::npos || ++records != 4) return;
+        Sim.SetFault(TSimRequest::Record, TReplyFault::StallBody, 1, 500);
+        running.load()->Cancel();
+    });
+    auto ui = std::make_shared<TRecordingUi>();
+    std::unique_ptr<HTTPThread> run = Start(ui);
+    running = run.get();
+    {
+        std::unique_lock lk(mu);
+        ASSERT_TRUE(cv.wait_for(lk, std::chrono::seconds(30), [&] { return registering; }));
+    }
+    // The other connection's work goes on for a while after the run has begun to wait.
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    other.ExecDml("COMMIT;");
+    ASSERT_TRUE(ui->WaitFinished());
+    run.reset();
+    Sim.SetRequestHook(nullptr);
+    SetSqlStatementObserver(nullptr);
+    EXPECT_EQ(StoredFiles(), (std::vector<std::string>{Name(1, 0), Name(2, 1), Name(2, 2), Name(2, 3)}));
+    EXPECT_EQ(FilesRows().size(), 4u);
+    EXPECT_EQ(ui->LastMessage(), "");
+}
+
 // Cancelling while the exchange has not yet answered the firmware question
 // ends the run quietly: the user asked for it, so nothing is reported as a
 // failure and the link is not reset.
@@ -389,7 +442,7 @@ TEST_F(SyncTest, ListsThatNeverEndOrCannotBeRead) {
     Sim.SetEndlessList(true);
     auto ui = Run();
     EXPECT_EQ(FilesRows().size(), 1u);
-    EXPECT_TRUE(ui->HasLine("849: the record list does not end (page id 1000000); taken as ended"));
+    EXPECT_TRUE(ui->WaitForLog("849: the record list does not end"));
     Sim.SetEndlessList(false);
 
     Offer(Name(2, 1), 2000);
@@ -437,25 +490,6 @@ TEST_F(SyncTest, NewestFirstListFetchedOldestFirst) {
     EXPECT_TRUE(std::is_sorted(fetched.begin(), fetched.end()));
 }
 
-// The day a failed file was recorded on, taken from the first name that
-// starts with eight digits; the list of failures is shared between runs.
-TEST(FailedDownloads, OldestDayOfTheWellFormedNames) {
-    TFailedDownloads failed;
-    EXPECT_TRUE(failed.Empty());
-    EXPECT_EQ(failed.OldestDate(), "");
-    failed.Add("0000abcd.wav");
-    failed.Add("2024031.wav");
-    EXPECT_EQ(failed.OldestDate(), "");
-    failed.Add("20240305_080000_1_2_.wav");
-    failed.Add("20240302_080000_1_2_.wav");
-    EXPECT_FALSE(failed.Empty());
-    EXPECT_EQ(failed.OldestDate(), "2024-03-02");
-    failed.Remove("20240302_080000_1_2_.wav");
-    EXPECT_EQ(failed.OldestDate(), "2024-03-05");
-    failed.Add("20240304");  // the eight digits alone will do
-    EXPECT_EQ(failed.OldestDate(), "2024-03-04");
-}
-
 // A stored Data text that is no date does not choose where the list starts.
 TEST_F(SyncTest, MalformedStoredDateIsNotTheNewest) {
     Offer(Name(2, 0), 2000);
@@ -466,4 +500,111 @@ TEST_F(SyncTest, MalformedStoredDateIsNotTheNewest) {
     Run();
     const std::vector<std::string> requests = Sim.Requests();
     EXPECT_NE(requests[3].find("&year=2024&month=03&day=01"), std::string::npos) << requests[3];
+}
+
+// A recording the exchange did not give (a 404, every attempt cut) is asked
+// for again by the first run after a restart, although newer recordings
+// have moved the newest stored day past it.
+TEST_F(SyncTest, WhatTheExchangeOwesIsAskedForAfterARestart) {
+    const std::string missing = Name(1, 0), cut = Name(2, 1), later = Name(3, 2);
+    const std::string missingBytes = Offer(missing, 3000), cutBytes = Offer(cut, 20000);
+    Offer(later, 3000);
+    Sim.SetMissing(missing);
+    Sim.SetRequestHook([&](const std::string& line) {
+        if (line.find(cut) != std::string::npos) Sim.SetFault(TSimRequest::Record, TReplyFault::CutBody, 1, 1000);
+    });
+    Run();
+    Sim.SetRequestHook(nullptr);
+    EXPECT_EQ(StoredFiles(), std::vector<std::string>{later});
+
+    Sim.SetMissing(missing, false);
+    // Nothing of the first run is kept in memory: the next one is as after a restart.
+    Run();
+    EXPECT_TRUE(Program.Read("files/" + missing) == missingBytes);
+    EXPECT_TRUE(Program.Read("files/" + cut) == cutBytes);
+    EXPECT_EQ(FilesRows().size(), 3u);
+}
+
+// What the exchange no longer lists is owed no more: the run after that
+// lists from a later day again. One it lists and never gives is asked for
+// in ten runs over a day, then given up in the same way; every newer
+// recording comes meanwhile.
+TEST_F(SyncTest, WhatTheExchangeNoLongerHasIsNotAskedForEver) {
+    const std::string gone = Name(1, 0), never = Name(2, 1), later = Name(3, 2);
+    Offer(gone, 3000);
+    Offer(never, 3000);
+    Offer(later, 3000);
+    Sim.SetMissing(gone);
+    Sim.SetMissing(never);
+    // The day the last list was asked from; empty for no day.
+    auto listDay = [&] {
+        const std::vector<std::string> requests = Sim.Requests();
+        for (auto it = requests.rbegin(); it != requests.rend(); ++it)
+            if (it->find("/recordlist.cgi?") != std::string::npos) {
+                const size_t at = it->find("&day=");
+                return at == std::string::npos ? std::string() : it->substr(at + 5, 2);
+            }
+        return std::string("no list");
+    };
+    auto timesFetched = [&](const std::string& File) {
+        const std::vector<std::string> fetched = FetchedFiles();
+        return std::count(fetched.begin(), fetched.end(), File);
+    };
+    Run();
+    EXPECT_EQ(StoredFiles(), std::vector<std::string>{later});
+
+    Sim.RemoveRecording(gone);
+    auto ui = Run();
+    EXPECT_EQ(listDay(), "01");
+    EXPECT_TRUE(ui->HasLine("Owed no more, not to be fetched: " + gone));
+    EXPECT_EQ(timesFetched(gone), 1);
+
+    // A day and more since it was first asked for in vain.
+    Exec("UPDATE OwedFiles SET Since = Since - 2 * 86400;");
+    for (int run = 3; run <= TOwedRecordings::kGiveUpRuns; ++run) {
+        const std::string newer = Name(10 + run, run);
+        Offer(newer, 3000);
+        ui = Run();
+        EXPECT_EQ(listDay(), "02") << run;
+        EXPECT_TRUE(Program.Exists("files/" + newer)) << run;
+    }
+    EXPECT_TRUE(ui->HasLine("Owed no more, asked for in vain 10 times or more over a day: " + never));
+    EXPECT_EQ(timesFetched(never), TOwedRecordings::kGiveUpRuns);
+    Run();
+    EXPECT_EQ(listDay(), "20");
+    EXPECT_EQ(timesFetched(never), TOwedRecordings::kGiveUpRuns);
+}
+
+// A file that arrived but could not take its place is owed, and comes once
+// its place is free. A list taken as ended before its last page says nothing
+// of what the exchange no longer has: what it owes stays owed.
+TEST_F(SyncTest, OwedStaysThroughAFailedPlaceAndACutShortList) {
+    const std::string blocked = Name(2, 1), later = Name(3, 2);
+    const std::string blockedBytes = Offer(blocked, 3000);
+    Offer(later, 3000);
+    Program.MakeDir("files/" + blocked + "/in-the-way");
+    auto ui = Run();
+    EXPECT_TRUE(ui->WaitForLog("Not stored: Cannot move " + Program.Path("files/" + blocked)));
+    EXPECT_EQ(StoredFiles(), (std::vector<std::string>{blocked, later}));
+    std::filesystem::remove_all(Program.Path("files/" + blocked));
+    Run();
+    EXPECT_TRUE(Program.Read("files/" + blocked) == blockedBytes);
+    EXPECT_EQ(FilesRows().size(), 2u);
+
+    const std::string missing = Name(4, 3), newest = Name(5, 4);
+    const std::string missingBytes = Offer(missing, 3000);
+    Offer(newest, 3000);
+    Sim.SetMissing(missing);
+    Run();
+    // Gone from the list while the list never ends.
+    Sim.RemoveRecording(missing);
+    Sim.SetEndlessList(true);
+    ui = Run();
+    EXPECT_TRUE(ui->WaitForLog("849: the record list does not end"));
+    Sim.SetEndlessList(false);
+    Sim.SetMissing(missing, false);
+    Sim.AddRecording(missing, missingBytes);
+    Run();
+    EXPECT_TRUE(Program.Read("files/" + missing) == missingBytes);
+    EXPECT_EQ(FilesRows().size(), 4u);
 }

@@ -11,19 +11,27 @@
 namespace synctest {
 
 void TRecordingUi::add(std::string Event) {
-    std::lock_guard lk(Mu);
-    Events_.push_back(std::move(Event));
+    {
+        std::lock_guard lk(Mu);
+        Events_.push_back(std::move(Event));
+        LastSign = std::chrono::steady_clock::now();
+    }
+    Cv.notify_all();
 }
 
 void TRecordingUi::Log(const AnsiString& Line) {
     {
         std::lock_guard lk(Mu);
         Lines_.push_back(Line);
+        LastSign = std::chrono::steady_clock::now();
     }
     Cv.notify_all();
 }
 
 void TRecordingUi::ShowMessage(const AnsiString& Key) { add("message:" + Key); }
+void TRecordingUi::ShowFileMessage(const AnsiString& Key, const AnsiString& FileName) {
+    add("message:" + Key + " " + FileName);
+}
 void TRecordingUi::ShowLinkStatus(const AnsiString& Key, const AnsiString& Suffix) { add("link:" + Key + Suffix); }
 void TRecordingUi::ShowProgress(int64_t FileNumber, int64_t FileCount, int Percent) {
     add("progress:" + std::to_string(FileNumber) + "/" + std::to_string(FileCount) + "/" + std::to_string(Percent));
@@ -48,7 +56,18 @@ void TRecordingUi::RunFinished() {
 
 bool TRecordingUi::WaitFinished() {
     std::unique_lock lk(Mu);
-    return Cv.wait_for(lk, std::chrono::minutes(1), [&] { return Finished; });
+    const auto until = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+    LastSign = std::chrono::steady_clock::now();
+    while (!Finished) {
+        const auto stuck = LastSign + kLongestSilence;
+        if (std::chrono::steady_clock::now() >= std::min(stuck, until)) {
+            ADD_FAILURE() << "the run " << (stuck <= until ? "went silent" : "took a minute") << " after "
+                          << (Lines_.empty() ? std::string("no log line") : "\"" + Lines_.back() + "\"");
+            return false;
+        }
+        Cv.wait_until(lk, std::min(stuck, until));
+    }
+    return true;
 }
 
 bool TRecordingUi::WaitForLog(const std::string& Prefix) {
@@ -105,12 +124,12 @@ std::unique_ptr<HTTPThread> SyncTest::Start(std::shared_ptr<TRecordingUi> Ui, co
     TSyncSettings settings{"http://127.0.0.1",
                            Password,
                            Program.Root(),
-                           Failed,
                            [this] { return Quota.load(); },
                            [this] {
                                std::lock_guard lk(InUseMutex);
                                return InUse;
-                           }};
+                           },
+                           FreeSpace};
     return std::make_unique<HTTPThread>(settings, std::move(Ui));
 }
 

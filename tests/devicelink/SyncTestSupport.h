@@ -11,7 +11,9 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -20,13 +22,14 @@
 namespace synctest {
 
 // Every call of a run, in order, as short texts: "message:IDS_BUSY",
-// "message:" (cleared), "link:IDS_RECEIVING...", "progress:3/12/41",
+// "message:" (cleared), "message:IDS_RECEIVE_LATER <file name>", "link:IDS_RECEIVING...", "progress:3/12/41",
 // "count:12", "step", "clear", "sd:0/7580/12", "sd:reset", "reset",
 // "reload", "finished". Log lines are kept apart.
 class TRecordingUi : public TSyncUi {
 public:
     void Log(const AnsiString& Line) override;
     void ShowMessage(const AnsiString& Key) override;
+    void ShowFileMessage(const AnsiString& Key, const AnsiString& FileName) override;
     void ShowLinkStatus(const AnsiString& Key, const AnsiString& Suffix) override;
     void ShowProgress(int64_t FileNumber, int64_t FileCount, int Percent) override;
     void SetFileCount(int64_t Count) override;
@@ -38,8 +41,11 @@ public:
     void ReloadList() override;
     void RunFinished() override;
 
-    // Waits (a minute at the most) for RunFinished.
+    // Waits for RunFinished: a minute at the most, and a failure as soon as
+    // the run has shown or logged nothing for kLongestSilence (a thread of
+    // it that never ends, a wait that nothing wakes).
     bool WaitFinished();
+    static constexpr std::chrono::seconds kLongestSilence{10};
     // Waits until a log line starting with Prefix has come.
     bool WaitForLog(const std::string& Prefix);
     std::vector<std::string> Events() const;
@@ -57,6 +63,7 @@ private:
     std::vector<std::string> Events_;
     std::vector<std::string> Lines_;
     bool Finished = false;
+    std::chrono::steady_clock::time_point LastSign;
 };
 
 // A row of Files.
@@ -90,12 +97,13 @@ protected:
 
     yorde::test::TTempFolder Program{"yorde-sync"};
     TDeviceSimulator Sim;
-    std::shared_ptr<TFailedDownloads> Failed = std::make_shared<TFailedDownloads>();
     // What the runs read at their end: the storage quota in steps (none
     // below 1) and the recording the player holds.
     std::atomic<int64_t> Quota{0};
     std::mutex InUseMutex;
     AnsiString InUse;
+    // What the runs see as the free space of the disk; empty: the disk's own.
+    std::function<int64_t(const AnsiString& Folder)> FreeSpace;
 };
 
 }  // namespace synctest

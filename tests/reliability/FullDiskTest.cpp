@@ -103,7 +103,7 @@ protected:
     std::shared_ptr<synctest::TRecordingUi> Run(const std::string& Folder) {
         auto ui = std::make_shared<synctest::TRecordingUi>();
         {
-            HTTPThread run(TSyncSettings{"http://127.0.0.1", "47150392", Folder, Failed, {}, {}}, ui);
+            HTTPThread run(TSyncSettings{"http://127.0.0.1", "47150392", Folder, {}, {}, {}}, ui);
             EXPECT_TRUE(ui->WaitFinished());
         }
         return ui;
@@ -118,7 +118,6 @@ protected:
     }
 
     TDeviceSimulator Sim;
-    std::shared_ptr<TFailedDownloads> Failed = std::make_shared<TFailedDownloads>();
     std::map<std::string, std::string> Offered;
 };
 

@@ -6,6 +6,7 @@
 
 #include "QuietCardSink.h"
 #include "TempFolder.h"
+#include "devicelink/OwedRecordings.h"
 #include "rtl/CodePages.h"
 #include "store/LocalDatabases.h"
 #include "store/SqliteDb.h"
@@ -35,9 +36,11 @@ std::string Untouchable(const std::string& DataDb) {
     return text;
 }
 
+// Rows of other tables, and the tables an earlier run has added.
 void PlantRows(const std::string& DataDb) {
     SqliteDb db;
     db.Open(DataDb);
+    TOwedRecordings(db).Prepare();
     db.ExecDml(
         "INSERT INTO DeletedFiles VALUES ('gone.wav'); INSERT INTO AddressBook VALUES ('admin', '101', 'Desk');");
 }

@@ -6,7 +6,9 @@
 #include "SyncTestSupport.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <random>
@@ -127,7 +129,6 @@ TEST_F(LinkFaults, EveryErrorStatusAtEveryStep) {
             // Anew for the next case.
             Exec("DELETE FROM Files;");
             for (const std::string& name : StoredFiles()) std::filesystem::remove(Program.Path("files/" + name));
-            Failed = std::make_shared<TFailedDownloads>();
         }
     }
     RecordProperty("error replies", injected);
@@ -250,4 +251,70 @@ TEST_F(LinkFaults, ImpossibleSizesDoNotStopTheRun) {
     const auto ui = Run();
     EXPECT_TRUE(Program.Read("files/" + name) == Offered[name]);
     EXPECT_EQ(ui->LastMessage(), "IDS_CANNOT_RECEIVE");  // the huge ones are not on the exchange
+}
+
+// A failure in the middle of the downloads (the exchange busy, a refused
+// password, an error of its own, a silence, a reset connection) or a stop
+// keeps the recordings that had arrived whole, registered; only the one
+// being fetched goes. The next run asks only for what is still missing.
+TEST_F(LinkFaults, AFailureLaterInARunKeepsWhatArrivedWhole) {
+    SetSyncReadTimeoutOverride(1500);
+    struct TCase {
+        const char* What;
+        std::function<void()> Inject;
+        const char* Message;
+    };
+    std::atomic<HTTPThread*> running{nullptr};
+    const std::vector<TCase> cases = {
+        {"busy", [&] { Sim.SetBusy(true); }, "IDS_BUSY"},
+        {"password", [&] { Sim.SetWrongPassword(true); }, "IDS_WRONG_PASSWORD"},
+        {"server error", [&] { Sim.SetRawReplies(TSimRequest::Record, {"500 Internal Server Error"}, 500); },
+         "IDS_CONNECT_ERROR_2"},
+        {"silence", [&] { Sim.SetFault(TSimRequest::Record, TReplyFault::StallBody, 1, 1000); }, "IDS_TIMEOUT"},
+        {"reset", [&] { Sim.SetFault(TSimRequest::Record, TReplyFault::Reset); }, "IDS_INT"},
+        {"stop",
+         [&] {
+             Sim.SetFault(TSimRequest::Record, TReplyFault::StallBody, 1, 1000);
+             running.load()->Cancel();
+         },
+         ""},
+    };
+    constexpr int kFailingFile = 8;  // before the first batch of ten is registered
+    OfferMany(12, 3000);
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.What);
+        std::atomic<int> records{0};
+        Sim.SetRequestHook([&](const std::string& line) {
+            if (line.find("/record.cgi?") != std::string::npos && ++records == kFailingFile) c.Inject();
+        });
+        const size_t firstFetch = FetchedFiles().size();
+        auto ui = std::make_shared<TRecordingUi>();
+        std::unique_ptr<HTTPThread> run = Start(ui);
+        running = run.get();
+        ASSERT_TRUE(ui->WaitFinished());
+        run.reset();
+        Sim.SetRequestHook(nullptr);
+        EXPECT_EQ(ui->LastMessage(), c.Message);
+        for (const std::string& d : Damage()) ADD_FAILURE() << d;
+        const std::vector<std::string> stored = StoredFiles();
+        EXPECT_EQ(stored.size(), size_t(kFailingFile - 1));
+        EXPECT_EQ(FilesRows().size(), size_t(kFailingFile - 1));
+        const std::vector<std::string> fetched = FetchedFiles();
+        ASSERT_GE(fetched.size(), firstFetch + kFailingFile);
+        EXPECT_EQ(stored, std::vector<std::string>(fetched.begin() + long(firstFetch),
+                                                   fetched.begin() + long(firstFetch + kFailingFile - 1)));
+
+        Sim.SetBusy(false);
+        Sim.SetWrongPassword(false);
+        Sim.SetRawReplies(TSimRequest::Record, {});
+        Sim.SetFault(TSimRequest::Record, TReplyFault::None);
+        const int64_t before = Sim.Counters().Record;
+        ui = Run();
+        EXPECT_EQ(ui->LastMessage(), "");
+        EXPECT_TRUE(Complete());
+        EXPECT_EQ(Sim.Counters().Record - before, int64_t(Offered.size()) - (kFailingFile - 1));
+        // Anew for the next case.
+        Exec("DELETE FROM Files;");
+        for (const std::string& name : StoredFiles()) std::filesystem::remove(Program.Path("files/" + name));
+    }
 }

@@ -74,7 +74,7 @@ void RunTheRoads(const TOutsideData& Data) {
     SetSyncBaseOverride(sim.BaseUrl());
     {
         auto ui = std::make_shared<synctest::TRecordingUi>();
-        HTTPThread run(TSyncSettings{"http://127.0.0.1", "47150392", program.Root(), nullptr, {}, {}}, ui);
+        HTTPThread run(TSyncSettings{"http://127.0.0.1", "47150392", program.Root(), {}, {}, {}}, ui);
         ASSERT_TRUE(ui->WaitFinished());
         ASSERT_EQ(ui->LastMessage(), "");
     }

@@ -8,6 +8,11 @@
 
 #include <sqlite3.h>
 
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 #include <type_traits>
 
 namespace {
@@ -109,6 +114,59 @@ TEST_F(SqliteDbTest, LockHeldElsewhereGivesBusyAndTransactionsRollBackOnUnwind) 
         tr.Commit();
     }
     EXPECT_EQ("kept", db.ExecQuery("SELECT group_concat(s) FROM t;").GetStringField(0));
+}
+
+// A second writer waits for the first one's lock instead of failing at once
+// with "database is locked": the busy time-out holds for a fresh connection,
+// one opened again after a close, and one that watches a cancel flag that is
+// not set (as a sync run's do).
+TEST_F(SqliteDbTest, ASecondWriterWaitsForTheFirst) {
+    std::mutex mu;
+    std::condition_variable cv;
+    bool started = false;
+    SetSqlStatementObserver([&](const char* sql) {
+        if (std::string(sql).find("'second'") == std::string::npos) return;
+        {
+            std::lock_guard lk(mu);
+            started = true;
+        }
+        cv.notify_all();
+    });
+    const std::atomic<bool> notCancelled{false};
+    SqliteDb fresh, reopened, watching;
+    fresh.Open(dir.Path("test.db"));
+    reopened.Open(dir.Path("test.db"));
+    reopened.Close();
+    reopened.Open(dir.Path("test.db"));
+    watching.SetCancelFlag(&notCancelled);
+    watching.Open(dir.Path("test.db"));
+
+    int n = 0;
+    for (SqliteDb* second : {&fresh, &reopened, &watching}) {
+        SCOPED_TRACE(n);
+        started = false;
+        db.ExecDml("BEGIN IMMEDIATE; INSERT INTO t VALUES(" + std::to_string(++n) + ", 'first');");
+        std::string failure;
+        std::thread writer([&] {
+            try {
+                second->ExecDml("INSERT INTO t VALUES(" + std::to_string(n) + ", 'second');");
+            } catch (const SqliteException& e) {
+                failure = e.Message();
+            }
+        });
+        {
+            std::unique_lock lk(mu);
+            cv.wait(lk, [&] { return started; });
+        }
+        // The first writer's transaction goes on for a while after the second has begun.
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        db.ExecDml("COMMIT;");
+        writer.join();
+        EXPECT_EQ(failure, "");
+        EXPECT_EQ(db.ExecQuery("SELECT group_concat(s) FROM t WHERE n = " + std::to_string(n) + ";").GetStringField(0),
+                  "first,second");
+    }
+    SetSqlStatementObserver(nullptr);
 }
 
 }  // namespace

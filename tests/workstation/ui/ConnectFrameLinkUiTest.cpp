@@ -3,6 +3,7 @@
 // starts, refreshes and stops, the pause around an SD-card import, and the
 // texts the runs leave on its label.
 #include "DeviceSim.h"
+#include "FakeLoopClock.h"
 #include "FramesUiSupport.h"
 #include "TempFolder.h"
 
@@ -269,6 +270,56 @@ TEST_F(ConnectLinkUi, ImportPausesTheLink) {
     ASSERT_TRUE(PumpUntil([&] { return Sim.Counters().Nonce > nonces + 1; }));
     resume.join();
     EXPECT_EQ(StoredRows(), 3);
+}
+
+// The runs the link starts by itself come every RefreshSeconds (the users
+// frame's slider position times 120 s): each when its interval is over, not
+// before, again and again, counted from the previous one.
+TEST_F(ConnectLinkUi, RefreshesComeAtEveryInterval) {
+    using namespace std::chrono_literals;
+    auto clock = std::make_shared<yorde::test::TFakeLoopClock>();
+    F->LoopClock = clock;
+    F->RefreshSeconds = 2 * 120;
+    Offer(2);
+    Enter("http://127.0.0.2", "47150392");
+    yorde::test::Click(F->PolaczImage);
+    ASSERT_TRUE(PumpUntil([&] { return Sim.Counters().Nonce == 1 && !F->RunUnderWay(); }));
+    ASSERT_TRUE(clock->AwaitSleep());
+    for (int n = 1; n <= 3; ++n) {
+        clock->Advance(240s - 1ms);
+        ASSERT_TRUE(clock->AwaitSleep());
+        ProcessEvents();
+        // A refresh after a finished run says so in the log at once.
+        EXPECT_EQ(CountLogged("TRefresh -> Terminate"), n - 1);
+        clock->Advance(1ms);
+        ASSERT_TRUE(clock->AwaitSleep());
+        ASSERT_TRUE(PumpUntil([&] { return CountLogged("TRefresh -> Terminate") == n && !F->RunUnderWay(); }));
+        EXPECT_EQ(Sim.Counters().Nonce, n + 1);
+    }
+    EXPECT_EQ(StoredRows(), 2);
+}
+
+// A recording whose every attempt was cut is named on the label when the
+// run ends, with the word that a later run asks for it again.
+TEST_F(ConnectLinkUi, ARecordingCutOnEveryAttemptIsNamedOnTheLabel) {
+    Offer(1);
+    Sim.SetFault(TSimRequest::Record, TReplyFault::CutBody, -1, 1000);
+    Enter("http://127.0.0.2", "47150392");
+    yorde::test::Click(F->PolaczImage);
+    ASSERT_TRUE(PumpUntil([&] { return Logged("1226: finally") && !F->RunUnderWay(); }));
+    ProcessEvents();
+    // As the list shows it: its date, time and numbers.
+    EXPECT_EQ(F->StatusLabel->Caption(), Text("IDS_RECEIVE_LATER") + " 2024-03-01 08:00:00 (100, 200)");
+    EXPECT_NE(Text("IDS_RECEIVE_LATER"), "IDS_RECEIVE_LATER");
+    EXPECT_TRUE(F->IsConnected());
+    EXPECT_EQ(StoredRows(), 0);
+
+    // A name without a whole date and time is shown as it is.
+    Sim.AddRecording("20240301_0800xx_1_2_.wav", std::string(3000, 'n'));
+    F->Refresh();
+    ASSERT_TRUE(PumpUntil([&] { return CountLogged("1226: finally") == 2 && !F->RunUnderWay(); }));
+    ProcessEvents();
+    EXPECT_EQ(F->StatusLabel->Caption(), Text("IDS_RECEIVE_LATER") + " 20240301_0800xx_1_2_.wav");
 }
 
 // A double click on the connect image counts as two clicks: on, then off.

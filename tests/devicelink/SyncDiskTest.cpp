@@ -1,0 +1,108 @@
+// What a sync run leaves on the disk: every recording durable before it is
+// registered, and the room it keeps free.
+#include "SyncTestSupport.h"
+
+#include "devicelink/PartFile.h"
+#include "store/SqliteDb.h"
+
+#include <atomic>
+#include <mutex>
+#include <set>
+
+using namespace synctest;
+
+namespace {
+
+constexpr int64_t kTenMiB = 10 << 20;
+
+std::string Name(int Index) {
+    char text[64];
+    std::snprintf(text, sizeof text, "20240310_09%02d00_1_2_.wav", Index);
+    return text;
+}
+
+std::string LastPart(const AnsiString& Path) { return Path.substr(Path.rfind('/') + 1); }
+
+}  // namespace
+
+// A recording's bytes are on the disk before it takes its place, and its
+// place (the folder's entry) before its row is committed: a power cut never
+// leaves a registered recording without its file.
+TEST_F(SyncTest, EachRecordingIsOnTheDiskBeforeItsRow) {
+    for (int i = 0; i < 12; ++i) Offer(Name(i), 3000 + size_t(i));
+    std::mutex mu;
+    std::vector<std::string> steps;
+    auto note = [&](std::string Step) {
+        std::lock_guard lk(mu);
+        steps.push_back(std::move(Step));
+    };
+    SetPartFileObserver([&](const char* Step, const AnsiString& Name) { note(Step + (" " + LastPart(Name))); });
+    SetSqlStatementObserver([&](const char* Sql) {
+        const std::string text = Sql;
+        if (text.rfind("INSERT INTO Files", 0) == 0) note("insert");
+        if (text.rfind("COMMIT", 0) == 0) note("commit");
+    });
+    // Slow enough for a batch to be registered after the tenth file and the rest at the end.
+    Sim.SetSlowReplies(30, 1 << 20);
+    const auto ui = Run();
+    SetPartFileObserver(nullptr);
+    SetSqlStatementObserver(nullptr);
+    ASSERT_EQ(FilesRows().size(), 12u);
+
+    std::set<std::string> synced, renamed;
+    int placed = 0, durable = 0, inserted = 0, committed = 0;
+    for (const std::string& step : steps) {
+        const std::string what = step.substr(0, step.find(' ')), name = step.substr(step.find(' ') + 1);
+        if (what == "sync") {
+            synced.insert(name);
+        } else if (what == "rename") {
+            EXPECT_TRUE(synced.count(name)) << name << " took its place before it was on the disk";
+            renamed.insert(name);
+            ++placed;
+        } else if (what == "syncdir") {
+            durable += placed;
+            placed = 0;
+        } else if (what == "insert") {
+            EXPECT_GT(durable, 0) << "a row before its file's place was on the disk";
+            --durable;
+            ++inserted;
+        } else if (what == "commit") {
+            committed += inserted;
+            inserted = 0;
+        }
+    }
+    EXPECT_EQ(renamed.size(), 12u);
+    EXPECT_EQ(committed, 12);
+    EXPECT_EQ(ui->Count("reload"), 2);  // after the tenth file and at the end
+}
+
+// Exactly 10 MiB free still downloads; a byte less stops the run before the
+// next recording, or in the middle of one once 4 MiB of it have come, with
+// its message and nothing half written kept.
+TEST_F(SyncTest, DownloadsNeedTenMebibytesFree) {
+    std::atomic<int64_t> free{kTenMiB};
+    FreeSpace = [&](const AnsiString&) { return free.load(); };
+    Offer(Name(0), 3000);
+    Offer(Name(1), 3000);
+    auto ui = Run();
+    EXPECT_EQ(FilesRows().size(), 2u);
+    EXPECT_EQ(ui->LastMessage(), "");
+
+    Offer(Name(2), 3000);
+    free = kTenMiB - 1;
+    ui = Run();
+    EXPECT_EQ(ui->LastMessage(), "IDS_NOSPACELEFT");
+    EXPECT_EQ(FilesRows().size(), 2u);
+    EXPECT_EQ(Sim.Counters().Record, 2);
+
+    // Room for the small one and the start of the large one, then no more.
+    Offer(Name(3), 6 << 20);
+    std::atomic<int> asked{0};
+    FreeSpace = [&](const AnsiString&) { return ++asked <= 2 ? kTenMiB : kTenMiB - 1; };
+    ui = Run();
+    EXPECT_EQ(ui->LastMessage(), "IDS_NOSPACELEFT");
+    EXPECT_EQ(asked, 3);
+    EXPECT_EQ(StoredFiles(), (std::vector<std::string>{Name(0), Name(1), Name(2)}));
+    EXPECT_EQ(FilesRows().size(), 3u);
+    EXPECT_EQ(Sim.Counters().Record, 4);
+}
