@@ -3,6 +3,7 @@
 #include "FramesUiSupport.h"
 
 #include "TempFolder.h"
+#include "classes/Thread.h"
 #include "localization/Lxlnglnk.h"
 #include "rtl/Folders.h"
 #include "workstation/Unitstatus.h"
@@ -77,14 +78,23 @@ TEST_F(StatusFrameUi, TheTimerShowsDiskFilesAndCardOnlyForALoggedInUser) {
     StatusHost h(kFrameWidth, kFrameHeight);
     TStatusFrame* f = h.Frame;
 
-    f->Timer1Timer(f->Timer1);
+    // Nobody logged in: the label shows no count, and nothing is counted.
+    for (int tick = 0; tick < 3; ++tick) {
+        f->Timer1Timer(f->Timer1);
+        CheckSynchronize(20);
+    }
     EXPECT_TRUE(std::regex_match(f->FreeSpaceLabel->Caption(), std::regex("Free space: [0-9]+ (GB|MB)")))
         << f->FreeSpaceLabel->Caption();
     EXPECT_EQ(f->UserLabel->Caption(), "Not logged in");
     EXPECT_EQ(f->FilesLabel->Caption(), "Number of files: -");
     EXPECT_EQ(f->SDLabel->Caption(), "SD card: -");
+    EXPECT_EQ(f->RecordingCount(), -1);
 
+    // The count shows as soon as it is in, without waiting for a tick.
     f->LoggedIn = true;
+    f->Timer1Timer(f->Timer1);
+    while (f->FilesLabel->Caption() == "Number of files: -") ASSERT_TRUE(CheckSynchronize(5000));
+    EXPECT_EQ(f->FilesLabel->Caption(), "Number of files: 3");
     ASSERT_TRUE(TickUntilRecordingCount(f, 3));
     // The count follows the folder: a new recording, then none at all.
     program.folder.Write("files/c.wav", "x");
@@ -121,6 +131,18 @@ TEST_F(StatusFrameUi, TheTimerShowsDiskFilesAndCardOnlyForALoggedInUser) {
     f->SdState = -1;
     f->Timer1Timer(f->Timer1);
     EXPECT_EQ(f->SDLabel->Caption(), "SD card: -");
+
+    // Out and in again after the folder changed: no count of the earlier
+    // login shows, only the new one.
+    f->LoggedIn = false;
+    f->Timer1Timer(f->Timer1);
+    EXPECT_EQ(f->FilesLabel->Caption(), "Number of files: -");
+    program.folder.Write("files/d.wav", "x");
+    f->LoggedIn = true;
+    f->Timer1Timer(f->Timer1);
+    EXPECT_EQ(f->FilesLabel->Caption(), "Number of files: -");
+    while (f->FilesLabel->Caption() == "Number of files: -") ASSERT_TRUE(CheckSynchronize(5000));
+    EXPECT_EQ(f->FilesLabel->Caption(), "Number of files: 4");
 }
 
 TEST(StatusFreeSpace, GigabytesFromAThousandMegabytesOnAndAFailedQueryAsNothingFree) {
