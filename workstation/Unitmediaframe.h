@@ -20,6 +20,7 @@
 class TlxLangLinked;
 class TAddressBook;
 class TFiltrFrame;
+struct TRecordingsRead;
 
 // Columns shown by the current list layout, 4 or 6; also the index of the
 // hidden column that holds each row's file name.
@@ -169,8 +170,20 @@ private:
     void setStatus(const AnsiString& Text);
     // The recordings filter as the filter frame and the user give it now.
     TRecordingsFilter currentFilter(const TUserRecord& User);
-    // Fills the grid from the query; returns the rows written.
-    int fillRows(SqliteQuery& Query, int Columns);
+    // The row selected before a refill, and its file name when it is row 2
+    // or later (else " "): found again after it.
+    struct TKeptRow {
+        int Row;
+        AnsiString Name;
+    };
+    TKeptRow keptRow() const;
+    // The grid hidden, without its horizontal bar, and loading on while its
+    // rows change; endFill undoes it.
+    void beginFill();
+    void endFill();
+    // The rows read replace the list's (when the statement ran), the last
+    // row or the kept one becomes current, and the player settles.
+    void showRead(TRecordingsRead& Read, const TKeptRow& Kept);
     // The file name of the current row ("" on the header row).
     AnsiString selectedFileName() const;
     // Opens the current row's recording, or reports it missing when its
