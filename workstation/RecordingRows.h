@@ -16,6 +16,10 @@ struct TRecordingsRead {
     // Columns + 1 columns; row 0 is left for the header row.
     TGridRows Rows;
     std::optional<SqliteException> Error;
+    // Looked for where the rows were read: the first row whose file name
+    // is SoughtName (-1 when none), so that the GUI thread need not.
+    std::optional<AnsiString> SoughtName;
+    int SoughtRow = -1;
 };
 
 // Opens Db on DbPath, runs Statement and reads its rows with Columns shown

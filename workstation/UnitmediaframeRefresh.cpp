@@ -1,11 +1,11 @@
 // Filling the recordings list: the statement for the user and the filter,
 // the rows in the 4- or 6-column layout, and the recording that stays
-// selected across a refill.
+// selected across a refill; the same read in the background for a sync.
 #include "workstation/Unitmediaframe.h"
 
 #include "rtl/Folders.h"
 #include "workstation/Mainunit.h"
-#include "workstation/RecordingRows.h"
+#include "workstation/RecordingsLoader.h"
 #include "workstation/Unitdebug.h"
 #include "workstation/Unitfiltr.h"
 #include "workstation/Unitmessage.h"
@@ -60,6 +60,8 @@ TRecordingsFilter TMediaFrame::currentFilter(const TUserRecord& User) {
 
 void TMediaFrame::RefreshRecordings() {
     const TUserRecord user = currentUser();
+    // A reload under way in the background brings nothing newer than this.
+    ++listFills_;
     if (user.ViewRight.Kind == rkNone) {
         // Nobody, or no right to see anything: the header row alone.
         const bool wasLoading = loading;
@@ -123,11 +125,59 @@ void TMediaFrame::showRead(TRecordingsRead& Read, const TKeptRow& Kept) {
         musicTable->SetRow(rows - 1);
     }
     if (Kept.Name != " " && Kept.Row > 0) {
-        const int row = musicTable->FindRow(visibleColumns, Kept.Name);
+        const int row = Read.SoughtName == Kept.Name ? Read.SoughtRow : musicTable->FindRow(visibleColumns, Kept.Name);
         if (row >= 0) musicTable->SetRow(row);
     }
     loading = false;
     settlePlayer();
+}
+
+void TMediaFrame::RefreshRecordingsInBackground() {
+    if (reload_.Running) {
+        reload_.Again = true;
+        return;
+    }
+    const TUserRecord user = currentUser();
+    if (user.ViewRight.Kind == rkNone) {
+        RefreshRecordings();
+        return;
+    }
+    const TRecordingsFilter filter = currentFilter(user);
+    const int columns = RecordingsColumns(filter);
+    reload_ = TReload{true, false, listFills_, listEdits_};
+    if (!loader_) loader_ = std::make_unique<TRecordingsLoader>();
+    // The selection now is most likely the one when the rows are shown.
+    loader_->Read(ProgramDir() + "data.db", BuildRecordingsQuery(filter), columns, keptRow().Name,
+                  [this, columns](TRecordingsRead& Read) { backgroundRead(Read, columns); });
+}
+
+bool TMediaFrame::ReloadUnderWay() const { return reload_.Running; }
+
+void TMediaFrame::backgroundRead(TRecordingsRead& Read, int Columns) {
+    // Asked again while these rows are shown (a message may wait for the
+    // user), the reload follows once they are.
+    AtExit next{[this, &Read] {
+        loader_->Dispose(std::move(Read.Rows));
+        reload_.Running = false;
+        if (reload_.Again) RefreshRecordingsInBackground();
+    }};
+    if (listFills_ != reload_.Fills || listEdits_ != reload_.Edits) {
+        // A refill since then shows at least as much; a row taken off the
+        // list since then may still be among these.
+        if (listFills_ == reload_.Fills) reload_.Again = true;
+        return;
+    }
+    visibleColumns = Columns;
+    const TKeptRow kept = keptRow();
+    // The sync's progress stays on the status line through the refill.
+    TLabel* status = statusLabel();
+    const AnsiString statusText = status ? status->Caption() : AnsiString();
+    {
+        beginFill();
+        AtExit shown{[this] { endFill(); }};
+        showRead(Read, kept);
+    }
+    if (status) status->SetCaption(statusText);
 }
 
 AnsiString TMediaFrame::selectedFileName() const {
