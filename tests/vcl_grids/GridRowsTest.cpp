@@ -76,7 +76,7 @@ TEST(GridRowsInTheGrid, SwapRowsShowsTheRowsAndMovesTheCurrentRowAsACountChangeD
     auto g = MakeListGrid();
     g->SetRowCount(10);
     g->SetCells(4, 8, "old.wav");
-    g->SetObjects(0, 8, g.get());
+    g->SetObjects(0, 2, g.get());
     g->SetRow(8);
     // What a click handler reads is already the new rows.
     std::vector<std::string> clicks;
@@ -104,6 +104,15 @@ TEST(GridRowsInTheGrid, SwapRowsShowsTheRowsAndMovesTheCurrentRowAsACountChangeD
     g->SetCells(4, 2, "changed.wav");
     EXPECT_EQ(g->Cells(4, 2), "changed.wav");
 
+    // More columns and rows than the grid had: all of them shown.
+    TGridRows wider(7, 0);
+    for (int i = 0; i < 6; ++i) Add(wider, {"a", "b", "c", "d", "e", "f", std::to_string(i)});
+    g->SwapRows(wider);
+    EXPECT_EQ(g->ColCount(), 7);
+    EXPECT_EQ(g->RowCount(), 6);
+    EXPECT_EQ(g->Cells(6, 5), "5");
+    EXPECT_EQ(g->Cells(4, 2), "e");
+
     // Nothing at all still leaves a row and a column, without a fixed row.
     g->OnClick = [&](TObject*) { clicks.push_back(g->Cells(0, g->Row())); };
     TGridRows none;
@@ -113,7 +122,7 @@ TEST(GridRowsInTheGrid, SwapRowsShowsTheRowsAndMovesTheCurrentRowAsACountChangeD
     EXPECT_EQ(g->FixedRows(), 0);
     EXPECT_EQ(g->Row(), 0);
     EXPECT_EQ(g->Cells(0, 0), "");
-    EXPECT_EQ(none.RowCount(), 4);
+    EXPECT_EQ(none.RowCount(), 6);
 }
 
 }  // namespace

@@ -136,7 +136,8 @@ TEST_F(RecordingsReload, RowsOrderSelectionAndPlayerAreThoseOfARefill) {
         Grid()->SetRow(row);
         // (A header sort's mark goes with any refill.)
         const ListState again = State();
-        ASSERT_TRUE(std::equal(before.Cells.begin() + 1, before.Cells.end(), again.Cells.begin() + 1, again.Cells.end()));
+        ASSERT_TRUE(
+            std::equal(before.Cells.begin() + 1, before.Cells.end(), again.Cells.begin() + 1, again.Cells.end()));
         Arrive(2);
         Media()->RefreshRecordings();
         EXPECT_EQ(State(), reloaded);
@@ -161,6 +162,13 @@ TEST_F(RecordingsReload, RowsOrderSelectionAndPlayerAreThoseOfARefill) {
     EXPECT_TRUE(Media()->ExportImage->Visible());
     EXPECT_EQ(Status(), "Downloading 3 from 12 (41%)");
     EXPECT_EQ(Rows(), 40);
+
+    // Another recording chosen while the rows are read stays chosen.
+    Media()->RefreshRecordingsInBackground();
+    Grid()->SetRow(9);
+    const AnsiString chosen = Grid()->Cells(6, 9);
+    ASSERT_TRUE(PumpUntil([&] { return !Media()->ReloadUnderWay(); }));
+    EXPECT_EQ(Grid()->Cells(6, Grid()->Row()), chosen);
 }
 
 TEST_F(RecordingsReload, AskedAgainWhileReadingItReadsOnceMoreWithWhatArrivedMeanwhile) {
