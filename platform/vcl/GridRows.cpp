@@ -89,11 +89,28 @@ std::string_view TGridRows::Cell(int ACol, int ARow) const {
 
 void TGridRows::SetCell(int ACol, int ARow, std::string_view Text) {
     Block& row = rows_[size_t(ARow)];
-    std::vector<std::string_view> texts = unpack(row.get(), cols_);
-    if (texts[size_t(ACol)] == Text) return;
-    texts[size_t(ACol)] = Text;
+    // A grid rarely has more columns than this: no list to allocate.
+    constexpr int kOnStack = 16;
+    std::string_view onStack[kOnStack];
+    std::vector<std::string_view> onHeap;
+    std::string_view* texts = onStack;
+    if (cols_ > kOnStack) {
+        onHeap.resize(size_t(cols_));
+        texts = onHeap.data();
+    }
+    TRowReader reader(row.get());
+    for (int c = 0; c < cols_ && reader.Next(texts[c]); ++c) {
+    }
+    std::string_view& old = texts[ACol];
+    if (old == Text) return;
+    if (!old.empty() && old.size() == Text.size()) {
+        // The same length: written over in place (Text may lie in this row).
+        std::memmove(const_cast<char*>(old.data()), Text.data(), Text.size());
+        return;
+    }
+    old = Text;
     // Text may lie inside the old block: that goes once the new one is made.
-    Block packed = pack(texts.data(), cols_);
+    Block packed = pack(texts, cols_);
     row.swap(packed);
 }
 

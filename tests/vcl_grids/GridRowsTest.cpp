@@ -42,6 +42,12 @@ TEST(GridRows, EveryTextComesBackAsItWentInWhateverItsLengthAndBytes) {
     EXPECT_EQ(RowOf(rows, 0), (std::vector<std::string>{long1, long2, "", "short", long3, "last"}));
     rows.SetCell(5, 2, "far");
     EXPECT_EQ(RowOf(rows, 2), (std::vector<std::string>{"x", "", "", "", "", "far"}));
+    // A text of the same length takes the old one's place.
+    rows.SetCell(0, 1, "abcd");
+    rows.SetCell(1, 1, "wxyz");
+    rows.SetCell(1, 1, rows.Cell(0, 1));
+    rows.SetCell(0, 1, "ABCD");
+    EXPECT_EQ(RowOf(rows, 1), (std::vector<std::string>{"ABCD", "abcd", "", "", "", ""}));
 }
 
 TEST(GridRows, TextsBeyondTheColumnsAreDroppedAndColumnsThatComeBackAreEmpty) {
