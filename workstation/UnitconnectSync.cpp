@@ -194,7 +194,7 @@ void TConnectSyncUi::ReloadList() {
             // The reload may write the status line; the download's text comes back after it.
             TStatusFrame* bar = StatusBar();
             const AnsiString kept = bar ? bar->StatusLabel->Caption() : AnsiString();
-            MainForm->MediaFrame1->RefreshRecordings();
+            MainForm->MediaFrame1->RefreshRecordingsInBackground();
             if (bar) bar->StatusLabel->SetCaption(kept);
         },
         TAfterDetach::Keep);

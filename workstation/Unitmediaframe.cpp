@@ -4,6 +4,7 @@
 #include "localization/Lxlnglnk.h"
 #include "media/Volume.h"
 #include "workstation/Mainunit.h"
+#include "workstation/RecordingsLoader.h"
 #include "workstation/Unitfiltr.h"
 #include "workstation/Unitstatus.h"
 
@@ -122,6 +123,7 @@ TMediaFrame::TMediaFrame(TComponent* AOwner) : TFrame(AOwner) {
         showButton(image, false);
 }
 
+// The loader goes first: nothing it reads arrives after the frame.
 TMediaFrame::~TMediaFrame() = default;
 
 AnsiString TMediaFrame::text(const char* Key) const { return lxLangLinked1->GetTextOrDefault(Key); }
@@ -142,10 +144,14 @@ TUserRecord TMediaFrame::currentUser() const {
     return main && main->UsersFrame1 ? main->GetCurrentUserRecord() : TUserRecord{};
 }
 
-void TMediaFrame::setStatus(const AnsiString& Text) {
+TLabel* TMediaFrame::statusLabel() const {
     const auto* main = dynamic_cast<const TMainForm*>(Owner());
-    if (!main || !main->StatusFrameBottom) return;
-    TLabel* label = main->StatusFrameBottom->StatusLabel;
+    return main && main->StatusFrameBottom ? main->StatusFrameBottom->StatusLabel : nullptr;
+}
+
+void TMediaFrame::setStatus(const AnsiString& Text) {
+    TLabel* label = statusLabel();
+    if (!label) return;
     label->SetCaption(Text);
     label->Repaint();
 }

@@ -17,9 +17,13 @@
 #include "vcl/Menus.h"
 #include "vcl/StdCtrls.h"
 
+#include <memory>
+
 class TlxLangLinked;
 class TAddressBook;
 class TFiltrFrame;
+class TRecordingsLoader;
+struct TRecordingsRead;
 
 // Columns shown by the current list layout, 4 or 6; also the index of the
 // hidden column that holds each row's file name.
@@ -73,6 +77,13 @@ public:
     void SetDateTo(const AnsiString& Text);
     // Rebuilds the list for the current user and filter.
     void RefreshRecordings();
+    // The same without holding the GUI thread: the rows are read on a
+    // thread of their own while the list stays as it is, then shown at once
+    // as a refill shows them. Asked again meanwhile, it reads once more
+    // after. The status line keeps its text.
+    void RefreshRecordingsInBackground();
+    // A background refill has been asked for and is not shown yet.
+    bool ReloadUnderWay() const;
     // The header row in the current layout (4 or 6 columns); with Marked,
     // SortedColumn carries the sort mark of its direction.
     void SetColumnHeaders(bool Marked, int SortedColumn);
@@ -173,8 +184,24 @@ private:
     void setStatus(const AnsiString& Text);
     // The recordings filter as the filter frame and the user give it now.
     TRecordingsFilter currentFilter(const TUserRecord& User);
-    // Fills the grid from the query; returns the rows written.
-    int fillRows(SqliteQuery& Query, int Columns);
+    // The row selected before a refill, and its file name when it is row 2
+    // or later (else " "): found again after it.
+    struct TKeptRow {
+        int Row;
+        AnsiString Name;
+    };
+    TKeptRow keptRow() const;
+    // The grid hidden, without its horizontal bar, and loading on while its
+    // rows change; endFill undoes it.
+    void beginFill();
+    void endFill();
+    // The rows read replace the list's (when the statement ran), the last
+    // row or the kept one becomes current, and the player settles.
+    void showRead(TRecordingsRead& Read, const TKeptRow& Kept);
+    // The end of a background reading, on the GUI thread.
+    void backgroundRead(TRecordingsRead& Read, int Columns);
+    // The program's status line, when there is a main window.
+    TLabel* statusLabel() const;
     // The file name of the current row ("" on the header row).
     AnsiString selectedFileName() const;
     // Opens the current row's recording, or reports it missing when its
@@ -232,4 +259,15 @@ private:
     SqliteDb db;
     // The recording open in the player (its full path), empty when none.
     AnsiString openedPath_;
+    // Refills begun and rows taken off the list, so far: a background
+    // reading that either overtook is not shown.
+    unsigned listFills_ = 0;
+    unsigned listEdits_ = 0;
+    struct TReload {
+        bool Running = false;
+        bool Again = false;
+        unsigned Fills = 0;
+        unsigned Edits = 0;
+    } reload_;
+    std::unique_ptr<TRecordingsLoader> loader_;
 };

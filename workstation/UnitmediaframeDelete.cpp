@@ -67,6 +67,7 @@ void TMediaFrame::removeListRow(const AnsiString& Name) {
         RefreshRecordings();
         return;
     }
+    ++listEdits_;
     const int columns = musicTable->ColCount();
     const bool wasLoading = loading;
     loading = true;

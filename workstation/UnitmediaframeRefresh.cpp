@@ -1,31 +1,18 @@
 // Filling the recordings list: the statement for the user and the filter,
 // the rows in the 4- or 6-column layout, and the recording that stays
-// selected across a refill.
+// selected across a refill; the same read in the background for a sync.
 #include "workstation/Unitmediaframe.h"
 
 #include "rtl/Folders.h"
 #include "workstation/Mainunit.h"
+#include "workstation/RecordingsLoader.h"
 #include "workstation/Unitdebug.h"
 #include "workstation/Unitfiltr.h"
 #include "workstation/Unitmessage.h"
 
-#include <charconv>
-#include <cstdio>
 #include <cstring>
 
 namespace {
-
-// Seconds as "hh:mm:ss"; false when the text is not a whole number.
-bool durationText(const char* Seconds, AnsiString& Out) {
-    const char* end = Seconds + std::strlen(Seconds);
-    long long s = 0;
-    const auto [ptr, ec] = std::from_chars(Seconds, end, s);
-    if (ec != std::errc() || ptr != end || ptr == Seconds) return false;
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%02lld:%02lld:%02lld", s / 3600, (s % 3600) / 60, s % 60);
-    Out = buf;
-    return true;
-}
 
 AnsiString nameOf(const char (&Field)[UserTextSize]) { return AnsiString(Field, strnlen(Field, sizeof Field)); }
 
@@ -73,6 +60,8 @@ TRecordingsFilter TMediaFrame::currentFilter(const TUserRecord& User) {
 
 void TMediaFrame::RefreshRecordings() {
     const TUserRecord user = currentUser();
+    // A reload under way in the background brings nothing newer than this.
+    ++listFills_;
     if (user.ViewRight.Kind == rkNone) {
         // Nobody, or no right to see anything: the header row alone.
         const bool wasLoading = loading;
@@ -87,74 +76,108 @@ void TMediaFrame::RefreshRecordings() {
     }
     const TRecordingsFilter filter = currentFilter(user);
     visibleColumns = RecordingsColumns(filter);
+    const TKeptRow kept = keptRow();
+    beginFill();
+    AtExit done{[this] {
+        db.Close();
+        endFill();
+    }};
+    TRecordingsRead read =
+        ReadRecordings(db, ProgramDir() + "data.db", BuildRecordingsQuery(filter), visibleColumns, [this] {
+            // The rows shown go before the new ones are read.
+            musicTable->SetRowCount(1);
+            musicTable->SetColCount(visibleColumns + 1);
+            musicTable->SetRow(0);
+            SetColumnHeaders(false, -1);
+        });
+    showRead(read, kept);
+}
 
-    // The selection of row 2 or later is found again after the refill.
-    const int rememberedRow = musicTable->Row();
-    AnsiString remembered = " ";
-    if (rememberedRow >= 2) remembered = musicTable->Cells(musicTable->ColCount() >= 6 ? 6 : 4, rememberedRow);
-
+void TMediaFrame::beginFill() {
     musicTable->SetDoubleBuffered(true);
     musicTable->SetVisible(false);
     musicTable->SetScrollBars(ssVertical);
     loading = true;
-    AtExit done{[this] {
-        loading = false;
-        db.Close();
-        musicTable->SetVisible(true);
-        musicTable->SetScrollBars(ssBoth);
-    }};
-    try {
-        db.Open(ProgramDir() + "data.db");
-        const TSqlStatement statement = BuildRecordingsQuery(filter);
-        SqliteQuery query = db.ExecQuery(statement.Sql, statement.Values);
-        musicTable->SetRowCount(1);
-        musicTable->SetColCount(visibleColumns + 1);
-        musicTable->SetRow(0);
+}
+
+void TMediaFrame::endFill() {
+    loading = false;
+    musicTable->SetVisible(true);
+    musicTable->SetScrollBars(ssBoth);
+}
+
+TMediaFrame::TKeptRow TMediaFrame::keptRow() const {
+    // The selection of row 2 or later is found again after the refill.
+    TKeptRow kept{musicTable->Row(), " "};
+    if (kept.Row >= 2) kept.Name = musicTable->Cells(musicTable->ColCount() >= 6 ? 6 : 4, kept.Row);
+    return kept;
+}
+
+void TMediaFrame::showRead(TRecordingsRead& Read, const TKeptRow& Kept) {
+    if (Read.Ran) {
+        musicTable->SwapRows(Read.Rows);
         SetColumnHeaders(false, -1);
-        fillRows(query, visibleColumns);
-    } catch (const SqliteException& e) {
-        reportDbError("Recordings list", e);
     }
+    if (Read.Error) reportDbError("Recordings list", *Read.Error);
     const int rows = musicTable->RowCount();
     if (rows > 1) {
         musicTable->SetFixedRows(1);
         musicTable->SetRow(rows - 1);
     }
-    if (remembered != " " && rememberedRow > 0) {
-        for (int r = 0; r < rows; ++r)
-            if (musicTable->Cells(visibleColumns, r) == remembered) {
-                musicTable->SetRow(r);
-                break;
-            }
+    if (Kept.Name != " " && Kept.Row > 0) {
+        const int row = Read.SoughtName == Kept.Name ? Read.SoughtRow : musicTable->FindRow(visibleColumns, Kept.Name);
+        if (row >= 0) musicTable->SetRow(row);
     }
     loading = false;
     settlePlayer();
 }
 
-int TMediaFrame::fillRows(SqliteQuery& Query, int Columns) {
-    // Rows are read first and the grid sized once: growing it a row at a
-    // time would lay it out again for every row.
-    const int durationColumn = Columns - 1;
-    std::vector<std::vector<AnsiString>> rows;
-    for (; !Query.Eof(); Query.NextRow()) {
-        std::vector<AnsiString> row(size_t(Columns) + 1);
-        bool whole = true;
-        for (int c = 0; c <= Columns; ++c) {
-            const SqliteText value = Query.FieldValue(c);
-            if (c == durationColumn)
-                whole = durationText(value.c_str(), row[size_t(c)]);
-            else
-                row[size_t(c)] = value.c_str();
-        }
-        // A duration that is no number ends the list where it stands.
-        if (!whole) break;
-        rows.push_back(std::move(row));
+void TMediaFrame::RefreshRecordingsInBackground() {
+    if (reload_.Running) {
+        reload_.Again = true;
+        return;
     }
-    Query.Finalize();
-    musicTable->SetRowCount(int(rows.size()) + 1);
-    for (size_t r = 0; r < rows.size(); ++r)
-        for (int c = 0; c <= Columns; ++c) musicTable->SetCells(c, int(r) + 1, rows[r][size_t(c)]);
-    return int(rows.size());
+    const TUserRecord user = currentUser();
+    if (user.ViewRight.Kind == rkNone) {
+        RefreshRecordings();
+        return;
+    }
+    const TRecordingsFilter filter = currentFilter(user);
+    const int columns = RecordingsColumns(filter);
+    reload_ = TReload{true, false, listFills_, listEdits_};
+    if (!loader_) loader_ = std::make_unique<TRecordingsLoader>();
+    // The selection now is most likely the one when the rows are shown.
+    loader_->Read(ProgramDir() + "data.db", BuildRecordingsQuery(filter), columns, keptRow().Name,
+                  [this, columns](TRecordingsRead& Read) { backgroundRead(Read, columns); });
+}
+
+bool TMediaFrame::ReloadUnderWay() const { return reload_.Running; }
+
+void TMediaFrame::backgroundRead(TRecordingsRead& Read, int Columns) {
+    // Asked again while these rows are shown (a message may wait for the
+    // user), the reload follows once they are.
+    AtExit next{[this, &Read] {
+        loader_->Dispose(std::move(Read.Rows));
+        reload_.Running = false;
+        if (reload_.Again) RefreshRecordingsInBackground();
+    }};
+    if (listFills_ != reload_.Fills || listEdits_ != reload_.Edits) {
+        // A refill since then shows at least as much; a row taken off the
+        // list since then may still be among these.
+        if (listFills_ == reload_.Fills) reload_.Again = true;
+        return;
+    }
+    visibleColumns = Columns;
+    const TKeptRow kept = keptRow();
+    // The sync's progress stays on the status line through the refill.
+    TLabel* status = statusLabel();
+    const AnsiString statusText = status ? status->Caption() : AnsiString();
+    {
+        beginFill();
+        AtExit shown{[this] { endFill(); }};
+        showRead(Read, kept);
+    }
+    if (status) status->SetCaption(statusText);
 }
 
 AnsiString TMediaFrame::selectedFileName() const {

@@ -4,7 +4,7 @@
 #include "localization/Lxlnglnk.h"
 #include "rtl/Convert.h"
 #include "rtl/Files.h"
-#include "rtl/FindFiles.h"
+#include "rtl/FolderCount.h"
 #include "rtl/Folders.h"
 #include "workstation/Mainunit.h"
 
@@ -14,6 +14,7 @@
 
 #include <condition_variable>
 #include <cstring>
+#include <functional>
 #include <mutex>
 #include <thread>
 #include <utility>
@@ -44,14 +45,18 @@ AnsiString loggedInUserName() {
 }  // namespace
 
 // Counts the entries "files/*.wav" names (whatever their kind) on a thread of
-// its own, so that a folder of 100 000 recordings never holds up the window.
+// its own, so that a folder of a million recordings never holds up the
+// window; a folder that has not changed is not read again. Each count is
+// handed to Arrived, on the counting thread, with the number of the request
+// it answers.
 class TFileCounter {
 public:
-    TFileCounter() : worker_([this] { run(); }) {}
+    using TArrived = std::function<void(int Count, unsigned Request)>;
+    explicit TFileCounter(TArrived Arrived) : arrived_(std::move(Arrived)), worker_([this] { run(); }) {}
     ~TFileCounter() {
         {
             std::lock_guard<std::mutex> lock(mutex_);
-            stop_ = true;  // a count under way ends at its next entry
+            stop_ = true;
         }
         wake_.notify_one();
         worker_.join();
@@ -60,38 +65,47 @@ public:
     TFileCounter& operator=(const TFileCounter&) = delete;
 
     // Asks for a count of Pattern; a request not yet begun is replaced.
-    void Request(const AnsiString& Pattern) {
+    void Request(const AnsiString& Pattern, unsigned Number) {
         {
             std::lock_guard<std::mutex> lock(mutex_);
             pattern_ = Pattern;
+            request_ = Number;
         }
         wake_.notify_one();
     }
-    int Last() const { return last_.load(); }
+    // The last count (-1: none yet) and the request it answered.
+    std::pair<int, unsigned> Last() const {
+        const uint64_t last = last_.load();
+        return {int(int32_t(uint32_t(last))), unsigned(last >> 32)};
+    }
 
 private:
     void run() {
         std::unique_lock<std::mutex> lock(mutex_);
+        std::unique_ptr<TFolderMatchCount> folder;
         for (;;) {
             wake_.wait(lock, [this] { return stop_ || !pattern_.empty(); });
             if (stop_) return;
             const AnsiString pattern = std::exchange(pattern_, AnsiString());
+            const unsigned request = request_;
             lock.unlock();
-            int n = 0;
-            TSearchRec rec;
-            for (int found = FindFirst(pattern, faAnyFile, rec); found == 0 && !stop_; found = FindNext(rec)) ++n;
-            FindClose(rec);
-            if (stop_) return;
-            last_ = n;
+            if (!folder || pattern != counted_) folder = std::make_unique<TFolderMatchCount>(pattern);
+            counted_ = pattern;
+            const int n = folder->Count();
+            last_ = uint64_t(request) << 32 | uint32_t(n);
+            arrived_(n, request);
             lock.lock();
         }
     }
 
+    TArrived arrived_;
     std::mutex mutex_;
     std::condition_variable wake_;
     AnsiString pattern_;
-    std::atomic<bool> stop_{false};
-    std::atomic<int> last_{-1};
+    unsigned request_ = 0;
+    bool stop_ = false;
+    AnsiString counted_;  // the counting thread's
+    std::atomic<uint64_t> last_{uint32_t(-1)};
     std::thread worker_;  // last: started once the rest is ready
 };
 
@@ -109,30 +123,41 @@ TStatusFrame::TStatusFrame(TComponent* AOwner) : TFrame(AOwner) {
     HttpClient = std::make_unique<THttpClient>();
     HttpClient->ConnectTimeout = 30000;
     HttpClient->ReadTimeout = 60000;
-    counter_ = std::make_unique<TFileCounter>();
-    // Ready by the first tick.
-    counter_->Request(ProgramDir() + "files/*.wav");
+    counter_ = std::make_unique<TFileCounter>([this](int Count, unsigned Request) {
+        QueueOffMain(Life(), [this, Count, Request] { showFiles(Count, Request); });
+    });
 }
 
 TStatusFrame::~TStatusFrame() = default;
 
-int TStatusFrame::RecordingCount() const { return counter_->Last(); }
+int TStatusFrame::RecordingCount() const { return counter_->Last().first; }
 
 AnsiString TStatusFrame::text(const char* Key) const { return lxLangLinked1->GetTextOrDefault(Key); }
 
+void TStatusFrame::showFiles(int Count, unsigned Request) {
+    // A count from before the login began could be out of date.
+    if (LoggedIn && firstRequest_ != 0 && Request >= firstRequest_)
+        FilesLabel->SetCaption(text("IDS_FILES_COUNT") + ": " + IntToStr(Count));
+}
+
 void TStatusFrame::Timer1Timer(TObject*) {
     FreeSpaceLabel->SetCaption(text("IDS_FREESPACE") + ": " + FreeSpaceAmount(DiskFree(ProgramDir())));
-    const int files = counter_->Last();
-    counter_->Request(ProgramDir() + "files/*.wav");
     if (!LoggedIn) {
+        // Nothing is counted for a label that shows none.
+        firstRequest_ = 0;
         UserLabel->SetCaption(text("IDS_NOTLOGGED"));
         FilesLabel->SetCaption(text("IDS_FILES_COUNT") + ": -");
         SDLabel->SetCaption(text("IDS_SD") + ": -");
         return;
     }
     UserLabel->SetMixedText(TMixedText().Translated(text("IDS_LOGGED") + " ").UserText(loggedInUserName()));
-    // Until the first count is in, the label keeps what it showed.
-    if (files >= 0) FilesLabel->SetCaption(text("IDS_FILES_COUNT") + ": " + IntToStr(files));
+    // Until a count of this login is in, the label keeps what it showed;
+    // each count shows as soon as it is in.
+    const auto [files, answered] = counter_->Last();
+    showFiles(files, answered);
+    ++requests_;
+    if (firstRequest_ == 0) firstRequest_ = requests_;
+    counter_->Request(ProgramDir() + "files/*.wav", requests_);
     const char* state = nullptr;
     switch (SdState.load()) {
     case -1: SDLabel->SetCaption(text("IDS_SD") + ": -"); return;

@@ -45,7 +45,8 @@ public:
 
     // Every 3 s: free disk space, the number of stored recordings, the
     // logged-in user and the SD card's state. The recordings are counted
-    // off the GUI thread: a tick shows the latest count and asks for the next.
+    // off the GUI thread, and only while somebody is logged in: a tick asks
+    // for a count, which shows when it is in.
     void Timer1Timer(TObject* Sender);
     // The SD card asked for directly, every 10 s; nothing in the program
     // switches it on.
@@ -56,9 +57,15 @@ public:
 
 private:
     AnsiString text(const char* Key) const;
+    // FilesLabel shows Count when it answers a request of this login.
+    void showFiles(int Count, unsigned Request);
 
     // Timer2Timer's own client and the nonce it keeps between ticks.
     std::unique_ptr<THttpClient> HttpClient;
     std::unique_ptr<TDeviceSession> session_;
     std::unique_ptr<TFileCounter> counter_;
+    // Counts asked for so far, and the first one since the login (0: nobody
+    // logged in at the last tick).
+    unsigned requests_ = 0;
+    unsigned firstRequest_ = 0;
 };

@@ -23,6 +23,7 @@
 //   row resize drag, in client coordinates.
 // - Setting Row or Col scrolls the cell into view.
 // - The mouse wheel scrolls the view without moving the current cell.
+#include "vcl/GridRows.h"
 #include "vcl/ScrollBars.h"
 
 #include <vector>
@@ -289,19 +290,26 @@ public:
     TObject* Objects(int ACol, int ARow) const;
     void SetObjects(int ACol, int ARow, TObject* Value);
 
+    // GUI thread. The grid takes Rows' texts whole, its counts becoming
+    // theirs (at least one row and column), as if set by RowCount and
+    // ColCount; Rows gets the texts the grid held, for the caller to free
+    // where it likes. The cells' objects are cleared.
+    void SwapRows(TGridRows& Rows);
+    // GUI thread: the first row whose cell in ACol holds Text, -1 when none.
+    int FindRow(int ACol, const AnsiString& Text) const;
+
 protected:
     // Without an OnDrawCell handler: the cell's text at Left + 2, Top + 2.
     void DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) override;
     void SizeChanged(int OldColCount, int OldRowCount) override;
 
 private:
-    struct Cell {
-        AnsiString Text;
-        TObject* Object = nullptr;
-    };
     void checkCell(int ACol, int ARow) const;
 
-    std::vector<std::vector<Cell>> cells_;  // [row][col]
+    TGridRows texts_;
+    // [row][col], empty until an object is set.
+    std::vector<std::vector<TObject*>> objects_;
+    bool swapping_ = false;
 };
 
 // Registers TDrawGrid, TStringGrid and TValueListEditor by name for layouts.

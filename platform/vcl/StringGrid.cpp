@@ -42,61 +42,82 @@ bool TCustomDrawGrid::SelectCell(int ACol, int ARow) {
 // ---------------------------------------------------------------------------
 // TStringGrid
 
-TStringGrid::TStringGrid(TComponent* AOwner) : TDrawGrid(AOwner) {
-    cells_.assign(size_t(RowCount()), std::vector<Cell>(size_t(ColCount())));
-}
+TStringGrid::TStringGrid(TComponent* AOwner) : TDrawGrid(AOwner), texts_(ColCount(), RowCount()) {}
 
 TStringGrid::~TStringGrid() = default;
 
 void TStringGrid::SizeChanged(int OldColCount, int OldRowCount) {
     TDrawGrid::SizeChanged(OldColCount, OldRowCount);
-    size_t cols = size_t(ColCount());
-    // Rows come and go one at a time while a list fills: only a column
-    // change touches every row.
-    if (int(cols) != OldColCount)
-        for (auto& row : cells_) row.resize(cols);
-    cells_.resize(size_t(RowCount()), std::vector<Cell>(cols));
+    // SwapRows brings texts of the new size along.
+    if (swapping_) return;
+    texts_.SetColCount(ColCount());
+    texts_.SetRowCount(RowCount());
+    if (objects_.empty()) return;
+    for (auto& row : objects_) row.resize(size_t(ColCount()));
+    objects_.resize(size_t(RowCount()), std::vector<TObject*>(size_t(ColCount())));
+}
+
+void TStringGrid::SwapRows(TGridRows& Rows) {
+    texts_.Swap(Rows);
+    texts_.SetColCount(std::max(1, texts_.ColCount()));
+    texts_.SetRowCount(std::max(1, texts_.RowCount()));
+    objects_.clear();
+    swapping_ = true;
+    struct Reset {
+        bool& flag;
+        ~Reset() { flag = false; }
+    } reset{swapping_};
+    SetColCount(texts_.ColCount());
+    SetRowCount(texts_.RowCount());
+}
+
+int TStringGrid::FindRow(int ACol, const AnsiString& Text) const {
+    if (ACol < 0 || ACol >= texts_.ColCount()) return -1;
+    return texts_.FindRow(ACol, Text);
 }
 
 void TStringGrid::checkCell(int ACol, int ARow) const {
-    if (ACol < 0 || ARow < 0 || ARow >= int(cells_.size()) || ACol >= int(cells_[size_t(ARow)].size()))
+    if (ACol < 0 || ARow < 0 || ARow >= texts_.RowCount() || ACol >= texts_.ColCount())
         throw EInvalidGridOperation("Grid index out of range");
 }
 
 AnsiString TStringGrid::Cells(int ACol, int ARow) const {
     return ReadOnMain([this, ACol, ARow] {
         checkCell(ACol, ARow);
-        return cells_[size_t(ARow)][size_t(ACol)].Text;
+        return AnsiString(texts_.Cell(ACol, ARow));
     });
 }
 
 void TStringGrid::SetCells(int ACol, int ARow, const AnsiString& Value) {
     if (QueueOffMain(Life(), [this, ACol, ARow, Value] { SetCells(ACol, ARow, Value); })) return;
     checkCell(ACol, ARow);
-    AnsiString& text = cells_[size_t(ARow)][size_t(ACol)].Text;
-    if (text == Value) return;
-    text = Value;
+    if (texts_.Cell(ACol, ARow) == Value) return;
+    texts_.SetCell(ACol, ARow, Value);
     Invalidate();
 }
 
 TObject* TStringGrid::Objects(int ACol, int ARow) const {
     return ReadOnMain([this, ACol, ARow] {
         checkCell(ACol, ARow);
-        return cells_[size_t(ARow)][size_t(ACol)].Object;
+        return objects_.empty() ? nullptr : objects_[size_t(ARow)][size_t(ACol)];
     });
 }
 
 void TStringGrid::SetObjects(int ACol, int ARow, TObject* Value) {
     if (QueueOffMain(Life(), [this, ACol, ARow, Value] { SetObjects(ACol, ARow, Value); })) return;
     checkCell(ACol, ARow);
-    cells_[size_t(ARow)][size_t(ACol)].Object = Value;
+    if (objects_.empty()) {
+        if (!Value) return;
+        objects_.assign(size_t(RowCount()), std::vector<TObject*>(size_t(ColCount())));
+    }
+    objects_[size_t(ARow)][size_t(ACol)] = Value;
 }
 
 void TStringGrid::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) {
     // With a handler the handler draws the text; drawing it here as well
     // would show it twice where the handler draws elsewhere in the cell.
     if (!OnDrawCell && DefaultDrawing())
-        Canvas()->TextRect(ARect, ARect.Left + 2, ARect.Top + 2, cells_[size_t(ARow)][size_t(ACol)].Text,
+        Canvas()->TextRect(ARect, ARect.Left + 2, ARect.Top + 2, AnsiString(texts_.Cell(ACol, ARow)),
                            CellCodePage(ARow));
     TDrawGrid::DrawCell(ACol, ARow, ARect, AState);
 }

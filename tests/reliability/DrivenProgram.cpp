@@ -159,10 +159,11 @@ private:
             return;
         }
         case TStep::WaitSync:
-            // Once the run's thread has ended, all it had to show (the list
-            // reloaded with what it brought) is queued: that goes first.
+            // Once the run's thread has ended, all it had to show is queued:
+            // that goes first, then the list's reload with what it brought.
             if (runsEnded == 0 || MainForm->ConnectFrame1->RunUnderWay()) return;
             CheckSynchronize();
+            if (MainForm->MediaFrame1->ReloadUnderWay()) return;
             step = TStep::Done;
             write("driver: sync ended");
             if (o.Play) play();

@@ -1,12 +1,10 @@
 #include "FramesUiSupport.h"
 
+#include "classes/Thread.h"
 #include "qt/QtGridPeer.h"
 #include "vcl/Grids.h"
 #include "workstation/RegisterWorkstation.h"
 #include "workstation/Unitstatus.h"
-
-#include <chrono>
-#include <thread>
 
 namespace framestest {
 
@@ -17,10 +15,12 @@ void RegisterFramesClasses() {
 }
 
 bool TickUntilRecordingCount(TStatusFrame* Status, int Count) {
-    for (int tick = 0; tick < 3000 && Status->RecordingCount() != Count; ++tick) {
+    // Each count comes to the GUI thread as it is done.
+    for (int tick = 0; tick < 300 && Status->RecordingCount() != Count; ++tick) {
         Status->Timer1Timer(Status->Timer1);
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        CheckSynchronize(100);
     }
+    CheckSynchronize();
     return Status->RecordingCount() == Count;
 }
 

@@ -24,7 +24,7 @@ struct WaveVolumeScope {
 };
 
 // Ticks the status bar until its background count of recordings is Count
-// (within a generous bound); true when it got there.
+// and shown (within a generous bound); true when it got there.
 bool TickUntilRecordingCount(TStatusFrame* Status, int Count);
 
 }  // namespace framestest

@@ -102,21 +102,23 @@ TEST_F(RecordingsWindow, EveryFillShowsTheScrollBarWhenTheRowsDoNotFit) {
 }
 
 TEST_F(RecordingsWindow, DurationsShowAsHoursMinutesSecondsAndANonNumberEndsTheList) {
-    MakeStore(7);
+    MakeStore(10);
     {
         SqliteDb db;
         db.Open(program.Path("data.db"));
-        const char* const seconds[] = {"0", "59", "3599", "3725", "90061", "12a", "5"};
-        for (int i = 0; i < 7; ++i)
+        const char* const seconds[] = {"0", "59", "3599", "3725", "90061", "359999", "360000", "-5", "12a", "5"};
+        for (int i = 0; i < 10; ++i)
             db.ExecDml("UPDATE Files SET Czas = ? WHERE Filename = ?;", {seconds[i], names[size_t(i)]});
     }
     CreateMainWindow();
     MainForm->Show();
     LogIn("admin");
     ClickHeader(0);  // call i on row i + 1
-    // The list stops at the duration that is no number: the rows after it are not shown.
-    EXPECT_EQ(Column(3), (std::vector<AnsiString>{"00:00:00", "00:00:59", "00:59:59", "01:02:05", "25:01:01"}));
-    EXPECT_EQ(Column(4).back(), names[4]);
+    // The list stops at the duration that is no number: the rows after it
+    // are not shown. Hours go on past 99, each field as "%02d" writes it.
+    EXPECT_EQ(Column(3), (std::vector<AnsiString>{"00:00:00", "00:00:59", "00:59:59", "01:02:05", "25:01:01",
+                                                  "99:59:59", "100:00:00", "00:00:-5"}));
+    EXPECT_EQ(Column(4).back(), names[7]);
 }
 
 TEST_F(RecordingsWindow, HeaderClicksSortEachColumnBothWaysAndMarkTheDirection) {

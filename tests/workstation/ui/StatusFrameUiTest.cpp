@@ -3,12 +3,14 @@
 #include "FramesUiSupport.h"
 
 #include "TempFolder.h"
+#include "classes/Thread.h"
 #include "localization/Lxlnglnk.h"
 #include "rtl/Folders.h"
 #include "workstation/Unitstatus.h"
 
 #include <filesystem>
 #include <regex>
+#include <thread>
 
 using namespace framestest;
 
@@ -77,14 +79,23 @@ TEST_F(StatusFrameUi, TheTimerShowsDiskFilesAndCardOnlyForALoggedInUser) {
     StatusHost h(kFrameWidth, kFrameHeight);
     TStatusFrame* f = h.Frame;
 
-    f->Timer1Timer(f->Timer1);
+    // Nobody logged in: the label shows no count, and nothing is counted.
+    for (int tick = 0; tick < 3; ++tick) {
+        f->Timer1Timer(f->Timer1);
+        CheckSynchronize(20);
+    }
     EXPECT_TRUE(std::regex_match(f->FreeSpaceLabel->Caption(), std::regex("Free space: [0-9]+ (GB|MB)")))
         << f->FreeSpaceLabel->Caption();
     EXPECT_EQ(f->UserLabel->Caption(), "Not logged in");
     EXPECT_EQ(f->FilesLabel->Caption(), "Number of files: -");
     EXPECT_EQ(f->SDLabel->Caption(), "SD card: -");
+    EXPECT_EQ(f->RecordingCount(), -1);
 
+    // The count shows as soon as it is in, without waiting for a tick.
     f->LoggedIn = true;
+    f->Timer1Timer(f->Timer1);
+    while (f->FilesLabel->Caption() == "Number of files: -") ASSERT_TRUE(CheckSynchronize(5000));
+    EXPECT_EQ(f->FilesLabel->Caption(), "Number of files: 3");
     ASSERT_TRUE(TickUntilRecordingCount(f, 3));
     // The count follows the folder: a new recording, then none at all.
     program.folder.Write("files/c.wav", "x");
@@ -121,6 +132,21 @@ TEST_F(StatusFrameUi, TheTimerShowsDiskFilesAndCardOnlyForALoggedInUser) {
     f->SdState = -1;
     f->Timer1Timer(f->Timer1);
     EXPECT_EQ(f->SDLabel->Caption(), "SD card: -");
+
+    // A count asked for before a logout that arrives after the next login
+    // is not shown: the folder changed meanwhile.
+    program.folder.Write("files/d.wav", "x");
+    f->Timer1Timer(f->Timer1);
+    while (f->RecordingCount() != 4) std::this_thread::yield();
+    f->LoggedIn = false;
+    f->Timer1Timer(f->Timer1);
+    EXPECT_EQ(f->FilesLabel->Caption(), "Number of files: -");
+    program.folder.Write("files/e.wav", "x");
+    f->LoggedIn = true;
+    f->Timer1Timer(f->Timer1);
+    EXPECT_EQ(f->FilesLabel->Caption(), "Number of files: -");
+    while (f->FilesLabel->Caption() == "Number of files: -") ASSERT_TRUE(CheckSynchronize(5000));
+    EXPECT_EQ(f->FilesLabel->Caption(), "Number of files: 5");
 }
 
 TEST(StatusFreeSpace, GigabytesFromAThousandMegabytesOnAndAFailedQueryAsNothingFree) {

@@ -1,0 +1,31 @@
+#pragma once
+// The recordings list's rows read from its statement, packed as the grid
+// holds them. Runs on any thread: a refill reads them on the GUI thread, a
+// reload during a sync on a thread of its own.
+#include "store/RecordingsQuery.h"
+#include "store/SqliteDb.h"
+#include "vcl/GridRows.h"
+
+#include <functional>
+#include <optional>
+
+struct TRecordingsRead {
+    // The statement ran: Rows replace the list (only the header row when
+    // the reading failed on the way).
+    bool Ran = false;
+    // Columns + 1 columns; row 0 is left for the header row.
+    TGridRows Rows;
+    std::optional<SqliteException> Error;
+    // Looked for where the rows were read: the first row whose file name
+    // is SoughtName (-1 when none), so that the GUI thread need not.
+    std::optional<AnsiString> SoughtName;
+    int SoughtRow = -1;
+};
+
+// Opens Db on DbPath, runs Statement and reads its rows with Columns shown
+// columns (the file name after them), the duration as "hh:mm:ss"; a
+// duration that is no whole number ends the list where it stands. Ran is
+// called once the statement runs, before the first row is read. Db is
+// closed again at the end.
+TRecordingsRead ReadRecordings(SqliteDb& Db, const AnsiString& DbPath, const TSqlStatement& Statement, int Columns,
+                               const std::function<void()>& Ran = {});
