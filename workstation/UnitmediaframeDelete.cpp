@@ -59,22 +59,18 @@ void TMediaFrame::deleteRecording(const AnsiString& Name) {
 }
 
 void TMediaFrame::removeListRow(const AnsiString& Name) {
-    int row = 1;
-    const int rows = musicTable->RowCount();
-    while (row < rows && musicTable->Cells(visibleColumns, row) != Name) ++row;
-    if (row >= rows) {
+    int row = musicTable->FindRow(visibleColumns, Name);
+    if (row < 1) {
         // The list changed while the question was open: filled afresh.
         RefreshRecordings();
         return;
     }
     ++listEdits_;
-    const int columns = musicTable->ColCount();
     const bool wasLoading = loading;
     loading = true;
     musicTable->SetVisible(false);
-    for (int r = row; r + 1 < rows; ++r)
-        for (int c = 0; c < columns; ++c) musicTable->SetCells(c, r, musicTable->Cells(c, r + 1));
-    musicTable->SetRowCount(rows - 1);
+    // The rows below move up one, in one step however long the list.
+    musicTable->DeleteRow(row);
     musicTable->SetVisible(true);
     closePlayer();
     // The row after the deleted one takes its place; after the last, the one before.

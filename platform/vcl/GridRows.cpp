@@ -124,6 +124,10 @@ int TGridRows::FindRow(int ACol, std::string_view Text, int FromRow) const {
     return -1;
 }
 
+void TGridRows::DeleteRow(int ARow) {
+    if (ARow >= 0 && ARow < RowCount()) rows_.erase(rows_.begin() + ARow);
+}
+
 void TGridRows::SetRowCount(int ARows) { rows_.resize(size_t(std::max(0, ARows))); }
 
 void TGridRows::SetColCount(int ACols) {

@@ -28,6 +28,8 @@ public:
     // The first row from FromRow on whose cell in ACol equals Text; -1 when none.
     int FindRow(int ACol, std::string_view Text, int FromRow = 0) const;
 
+    // Removes ARow; the rows after it move up one. Nothing outside the rows.
+    void DeleteRow(int ARow);
     // Added rows and columns are empty; the texts of removed ones are gone.
     void SetRowCount(int ARows);
     void SetColCount(int ACols);

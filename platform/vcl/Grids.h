@@ -295,6 +295,10 @@ public:
     // ColCount; Rows gets the texts the grid held, for the caller to free
     // where it likes. The cells' objects are cleared.
     void SwapRows(TGridRows& Rows);
+    // GUI thread. Removes row ARow with its texts and objects: the rows after
+    // it move up one and RowCount drops by one, as if each cell had been
+    // moved by hand and the count set, in time independent of the columns.
+    void DeleteRow(int ARow);
     // GUI thread: the first row whose cell in ACol holds Text, -1 when none.
     int FindRow(int ACol, const AnsiString& Text) const;
 

@@ -71,6 +71,27 @@ void TStringGrid::SwapRows(TGridRows& Rows) {
     SetRowCount(texts_.RowCount());
 }
 
+void TStringGrid::DeleteRow(int ARow) {
+    if (ARow < 0 || ARow >= RowCount()) throw EInvalidGridOperation("Grid index out of range");
+    texts_.DeleteRow(ARow);
+    if (!objects_.empty()) objects_.erase(objects_.begin() + ARow);
+    // A grid keeps one row: the last one goes empty instead.
+    if (RowCount() == 1) {
+        texts_.SetRowCount(1);
+        objects_.clear();
+        Invalidate();
+        return;
+    }
+    // The rows are already the new count's: the count change keeps them.
+    swapping_ = true;
+    struct Reset {
+        bool& flag;
+        ~Reset() { flag = false; }
+    } reset{swapping_};
+    SetRowCount(RowCount() - 1);
+    Invalidate();
+}
+
 int TStringGrid::FindRow(int ACol, const AnsiString& Text) const {
     if (ACol < 0 || ACol >= texts_.ColCount()) return -1;
     return texts_.FindRow(ACol, Text);

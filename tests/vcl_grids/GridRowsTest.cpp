@@ -131,4 +131,46 @@ TEST(GridRowsInTheGrid, SwapRowsShowsTheRowsAndMovesTheCurrentRowAsACountChangeD
     EXPECT_EQ(none.RowCount(), 6);
 }
 
+// A delete: the rows below move up with their objects, the current row
+// stays where it is, and the last row of all goes empty but stays.
+TEST(GridRowsInTheGrid, DeleteRowMovesTheRowsBelowUpWithTheirObjects) {
+    auto g = MakeListGrid();
+    TGridRows rows(5, 1);
+    for (int i = 1; i <= 4; ++i) Add(rows, {"2024-03-01", "201", "202", "00:00:01", std::to_string(i) + ".wav"});
+    g->SwapRows(rows);
+    g->SetObjects(0, 3, g.get());
+    g->SetRow(2);
+
+    g->DeleteRow(2);
+    EXPECT_EQ(g->RowCount(), 4);
+    EXPECT_EQ(g->FixedRows(), 1);
+    EXPECT_EQ(g->Row(), 2);
+    EXPECT_EQ(g->Cells(4, 1), "1.wav");
+    EXPECT_EQ(g->Cells(4, 2), "3.wav");
+    EXPECT_EQ(g->Cells(4, 3), "4.wav");
+    EXPECT_EQ(g->Objects(0, 2), g.get());
+    EXPECT_EQ(g->Objects(0, 3), nullptr);
+    EXPECT_EQ(g->FindRow(4, "2.wav"), -1);
+    EXPECT_THROW(g->Cells(0, 4), EInvalidGridOperation);
+    EXPECT_THROW(g->DeleteRow(4), EInvalidGridOperation);
+
+    // The last row: the current row moves up onto the new last one.
+    g->SetRow(3);
+    g->DeleteRow(3);
+    EXPECT_EQ(g->RowCount(), 3);
+    EXPECT_EQ(g->Row(), 2);
+    EXPECT_EQ(g->Cells(4, 2), "3.wav");
+
+    // Down to the header alone, then the header itself: one empty row stays.
+    g->DeleteRow(2);
+    g->DeleteRow(1);
+    EXPECT_EQ(g->RowCount(), 1);
+    EXPECT_EQ(g->FixedRows(), 0);
+    g->DeleteRow(0);
+    EXPECT_EQ(g->RowCount(), 1);
+    EXPECT_EQ(g->Cells(0, 0), "");
+    g->SetCells(4, 0, "kept");
+    EXPECT_EQ(g->Cells(4, 0), "kept");
+}
+
 }  // namespace
