@@ -86,7 +86,9 @@ void TMediaFrame::RefreshRecordings() {
         return;
     }
     const TRecordingsFilter filter = currentFilter(user);
-    visibleColumns = RecordingsColumns(filter);
+    // The layout changes with the grid: a refill that fails leaves the rows
+    // shown in the layout they were filled in.
+    const int columns = RecordingsColumns(filter);
 
     // The selection of row 2 or later is found again after the refill.
     const int rememberedRow = musicTable->Row();
@@ -108,6 +110,7 @@ void TMediaFrame::RefreshRecordings() {
         const TSqlStatement statement = BuildRecordingsQuery(filter);
         SqliteQuery query = db.ExecQuery(statement.Sql, statement.Values);
         musicTable->SetRowCount(1);
+        visibleColumns = columns;
         musicTable->SetColCount(visibleColumns + 1);
         musicTable->SetRow(0);
         SetColumnHeaders(false, -1);
