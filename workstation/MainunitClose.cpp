@@ -81,7 +81,12 @@ void TMainForm::switchLanguage(int Language) {
         return;
     }
     const AnsiString dir = ProgramDir();
-    FileCreateAndClose(dir + LanguageMarkerFile(Language));
+    // Without its marker the restart would bring the old language back.
+    if (!FileCreateAndClose(dir + LanguageMarkerFile(Language))) {
+        lxLang1->SetActLang(old);
+        ShowCaptionMessage(this, text("IDS_ERROR"), text("IDS_LANG_ERROR"));
+        return;
+    }
     for (int other = 1; other <= 3; ++other)
         if (other != Language) DeleteFile(dir + LanguageMarkerFile(other));
     SaveConfigAndCleanup();

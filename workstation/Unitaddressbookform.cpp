@@ -6,6 +6,7 @@
 #include "workstation/AddressBookDialogUnit.h"
 #include "workstation/DialogLanguage.h"
 #include "workstation/ImageButtons.h"
+#include "workstation/Unitdebug.h"
 #include "workstation/Unitmediaframe.h"
 #include "workstation/Unitmessage.h"
 #include "workstation/Unitquestion.h"
@@ -180,9 +181,13 @@ void TAddressBook::OKBitBtnClick(TObject*) { Close(); }
 void TAddressBook::EksportBitBtnClick(TObject*) {
     SaveDialog1->SetTitle(T("IDS_EXPORT"));
     if (!SaveDialog1->Execute()) return;
-    // A file that cannot be written goes to the standard error display;
-    // nothing of it is left.
-    WriteAddressBookFile(SaveDialog1->FileName(), Entries());
+    try {
+        WriteAddressBookFile(SaveDialog1->FileName(), Entries());
+    } catch (const Exception& e) {
+        // Nothing of the new file is left; an older one stays as it was.
+        DebugLog("Address book export: " + e.Message);
+        showMessage("\n" + T("IDS_EXPORT_ERROR"));
+    }
 }
 
 void TAddressBook::ImportBitBtnClick(TObject*) {

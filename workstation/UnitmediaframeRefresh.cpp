@@ -75,7 +75,9 @@ void TMediaFrame::RefreshRecordings() {
         return;
     }
     const TRecordingsFilter filter = currentFilter(user);
-    visibleColumns = RecordingsColumns(filter);
+    // The layout changes with the grid: a refill that fails leaves the rows
+    // shown in the layout they were filled in.
+    const int columns = RecordingsColumns(filter);
     const TKeptRow kept = keptRow();
     beginFill();
     AtExit done{[this] {
@@ -83,9 +85,10 @@ void TMediaFrame::RefreshRecordings() {
         endFill();
     }};
     TRecordingsRead read =
-        ReadRecordings(db, ProgramDir() + "data.db", BuildRecordingsQuery(filter), visibleColumns, [this] {
+        ReadRecordings(db, ProgramDir() + "data.db", BuildRecordingsQuery(filter), columns, [this, columns] {
             // The rows shown go before the new ones are read.
             musicTable->SetRowCount(1);
+            visibleColumns = columns;
             musicTable->SetColCount(visibleColumns + 1);
             musicTable->SetRow(0);
             SetColumnHeaders(false, -1);
@@ -167,7 +170,7 @@ void TMediaFrame::backgroundRead(TRecordingsRead& Read, int Columns) {
         if (listFills_ == reload_.Fills) reload_.Again = true;
         return;
     }
-    visibleColumns = Columns;
+    if (Read.Ran) visibleColumns = Columns;
     const TKeptRow kept = keptRow();
     // The sync's progress stays on the status line through the refill.
     TLabel* status = statusLabel();

@@ -141,7 +141,9 @@ void TUsersFrame::createFirstAdmin() {
             }
         }
     } catch (...) {
-        Application->HandleException(std::current_exception());
+        // Whatever kept the administrator from being made, the user hears
+        // it in the program's words below; the system's go to the log.
+        DebugLog("Users: " + ExceptionText(std::current_exception()));
     }
     if (!IsFreeSlot(FindUser(AdminName))) return;
     if (!told) ShowAdminCreateError(mainWindow);

@@ -3,6 +3,7 @@
 // "number;description" file.
 #include "DialogsFixture.h"
 
+#include "SmallDisk.h"
 #include "TempFolder.h"
 #include "qt/QtPlatform.h"
 #include "rtl/CodePages.h"
@@ -14,7 +15,9 @@
 #include "workstation/Unitmessage.h"
 #include "workstation/Unitquestion.h"
 
+#include <algorithm>
 #include <deque>
+#include <filesystem>
 #include <functional>
 
 using namespace dialogstest;
@@ -38,6 +41,14 @@ Answer Entry(const std::string& Number, const std::string& Description = "", boo
 }
 
 TModalResult Yes(TCustomForm*) { return mrOk; }
+
+// The names in a folder, sorted.
+Texts Names(const std::string& Folder) {
+    Texts names;
+    for (const auto& e : std::filesystem::directory_iterator(Folder)) names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
 TModalResult No(TCustomForm*) { return mrCancel; }
 
 }  // namespace
@@ -234,6 +245,39 @@ TEST_F(AddressBookTest, ExportWritesEveryEntryWithCrLfAndAnEmptyBookNothing) {
     EXPECT_EQ(book->SaveDialog1->DefaultExt(), "") << "no extension is added";
 }
 
+// A file that cannot be written (no such folder, a folder of that name, a
+// full disk) is said in the window's own words; an older file stays whole
+// and nothing half written is left beside it.
+TEST_F(AddressBookTest, AnExportThatCannotBeWrittenSaysSoAndLeavesTheOldFile) {
+    Open();
+    answers = {Entry("123", "Jan")};
+    book->AddBitBtnClick(nullptr);
+    program.Write("folder.csv/inside", "");
+    const Texts refused{"Error|\nCannot write phonebook file"};
+    for (const char* name : {"nowhere/out.csv", "folder.csv"}) {
+        SCOPED_TRACE(name);
+        messages.clear();
+        chosenFile = program.Path(name);
+        book->EksportBitBtnClick(nullptr);
+        EXPECT_EQ(messages, refused);
+    }
+    EXPECT_FALSE(program.Exists("nowhere"));
+    EXPECT_EQ(Names(program.Path("folder.csv")), (Texts{"inside"}));
+
+    yorde::test::SmallDisk disk(program.Path("small"), 64);
+    if (!disk.Mounted()) GTEST_SKIP() << "no small disk: " << disk.Error();
+    chosenFile = program.Path("small/book.csv");
+    program.Write("small/book.csv", "1;old\r\n");
+    disk.Fill();
+    for (int i = 0; i < 2000; ++i)
+        book->ABookListEditor->InsertRow(std::to_string(1000 + i), std::string(60, 'd'), true);
+    messages.clear();
+    book->EksportBitBtnClick(nullptr);
+    EXPECT_EQ(messages, refused);
+    EXPECT_EQ(program.Read("small/book.csv"), "1;old\r\n");
+    EXPECT_EQ(Names(program.Path("small")), (Texts{"book.csv", "filler"}));
+}
+
 TEST_F(AddressBookTest, ImportSkipsWhatTheListRefusesAndAddsNothingTheSecondTime) {
     Store("jan", "x1", "old");
     Open();
@@ -383,7 +427,7 @@ TEST_F(DialogTest, TheAddressBookSpeaksEachLanguage) {
     const char* const titles[][2] = {{"Numer", "Opis"}, {"Number", "Description"}, {"Номер", "описание"}};
     const char* const keys[] = {"IDS_ERROR",       "IDS_READ_ERROR",   "IDS_SAVE_ERROR",      "IDS_RECORD_EXISTS",
                                 "IDS_NUMBER_CELL", "IDS_REMOVE",       "IDS_REMOVE_QUESTION", "IDS_IMPORT",
-                                "IDS_EXPORT",      "IDS_IMPORT_ERROR", "IDS_NOT_SAVED"};
+                                "IDS_EXPORT",      "IDS_IMPORT_ERROR", "IDS_NOT_SAVED",       "IDS_EXPORT_ERROR"};
     for (int language = 1; language <= 3; ++language) {
         SCOPED_TRACE(language);
         ProgramLanguageScope lang(language);
@@ -395,6 +439,14 @@ TEST_F(DialogTest, TheAddressBookSpeaksEachLanguage) {
         EXPECT_EQ(b->ClientHeight(), 386);
         EXPECT_EQ(b->ABookListEditor->ColWidths(0), 103);
         for (const char* key : keys) EXPECT_FALSE(b->lxLangLinked1->GetText(key).empty()) << key;
+        {
+            // As the window shows it: after a line break, in the window's charset.
+            Owned<TMessageDialog> message(NewForm<TMessageDialog>(nullptr));
+            message->MessageLabel->Font()->SetCharset(b->Font()->Charset());
+            message->MessageLabel->SetCaption("\n" + b->lxLangLinked1->GetText("IDS_EXPORT_ERROR"));
+            ExpectTextsFitAndShown(message.get(),
+                                   ShotPath(std::string("address_book_export_error_") + names[language - 1] + ".png"));
+        }
         b->ABookListEditor->SetRow(2);
         const std::string path = ShotPath(std::string("address_book_") + names[language - 1] + ".png");
         EXPECT_TRUE(yorde::qt::SaveScreenshot(b.get(), path)) << path;

@@ -13,12 +13,14 @@
 #include "workstation/Mainunit.h"
 #include "workstation/Unitconnect.h"
 #include "workstation/Unitfiltr.h"
+#include "workstation/Unitmessage.h"
 #include "workstation/Unitstatus.h"
 #include "workstation/Unitusers.h"
 
 #include <QWidget>
 
 #include <cstring>
+#include <filesystem>
 
 using namespace mainwindowtest;
 
@@ -90,6 +92,40 @@ TEST_F(MainWindow, DecliningALanguageRestoresTheTextsAndWritesNoMarker) {
     EXPECT_TRUE(program.Exists("tmp.db"));
     EXPECT_TRUE(launches.empty());
     EXPECT_FALSE(Application->Terminated());
+}
+
+// The chosen language's marker cannot be made (a folder took its name):
+// the session's language says so, and nothing is saved, removed or
+// restarted.
+TEST_F(MainWindow, ALanguageThatCannotBeKeptSaysSoAndChangesNothing) {
+    program.MakeDir("en.lang");
+    CreateMainWindow();
+    MainForm->Show();
+    const AnsiString polishCaption = MainForm->Caption();
+    MainForm->ImageENClick(nullptr);
+
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0].Text, "Close and run program again to change language");
+    EXPECT_EQ(seen[1].Caption, InLanguage(1, "Błąd"));
+    EXPECT_EQ(seen[1].Text, InLanguage(1, "Nie można zmienić języka: folder programu nie pozwala na zapis."));
+    EXPECT_EQ(MainForm->Caption(), polishCaption);
+    EXPECT_TRUE(program.Exists("pl.lang"));
+    EXPECT_TRUE(std::filesystem::is_directory(program.Path("en.lang")));
+    EXPECT_TRUE(program.Exists("tmp.db"));
+    EXPECT_TRUE(MainForm->ServerSocketOrvia->Active());
+    EXPECT_TRUE(launches.empty());
+    EXPECT_FALSE(Application->Terminated());
+
+    // The message fits its dialog in every language.
+    for (int language = 1; language <= 3; ++language) {
+        MainForm->lxLang1->SetActLang(language);
+        Owned<TMessageDialog> message(NewForm<TMessageDialog>(nullptr));
+        message->MessageLabel->Font()->SetCharset(MainForm->Font()->Charset());
+        message->MessageLabel->SetCaption(MainForm->lxLang1->GetTextOrDefault("IDS_LANG_ERROR"));
+        yorde::test::ExpectTextsFitAndShown(message.get(),
+                                            ShotPath(temp, "language_error_" + std::to_string(language) + ".png"));
+    }
+    MainForm->lxLang1->SetActLang(1);
 }
 
 TEST_F(MainWindow, ATabShowsItsFrameAndTheSelectedBitmapsOfTheLanguage) {

@@ -20,6 +20,7 @@
 #include "vcl/ComboBox.h"
 #include "vcl/Grids.h"
 #include "workstation/Mainunit.h"
+#include "workstation/RecordingInPlayer.h"
 #include "workstation/Unitconnect.h"
 #include "workstation/Unitfiltr.h"
 #include "workstation/Unitmediaframe.h"
@@ -634,19 +635,45 @@ TEST_F(RecordingsWindow, UnopenableRecordingsGiveTheirMessageAndNothingElse) {
     EXPECT_TRUE(std::filesystem::exists(program.Path("outside.wav")));
 }
 
+// A refill that fails leaves the rows as they were, in their own layout,
+// also when it was to change the layout (the address-book switch): the
+// message says why, and a row picked afterwards opens its own recording.
 TEST_F(RecordingsWindow, ADatabaseFailureIsReportedAndTheListStaysUsable) {
     MakeStore(3);
     CreateMainWindow();
     MainForm->Show();
     LogIn("admin");
     ASSERT_EQ(Rows(), 3);
+    Grid()->SetRow(2);
+    const AnsiString second = Grid()->Cells(4, 2);
+    const std::string stored = program.Read("data.db");
     program.Write("data.db", std::string(4096, 'x'));
     TakeSeen();
     Media()->RefreshRecordings();
-    const auto shown = TakeSeen();
+    auto shown = TakeSeen();
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].Text, "An error occurred during an operation in the database.");
     EXPECT_TRUE(Grid()->Visible());
+
+    Filter()->ABookCheckBox->SetChecked(true);  // its click handler refills
+    shown = TakeSeen();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].Text, "An error occurred during an operation in the database.");
+    EXPECT_EQ(Rows(), 3);
+    EXPECT_EQ(Grid()->ColCount(), 5);
+    EXPECT_EQ(Grid()->Cells(4, 2), second);
+    Grid()->SetRow(1);
+    Grid()->SetRow(2);
+    EXPECT_TRUE(TakeSeen().empty()) << "the row's own recording opens";
+    EXPECT_EQ(RecordingInPlayer(), Media()->RecordingPath(second));
+
+    // Mended, the next refill takes the address-book layout.
+    program.Write("data.db", stored);
+    Media()->RefreshRecordings();
+    EXPECT_TRUE(TakeSeen().empty());
+    EXPECT_EQ(Grid()->ColCount(), 7);
+    EXPECT_EQ(Rows(), 3);
+    Filter()->ABookCheckBox->SetChecked(false);
 }
 
 // The status bar's own SD request, which nothing in the program switches on,

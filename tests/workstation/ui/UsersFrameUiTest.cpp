@@ -108,18 +108,26 @@ protected:
     TConnectFrame* link = nullptr;
 };
 
-TEST_F(UsersFrameTest, FirstStartCancelledEndsWithExitCode2AndWritesNothing) {
-    Respond("TadduserDialogForm", [](TCustomForm*) { return mrCancel; });
+// Cancelled, or failing as it is shown: the program's own message, then
+// the end.
+TEST_F(UsersFrameTest, FirstStartCancelledOrFailedEndsWithExitCode2AndWritesNothing) {
+    const Responder answers[] = {[](TCustomForm*) { return mrCancel; },
+                                 [](TCustomForm*) -> TModalResult { throw EInvalidOperation("no window"); }};
     UseLanguage(2);
-    EXPECT_EQ(StartExitCode(), 2);
-    ASSERT_EQ(SeenClasses(), (std::vector<std::string>{"TMessageDialog", "TadduserDialogForm", "TMessageDialog"}));
-    EXPECT_EQ(seen[0].Caption, "Info");
-    Owned<TMessageDialog> adminError(new TMessageDialog(nullptr));
-    adminError->SetAdminCreateError();
-    EXPECT_EQ(seen[2].Text, adminError->MessageLabel->Caption());
-    EXPECT_FALSE(program.Exists("users.conf"));
-    EXPECT_FALSE(program.Exists("data.db")) << "the program ended before its databases";
-    EXPECT_EQ(adduserDialog, nullptr);
+    for (const Responder& answer : answers) {
+        seen.clear();
+        Respond("TadduserDialogForm", answer);
+        EXPECT_EQ(StartExitCode(), 2);
+        EXPECT_TRUE(errors.empty()) << "no system message reaches the user";
+        ASSERT_EQ(SeenClasses(), (std::vector<std::string>{"TMessageDialog", "TadduserDialogForm", "TMessageDialog"}));
+        EXPECT_EQ(seen[0].Caption, "Info");
+        Owned<TMessageDialog> adminError(new TMessageDialog(nullptr));
+        adminError->SetAdminCreateError();
+        EXPECT_EQ(seen[2].Text, adminError->MessageLabel->Caption());
+        EXPECT_FALSE(program.Exists("users.conf"));
+        EXPECT_FALSE(program.Exists("data.db")) << "the program ended before its databases";
+        EXPECT_EQ(adduserDialog, nullptr);
+    }
 }
 
 TEST_F(UsersFrameTest, FirstStartConfirmedStoresTheAdministrator) {
