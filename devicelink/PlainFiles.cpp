@@ -27,9 +27,9 @@ bool ForEachPlainFile(const AnsiString& Folder, bool Stat,
         const bool maybePlain = entry->d_type == DT_REG || entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK;
         if (!maybePlain) continue;
         struct stat st {};
-        if ((Stat || entry->d_type != DT_REG) && (::fstatat(fd, entry->d_name, &st, 0) != 0 || !S_ISREG(st.st_mode)))
-            continue;
-        Visit(entry->d_name, Stat ? &st : nullptr);
+        const bool look = Stat || entry->d_type != DT_REG;
+        if (look && (::fstatat(fd, entry->d_name, &st, 0) != 0 || !S_ISREG(st.st_mode))) continue;
+        Visit(entry->d_name, look ? &st : nullptr);
         errno = 0;
     }
     return errno == 0;

@@ -195,7 +195,9 @@ void HTTPThread::commonEnd() noexcept {
         Urls.clear();
         Sizes.clear();
         // Here, not in the destructor: that runs on the GUI thread.
-        Stored.Clear();
+        Stored.Reset(nullptr);
+        Folder.reset();
+        Watch.reset();
         if (FilesArrived || deleted) Ui->ReloadList();
     } catch (...) {
         // Nothing here may keep the run from ending.
@@ -211,6 +213,8 @@ bool HTTPThread::enforceQuota() noexcept {
         TQuotaSettings quota{Settings.Folder, Settings.StorageQuota,
                              Settings.RecordingInUse ? Settings.RecordingInUse() : AnsiString(),
                              [this](const AnsiString& line) { log(line); }, &CancelFlag};
+        if (QuotaLimitBytes(Settings.StorageQuota ? Settings.StorageQuota() : 0) > 0)
+            quota.MostBytes = mostQuotaBytes();
         return !EnforceStorageQuota(DataDb, quota).Deleted.empty();
     } catch (const std::exception& e) {
         // The run still ends: a later one tries again.
@@ -219,4 +223,26 @@ bool HTTPThread::enforceQuota() noexcept {
         log("Quota: unknown failure");
     }
     return false;
+}
+
+int64_t HTTPThread::mostQuotaBytes() {
+    const AnsiString files = Settings.Folder + "files/";
+    std::vector<std::string> changed;
+    if (Folder && Watch && Watch->Changes(changed)) {
+        Folder->Refresh(changed);
+        return Folder->MostBytes();
+    }
+    // Not listed by this run, or changed unseen since: listed now.
+    Stored.Reset(nullptr);
+    Watch.reset();
+    Folder = std::make_unique<TStoreFolder>();
+    try {
+        std::vector<AnsiString> missing;
+        if (!Folder->Read(files)) return -1;
+        Folder->MatchRows(DataDb, missing);
+        return Folder->MostBytes();
+    } catch (const SqliteException& e) {
+        log(AnsiString("Quota: ") + e.Message());
+        return -1;
+    }
 }

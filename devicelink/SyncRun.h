@@ -15,6 +15,7 @@
 // recording in "files".
 #include "classes/Thread.h"
 #include "devicelink/DeviceSession.h"
+#include "devicelink/FolderWatch.h"
 #include "devicelink/NameSet.h"
 #include "devicelink/OwedRecordings.h"
 #include "devicelink/SyncUi.h"
@@ -82,16 +83,18 @@ private:
     void commonEnd() noexcept;
     // The storage quota (true when a file was deleted); never throws.
     bool enforceQuota() noexcept;
+    // The most bytes the recordings in "files" can hold now; -1 when unknown.
+    int64_t mostQuotaBytes();
 
     // Reconciliation, Krok 3 to 6.
     void dropMissingFiles();
-    void dropListed(const char* Table, const TNameSet& Names);
+    // Drops the listed entries whose name Listed accepts.
+    void dropListed(const char* Table, const std::function<bool(const AnsiString& Name)>& Listed);
     void countWhatRemains();
     // After a whole list: what is owed and no longer to be fetched.
     void settleOwed();
     // A file asked for in vain.
     void owe(const AnsiString& Name);
-    std::vector<AnsiString> readNames(const char* Sql);
     AnsiString newestStoredDate();
 
     // Download and registration of one file; false when the run must stop.
@@ -136,9 +139,11 @@ private:
     };
     std::vector<TArrivedFile> Batch;  // whole, not yet flushed, in place or registered
     std::chrono::steady_clock::time_point BatchStart;
-    TNameSet Stored;                // names in Files, or about to be
-    std::vector<AnsiString> Urls;   // the current page's "n" values
-    std::vector<AnsiString> Sizes;  // and their "s" values
+    std::unique_ptr<TStoreFolder> Folder;  // "files" as listed by this run
+    std::unique_ptr<TFolderWatch> Watch;   // and what changed there since
+    TNameSet Stored;                       // names in Files, or about to be
+    std::vector<AnsiString> Urls;          // the current page's "n" values
+    std::vector<AnsiString> Sizes;         // and their "s" values
     AnsiString DatePart;
     // The message of a file that could not be fetched, shown at the end, and
     // the file's name when the message names it.
