@@ -18,6 +18,7 @@
 #include "devicelink/FolderWatch.h"
 #include "devicelink/NameSet.h"
 #include "devicelink/OwedRecordings.h"
+#include "devicelink/Registrar.h"
 #include "devicelink/SyncUi.h"
 #include "net/HttpClient.h"
 #include "rtl/AnsiString.h"
@@ -31,7 +32,6 @@
 #include <vector>
 
 class DBThread;
-class TPartFile;
 
 // What a run is given when it is created, on the GUI thread.
 struct TSyncSettings {
@@ -97,15 +97,19 @@ private:
     void owe(const AnsiString& Name);
     AnsiString newestStoredDate();
 
-    // Download and registration of one file; false when the run must stop.
-    enum class TFetch { Registered, Skipped, Failed };
+    // Download of one file; what arrived waits in Pending.
+    enum class TFetch { Arrived, Skipped, Failed };
     TFetch fetchOne(const AnsiString& Url, int64_t Size);
-    // The files that arrived since the last call: on the disk, in place, and
-    // their rows in one transaction.
-    void registerBatch();
+    bool reloadDue() const;
+    // Hands Pending to the registrar when it is free, or (Wait) once it is.
+    void handOver(bool Wait);
+    // Everything to the registrar, registered; its failure is thrown.
+    void finishRegistering();
     // The same when the run ends early; what fails is logged, never thrown.
     void keepWhatArrived() noexcept;
-    bool batchDue() const;
+    // On the registrar's thread: the files on the disk, in place, and their
+    // rows (and the names owed) in one transaction.
+    void registerArrivals(TArrivals& Arrivals);
     bool hasFreeSpace(const AnsiString& Folder) const;
     void onWork(int64_t BytesSoFar);
 
@@ -133,12 +137,10 @@ private:
     int64_t FileCount = 0;
     int LastPercent = -1;
     int64_t LastShownFile = -1;
-    struct TArrivedFile {
-        AnsiString Name;
-        std::unique_ptr<TPartFile> Part;
-    };
-    std::vector<TArrivedFile> Batch;  // whole, not yet flushed, in place or registered
-    std::chrono::steady_clock::time_point BatchStart;
+    TArrivals Pending;                      // not yet handed to the registrar
+    std::unique_ptr<TRegistrar> Registrar;  // while the downloads last
+    int64_t SinceReload = 0;                // files since the list was last filled again
+    std::chrono::steady_clock::time_point ReloadStart;
     std::unique_ptr<TStoreFolder> Folder;  // "files" as listed by this run
     std::unique_ptr<TFolderWatch> Watch;   // and what changed there since
     TNameSet Stored;                       // names in Files, or about to be
@@ -152,6 +154,6 @@ private:
     bool ListParsed = true;
     bool ListWhole = true;  // the list ran to its last page
     bool MessageShown = false;
-    bool FilesArrived = false;
+    std::atomic<bool> FilesArrived{false};
     std::atomic<bool> Running{true};
 };
