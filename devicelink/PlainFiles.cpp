@@ -10,10 +10,12 @@
 #include <memory>
 #include <string_view>
 
+bool IsAsciiName(std::string_view Name) {
+    return std::all_of(Name.begin(), Name.end(), [](char c) { return (unsigned char)c < 0x80; });
+}
+
 AnsiString PlainFileName(std::string_view OsName) {
-    // Plain ASCII names need no conversion: the usual case, 100 000 times over.
-    const bool ascii = std::all_of(OsName.begin(), OsName.end(), [](char c) { return (unsigned char)c < 0x80; });
-    return ascii ? AnsiString(OsName) : FromOsText(OsName);
+    return IsAsciiName(OsName) ? AnsiString(OsName) : FromOsText(OsName);
 }
 
 bool ForEachPlainFile(const AnsiString& Folder, bool Stat,

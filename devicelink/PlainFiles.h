@@ -18,3 +18,6 @@ bool ForEachPlainFile(const AnsiString& Folder, bool Stat,
 
 // The program's text of a name from the file system.
 AnsiString PlainFileName(std::string_view OsName);
+// Plain ASCII: the same text for the program and the file system (the usual
+// case, a million times over).
+bool IsAsciiName(std::string_view Name);

@@ -77,15 +77,21 @@ TQuotaOutcome EnforceStorageQuota(SqliteDb& DataDb, const TQuotaSettings& Settin
     if (limit == 0 || (Settings.MostBytes >= 0 && Settings.MostBytes < limit)) return outcome;
     const AnsiString folder = Settings.Folder + "files/";
     // Most runs end under the limit: the sum alone, then the names if need be.
-    if (!ListRecordings(folder, outcome.Before, nullptr)) {
+    const bool over = Settings.MostBytes >= limit;
+    if (!over && !ListRecordings(folder, outcome.Before, nullptr)) {
         log("Quota: the files folder cannot be listed");
         return outcome;
     }
     outcome.After = outcome.Before;
-    if (outcome.After < limit) return outcome;
+    if (!over && outcome.After < limit) return outcome;
     std::vector<TStoredFile> files;
-    if (!ListRecordings(folder, outcome.After, &files)) return outcome;
+    if (!ListRecordings(folder, outcome.After, &files)) {
+        if (over) log("Quota: the files folder cannot be listed");
+        return outcome;
+    }
     outcome.Before = outcome.After;
+    // Files that went meanwhile may have brought the sum under the limit.
+    if (outcome.After < limit) return outcome;
 
     log(Sprintf("Quota: %lld bytes, limit %lld", (long long)outcome.Before, (long long)limit));
     DateEach(DataDb, files);

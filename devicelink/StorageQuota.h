@@ -31,7 +31,8 @@ struct TQuotaSettings {
     std::function<void(const AnsiString&)> Log;  // may be empty
     const std::atomic<bool>* Cancel = nullptr;   // stops between deletions when set
     // The most bytes the files can hold together, when the caller knows it
-    // (-1: unknown). Below the limit nothing is summed.
+    // (-1: unknown). Below the limit nothing is summed; at or over it the
+    // names are listed at once.
     int64_t MostBytes = -1;
 };
 

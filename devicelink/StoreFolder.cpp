@@ -3,6 +3,7 @@
 #include "devicelink/PartFile.h"
 #include "devicelink/PlainFiles.h"
 #include "rtl/CodePages.h"
+#include "rtl/FileDescriptor.h"
 #include "store/Recordings.h"
 #include "store/SqliteStatement.h"
 
@@ -86,8 +87,8 @@ bool TStoreFolder::Read(const AnsiString& Folder_) {
         batch.Clear();
     };
     const bool whole = ForEachPlainFile(Folder, false, [&](std::string_view OsName, const struct stat* Status) {
-        const bool ascii = std::all_of(OsName.begin(), OsName.end(), [](char c) { return (unsigned char)c < 0x80; });
-        batch.Add(ascii ? OsName : std::string_view(PlainFileName(OsName)), Status ? int64_t(Status->st_size) : -1);
+        batch.Add(IsAsciiName(OsName) ? OsName : std::string_view(PlainFileName(OsName)),
+                  Status ? int64_t(Status->st_size) : -1);
         if (batch.Full()) flush();
     });
     flush();
@@ -188,6 +189,24 @@ int64_t TStoreFolder::MostBytes() const {
         if (!huge) sum += entry.Bytes;
     });
     return huge ? std::numeric_limits<int64_t>::max() : sum;
+}
+
+int64_t TStoreFolder::ExactBytes() {
+    const TUniqueFd folder(::open(ToOsText(Folder).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    std::string path;
+    forEach([&](TEntry& entry, uint64_t at) {
+        if ((entry.Flags & (kListed | kCounts)) != (kListed | kCounts) || (entry.Flags & kExact)) return;
+        // Most names are plain ASCII: the file system's text as it is.
+        const std::string_view name = nameAt(at);
+        path.assign(name);
+        if (!IsAsciiName(name)) path = ToOsText(path);
+        struct stat st {};
+        const bool plain = folder && ::fstatat(folder.Get(), path.c_str(), &st, 0) == 0 && S_ISREG(st.st_mode);
+        entry.Flags = uint8_t((entry.Flags & ~(kLookAgain | kBound)) | kExact);
+        if (!plain) entry.Flags &= uint8_t(~kListed);
+        entry.Bytes = plain ? int64_t(st.st_size) : 0;
+    });
+    return MostBytes();
 }
 
 void TStoreFolder::lookAt(TEntry& Entry, uint64_t At) {

@@ -46,6 +46,8 @@ public:
     void Refresh(const std::vector<std::string>& OsNames);
     // The most bytes the files that count can hold together.
     int64_t MostBytes() const;
+    // What they hold: each looked at (no listing, the names are known).
+    int64_t ExactBytes();
 
 private:
     // One file: its record in Records, the name right after it.

@@ -13,6 +13,11 @@
 // it is written under a temporary name beside its place, flushed to the disk
 // and then renamed, so neither a cut transfer nor a crash leaves a broken
 // recording in "files".
+//
+// The downloads and their registration run side by side: the run's thread
+// fetches, the registrar's thread (alive only while the downloads last)
+// makes each batch durable and writes its rows. While it lives, DataDb and
+// Owed are the registrar's alone, and Stored is shared under its own lock.
 #include "classes/Thread.h"
 #include "devicelink/DeviceSession.h"
 #include "devicelink/FolderWatch.h"
@@ -83,8 +88,9 @@ private:
     void commonEnd() noexcept;
     // The storage quota (true when a file was deleted); never throws.
     bool enforceQuota() noexcept;
-    // The most bytes the recordings in "files" can hold now; -1 when unknown.
-    int64_t mostQuotaBytes();
+    // The most bytes the recordings in "files" can hold now (their sum when
+    // that bound reaches Limit); -1 when unknown.
+    int64_t mostQuotaBytes(int64_t Limit);
 
     // Reconciliation, Krok 3 to 6.
     void dropMissingFiles();

@@ -77,7 +77,7 @@ TEST_F(StoreFolderTest, RowsMeetTheirFilesByExactName) {
 // A registered file counts as the most its row allows (Czas whole seconds
 // of 1625 bytes, so up to 1624 more); every other recording by its size;
 // "*.WAV" counts, other names do not. A row whose Czas is no such number
-// bounds nothing: its file is looked at.
+// bounds nothing: its file is looked at. Near the limit each is looked at.
 TEST_F(StoreFolderTest, TheQuotaCountsRowsAsTheirMostAndTheRestAsTheyAre) {
     File("row.wav", 16250);  // 10 s exactly
     Row("row.wav", int64_t(10));
@@ -94,6 +94,7 @@ TEST_F(StoreFolderTest, TheQuotaCountsRowsAsTheirMostAndTheRestAsTheyAre) {
     File("other.txt", 1 << 20);
     List();
     EXPECT_EQ(Folder.MostBytes(), (10 * 1625 + 1624) + 777 + 5000 + 6000 + 7000 + (2 * 1625 + 1624));
+    EXPECT_EQ(Folder.ExactBytes(), 16250 + 777 + 5000 + 6000 + 7000 + 3250);
 }
 
 // A link counts as what it points to, looked at again each time; a name
