@@ -3,6 +3,7 @@
 #include "devicelink/SyncRun.h"
 #include "store/LocalDatabases.h"
 
+#include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/resource.h>
@@ -136,15 +137,27 @@ double PeakRssMiB() {
     return 0;
 }
 
-double ProcessCpuMs() {
+namespace {
+
+double CpuMs(int Who) {
     rusage u{};
-    ::getrusage(RUSAGE_SELF, &u);
+    ::getrusage(Who, &u);
     auto ms = [](const timeval& t) { return double(t.tv_sec) * 1000.0 + double(t.tv_usec) / 1000.0; };
     return ms(u.ru_utime) + ms(u.ru_stime);
 }
 
-int RunProgram(const std::vector<std::string>& Argv) {
-    const pid_t pid = Spawn(Argv, nullptr);
+}  // namespace
+
+double ProcessCpuMs() { return CpuMs(RUSAGE_SELF); }
+double ChildrenCpuMs() { return CpuMs(RUSAGE_CHILDREN); }
+
+int RunProgram(const std::vector<std::string>& Argv, const std::string& Output) {
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    if (!Output.empty())
+        posix_spawn_file_actions_addopen(&actions, 1, Output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    const pid_t pid = Spawn(Argv, &actions);
+    posix_spawn_file_actions_destroy(&actions);
     if (pid <= 0) return -1;
     int status = 0;
     ::waitpid(pid, &status, 0);

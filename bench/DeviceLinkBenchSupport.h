@@ -44,8 +44,11 @@ void ResetPeakRss();
 double PeakRssMiB();
 // CPU time of this process (all threads), in ms.
 double ProcessCpuMs();
+// CPU time of the programs this process ran and waited for, in ms.
+double ChildrenCpuMs();
 
-// Runs a program and waits for it; its exit status.
-int RunProgram(const std::vector<std::string>& Argv);
+// Runs a program and waits for it; its exit status. With Output, its
+// standard output goes to that file.
+int RunProgram(const std::vector<std::string>& Argv, const std::string& Output = {});
 
 }  // namespace linkbench

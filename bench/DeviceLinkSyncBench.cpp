@@ -1,8 +1,11 @@
 // Sync runs against the simulated exchange in a process of its own: a cold
 // sync of 2 000 recordings next to curl fetching the same files over the same
-// authenticated URLs, and the run every interval pays when nothing is new.
+// authenticated URLs, and the run every interval pays when nothing is new
+// over 100 000 and 1 000 000 stored recordings, next to find and sqlite3
+// doing parts of its work on the same folder.
 #include "DeviceLinkBenchSupport.h"
 #include "SimRecordings.h"
+#include "SimStore.h"
 
 #include "devicelink/DeviceProtocol.h"
 #include "devicelink/DeviceText.h"
@@ -14,9 +17,11 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -29,7 +34,6 @@ using namespace linkbench;
 constexpr int kColdFiles = 2000;
 constexpr int kRecordingMs = 10000;  // about 16 KB of GSM
 constexpr int kSpreadMs = 5000;      // 8 to 24 KB
-constexpr int kStored = 100000;
 constexpr int kPerDay = 500;
 const std::string kPassword = "bench-pass";
 
@@ -63,6 +67,18 @@ struct TColdDevice {
 TColdDevice& ColdDevice() {
     static TColdDevice device;
     return device;
+}
+
+double Fewest(const std::vector<double>& v) { return *std::min_element(v.begin(), v.end()); }
+double Most(const std::vector<double>& v) { return *std::max_element(v.begin(), v.end()); }
+
+// One run per repetition, reported with the fewest, the median and the most.
+benchmark::internal::Benchmark* Repeated(benchmark::internal::Benchmark* Bench, int Times) {
+    return Bench->Unit(benchmark::kMillisecond)
+        ->Iterations(1)
+        ->Repetitions(Times)
+        ->ComputeStatistics("min", Fewest)
+        ->ComputeStatistics("max", Most);
 }
 
 bool AllArrived(const std::string& Folder, const TColdDevice& Device) {
@@ -106,34 +122,39 @@ BENCHMARK(BM_ColdSync)
 
 // The peer: curl fetching the same files, one after another over one
 // connection, with URLs made the client's way (a fresh nonce, counters 1..n).
+// Its config is written into Folder; only curl's own run is timed (Ms).
+bool FetchWithCurl(const TColdDevice& Device, const std::string& Folder, double& Ms) {
+    THttpClient http;
+    const AnsiString nonce = http.Get(Device.Sim->Base + "/get_nonce.cgi");
+    unsigned char nonceBytes[16], key[16];
+    HexToBytes(nonce, nonceBytes, 16);
+    DeviceKeyFromPassword(kPassword, key);
+    int32_t counter = 1;
+    {
+        std::ofstream config(Folder + "curl.cfg");
+        for (const auto& file : Device.Files) {
+            char response[33];
+            ComputeResponse(key, nonceBytes, counter, response);
+            config << "url = \"" << RecordUrl(Device.Sim->Base, nonce, response, file.first) << "\"\n"
+                   << "output = \"" << Folder << "files/" << file.first << "\"\n";
+        }
+    }
+    const auto start = std::chrono::steady_clock::now();
+    const int status = RunProgram({"curl", "--silent", "--fail", "--config", Folder + "curl.cfg"});
+    Ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    return status == 0 && AllArrived(Folder + "files/", Device);
+}
+
 void BM_ColdSyncCurl(benchmark::State& state) {
     TColdDevice& device = ColdDevice();
     if (!device.Sim->Ok()) return state.SkipWithError("the simulator did not start");
-    THttpClient http;
     for (auto _ : state) {
-        state.PauseTiming();
         const std::string folder = MakeProgramFolder(ProgramParent(state.range(0)));
-        const AnsiString nonce = http.Get(device.Sim->Base + "/get_nonce.cgi");
-        unsigned char nonceBytes[16], key[16];
-        HexToBytes(nonce, nonceBytes, 16);
-        DeviceKeyFromPassword(kPassword, key);
-        int32_t counter = 1;
-        {
-            std::ofstream config(folder + "curl.cfg");
-            for (const auto& file : device.Files) {
-                char response[33];
-                ComputeResponse(key, nonceBytes, counter, response);
-                config << "url = \"" << RecordUrl(device.Sim->Base, nonce, response, file.first) << "\"\n"
-                       << "output = \"" << folder << "files/" << file.first << "\"\n";
-            }
-        }
-        state.ResumeTiming();
-        const int status = RunProgram({"curl", "--silent", "--fail", "--config", folder + "curl.cfg"});
-        state.PauseTiming();
-        const bool whole = status == 0 && AllArrived(folder + "files/", device);
+        double ms = 0;
+        const bool whole = FetchWithCurl(device, folder, ms);
         RemoveFolder(folder);
         if (!whole) return state.SkipWithError("curl did not fetch every file");
-        state.ResumeTiming();
+        state.SetIterationTime(ms / 1000.0);
     }
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(device.Bytes));
     state.counters["files/s"] =
@@ -144,61 +165,116 @@ BENCHMARK(BM_ColdSyncCurl)
     ->Arg(0)
     ->Arg(1)
     ->Unit(benchmark::kMillisecond)
-    ->UseRealTime()
+    ->UseManualTime()
     ->Iterations(3);
 
-// 100 000 stored recordings, files present, and an exchange whose newest day
-// holds nothing the store lacks: the run every refresh interval pays for.
+// The client and curl by turns on the same kind of folder, so that both
+// meet the same load of the machine: each repetition is one cold sync and
+// one curl fetch, and "ratio" is the client's time over curl's.
+void BM_ColdSyncPair(benchmark::State& state) {
+    TColdDevice& device = ColdDevice();
+    if (!device.Sim->Ok()) return state.SkipWithError("the simulator did not start");
+    double client = 0, curl = 0;
+    for (auto _ : state) {
+        const std::string curlFolder = MakeProgramFolder(ProgramParent(state.range(0)));
+        double curlMs = 0;
+        const bool curlWhole = FetchWithCurl(device, curlFolder, curlMs);
+        RemoveFolder(curlFolder);
+        if (!curlWhole) return state.SkipWithError("curl did not fetch every file");
+        const std::string folder = MakeProgramFolder(ProgramParent(state.range(0)));
+        const auto start = std::chrono::steady_clock::now();
+        const TRunResult result = RunSync(device.Sim->Base, kPassword, folder);
+        const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+        const bool whole = result.Message.empty() && AllArrived(folder + "files/", device);
+        RemoveFolder(folder);
+        if (!whole) return state.SkipWithError(("the sync failed: " + result.Message).c_str());
+        state.SetIterationTime(ms / 1000.0);
+        client += ms;
+        curl += curlMs;
+    }
+    state.counters["curl_ms"] = curl / double(state.iterations());
+    state.counters["ratio"] = client / curl;
+}
+BENCHMARK(BM_ColdSyncPair)->Apply([](auto* b) {
+    Repeated(b->ArgName("in_memory")->Arg(0)->Arg(1), 7)->UseManualTime();
+});
+
+// A program folder from the store generator with Count recordings (500 a
+// day, files present, rows in Files), and an exchange holding the newest 500
+// of them: every list page names what is stored already. The run every
+// refresh interval pays for; made on first use, removed at the end.
 struct TIdleStore {
     std::string Folder;
-    std::string DeviceDir;
     std::unique_ptr<TSimProcess> Sim;
 
-    TIdleStore() {
+    explicit TIdleStore(int Count) {
         Folder = MakeProgramFolder(TempParent());
-        DeviceDir = Folder + "device/2024/09/01";
-        fs::create_directories(DeviceDir);
-        SqliteDb db;
-        db.Open(Folder + "data.db");
-        SqliteTransaction transaction(db);
-        SqliteStatement insert(db, "INSERT INTO Files VALUES (?, ?, ?, ?, ?);");
-        const std::string payload(1625, 'x');
-        for (int i = 0; i < kStored; ++i) {
-            const int day = i / kPerDay;  // 200 days from 2024-02-14
-            const int month = 2 + (13 + day) / 31, dom = 1 + (13 + day) % 31;
-            char name[64], data[32];
-            std::snprintf(name, sizeof name, "2024%02d%02d_%02d%02d%02d_10%d_0601%06d_.wav", month, dom,
-                          8 + i % 500 / 60, i % 60, 0, i % 40, i);
-            std::snprintf(data, sizeof data, "2024-%02d-%02d      %02d:%02d:00", month, dom, 8 + i % 500 / 60, i % 60);
-            insert.Reset();
-            insert.Bind(1, AnsiString(data)).Bind(2, AnsiString("10")).Bind(3, AnsiString("601")).Bind(4, int64_t(1));
-            insert.Bind(5, AnsiString(name)).Exec();
-            std::ofstream(Folder + "files/" + name, std::ios::binary) << "x";
-            // The exchange holds the newest day: every one of them stored already.
-            if (i >= kStored - kPerDay) std::ofstream(DeviceDir + "/" + name, std::ios::binary) << payload;
-        }
-        transaction.Commit();
+        devicesim::TStoreOptions options;
+        options.Count = Count;
+        options.StepSeconds = 86400 / kPerDay;
+        const std::vector<std::string> names = devicesim::WriteStoredRecordings(Folder, options);
+        const std::string device = Folder + "device/";
+        fs::create_directories(device);
+        for (size_t i = names.size() - std::min<size_t>(names.size(), kPerDay); i < names.size(); ++i)
+            fs::create_hard_link(Folder + "files/" + names[i], device + names[i]);
         Sim = std::make_unique<TSimProcess>(
-            std::vector<std::string>{"--dir", Folder + "device", "--password", kPassword, "--page-size", "50"});
+            std::vector<std::string>{"--dir", device, "--password", kPassword, "--page-size", "50"});
     }
     ~TIdleStore() { RemoveFolder(Folder); }
 };
 
-// Arg: the storage quota in steps; 0 leaves the folder unsummed (the run
-// before the quota existed), 64 sums it as every run of the program does.
+TIdleStore& IdleStore(int Count) {
+    static std::map<int, std::unique_ptr<TIdleStore>> stores;
+    auto& store = stores[Count];
+    if (!store) store = std::make_unique<TIdleStore>(Count);
+    return *store;
+}
+
+// Args: stored recordings; the storage quota in steps (0 leaves the folder
+// unsummed, 64 sums it as every run of the program does; 2 holds a million
+// recordings of 1 686 bytes just under it, where the rows cannot tell and
+// the files are looked at). The figure to read is cpu_ms: the client's
+// whole process, every thread.
 void BM_IdleRun(benchmark::State& state) {
-    static TIdleStore store;
+    TIdleStore& store = IdleStore(int(state.range(0)));
     if (!store.Sim->Ok()) return state.SkipWithError("the simulator did not start");
     double cpu = 0;
     for (auto _ : state) {
         const double before = ProcessCpuMs();
-        const TRunResult result = RunSync(store.Sim->Base, kPassword, store.Folder, state.range(0));
+        const TRunResult result = RunSync(store.Sim->Base, kPassword, store.Folder, state.range(1));
         cpu += ProcessCpuMs() - before;
         if (!result.Message.empty() || result.FilesStepped != 0)
             return state.SkipWithError(("the run fetched or failed: " + result.Message).c_str());
     }
-    state.counters["cpu_ms_per_run"] = cpu / double(state.iterations());
+    state.counters["cpu_ms"] = cpu / double(state.iterations());
 }
-BENCHMARK(BM_IdleRun)->Arg(0)->Arg(64)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+BENCHMARK(BM_IdleRun)->Apply([](auto* b) {
+    Repeated(b->ArgNames({"stored", "quota"})->ArgsProduct({{100000, 1000000}, {0, 2, 64}}), 5)->UseRealTime();
+});
+
+// The programs that do a part of the idle run's work on the same folder:
+// 0 `find` listing "files" (the folder read), 1 `find` printing every
+// recording's size (a status call per file, as the quota's sum did), 2 the
+// sqlite3 program reading every name of Files (the check's query).
+void BM_IdlePeer(benchmark::State& state) {
+    TIdleStore& store = IdleStore(int(state.range(0)));
+    const std::string files = store.Folder + "files";
+    const std::vector<std::vector<std::string>> peers = {
+        {"find", files, "-maxdepth", "1", "-type", "f"},
+        {"find", files, "-maxdepth", "1", "-type", "f", "-name", "*.wav", "-printf", "%s\\n"},
+        {"sqlite3", store.Folder + "data.db", "SELECT Filename FROM Files;"},
+    };
+    const std::vector<std::string>& argv = peers.at(size_t(state.range(1)));
+    double cpu = 0;
+    for (auto _ : state) {
+        const double before = ChildrenCpuMs();
+        if (RunProgram(argv, "/dev/null") != 0) return state.SkipWithError((argv[0] + " failed").c_str());
+        cpu += ChildrenCpuMs() - before;
+    }
+    state.counters["cpu_ms"] = cpu / double(state.iterations());
+}
+BENCHMARK(BM_IdlePeer)->Apply([](auto* b) {
+    Repeated(b->ArgNames({"stored", "peer"})->ArgsProduct({{100000, 1000000}, {0, 1, 2}}), 5)->UseRealTime();
+});
 
 }  // namespace

@@ -1,37 +1,41 @@
 #pragma once
-// File names read once and looked up many times: a sorted list (a hundred
-// thousand names take a few MB and no hashing), plus the few a run adds.
+// The names a sync run holds as stored: those the files folder's listing
+// found registered, and those the run adds or takes back since. The run's
+// downloads and its registration use it on their own threads.
+#include "devicelink/StoreFolder.h"
 #include "rtl/AnsiString.h"
 
-#include <algorithm>
+#include <mutex>
 #include <unordered_set>
-#include <vector>
 
 class TNameSet {
 public:
-    TNameSet() = default;
-    explicit TNameSet(std::vector<AnsiString> Names) : Sorted(std::move(Names)) {
-        std::sort(Sorted.begin(), Sorted.end());
+    // Starts from what Folder found registered (none when null); Folder
+    // stays unchanged while this refers to it.
+    void Reset(const TStoreFolder* Folder_) {
+        std::lock_guard lk(Mu);
+        Folder = Folder_;
+        Added.clear();
+        Erased.clear();
     }
     bool Contains(const AnsiString& Name) const {
-        return Added.count(Name) || std::binary_search(Sorted.begin(), Sorted.end(), Name);
+        std::lock_guard lk(Mu);
+        return !Erased.count(Name) && (Added.count(Name) || (Folder && Folder->IsRegistered(Name)));
     }
     void Insert(const AnsiString& Name) {
-        if (!std::binary_search(Sorted.begin(), Sorted.end(), Name)) Added.insert(Name);
+        std::lock_guard lk(Mu);
+        Erased.erase(Name);
+        if (!Folder || !Folder->IsRegistered(Name)) Added.insert(Name);
     }
     void Erase(const AnsiString& Name) {
+        std::lock_guard lk(Mu);
         Added.erase(Name);
-        const auto at = std::lower_bound(Sorted.begin(), Sorted.end(), Name);
-        if (at != Sorted.end() && *at == Name) Sorted.erase(at);
-    }
-    // The sorted names read at the start, less those erased since.
-    const std::vector<AnsiString>& Initial() const { return Sorted; }
-    void Clear() {
-        Sorted = {};
-        Added = {};
+        Erased.insert(Name);
     }
 
 private:
-    std::vector<AnsiString> Sorted;
+    mutable std::mutex Mu;
+    const TStoreFolder* Folder = nullptr;
     std::unordered_set<AnsiString> Added;
+    std::unordered_set<AnsiString> Erased;
 };

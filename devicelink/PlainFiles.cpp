@@ -10,10 +10,12 @@
 #include <memory>
 #include <string_view>
 
+bool IsAsciiName(std::string_view Name) {
+    return std::all_of(Name.begin(), Name.end(), [](char c) { return (unsigned char)c < 0x80; });
+}
+
 AnsiString PlainFileName(std::string_view OsName) {
-    // Plain ASCII names need no conversion: the usual case, 100 000 times over.
-    const bool ascii = std::all_of(OsName.begin(), OsName.end(), [](char c) { return (unsigned char)c < 0x80; });
-    return ascii ? AnsiString(OsName) : FromOsText(OsName);
+    return IsAsciiName(OsName) ? AnsiString(OsName) : FromOsText(OsName);
 }
 
 bool ForEachPlainFile(const AnsiString& Folder, bool Stat,
@@ -27,9 +29,9 @@ bool ForEachPlainFile(const AnsiString& Folder, bool Stat,
         const bool maybePlain = entry->d_type == DT_REG || entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK;
         if (!maybePlain) continue;
         struct stat st {};
-        if ((Stat || entry->d_type != DT_REG) && (::fstatat(fd, entry->d_name, &st, 0) != 0 || !S_ISREG(st.st_mode)))
-            continue;
-        Visit(entry->d_name, Stat ? &st : nullptr);
+        const bool look = Stat || entry->d_type != DT_REG;
+        if (look && (::fstatat(fd, entry->d_name, &st, 0) != 0 || !S_ISREG(st.st_mode))) continue;
+        Visit(entry->d_name, look ? &st : nullptr);
         errno = 0;
     }
     return errno == 0;

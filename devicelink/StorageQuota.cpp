@@ -1,6 +1,7 @@
 #include "devicelink/StorageQuota.h"
 
 #include "devicelink/PlainFiles.h"
+#include "devicelink/StoreFolder.h"
 #include "rtl/Files.h"
 #include "rtl/Format.h"
 #include "store/RecordingNames.h"
@@ -21,17 +22,6 @@ struct TStoredFile {
     AnsiString Date;  // the sort key: "yyyy-mm-dd      hh:nn:ss"
 };
 
-// "yyyy-mm-dd", six blanks, "hh:nn:ss": the layout of Files.Data.
-bool IsDataText(const AnsiString& Text) {
-    static const char kLayout[] = "9999-99-99      99:99:99";
-    if (Text.size() != sizeof kLayout - 1) return false;
-    for (size_t i = 0; i < Text.size(); ++i) {
-        const bool digit = Text[i] >= '0' && Text[i] <= '9';
-        if (kLayout[i] == '9' ? !digit : Text[i] != kLayout[i]) return false;
-    }
-    return true;
-}
-
 AnsiString DataTextOf(std::time_t Value) {
     std::tm t{};
     localtime_r(&Value, &t);
@@ -39,18 +29,12 @@ AnsiString DataTextOf(std::time_t Value) {
                    t.tm_sec);
 }
 
-bool IsWavName(std::string_view Name) {
-    if (Name.size() < 4) return false;
-    const std::string_view ext = Name.substr(Name.size() - 4);
-    return ext[0] == '.' && (ext[1] | 0x20) == 'w' && (ext[2] | 0x20) == 'a' && (ext[3] | 0x20) == 'v';
-}
-
 // The bytes of every "*.wav" (in any case) that is a plain file, and with
 // Files each of them; false when the folder cannot be listed.
 bool ListRecordings(const AnsiString& Folder, int64_t& Sum, std::vector<TStoredFile>* Files) {
     Sum = 0;
     return ForEachPlainFile(Folder, true, [&](std::string_view OsName, const struct stat* Status) {
-        if (!IsWavName(OsName)) return;
+        if (!IsQuotaName(OsName)) return;
         Sum += int64_t(Status->st_size);
         if (Files) Files->push_back({PlainFileName(OsName), int64_t(Status->st_size), Status->st_mtime, AnsiString()});
     });
@@ -90,18 +74,24 @@ TQuotaOutcome EnforceStorageQuota(SqliteDb& DataDb, const TQuotaSettings& Settin
     auto currentLimit = [&] { return QuotaLimitBytes(Settings.Steps ? Settings.Steps() : 0); };
     TQuotaOutcome outcome;
     int64_t limit = currentLimit();
-    if (limit == 0) return outcome;
+    if (limit == 0 || (Settings.MostBytes >= 0 && Settings.MostBytes < limit)) return outcome;
     const AnsiString folder = Settings.Folder + "files/";
     // Most runs end under the limit: the sum alone, then the names if need be.
-    if (!ListRecordings(folder, outcome.Before, nullptr)) {
+    const bool over = Settings.MostBytes >= limit;
+    if (!over && !ListRecordings(folder, outcome.Before, nullptr)) {
         log("Quota: the files folder cannot be listed");
         return outcome;
     }
     outcome.After = outcome.Before;
-    if (outcome.After < limit) return outcome;
+    if (!over && outcome.After < limit) return outcome;
     std::vector<TStoredFile> files;
-    if (!ListRecordings(folder, outcome.After, &files)) return outcome;
+    if (!ListRecordings(folder, outcome.After, &files)) {
+        if (over) log("Quota: the files folder cannot be listed");
+        return outcome;
+    }
     outcome.Before = outcome.After;
+    // Files that went meanwhile may have brought the sum under the limit.
+    if (outcome.After < limit) return outcome;
 
     log(Sprintf("Quota: %lld bytes, limit %lld", (long long)outcome.Before, (long long)limit));
     DateEach(DataDb, files);

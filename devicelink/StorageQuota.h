@@ -30,10 +30,14 @@ struct TQuotaSettings {
     AnsiString InUse;                            // the name in "files" never to delete; may be empty
     std::function<void(const AnsiString&)> Log;  // may be empty
     const std::atomic<bool>* Cancel = nullptr;   // stops between deletions when set
+    // The most bytes the files can hold together, when the caller knows it
+    // (-1: unknown). Below the limit nothing is summed; at or over it the
+    // names are listed at once.
+    int64_t MostBytes = -1;
 };
 
 struct TQuotaOutcome {
-    int64_t Before = 0;               // bytes of "files/*.wav" found (0 without a limit: nothing is summed)
+    int64_t Before = 0;               // bytes of "files/*.wav" found (0 when nothing is summed)
     int64_t After = 0;                // bytes left
     std::vector<AnsiString> Deleted;  // in the order they went
 };

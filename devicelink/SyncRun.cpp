@@ -195,7 +195,9 @@ void HTTPThread::commonEnd() noexcept {
         Urls.clear();
         Sizes.clear();
         // Here, not in the destructor: that runs on the GUI thread.
-        Stored.Clear();
+        Stored.Reset(nullptr);
+        Folder.reset();
+        Watch.reset();
         if (FilesArrived || deleted) Ui->ReloadList();
     } catch (...) {
         // Nothing here may keep the run from ending.
@@ -211,6 +213,8 @@ bool HTTPThread::enforceQuota() noexcept {
         TQuotaSettings quota{Settings.Folder, Settings.StorageQuota,
                              Settings.RecordingInUse ? Settings.RecordingInUse() : AnsiString(),
                              [this](const AnsiString& line) { log(line); }, &CancelFlag};
+        const int64_t limit = QuotaLimitBytes(Settings.StorageQuota ? Settings.StorageQuota() : 0);
+        if (limit > 0) quota.MostBytes = mostQuotaBytes(limit);
         return !EnforceStorageQuota(DataDb, quota).Deleted.empty();
     } catch (const std::exception& e) {
         // The run still ends: a later one tries again.
@@ -219,4 +223,29 @@ bool HTTPThread::enforceQuota() noexcept {
         log("Quota: unknown failure");
     }
     return false;
+}
+
+int64_t HTTPThread::mostQuotaBytes(int64_t Limit) {
+    const AnsiString files = Settings.Folder + "files/";
+    std::vector<std::string> changed;
+    if (Folder && Watch && Watch->Changes(changed)) {
+        Folder->Refresh(changed);
+    } else {
+        // Not listed by this run, or changed unseen since: listed now.
+        Stored.Reset(nullptr);
+        Watch.reset();
+        Folder = std::make_unique<TStoreFolder>();
+        try {
+            std::vector<AnsiString> missing;
+            if (!Folder->Read(files)) return -1;
+            Folder->MatchRows(DataDb, missing);
+        } catch (const SqliteException& e) {
+            log(AnsiString("Quota: ") + e.Message());
+            return -1;
+        }
+    }
+    // Near the limit the rows' bounds say too little: the files are looked
+    // at, by the names already known.
+    const int64_t most = Folder->MostBytes();
+    return most < Limit ? most : Folder->ExactBytes();
 }

@@ -13,10 +13,17 @@
 // it is written under a temporary name beside its place, flushed to the disk
 // and then renamed, so neither a cut transfer nor a crash leaves a broken
 // recording in "files".
+//
+// The downloads and their registration run side by side: the run's thread
+// fetches, the registrar's thread (alive only while the downloads last)
+// makes each batch durable and writes its rows. While it lives, DataDb and
+// Owed are the registrar's alone, and Stored is shared under its own lock.
 #include "classes/Thread.h"
 #include "devicelink/DeviceSession.h"
+#include "devicelink/FolderWatch.h"
 #include "devicelink/NameSet.h"
 #include "devicelink/OwedRecordings.h"
+#include "devicelink/Registrar.h"
 #include "devicelink/SyncUi.h"
 #include "net/HttpClient.h"
 #include "rtl/AnsiString.h"
@@ -30,7 +37,6 @@
 #include <vector>
 
 class DBThread;
-class TPartFile;
 
 // What a run is given when it is created, on the GUI thread.
 struct TSyncSettings {
@@ -82,27 +88,34 @@ private:
     void commonEnd() noexcept;
     // The storage quota (true when a file was deleted); never throws.
     bool enforceQuota() noexcept;
+    // The most bytes the recordings in "files" can hold now (their sum when
+    // that bound reaches Limit); -1 when unknown.
+    int64_t mostQuotaBytes(int64_t Limit);
 
     // Reconciliation, Krok 3 to 6.
     void dropMissingFiles();
-    void dropListed(const char* Table, const TNameSet& Names);
+    // Drops the listed entries whose name Listed accepts.
+    void dropListed(const char* Table, const std::function<bool(const AnsiString& Name)>& Listed);
     void countWhatRemains();
     // After a whole list: what is owed and no longer to be fetched.
     void settleOwed();
     // A file asked for in vain.
     void owe(const AnsiString& Name);
-    std::vector<AnsiString> readNames(const char* Sql);
     AnsiString newestStoredDate();
 
-    // Download and registration of one file; false when the run must stop.
-    enum class TFetch { Registered, Skipped, Failed };
+    // Download of one file; what arrived waits in Pending.
+    enum class TFetch { Arrived, Skipped, Failed };
     TFetch fetchOne(const AnsiString& Url, int64_t Size);
-    // The files that arrived since the last call: on the disk, in place, and
-    // their rows in one transaction.
-    void registerBatch();
+    bool reloadDue() const;
+    // Hands Pending to the registrar when it is free, or (Wait) once it is.
+    void handOver(bool Wait);
+    // Everything to the registrar, registered; its failure is thrown.
+    void finishRegistering();
     // The same when the run ends early; what fails is logged, never thrown.
     void keepWhatArrived() noexcept;
-    bool batchDue() const;
+    // On the registrar's thread: the files on the disk, in place, and their
+    // rows (and the names owed) in one transaction.
+    void registerArrivals(TArrivals& Arrivals);
     bool hasFreeSpace(const AnsiString& Folder) const;
     void onWork(int64_t BytesSoFar);
 
@@ -130,15 +143,15 @@ private:
     int64_t FileCount = 0;
     int LastPercent = -1;
     int64_t LastShownFile = -1;
-    struct TArrivedFile {
-        AnsiString Name;
-        std::unique_ptr<TPartFile> Part;
-    };
-    std::vector<TArrivedFile> Batch;  // whole, not yet flushed, in place or registered
-    std::chrono::steady_clock::time_point BatchStart;
-    TNameSet Stored;                // names in Files, or about to be
-    std::vector<AnsiString> Urls;   // the current page's "n" values
-    std::vector<AnsiString> Sizes;  // and their "s" values
+    TArrivals Pending;                      // not yet handed to the registrar
+    std::unique_ptr<TRegistrar> Registrar;  // while the downloads last
+    int64_t SinceReload = 0;                // files since the list was last filled again
+    std::chrono::steady_clock::time_point ReloadStart;
+    std::unique_ptr<TStoreFolder> Folder;  // "files" as listed by this run
+    std::unique_ptr<TFolderWatch> Watch;   // and what changed there since
+    TNameSet Stored;                       // names in Files, or about to be
+    std::vector<AnsiString> Urls;          // the current page's "n" values
+    std::vector<AnsiString> Sizes;         // and their "s" values
     AnsiString DatePart;
     // The message of a file that could not be fetched, shown at the end, and
     // the file's name when the message names it.
@@ -147,6 +160,6 @@ private:
     bool ListParsed = true;
     bool ListWhole = true;  // the list ran to its last page
     bool MessageShown = false;
-    bool FilesArrived = false;
+    std::atomic<bool> FilesArrived{false};
     std::atomic<bool> Running{true};
 };

@@ -23,9 +23,11 @@ constexpr int64_t kMinFreeMiB = 10;
 // Free space is looked at again after this many bytes of a file.
 constexpr int64_t kFreeSpaceStep = 4 * kMiB;
 // Files arrive in batches: each is flushed, moved into place and registered
-// at once. A batch closes on a tenth file once this long has passed, so a
-// slow link registers every tenth file and a fast one does not pay a flush
-// and a commit per ten files; it never holds more files than the limit.
+// on the registrar's thread while the next ones download; a batch is handed
+// over whenever the registrar is free, and the run waits for it only when
+// the batch holds the most it may. The list is filled again after a tenth
+// file once this long has passed since the last time, so a slow link shows
+// every tenth file and a fast one does not reload it for every ten.
 constexpr std::chrono::milliseconds kBatchTime(250);
 constexpr size_t kMaxBatch = 200;
 
@@ -70,15 +72,23 @@ void HTTPThread::downloadAll() {
     }
     Http.OnWork = [this](int64_t bytes) { onWork(bytes); };
     const AnsiString folder = Settings.Folder + "files/";
+    // The registrar has ended before this returns, whichever way.
+    struct TEnd {
+        std::unique_ptr<TRegistrar>& Registrar;
+        ~TEnd() { Registrar.reset(); }
+    } end{Registrar};
+    Registrar = std::make_unique<TRegistrar>([this](TArrivals& Arrivals) { registerArrivals(Arrivals); });
     try {
         for (const auto& [url, size] : rows) {
             checkCancelled();
+            Registrar->ThrowIfFailed();
             if (!hasFreeSpace(folder)) throw ENoSpaceLeft("Less than 10 MB free");
             fetchOne(url, size);
+            handOver(Pending.Files.size() >= kMaxBatch);
         }
-        registerBatch();
+        finishRegistering();
     } catch (const ENoSpaceLeft& e) {
-        registerBatch();
+        finishRegistering();
         // What is left is listed again by the next run.
         log("972: " + e.Message);
         Ui->ShowMessage("IDS_NOSPACELEFT");
@@ -128,7 +138,7 @@ HTTPThread::TFetch HTTPThread::fetchOne(const AnsiString& Url, int64_t Size) {
         const AnsiString key = DeviceErrorBodyKey(e.ErrorMessage);
         if (key != "IDS_CANNOT_RECEIVE" && key != "IDS_RECEIVE_ERROR") throw;
         log("1021 " + Url + ": " + e.ErrorMessage);
-        owe(name);
+        Pending.Owed.push_back(name);
         FileFailureKey = key;
         FileFailureName.clear();
         Ui->StepFile();
@@ -136,45 +146,59 @@ HTTPThread::TFetch HTTPThread::fetchOne(const AnsiString& Url, int64_t Size) {
     }
     if (result == TDeviceSession::TFileResult::GaveUp) {
         log("Not downloaded: " + Url);
-        owe(name);
+        Pending.Owed.push_back(name);
         // Named on the labels: a dropped connection says nothing of the file itself.
         FileFailureKey = "IDS_RECEIVE_LATER";
         FileFailureName = name;
         Ui->StepFile();
         return TFetch::Failed;
     }
-    if (Batch.empty()) BatchStart = std::chrono::steady_clock::now();
-    Batch.push_back({name, std::move(part)});
+    if (SinceReload == 0) ReloadStart = std::chrono::steady_clock::now();
+    Pending.Files.push_back({name, std::move(part)});
     Stored.Insert(name);
     Ui->StepFile();
     ++FileIndex;
-    if (batchDue()) {
-        registerBatch();
-        Ui->ReloadList();
+    ++SinceReload;
+    if (reloadDue()) {
+        Pending.Reload = true;
+        SinceReload = 0;
     }
-    return TFetch::Registered;
+    return TFetch::Arrived;
 }
 
-bool HTTPThread::batchDue() const {
-    return Batch.size() >= kMaxBatch ||
-           (FileIndex % 10 == 0 && std::chrono::steady_clock::now() - BatchStart >= kBatchTime);
+bool HTTPThread::reloadDue() const {
+    return SinceReload >= int64_t(kMaxBatch) ||
+           (FileIndex % 10 == 0 && std::chrono::steady_clock::now() - ReloadStart >= kBatchTime);
+}
+
+void HTTPThread::handOver(bool Wait) {
+    if (Pending.Empty() || (!Wait && !Registrar->Idle())) return;
+    Registrar->Submit(std::move(Pending));
+    Pending = TArrivals();
+}
+
+void HTTPThread::finishRegistering() {
+    handOver(true);
+    Registrar->Drain();
+    Registrar->ThrowIfFailed();
 }
 
 void HTTPThread::keepWhatArrived() noexcept {
+    // A failure of the registering itself was told when it ended the run.
+    const bool told = Registrar && Registrar->Failed();
     try {
-        registerBatch();
+        if (Registrar) finishRegistering();
     } catch (const SqliteException& e) {
-        log(AnsiString("Not registered: ") + e.Message());
+        if (!told) log(AnsiString("Not registered: ") + e.Message());
     } catch (const std::exception& e) {
-        log(AnsiString("Not registered: ") + e.what());
+        if (!told) log(AnsiString("Not registered: ") + e.what());
+    } catch (...) {
     }
-    Batch.clear();
+    Pending = TArrivals();
 }
 
-void HTTPThread::registerBatch() {
-    if (Batch.empty()) return;
-    std::vector<TArrivedFile> batch;
-    batch.swap(Batch);
+void HTTPThread::registerArrivals(TArrivals& Arrivals) {
+    std::vector<TArrivedFile>& batch = Arrivals.Files;
     std::vector<TPartFile*> parts;
     for (const TArrivedFile& file : batch) parts.push_back(file.Part.get());
     std::vector<AnsiString> failures = FlushPartFiles(parts);
@@ -210,6 +234,7 @@ void HTTPThread::registerBatch() {
             Owed.Arrived(file->Name);
         }
         for (const AnsiString& name : notStored) owe(name);
+        for (const AnsiString& name : Arrivals.Owed) owe(name);
         transaction.Commit();
     } catch (...) {
         // A file without its row would be counted and never fetched again.
@@ -219,6 +244,9 @@ void HTTPThread::registerBatch() {
         }
         throw;
     }
+    // The kernel's record of the folder's changes stays short on a long run.
+    if (Watch) Watch->Collect();
+    if (Arrivals.Reload) Ui->ReloadList();
 }
 
 void HTTPThread::owe(const AnsiString& Name) {

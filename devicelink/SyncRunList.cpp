@@ -2,15 +2,13 @@
 // stored, deleted or empty taken out again (Krok 3 to 6).
 #include "devicelink/DeviceErrors.h"
 #include "devicelink/PartFile.h"
-#include "devicelink/PlainFiles.h"
 #include "devicelink/RecordListWriter.h"
 #include "devicelink/SyncRun.h"
 #include "rtl/Files.h"
+#include "store/RecordingNames.h"
 #include "store/SqliteStatement.h"
 #include "store/SqliteTransaction.h"
 
-#include <algorithm>
-#include <iterator>
 #include <memory>
 
 namespace {
@@ -19,31 +17,17 @@ namespace {
 // would otherwise keep it asking for ever.
 constexpr int kMaxPages = 100000;
 
-// The plain files in Folder; false when the folder cannot be listed. What
-// a crash left of files being written goes to Leftovers.
-bool ListFolder(const AnsiString& Folder, std::vector<AnsiString>& Names, std::vector<AnsiString>& Leftovers) {
-    return ForEachPlainFile(Folder, false, [&](std::string_view OsName, const struct stat*) {
-        AnsiString Name = PlainFileName(OsName);
-        (IsStoreLeftover(Name) ? Leftovers : Names).push_back(std::move(Name));
-    });
-}
-
 }  // namespace
-
-std::vector<AnsiString> HTTPThread::readNames(const char* Sql) {
-    std::vector<AnsiString> names;
-    SqliteStatement query(DataDb, Sql);
-    while (query.Step()) names.push_back(query.ColumnText(0));
-    return names;
-}
 
 AnsiString HTTPThread::newestStoredDate() {
     // Only a Data text of the stored layout can say where the list starts:
     // letters would sort above every date.
-    SqliteStatement query(DataDb,
-                          "SELECT max(Data) FROM Files WHERE Data GLOB "
-                          "'[0-9][0-9][0-9][0-9]-[0-9][0-9]-[0-9][0-9]      [0-9][0-9]:[0-9][0-9]:[0-9][0-9]';");
-    AnsiString newest = query.Step() ? query.ColumnText(0) : AnsiString();
+    SqliteStatement query(DataDb, "SELECT Data FROM Files;");
+    AnsiString newest;
+    while (query.Step()) {
+        const std::string_view data = query.ColumnView(0);
+        if (data > std::string_view(newest) && IsDataText(data)) newest = data;
+    }
     // What the exchange still owes is listed again: the list starts no later than its day.
     const AnsiString owed = Owed.OldestDate();
     if (!newest.empty() && !owed.empty() && owed < newest.substr(0, 10)) newest = owed;
@@ -112,9 +96,14 @@ void HTTPThread::reconcile() {
     log("901: Krok 3");
     dropMissingFiles();
     log("920: Krok 4");
-    dropListed("Files", Stored);
+    dropListed("Files", [this](const AnsiString& Name) { return Stored.Contains(Name); });
     log("933: Krok 5");
-    dropListed("DeletedFiles", TNameSet(readNames("SELECT Filename FROM DeletedFiles;")));
+    // One look-up per listed name: the deleted names only ever grow.
+    SqliteStatement deleted(DataDb, "SELECT 1 FROM DeletedFiles WHERE Filename = ? LIMIT 1;");
+    dropListed("DeletedFiles", [&](const AnsiString& Name) {
+        deleted.Reset();
+        return deleted.Bind(1, Name).Step();
+    });
     log("945: Krok 6");
     countWhatRemains();
     settleOwed();
@@ -132,29 +121,31 @@ void HTTPThread::settleOwed() {
 }
 
 void HTTPThread::dropMissingFiles() {
-    Stored = TNameSet(readNames("SELECT Filename FROM Files ORDER BY Filename;"));
-    std::vector<AnsiString> present, leftovers;
-    present.reserve(Stored.Initial().size() + 16);
+    const AnsiString files = Settings.Folder + "files/";
+    Folder = std::make_unique<TStoreFolder>();
+    // Watched from before the listing: what changes from now on is looked
+    // at again by the storage quota, and nothing else is.
+    Watch = std::make_unique<TFolderWatch>(files);
     // A folder that is gone or unreadable says nothing about the recordings:
     // deleting their rows would lose the whole catalogue.
-    if (!ListFolder(Settings.Folder + "files/", present, leftovers)) {
+    if (!Folder->Read(files)) {
         log("901: the files folder cannot be listed; no row is removed");
+        Folder = std::make_unique<TStoreFolder>();
+        Watch.reset();
+        SqliteStatement rows(DataDb, "SELECT Filename FROM Files;");
+        while (rows.Step()) Folder->AddRegistered(rows.ColumnText(0));
+        Stored.Reset(Folder.get());
         return;
     }
+    std::vector<AnsiString> missing;
+    Folder->MatchRows(DataDb, missing);
+    Stored.Reset(Folder.get());
     // What a run or an import cut off by a crash left behind: never registered, never whole.
-    RemoveLeftovers(Settings.Folder + "files/", leftovers, [this](const AnsiString& line) { log(line); });
-
-    std::sort(present.begin(), present.end());
+    RemoveLeftovers(files, Folder->Leftovers(), [this](const AnsiString& line) { log(line); });
     // Whole files a crash kept from their rows: replaced by the download
     // of the same name, when the device lists it.
-    std::vector<AnsiString> unregistered;
-    std::set_difference(present.begin(), present.end(), Stored.Initial().begin(), Stored.Initial().end(),
-                        std::back_inserter(unregistered));
-    if (!unregistered.empty())
-        log("901: " + std::to_string(unregistered.size()) + " files without their row, fetched again when listed");
-    std::vector<AnsiString> missing;
-    std::set_difference(Stored.Initial().begin(), Stored.Initial().end(), present.begin(), present.end(),
-                        std::back_inserter(missing));
+    if (const size_t unregistered = Folder->CountUnregistered())
+        log("901: " + std::to_string(unregistered) + " files without their row, fetched again when listed");
     if (missing.empty()) return;
     SqliteTransaction transaction(DataDb);
     SqliteStatement drop(DataDb, "DELETE FROM Files WHERE Filename = ?;");
@@ -164,15 +155,14 @@ void HTTPThread::dropMissingFiles() {
         log("901: missing " + name);
     }
     transaction.Commit();
-    for (const AnsiString& name : missing) Stored.Erase(name);
 }
 
-void HTTPThread::dropListed(const char* Table, const TNameSet& Names) {
+void HTTPThread::dropListed(const char* Table, const std::function<bool(const AnsiString& Name)>& Listed) {
     std::vector<int64_t> rows;
     {
         SqliteStatement listed(TmpDb, "SELECT rowid, filename FROM DownFiles;");
         while (listed.Step())
-            if (Names.Contains(listed.ColumnText(1))) rows.push_back(listed.ColumnInt64(0));
+            if (Listed(listed.ColumnText(1))) rows.push_back(listed.ColumnInt64(0));
     }
     if (rows.empty()) return;
     SqliteTransaction transaction(TmpDb);

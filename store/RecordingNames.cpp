@@ -38,6 +38,16 @@ void StarsFromA(AnsiString& number) {
 
 int RecordingSecondsFromSize(std::int64_t size) { return size < 0 ? -1 : int(size / RecordingBytesPerSecond); }
 
+bool IsDataText(std::string_view text) {
+    static constexpr std::string_view kLayout = "9999-99-99      99:99:99";
+    if (text.size() != kLayout.size()) return false;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const bool digit = text[i] >= '0' && text[i] <= '9';
+        if (kLayout[i] == '9' ? !digit : text[i] != kLayout[i]) return false;
+    }
+    return true;
+}
+
 TRecordingRow RecordingRowFromName(const AnsiString& name, std::int64_t size) {
     AnsiString rest = "_" + name;
     TRecordingRow row;

@@ -5,6 +5,7 @@
 #include "rtl/AnsiString.h"
 
 #include <cstdint>
+#include <string_view>
 
 // Returns the next field and removes it from `rest`. Callers put a "_" in
 // front of the whole name first. A "_" with fewer than 12 characters left
@@ -24,6 +25,10 @@ struct TRecordingRow {
     int Czas = 0;  // whole seconds; -1 when the size is unknown
     AnsiString Filename;
 };
+
+// Whether `text` has the layout of Files.Data: "yyyy-mm-dd", six blanks,
+// "hh:nn:ss", every field of digits.
+bool IsDataText(std::string_view text);
 
 // The row of the file `name` of `size` bytes (a negative size: unknown).
 // Names that do not follow the pattern still give a row, from whatever

@@ -62,6 +62,11 @@ AnsiString SqliteStatement::ColumnText(int column) const {
     return text ? AnsiString(text, size_t(sqlite3_column_bytes(stmt_, column))) : AnsiString();
 }
 
+std::string_view SqliteStatement::ColumnView(int column) const {
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
+    return text ? std::string_view(text, size_t(sqlite3_column_bytes(stmt_, column))) : std::string_view();
+}
+
 int64_t SqliteStatement::ColumnInt64(int column) const { return sqlite3_column_int64(stmt_, column); }
 
 bool SqliteStatement::ColumnIsNull(int column) const { return sqlite3_column_type(stmt_, column) == SQLITE_NULL; }

@@ -6,6 +6,7 @@
 #include "store/SqliteException.h"
 
 #include <cstdint>
+#include <string_view>
 
 class SqliteDb;
 struct sqlite3;
@@ -34,6 +35,8 @@ public:
     void Reset();
 
     AnsiString ColumnText(int column) const;
+    // The same without a copy: valid until the next Step or Reset.
+    std::string_view ColumnView(int column) const;
     int64_t ColumnInt64(int column) const;
     bool ColumnIsNull(int column) const;
 

@@ -60,15 +60,18 @@ protected:
         db.Open(Program.Path("data.db"));
         db.ExecDml(Sql, Values);
     }
-    TQuotaOutcome Enforce() {
+    TQuotaOutcome Enforce(int64_t MostBytes = -1) {
         SqliteDb db;
         db.Open(Program.Path("data.db"));
-        TQuotaSettings settings{Program.Root(), [this] { return Steps; }, InUse,
+        TQuotaSettings settings{Program.Root(),
+                                [this] { return Steps; },
+                                InUse,
                                 [this](const AnsiString& line) {
                                     Lines.push_back(line);
                                     if (OnLine) OnLine(line);
                                 },
-                                &Cancel};
+                                &Cancel,
+                                MostBytes};
         return EnforceStorageQuota(db, settings);
     }
     std::vector<std::string> Rows(const char* Table = "Files") {
@@ -110,6 +113,24 @@ TEST_F(StorageQuotaTest, TheLimitItselfTriggersAndOneByteLessDoesNot) {
     EXPECT_EQ(out.Before, kQuotaStepBytes - 1);
     EXPECT_TRUE(out.Deleted.empty());
     EXPECT_EQ(Rows().size(), 9u);
+}
+
+// The caller's bound of the sum: under the limit nothing is summed (the
+// caller answers for it); at or over it the names are listed at once, and a
+// sum under the limit after all deletes nothing.
+TEST_F(StorageQuotaTest, ABoundOfTheSumSparesTheListing) {
+    Store(10, kTenth, false);
+    TQuotaOutcome out = Enforce(kQuotaStepBytes - 1);
+    EXPECT_EQ(out.Before, 0);
+    EXPECT_TRUE(out.Deleted.empty());
+    std::filesystem::resize_file(Program.Path("files/" + Names[9]), kTenth - 1);
+    out = Enforce(kQuotaStepBytes);
+    EXPECT_EQ(out.Before, kQuotaStepBytes - 1);
+    EXPECT_TRUE(out.Deleted.empty());
+    EXPECT_EQ(Rows().size(), 10u);
+    std::filesystem::resize_file(Program.Path("files/" + Names[9]), kTenth);
+    out = Enforce(kQuotaStepBytes);
+    EXPECT_EQ(out.Deleted, std::vector<AnsiString>{Names[0]});
 }
 
 // The recordings' dates decide, not their names or the folder's order: a

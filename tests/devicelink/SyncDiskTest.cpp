@@ -6,6 +6,7 @@
 #include "store/SqliteDb.h"
 
 #include <atomic>
+#include <condition_variable>
 #include <mutex>
 #include <set>
 
@@ -105,4 +106,68 @@ TEST_F(SyncTest, DownloadsNeedTenMebibytesFree) {
     EXPECT_EQ(StoredFiles(), (std::vector<std::string>{Name(0), Name(1), Name(2)}));
     EXPECT_EQ(FilesRows().size(), 3u);
     EXPECT_EQ(Sim.Counters().Record, 4);
+}
+
+// While a batch waits to be registered (another connection holds data.db,
+// the list being filled again, say), the next recordings go on arriving;
+// once the database is free every one is registered.
+TEST_F(SyncTest, DownloadsGoOnWhileABatchWaitsForTheDatabase) {
+    constexpr int kFiles = 30;
+    Run();  // data.db gets what a run adds to it once
+    for (int i = 0; i < kFiles; ++i) Offer(Name(i), 3000);
+    // Slow enough that a tenth file comes after the batch time.
+    Sim.SetSlowReplies(30, 1 << 20);
+    SqliteDb other;
+    other.Open(Program.Path("data.db"));
+    other.ExecDml("BEGIN IMMEDIATE;");
+    std::mutex mu;
+    std::condition_variable cv;
+    int asked = 0;
+    Sim.SetRequestHook([&](const std::string& line) {
+        if (line.find("/record.cgi?") == std::string::npos) return;
+        std::lock_guard lk(mu);
+        ++asked;
+        cv.notify_all();
+    });
+    auto ui = std::make_shared<TRecordingUi>();
+    std::unique_ptr<HTTPThread> run = Start(ui);
+    bool allAsked = false;
+    {
+        std::unique_lock lk(mu);
+        allAsked = cv.wait_for(lk, std::chrono::seconds(20), [&] { return asked == kFiles; });
+    }
+    other.ExecDml("COMMIT;");
+    ASSERT_TRUE(ui->WaitFinished());
+    run.reset();
+    Sim.SetRequestHook(nullptr);
+    EXPECT_TRUE(allAsked) << "the downloads waited for the registration";
+    EXPECT_EQ(FilesRows().size(), size_t(kFiles));
+    EXPECT_EQ(StoredFiles().size(), size_t(kFiles));
+    EXPECT_EQ(ui->LastMessage(), "");
+}
+
+// A registration that fails (here a row data.db refuses) ends the run with
+// the database's failure: no file stays without its row nor a row without
+// its file, nothing unfinished stays, and the next run brings the rest.
+TEST_F(SyncTest, AFailedRegistrationEndsTheRunAndLeavesNoFileWithoutItsRow) {
+    constexpr int kFiles = 40, kRefused = 15;
+    for (int i = 0; i < kFiles; ++i) Offer(Name(i), 3000);
+    Sim.SetSlowReplies(5, 1 << 20);
+    Exec("CREATE TRIGGER Refuse BEFORE INSERT ON Files WHEN NEW.Filename = '" + Name(kRefused) +
+         "' BEGIN SELECT RAISE(ABORT, 'refused'); END;");
+    auto ui = Run();
+    EXPECT_TRUE(ui->WaitForLog("Database error: "));
+    EXPECT_EQ(ui->LastMessage(), "");
+    std::vector<std::string> rows;
+    for (const TFilesRow& row : FilesRows()) rows.push_back(row.Filename);
+    EXPECT_EQ(StoredFiles(), rows);
+    EXPECT_LE(rows.size(), size_t(kRefused));
+    EXPECT_FALSE(Program.Exists("files/" + Name(kRefused)));
+    EXPECT_LT(Sim.Counters().Record, kFiles) << "the downloads went on after the failure";
+
+    Exec("DROP TRIGGER Refuse;");
+    ui = Run();
+    EXPECT_EQ(ui->LastMessage(), "");
+    EXPECT_EQ(FilesRows().size(), size_t(kFiles));
+    EXPECT_EQ(StoredFiles().size(), size_t(kFiles));
 }

@@ -88,3 +88,49 @@ TEST_F(SyncQuotaTest, AStoppedRunDeletesNothing) {
     for (const std::string& name : Names) EXPECT_TRUE(Program.Exists("files/" + name)) << name;
     EXPECT_FALSE(ui->Has("reload"));
 }
+
+// The end of a run sees the folder as it is then, though the run listed it
+// at its start: a recording that came meanwhile (an import, say) counts,
+// and one removed meanwhile does not. And a folder one byte short of the
+// limit loses nothing, whatever its rows suggest.
+TEST_F(SyncQuotaTest, WhatChangesDuringTheRunCountsAtItsEnd) {
+    devicesim::TStoreOptions options;
+    options.Count = 9;
+    options.FileBytes = kQuotaStepBytes / 10;
+    Names = devicesim::WriteStoredRecordings(Program.Root(), options);
+    const std::string imported = "20240301_093000_201_202_.wav";
+    Offer("20240401_090000_11_12_.wav", 3000);
+    Quota = 1;
+    Sim.SetRequestHook([&](const std::string& line) {
+        if (line.find("/record.cgi?") == std::string::npos) return;
+        Program.Write("files/" + imported, "RIFF");
+        std::filesystem::resize_file(Program.Path("files/" + imported), kQuotaStepBytes / 10);
+    });
+    auto ui = Run();
+    Sim.SetRequestHook(nullptr);
+    EXPECT_TRUE(ui->HasLine("Quota: deleted " + Names[0]));
+    EXPECT_FALSE(Program.Exists("files/" + Names[0]));
+    EXPECT_TRUE(Program.Exists("files/" + imported));
+
+    // Over the limit until the run removes one of its own meanwhile.
+    std::filesystem::resize_file(Program.Path("files/" + imported), kQuotaStepBytes / 5);
+    Offer("20240401_091500_11_13_.wav", 3000);
+    Sim.SetRequestHook([&](const std::string& line) {
+        if (line.find("/record.cgi?") != std::string::npos) std::filesystem::remove(Program.Path("files/" + Names[1]));
+    });
+    ui = Run();
+    Sim.SetRequestHook(nullptr);
+    EXPECT_FALSE(ui->HasLine("Quota: deleted " + Names[2]));
+    EXPECT_TRUE(Program.Exists("files/" + Names[2]));
+
+    // Rows whose seconds allow more than the files hold: the files are
+    // looked at, and one byte short of the limit nothing goes.
+    std::filesystem::resize_file(Program.Path("files/" + imported),
+                                 kQuotaStepBytes - 7 * (kQuotaStepBytes / 10) - 3000 - 3000 - 1);
+    ui = Run();
+    EXPECT_FALSE(ui->HasLine("Quota: deleted " + Names[2]));
+    std::filesystem::resize_file(Program.Path("files/" + imported),
+                                 kQuotaStepBytes - 7 * (kQuotaStepBytes / 10) - 3000 - 3000);
+    ui = Run();
+    EXPECT_TRUE(ui->HasLine("Quota: deleted " + Names[2]));
+}

@@ -608,3 +608,24 @@ TEST_F(SyncTest, OwedStaysThroughAFailedPlaceAndACutShortList) {
     EXPECT_TRUE(Program.Read("files/" + missing) == missingBytes);
     EXPECT_EQ(FilesRows().size(), 4u);
 }
+
+// Two rows of one recording (an older program's, say) whose file is there:
+// the recording stays in the list, and nothing is fetched again. Two rows
+// of one whose file is gone both go.
+TEST_F(SyncTest, TwoRowsOfOneRecordingStayWhileItsFileIsThere) {
+    const std::string kept = Name(1, 0), gone = Name(1, 1);
+    Offer(kept, 2000);
+    Run();
+    Exec("INSERT INTO Files SELECT * FROM Files;");
+    Exec("INSERT INTO Files VALUES('2024-03-01      08:01:00', '101', '*201', 1, '" + gone + "');");
+    Exec("INSERT INTO Files VALUES('2024-03-01      08:01:00', '101', '*201', 1, '" + gone + "');");
+    const auto ui = Run();
+    std::vector<std::string> names;
+    for (const TFilesRow& row : FilesRows()) names.push_back(row.Filename);
+    EXPECT_EQ(names, (std::vector<std::string>{kept, kept}));
+    EXPECT_EQ(Sim.Counters().Record, 1);
+    EXPECT_EQ(ui->Count("reload"), 0);
+    int missingLines = 0;
+    for (const std::string& line : ui->Lines()) missingLines += line == "901: missing " + gone ? 1 : 0;
+    EXPECT_EQ(missingLines, 2);
+}
