@@ -2,9 +2,7 @@
 
 #include "vcl/ComCtrls.h"
 #include "vcl/ComboBox.h"
-#include "vcl/ListBox.h"
 #include "vcl/Memo.h"
-#include "vcl/RadioButton.h"
 
 #include <QString>
 
@@ -15,8 +13,6 @@ void RegisterCommonPeers(QtPeerFactory* Factory) {
     if (!Factory) return;
     Factory->Register(TCustomMemo::StaticClass(), MakeMemoPeer);
     Factory->Register(TCustomComboBox::StaticClass(), MakeComboBoxPeer);
-    Factory->Register(TCustomListBox::StaticClass(), MakeListBoxPeer);
-    Factory->Register(TRadioButton::StaticClass(), MakeRadioButtonPeer);
     Factory->Register(TTrackBar::StaticClass(), MakeTrackBarPeer);
     Factory->Register(TProgressBar::StaticClass(), MakeProgressBarPeer);
     Factory->Register(TDateTimePicker::StaticClass(), MakeDateTimePickerPeer);

@@ -1,6 +1,6 @@
 #pragma once
-// Peers of the memo, combo and list boxes, radio buttons, track and progress
-// bars and date-time pickers.
+// Peers of the memo and combo boxes, track and progress bars and date-time
+// pickers.
 #include "qt/QtPeerFactory.h"
 
 namespace yorde::qt {
@@ -11,8 +11,6 @@ void RegisterCommonPeers(QtPeerFactory* Factory = nullptr);
 // The creators, one per file.
 std::unique_ptr<IControlPeer> MakeMemoPeer(TControl* Control, QWidget* Parent);
 std::unique_ptr<IControlPeer> MakeComboBoxPeer(TControl* Control, QWidget* Parent);
-std::unique_ptr<IControlPeer> MakeListBoxPeer(TControl* Control, QWidget* Parent);
-std::unique_ptr<IControlPeer> MakeRadioButtonPeer(TControl* Control, QWidget* Parent);
 std::unique_ptr<IControlPeer> MakeTrackBarPeer(TControl* Control, QWidget* Parent);
 std::unique_ptr<IControlPeer> MakeProgressBarPeer(TControl* Control, QWidget* Parent);
 std::unique_ptr<IControlPeer> MakeDateTimePickerPeer(TControl* Control, QWidget* Parent);

@@ -230,8 +230,8 @@ private:
     bool inDoubleClick_ = false;
 };
 
-// A peer widget that scrolls (memo, list box, grid): mouse input arrives on
-// its viewport, and a handler run from there may free the control too.
+// A peer widget that scrolls (memo, grid): mouse input arrives on its
+// viewport, and a handler run from there may free the control too.
 template <class Base>
 class ScrollPeerWidget : public PeerWidget<Base> {
 public:

@@ -2,9 +2,7 @@
 
 #include "vcl/ComboBox.h"
 #include "vcl/DateTimePicker.h"
-#include "vcl/ListBox.h"
 #include "vcl/Memo.h"
-#include "vcl/RadioButton.h"
 #include "vcl/TrackBar.h"
 
 void TCommonInput::MemoEdited(TCustomMemo* C, const AnsiString& Bytes) {
@@ -21,14 +19,6 @@ void TCommonInput::ComboEdited(TCustomComboBox* C, const AnsiString& Bytes) {
 
 void TCommonInput::ComboDroppedDown(TCustomComboBox* C, bool DroppedDown) {
     TPeerInput::Dispatch([&] { C->UserDroppedDown(DroppedDown); });
-}
-
-void TCommonInput::ListBoxSelected(TCustomListBox* C, int Index) {
-    TPeerInput::Dispatch([&] { C->UserSelected(Index); });
-}
-
-void TCommonInput::RadioButtonClicked(TRadioButton* C) {
-    TPeerInput::Dispatch([&] { C->UserClicked(); });
 }
 
 void TCommonInput::TrackBarMoved(TTrackBar* C, int Position) {

@@ -1,14 +1,12 @@
 #pragma once
-// The way in from the screen for the memo, combo and list boxes, radio
-// buttons, track bars and date-time pickers; the same rules as TPeerInput
+// The way in from the screen for the memo and combo boxes, track bars and
+// date-time pickers; the same rules as TPeerInput
 // (PeerInput.h): every entry runs inside TPeerInput::Dispatch, and a
 // handler may destroy the control.
 #include "vcl/PeerInput.h"
 
 class TCustomMemo;
 class TCustomComboBox;
-class TCustomListBox;
-class TRadioButton;
 class TTrackBar;
 class TDateTimePicker;
 
@@ -22,11 +20,6 @@ public:
     // The edit text of an editable combo changed by typing or pasting.
     static void ComboEdited(TCustomComboBox* C, const AnsiString& Bytes);
     static void ComboDroppedDown(TCustomComboBox* C, bool DroppedDown);
-
-    // A click on an item, or a key that moved the selection to Index.
-    static void ListBoxSelected(TCustomListBox* C, int Index);
-
-    static void RadioButtonClicked(TRadioButton* C);
 
     // The thumb moved by the mouse or the wheel.
     static void TrackBarMoved(TTrackBar* C, int Position);

@@ -1,6 +1,6 @@
 #pragma once
-// Peer interfaces of the memo, list and combo boxes, radio buttons, track
-// and progress bars and date-time pickers. As with Peers.h: the component
+// Peer interfaces of the memo and combo boxes, track and progress bars and
+// date-time pickers. As with Peers.h: the component
 // pushes its state, the peer reports the user's input through TCommonInput
 // (CommonInput.h) and never changes the component on its own.
 #include "vcl/CommonTypes.h"
@@ -32,21 +32,6 @@ public:
     virtual void SetMaxLength(int MaxLength) = 0;  // 0: none; typing and pasting only
     virtual void SetDropDownCount(int Count) = 0;
     virtual void SetDroppedDown(bool DroppedDown) = 0;
-};
-
-class IListBoxPeer : public IControlPeer {
-public:
-    virtual void SetItems(const std::vector<AnsiString>& Items, int CodePage) = 0;
-    virtual void SetItemIndex(int Index) = 0;  // -1: nothing selected
-    virtual void SetTopIndex(int Index) = 0;
-    virtual int TopIndex() const = 0;
-};
-
-class IRadioButtonPeer : public IControlPeer {
-public:
-    virtual void SetChecked(bool Checked) = 0;
-    // taRightJustify: the text right of the button.
-    virtual void SetAlignment(TAlignment Alignment) = 0;
 };
 
 class ITrackBarPeer : public IControlPeer {

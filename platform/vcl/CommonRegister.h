@@ -1,4 +1,4 @@
 #pragma once
-// Registers TMemo, TComboBox, TListBox, TRadioButton, TGroupBox, TTrackBar,
-// TProgressBar, TDateTimePicker, TMaskEdit, TBevel and TShape by name.
+// Registers TMemo, TComboBox, TTrackBar, TProgressBar, TDateTimePicker and
+// TMaskEdit by name.
 void RegisterCommonControlClasses();

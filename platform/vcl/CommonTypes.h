@@ -9,10 +9,6 @@ enum TComboBoxStyle : int { csDropDown, csSimple, csDropDownList, csOwnerDrawFix
 YORDE_ENUM_TYPEINFO(TComboBoxStyle, "csDropDown", "csSimple", "csDropDownList", "csOwnerDrawFixed",
                     "csOwnerDrawVariable")
 
-enum TListBoxStyle : int { lbStandard, lbOwnerDrawFixed, lbOwnerDrawVariable, lbVirtual, lbVirtualOwnerDraw };
-YORDE_ENUM_TYPEINFO(TListBoxStyle, "lbStandard", "lbOwnerDrawFixed", "lbOwnerDrawVariable", "lbVirtual",
-                    "lbVirtualOwnerDraw")
-
 enum TTrackBarOrientation : int { trHorizontal, trVertical };
 YORDE_ENUM_TYPEINFO(TTrackBarOrientation, "trHorizontal", "trVertical")
 

@@ -5,7 +5,7 @@
 enum TBevelCut : int { bvNone, bvLowered, bvRaised, bvSpace };
 YORDE_ENUM_TYPEINFO(TBevelCut, "bvNone", "bvLowered", "bvRaised", "bvSpace")
 
-// Draws the 3-D frame of a panel or bevel inside Rect and shrinks Rect by Width.
+// Draws the 3-D frame of a panel inside Rect and shrinks Rect by Width.
 void Frame3D(TCanvas* Canvas, TRect& Rect, TColor TopColor, TColor BottomColor, int Width);
 
 class TCustomPanel : public TCustomControl {

@@ -5,7 +5,6 @@
 #include "qt/QtPlatform.h"
 #include "rtl/CodePages.h"
 #include "vcl/CommonRegister.h"
-#include "vcl/RadioButton.h"
 #include "vcl/StdCtrls.h"
 
 #include <QComboBox>
@@ -81,10 +80,10 @@ int ColoursIn(const std::string& PngPath) {
 namespace {
 
 // Room a control's own drawing takes beside its text: a button's frame, a
-// check box's or radio button's mark and the gap after it.
+// check box's mark and the gap after it.
 int DecorationWidth(TControl* Control) {
     if (dynamic_cast<TButton*>(Control)) return 8;
-    if (dynamic_cast<TCustomCheckBox*>(Control) || dynamic_cast<TRadioButton*>(Control)) return 20;
+    if (dynamic_cast<TCustomCheckBox*>(Control)) return 20;
     return 0;
 }
 

@@ -91,7 +91,7 @@ void Shoot(TControl* Control, const std::string& Name, int Language);
 // be read. A blank picture shows one.
 int ColoursIn(const std::string& PngPath);
 
-// The visible labels, buttons, check boxes and radio buttons in Root whose
+// The visible labels, buttons and check boxes in Root whose
 // text, drawn in their font, does not fit inside them (a wrapping label: in
 // its height), and the combo boxes whose text reaches their drop-down arrow;
 // one line each, naming the control and the text.

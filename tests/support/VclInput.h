@@ -2,7 +2,7 @@
 // Input for tests: Qt mouse and key events sent to a control's widget, so
 // they take the same way as real input (widget, peer, TPeerInput, handlers).
 // Mouse events go where the window system puts them: on a scrolling control
-// (memo, list box, grid) that is the viewport, whose coordinates are the
+// (memo, grid) that is the viewport, whose coordinates are the
 // control's client coordinates. Positions are client coordinates; -1 means
 // the centre of the client area.
 #include "vcl/Forms.h"

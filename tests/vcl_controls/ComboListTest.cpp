@@ -1,20 +1,13 @@
-// Combo boxes, list boxes and radio buttons: which changes raise events,
-// from code and from the user.
+// Combo boxes: which changes raise events, from code and from the user.
 #include "ControlsFixture.h"
 
 #include "qt/QtPlatform.h"
 #include "vcl/ComboBox.h"
-#include "vcl/ListBox.h"
-#include "vcl/RadioButton.h"
 #include "vcl/StdCtrls.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QListWidget>
-#include <QPointer>
-
-#include <utility>
 
 namespace {
 
@@ -264,74 +257,6 @@ TEST_F(ComboTest, AComboOfUserDataKeepsTheAnsiCodePageInARussianWindow) {
     c->SetItemIndex(1);
     c->SetUserData(false);
     EXPECT_EQ(box(c)->itemText(0), QString::fromStdString(CodePageToUtf8("\xA3ucja", 1251)));
-}
-
-// ---------------------------------------------------------------------------
-
-class ListBoxTest : public ControlsTest {
-protected:
-    void SetUp() override {
-        ControlsTest::SetUp();
-        list = Put<TListBox>(10, 10, 150, 120);
-        list->Items()->SetCommaText("one,two,three");
-        list->OnClick = [this](TObject*) { events.push_back("click " + std::to_string(list->ItemIndex())); };
-        list->OnDblClick = [this](TObject*) { events.push_back("dblclick"); };
-    }
-    QListWidget* widget() { return static_cast<QListWidget*>(yorde::qt::WidgetOf(list)); }
-    QPoint centreOf(int row) { return widget()->visualItemRect(widget()->item(row)).center(); }
-
-    TListBox* list = nullptr;
-    std::vector<std::string> events;
-};
-
-TEST_F(ListBoxTest, ItemIndexFromCodeRaisesNothing) {
-    list->SetItemIndex(2);
-    EXPECT_EQ(widget()->currentRow(), 2);
-    list->SetItemIndex(3);
-    EXPECT_EQ(list->ItemIndex(), -1);
-    EXPECT_TRUE(widget()->selectedItems().isEmpty());
-    EXPECT_TRUE(events.empty());
-}
-
-TEST_F(ListBoxTest, TheUsersSelectionRaisesOnClickThenOnDblClick) {
-    Click(list, centreOf(1).x(), centreOf(1).y());
-    EXPECT_EQ(list->ItemIndex(), 1);
-    PressKey(list, VK_DOWN);
-    EXPECT_EQ(list->ItemIndex(), 2);
-    DoubleClick(list, centreOf(0).x(), centreOf(0).y());
-    EXPECT_EQ(events, (std::vector<std::string>{"click 1", "click 2", "click 0", "dblclick"}));
-}
-
-TEST_F(ListBoxTest, AHandlerMayFreeTheListItIsCalledFor) {
-    // Freeing the list frees this handler too: nothing may follow the Free.
-    list->OnDblClick = [this](TObject*) { TObject::Free(std::exchange(list, nullptr)); };
-    QPointer<QWidget> shown = widget();
-    DoubleClick(list, centreOf(2).x(), centreOf(2).y());
-    EXPECT_EQ(list, nullptr);
-    EXPECT_TRUE(shown && shown->isHidden());  // retired, deleted once idle
-    ProcessEvents();
-    EXPECT_FALSE(shown);
-}
-
-// ---------------------------------------------------------------------------
-
-TEST_F(ControlsTest, RadioButtonsClickWhenTheyBecomeChecked) {
-    auto* a = Put<TRadioButton>(10, 10, 100, 17);
-    auto* b = Put<TRadioButton>(10, 30, 100, 17);
-    std::vector<std::string> clicks;
-    a->OnClick = [&](TObject*) { clicks.push_back("a"); };
-    b->OnClick = [&](TObject*) { clicks.push_back("b"); };
-    a->SetChecked(true);
-    b->SetChecked(true);
-    EXPECT_FALSE(a->Checked());
-    b->SetChecked(true);  // no change
-    Click(a);
-    Click(a);  // clicking a checked button changes nothing
-    EXPECT_TRUE(a->Checked());
-    EXPECT_FALSE(b->Checked());
-    EXPECT_EQ(clicks, (std::vector<std::string>{"a", "b", "a"}));
-    a->SetChecked(false);
-    EXPECT_EQ(clicks.size(), 3u);
 }
 
 }  // namespace

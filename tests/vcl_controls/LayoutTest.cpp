@@ -5,15 +5,10 @@
 #include "classes/ObjectText.h"
 #include "classes/ResourceStream.h"
 #include "rtl/DateTime.h"
-#include "vcl/Bevel.h"
 #include "vcl/ComCtrls.h"
 #include "vcl/ComboBox.h"
-#include "vcl/GroupBox.h"
-#include "vcl/ListBox.h"
 #include "vcl/Mask.h"
 #include "vcl/Memo.h"
-#include "vcl/RadioButton.h"
-#include "vcl/Shape.h"
 
 namespace {
 
@@ -23,12 +18,10 @@ public:
     explicit TCommonLayoutForm(TComponent* AOwner) : TForm(AOwner) { InitLayout(); }
     TMemo* Log = nullptr;
     TComboBox* Retention = nullptr;
-    TListBox* Days = nullptr;
     TTrackBar* Refresh = nullptr;
     TTrackBar* Reversed = nullptr;
     TProgressBar* Status = nullptr;
     TDateTimePicker* From = nullptr;
-    TRadioButton* Keep = nullptr;
     TMaskEdit* Password = nullptr;
     int events = 0;
     void AnyChange(TObject*) { ++events; }
@@ -37,12 +30,10 @@ public:
 YORDE_IMPLEMENT_CLASS(TCommonLayoutForm, [](TClassBuilder<TCommonLayoutForm>& c) {
     c.Field("Log", &TCommonLayoutForm::Log);
     c.Field("Retention", &TCommonLayoutForm::Retention);
-    c.Field("Days", &TCommonLayoutForm::Days);
     c.Field("Refresh", &TCommonLayoutForm::Refresh);
     c.Field("Reversed", &TCommonLayoutForm::Reversed);
     c.Field("Status", &TCommonLayoutForm::Status);
     c.Field("From", &TCommonLayoutForm::From);
-    c.Field("Keep", &TCommonLayoutForm::Keep);
     c.Field("Password", &TCommonLayoutForm::Password);
     c.Method("AnyChange", &TCommonLayoutForm::AnyChange);
 })
@@ -77,17 +68,6 @@ const char* kLayout = R"(object CommonLayoutForm: TCommonLayoutForm
       '1 month'
       '3 months'
       '6 months')
-  end
-  object Days: TListBox
-    Left = 220
-    Top = 40
-    Width = 150
-    Height = 60
-    Items.Strings = (
-      'Mon'
-      'Tue')
-    Sorted = True
-    OnClick = AnyChange
   end
   object Refresh: TTrackBar
     Left = 8
@@ -131,22 +111,6 @@ const char* kLayout = R"(object CommonLayoutForm: TCommonLayoutForm
     Kind = dtkDate
     OnChange = AnyChange
   end
-  object Options: TGroupBox
-    Left = 220
-    Top = 110
-    Width = 150
-    Height = 70
-    Caption = 'Options'
-    object Keep: TRadioButton
-      Left = 8
-      Top = 20
-      Width = 120
-      Height = 17
-      Caption = 'Keep'
-      Checked = True
-      OnClick = AnyChange
-    end
-  end
   object Password: TMaskEdit
     Left = 8
     Top = 200
@@ -157,21 +121,6 @@ const char* kLayout = R"(object CommonLayoutForm: TCommonLayoutForm
     PasswordChar = '*'
     Text = 'pw'
   end
-  object Line: TBevel
-    Left = 8
-    Top = 230
-    Width = 380
-    Height = 2
-    Shape = bsTopLine
-  end
-  object Dot: TShape
-    Left = 8
-    Top = 240
-    Width = 20
-    Height = 20
-    Brush.Color = clRed
-    Shape = stCircle
-  end
 end
 )";
 
@@ -181,7 +130,7 @@ TEST_F(ControlsTest, ALayoutSetsEveryPropertyByNameWithoutRaisingEvents) {
     Owned<TCommonLayoutForm> f(new TCommonLayoutForm(nullptr));
     UnregisterResource("TCommonLayoutForm");
 
-    ASSERT_TRUE(f->Log && f->Retention && f->Days && f->Refresh && f->Status && f->From && f->Keep && f->Password);
+    ASSERT_TRUE(f->Log && f->Retention && f->Refresh && f->Status && f->From && f->Password);
     EXPECT_EQ(f->Log->Text(), "first\r\nsecond\r\n");
     EXPECT_EQ(f->Log->ScrollBars(), ssVertical);
     EXPECT_FALSE(f->Log->WordWrap());
@@ -189,7 +138,6 @@ TEST_F(ControlsTest, ALayoutSetsEveryPropertyByNameWithoutRaisingEvents) {
     // The index came before the items it names.
     EXPECT_EQ(f->Retention->ItemIndex(), 2);
     EXPECT_EQ(f->Retention->Text(), "6 months");
-    EXPECT_EQ(f->Days->Items()->CommaText(), "Mon,Tue");
     // Position and the range, in the wrong order, still end clamped.
     EXPECT_EQ(f->Refresh->Min(), 1);
     EXPECT_EQ(f->Refresh->Max(), 60);
@@ -203,7 +151,6 @@ TEST_F(ControlsTest, ALayoutSetsEveryPropertyByNameWithoutRaisingEvents) {
     EXPECT_EQ(f->Status->Position(), 0);
     EXPECT_TRUE(f->Status->Smooth());
     EXPECT_DOUBLE_EQ(f->From->DateTime(), 45350.5);
-    EXPECT_TRUE(f->Keep->Checked());
     EXPECT_EQ(f->Password->EditMask(), ">LL;1;_");
     EXPECT_EQ(f->Password->PasswordChar(), '*');
     EXPECT_EQ(f->Password->Text(), "pw");

@@ -1,7 +1,6 @@
-// Peers of the combo box and the list box. Only the user's own actions are
-// reported: a combo's pick comes from `activated`, its typing from the line
-// edit's `textEdited`; setting items, index or text from the component
-// happens with the signals blocked.
+// The combo box's peer. Only the user's own actions are reported: a pick
+// comes from `activated`, typing from the line edit's `textEdited`; setting
+// items, index or text from the component happens with the signals blocked.
 #include "qt/QtCommonPeers.h"
 #include "qt/QtPeer.h"
 #include "qt/QtTypedLine.h"
@@ -9,20 +8,15 @@
 #include "vcl/ComboBox.h"
 #include "vcl/CommonInput.h"
 #include "vcl/CommonPeers.h"
-#include "vcl/ListBox.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QSignalBlocker>
 
 namespace yorde::qt {
 
 namespace {
-
-// ---------------------------------------------------------------------------
-// Combo box
 
 class ComboWidget : public PeerWidget<QComboBox> {
 public:
@@ -191,71 +185,10 @@ private:
     int maxLength_ = 0;
 };
 
-// ---------------------------------------------------------------------------
-// List box
-
-class ListWidget : public ScrollPeerWidget<QListWidget> {
-public:
-    explicit ListWidget(QWidget* Parent) : ScrollPeerWidget<QListWidget>(Parent) {}
-};
-
-class QtListBoxPeer : public QtPeer<IListBoxPeer, ListWidget> {
-public:
-    QtListBoxPeer(TControl* C, QWidget* Parent) : QtPeer(C, new ListWidget(Parent)) {
-        ListWidget* l = w();
-        l->setFocusPolicy(Qt::StrongFocus);
-        l->setSelectionMode(QAbstractItemView::SingleSelection);
-        l->setUniformItemSizes(true);
-        // Only the user selects while signals are on. (The current row alone
-        // also moves when the list gets the focus; that selects nothing.)
-        QObject::connect(l, &QListWidget::itemSelectionChanged, l, [l] {
-            QList<QListWidgetItem*> selected = l->selectedItems();
-            if (l->peer && !selected.isEmpty())
-                TCommonInput::ListBoxSelected(static_cast<TCustomListBox*>(l->peer->Control()),
-                                              l->row(selected.first()));
-        });
-    }
-    void SetColor(TColor Color, bool /*ParentBackground*/) override { paintBackground(Color, QPalette::Base); }
-    void SetItems(const std::vector<AnsiString>& Items, int CodePage) override {
-        ListWidget* l = w();
-        if (!l) return;
-        QStringList list;
-        for (const AnsiString& s : Items) list << DecodeText(s, CodePage);
-        QSignalBlocker block(l);
-        l->clear();
-        l->addItems(list);
-    }
-    void SetItemIndex(int Index) override {
-        ListWidget* l = w();
-        if (!l) return;
-        QSignalBlocker block(l);
-        QSignalBlocker blockSelection(l->selectionModel());
-        if (Index < 0) {
-            l->clearSelection();
-            l->setCurrentRow(-1);
-            return;
-        }
-        l->setCurrentRow(Index);
-        l->scrollToItem(l->item(Index));
-    }
-    void SetTopIndex(int Index) override {
-        if (w() && w()->item(Index)) w()->scrollToItem(w()->item(Index), QAbstractItemView::PositionAtTop);
-    }
-    int TopIndex() const override {
-        if (!w()) return 0;
-        QListWidgetItem* item = w()->itemAt(2, 2);
-        return item ? w()->row(item) : 0;
-    }
-};
-
 }  // namespace
 
 std::unique_ptr<IControlPeer> MakeComboBoxPeer(TControl* Control, QWidget* Parent) {
     return std::make_unique<QtComboBoxPeer>(Control, Parent);
-}
-
-std::unique_ptr<IControlPeer> MakeListBoxPeer(TControl* Control, QWidget* Parent) {
-    return std::make_unique<QtListBoxPeer>(Control, Parent);
 }
 
 }  // namespace yorde::qt
