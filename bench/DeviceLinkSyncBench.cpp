@@ -1,8 +1,9 @@
 // Sync runs against the simulated exchange in a process of its own: a cold
 // sync of 2 000 recordings next to curl fetching the same files over the same
-// authenticated URLs, and the run every interval pays when nothing is new
-// over 100 000 and 1 000 000 stored recordings, next to find and sqlite3
-// doing parts of its work on the same folder.
+// authenticated URLs, the run every interval pays when nothing is new over
+// 100 000 and 1 000 000 stored recordings, next to find and sqlite3 doing
+// parts of its work on the same folder, and 2 000 new recordings synced into
+// those stores next to curl.
 #include "DeviceLinkBenchSupport.h"
 #include "SimRecordings.h"
 #include "SimStore.h"
@@ -45,10 +46,12 @@ std::string TempParent() {
 // The folder for program folders: the disk, or memory (no flush costs).
 std::string ProgramParent(int64_t InMemory) { return InMemory ? "/dev/shm" : TempParent(); }
 
+using TFileList = std::vector<std::pair<std::string, uint64_t>>;  // name, size
+
 // The exchange's 2 000 recordings, made once per process.
 struct TColdDevice {
     std::string Dir;
-    std::vector<std::pair<std::string, uint64_t>> Files;  // name, size
+    TFileList Files;
     uint64_t Bytes = 0;
     std::unique_ptr<TSimProcess> Sim;
 
@@ -81,8 +84,8 @@ benchmark::internal::Benchmark* Repeated(benchmark::internal::Benchmark* Bench, 
         ->ComputeStatistics("max", Most);
 }
 
-bool AllArrived(const std::string& Folder, const TColdDevice& Device) {
-    for (const auto& [name, size] : Device.Files) {
+bool AllArrived(const std::string& Folder, const TFileList& Files) {
+    for (const auto& [name, size] : Files) {
         std::error_code ec;
         if (fs::file_size(Folder + name, ec) != size) return false;
     }
@@ -102,7 +105,7 @@ void BM_ColdSync(benchmark::State& state) {
         const TRunResult result = RunSync(device.Sim->Base, kPassword, folder);
         state.PauseTiming();
         peak = std::max(peak, PeakRssMiB());
-        const bool whole = result.Message.empty() && AllArrived(folder + "files/", device);
+        const bool whole = result.Message.empty() && AllArrived(folder + "files/", device.Files);
         RemoveFolder(folder);
         if (!whole) return state.SkipWithError(("the sync failed: " + result.Message).c_str());
         state.ResumeTiming();
@@ -122,38 +125,68 @@ BENCHMARK(BM_ColdSync)
 
 // The peer: curl fetching the same files, one after another over one
 // connection, with URLs made the client's way (a fresh nonce, counters 1..n).
-// Its config is written into Folder; only curl's own run is timed (Ms).
-bool FetchWithCurl(const TColdDevice& Device, const std::string& Folder, double& Ms) {
+// Its config and files go into the program folder Folder; only curl's own
+// run is timed (Ms). False when a file did not arrive whole.
+bool FetchWithCurl(const std::string& Base, const TFileList& Files, const std::string& Folder, double& Ms) {
     THttpClient http;
-    const AnsiString nonce = http.Get(Device.Sim->Base + "/get_nonce.cgi");
+    const AnsiString nonce = http.Get(Base + "/get_nonce.cgi");
     unsigned char nonceBytes[16], key[16];
     HexToBytes(nonce, nonceBytes, 16);
     DeviceKeyFromPassword(kPassword, key);
     int32_t counter = 1;
     {
         std::ofstream config(Folder + "curl.cfg");
-        for (const auto& file : Device.Files) {
+        for (const auto& file : Files) {
             char response[33];
             ComputeResponse(key, nonceBytes, counter, response);
-            config << "url = \"" << RecordUrl(Device.Sim->Base, nonce, response, file.first) << "\"\n"
+            config << "url = \"" << RecordUrl(Base, nonce, response, file.first) << "\"\n"
                    << "output = \"" << Folder << "files/" << file.first << "\"\n";
         }
     }
     const auto start = std::chrono::steady_clock::now();
     const int status = RunProgram({"curl", "--silent", "--fail", "--config", Folder + "curl.cfg"});
     Ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-    return status == 0 && AllArrived(Folder + "files/", Device);
+    return status == 0 && AllArrived(Folder + "files/", Files);
+}
+
+// The same into a fresh program folder below Parent, removed afterwards.
+bool FetchWithCurlAndClean(const std::string& Base, const TFileList& Files, const std::string& Parent, double& Ms) {
+    const std::string folder = MakeProgramFolder(Parent);
+    const bool whole = FetchWithCurl(Base, Files, folder, Ms);
+    RemoveFolder(folder);
+    return whole;
+}
+
+// The client's and curl's times of a paired benchmark; "ratio" is the
+// client's over curl's.
+struct TPairTally {
+    double Client = 0, Curl = 0;
+    void Add(benchmark::State& State, double ClientMs, double CurlMs) {
+        State.SetIterationTime(ClientMs / 1000.0);
+        Client += ClientMs;
+        Curl += CurlMs;
+    }
+    void Report(benchmark::State& State) const {
+        State.counters["curl_ms"] = Curl / double(State.iterations());
+        State.counters["ratio"] = Client / Curl;
+    }
+};
+
+// One sync run into Folder; its wall-clock time in Ms.
+TRunResult TimedSync(const std::string& Base, const std::string& Folder, double& Ms) {
+    const auto start = std::chrono::steady_clock::now();
+    TRunResult result = RunSync(Base, kPassword, Folder);
+    Ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    return result;
 }
 
 void BM_ColdSyncCurl(benchmark::State& state) {
     TColdDevice& device = ColdDevice();
     if (!device.Sim->Ok()) return state.SkipWithError("the simulator did not start");
     for (auto _ : state) {
-        const std::string folder = MakeProgramFolder(ProgramParent(state.range(0)));
         double ms = 0;
-        const bool whole = FetchWithCurl(device, folder, ms);
-        RemoveFolder(folder);
-        if (!whole) return state.SkipWithError("curl did not fetch every file");
+        if (!FetchWithCurlAndClean(device.Sim->Base, device.Files, ProgramParent(state.range(0)), ms))
+            return state.SkipWithError("curl did not fetch every file");
         state.SetIterationTime(ms / 1000.0);
     }
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(device.Bytes));
@@ -174,26 +207,20 @@ BENCHMARK(BM_ColdSyncCurl)
 void BM_ColdSyncPair(benchmark::State& state) {
     TColdDevice& device = ColdDevice();
     if (!device.Sim->Ok()) return state.SkipWithError("the simulator did not start");
-    double client = 0, curl = 0;
+    TPairTally tally;
     for (auto _ : state) {
-        const std::string curlFolder = MakeProgramFolder(ProgramParent(state.range(0)));
         double curlMs = 0;
-        const bool curlWhole = FetchWithCurl(device, curlFolder, curlMs);
-        RemoveFolder(curlFolder);
-        if (!curlWhole) return state.SkipWithError("curl did not fetch every file");
+        if (!FetchWithCurlAndClean(device.Sim->Base, device.Files, ProgramParent(state.range(0)), curlMs))
+            return state.SkipWithError("curl did not fetch every file");
         const std::string folder = MakeProgramFolder(ProgramParent(state.range(0)));
-        const auto start = std::chrono::steady_clock::now();
-        const TRunResult result = RunSync(device.Sim->Base, kPassword, folder);
-        const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-        const bool whole = result.Message.empty() && AllArrived(folder + "files/", device);
+        double ms = 0;
+        const TRunResult result = TimedSync(device.Sim->Base, folder, ms);
+        const bool whole = result.Message.empty() && AllArrived(folder + "files/", device.Files);
         RemoveFolder(folder);
         if (!whole) return state.SkipWithError(("the sync failed: " + result.Message).c_str());
-        state.SetIterationTime(ms / 1000.0);
-        client += ms;
-        curl += curlMs;
+        tally.Add(state, ms, curlMs);
     }
-    state.counters["curl_ms"] = curl / double(state.iterations());
-    state.counters["ratio"] = client / curl;
+    tally.Report(state);
 }
 BENCHMARK(BM_ColdSyncPair)->Apply([](auto* b) {
     Repeated(b->ArgName("in_memory")->Arg(0)->Arg(1), 7)->UseManualTime();
@@ -206,6 +233,14 @@ BENCHMARK(BM_ColdSyncPair)->Apply([](auto* b) {
 struct TIdleStore {
     std::string Folder;
     std::unique_ptr<TSimProcess> Sim;
+    // A second exchange that holds the same and 2 000 newer recordings.
+    std::unique_ptr<TSimProcess> NewSim;
+    TFileList New;
+    // What the syncs into the store and curl fetched, kept to the end: ext4
+    // searches past freshly freed inodes on every file it makes (for up to
+    // minutes), which a sync meets only right after thousands of deletions.
+    std::string Kept;
+    int Forgotten = 0;
 
     explicit TIdleStore(int Count) {
         Folder = MakeProgramFolder(TempParent());
@@ -213,14 +248,47 @@ struct TIdleStore {
         options.Count = Count;
         options.StepSeconds = 86400 / kPerDay;
         const std::vector<std::string> names = devicesim::WriteStoredRecordings(Folder, options);
-        const std::string device = Folder + "device/";
+        const std::string device = Folder + "device/", newer = Folder + "newer/";
         fs::create_directories(device);
-        for (size_t i = names.size() - std::min<size_t>(names.size(), kPerDay); i < names.size(); ++i)
+        fs::create_directories(newer);
+        Kept = Folder + "kept";
+        fs::create_directories(Kept);
+        for (size_t i = names.size() - std::min<size_t>(names.size(), kPerDay); i < names.size(); ++i) {
             fs::create_hard_link(Folder + "files/" + names[i], device + names[i]);
+            fs::create_hard_link(Folder + "files/" + names[i], newer + names[i]);
+        }
+        // The calls that follow, as long as the cold sync's.
+        for (int i = 0; i < kColdFiles; ++i) {
+            const std::string name = devicesim::StoreCall(Count + i, options).Name;
+            const std::string bytes = devicesim::EncipherRecording(
+                devicesim::MakeGsmWav(kRecordingMs - kSpreadMs + (2 * kSpreadMs * i) / kColdFiles));
+            std::ofstream(newer + name, std::ios::binary) << bytes;
+            New.emplace_back(name, bytes.size());
+        }
         Sim = std::make_unique<TSimProcess>(
             std::vector<std::string>{"--dir", device, "--password", kPassword, "--page-size", "50"});
+        NewSim = std::make_unique<TSimProcess>(
+            std::vector<std::string>{"--dir", newer, "--password", kPassword, "--page-size", "50"});
     }
     ~TIdleStore() { RemoveFolder(Folder); }
+
+    // The store as it was before a sync brought the new recordings; their
+    // files are moved aside.
+    void Forget() {
+        const std::string aside = Kept + "/" + std::to_string(++Forgotten) + "/";
+        fs::create_directories(aside);
+        SqliteDb db;
+        db.Open(Folder + "data.db");
+        SqliteTransaction transaction(db);
+        SqliteStatement drop(db, "DELETE FROM Files WHERE Filename = ?;");
+        for (const auto& [name, size] : New) {
+            drop.Reset();
+            drop.Bind(1, AnsiString(name)).Exec();
+            std::error_code ec;
+            fs::rename(Folder + "files/" + name, aside + name, ec);
+        }
+        transaction.Commit();
+    }
 };
 
 TIdleStore& IdleStore(int Count) {
@@ -250,6 +318,34 @@ void BM_IdleRun(benchmark::State& state) {
 }
 BENCHMARK(BM_IdleRun)->Apply([](auto* b) {
     Repeated(b->ArgNames({"stored", "quota"})->ArgsProduct({{100000, 1000000}, {0, 2, 64}}), 5)->UseRealTime();
+});
+
+// 2 000 new recordings into the stored ones, the client and curl by turns
+// (curl into an empty folder in the store's): what a sync costs beyond
+// the transfer at that size of store. cpu_ms is the client's whole process.
+void BM_SyncIntoStore(benchmark::State& state) {
+    TIdleStore& store = IdleStore(int(state.range(0)));
+    if (!store.NewSim->Ok()) return state.SkipWithError("the simulator did not start");
+    TPairTally tally;
+    double cpu = 0;
+    for (auto _ : state) {
+        double curlMs = 0;
+        if (!FetchWithCurl(store.NewSim->Base, store.New, MakeProgramFolder(store.Kept), curlMs))
+            return state.SkipWithError("curl did not fetch every file");
+        const double before = ProcessCpuMs();
+        double ms = 0;
+        const TRunResult result = TimedSync(store.NewSim->Base, store.Folder, ms);
+        cpu += ProcessCpuMs() - before;
+        const bool whole = result.Message.empty() && AllArrived(store.Folder + "files/", store.New);
+        store.Forget();
+        if (!whole) return state.SkipWithError(("the sync failed: " + result.Message).c_str());
+        tally.Add(state, ms, curlMs);
+    }
+    tally.Report(state);
+    state.counters["cpu_ms"] = cpu / double(state.iterations());
+}
+BENCHMARK(BM_SyncIntoStore)->Apply([](auto* b) {
+    Repeated(b->ArgName("stored")->Arg(100000)->Arg(1000000), 5)->UseManualTime();
 });
 
 // The programs that do a part of the idle run's work on the same folder:
