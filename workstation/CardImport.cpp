@@ -1,8 +1,8 @@
 #include "workstation/CardImport.h"
 
-#include "net/NetUtils.h"
 #include "rtl/CodePages.h"
 #include "rtl/Convert.h"
+#include "rtl/FileCopy.h"
 #include "rtl/FileDescriptor.h"
 #include "rtl/Files.h"
 #include "rtl/FindFiles.h"
