@@ -14,11 +14,11 @@
 #include "TempFolder.h"
 #include "rtl/DateTime.h"
 #include "store/AddressBook.h"
+#include "store/CardImport.h"
 #include "store/LocalDatabases.h"
 #include "store/RecordingRemoval.h"
 #include "store/RecordingsQuery.h"
 #include "store/SqliteDb.h"
-#include "workstation/CardImport.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "workstation/CardImport.h"
+#include "store/CardImport.h"
 
 #include "rtl/CodePages.h"
 #include "rtl/Convert.h"
@@ -7,11 +7,11 @@
 #include "rtl/Files.h"
 #include "rtl/FindFiles.h"
 #include "rtl/Paths.h"
+#include "store/CardTree.h"
 #include "store/RecordingNames.h"
 #include "store/RecordingRegister.h"
 #include "store/Recordings.h"
 #include "store/SqliteDb.h"
-#include "workstation/CardTree.h"
 
 #include <fcntl.h>
 #include <sqlite3.h>
