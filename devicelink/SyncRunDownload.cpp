@@ -6,7 +6,7 @@
 #include "rtl/CodePages.h"
 #include "rtl/Files.h"
 #include "rtl/Paths.h"
-#include "store/RecordingNames.h"
+#include "store/RecordingRegister.h"
 #include "store/Recordings.h"
 #include "store/SqliteStatement.h"
 #include "store/SqliteTransaction.h"
@@ -224,13 +224,10 @@ void HTTPThread::registerArrivals(TArrivals& Arrivals) {
     try {
         TUncancelled uncancelled(DataDb, &CancelFlag);
         SqliteTransaction transaction(DataDb);
-        SqliteStatement insert(DataDb, "INSERT INTO Files VALUES (?, ?, ?, ?, ?);");
+        TRecordingRegister files(DataDb);
         for (const TArrivedFile* file : placed) {
             log("1053: plik " + file->Name);
-            const TRecordingRow row = RecordingRowFromName(file->Name, file->Part->Size());
-            insert.Reset();
-            insert.Bind(1, row.Data).Bind(2, row.AbA).Bind(3, row.AbB).Bind(4, int64_t(row.Czas)).Bind(5, row.Filename);
-            insert.Exec();
+            files.Register(file->Name, file->Part->Size());
             Owed.Arrived(file->Name);
         }
         for (const AnsiString& name : notStored) owe(name);

@@ -1,12 +1,12 @@
 #pragma once
 // The SD-card import's worker. It pauses the device link, imports the
-// card's recordings (CardImport.h) while the status bar shows the progress,
-// then clears the filter's date bounds, reloads the list, clears the status
-// bar and starts the link's refresh loop again, also after files that
-// failed. Every control is touched on the main thread; the link is paused
+// card's recordings (store/CardImport.h) while the status bar shows the
+// progress, then clears the filter's date bounds, reloads the list, clears
+// the status bar and starts the link's refresh loop again, also after files
+// that failed. Every control is touched on the main thread; the link is paused
 // and restarted there too.
 #include "classes/Thread.h"
-#include "workstation/CardImport.h"
+#include "store/CardImport.h"
 
 class TComponent;
 class TMainForm;

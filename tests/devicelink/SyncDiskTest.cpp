@@ -1,5 +1,6 @@
 // What a sync run leaves on the disk: every recording durable before it is
 // registered, and the room it keeps free.
+#include "FileModes.h"
 #include "SyncTestSupport.h"
 
 #include "devicelink/PartFile.h"
@@ -75,6 +76,19 @@ TEST_F(SyncTest, EachRecordingIsOnTheDiskBeforeItsRow) {
     EXPECT_EQ(renamed.size(), 12u);
     EXPECT_EQ(committed, 12);
     EXPECT_EQ(ui->Count("reload"), 2);  // after the tenth file and at the end
+}
+
+// A download is readable by all and never executable, less what the umask
+// takes: the mode a copy from a card gets too.
+TEST_F(SyncTest, ADownloadGetsTheModeOfAStoredRecording) {
+    for (const mode_t mask : {mode_t(0), mode_t(027)}) {
+        SCOPED_TRACE(mask);
+        yorde::test::TUmaskScope scope(mask);
+        const std::string name = Name(mask == 0 ? 0 : 1);
+        Offer(name, 3000);
+        ASSERT_EQ(Run()->LastMessage(), "");
+        EXPECT_EQ(yorde::test::ModeOf(Program.Path("files/" + name)), 0644u & ~unsigned(mask));
+    }
 }
 
 // Exactly 10 MiB free still downloads; a byte less stops the run before the

@@ -8,12 +8,12 @@
 #include "TempFolder.h"
 #include "rtl/CodePages.h"
 #include "rtl/Files.h"
+#include "store/CardImport.h"
 #include "store/LocalDatabases.h"
 #include "store/RecordingExport.h"
 #include "store/Recordings.h"
 #include "store/SqliteDb.h"
 #include "store/SqliteStatement.h"
-#include "workstation/CardImport.h"
 
 #include <fcntl.h>
 #include <sys/mount.h>

@@ -8,10 +8,10 @@
 #include "TempFolder.h"
 #include "devicelink/OwedRecordings.h"
 #include "rtl/CodePages.h"
+#include "store/CardImport.h"
 #include "store/LocalDatabases.h"
 #include "store/SqliteDb.h"
 #include "store/SqliteStatement.h"
-#include "workstation/CardImport.h"
 
 #include <sys/stat.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 // An SD-card import's sink that shows nothing and never asks it to stop.
-#include "workstation/CardImport.h"
+#include "store/CardImport.h"
 
 namespace reliability {
 

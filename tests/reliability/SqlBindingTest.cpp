@@ -14,11 +14,11 @@
 #include "TempFolder.h"
 #include "rtl/DateTime.h"
 #include "store/AddressBook.h"
+#include "store/CardImport.h"
 #include "store/LocalDatabases.h"
 #include "store/RecordingRemoval.h"
 #include "store/RecordingsQuery.h"
 #include "store/SqliteDb.h"
-#include "workstation/CardImport.h"
 
 #include <gtest/gtest.h>
 
@@ -129,8 +129,8 @@ TEST(SqlBinding, NoValueEverBecomesPartOfAStatement) {
     const std::set<std::string> secondSql = statements.Take();
 
     // The roads ran the statements that store what came from outside.
-    for (const char* expected : {"INSERT INTO Files VALUES (?, ?, ?, ?, ?);", "INSERT INTO DownFiles VALUES(?, ?, ?);",
-                                 "INSERT INTO Files VALUES(?, ?, ?, ?, ?);", "INSERT INTO AddressBook VALUES(?, ?, ?);",
+    for (const char* expected : {"INSERT INTO Files(Data, AbA, AbB, Czas, Filename) VALUES(?, ?, ?, ?, ?);",
+                                 "INSERT INTO DownFiles VALUES(?, ?, ?);", "INSERT INTO AddressBook VALUES(?, ?, ?);",
                                  "INSERT INTO DeletedFiles VALUES (?);"})
         EXPECT_TRUE(firstSql.count(expected)) << expected;
     EXPECT_GT(firstSql.size(), 20u);

@@ -2,7 +2,7 @@
 
 #include "SimRecordings.h"
 #include "store/LocalDatabases.h"
-#include "store/RecordingNames.h"
+#include "store/RecordingRegister.h"
 #include "store/SqliteDb.h"
 #include "store/SqliteTransaction.h"
 
@@ -84,6 +84,7 @@ std::vector<std::string> WriteStoredRecordings(const std::string& Folder, const 
     SqliteDb db;
     db.Open(Folder + "data.db");
     SqliteTransaction transaction(db);
+    TRecordingRegister recordings(db);
     std::vector<std::string> names;
     names.reserve(size_t(Options.Count));
     for (int i = 0; i < Options.Count; ++i) {
@@ -100,10 +101,8 @@ std::vector<std::string> WriteStoredRecordings(const std::string& Folder, const 
             fs::create_hard_link(first, target);
         } else
             write(target);
-        // The row the client registers for a fetched file.
-        const TRecordingRow row = RecordingRowFromName(call.Name, std::int64_t(fileBytes));
-        db.ExecDml("INSERT INTO Files(Data, AbA, AbB, Czas, Filename) VALUES(?, ?, ?, ?, ?);",
-                   {row.Data, row.AbA, row.AbB, std::int64_t(row.Czas), row.Filename});
+        // Registered as the client registers a fetched file.
+        recordings.Register(call.Name, std::int64_t(fileBytes));
         names.push_back(call.Name);
     }
     for (int i = 0; i < Options.AddressBookEntries; ++i) {

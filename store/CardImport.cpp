@@ -1,16 +1,17 @@
-#include "workstation/CardImport.h"
+#include "store/CardImport.h"
 
-#include "net/NetUtils.h"
 #include "rtl/CodePages.h"
 #include "rtl/Convert.h"
+#include "rtl/FileCopy.h"
 #include "rtl/FileDescriptor.h"
 #include "rtl/Files.h"
 #include "rtl/FindFiles.h"
 #include "rtl/Paths.h"
+#include "store/CardTree.h"
 #include "store/RecordingNames.h"
+#include "store/RecordingRegister.h"
 #include "store/Recordings.h"
 #include "store/SqliteDb.h"
-#include "workstation/CardTree.h"
 
 #include <fcntl.h>
 #include <sqlite3.h>
@@ -98,9 +99,7 @@ public:
                 copied = true;
             }
             try {
-                const TRecordingRow row = RecordingRowFromName(name, size);
-                db_.ExecDml("INSERT INTO Files VALUES(?, ?, ?, ?, ?);",
-                            {row.Data, row.AbA, row.AbB, std::int64_t(row.Czas), row.Filename});
+                TRecordingRegister(db_).Register(name, size);
             } catch (...) {
                 // No file may stay without its row.
                 if (copied) DeleteFile(target);

@@ -1,4 +1,4 @@
-#include "workstation/CardTree.h"
+#include "store/CardTree.h"
 
 #include "rtl/CodePages.h"
 
