@@ -5,6 +5,7 @@
 // language's code page, and checks of pictures and components.
 #include "Owned.h"
 #include "ShotPath.h"
+#include "ShownBitmap.h"
 
 #include "localization/Lxcomp.h"
 #include "vcl/ExtCtrls.h"

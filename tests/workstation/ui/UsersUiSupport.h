@@ -16,6 +16,7 @@ using mainwindowtest::ModalSeen;
 using mainwindowtest::Owned;
 using mainwindowtest::Responder;
 using mainwindowtest::Shows;
+using mainwindowtest::ShowsBitmap;
 
 class UsersUiTest : public mainwindowtest::MainWindowTest {
 protected:
