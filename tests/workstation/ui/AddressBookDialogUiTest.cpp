@@ -86,9 +86,9 @@ TEST_F(AddressBookDialogTest, TheFormTakesEnterAndEscapeAndTheImagesClickTheHidd
     dialog->NrEdit->SetEnabled(true);
     TModalResult result = RunModal(dialog.get(), [&](TCustomForm*) {
         TypeText(dialog->NrEdit, "9");
-        EXPECT_TRUE(Shows(dialog->ImageAnuluj, dialog->ImageList1, 4));
+        EXPECT_TRUE(ShowsBitmap(dialog->ImageAnuluj, "TAddressBookDialog.ImageList1/4.png"));
         MouseDown(dialog->ImageAnuluj);
-        EXPECT_TRUE(Shows(dialog->ImageAnuluj, dialog->ImageList1, 5));
+        EXPECT_TRUE(ShowsBitmap(dialog->ImageAnuluj, "TAddressBookDialog.ImageList1/5.png"));
         MouseUp(dialog->ImageAnuluj);
     });
     EXPECT_EQ(result, mrCancel);

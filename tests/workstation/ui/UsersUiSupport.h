@@ -15,7 +15,6 @@ using mainwindowtest::HaltCalled;
 using mainwindowtest::ModalSeen;
 using mainwindowtest::Owned;
 using mainwindowtest::Responder;
-using mainwindowtest::Shows;
 using mainwindowtest::ShowsBitmap;
 
 class UsersUiTest : public mainwindowtest::MainWindowTest {
