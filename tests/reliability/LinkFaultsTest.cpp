@@ -69,17 +69,28 @@ protected:
     std::map<std::string, std::string> Offered;
 };
 
-// The key an error reply gives: any status of the preload means the address
-// is no exchange; later, the first of 405, 423, 404, 400 in the body decides.
-std::string ExpectedKey(TSimRequest Step, const std::string& Body) {
-    if (Step == TSimRequest::Preload) return "IDS_CONNECT_ERROR_2";
-    for (const auto& [digits, key] : std::vector<std::pair<std::string, std::string>>{{"405", "IDS_WRONG_PASSWORD"},
-                                                                                      {"423", "IDS_BUSY"},
-                                                                                      {"404", "IDS_CANNOT_RECEIVE"},
-                                                                                      {"400", "IDS_RECEIVE_ERROR"}})
-        if (Body.find(digits) != std::string::npos) return key;
-    return "IDS_CONNECT_ERROR_2";
-}
+// An error reply and what the user is told of it. Before the exchange is
+// known (the preload) every one means the address leads to no exchange;
+// later the reply's body names the fault, whatever the status.
+struct TErrorReply {
+    int Status;
+    const char* Body;
+    const char* Later;      // the message after the preload
+    bool SdUnknown;         // later: the SD card's state goes back to unknown
+    bool LinkStaysAtAFile;  // at a recording: the others still come
+};
+
+const TErrorReply kErrorReplies[] = {
+    {400, "400 Bad Request", "IDS_RECEIVE_ERROR", false, true},
+    {403, "403 Forbidden", "IDS_CONNECT_ERROR_2", true, false},
+    {404, "404 Not Found", "IDS_CANNOT_RECEIVE", false, true},
+    {405, "405 Wrong password", "IDS_WRONG_PASSWORD", true, false},
+    {423, "423 Busy", "IDS_BUSY", false, false},
+    {500, "500 Internal Server Error", "IDS_CONNECT_ERROR_2", true, false},
+    {503, "503 Service Unavailable", "IDS_CONNECT_ERROR_2", true, false},
+    {405, "access denied", "IDS_CONNECT_ERROR_2", true, false},
+    {500, "404 and 405 and 423", "IDS_WRONG_PASSWORD", true, false},  // the password goes first
+};
 
 const char* StepName(TSimRequest Step) {
     switch (Step) {
@@ -98,27 +109,18 @@ const char* StepName(TSimRequest Step) {
 // written, and a later run, with the exchange well again, brings all.
 TEST_F(LinkFaults, EveryErrorStatusAtEveryStep) {
     OfferMany(4, 3000);
-    const std::vector<std::pair<int, std::string>> replies = {
-        {400, "400 Bad Request"},         {403, "403 Forbidden"}, {404, "404 Not Found"},
-        {405, "405 Wrong password"},      {423, "423 Busy"},      {500, "500 Internal Server Error"},
-        {503, "503 Service Unavailable"}, {405, "access denied"}, {500, "404 and 405 and 423"}};
     int injected = 0;
     for (TSimRequest step : {TSimRequest::Preload, TSimRequest::Nonce, TSimRequest::SdData, TSimRequest::RecordList,
                              TSimRequest::Record}) {
-        for (const auto& [status, body] : replies) {
-            SCOPED_TRACE(std::string(StepName(step)) + ": " + std::to_string(status) + " \"" + body + "\"");
-            Sim.SetRawReplies(step, {body}, status);
+        for (const TErrorReply& reply : kErrorReplies) {
+            SCOPED_TRACE(std::string(StepName(step)) + ": " + std::to_string(reply.Status) + " \"" + reply.Body + "\"");
+            Sim.SetRawReplies(step, {reply.Body}, reply.Status);
             auto ui = Run();
             ++injected;
-            const std::string key = ExpectedKey(step, body);
-            EXPECT_EQ(ui->LastMessage(), key);
-            // A recording the exchange cannot give leaves the others and the link on.
-            const bool perFile =
-                step == TSimRequest::Record && (key == "IDS_CANNOT_RECEIVE" || key == "IDS_RECEIVE_ERROR");
-            EXPECT_EQ(ui->Has("reset"), !perFile);
-            if (key == "IDS_WRONG_PASSWORD") {
-                EXPECT_TRUE(ui->Has("sd:reset"));
-            }
+            const bool preload = step == TSimRequest::Preload;
+            EXPECT_EQ(ui->LastMessage(), preload ? "IDS_CONNECT_ERROR_2" : reply.Later);
+            EXPECT_EQ(ui->Has("reset"), !(step == TSimRequest::Record && reply.LinkStaysAtAFile));
+            EXPECT_EQ(ui->Has("sd:reset"), !preload && reply.SdUnknown);
             for (const std::string& d : Damage()) ADD_FAILURE() << d;
             EXPECT_TRUE(FilesRows().empty());
 

@@ -15,8 +15,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
-#include <cstring>
 #include <set>
 
 namespace yorde::test {
@@ -42,15 +40,6 @@ ProgramLanguageScope::ProgramLanguageScope(int Language) {
 ProgramLanguageScope::~ProgramLanguageScope() { TObject::Free(module_); }
 
 AnsiString InLanguage(int Language, const char* Utf8) { return Utf8ToCodePage(Utf8, Language == 3 ? 1251 : 1250); }
-
-bool Shows(TImage* Image, const TCustomImageList* List, int Index) {
-    TBitmap expected;
-    if (!List->GetBitmap(Index, &expected)) return false;
-    auto* shown = dynamic_cast<TBitmap*>(Image->Picture()->Graphic());
-    if (!shown || shown->Width() != expected.Width() || shown->Height() != expected.Height()) return false;
-    return std::memcmp(shown->PixelData(), expected.PixelData(),
-                       sizeof(uint32_t) * size_t(expected.Width()) * size_t(expected.Height())) == 0;
-}
 
 void ExpectComponents(TComponent* Root, const std::vector<std::pair<const char*, const char*>>& NamesAndClasses) {
     for (const auto& [name, cls] : NamesAndClasses) {

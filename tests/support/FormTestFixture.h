@@ -5,6 +5,7 @@
 // language's code page, and checks of pictures and components.
 #include "Owned.h"
 #include "ShotPath.h"
+#include "ShownBitmap.h"
 
 #include "localization/Lxcomp.h"
 #include "vcl/ExtCtrls.h"
@@ -77,9 +78,6 @@ void InEachLanguage(int Width, int Height, Check&& C) {
 
 // Text in the code page of Language (1 Polish 1250, 2 English, 3 Russian 1251).
 AnsiString InLanguage(int Language, const char* Utf8);
-
-// True when Image shows picture Index of List.
-bool Shows(TImage* Image, const TCustomImageList* List, int Index);
 
 // Each named component exists in Root and is of the named class.
 void ExpectComponents(TComponent* Root, const std::vector<std::pair<const char*, const char*>>& NamesAndClasses);

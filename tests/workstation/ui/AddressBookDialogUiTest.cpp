@@ -86,9 +86,9 @@ TEST_F(AddressBookDialogTest, TheFormTakesEnterAndEscapeAndTheImagesClickTheHidd
     dialog->NrEdit->SetEnabled(true);
     TModalResult result = RunModal(dialog.get(), [&](TCustomForm*) {
         TypeText(dialog->NrEdit, "9");
-        EXPECT_TRUE(Shows(dialog->ImageAnuluj, dialog->ImageList1, 4));
+        EXPECT_TRUE(ShowsBitmap(dialog->ImageAnuluj, "TAddressBookDialog.ImageList1/4.png"));
         MouseDown(dialog->ImageAnuluj);
-        EXPECT_TRUE(Shows(dialog->ImageAnuluj, dialog->ImageList1, 5));
+        EXPECT_TRUE(ShowsBitmap(dialog->ImageAnuluj, "TAddressBookDialog.ImageList1/5.png"));
         MouseUp(dialog->ImageAnuluj);
     });
     EXPECT_EQ(result, mrCancel);
@@ -100,6 +100,10 @@ TEST_F(DialogTest, TheEntryDialogSpeaksEachLanguage) {
     const char* const captions[][3] = {{"Nowy kontakt", "Numer", "Opis"},
                                        {"New contact", "Number", "Description"},
                                        {"Новый контакт", "Номер", "Описание"}};
+    const char* const okPictures[] = {"TAddressBookDialog.ImageList1/2.png", "TAddressBookDialog.ImageList1/6.png",
+                                      "TAddressBookDialog.ImageList1/10.png"};
+    const char* const cancelPictures[] = {"TAddressBookDialog.ImageList1/0.png", "TAddressBookDialog.ImageList1/4.png",
+                                          "TAddressBookDialog.ImageList1/8.png"};
     for (int language = 1; language <= 3; ++language) {
         SCOPED_TRACE(language);
         ProgramLanguageScope lang(language);
@@ -107,8 +111,8 @@ TEST_F(DialogTest, TheEntryDialogSpeaksEachLanguage) {
         EXPECT_EQ(d->Caption(), InLanguage(language, captions[language - 1][0]));
         EXPECT_EQ(d->Label1->Caption(), InLanguage(language, captions[language - 1][1]));
         EXPECT_EQ(d->Label2->Caption(), InLanguage(language, captions[language - 1][2]));
-        EXPECT_TRUE(Shows(d->ImageOK, d->ImageList1, (language - 1) * 4 + 2));
-        EXPECT_TRUE(Shows(d->ImageAnuluj, d->ImageList1, (language - 1) * 4));
+        EXPECT_TRUE(ShowsBitmap(d->ImageOK, okPictures[language - 1]));
+        EXPECT_TRUE(ShowsBitmap(d->ImageAnuluj, cancelPictures[language - 1]));
         d->NrEdit->SetText("601 234 567");
         d->OpisMemo->SetText(InLanguage(language, language == 3 ? "Иван, бухгалтерия" : "Jan Żółw, biuro"));
         const std::string path = ShotPath(std::string("entry_dialog_") + names[language - 1] + ".png");

@@ -389,21 +389,23 @@ TEST_F(AddressBookTest, ImageButtonsShowTheLanguagesPicturesAndClickTheHiddenBut
     TAddressBook* b = book.get();
     struct Case {
         TImage* Image;
-        TCustomImageList* List;
-        int Normal;
+        const char *Normal, *Pressed;
     };
-    // English: the second block of six and of eight.
-    const Case cases[] = {{b->ImageOK, b->ImageList1, 6},    {b->ImageEdNr, b->ImageList1, 8},
-                          {b->ImageEdOp, b->ImageList1, 10}, {b->ImageUsun, b->ImageList2, 8},
-                          {b->ImageImp, b->ImageList2, 10},  {b->ImageExp, b->ImageList2, 12},
-                          {b->ImageDodaj, b->ImageList2, 14}};
+    // The English buttons.
+    const Case cases[] = {{b->ImageOK, "TAddressBook.ImageList1/6.png", "TAddressBook.ImageList1/7.png"},
+                          {b->ImageEdNr, "TAddressBook.ImageList1/8.png", "TAddressBook.ImageList1/9.png"},
+                          {b->ImageEdOp, "TAddressBook.ImageList1/10.png", "TAddressBook.ImageList1/11.png"},
+                          {b->ImageUsun, "TAddressBook.ImageList2/8.png", "TAddressBook.ImageList2/9.png"},
+                          {b->ImageImp, "TAddressBook.ImageList2/10.png", "TAddressBook.ImageList2/11.png"},
+                          {b->ImageExp, "TAddressBook.ImageList2/12.png", "TAddressBook.ImageList2/13.png"},
+                          {b->ImageDodaj, "TAddressBook.ImageList2/14.png", "TAddressBook.ImageList2/15.png"}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Image->Name());
-        EXPECT_TRUE(Shows(c.Image, c.List, c.Normal));
+        EXPECT_TRUE(ShowsBitmap(c.Image, c.Normal));
         MouseDown(c.Image);
-        EXPECT_TRUE(Shows(c.Image, c.List, c.Normal + 1));
+        EXPECT_TRUE(ShowsBitmap(c.Image, c.Pressed));
         MouseUp(c.Image, mbLeft, 500, 500);  // released elsewhere: no click
-        EXPECT_TRUE(Shows(c.Image, c.List, c.Normal));
+        EXPECT_TRUE(ShowsBitmap(c.Image, c.Normal));
     }
     answers = {Entry("12", "x")};
     b->ImageClick(b->ImageDodaj);

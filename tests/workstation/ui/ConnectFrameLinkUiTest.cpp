@@ -27,7 +27,10 @@ namespace {
 constexpr int kFrameWidth = 792;
 constexpr int kFrameHeight = 90;
 
-int picture(int K) { return 8 + K; }  // English
+// The connect button's committed bitmaps in English.
+const char* const kConnect = "TConnectFrame.ImageListBtn/8.png";
+const char* const kDisconnect = "TConnectFrame.ImageListBtn/12.png";
+const char* const kDisconnectPressed = "TConnectFrame.ImageListBtn/13.png";
 
 class ConnectLinkUi : public FramesUiTest {
 protected:
@@ -145,11 +148,11 @@ TEST_F(ConnectLinkUi, AddressAndPasswordChecks) {
         if (c.Refusal) {
             EXPECT_EQ(F->StatusLabel->Caption(), Text(c.Refusal));
             EXPECT_FALSE(F->IsConnected());
-            EXPECT_TRUE(Shows(F->PolaczImage, F->ImageListBtn, picture(0)));
+            EXPECT_TRUE(ShowsBitmap(F->PolaczImage, kConnect));
         } else {
             EXPECT_EQ(F->StatusLabel->Caption(), "");
             EXPECT_TRUE(F->IsConnected());
-            EXPECT_TRUE(Shows(F->PolaczImage, F->ImageListBtn, picture(4)));
+            EXPECT_TRUE(ShowsBitmap(F->PolaczImage, kDisconnect));
             EXPECT_EQ(F->PolaczImage->Hint(), Text("IDS_DISCONNECT"));
             F->ResetToConnect();
             F->Timer1Timer(F->Timer1);
@@ -162,7 +165,7 @@ TEST_F(ConnectLinkUi, AddressAndPasswordChecks) {
     for (TWinControl* edit : std::initializer_list<TWinControl*>{F->SerwerIPEdit, F->HasloEdit}) {
         yorde::test::PressKey(edit, VK_RETURN);
         EXPECT_TRUE(F->IsConnected()) << edit->Name();
-        EXPECT_TRUE(Shows(F->PolaczImage, F->ImageListBtn, picture(4))) << edit->Name();
+        EXPECT_TRUE(ShowsBitmap(F->PolaczImage, kDisconnect)) << edit->Name();
     }
     F->ResetToConnect();
     F->Timer1Timer(F->Timer1);
@@ -178,7 +181,7 @@ TEST_F(ConnectLinkUi, ConnectSyncRefreshDisconnect) {
     yorde::test::Click(F->PolaczImage);
     EXPECT_TRUE(F->IsConnected());
     EXPECT_EQ(F->StatusLabel->Caption(), Text("IDS_CONNECTING"));
-    EXPECT_TRUE(Shows(F->PolaczImage, F->ImageListBtn, picture(4)));
+    EXPECT_TRUE(ShowsBitmap(F->PolaczImage, kDisconnect));
 
     // A refresh is dropped until the run's thread has ended; by then all
     // the run had to show is queued.
@@ -204,11 +207,11 @@ TEST_F(ConnectLinkUi, ConnectSyncRefreshDisconnect) {
     EXPECT_EQ(F->ButtonState.load(), -1);
     EXPECT_FALSE(F->PolaczImage->Enabled());
     EXPECT_TRUE(F->Timer1->Enabled());
-    EXPECT_TRUE(Shows(F->PolaczImage, F->ImageListBtn, picture(5)));
+    EXPECT_TRUE(ShowsBitmap(F->PolaczImage, kDisconnectPressed));
     EXPECT_EQ(F->PolaczImage->Hint(), Text("IDS_CONNECT"));
     F->Timer1Timer(F->Timer1);
     EXPECT_TRUE(F->PolaczImage->Enabled());
-    EXPECT_TRUE(Shows(F->PolaczImage, F->ImageListBtn, picture(0)));
+    EXPECT_TRUE(ShowsBitmap(F->PolaczImage, kConnect));
 }
 
 // A wrong password: the message, and the link switched off by the run.
@@ -218,7 +221,7 @@ TEST_F(ConnectLinkUi, WrongPasswordSwitchesTheLinkOff) {
     EXPECT_TRUE(F->IsConnected());
     ASSERT_TRUE(PumpUntil([&] { return !F->IsConnected(); }));
     EXPECT_EQ(F->StatusLabel->Caption(), Text("IDS_WRONG_PASSWORD"));
-    EXPECT_TRUE(Shows(F->PolaczImage, F->ImageListBtn, picture(5)));
+    EXPECT_TRUE(ShowsBitmap(F->PolaczImage, kDisconnectPressed));
     EXPECT_TRUE(F->Timer1->Enabled());
     EXPECT_EQ(Sim.Counters().Nonce, 1);
     EXPECT_EQ(Sim.Counters().Rejected, 1);

@@ -16,7 +16,13 @@ constexpr int kFrameHeight = 90;
 
 using ConnectHost = Hosted<TConnectFrame>;
 
-int picture(int Language, int K) { return (Language - 1) * 8 + K; }
+// The buttons' committed bitmaps in English and in Russian.
+const char* const kConnectEn = "TConnectFrame.ImageListBtn/8.png";
+const char* const kConnectPressedEn = "TConnectFrame.ImageListBtn/9.png";
+const char* const kRefreshEn = "TConnectFrame.ImageListBtn/14.png";
+const char* const kConnectRu = "TConnectFrame.ImageListBtn/16.png";
+const char* const kRefreshRu = "TConnectFrame.ImageListBtn/22.png";
+const char* const kRefreshPressedRu = "TConnectFrame.ImageListBtn/23.png";
 
 }  // namespace
 
@@ -90,14 +96,14 @@ TEST_F(ConnectFrameUi, TheStartingAddressIsRefused) {
     TConnectFrame* f = h.Frame;
     h.Form->Show();
     EXPECT_FALSE(f->IsConnected());
-    EXPECT_TRUE(Shows(f->PolaczImage, f->ImageListBtn, picture(2, 0)));
-    EXPECT_TRUE(Shows(f->OdswiezImage, f->ImageListBtn, picture(2, 6)));
+    EXPECT_TRUE(ShowsBitmap(f->PolaczImage, kConnectEn));
+    EXPECT_TRUE(ShowsBitmap(f->OdswiezImage, kRefreshEn));
 
     yorde::test::MouseDown(f->PolaczImage);
-    EXPECT_TRUE(Shows(f->PolaczImage, f->ImageListBtn, picture(2, 1)));
+    EXPECT_TRUE(ShowsBitmap(f->PolaczImage, kConnectPressedEn));
     EXPECT_EQ(f->ButtonState.load(), 1);
     yorde::test::MouseUp(f->PolaczImage);
-    EXPECT_TRUE(Shows(f->PolaczImage, f->ImageListBtn, picture(2, 0)));
+    EXPECT_TRUE(ShowsBitmap(f->PolaczImage, kConnectEn));
     EXPECT_EQ(f->ButtonState.load(), 0);
     yorde::test::DoubleClick(f->PolaczImage);
     yorde::test::PressKey(f->SerwerIPEdit, VK_RETURN);
@@ -115,15 +121,15 @@ TEST_F(ConnectFrameUi, TheRefreshButtonRestsTwoSecondsWithItsPressedPicture) {
     yorde::test::Click(f->OdswiezImage);
     EXPECT_FALSE(f->OdswiezImage->Enabled());
     EXPECT_TRUE(f->Timer2->Enabled());
-    EXPECT_TRUE(Shows(f->OdswiezImage, f->ImageListBtn, picture(3, 7)));
+    EXPECT_TRUE(ShowsBitmap(f->OdswiezImage, kRefreshPressedRu));
     // A mouse-up while it rests keeps the pressed picture.
     f->OdswiezImageMouseUp(f->OdswiezImage, mbLeft, {}, 1, 1);
-    EXPECT_TRUE(Shows(f->OdswiezImage, f->ImageListBtn, picture(3, 7)));
+    EXPECT_TRUE(ShowsBitmap(f->OdswiezImage, kRefreshPressedRu));
 
     f->Timer2Timer(f->Timer2);
     EXPECT_TRUE(f->OdswiezImage->Enabled());
     EXPECT_FALSE(f->Timer2->Enabled());
-    EXPECT_TRUE(Shows(f->OdswiezImage, f->ImageListBtn, picture(3, 6)));
+    EXPECT_TRUE(ShowsBitmap(f->OdswiezImage, kRefreshRu));
     EXPECT_FALSE(f->IsConnected());
 
     // The connect button's rest ends the same way.
@@ -133,7 +139,7 @@ TEST_F(ConnectFrameUi, TheRefreshButtonRestsTwoSecondsWithItsPressedPicture) {
     EXPECT_TRUE(f->PolaczImage->Enabled());
     EXPECT_FALSE(f->Timer1->Enabled());
     EXPECT_EQ(f->ButtonState.load(), 4);
-    EXPECT_TRUE(Shows(f->PolaczImage, f->ImageListBtn, picture(3, 0)));
+    EXPECT_TRUE(ShowsBitmap(f->PolaczImage, kConnectRu));
 }
 
 TEST_F(ConnectFrameUi, TextsInEachLanguageAndPictures) {

@@ -46,23 +46,23 @@ TEST_F(DialogInput, ImageButtonsShowThePressedPictureOfTheLanguageWhileHeld) {
     EXPECT_EQ(question->Caption(), "Dialogue");
     TModalResult result = RunModal(question.get(), [&](TCustomForm*) {
         TQuestionDialog* d = question.get();
-        EXPECT_TRUE(Shows(d->ImageAnuluj, d->ImageList1, 4));
-        EXPECT_TRUE(Shows(d->ImageOK, d->ImageList1, 6));
+        EXPECT_TRUE(ShowsBitmap(d->ImageAnuluj, "TQuestionDialog.ImageList1/4.png"));
+        EXPECT_TRUE(ShowsBitmap(d->ImageOK, "TQuestionDialog.ImageList1/6.png"));
         MouseDown(d->ImageAnuluj);
-        EXPECT_TRUE(Shows(d->ImageAnuluj, d->ImageList1, 5));
+        EXPECT_TRUE(ShowsBitmap(d->ImageAnuluj, "TQuestionDialog.ImageList1/5.png"));
         MouseUp(d->ImageAnuluj, mbLeft, 2, 2);  // released over the image: the click
-        EXPECT_TRUE(Shows(d->ImageAnuluj, d->ImageList1, 4));
+        EXPECT_TRUE(ShowsBitmap(d->ImageAnuluj, "TQuestionDialog.ImageList1/4.png"));
     });
     EXPECT_EQ(result, mrCancel);
 
     Owned<TMessageDialog> message(NewForm<TMessageDialog>(nullptr));
     result = RunModal(message.get(), [&](TCustomForm*) {
         TMessageDialog* d = message.get();
-        EXPECT_TRUE(Shows(d->ImageOK, d->ImageList1, 0));
+        EXPECT_TRUE(ShowsBitmap(d->ImageOK, "TMessageDialog.ImageList1/0.png"));
         MouseDown(d->ImageOK);
-        EXPECT_TRUE(Shows(d->ImageOK, d->ImageList1, 1));
+        EXPECT_TRUE(ShowsBitmap(d->ImageOK, "TMessageDialog.ImageList1/1.png"));
         MouseUp(d->ImageOK);
-        EXPECT_TRUE(Shows(d->ImageOK, d->ImageList1, 0));
+        EXPECT_TRUE(ShowsBitmap(d->ImageOK, "TMessageDialog.ImageList1/0.png"));
     });
     EXPECT_EQ(result, mrOk);
 }
@@ -77,8 +77,8 @@ TEST_F(DialogInput, TheSlotDialogGivesTheChosenSlotOrMinusOne) {
         EXPECT_EQ(dialog->Label1->Font()->Charset(), RUSSIAN_CHARSET);
         EXPECT_FALSE(dialog->OKBtn->Enabled());
         EXPECT_EQ(dialog->GetAnnouncementNumber(), -1);
-        EXPECT_TRUE(Shows(dialog->ImageOK, dialog->ImageList1, 10));
-        EXPECT_TRUE(Shows(dialog->ImageAnuluj, dialog->ImageList1, 8));
+        EXPECT_TRUE(ShowsBitmap(dialog->ImageOK, "TAnnounDialog.ImageList1/10.png"));
+        EXPECT_TRUE(ShowsBitmap(dialog->ImageAnuluj, "TAnnounDialog.ImageList1/8.png"));
         EXPECT_EQ(RunModal(dialog.get(), [&](TCustomForm*) { Click(dialog->ImageOK); }), mrOk);
         EXPECT_EQ(dialog->GetAnnouncementNumber(), -1);
     }
@@ -114,8 +114,8 @@ TEST_F(DialogInput, TheDeleteDialogTakesTheDispatchersLanguageAndKeepsTheCallers
     EXPECT_EQ(dialog->Caption(), Utf8ToCodePage("Удаление", 1251));
     EXPECT_EQ(dialog->InfoLabel->Caption(), text);
     EXPECT_EQ(dialog->InfoLabel->Font()->Charset(), RUSSIAN_CHARSET);
-    EXPECT_TRUE(Shows(dialog->ImageOK, dialog->ImageList1, 10));
-    EXPECT_TRUE(Shows(dialog->ImageAnuluj, dialog->ImageList1, 8));
+    EXPECT_TRUE(ShowsBitmap(dialog->ImageOK, "TDeleteDialog.ImageList1/10.png"));
+    EXPECT_TRUE(ShowsBitmap(dialog->ImageAnuluj, "TDeleteDialog.ImageList1/8.png"));
     EXPECT_EQ(RunModal(dialog.get(), [&](TCustomForm*) { Click(dialog->ImageOK); }), mrOk);
 }
 

@@ -138,16 +138,23 @@ TEST_F(FiltrFrameUi, NumberEditsKeepOnlyWhatANumberMayHold) {
 }
 
 TEST_F(FiltrFrameUi, ButtonsShowTheActiveLanguagesPictures) {
+    struct TPictures {
+        const char *Filter, *ShowAll, *ShowAllPressed;
+    };
+    const TPictures pictures[] = {
+        {"TFiltrFrame.ImageListBtn/0.png", "TFiltrFrame.ImageListBtn/2.png", "TFiltrFrame.ImageListBtn/3.png"},
+        {"TFiltrFrame.ImageListBtn/4.png", "TFiltrFrame.ImageListBtn/6.png", "TFiltrFrame.ImageListBtn/7.png"},
+        {"TFiltrFrame.ImageListBtn/8.png", "TFiltrFrame.ImageListBtn/10.png", "TFiltrFrame.ImageListBtn/11.png"}};
     InEachLanguage<TFiltrFrame>(kFrameWidth, kFrameHeight, [&](int language, FiltrHost& h) {
         TFiltrFrame* f = h.Frame;
-        const int base = (language - 1) * 4;
-        EXPECT_TRUE(Shows(f->FiltrujImage, f->ImageListBtn, base));
-        EXPECT_TRUE(Shows(f->WszystkoImage, f->ImageListBtn, base + 2));
+        const TPictures& p = pictures[language - 1];
+        EXPECT_TRUE(ShowsBitmap(f->FiltrujImage, p.Filter));
+        EXPECT_TRUE(ShowsBitmap(f->WszystkoImage, p.ShowAll));
         h.Form->Show();
         yorde::test::MouseDown(f->WszystkoImage);
-        EXPECT_TRUE(Shows(f->WszystkoImage, f->ImageListBtn, base + 3));
+        EXPECT_TRUE(ShowsBitmap(f->WszystkoImage, p.ShowAllPressed));
         yorde::test::MouseUp(f->WszystkoImage);
-        EXPECT_TRUE(Shows(f->WszystkoImage, f->ImageListBtn, base + 2));
+        EXPECT_TRUE(ShowsBitmap(f->WszystkoImage, p.ShowAll));
     });
 }
 

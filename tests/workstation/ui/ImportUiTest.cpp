@@ -278,6 +278,10 @@ TEST_F(ImportDialogTest, SpeaksEachLanguage) {
         {"Import", "Wybierz napęd z kartą SD", "Napęd z kartą SD", "Nie zaimportowano nagrań:"},
         {"Import", "Select SD card drive", "SD card drive", "Recordings not imported:"},
         {"Импортировать", "Выбрать привод с SD-картой", "привод с картой SD", "Не импортировано записей:"}};
+    const char* const okPictures[] = {"TImportDialog.ImageList1/2.png", "TImportDialog.ImageList1/6.png",
+                                      "TImportDialog.ImageList1/10.png"};
+    const char* const cancelPictures[] = {"TImportDialog.ImageList1/0.png", "TImportDialog.ImageList1/4.png",
+                                          "TImportDialog.ImageList1/8.png"};
     for (int language = 1; language <= 3; ++language) {
         SCOPED_TRACE(language);
         ProgramLanguageScope lang(language);
@@ -288,8 +292,8 @@ TEST_F(ImportDialogTest, SpeaksEachLanguage) {
         EXPECT_EQ(d->Text("IDS_IMPORT_FAILED"), InLanguage(language, texts[language - 1][3]));
         EXPECT_FALSE(d->Text("IDS_IMPORT_DISK_FULL").empty());
         EXPECT_FALSE(d->Text("IDS_ERROR").empty());
-        EXPECT_TRUE(Shows(d->ImageOK, d->ImageList1, (language - 1) * 4 + 2));
-        EXPECT_TRUE(Shows(d->ImageAnuluj, d->ImageList1, (language - 1) * 4));
+        EXPECT_TRUE(ShowsBitmap(d->ImageOK, okPictures[language - 1]));
+        EXPECT_TRUE(ShowsBitmap(d->ImageAnuluj, cancelPictures[language - 1]));
         d->DriveComboBox->SetItemIndex(0);
         const std::string path = yorde::test::ShotPath(std::string("import_dialog_") + names[language - 1] + ".png");
         EXPECT_TRUE(yorde::qt::SaveScreenshot(d.get(), path)) << path;

@@ -29,7 +29,7 @@ namespace mainwindowtest {
 
 using yorde::test::InLanguage;
 using yorde::test::Owned;
-using yorde::test::Shows;
+using yorde::test::ShowsBitmap;
 
 // Thrown by the Halt hook instead of ending the process.
 struct HaltCalled {

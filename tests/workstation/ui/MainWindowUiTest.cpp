@@ -133,26 +133,32 @@ TEST_F(MainWindow, ATabShowsItsFrameAndTheSelectedBitmapsOfTheLanguage) {
     CreateMainWindow();
     MainForm->Show();
     TMainForm* f = MainForm;
-    const int base = 6;  // English
-    EXPECT_TRUE(Shows(f->TabImageUser, f->ImageListTab, base + 1));
-    EXPECT_TRUE(Shows(f->TabImageFiltr, f->ImageListTab, base + 2));
-    EXPECT_TRUE(Shows(f->TabImageCon, f->ImageListTab, base + 4));
+    // The English tabs: users, filter and connection, each behind or selected.
+    const char* const users = "TMainForm.ImageListTab/6.png";
+    const char* const usersSelected = "TMainForm.ImageListTab/7.png";
+    const char* const filter = "TMainForm.ImageListTab/8.png";
+    const char* const filterSelected = "TMainForm.ImageListTab/9.png";
+    const char* const connection = "TMainForm.ImageListTab/10.png";
+    const char* const connectionSelected = "TMainForm.ImageListTab/11.png";
+    EXPECT_TRUE(ShowsBitmap(f->TabImageUser, usersSelected));
+    EXPECT_TRUE(ShowsBitmap(f->TabImageFiltr, filter));
+    EXPECT_TRUE(ShowsBitmap(f->TabImageCon, connection));
 
     f->TabImageFiltrClick(nullptr);
-    EXPECT_TRUE(Shows(f->TabImageUser, f->ImageListTab, base + 0));
-    EXPECT_TRUE(Shows(f->TabImageFiltr, f->ImageListTab, base + 3));
+    EXPECT_TRUE(ShowsBitmap(f->TabImageUser, users));
+    EXPECT_TRUE(ShowsBitmap(f->TabImageFiltr, filterSelected));
     EXPECT_TRUE(f->FiltrFrame1->Visible());
     EXPECT_FALSE(f->UsersFrame1->Visible());
     EXPECT_FALSE(f->ConnectFrame1->Visible());
     EXPECT_EQ(f->ActiveControl(), f->FiltrFrame1->ABookCheckBox);
 
     f->TabImageConClick(nullptr);
-    EXPECT_TRUE(Shows(f->TabImageCon, f->ImageListTab, base + 5));
+    EXPECT_TRUE(ShowsBitmap(f->TabImageCon, connectionSelected));
     EXPECT_TRUE(f->ConnectFrame1->Visible());
     EXPECT_FALSE(f->FiltrFrame1->Visible());
 
     f->TabImageUserClick(nullptr);
-    EXPECT_TRUE(Shows(f->TabImageUser, f->ImageListTab, base + 1));
+    EXPECT_TRUE(ShowsBitmap(f->TabImageUser, usersSelected));
     EXPECT_TRUE(f->UsersFrame1->Visible());
     EXPECT_EQ(f->ActiveControl(), f->UsersFrame1->usersComboBox);
 }

@@ -161,29 +161,32 @@ TEST_F(MediaFrameUi, ImageButtonsShowTheirPicturesAndThePressedOneWhileHeld) {
     MediaHost h(kFrameWidth, kFrameHeight);
     TMediaFrame* f = h.Frame;
     h.Form->Show();
-    EXPECT_TRUE(Shows(f->PlayImage, f->ImageListPlay, 0));
-    const std::pair<TImage*, int> buttons[] = {
-        {f->PauseImage, 0}, {f->StopImage, 2},    {f->PrevImage, 4}, {f->NextImage, 6},    {f->ExportImage, 8},
-        {f->VolImage, 10},  {f->DeleteImage, 14}, {f->RecImage, 16}, {f->ImportImage, 18}, {f->ABookImage, 20}};
-    for (const auto& [image, normal] : buttons) EXPECT_TRUE(Shows(image, f->ImageListBtn, normal)) << image->Name();
+    EXPECT_TRUE(ShowsBitmap(f->PlayImage, "TMediaFrame.ImageListPlay/0.png"));
+    const std::pair<TImage*, const char*> buttons[] = {
+        {f->PauseImage, "TMediaFrame.ImageListBtn/0.png"},   {f->StopImage, "TMediaFrame.ImageListBtn/2.png"},
+        {f->PrevImage, "TMediaFrame.ImageListBtn/4.png"},    {f->NextImage, "TMediaFrame.ImageListBtn/6.png"},
+        {f->ExportImage, "TMediaFrame.ImageListBtn/8.png"},  {f->VolImage, "TMediaFrame.ImageListBtn/10.png"},
+        {f->DeleteImage, "TMediaFrame.ImageListBtn/14.png"}, {f->RecImage, "TMediaFrame.ImageListBtn/16.png"},
+        {f->ImportImage, "TMediaFrame.ImageListBtn/18.png"}, {f->ABookImage, "TMediaFrame.ImageListBtn/20.png"}};
+    for (const auto& [image, picture] : buttons) EXPECT_TRUE(ShowsBitmap(image, picture)) << image->Name();
 
     yorde::test::MouseDown(f->PlayImage);
-    EXPECT_TRUE(Shows(f->PlayImage, f->ImageListPlay, 1));
+    EXPECT_TRUE(ShowsBitmap(f->PlayImage, "TMediaFrame.ImageListPlay/1.png"));
     yorde::test::MouseUp(f->PlayImage);
-    EXPECT_TRUE(Shows(f->PlayImage, f->ImageListPlay, 0));
+    EXPECT_TRUE(ShowsBitmap(f->PlayImage, "TMediaFrame.ImageListPlay/0.png"));
     yorde::test::MouseDown(f->StopImage);
-    EXPECT_TRUE(Shows(f->StopImage, f->ImageListBtn, 3));
+    EXPECT_TRUE(ShowsBitmap(f->StopImage, "TMediaFrame.ImageListBtn/3.png"));
     yorde::test::MouseUp(f->StopImage);
-    EXPECT_TRUE(Shows(f->StopImage, f->ImageListBtn, 2));
+    EXPECT_TRUE(ShowsBitmap(f->StopImage, "TMediaFrame.ImageListBtn/2.png"));
     WaveVolumeScope volume;
     yorde::test::MouseDown(f->VolImage);
-    EXPECT_TRUE(Shows(f->VolImage, f->ImageListBtn, 11));
+    EXPECT_TRUE(ShowsBitmap(f->VolImage, "TMediaFrame.ImageListBtn/11.png"));
     yorde::test::MouseUp(f->VolImage);  // the click mutes: the muted pair from now on
-    EXPECT_TRUE(Shows(f->VolImage, f->ImageListBtn, 12));
+    EXPECT_TRUE(ShowsBitmap(f->VolImage, "TMediaFrame.ImageListBtn/12.png"));
     yorde::test::MouseDown(f->VolImage);
-    EXPECT_TRUE(Shows(f->VolImage, f->ImageListBtn, 13));
+    EXPECT_TRUE(ShowsBitmap(f->VolImage, "TMediaFrame.ImageListBtn/13.png"));
     yorde::test::MouseUp(f->VolImage);
-    EXPECT_TRUE(Shows(f->VolImage, f->ImageListBtn, 10));
+    EXPECT_TRUE(ShowsBitmap(f->VolImage, "TMediaFrame.ImageListBtn/10.png"));
 }
 
 TEST_F(MediaFrameUi, InitFrameWritesTheHeaderRowInTheActiveLanguageAndSetsUpThePlayer) {

@@ -379,11 +379,12 @@ TEST_F(LoginTest, SettingBarsSetTheLinkAndTheirLabels) {
 TEST_F(LoginTest, ImageButtonsShowTheirPictureOfTheLanguage) {
     LogIn("admin", "tajne1");
     main->TabImageUserClick(nullptr);
-    EXPECT_TRUE(Shows(frame->DodajImage, frame->ImageListBtn, 4));
+    // English: add user, change rights pressed and at rest.
+    EXPECT_TRUE(ShowsBitmap(frame->DodajImage, "TUsersFrame.ImageListBtn/4.png"));
     MouseDown(frame->ModyfImage);
-    EXPECT_TRUE(Shows(frame->ModyfImage, frame->ImageListBtn, 4 + 3));
+    EXPECT_TRUE(ShowsBitmap(frame->ModyfImage, "TUsersFrame.ImageListBtn/7.png"));
     MouseUp(frame->ModyfImage, mbLeft, 5, 200);  // released away from the image: no click
-    EXPECT_TRUE(Shows(frame->ModyfImage, frame->ImageListBtn, 4 + 2));
+    EXPECT_TRUE(ShowsBitmap(frame->ModyfImage, "TUsersFrame.ImageListBtn/6.png"));
     EXPECT_TRUE(seen.back().Class != "TadduserDialogForm");
 }
 

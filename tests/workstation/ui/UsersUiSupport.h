@@ -15,7 +15,7 @@ using mainwindowtest::HaltCalled;
 using mainwindowtest::ModalSeen;
 using mainwindowtest::Owned;
 using mainwindowtest::Responder;
-using mainwindowtest::Shows;
+using mainwindowtest::ShowsBitmap;
 
 class UsersUiTest : public mainwindowtest::MainWindowTest {
 protected:
