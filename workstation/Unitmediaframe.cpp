@@ -112,8 +112,6 @@ constexpr uint32_t kVolumeStep = 655;
 
 }  // namespace
 
-int visibleColumns = 4;
-
 TMediaFrame::TMediaFrame(TComponent* AOwner) : TFrame(AOwner) {
     InitLayout();
     SetColor(clFormBackground);
