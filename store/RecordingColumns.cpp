@@ -6,9 +6,11 @@ namespace {
 
 using C = TRecordingColumn;
 
+// The plain layout, then the address-book one with a description after each number.
 constexpr TRecordingColumn kPlain[] = {C::Date, C::Caller, C::Called, C::Duration, C::FileName};
-constexpr TRecordingColumn kBook[] = {C::Date,     C::Caller,   C::CallerDescription, C::Called, C::CalledDescription,
-                                      C::Duration, C::FileName};
+constexpr TRecordingColumn kBook[] = {
+    C::Date, C::Caller, C::CallerDescription, C::Called, C::CalledDescription, C::Duration, C::FileName,
+};
 
 constexpr TRecordingLayout kPlainLayout(false, kPlain);
 constexpr TRecordingLayout kBookLayout(true, kBook);

@@ -299,9 +299,18 @@ TEST_F(RecordingsWindow, ExportStaysAcrossRefillsAndGoesOnlyWithAFailedOpen) {
 TEST_F(RecordingsWindow, TheAddressBookLayoutShowsTheUsersDescriptions) {
     options.AddressBookEntries = 12;
     MakeStore(30);
+    StoreUsers([] {
+        PutUser(0, "admin", rkAll, "");
+        PutUser(1, "ewa", rkNone, "");
+    });
     CreateMainWindow();
     MainForm->Show();
     LogIn("admin");
+    // Columns resized in the plain layout: the other layout has its own
+    // widths, and the plain one its defaults again after it.
+    Grid()->SetColWidths(1, 300);
+    const TRect border = Grid()->CellRect(1, 0);
+    Media()->musicTableMouseUp(Grid(), mbLeft, {}, border.Right - 1, 5);
     Media()->sortClause = "ORDER BY 1";
     Filter()->ABookCheckBox->SetChecked(true);  // its click handler refills
     EXPECT_EQ(Media()->sortClause, "");
@@ -326,6 +335,12 @@ TEST_F(RecordingsWindow, TheAddressBookLayoutShowsTheUsersDescriptions) {
     }
     EXPECT_GT(described, 0);
     EXPECT_GT(dashes, 0);  // outside numbers past the book's entries
+    // A refill finds the selected recording again in this layout too.
+    Grid()->SetRow(5);
+    const AnsiString selected = Grid()->Cells(6, 5);
+    Media()->RefreshRecordings();
+    EXPECT_EQ(Grid()->Row(), 5);
+    EXPECT_EQ(Grid()->Cells(6, 5), selected);
 
     // Each column sorts by itself both ways, the descriptions by their text
     // whatever its case.
@@ -359,6 +374,13 @@ TEST_F(RecordingsWindow, TheAddressBookLayoutShowsTheUsersDescriptions) {
                                 : std::is_sorted(v.rbegin(), v.rend()));
         EXPECT_NE(v.front(), v.back());
     }
+    // Without a right to see recordings: the plain layout's empty list.
+    LogIn("ewa");
+    EXPECT_EQ(Grid()->RowCount(), 1);
+    EXPECT_EQ(Grid()->ColCount(), 5);
+    LogIn("admin");
+    EXPECT_EQ(Grid()->ColCount(), 7);
+
     Filter()->ABookCheckBox->SetChecked(false);
     EXPECT_EQ(Grid()->ColCount(), 5);
     EXPECT_EQ(Grid()->Cells(2, 0), "Called party");
