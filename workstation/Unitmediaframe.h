@@ -249,8 +249,8 @@ private:
     AnsiString playingName() const;
 
     bool seekSetByTimer = true;
-    // The direction of the last sort by each column.
-    bool sortDescending[kRecordingColumnKinds] = {true, true, true, true, true, true, true};
+    // The direction of the last sort by each column; all start descending.
+    bool sortDescending[kRecordingColumnKinds];
     bool muted = false;
     bool loading = false;
     AnsiString dateTo;
