@@ -4,17 +4,47 @@
 
 namespace {
 
+// Files' own columns are the plain layout's, in its order.
 constexpr const char* kFilesBase = "SELECT * FROM Files ";
 
-// The user's name goes in twice, once for each side of the call.
+// A column's expression in the address-book statement's select list (over
+// T1, the calling side, and T2, the called side), and what a sort by it
+// orders: nullptr sorts by its place in the statement.
+struct ColumnSql {
+    TRecordingColumn Column;
+    const char* Joined;
+    const char* SortKey;
+};
+using C = TRecordingColumn;
+constexpr ColumnSql kColumnSql[] = {
+    {C::Date, "T1.Data", nullptr},
+    {C::Caller, "T1.AbA", nullptr},
+    {C::CallerDescription, "COALESCE(T1.opisA, '-') AS opisik1", "lower(opisik1)"},
+    {C::Called, "T2.AbB", nullptr},
+    {C::CalledDescription, "COALESCE(T2.opisB, '-') as opisik2", "lower(opisik2)"},
+    {C::Duration, "T1.Czas", nullptr},
+    {C::FileName, "T1.Filename", nullptr},
+};
+static_assert(OneRowPerColumn(kColumnSql));
+
+// After the select list; the user's name goes in twice, once for each side
+// of the call. T1 carries every column of Files the list shows.
 constexpr const char* kAddressBookBase1 =
-    "SELECT T1.Data, T1.AbA, COALESCE(T1.opisA, '-') AS opisik1, T2.AbB, COALESCE(T2.opisB, '-') as opisik2, "
-    "T1.Czas, T1.Filename FROM ((SELECT Files.rowid AS rowid, AddressBook.opis AS OpisA, Files.AbA AS AbA, "
-    "Files.Czas, Files.Data AS Data, AddressBook.user AS User, Files.filename AS Filename FROM Files LEFT JOIN "
-    "AddressBook ON Files.AbA = AddressBook.nr AND User = ?";
+    " FROM ((SELECT Files.rowid AS rowid, AddressBook.opis AS OpisA, Files.AbA AS AbA, Files.Czas, Files.Data AS Data, "
+    "AddressBook.user AS User, Files.filename AS Filename FROM Files LEFT JOIN AddressBook ON Files.AbA = "
+    "AddressBook.nr AND User = ?";
 constexpr const char* kAddressBookBase2 =
     ") AS T1 INNER JOIN (SELECT Files.rowid AS rowid, AddressBook.opis AS OpisB, Files.AbB AS AbB, Files.Data AS "
     "Data, AddressBook.user AS User FROM Files LEFT JOIN AddressBook ON Files.AbB = AddressBook.nr AND User = ?";
+
+AnsiString joinedSelect(const TRecordingLayout& Layout) {
+    AnsiString sql = "SELECT ";
+    for (int i = 0; i < Layout.Count(); ++i) {
+        if (i > 0) sql += ", ";
+        sql += kColumnSql[int(Layout.At(i))].Joined;
+    }
+    return sql;
+}
 
 // One piece of the WHERE clause with its values.
 struct Piece {
@@ -57,11 +87,18 @@ void append(TSqlStatement& s, const AnsiString& sql, const SqlValues& values = {
 
 }  // namespace
 
-int RecordingsColumns(const TRecordingsFilter& Filter) { return Filter.AddressBook ? 6 : 4; }
+AnsiString RecordingsSortClause(const TRecordingLayout& Layout, TRecordingColumn Column, bool Descending) {
+    const int index = Layout.IndexOf(Column);
+    if (index < 0) return AnsiString();
+    const char* key = kColumnSql[int(Column)].SortKey;
+    AnsiString clause = "ORDER BY " + (key ? AnsiString(key) : AnsiString(std::to_string(index + 1)));
+    return Descending ? clause + " DESC" : clause;
+}
 
 TSqlStatement BuildRecordingsQuery(const TRecordingsFilter& Filter) {
     TSqlStatement s;
     if (Filter.AddressBook) {
+        append(s, joinedSelect(RecordingLayout(true)));
         append(s, kAddressBookBase1, {Filter.UserName});
         append(s, kAddressBookBase2, {Filter.UserName});
         append(s, ") AS T2 ON T1.rowid = T2.rowid) ");

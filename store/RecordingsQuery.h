@@ -4,6 +4,7 @@
 // with the user's address book. Every value travels bound, never inside
 // the SQL text.
 #include "rtl/AnsiString.h"
+#include "store/RecordingColumns.h"
 #include "store/SqliteDb.h"
 #include "store/UserRecord.h"
 
@@ -12,9 +13,7 @@ struct TRecordingsFilter {
     AnsiString UserName;
     TRightKind ViewKind = rkNone;
     AnsiString ViewNumber;  // for rkNumber
-    // With the address book: 6 columns (Data, AbA, opisik1, AbB, opisik2,
-    // Czas, Filename); without: "SELECT *" of Files (Data, AbA, AbB, Czas,
-    // Filename).
+    // The statement gives the columns of RecordingLayout(AddressBook).
     bool AddressBook = false;
     // Bounds in the layout of the Files "Data" column; each only when on.
     bool FromOn = false;
@@ -33,8 +32,10 @@ struct TSqlStatement {
     SqlValues Values;  // texts, in the order of the "?"
 };
 
-// Columns shown for the filter's layout: 4 or 6 (the file name follows them).
-int RecordingsColumns(const TRecordingsFilter& Filter);
+// The ORDER BY text that sorts Layout's statement by Column (empty when the
+// layout has no such column): a description by its text whatever its case,
+// any other column by its value.
+AnsiString RecordingsSortClause(const TRecordingLayout& Layout, TRecordingColumn Column, bool Descending);
 
 // The statement for a user with a view right (ViewKind other than rkNone).
 TSqlStatement BuildRecordingsQuery(const TRecordingsFilter& Filter);

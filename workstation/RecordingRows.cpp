@@ -30,25 +30,26 @@ bool durationText(std::string_view Seconds, char (&Out)[64], std::string_view& T
     return true;
 }
 
-void readRows(SqliteQuery& Query, int Columns, TGridRows& Rows) {
-    const int durationColumn = Columns - 1;
-    std::vector<std::string_view> texts(size_t(Columns) + 1);
+void readRows(SqliteQuery& Query, const TRecordingLayout& Layout, TGridRows& Rows) {
+    const int columns = Layout.Count();
+    const int durationColumn = Layout.IndexOf(TRecordingColumn::Duration);
+    std::vector<std::string_view> texts(static_cast<size_t>(columns));
     char duration[64];
     for (; !Query.Eof(); Query.NextRow()) {
-        for (int c = 0; c <= Columns; ++c) {
+        for (int c = 0; c < columns; ++c) {
             const std::string_view value = Query.FieldValue(c).c_str();
             // A duration that is no number ends the list where it stands.
             if (c == durationColumn && !durationText(value, duration, texts[size_t(c)])) return;
             if (c != durationColumn) texts[size_t(c)] = value;
         }
-        Rows.AddRow(texts.data(), Columns + 1);
+        Rows.AddRow(texts.data(), columns);
     }
 }
 
 }  // namespace
 
-TRecordingsRead ReadRecordings(SqliteDb& Db, const AnsiString& DbPath, const TSqlStatement& Statement, int Columns,
-                               const std::function<void()>& Ran) {
+TRecordingsRead ReadRecordings(SqliteDb& Db, const AnsiString& DbPath, const TSqlStatement& Statement,
+                               const TRecordingLayout& Layout, const std::function<void()>& Ran) {
     TRecordingsRead read;
     struct Closer {
         SqliteDb& db;
@@ -59,12 +60,12 @@ TRecordingsRead ReadRecordings(SqliteDb& Db, const AnsiString& DbPath, const TSq
         SqliteQuery query = Db.ExecQuery(Statement.Sql, Statement.Values);
         read.Ran = true;
         if (Ran) Ran();
-        read.Rows = TGridRows(Columns + 1, 1);
-        readRows(query, Columns, read.Rows);
+        read.Rows = TGridRows(Layout.Count(), 1);
+        readRows(query, Layout, read.Rows);
         query.Finalize();
     } catch (const SqliteException& e) {
         // Nothing of a failed reading is shown.
-        if (read.Ran) read.Rows = TGridRows(Columns + 1, 1);
+        if (read.Ran) read.Rows = TGridRows(Layout.Count(), 1);
         read.Error = e;
     }
     return read;

@@ -13,7 +13,7 @@ struct TRecordingsRead {
     // The statement ran: Rows replace the list (only the header row when
     // the reading failed on the way).
     bool Ran = false;
-    // Columns + 1 columns; row 0 is left for the header row.
+    // The layout's columns; row 0 is left for the header row.
     TGridRows Rows;
     std::optional<SqliteException> Error;
     // Looked for where the rows were read: the first row whose file name
@@ -22,10 +22,9 @@ struct TRecordingsRead {
     int SoughtRow = -1;
 };
 
-// Opens Db on DbPath, runs Statement and reads its rows with Columns shown
-// columns (the file name after them), the duration as "hh:mm:ss"; a
-// duration that is no whole number ends the list where it stands. Ran is
-// called once the statement runs, before the first row is read. Db is
-// closed again at the end.
-TRecordingsRead ReadRecordings(SqliteDb& Db, const AnsiString& DbPath, const TSqlStatement& Statement, int Columns,
-                               const std::function<void()>& Ran = {});
+// Opens Db on DbPath, runs Statement and reads its rows in the columns of
+// Layout, the duration as "hh:mm:ss"; a duration that is no whole number
+// ends the list where it stands. Ran is called once the statement runs,
+// before the first row is read. Db is closed again at the end.
+TRecordingsRead ReadRecordings(SqliteDb& Db, const AnsiString& DbPath, const TSqlStatement& Statement,
+                               const TRecordingLayout& Layout, const std::function<void()>& Ran = {});

@@ -24,20 +24,22 @@ void TRecordingsLoader::post(std::function<void()> Job) {
     wake_.notify_one();
 }
 
-void TRecordingsLoader::Read(const AnsiString& DbPath, const TSqlStatement& Statement, int Columns,
+void TRecordingsLoader::Read(const AnsiString& DbPath, const TSqlStatement& Statement, const TRecordingLayout& Layout,
                              const AnsiString& Seek, TDone Done) {
-    post([this, DbPath, Statement, Columns, Seek, done = std::move(Done), alive = std::weak_ptr<char>(alive_)] {
-        SqliteDb db;
-        db.SetCancelFlag(&cancel_);
-        auto read = std::make_shared<TRecordingsRead>(ReadRecordings(db, DbPath, Statement, Columns));
-        if (read->Ran && !read->Error) {
-            read->SoughtName = Seek;
-            read->SoughtRow = read->Rows.FindRow(Columns, Seek);
-        }
-        TThread::Queue(nullptr, [read, done, alive] {
-            if (!alive.expired()) done(*read);
+    // Layouts are static: they outlive the job.
+    post(
+        [this, DbPath, Statement, layout = &Layout, Seek, done = std::move(Done), alive = std::weak_ptr<char>(alive_)] {
+            SqliteDb db;
+            db.SetCancelFlag(&cancel_);
+            auto read = std::make_shared<TRecordingsRead>(ReadRecordings(db, DbPath, Statement, *layout));
+            if (read->Ran && !read->Error) {
+                read->SoughtName = Seek;
+                read->SoughtRow = read->Rows.FindRow(layout->IndexOf(TRecordingColumn::FileName), Seek);
+            }
+            TThread::Queue(nullptr, [read, done, alive] {
+                if (!alive.expired()) done(*read);
+            });
         });
-    });
 }
 
 void TRecordingsLoader::Dispose(TGridRows&& Rows) {

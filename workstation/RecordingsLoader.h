@@ -26,8 +26,8 @@ public:
 
     // ReadRecordings on the loader's thread, in the order asked, and the
     // row of the file name Seek among the rows read.
-    void Read(const AnsiString& DbPath, const TSqlStatement& Statement, int Columns, const AnsiString& Seek,
-              TDone Done);
+    void Read(const AnsiString& DbPath, const TSqlStatement& Statement, const TRecordingLayout& Layout,
+              const AnsiString& Seek, TDone Done);
     // Frees Rows on the loader's thread.
     void Dispose(TGridRows&& Rows);
 

@@ -8,6 +8,9 @@
 #include "workstation/Unitfiltr.h"
 #include "workstation/Unitstatus.h"
 
+#include <algorithm>
+#include <iterator>
+
 YORDE_IMPLEMENT_CLASS(TMediaFrame, [](TClassBuilder<TMediaFrame>& c) {
     using T = TMediaFrame;
     c.Field("musicTable", &T::musicTable);
@@ -112,9 +115,8 @@ constexpr uint32_t kVolumeStep = 655;
 
 }  // namespace
 
-int visibleColumns = 4;
-
 TMediaFrame::TMediaFrame(TComponent* AOwner) : TFrame(AOwner) {
+    std::fill(std::begin(sortDescending), std::end(sortDescending), true);
     InitLayout();
     SetColor(clFormBackground);
     PanelMediaBottom->SetColor(clFormBackground);

@@ -25,10 +25,6 @@ class TFiltrFrame;
 class TRecordingsLoader;
 struct TRecordingsRead;
 
-// Columns shown by the current list layout, 4 or 6; also the index of the
-// hidden column that holds each row's file name.
-extern int visibleColumns;
-
 class TMediaFrame : public TFrame {
     YORDE_CLASS(TMediaFrame, TFrame)
 public:
@@ -84,9 +80,11 @@ public:
     void RefreshRecordingsInBackground();
     // A background refill has been asked for and is not shown yet.
     bool ReloadUnderWay() const;
-    // The header row in the current layout (4 or 6 columns); with Marked,
+    // The header row of the list's layout; with Marked, the grid's column
     // SortedColumn carries the sort mark of its direction.
     void SetColumnHeaders(bool Marked, int SortedColumn);
+    // The layout the list's rows were filled in.
+    const TRecordingLayout& ListLayout() const { return *listLayout_; }
     // Deciphers a stored recording into the temporary folder and opens it.
     void OpenRecording(const AnsiString& Path);
     // The full path of a stored recording's file in the "files" folder.
@@ -99,8 +97,10 @@ public:
     // The wave-out volume as 0..100 (the right channel).
     int GetWaveVolume();
 
-    // The ORDER BY text appended to the list query; the filter frame empties it.
-    AnsiString sortClause = "ORDER BY 4";
+    // The ORDER BY text appended to the list query; the filter frame empties
+    // it. At first the plain layout's duration, ascending (the same place
+    // holds the called number in the address-book layout).
+    AnsiString sortClause = RecordingsSortClause(RecordingLayout(false), TRecordingColumn::Duration, false);
 
     // Handlers of the list.
     void musicTableClick(TObject* Sender);
@@ -199,11 +199,17 @@ private:
     // row or the kept one becomes current, and the player settles.
     void showRead(TRecordingsRead& Read, const TKeptRow& Kept);
     // The end of a background reading, on the GUI thread.
-    void backgroundRead(TRecordingsRead& Read, int Columns);
+    void backgroundRead(TRecordingsRead& Read, const TRecordingLayout& Layout);
     // The program's status line, when there is a main window.
     TLabel* statusLabel() const;
     // The file name of the current row ("" on the header row).
     AnsiString selectedFileName() const;
+    // The grid's column of Column in the list's layout (-1 when it has none),
+    // and its text in Row ("" without such a cell).
+    int listColumn(TRecordingColumn Column) const;
+    AnsiString listCell(TRecordingColumn Column, int Row) const;
+    // Whether the user has resized the columns of Layout.
+    bool& widthsKept(const TRecordingLayout& Layout);
     // Opens the current row's recording, or reports it missing when its
     // name cannot be a file of the "files" folder.
     void openSelectedRow();
@@ -243,15 +249,16 @@ private:
     AnsiString playingName() const;
 
     bool seekSetByTimer = true;
-    bool sortDescending[6] = {true, true, true, true, true, true};
+    // The direction of the last sort by each column; all start descending.
+    bool sortDescending[kRecordingColumnKinds];
     bool muted = false;
     bool loading = false;
     AnsiString dateTo;
     AnsiString dateFrom;
     int savedVolume = 0;
     bool recording = false;
-    bool widths4Kept = false;
-    bool widths6Kept = false;
+    bool widths4Kept = false;  // the plain layout's
+    bool widths6Kept = false;  // the address-book layout's
     int lastMouseX = 0;
     int lastMouseY = 0;
     TAddressBook* addressBookForm = nullptr;
@@ -270,4 +277,5 @@ private:
         unsigned Edits = 0;
     } reload_;
     std::unique_ptr<TRecordingsLoader> loader_;
+    const TRecordingLayout* listLayout_ = &RecordingLayout(false);
 };

@@ -14,9 +14,8 @@
 
 bool TMediaFrame::mayDeleteRow(int Row) const {
     if (Row < 1 || Row >= musicTable->RowCount()) return false;
-    const int calledColumn = visibleColumns >= 6 ? 3 : 2;
-    return MayDeleteRecording(currentUser().DeleteRight, musicTable->Cells(1, Row),
-                              musicTable->Cells(calledColumn, Row));
+    return MayDeleteRecording(currentUser().DeleteRight, listCell(TRecordingColumn::Caller, Row),
+                              listCell(TRecordingColumn::Called, Row));
 }
 
 void TMediaFrame::DeleteImageClick(TObject*) {
@@ -59,7 +58,7 @@ void TMediaFrame::deleteRecording(const AnsiString& Name) {
 }
 
 void TMediaFrame::removeListRow(const AnsiString& Name) {
-    int row = musicTable->FindRow(visibleColumns, Name);
+    int row = musicTable->FindRow(listColumn(TRecordingColumn::FileName), Name);
     if (row < 1) {
         // The list changed while the question was open: filled afresh.
         RefreshRecordings();

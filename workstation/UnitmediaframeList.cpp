@@ -4,55 +4,56 @@
 #include "workstation/HourGlass.h"
 
 #include <algorithm>
-#include <iterator>
-#include <string>
 
 namespace {
 
-const char* const kHeaders4[] = {"IDS_COL_NAME_1", "IDS_COL_NAME_2", "IDS_COL_NAME_3", "IDS_COL_NAME_4"};
-constexpr int kWidths4[] = {150, 255, 255, 90};
-const char* const kHeaders6[] = {"IDS_COL_NAME_1", "IDS_COL_NAME_2", "IDS_COL_NAME_5",
-                                 "IDS_COL_NAME_3", "IDS_COL_NAME_6", "IDS_COL_NAME_4"};
-constexpr int kWidths6[] = {150, 95, 160, 95, 160, 90};
-// The file-name column is always hidden.
-constexpr int kHiddenWidth = -1;
+// How each column shows: its header's text and its default width in each
+// layout that has it.
+struct ColumnLook {
+    TRecordingColumn Column;
+    const char* Header;
+    int PlainWidth;
+    int BookWidth;
+};
+using C = TRecordingColumn;
+constexpr ColumnLook kColumnLooks[] = {
+    {C::Date, "IDS_COL_NAME_1", 150, 150},
+    {C::Caller, "IDS_COL_NAME_2", 255, 95},
+    {C::CallerDescription, "IDS_COL_NAME_5", 0, 160},
+    {C::Called, "IDS_COL_NAME_3", 255, 95},
+    {C::CalledDescription, "IDS_COL_NAME_6", 0, 160},
+    {C::Duration, "IDS_COL_NAME_4", 90, 90},
+    {C::FileName, nullptr, -1, -1},  // a width of -1 hides it
+};
+static_assert(OneRowPerColumn(kColumnLooks));
 
 constexpr TColor kTrunkRowColor = TColor(0xCAD8CF);
 constexpr TColor kInternalRowColor = TColor(0xB0DBEB);
 constexpr TColor kSelectedRowColor = TColor(0xFF8000);
 
-// Default widths for the shown columns, then the hidden one after them.
-template <size_t N>
-void applyWidths(TStringGrid* Grid, const int (&Widths)[N]) {
-    for (size_t i = 0; i < N; ++i) Grid->SetColWidths(int(i), Widths[i]);
-    Grid->SetColWidths(int(N), kHiddenWidth);
-}
+const ColumnLook& lookOf(const TRecordingLayout& Layout, int Index) { return kColumnLooks[int(Layout.At(Index))]; }
 
 }  // namespace
 
+bool& TMediaFrame::widthsKept(const TRecordingLayout& Layout) {
+    return Layout.AddressBook() ? widths6Kept : widths4Kept;
+}
+
 void TMediaFrame::SetColumnHeaders(bool Marked, int SortedColumn) {
-    const char* const* names;
-    int count;
-    if (!addressBookShown()) {
-        names = kHeaders4;
-        count = int(std::size(kHeaders4));
-        if (!widths4Kept) {
-            applyWidths(musicTable, kWidths4);
-            widths6Kept = false;
+    const TRecordingLayout& layout = *listLayout_;
+    if (!widthsKept(layout)) {
+        for (int i = 0; i < layout.Count(); ++i) {
+            const ColumnLook& look = lookOf(layout, i);
+            musicTable->SetColWidths(i, layout.AddressBook() ? look.BookWidth : look.PlainWidth);
         }
-    } else {
-        names = kHeaders6;
-        count = int(std::size(kHeaders6));
-        if (!widths6Kept) {
-            applyWidths(musicTable, kWidths6);
-            widths4Kept = false;
-        }
+        // The other layout's widths come back to their defaults with it.
+        widthsKept(RecordingLayout(!layout.AddressBook())) = false;
     }
-    const int columns = std::min({visibleColumns, count, musicTable->ColCount()});
+    const int columns = std::min(layout.Shown(), musicTable->ColCount());
     for (int i = 0; i < columns; ++i) {
-        AnsiString header = text(names[i]);
+        AnsiString header = text(lookOf(layout, i).Header);
         if (Marked) {
-            const char mark = i != SortedColumn ? ' ' : sortDescending[i] ? '\\' : '/';
+            const char mark = i != SortedColumn ? ' ' : sortDescending[int(layout.At(i))] ? '\\' : '/';
             header += "   ";
             header += mark;
         }
@@ -95,8 +96,7 @@ void TMediaFrame::musicTableDrawCell(TObject*, int ACol, int ARow, const TRect& 
     }
     TColor color = kSelectedRowColor;
     if (!State.Contains(gdSelected)) {
-        const bool trunk = visibleColumns < musicTable->ColCount() &&
-                           musicTable->Cells(visibleColumns, ARow).find("_M_") != AnsiString::npos;
+        const bool trunk = listCell(TRecordingColumn::FileName, ARow).find("_M_") != AnsiString::npos;
         color = trunk ? kTrunkRowColor : kInternalRowColor;
     }
     canvas->Brush()->SetColor(color);
@@ -114,22 +114,6 @@ void TMediaFrame::musicTableSelectCell(TObject*, int, int, bool&) {}
 
 void TMediaFrame::musicTableKeyDown(TObject*, WORD&, TShiftState) {}
 
-namespace {
-
-// The ORDER BY text for a header click: column, direction, layout.
-AnsiString sortClauseFor(int Column, bool Descending, bool SixColumns) {
-    AnsiString clause;
-    if (SixColumns && Column == 2)
-        clause = "ORDER BY lower(opisik1)";
-    else if (SixColumns && Column == 4)
-        clause = "ORDER BY lower(opisik2)";
-    else
-        clause = "ORDER BY " + std::to_string(Column + 1);
-    return Descending ? clause + " DESC" : clause;
-}
-
-}  // namespace
-
 void TMediaFrame::musicTableMouseUp(TObject*, TMouseButton Button, TShiftState, int X, int Y) {
     if (Y >= musicTable->RowHeights(0) || Button != mbLeft) return;
     int column = 0;
@@ -139,14 +123,16 @@ void TMediaFrame::musicTableMouseUp(TObject*, TMouseButton Button, TShiftState, 
         if (cell.Left + 2 < X && cell.Right - 2 > X) break;
     }
     THourGlass hourGlass;
-    if (column < columns && column < int(std::size(sortDescending))) {
-        sortDescending[column] = !sortDescending[column];
-        sortClause = sortClauseFor(column, sortDescending[column], columns >= 6);
+    const TRecordingLayout& layout = *listLayout_;
+    if (column < layout.Shown()) {
+        bool& descending = sortDescending[int(layout.At(column))];
+        descending = !descending;
+        sortClause = RecordingsSortClause(layout, layout.At(column), descending);
         RefreshRecordings();
         SetColumnHeaders(true, column);
     } else if (column >= columns) {
         // The release ended a column resize: these widths stay.
-        (columns >= 6 ? widths6Kept : widths4Kept) = true;
+        widthsKept(layout) = true;
     }
 }
 

@@ -1,6 +1,6 @@
 // Filling the recordings list: the statement for the user and the filter,
-// the rows in the 4- or 6-column layout, and the recording that stays
-// selected across a refill; the same read in the background for a sync.
+// the rows in its layout, and the recording that stays selected across a
+// refill; the same read in the background for a sync.
 #include "workstation/Unitmediaframe.h"
 
 #include "rtl/Folders.h"
@@ -66,9 +66,9 @@ void TMediaFrame::RefreshRecordings() {
         // Nobody, or no right to see anything: the header row alone.
         const bool wasLoading = loading;
         loading = true;
-        visibleColumns = 4;
+        listLayout_ = &RecordingLayout(false);
         musicTable->SetRowCount(1);
-        musicTable->SetColCount(5);
+        musicTable->SetColCount(listLayout_->Count());
         musicTable->SetRow(0);
         loading = wasLoading;
         settlePlayer();
@@ -77,7 +77,7 @@ void TMediaFrame::RefreshRecordings() {
     const TRecordingsFilter filter = currentFilter(user);
     // The layout changes with the grid: a refill that fails leaves the rows
     // shown in the layout they were filled in.
-    const int columns = RecordingsColumns(filter);
+    const TRecordingLayout& layout = RecordingLayout(filter.AddressBook);
     const TKeptRow kept = keptRow();
     beginFill();
     AtExit done{[this] {
@@ -85,11 +85,11 @@ void TMediaFrame::RefreshRecordings() {
         endFill();
     }};
     TRecordingsRead read =
-        ReadRecordings(db, ProgramDir() + "data.db", BuildRecordingsQuery(filter), columns, [this, columns] {
+        ReadRecordings(db, ProgramDir() + "data.db", BuildRecordingsQuery(filter), layout, [this, &layout] {
             // The rows shown go before the new ones are read.
             musicTable->SetRowCount(1);
-            visibleColumns = columns;
-            musicTable->SetColCount(visibleColumns + 1);
+            listLayout_ = &layout;
+            musicTable->SetColCount(layout.Count());
             musicTable->SetRow(0);
             SetColumnHeaders(false, -1);
         });
@@ -112,7 +112,7 @@ void TMediaFrame::endFill() {
 TMediaFrame::TKeptRow TMediaFrame::keptRow() const {
     // The selection of row 2 or later is found again after the refill.
     TKeptRow kept{musicTable->Row(), " "};
-    if (kept.Row >= 2) kept.Name = musicTable->Cells(musicTable->ColCount() >= 6 ? 6 : 4, kept.Row);
+    if (kept.Row >= 2) kept.Name = listCell(TRecordingColumn::FileName, kept.Row);
     return kept;
 }
 
@@ -128,7 +128,9 @@ void TMediaFrame::showRead(TRecordingsRead& Read, const TKeptRow& Kept) {
         musicTable->SetRow(rows - 1);
     }
     if (Kept.Name != " " && Kept.Row > 0) {
-        const int row = Read.SoughtName == Kept.Name ? Read.SoughtRow : musicTable->FindRow(visibleColumns, Kept.Name);
+        const int row = Read.SoughtName == Kept.Name
+                            ? Read.SoughtRow
+                            : musicTable->FindRow(listColumn(TRecordingColumn::FileName), Kept.Name);
         if (row >= 0) musicTable->SetRow(row);
     }
     loading = false;
@@ -146,17 +148,17 @@ void TMediaFrame::RefreshRecordingsInBackground() {
         return;
     }
     const TRecordingsFilter filter = currentFilter(user);
-    const int columns = RecordingsColumns(filter);
+    const TRecordingLayout& layout = RecordingLayout(filter.AddressBook);
     reload_ = TReload{true, false, listFills_, listEdits_};
     if (!loader_) loader_ = std::make_unique<TRecordingsLoader>();
     // The selection now is most likely the one when the rows are shown.
-    loader_->Read(ProgramDir() + "data.db", BuildRecordingsQuery(filter), columns, keptRow().Name,
-                  [this, columns](TRecordingsRead& Read) { backgroundRead(Read, columns); });
+    loader_->Read(ProgramDir() + "data.db", BuildRecordingsQuery(filter), layout, keptRow().Name,
+                  [this, shown = &layout](TRecordingsRead& Read) { backgroundRead(Read, *shown); });
 }
 
 bool TMediaFrame::ReloadUnderWay() const { return reload_.Running; }
 
-void TMediaFrame::backgroundRead(TRecordingsRead& Read, int Columns) {
+void TMediaFrame::backgroundRead(TRecordingsRead& Read, const TRecordingLayout& Layout) {
     // Asked again while these rows are shown (a message may wait for the
     // user), the reload follows once they are.
     AtExit next{[this, &Read] {
@@ -170,8 +172,9 @@ void TMediaFrame::backgroundRead(TRecordingsRead& Read, int Columns) {
         if (listFills_ == reload_.Fills) reload_.Again = true;
         return;
     }
-    if (Read.Ran) visibleColumns = Columns;
+    // Kept from the rows shown now, found again among the new ones.
     const TKeptRow kept = keptRow();
+    if (Read.Ran) listLayout_ = &Layout;
     // The sync's progress stays on the status line through the refill.
     TLabel* status = statusLabel();
     const AnsiString statusText = status ? status->Caption() : AnsiString();
@@ -185,8 +188,15 @@ void TMediaFrame::backgroundRead(TRecordingsRead& Read, int Columns) {
 
 AnsiString TMediaFrame::selectedFileName() const {
     const int row = musicTable->Row();
-    if (row < 1 || visibleColumns >= musicTable->ColCount()) return AnsiString();
-    return musicTable->Cells(visibleColumns, row);
+    return row < 1 ? AnsiString() : listCell(TRecordingColumn::FileName, row);
+}
+
+int TMediaFrame::listColumn(TRecordingColumn Column) const { return listLayout_->IndexOf(Column); }
+
+AnsiString TMediaFrame::listCell(TRecordingColumn Column, int Row) const {
+    const int column = listColumn(Column);
+    if (column < 0 || column >= musicTable->ColCount()) return AnsiString();
+    return musicTable->Cells(column, Row);
 }
 
 void TMediaFrame::settlePlayer() {

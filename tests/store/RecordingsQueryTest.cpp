@@ -10,7 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
+#include <vector>
 
 namespace {
 
@@ -75,8 +77,6 @@ TEST(RecordingsQuery, TheAddressBookLayoutJoinsTheUsersDescriptionsOnBothSides) 
     f.AddressBook = true;
     f.ToOn = true;
     f.To = "2026-02-01      00:00:00";
-    EXPECT_EQ(RecordingsColumns(f), 6);
-    EXPECT_EQ(RecordingsColumns(ForAll()), 4);
     const TSqlStatement s = BuildRecordingsQuery(f);
     EXPECT_EQ(s.Values, (SqlValues{"jan", "jan", "2026-02-01      00:00:00", "201", "201"}));
     EXPECT_NE(s.Sql.find("AND User = ?) AS T1 INNER JOIN"), AnsiString::npos);
@@ -110,7 +110,7 @@ protected:
         std::vector<std::vector<AnsiString>> out;
         for (SqliteQuery q = db.ExecQuery(s.Sql, s.Values); !q.Eof(); q.NextRow()) {
             std::vector<AnsiString> row;
-            for (int c = 0; c <= RecordingsColumns(f); ++c) row.push_back(q.FieldValue(c));
+            for (int c = 0; c < RecordingLayout(f.AddressBook).Count(); ++c) row.push_back(q.FieldValue(c));
             out.push_back(row);
         }
         return out;
@@ -167,6 +167,29 @@ TEST_F(RecordingsQueryDb, DescriptionsComeFromTheUsersOwnBookAndADashStandsForNo
     EXPECT_EQ(rows[2][2], "-");  // another user's entry is not shown
     f.SortClause = "ORDER BY lower(opisik1) DESC";
     EXPECT_EQ(Run(f)[0][2], "Reception");
+}
+
+TEST_F(RecordingsQueryDb, EachColumnOfEitherLayoutSortsTheListByItselfBothWays) {
+    TRecordingsFilter f = ForAll();
+    f.UserName = "o'neil";
+    for (bool book : {false, true}) {
+        f.AddressBook = book;
+        const TRecordingLayout& layout = RecordingLayout(book);
+        for (int i = 0; i < layout.Shown(); ++i) {
+            SCOPED_TRACE(testing::Message() << "book " << book << ", column " << i);
+            std::vector<AnsiString> up, down;
+            f.SortClause = RecordingsSortClause(layout, layout.At(i), false);
+            for (const auto& row : Run(f)) up.push_back(row[size_t(i)]);
+            f.SortClause = RecordingsSortClause(layout, layout.At(i), true);
+            for (const auto& row : Run(f)) down.push_back(row[size_t(i)]);
+            ASSERT_EQ(up.size(), 4u);
+            EXPECT_TRUE(std::is_sorted(up.begin(), up.end()));
+            EXPECT_TRUE(std::is_sorted(down.rbegin(), down.rend()));
+            EXPECT_NE(up, down);
+        }
+    }
+    // A column the layout lacks leaves the order alone.
+    EXPECT_EQ(RecordingsSortClause(RecordingLayout(false), TRecordingColumn::CallerDescription, true), "");
 }
 
 TEST(StoredRecordingName, OnlyPlainWaveNamesOfTheFilesFolderPass) {

@@ -314,7 +314,7 @@ TEST_F(Announcements, TheQuotaSparesTheRecordingInThePlayer) {
     TStringGrid* grid = Media()->musicTable;
     int oldest = -1;
     for (int r = 1; r < grid->RowCount(); ++r)
-        if (grid->Cells(visibleColumns, r) == names[0]) oldest = r;
+        if (grid->Cells(Media()->ListLayout().IndexOf(TRecordingColumn::FileName), r) == names[0]) oldest = r;
     ASSERT_GT(oldest, 0);
     grid->SetRow(oldest);
     ASSERT_EQ(Media()->MediaPlayer->Mode(), mpStopped);

@@ -24,11 +24,6 @@ using MediaHost = Hosted<TMediaFrame>;
 
 AnsiString Header(const TMediaFrame* F, int Col) { return F->musicTable->Cells(Col, 0); }
 
-// Puts the list layout back to 4 columns after a test that changes it.
-struct ColumnsScope {
-    ~ColumnsScope() { visibleColumns = 4; }
-};
-
 }  // namespace
 
 // Rows set by hand name no stored file: opening them shows a message, which
@@ -220,39 +215,6 @@ TEST_F(MediaFrameUi, TheVolumeBarSetsBothChannelsInStepsOf655) {
     f->VolumeTrackBar->SetPosition(0);
     EXPECT_EQ(GetWaveVolume(), 0u);
     EXPECT_EQ(f->VolProgressBar->Position(), 0);
-}
-
-TEST_F(MediaFrameUi, HeadersFollowTheAddressBookSwitchAndCarryTheSortMark) {
-    ColumnsScope columns;
-    ProgramLanguageScope lang(2);
-    MediaHost h(kFrameWidth, kFrameHeight + 90);
-    auto* filter = new TFiltrFrame(h.Form.get());
-    filter->SetName("FiltrFrame1");
-    filter->SetParent(h.Form.get());
-    TMediaFrame* f = h.Frame;
-    f->InitFrame();
-
-    filter->ABookCheckBox->SetChecked(true);
-    visibleColumns = 6;
-    f->musicTable->SetColCount(7);
-    f->SetColumnHeaders(false, -1);
-    const char* const six[] = {"Date and time",       "Caller",       "Caller - desc", "Called party",
-                               "Called party - desc", "Call duration"};
-    const int widths[] = {150, 95, 160, 95, 160, 90, -1};
-    for (int col = 0; col < 6; ++col) EXPECT_EQ(Header(f, col), six[col]);
-    for (int col = 0; col < 7; ++col) EXPECT_EQ(f->musicTable->ColWidths(col), widths[col]) << col;
-
-    // All directions start descending: the mark shows it until a sort turns it.
-    f->SetColumnHeaders(true, 2);
-    EXPECT_EQ(Header(f, 2), "Caller - desc   \\");
-    EXPECT_EQ(Header(f, 0), "Date and time    ");
-
-    filter->ABookCheckBox->SetChecked(false);
-    visibleColumns = 4;
-    f->musicTable->SetColCount(5);
-    f->SetColumnHeaders(false, -1);
-    EXPECT_EQ(Header(f, 2), "Called party");
-    EXPECT_EQ(f->musicTable->ColWidths(1), 255);
 }
 
 TEST_F(MediaFrameUi, RowsAreDrawnInTheLineColoursAndTheSelectedRowStandsOut) {

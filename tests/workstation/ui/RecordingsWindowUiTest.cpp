@@ -299,16 +299,28 @@ TEST_F(RecordingsWindow, ExportStaysAcrossRefillsAndGoesOnlyWithAFailedOpen) {
 TEST_F(RecordingsWindow, TheAddressBookLayoutShowsTheUsersDescriptions) {
     options.AddressBookEntries = 12;
     MakeStore(30);
+    StoreUsers([] {
+        PutUser(0, "admin", rkAll, "");
+        PutUser(1, "ewa", rkNone, "");
+    });
     CreateMainWindow();
     MainForm->Show();
     LogIn("admin");
+    // Columns resized in the plain layout: the other layout has its own
+    // widths, and the plain one its defaults again after it.
+    Grid()->SetColWidths(1, 300);
+    const TRect border = Grid()->CellRect(1, 0);
+    Media()->musicTableMouseUp(Grid(), mbLeft, {}, border.Right - 1, 5);
     Media()->sortClause = "ORDER BY 1";
     Filter()->ABookCheckBox->SetChecked(true);  // its click handler refills
     EXPECT_EQ(Media()->sortClause, "");
-    EXPECT_EQ(visibleColumns, 6);
+    EXPECT_TRUE(Media()->ListLayout().AddressBook());
     ASSERT_EQ(Grid()->ColCount(), 7);
-    EXPECT_EQ(Grid()->Cells(2, 0), "Caller - desc");
-    EXPECT_EQ(Grid()->ColWidths(6), -1);
+    const char* const six[] = {"Date and time",       "Caller",       "Caller - desc", "Called party",
+                               "Called party - desc", "Call duration"};
+    const int widths[] = {150, 95, 160, 95, 160, 90, -1};
+    for (int col = 0; col < 6; ++col) EXPECT_EQ(Grid()->Cells(col, 0), six[col]);
+    for (int col = 0; col < 7; ++col) EXPECT_EQ(Grid()->ColWidths(col), widths[col]) << col;
     int described = 0, dashes = 0;
     for (int r = 1; r < Grid()->RowCount(); ++r) {
         const AnsiString number = Grid()->Cells(1, r);
@@ -323,27 +335,56 @@ TEST_F(RecordingsWindow, TheAddressBookLayoutShowsTheUsersDescriptions) {
     }
     EXPECT_GT(described, 0);
     EXPECT_GT(dashes, 0);  // outside numbers past the book's entries
+    // A refill finds the selected recording again in this layout too.
+    Grid()->SetRow(5);
+    const AnsiString selected = Grid()->Cells(6, 5);
+    Media()->RefreshRecordings();
+    EXPECT_EQ(Grid()->Row(), 5);
+    EXPECT_EQ(Grid()->Cells(6, 5), selected);
 
-    // Description columns sort by their text whatever its case.
+    // Each column sorts by itself both ways, the descriptions by their text
+    // whatever its case.
     {
         SqliteDb db;
         db.Open(program.Path("data.db"));
         db.ExecDml("UPDATE AddressBook SET opis = CASE WHEN rowid % 2 = 1 THEN 'a' || rowid ELSE 'B' || rowid END;");
+        db.ExecDml("UPDATE Files SET Czas = (rowid * 37) % 11;");
     }
     const auto caseless = [](const AnsiString& x, const AnsiString& y) {
         return std::lexicographical_compare(x.begin(), x.end(), y.begin(), y.end(),
                                             [](char p, char q) { return std::tolower(p) < std::tolower(q); });
     };
-    for (int col : {2, 4}) {
+    for (int col = 0; col < 6; ++col) {
         SCOPED_TRACE(col);
+        const bool description = col == 2 || col == 4;
         ClickHeader(col);
-        const std::vector<AnsiString> v = Column(col);
-        EXPECT_TRUE(std::is_sorted(v.begin(), v.end(), caseless));
-        EXPECT_FALSE(std::is_sorted(v.begin(), v.end())) << "an upper-case B sorts after a lower-case a";
+        EXPECT_EQ(Grid()->Cells(col, 0), AnsiString(six[col]) + "   /");
+        EXPECT_EQ(Grid()->Cells((col + 1) % 6, 0), AnsiString(six[(col + 1) % 6]) + "    ");
+        std::vector<AnsiString> v = Column(col);
+        if (description) {
+            EXPECT_TRUE(std::is_sorted(v.begin(), v.end(), caseless));
+            EXPECT_FALSE(std::is_sorted(v.begin(), v.end())) << "an upper-case B sorts after a lower-case a";
+        } else {
+            EXPECT_TRUE(std::is_sorted(v.begin(), v.end()));
+        }
+        ClickHeader(col);
+        EXPECT_EQ(Grid()->Cells(col, 0), AnsiString(six[col]) + "   \\");
+        v = Column(col);
+        EXPECT_TRUE(description ? std::is_sorted(v.rbegin(), v.rend(), caseless)
+                                : std::is_sorted(v.rbegin(), v.rend()));
+        EXPECT_NE(v.front(), v.back());
     }
+    // Without a right to see recordings: the plain layout's empty list.
+    LogIn("ewa");
+    EXPECT_EQ(Grid()->RowCount(), 1);
+    EXPECT_EQ(Grid()->ColCount(), 5);
+    LogIn("admin");
+    EXPECT_EQ(Grid()->ColCount(), 7);
+
     Filter()->ABookCheckBox->SetChecked(false);
     EXPECT_EQ(Grid()->ColCount(), 5);
-    visibleColumns = 4;
+    EXPECT_EQ(Grid()->Cells(2, 0), "Called party");
+    EXPECT_EQ(Grid()->ColWidths(1), 255);
 }
 
 TEST_F(RecordingsWindow, AClickOpensTheRecordingAndPlayPlaysItToTheEnd) {
