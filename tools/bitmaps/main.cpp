@@ -292,18 +292,20 @@ int Check(const Options& o) {
         ++faults;
     }
     // What is committed is what the table and the drawing code make now.
+    auto same = [&](const QString& path, const QImage& drawn) {
+        const QImage stored(path);
+        if (stored.isNull() || Alike(stored, drawn)) return;  // a missing file is said above
+        Fail(QStringLiteral("%1 is not what the table draws now: run makebitmaps").arg(path));
+        ++faults;
+    };
     const bmp::TypeSteps steps = bmp::SharedSteps(ro);
     for (const bmp::ImageListEntry& l : bmp::ImageLists())
         for (int lang = 1; lang <= (l.perLanguage == 0 ? 1 : LanguageCount); ++lang)
-            for (const bmp::Slot& s : l.slots) {
-                const QString path = ListFile(o.out, l, IndexOf(l, lang, s.k));
-                const QImage stored(path);
-                if (stored.isNull()) continue;  // said above
-                if (!Alike(stored, bmp::RenderSlot(s, l.size, lang, ro, bmp::SharedStep(steps, l, s)).image)) {
-                    Fail(QStringLiteral("%1 is not what the table draws now: run makebitmaps").arg(path));
-                    ++faults;
-                }
-            }
+            for (const bmp::Slot& s : l.slots)
+                same(ListFile(o.out, l, IndexOf(l, lang, s.k)),
+                     bmp::RenderSlot(s, l.size, lang, ro, bmp::SharedStep(steps, l, s)).image);
+    for (const bmp::PictureEntry& pic : bmp::Pictures())
+        same(QStringLiteral("%1/pictures/%2.png").arg(o.out, pic.file), bmp::RenderPicture(pic, ro).image);
     if (faults == 0) std::printf("makebitmaps: %s matches the table\n", qPrintable(o.out));
     return faults ? 1 : 0;
 }
