@@ -114,7 +114,7 @@ private:
     void paintBackgrounds();
     void showTabs(int UserK, int FiltrK, int ConK);
     void showPage(TFrame* Shown, TWinControl* Focus);
-    // The language whose flag is Flag.
+    // Switches to the language whose flag is Flag.
     void flagClick(const TImage* Flag);
     void switchLanguage(int Language);
     // The settings list (config.cfg) into the controls and back.
