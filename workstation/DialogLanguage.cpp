@@ -1,6 +1,7 @@
 #include "workstation/DialogLanguage.h"
 
 #include "localization/Lxcomp.h"
+#include "rtl/Languages.h"
 
 TlxLangDispatcher* ProgramLangDispatcher() {
     TComponent* module = FindGlobalRoot("DMLang");
@@ -10,5 +11,5 @@ TlxLangDispatcher* ProgramLangDispatcher() {
 int ProgramLanguage() {
     const TlxLangDispatcher* dispatcher = ProgramLangDispatcher();
     const int language = dispatcher ? dispatcher->ActiveLanguage() : 1;
-    return language >= 1 && language <= 3 ? language : 1;
+    return LanguageNumbered(language) ? language : 1;
 }

@@ -114,6 +114,8 @@ private:
     void paintBackgrounds();
     void showTabs(int UserK, int FiltrK, int ConK);
     void showPage(TFrame* Shown, TWinControl* Focus);
+    // Switches to the language whose flag is Flag.
+    void flagClick(const TImage* Flag);
     void switchLanguage(int Language);
     // The settings list (config.cfg) into the controls and back.
     void loadSettings();

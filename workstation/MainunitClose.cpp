@@ -4,6 +4,7 @@
 #include "localization/Lxcomp.h"
 #include "rtl/Files.h"
 #include "rtl/Folders.h"
+#include "rtl/Languages.h"
 #include "shell/Launcher.h"
 #include "workstation/DialogLanguage.h"
 #include "workstation/Mainunit.h"
@@ -65,11 +66,16 @@ void TMainForm::deleteTemporaryFiles() {
     DeleteFile(dir + "tmp.db");
 }
 
-void TMainForm::ImagePLClick(TObject*) { switchLanguage(1); }
+void TMainForm::ImagePLClick(TObject*) { flagClick(ImagePL); }
 
-void TMainForm::ImageENClick(TObject*) { switchLanguage(2); }
+void TMainForm::ImageENClick(TObject*) { flagClick(ImageEN); }
 
-void TMainForm::ImageRUClick(TObject*) { switchLanguage(3); }
+void TMainForm::ImageRUClick(TObject*) { flagClick(ImageRU); }
+
+void TMainForm::flagClick(const TImage* Flag) {
+    for (int language = 1; Flag && language <= LanguageCount; ++language)
+        if (Flag->Name() == LanguageNumbered(language)->Flag) return switchLanguage(language);
+}
 
 void TMainForm::switchLanguage(int Language) {
     const TlxLangDispatcher* dispatcher = ProgramLangDispatcher();
@@ -87,7 +93,7 @@ void TMainForm::switchLanguage(int Language) {
         ShowCaptionMessage(this, text("IDS_ERROR"), text("IDS_LANG_ERROR"));
         return;
     }
-    for (int other = 1; other <= 3; ++other)
+    for (int other = 1; other <= LanguageCount; ++other)
         if (other != Language) DeleteFile(dir + LanguageMarkerFile(other));
     SaveConfigAndCleanup();
     // Found beside the program; it waits for us to end, then starts us again.

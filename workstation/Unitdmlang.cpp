@@ -3,6 +3,7 @@
 #include "localization/Lxcomp.h"
 #include "rtl/Files.h"
 #include "rtl/Folders.h"
+#include "rtl/Languages.h"
 #include "workstation/Unitdebug.h"
 
 TDMLang* DMLang = nullptr;
@@ -10,18 +11,9 @@ TDMLang* DMLang = nullptr;
 YORDE_IMPLEMENT_CLASS(TDMLang,
                       [](TClassBuilder<TDMLang>& c) { c.Field("lxLangDispatcher1", &TDMLang::lxLangDispatcher1); })
 
-namespace {
-
-struct Language {
-    const char* Marker;
-    const char* Code;  // of the platform's own texts
-};
-const Language kLanguages[] = {{"pl.lang", "pl"}, {"en.lang", "en"}, {"ru.lang", "ru"}};
-
-}  // namespace
-
-const char* LanguageMarkerFile(int Language) {
-    return Language >= 1 && Language <= 3 ? kLanguages[Language - 1].Marker : "";
+AnsiString LanguageMarkerFile(int Language) {
+    const TLanguage* language = LanguageNumbered(Language);
+    return language ? AnsiString(language->Code) + ".lang" : AnsiString();
 }
 
 TDMLang::TDMLang(TComponent* AOwner) : TDataModule(AOwner) {
@@ -29,7 +21,7 @@ TDMLang::TDMLang(TComponent* AOwner) : TDataModule(AOwner) {
     const AnsiString dir = ProgramDir();
     // The first marker found wins.
     int chosen = 0;
-    for (int language = 1; language <= 3 && !chosen; ++language)
+    for (int language = 1; language <= LanguageCount && !chosen; ++language)
         if (FileExists(dir + LanguageMarkerFile(language))) chosen = language;
     if (chosen)
         lxLangDispatcher1->SetActiveLanguage(chosen);
@@ -37,9 +29,9 @@ TDMLang::TDMLang(TComponent* AOwner) : TDataModule(AOwner) {
         // An unwritable folder only means the marker is made again next time.
         FileCreateAndClose(dir + LanguageMarkerFile(1));
     // The file dialogs and the toolkit's buttons speak the session's language.
-    const int language = lxLangDispatcher1->ActiveLanguage();
-    if (language >= 1 && language <= 3 && !Application->SetLanguage(kLanguages[language - 1].Code))
-        DebugLog(AnsiString("No toolkit texts in ") + kLanguages[language - 1].Code);
+    const TLanguage* language = LanguageNumbered(lxLangDispatcher1->ActiveLanguage());
+    if (language && !Application->SetLanguage(language->Code))
+        DebugLog(AnsiString("No toolkit texts in ") + language->Code);
 }
 
 TDMLang::~TDMLang() { Application->SetLanguage(AnsiString()); }

@@ -1,7 +1,8 @@
 #pragma once
 // The language data module: holds the dispatcher that every translation
 // component of the program follows, and picks the program's language from
-// the marker file beside the program ("pl.lang", "en.lang" or "ru.lang").
+// the marker file beside the program ("pl.lang", "en.lang", ...: the code of
+// a language of rtl/Languages.h).
 #include "vcl/Forms.h"
 
 class TlxLangDispatcher;
@@ -11,8 +12,9 @@ class TDMLang : public TDataModule {
 public:
     TlxLangDispatcher* lxLangDispatcher1 = nullptr;
 
-    // Reads the layout, then sets the language from the marker files; with
-    // none present it creates "pl.lang" and keeps the stored language 1.
+    // Reads the layout, then sets the language from the marker files, the
+    // first language's first; with none present it creates the first
+    // language's marker and keeps the stored language 1.
     // The platform's own texts (file dialogs) follow that language while the
     // module lives.
     explicit TDMLang(TComponent* AOwner);
@@ -21,5 +23,6 @@ public:
 
 extern TDMLang* DMLang;
 
-// The marker file of language 1..3 ("pl.lang", "en.lang", "ru.lang").
-const char* LanguageMarkerFile(int Language);
+// The marker file of language 1..LanguageCount ("pl.lang"); empty for
+// another number.
+AnsiString LanguageMarkerFile(int Language);

@@ -2,6 +2,7 @@
 #include "workstation/FormColors.h"
 
 #include "localization/Lxcomp.h"
+#include "rtl/Languages.h"
 #include "workstation/ImageButtons.h"
 
 #include <iterator>
@@ -47,8 +48,7 @@ const TFieldRule kFieldRules[] = {{"IDS_SHORT_USERNAME", " 2-20 "},
                                   {"IDS_SHORT_PLAY_PRIV", " 2-20 "},
                                   {"IDS_SHORT_REMOVE_PRIV", " 2-20 "}};
 
-// The Russian text of IDS_ADMIN_CREATE_ERROR needs more room.
-constexpr int kRussian = 3;
+// Room for IDS_ADMIN_CREATE_ERROR in a language of long texts.
 constexpr int kGrownImageTop = 96;
 constexpr int kGrownLabelHeight = 81;
 constexpr int kGrownFormHeight = 170;
@@ -86,7 +86,7 @@ void TMessageDialog::SetAccountMessage(int code) { setSentence(kAccountKeys, cod
 
 void TMessageDialog::SetAdminCreateError() {
     MessageLabel->SetCaption(EndSentence(T("IDS_ADMIN_CREATE_ERROR")));
-    if (lxLang1->ActiveLanguage() == kRussian) {
+    if (const TLanguage* language = LanguageNumbered(lxLang1->ActiveLanguage()); language && language->LongTexts) {
         ImageOK->SetTop(kGrownImageTop);
         MessageLabel->SetHeight(kGrownLabelHeight);
         SetHeight(kGrownFormHeight);

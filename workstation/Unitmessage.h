@@ -34,7 +34,8 @@ public:
     void SetFieldRuleMessage(int code);
     // 0 IDS_ADMIN_USERNAME, 1 IDS_REPEAT_PASSWORD, 2 IDS_CHOOSE_USER.
     void SetAccountMessage(int code);
-    // IDS_ADMIN_CREATE_ERROR; in Russian the dialog grows for the longer text.
+    // IDS_ADMIN_CREATE_ERROR; in a language of long texts (Russian) the
+    // dialog grows for it.
     void SetAdminCreateError();
     // 0 IDS_ANNOUNCE_NOFILE, 1 IDS_ANNOUNCE_TOOBIG, 2 IDS_ANNOUNCE_CORRECT, 3 IDS_LIBSND_ERROR.
     void SetAnnouncementMessage(int code);

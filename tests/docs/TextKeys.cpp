@@ -1,5 +1,7 @@
 #include "TextKeys.h"
 
+#include "rtl/Languages.h"
+
 #include <algorithm>
 #include <set>
 #include <sstream>
@@ -7,8 +9,6 @@
 namespace yorde::test {
 
 namespace {
-
-const char* const kLanguages[] = {"Polish", "English", "Russian"};
 
 std::vector<std::string> splitTabs(const std::string& Line) {
     std::vector<std::string> fields;
@@ -43,10 +43,10 @@ std::vector<std::string> TextKeyFaults(const std::map<std::string, std::string>&
             const std::vector<std::string> f = splitTabs(line);
             if (f.size() < 2 || f[1].rfind("IDS_", 0) != 0) continue;
             if (f[0] == "stStrings") held.insert(f[1]);  // the list the code's look-ups read
-            for (int lang = 0; lang < 3; ++lang) {
-                if (f.size() <= size_t(2 + lang) || blank(f[2 + lang])) {
-                    faults.push_back(file + ":" + std::to_string(number) + ": " + f[1] + " has no " + kLanguages[lang] +
-                                     " text");
+            for (size_t lang = 0; lang < Languages.size(); ++lang) {
+                if (f.size() <= 2 + lang || blank(f[2 + lang])) {
+                    faults.push_back(file + ":" + std::to_string(number) + ": " + f[1] + " has no " +
+                                     Languages[lang].Name + " text");
                 }
             }
         }

@@ -44,6 +44,10 @@ TEST(MalformedTable, LinesThatAreNotEntries) {
         withLine("stCaptions\tLabel1\tEtykieta\tLabel"),
         HasSubstr(
             "MiniForm.lang:5: expected 5 tab-separated fields (list type, key, Polish, English, Russian), found 4"));
+    EXPECT_THAT(
+        withLine("stStrings\tIDS_X\ta\tb\tc\td"),
+        HasSubstr(
+            "MiniForm.lang:5: expected 5 tab-separated fields (list type, key, Polish, English, Russian), found 6"));
     EXPECT_THAT(withLine("stCaption\tLabel1\ta\tb\tc"), HasSubstr("MiniForm.lang:5: unknown list type 'stCaption'"));
     EXPECT_THAT(withLine("stStrings\t IDS_X\ta\tb\tc"),
                 HasSubstr("MiniForm.lang:5: the key ' IDS_X' has blanks at its ends"));
@@ -129,6 +133,8 @@ TEST(MalformedTable, FontsAndCharsets) {
     EXPECT_THAT(tableErrors(Replace(MiniTable(), "\t\tRUSSIAN_CHARSET", "\t\tCYRILLIC_CHARSET")),
                 HasSubstr("MiniForm.lang:4: the Russian text 'CYRILLIC_CHARSET' is not a character set name"));
     EXPECT_THAT(tableErrors(Replace(MiniTable(), "\tDEFAULT_CHARSET\t", "\t\t")),
+                HasSubstr("MiniForm.lang:4: the Polish character set is empty while another language names one"));
+    EXPECT_THAT(tableErrors(Replace(MiniTable(), "\tDEFAULT_CHARSET\t\tRUSSIAN_CHARSET", "\t\tDEFAULT_CHARSET\t")),
                 HasSubstr("MiniForm.lang:4: the Polish character set is empty while another language names one"));
 }
 

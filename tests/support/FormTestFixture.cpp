@@ -53,8 +53,7 @@ void ExpectComponents(TComponent* Root, const std::vector<std::pair<const char*,
 }
 
 void Shoot(TControl* Control, const std::string& Name, int Language) {
-    static const char* const languages[] = {"pl", "en", "ru"};
-    const std::string path = ShotPath(Name + "_" + languages[Language - 1] + ".png");
+    const std::string path = ShotPath(Name + "_" + LanguageNumbered(Language)->Code + ".png");
     EXPECT_TRUE(yorde::qt::SaveScreenshot(Control, path)) << path;
 }
 

@@ -8,6 +8,7 @@
 #include "ShownBitmap.h"
 
 #include "localization/Lxcomp.h"
+#include "rtl/Languages.h"
 #include "vcl/ExtCtrls.h"
 #include "vcl/Forms.h"
 #include "vcl/ImgList.h"
@@ -64,11 +65,11 @@ struct Hosted {
     }
 };
 
-// Runs Check(language, host) for Polish, English and Russian in turn, each
+// Runs Check(language, host) for each language in turn, each
 // with that language active and a fresh frame T hosted at the given size.
 template <class T, class Check>
 void InEachLanguage(int Width, int Height, Check&& C) {
-    for (int language = 1; language <= 3; ++language) {
+    for (int language = 1; language <= LanguageCount; ++language) {
         SCOPED_TRACE(language);
         ProgramLanguageScope lang(language);
         Hosted<T> host(Width, Height);
@@ -79,10 +80,19 @@ void InEachLanguage(int Width, int Height, Check&& C) {
 // Text in the code page of Language (1 Polish 1250, 2 English, 3 Russian 1251).
 AnsiString InLanguage(int Language, const char* Utf8);
 
+// Language's item of Items, one for each language in the order of the
+// languages' table; a language added to the table stops the build here until
+// the test has its expectation.
+template <class T, size_t N>
+const T& ForLanguage(int Language, const T (&Items)[N]) {
+    static_assert(N == LanguageCount, "one item for each language");
+    return Items[Language - 1];
+}
+
 // Each named component exists in Root and is of the named class.
 void ExpectComponents(TComponent* Root, const std::vector<std::pair<const char*, const char*>>& NamesAndClasses);
 
-// Saves a picture of Control as Name_<pl|en|ru>.png (see ShotPath.h).
+// Saves a picture of Control as Name_<language code>.png (see ShotPath.h).
 void Shoot(TControl* Control, const std::string& Name, int Language);
 
 // How many different colours the PNG picture at Path shows; 0 when it cannot

@@ -1,13 +1,20 @@
 #include "Catalogue.h"
 
+#include "Emblems.h"
+
 #include <QStringList>
 
+#include <algorithm>
 #include <set>
 
 namespace bmp {
 
+bool Words::complete() const {
+    return std::all_of(texts.begin(), texts.end(), [](const char* t) { return t != nullptr; });
+}
+
 QString Words::In(int language) const {
-    const char* t = language == 3 ? ru : language == 2 ? en : pl;
+    const char* t = LanguageNumbered(language) ? texts[static_cast<size_t>(language - 1)] : nullptr;
     return QString::fromUtf8(t ? t : "");
 }
 
@@ -146,15 +153,19 @@ const std::vector<ImageListEntry>& ImageLists() {
 }
 
 const std::vector<PictureEntry>& Pictures() {
-    static const std::vector<PictureEntry> pictures = {
-        {"TMainForm.TabImageBack", {792, 22}, Look::Strip, Glyph::None},
-        {"TMainForm.ImagePL", {28, 20}, Look::Emblem, Glyph::FlagPL},
-        {"TMainForm.ImageEN", {28, 20}, Look::Emblem, Glyph::FlagUK},
-        {"TMainForm.ImageRU", {28, 20}, Look::Emblem, Glyph::FlagRU},
-        {"TUsersFrame.UserImage", {48, 48}, Look::Emblem, Glyph::User},
-        {"TConnectFrame.EarthImage", {24, 24}, Look::Emblem, Glyph::Earth},
-        {"TConnectFrame.LockImage", {24, 24}, Look::Emblem, Glyph::Lock},
-    };
+    static const std::vector<PictureEntry> pictures = [] {
+        std::vector<PictureEntry> p = {{"TMainForm.TabImageBack", {792, 22}, Look::Strip, Glyph::None}};
+        for (int language = 1; language <= LanguageCount; ++language)
+            p.push_back({QStringLiteral("TMainForm.") + QLatin1String(LanguageNumbered(language)->Flag),
+                         {28, 20},
+                         Look::Emblem,
+                         Glyph::Flag,
+                         language});
+        p.push_back({"TUsersFrame.UserImage", {48, 48}, Look::Emblem, Glyph::User});
+        p.push_back({"TConnectFrame.EarthImage", {24, 24}, Look::Emblem, Glyph::Earth});
+        p.push_back({"TConnectFrame.LockImage", {24, 24}, Look::Emblem, Glyph::Lock});
+        return p;
+    }();
     return pictures;
 }
 
@@ -175,12 +186,15 @@ QStringList CheckCatalogue() {
                 faults << QStringLiteral("%1: offset %2 outside 0..%3").arg(l.folder).arg(s.k).arg(block - 1);
             if (!seen.insert(s.k).second) faults << QStringLiteral("%1: offset %2 twice").arg(l.folder).arg(s.k);
             const bool needsText = s.glyph == Glyph::None && s.look != Look::Strip;
-            if (needsText && (s.words.empty() || !s.words.en || !s.words.ru))
+            if (needsText && !s.words.complete())
                 faults << QStringLiteral("%1: offset %2 has no text in every language").arg(l.folder).arg(s.k);
         }
         if (static_cast<int>(seen.size()) != block)
             faults << QStringLiteral("%1: %2 of %3 offsets drawn").arg(l.folder).arg(seen.size()).arg(block);
     }
+    for (int language = 1; language <= LanguageCount; ++language)
+        if (!DrawsFlag(language))
+            faults << QStringLiteral("no flag drawn for the language %1").arg(LanguageNumbered(language)->Code);
     return faults;
 }
 

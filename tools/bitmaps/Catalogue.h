@@ -2,23 +2,23 @@
 // folder each, files named by index) and single pictures.
 #pragma once
 
+#include "rtl/Languages.h"
+
 #include <QSize>
 #include <QString>
 
+#include <array>
 #include <vector>
 
 namespace bmp {
 
-constexpr int kLanguages = 3;  // 1 Polish, 2 English, 3 Russian
-
-// UTF-8 texts in language order.
+// UTF-8 texts in the order of the languages' table.
 struct Words {
-    const char* pl = nullptr;
-    const char* en = nullptr;
-    const char* ru = nullptr;
+    std::array<const char*, LanguageCount> texts{};
 
-    bool empty() const { return pl == nullptr; }
-    QString In(int language) const;  // language 1..3
+    bool empty() const { return texts[0] == nullptr; }
+    bool complete() const;           // a text in every language
+    QString In(int language) const;  // language 1..LanguageCount
 };
 
 enum class Look {
@@ -50,9 +50,7 @@ enum class Glyph {
     TabUsers,
     TabFilter,
     TabConnection,
-    FlagPL,
-    FlagUK,
-    FlagRU,
+    Flag,  // of the picture's language
     AppIcon,
     User,
     Earth,
@@ -76,7 +74,7 @@ struct ImageListEntry {
     // every list of the form.
     QString row{};
 
-    int Count() const { return perLanguage == 0 ? static_cast<int>(slots.size()) : perLanguage * kLanguages; }
+    int Count() const { return perLanguage == 0 ? static_cast<int>(slots.size()) : perLanguage * LanguageCount; }
     QString Rule() const;
 };
 
@@ -85,6 +83,7 @@ struct PictureEntry {
     QSize size;
     Look look = Look::Emblem;
     Glyph glyph = Glyph::None;
+    int language = 0;  // of a flag, 1..LanguageCount
 };
 
 const std::vector<ImageListEntry>& ImageLists();

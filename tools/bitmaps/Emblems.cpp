@@ -7,6 +7,7 @@
 #include <QPainterPath>
 
 #include <cmath>
+#include <string_view>
 #include <tuple>
 
 namespace bmp {
@@ -54,15 +55,36 @@ void UnionJack(QPainter& p, const QRect& r) {
     p.restore();
 }
 
-void Flag(QPainter& p, Glyph glyph, const QRectF& box) {
+// Each language's flag, by the language's code.
+struct FlagDrawing {
+    std::string_view code;
+    void (*draw)(QPainter& p, const QRect& field);
+};
+const FlagDrawing kFlags[] = {
+    {"pl",
+     [](QPainter& p, const QRect& r) {
+         Bands(p, r, {Qt::white, QColor(0xDC, 0x14, 0x3C)});
+     }},
+    {"en", UnionJack},
+    {"ru",
+     [](QPainter& p, const QRect& r) {
+         Bands(p, r, {Qt::white, QColor(0x00, 0x39, 0xA6), QColor(0xD5, 0x2B, 0x1E)});
+     }},
+};
+
+const FlagDrawing* FlagOf(int language) {
+    const TLanguage* l = LanguageNumbered(language);
+    if (!l) return nullptr;
+    for (const FlagDrawing& f : kFlags)
+        if (f.code == l->Code) return &f;
+    return nullptr;
+}
+
+void Flag(QPainter& p, int language, const QRectF& box) {
     const QRect outer = box.toAlignedRect();
     const QRect field = outer.adjusted(1, 1, -1, -1);
     p.save();
-    switch (glyph) {
-    case Glyph::FlagPL: Bands(p, field, {Qt::white, QColor(0xDC, 0x14, 0x3C)}); break;
-    case Glyph::FlagRU: Bands(p, field, {Qt::white, QColor(0x00, 0x39, 0xA6), QColor(0xD5, 0x2B, 0x1E)}); break;
-    default: UnionJack(p, field); break;
-    }
+    if (const FlagDrawing* f = FlagOf(language)) f->draw(p, field);
     // A light sheen and a thin frame lift the flag off the page.
     QLinearGradient sheen(field.topLeft(), field.bottomLeft());
     sheen.setColorAt(0, QColor(255, 255, 255, 50));
@@ -203,11 +225,11 @@ void Lock(QPainter& p, const QRectF& box) {
 
 }  // namespace
 
-void PaintEmblem(QPainter& p, Glyph glyph, const QRectF& box) {
+bool DrawsFlag(int language) { return FlagOf(language) != nullptr; }
+
+void PaintEmblem(QPainter& p, Glyph glyph, const QRectF& box, int language) {
     switch (glyph) {
-    case Glyph::FlagPL:
-    case Glyph::FlagUK:
-    case Glyph::FlagRU: Flag(p, glyph, box); break;
+    case Glyph::Flag: Flag(p, language, box); break;
     case Glyph::AppIcon: AppIcon(p, box); break;
     case Glyph::User: User(p, box); break;
     case Glyph::Earth: Earth(p, box); break;

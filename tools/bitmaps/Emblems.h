@@ -10,6 +10,9 @@ class QPainter;
 
 namespace bmp {
 
-void PaintEmblem(QPainter& p, Glyph glyph, const QRectF& box);
+// A flag is that of language 1..LanguageCount.
+void PaintEmblem(QPainter& p, Glyph glyph, const QRectF& box, int language);
+// Whether the flag of a language is drawn.
+bool DrawsFlag(int language);
 
 }  // namespace bmp

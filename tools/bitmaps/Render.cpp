@@ -97,7 +97,7 @@ Rendered RenderSlot(const Slot& slot, QSize size, int language, const RenderOpti
             PaintGlyph(p, slot.glyph, face.content.translated(face.shift), GlyphInk(slot.glyph));
             break;
         }
-        case Look::Emblem: PaintEmblem(p, slot.glyph, QRectF(QPointF(0, 0), QSizeF(size))); break;
+        case Look::Emblem: PaintEmblem(p, slot.glyph, QRectF(QPointF(0, 0), QSizeF(size)), language); break;
         case Look::Strip: PaintStrip(p, size); break;
         }
     }
@@ -105,7 +105,8 @@ Rendered RenderSlot(const Slot& slot, QSize size, int language, const RenderOpti
 }
 
 Rendered RenderPicture(const PictureEntry& picture, const RenderOptions& options) {
-    return RenderSlot({0, picture.look, {}, picture.glyph}, picture.size, 1, options);
+    return RenderSlot({0, picture.look, {}, picture.glyph}, picture.size, picture.language ? picture.language : 1,
+                      options);
 }
 
 QImage RenderIcon(int size) {

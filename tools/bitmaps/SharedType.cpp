@@ -19,7 +19,7 @@ QString SizeGroup(const ImageListEntry& l, const Slot& s) {
 TypeSteps SharedSteps(const RenderOptions& options) {
     TypeSteps steps;
     for (const ImageListEntry& l : ImageLists())
-        for (int lang = 1; lang <= kLanguages; ++lang)
+        for (int lang = 1; lang <= LanguageCount; ++lang)
             for (const Slot& s : l.slots) {
                 const int step = RenderSlot(s, l.size, lang, options).textStep;
                 if (step < 0) continue;
@@ -38,7 +38,7 @@ QStringList UnevenRows(const RenderOptions& options) {
     const TypeSteps shared = SharedSteps(options);
     std::map<QString, std::set<int>> taken;
     for (const ImageListEntry& l : ImageLists())
-        for (int lang = 1; lang <= kLanguages; ++lang)
+        for (int lang = 1; lang <= LanguageCount; ++lang)
             for (const Slot& s : l.slots) {
                 const int step = RenderSlot(s, l.size, lang, options, SharedStep(shared, l, s)).textStep;
                 if (step >= 0) taken[SizeGroup(l, s)].insert(step);

@@ -33,8 +33,6 @@ struct Options {
     bool check = false;
 };
 
-const char* const kLanguageNames[] = {"PL", "EN", "RU"};
-
 void Fail(const QString& message) { std::fprintf(stderr, "makebitmaps: %s\n", qPrintable(message)); }
 
 bool ParseArgs(int argc, char** argv, Options& o) {
@@ -134,7 +132,7 @@ bool SaveTabPreview(const Options& o, const bmp::RenderOptions& ro) {
         return bmp::RenderSlot(s, tabs->size, lang, ro, bmp::SharedStep(steps, *tabs, s)).image;
     };
     std::vector<std::vector<QImage>> rows;
-    for (int lang = 1; lang <= bmp::kLanguages; ++lang)
+    for (int lang = 1; lang <= LanguageCount; ++lang)
         for (int selected = 0; selected < 3; ++selected)
             rows.push_back(
                 {tab(lang, selected == 0 ? 1 : 0), tab(lang, selected == 1 ? 3 : 2), tab(lang, selected == 2 ? 5 : 4)});
@@ -154,9 +152,10 @@ int Generate(const Options& o) {
     for (const bmp::ImageListEntry& l : bmp::ImageLists()) {
         if (!PrepareFolder(o.out + QLatin1Char('/') + l.folder)) return 1;
         std::vector<bmp::SheetRow> rows;
-        const int languages = l.perLanguage == 0 ? 1 : bmp::kLanguages;
+        const int languages = l.perLanguage == 0 ? 1 : LanguageCount;
         for (int lang = 1; lang <= languages; ++lang) {
-            bmp::SheetRow row{l.perLanguage == 0 ? QString() : QLatin1String(kLanguageNames[lang - 1]), {}};
+            bmp::SheetRow row{
+                l.perLanguage == 0 ? QString() : QString::fromLatin1(LanguageNumbered(lang)->Code).toUpper(), {}};
             std::vector<bmp::SheetCell> cells(l.perLanguage == 0 ? l.slots.size() : l.perLanguage);
             for (const bmp::Slot& s : l.slots) {
                 const bmp::Rendered r = bmp::RenderSlot(s, l.size, lang, ro, bmp::SharedStep(steps, l, s));
@@ -293,18 +292,20 @@ int Check(const Options& o) {
         ++faults;
     }
     // What is committed is what the table and the drawing code make now.
+    auto same = [&](const QString& path, const QImage& drawn) {
+        const QImage stored(path);
+        if (stored.isNull() || Alike(stored, drawn)) return;  // a missing file is said above
+        Fail(QStringLiteral("%1 is not what the table draws now: run makebitmaps").arg(path));
+        ++faults;
+    };
     const bmp::TypeSteps steps = bmp::SharedSteps(ro);
     for (const bmp::ImageListEntry& l : bmp::ImageLists())
-        for (int lang = 1; lang <= (l.perLanguage == 0 ? 1 : bmp::kLanguages); ++lang)
-            for (const bmp::Slot& s : l.slots) {
-                const QString path = ListFile(o.out, l, IndexOf(l, lang, s.k));
-                const QImage stored(path);
-                if (stored.isNull()) continue;  // said above
-                if (!Alike(stored, bmp::RenderSlot(s, l.size, lang, ro, bmp::SharedStep(steps, l, s)).image)) {
-                    Fail(QStringLiteral("%1 is not what the table draws now: run makebitmaps").arg(path));
-                    ++faults;
-                }
-            }
+        for (int lang = 1; lang <= (l.perLanguage == 0 ? 1 : LanguageCount); ++lang)
+            for (const bmp::Slot& s : l.slots)
+                same(ListFile(o.out, l, IndexOf(l, lang, s.k)),
+                     bmp::RenderSlot(s, l.size, lang, ro, bmp::SharedStep(steps, l, s)).image);
+    for (const bmp::PictureEntry& pic : bmp::Pictures())
+        same(QStringLiteral("%1/pictures/%2.png").arg(o.out, pic.file), bmp::RenderPicture(pic, ro).image);
     if (faults == 0) std::printf("makebitmaps: %s matches the table\n", qPrintable(o.out));
     return faults ? 1 : 0;
 }

@@ -56,6 +56,14 @@ void checkTexts(const TLayoutObject& o, const std::string& file, TDiagnostics& d
     for (const TLayoutObject& c : o.Children) checkTexts(c, file, diag);
 }
 
+// "Polish, English and Russian"
+std::string languageList() {
+    std::string list;
+    for (int l = 0; l < LanguageCount; ++l)
+        list += std::string(l == 0 ? "" : l + 1 == LanguageCount ? " and " : ", ") + Languages[size_t(l)].Name;
+    return list;
+}
+
 std::string hexValue(const std::string& bytes) {
     static const char digits[] = "0123456789ABCDEF";
     std::string out = "{";
@@ -97,9 +105,10 @@ void compile(const std::string& layoutPath, const std::string& baseDir, const TL
             p && !(p->Value.Kind == TLayoutValue::Integer && p->Value.Text == "1"))
             diag.Error(layoutPath, p->Line, "LangDelim must be 1: the translation table is written with delimiter 1");
         if (const TLayoutProperty* p = t.Find("NumOfLanguages");
-            p && !(p->Value.Kind == TLayoutValue::Integer && p->Value.Text == "3"))
+            p && !(p->Value.Kind == TLayoutValue::Integer && p->Value.Text == std::to_string(LanguageCount)))
             diag.Error(layoutPath, p->Line,
-                       "NumOfLanguages must be 3: the translation table has Polish, English and Russian");
+                       "NumOfLanguages must be " + std::to_string(LanguageCount) + ": the translation table has " +
+                           languageList());
         if (!hasTable) {
             diag.Error(layoutPath, t.Line, t.Name + " is a translation component but there is no table " + langPath);
         } else {

@@ -113,18 +113,19 @@ private:
             error(e, mc->ClassName() + " has no published text property " + prop);
             return;
         }
-        samePolish(e, o, prop);
+        sameAsLayout(e, o, prop);
     }
 
-    // The layout shows the Polish text; switching away and back takes it from the table.
-    void samePolish(const TLangEntry& e, const TLayoutObject* o, const std::string& path) {
-        const std::string& polish = e.Texts[0];
-        if (polish.empty()) return;
+    // The layout shows the first language's text; switching away and back takes it from the table.
+    void sameAsLayout(const TLangEntry& e, const TLayoutObject* o, const std::string& path) {
+        const TLanguage& first = Languages[0];
+        const std::string& text = e.Texts[0];
+        if (text.empty()) return;
         const TLayoutProperty* p = o->Find(path);
-        if (!p || p->Value.Kind != TLayoutValue::String || p->Value.Text == polish) return;
-        error(e, "the Polish text " + QuoteBytes(polish, 1250) + " differs from the layout's " +
-                     (o == m_.Root ? m_.Root->ClassName : o->Name) + "." + path + " " +
-                     QuoteBytes(p->Value.Text, 1250) + " (line " + std::to_string(p->Line) + ")");
+        if (!p || p->Value.Kind != TLayoutValue::String || p->Value.Text == text) return;
+        error(e, std::string("the ") + first.Name + " text " + QuoteBytes(text, first.CodePage) +
+                     " differs from the layout's " + (o == m_.Root ? m_.Root->ClassName : o->Name) + "." + path + " " +
+                     QuoteBytes(p->Value.Text, first.CodePage) + " (line " + std::to_string(p->Line) + ")");
     }
 
     void fontEntry(const TLangEntry& e) {
@@ -138,20 +139,21 @@ private:
             return;
         }
         if (e.Type == stFonts) {
-            samePolish(e, o, "Font.Name");
+            sameAsLayout(e, o, "Font.Name");
             return;
         }
-        static const char* languages[LangCount] = {"Polish", "English", "Russian"};
-        for (int l = 0; l < LangCount; ++l) {
+        bool othersName = false;
+        for (size_t l = 0; l < Languages.size(); ++l) {
             int charset = 0;
-            const std::string& text = e.Texts[size_t(l)];
+            const std::string& text = e.Texts[l];
             if (!text.empty() && !CharsetFromName(text, charset))
-                error(e, std::string("the ") + languages[l] + " text '" + text + "' is not a character set name");
+                error(e, std::string("the ") + Languages[l].Name + " text '" + text + "' is not a character set name");
+            if (l > 0 && !text.empty()) othersName = true;
         }
-        if (e.Texts[0].empty() && (!e.Texts[1].empty() || !e.Texts[2].empty()))
-            error(e,
-                  "the Polish character set is empty while another language names one: switching back to "
-                  "Polish would keep that one (name DEFAULT_CHARSET)");
+        if (e.Texts[0].empty() && othersName)
+            error(e, std::string("the ") + Languages[0].Name +
+                         " character set is empty while another language names one: switching back to " +
+                         Languages[0].Name + " would keep that one (name DEFAULT_CHARSET)");
     }
 
     void pathEntry(const TLangEntry& e) {
@@ -177,7 +179,7 @@ private:
         } else if (!IsStringKind(r.Prop)) {
             error(e, path + " of " + mc->ClassName() + " is not a text property");
         } else {
-            samePolish(e, o, path);
+            sameAsLayout(e, o, path);
         }
     }
 
@@ -313,7 +315,8 @@ private:
             diag_.Error(tableName(), 0,
                         key + " (layout line " + std::to_string(o->Line) +
                             ") has its own font and shows text but has no " + lacks +
-                            " entry: its Russian texts would be decoded as Polish");
+                            " entry: the texts of a language with another code page would be decoded as " +
+                            Languages[0].Name);
         };
         check(m_.Root);
         for (const auto& [name, o] : m_.Owned)

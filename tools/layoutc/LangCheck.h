@@ -7,7 +7,7 @@
 
 #include "localization/LxTranslationData.h"
 
-// Entries are "key 0x01 Polish 0x01 English 0x01 Russian 0x01"; a list for
+// Entries are "key 0x01 <text> 0x01" with a text for each language; a list for
 // every type the translation component's class publishes, in table order.
 // Faults of the table as a whole are reported against TablePath.
 TlxTranslationLists BuildTranslationLists(const std::vector<TLangEntry>& Entries, const TLayoutModel& Model,

@@ -9,8 +9,14 @@
 
 namespace {
 
-constexpr const char* languageNames[LangCount] = {"Polish", "English", "Russian"};
 constexpr int maxIncludeDepth = 8;
+
+// "list type, key, Polish, English, Russian"
+std::string fieldNames() {
+    std::string names = "list type, key";
+    for (const TLanguage& l : Languages) names += std::string(", ") + l.Name;
+    return names;
+}
 
 std::vector<std::string> splitTabs(const std::string& line) {
     std::vector<std::string> fields;
@@ -90,9 +96,9 @@ private:
     void entry(const std::string& path, int line, const std::string& s) {
         auto error = [&](const std::string& m) { diag_.Error(path, line, m); };
         const std::vector<std::string> f = splitTabs(s);
-        if (f.size() != 2 + LangCount) {
-            error("expected 5 tab-separated fields (list type, key, Polish, English, Russian), found " +
-                  std::to_string(f.size()));
+        if (f.size() != 2 + LanguageCount) {
+            error("expected " + std::to_string(2 + LanguageCount) + " tab-separated fields (" + fieldNames() +
+                  "), found " + std::to_string(f.size()));
             return;
         }
         TLangEntry e;
@@ -117,29 +123,30 @@ private:
             error(std::string("the key holds the byte ") + b);
             ok = false;
         }
-        for (int l = 0; l < LangCount; ++l) {
-            const std::string& utf8 = f[size_t(2 + l)];
+        for (size_t l = 0; l < Languages.size(); ++l) {
+            const TLanguage& language = Languages[l];
+            const std::string& utf8 = f[2 + l];
             if (const char* b = reservedByte(utf8)) {
-                error(std::string("the ") + languageNames[l] + " text holds the byte " + b);
+                error(std::string("the ") + language.Name + " text holds the byte " + b);
                 ok = false;
                 continue;
             }
-            if (l == 1 && !rtl_utf8::IsAscii(utf8)) {
+            if (language.AsciiOnly && !rtl_utf8::IsAscii(utf8)) {
                 size_t pos = 0;
                 char32_t c = 0;
                 while (pos < utf8.size() && (c = rtl_utf8::Next(utf8, pos)) < 0x80) {
                 }
-                error("the English text must be ASCII; it holds " + DescribeChar(c));
+                error(std::string("the ") + language.Name + " text must be ASCII; it holds " + DescribeChar(c));
                 ok = false;
                 continue;
             }
-            const TEncoded enc = EncodeUtf8(utf8, LangCodePages[size_t(l)]);
+            const TEncoded enc = EncodeUtf8(utf8, language.CodePage);
             if (!enc.Ok) {
-                error(std::string("the ") + languageNames[l] + " text: " + enc.Problem);
+                error(std::string("the ") + language.Name + " text: " + enc.Problem);
                 ok = false;
                 continue;
             }
-            e.Texts[size_t(l)] = enc.Bytes;
+            e.Texts[l] = enc.Bytes;
         }
         if (ok) Entries.push_back(std::move(e));
     }

@@ -9,6 +9,7 @@
 #include "qt/QtCommonPeers.h"
 #include "qt/QtPlatform.h"
 #include "rtl/CodePages.h"
+#include "rtl/Languages.h"
 #include "rtl/ResStrings.h"
 #include "vcl/CommonRegister.h"
 #include "vcl/Dialogs.h"
@@ -284,14 +285,14 @@ TEST_F(Dialogs, TheHelpButtonReportsAMissingHelpFile) {
 
 // Pictures to look at: the dialog in each language, with every kind of icon.
 TEST_F(Dialogs, PicturesInEachLanguage) {
-    static const char* const names[] = {"pl", "en", "ru"};
-    for (int language = 1; language <= 3; ++language) {
+    for (int language = 1; language <= LanguageCount; ++language) {
         OwnerForm owner(true);
         owner.Lang->SetActLang(language);
         int shots = 0;
         SetModalHook([&](TCustomForm* Form) -> TModalResult {
-            const std::string path = yorde::test::ShotPath(std::string("lxMessageDialog_") + names[language - 1] + "_" +
-                                                           std::to_string(shots++) + ".png");
+            const std::string path =
+                yorde::test::ShotPath(std::string("lxMessageDialog_") + LanguageNumbered(language)->Code + "_" +
+                                      std::to_string(shots++) + ".png");
             EXPECT_TRUE(yorde::qt::SaveScreenshot(Form, path)) << path;
             QImage image(QString::fromStdString(path));
             EXPECT_FALSE(image.isNull());

@@ -4,6 +4,7 @@
 #include "DialogsFixture.h"
 
 #include "qt/QtPlatform.h"
+#include "rtl/Languages.h"
 #include "workstation/AddressBookDialogUnit.h"
 
 using namespace dialogstest;
@@ -96,7 +97,6 @@ TEST_F(AddressBookDialogTest, TheFormTakesEnterAndEscapeAndTheImagesClickTheHidd
 }
 
 TEST_F(DialogTest, TheEntryDialogSpeaksEachLanguage) {
-    const char* const names[] = {"pl", "en", "ru"};
     const char* const captions[][3] = {{"Nowy kontakt", "Numer", "Opis"},
                                        {"New contact", "Number", "Description"},
                                        {"Новый контакт", "Номер", "Описание"}};
@@ -104,18 +104,18 @@ TEST_F(DialogTest, TheEntryDialogSpeaksEachLanguage) {
                                       "TAddressBookDialog.ImageList1/10.png"};
     const char* const cancelPictures[] = {"TAddressBookDialog.ImageList1/0.png", "TAddressBookDialog.ImageList1/4.png",
                                           "TAddressBookDialog.ImageList1/8.png"};
-    for (int language = 1; language <= 3; ++language) {
+    for (int language = 1; language <= LanguageCount; ++language) {
         SCOPED_TRACE(language);
         ProgramLanguageScope lang(language);
         Owned<TAddressBookDialog> d(NewForm<TAddressBookDialog>(nullptr));
-        EXPECT_EQ(d->Caption(), InLanguage(language, captions[language - 1][0]));
-        EXPECT_EQ(d->Label1->Caption(), InLanguage(language, captions[language - 1][1]));
-        EXPECT_EQ(d->Label2->Caption(), InLanguage(language, captions[language - 1][2]));
-        EXPECT_TRUE(ShowsBitmap(d->ImageOK, okPictures[language - 1]));
-        EXPECT_TRUE(ShowsBitmap(d->ImageAnuluj, cancelPictures[language - 1]));
+        EXPECT_EQ(d->Caption(), InLanguage(language, ForLanguage(language, captions)[0]));
+        EXPECT_EQ(d->Label1->Caption(), InLanguage(language, ForLanguage(language, captions)[1]));
+        EXPECT_EQ(d->Label2->Caption(), InLanguage(language, ForLanguage(language, captions)[2]));
+        EXPECT_TRUE(ShowsBitmap(d->ImageOK, ForLanguage(language, okPictures)));
+        EXPECT_TRUE(ShowsBitmap(d->ImageAnuluj, ForLanguage(language, cancelPictures)));
         d->NrEdit->SetText("601 234 567");
         d->OpisMemo->SetText(InLanguage(language, language == 3 ? "Иван, бухгалтерия" : "Jan Żółw, biuro"));
-        const std::string path = ShotPath(std::string("entry_dialog_") + names[language - 1] + ".png");
+        const std::string path = ShotPath(std::string("entry_dialog_") + LanguageNumbered(language)->Code + ".png");
         EXPECT_TRUE(yorde::qt::SaveScreenshot(d.get(), path)) << path;
     }
 }

@@ -8,6 +8,7 @@
 #include "qt/QtPlatform.h"
 #include "rtl/CodePages.h"
 #include "rtl/Folders.h"
+#include "rtl/Languages.h"
 #include "store/LocalDatabases.h"
 #include "vcl/FileDialogs.h"
 #include "workstation/AddressBookDialogUnit.h"
@@ -424,19 +425,18 @@ TEST_F(DialogTest, TheAddressBookSpeaksEachLanguage) {
         db.ExecDml("INSERT INTO AddressBook VALUES('jan', '601234567', ?);", {Utf8ToCodePage("Łódź, biuro", 1250)});
         db.ExecDml("INSERT INTO AddressBook VALUES('jan', '22', 'Pan O''Hara');");
     }
-    const char* const names[] = {"pl", "en", "ru"};
     const char* const captions[] = {"Książka adresowa", "Phonebook", "Телефонная книга"};
     const char* const titles[][2] = {{"Numer", "Opis"}, {"Number", "Description"}, {"Номер", "описание"}};
     const char* const keys[] = {"IDS_ERROR",       "IDS_READ_ERROR",   "IDS_SAVE_ERROR",      "IDS_RECORD_EXISTS",
                                 "IDS_NUMBER_CELL", "IDS_REMOVE",       "IDS_REMOVE_QUESTION", "IDS_IMPORT",
                                 "IDS_EXPORT",      "IDS_IMPORT_ERROR", "IDS_NOT_SAVED",       "IDS_EXPORT_ERROR"};
-    for (int language = 1; language <= 3; ++language) {
+    for (int language = 1; language <= LanguageCount; ++language) {
         SCOPED_TRACE(language);
         ProgramLanguageScope lang(language);
         Owned<TAddressBook> b(NewForm<TAddressBook>(nullptr, AnsiString("jan")));
-        EXPECT_EQ(b->Caption(), InLanguage(language, captions[language - 1]));
-        EXPECT_EQ(b->ABookListEditor->Cells(0, 0), InLanguage(language, titles[language - 1][0]));
-        EXPECT_EQ(b->ABookListEditor->Cells(1, 0), InLanguage(language, titles[language - 1][1]));
+        EXPECT_EQ(b->Caption(), InLanguage(language, ForLanguage(language, captions)));
+        EXPECT_EQ(b->ABookListEditor->Cells(0, 0), InLanguage(language, ForLanguage(language, titles)[0]));
+        EXPECT_EQ(b->ABookListEditor->Cells(1, 0), InLanguage(language, ForLanguage(language, titles)[1]));
         EXPECT_EQ(b->ClientWidth(), 554);
         EXPECT_EQ(b->ClientHeight(), 386);
         EXPECT_EQ(b->ABookListEditor->ColWidths(0), 103);
@@ -446,11 +446,11 @@ TEST_F(DialogTest, TheAddressBookSpeaksEachLanguage) {
             Owned<TMessageDialog> message(NewForm<TMessageDialog>(nullptr));
             message->MessageLabel->Font()->SetCharset(b->Font()->Charset());
             message->MessageLabel->SetCaption("\n" + b->lxLangLinked1->GetText("IDS_EXPORT_ERROR"));
-            ExpectTextsFitAndShown(message.get(),
-                                   ShotPath(std::string("address_book_export_error_") + names[language - 1] + ".png"));
+            ExpectTextsFitAndShown(message.get(), ShotPath(std::string("address_book_export_error_") +
+                                                           LanguageNumbered(language)->Code + ".png"));
         }
         b->ABookListEditor->SetRow(2);
-        const std::string path = ShotPath(std::string("address_book_") + names[language - 1] + ".png");
+        const std::string path = ShotPath(std::string("address_book_") + LanguageNumbered(language)->Code + ".png");
         EXPECT_TRUE(yorde::qt::SaveScreenshot(b.get(), path)) << path;
     }
     SetProgramDirOverride(AnsiString());

@@ -1,6 +1,7 @@
 // The texts the catalogue setters compose, in the three languages.
 #include "DialogsFixture.h"
 
+#include "rtl/Languages.h"
 #include "workstation/Unitmessage.h"
 #include "workstation/Unitquestion.h"
 
@@ -70,7 +71,7 @@ TEST_F(Catalogue, ComposesTheUsersAndFieldRuleSentences) {
         [](TMessageDialog* d) { d->SetFieldRuleMessage(0); }, [](TMessageDialog* d) { d->SetFieldRuleMessage(1); },
         [](TMessageDialog* d) { d->SetUsersMessage(7); }};
     for (int i = 0; i < 5; ++i)
-        for (int language = 1; language <= 3; ++language)
+        for (int language = 1; language <= LanguageCount; ++language)
             EXPECT_EQ(messageText(language, setters[i]), InLanguage(language, expected[i][language - 1]))
                 << "case " << i << ", language " << language;
 }
@@ -79,7 +80,7 @@ TEST_F(Catalogue, EveryMessageIsTranslatedAndEndsWithTheFullStop) {
     for (const auto& [name, set] : allMessages()) {
         const AnsiString polish = messageText(1, set);
         ASSERT_FALSE(polish.empty()) << name;
-        for (int language = 1; language <= 3; ++language) {
+        for (int language = 1; language <= LanguageCount; ++language) {
             const AnsiString text = language == 1 ? polish : messageText(language, set);
             EXPECT_EQ(text.back(), '.') << name << " in language " << language;
             // A translation that ends with its own full stop gets no second one.
@@ -128,13 +129,13 @@ TEST_F(Catalogue, QuestionsHaveTheirOwnNoAdminTextAndAFullStopOnlyForCodeOne) {
 TEST_F(Catalogue, TheUserRemovalQuestionPutsTheNameBetweenTheTwoTexts) {
     const char* expected[] = {"Dane użytkownika jan.k zostaną usunięte.", "User data jan.k will be removed.",
                               "Данные пользователя jan.k будут удалены."};
-    for (int language = 1; language <= 3; ++language)
+    for (int language = 1; language <= LanguageCount; ++language)
         EXPECT_EQ(questionText(language, [](TQuestionDialog* d) { d->SetUserRemovalQuestion("jan.k"); }),
-                  InLanguage(language, expected[language - 1]));
+                  InLanguage(language, ForLanguage(language, expected)));
 }
 
 TEST_F(Catalogue, TheAdminCreateErrorGrowsTheDialogInRussianOnly) {
-    for (int language = 1; language <= 3; ++language) {
+    for (int language = 1; language <= LanguageCount; ++language) {
         ProgramLanguageScope lang(language);
         Owned<TMessageDialog> dialog(NewForm<TMessageDialog>(nullptr));
         const int top = dialog->ImageOK->Top(), labelHeight = dialog->MessageLabel->Height();
@@ -159,9 +160,9 @@ TEST_F(Catalogue, TheUsersFileMessageNamesTheFileOnItsOwnLine) {
     const char* expected[] = {"Nie można używać pliku użytkowników:\n/opt/yorde/users.conf\ndysk jest pełny.",
                               "The users file cannot be used:\n/opt/yorde/users.conf\nthe disk is full.",
                               "Невозможно использовать файл пользователей:\n/opt/yorde/users.conf\nдиск заполнен."};
-    for (int language = 1; language <= 3; ++language)
+    for (int language = 1; language <= LanguageCount; ++language)
         EXPECT_EQ(messageText(language, [](TMessageDialog* d) { d->SetUsersFileMessage("/opt/yorde/users.conf", 3); }),
-                  InLanguage(language, expected[language - 1]));
+                  InLanguage(language, ForLanguage(language, expected)));
 
     ProgramLanguageScope lang(2);
     Owned<TMessageDialog> dialog(NewForm<TMessageDialog>(nullptr));

@@ -148,9 +148,9 @@ TEST_F(ConnectFrameUi, TextsInEachLanguageAndPictures) {
     const char* const extension[] = {"Linia wewnętrzna", "Extension", "Внутренняя линия"};
     InEachLanguage<TConnectFrame>(kFrameWidth, kFrameHeight, [&](int language, ConnectHost& h) {
         TConnectFrame* f = h.Frame;
-        EXPECT_EQ(f->Label2->Caption(), InLanguage(language, password[language - 1]));
-        EXPECT_EQ(f->PolaczImage->Hint(), InLanguage(language, connectHint[language - 1]));
-        EXPECT_EQ(f->LegPanel2->Caption(), InLanguage(language, extension[language - 1]));
+        EXPECT_EQ(f->Label2->Caption(), InLanguage(language, ForLanguage(language, password)));
+        EXPECT_EQ(f->PolaczImage->Hint(), InLanguage(language, ForLanguage(language, connectHint)));
+        EXPECT_EQ(f->LegPanel2->Caption(), InLanguage(language, ForLanguage(language, extension)));
         for (const char* key :
              {"IDS_NOURL", "IDS_NOPASSWORD", "IDS_SHORTPASSWORD", "IDS_CONNECT", "IDS_DISCONNECT", "IDS_CONNECTING",
               "IDS_OLDFIRMWARE", "IDS_CONNECT_ERROR_4", "IDS_RECEIVING", "IDS_FROM", "IDS_SD_HINT", "IDS_NOSPACELEFT"})

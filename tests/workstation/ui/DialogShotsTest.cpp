@@ -3,6 +3,7 @@
 // pictures for a person to look at.
 #include "DialogsFixture.h"
 
+#include "rtl/Languages.h"
 #include "workstation/Unitannoun.h"
 #include "workstation/Unitdelete.h"
 #include "workstation/Unitmessage.h"
@@ -14,10 +15,8 @@ using namespace dialogstest;
 
 namespace {
 
-const char* const kLanguageNames[] = {"pl", "en", "ru"};
-
 void shoot(TCustomForm* Form, const std::string& Name, int Language) {
-    ExpectTextsFitAndShown(Form, ShotPath(Name + "_" + kLanguageNames[Language - 1] + ".png"));
+    ExpectTextsFitAndShown(Form, ShotPath(Name + "_" + LanguageNumbered(Language)->Code + ".png"));
 }
 
 }  // namespace
@@ -41,7 +40,7 @@ TEST_F(DialogShots, MessageDialogs) {
              d->SetUsersFileMessage("/opt/rejestratorrozmowtelefonicznychcentraliabonenckiej/users.conf", 4);
          }},
     };
-    for (int language = 1; language <= 3; ++language) {
+    for (int language = 1; language <= LanguageCount; ++language) {
         ProgramLanguageScope lang(language);
         for (const auto& [name, set] : cases) {
             Owned<TMessageDialog> dialog(NewForm<TMessageDialog>(nullptr));
@@ -55,7 +54,7 @@ TEST_F(DialogShots, MessageDialogs) {
 TEST_F(DialogShots, QuestionDeleteAndSlotDialogs) {
     const char* const deleteTexts[] = {"Czy na pewno usunąć to nagranie?", "Are you sure to delete this recording?",
                                        "Вы действительно хотите удалить эту запись?"};
-    for (int language = 1; language <= 3; ++language) {
+    for (int language = 1; language <= LanguageCount; ++language) {
         ProgramLanguageScope lang(language);
         Owned<TQuestionDialog> question(NewForm<TQuestionDialog>(nullptr));
         question->SetUserRemovalQuestion("kowalski_jan");
@@ -64,7 +63,8 @@ TEST_F(DialogShots, QuestionDeleteAndSlotDialogs) {
         noAdmin->SetUsersQuestion(0);
         shoot(noAdmin.get(), "question_no_admin", language);
 
-        Owned<TDeleteDialog> remove(NewForm<TDeleteDialog>(nullptr, InLanguage(language, deleteTexts[language - 1])));
+        Owned<TDeleteDialog> remove(
+            NewForm<TDeleteDialog>(nullptr, InLanguage(language, ForLanguage(language, deleteTexts))));
         shoot(remove.get(), "delete", language);
 
         Owned<TAnnounDialog> slot(NewForm<TAnnounDialog>(nullptr));

@@ -167,11 +167,11 @@ TEST_F(FiltrFrameUi, TextsInEachLanguageAndPictures) {
                                        "Отключить фильтр и показать все файлы"};
     InEachLanguage<TFiltrFrame>(kFrameWidth, kFrameHeight, [&](int language, FiltrHost& h) {
         TFiltrFrame* f = h.Frame;
-        EXPECT_EQ(f->AbALabel->Caption(), InLanguage(language, caller[language - 1]));
-        EXPECT_EQ(f->PhonebookLabel->Caption(), InLanguage(language, phonebook[language - 1]));
+        EXPECT_EQ(f->AbALabel->Caption(), InLanguage(language, ForLanguage(language, caller)));
+        EXPECT_EQ(f->PhonebookLabel->Caption(), InLanguage(language, ForLanguage(language, phonebook)));
         ASSERT_EQ(f->QuickComboBox->Items()->Count(), 8);
-        EXPECT_EQ(f->QuickComboBox->Items()->Strings(3), InLanguage(language, lastWeek[language - 1]));
-        EXPECT_EQ(f->WszystkoImage->Hint(), InLanguage(language, showAllHint[language - 1]));
+        EXPECT_EQ(f->QuickComboBox->Items()->Strings(3), InLanguage(language, ForLanguage(language, lastWeek)));
+        EXPECT_EQ(f->WszystkoImage->Hint(), InLanguage(language, ForLanguage(language, showAllHint)));
         // As the settings leave them at the start.
         for (TDateTimePicker* p : {f->OdDatePicker, f->OdTimePicker, f->DoDatePicker, f->DoTimePicker})
             p->SetDateTime(EncodeDateTime(2026, 3, 2, 9, 15, 0, 0));

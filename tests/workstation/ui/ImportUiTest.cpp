@@ -22,11 +22,13 @@
 #include "DialogsFixture.h"
 #include "FullDatabase.h"
 #include "TempFolder.h"
+#include "rtl/Languages.h"
 
 #include <filesystem>
 
 using namespace userstest;
 using yorde::test::Click;
+using yorde::test::ForLanguage;
 using yorde::test::InLanguage;
 using yorde::test::PressKey;
 using yorde::test::ProgramLanguageScope;
@@ -273,7 +275,6 @@ TEST_F(ImportDialogTest, TheOkImageWithNothingChosenGivesOneBlankAndCancelNothin
 
 TEST_F(ImportDialogTest, SpeaksEachLanguage) {
     SetDriveListProvider([] { return std::vector<AnsiString>{"/media/jan/KARTA"}; });
-    const char* const names[] = {"pl", "en", "ru"};
     const char* const texts[][4] = {
         {"Import", "Wybierz napęd z kartą SD", "Napęd z kartą SD", "Nie zaimportowano nagrań:"},
         {"Import", "Select SD card drive", "SD card drive", "Recordings not imported:"},
@@ -282,20 +283,21 @@ TEST_F(ImportDialogTest, SpeaksEachLanguage) {
                                       "TImportDialog.ImageList1/10.png"};
     const char* const cancelPictures[] = {"TImportDialog.ImageList1/0.png", "TImportDialog.ImageList1/4.png",
                                           "TImportDialog.ImageList1/8.png"};
-    for (int language = 1; language <= 3; ++language) {
+    for (int language = 1; language <= LanguageCount; ++language) {
         SCOPED_TRACE(language);
         ProgramLanguageScope lang(language);
         Owned<TImportDialog> d(NewForm<TImportDialog>(nullptr, AnsiString()));
-        EXPECT_EQ(d->Caption(), InLanguage(language, texts[language - 1][0]));
-        EXPECT_EQ(d->DiskLabel->Caption(), InLanguage(language, texts[language - 1][1]));
-        EXPECT_EQ(d->DriveComboBox->Hint(), InLanguage(language, texts[language - 1][2]));
-        EXPECT_EQ(d->Text("IDS_IMPORT_FAILED"), InLanguage(language, texts[language - 1][3]));
+        EXPECT_EQ(d->Caption(), InLanguage(language, ForLanguage(language, texts)[0]));
+        EXPECT_EQ(d->DiskLabel->Caption(), InLanguage(language, ForLanguage(language, texts)[1]));
+        EXPECT_EQ(d->DriveComboBox->Hint(), InLanguage(language, ForLanguage(language, texts)[2]));
+        EXPECT_EQ(d->Text("IDS_IMPORT_FAILED"), InLanguage(language, ForLanguage(language, texts)[3]));
         EXPECT_FALSE(d->Text("IDS_IMPORT_DISK_FULL").empty());
         EXPECT_FALSE(d->Text("IDS_ERROR").empty());
-        EXPECT_TRUE(ShowsBitmap(d->ImageOK, okPictures[language - 1]));
-        EXPECT_TRUE(ShowsBitmap(d->ImageAnuluj, cancelPictures[language - 1]));
+        EXPECT_TRUE(ShowsBitmap(d->ImageOK, ForLanguage(language, okPictures)));
+        EXPECT_TRUE(ShowsBitmap(d->ImageAnuluj, ForLanguage(language, cancelPictures)));
         d->DriveComboBox->SetItemIndex(0);
-        const std::string path = yorde::test::ShotPath(std::string("import_dialog_") + names[language - 1] + ".png");
+        const std::string path =
+            yorde::test::ShotPath(std::string("import_dialog_") + LanguageNumbered(language)->Code + ".png");
         EXPECT_TRUE(yorde::qt::SaveScreenshot(d.get(), path)) << path;
     }
 }

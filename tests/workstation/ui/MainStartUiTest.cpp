@@ -8,6 +8,7 @@
 #include "net/ServerSocket.h"
 #include "rtl/Files.h"
 #include "rtl/Folders.h"
+#include "rtl/Languages.h"
 #include "store/SqliteDb.h"
 #include "workstation/Mainunit.h"
 #include "workstation/Unitconnect.h"
@@ -284,9 +285,9 @@ TEST_F(MainStart, TheWindowStays800WideAndAtLeast600High) {
 TEST_F(MainStart, EachLanguageMarkerStartsThatLanguageWithEveryTextFitting) {
     StoreAdmin();
     const char* markers[] = {"pl.lang", "en.lang", "ru.lang"};
-    for (int language = 1; language <= 3; ++language) {
+    for (int language = 1; language <= LanguageCount; ++language) {
         for (const char* m : markers) std::filesystem::remove(program.Path(m));
-        program.Write(markers[language - 1], "");
+        program.Write(yorde::test::ForLanguage(language, markers), "");
         CreateMainWindow();
         EXPECT_EQ(DMLang->lxLangDispatcher1->ActiveLanguage(), language);
         MainForm->Show();

@@ -7,6 +7,7 @@
 #include "localization/Lxcomp.h"
 #include "qt/QtPlatform.h"
 #include "rtl/Folders.h"
+#include "rtl/Languages.h"
 #include "rtl/Paths.h"
 #include "shell/Power.h"
 #include "vcl/ComCtrls.h"
@@ -61,6 +62,24 @@ TEST_F(MainWindow, ConfirmingALanguageLeavesOnlyItsMarkerAndRestarts) {
     EXPECT_EQ(launches[0].Args, std::vector<AnsiString>{ProgramDir()});
     EXPECT_TRUE(Application->Terminated());
 }
+
+// A click on a flag of the window switches to that flag's language.
+class LanguageFlag : public MainWindow, public ::testing::WithParamInterface<int> {};
+
+TEST_P(LanguageFlag, LeavesOnlyTheMarkerOfItsLanguage) {
+    const char* const markers[] = {"pl.lang", "en.lang", "ru.lang"};
+    for (const char* m : markers) program.Write(m, "");
+    CreateMainWindow();
+    MainForm->Show();
+    auto* flag = dynamic_cast<TImage*>(MainForm->FindComponent(LanguageNumbered(GetParam())->Flag));
+    ASSERT_NE(flag, nullptr);
+    yorde::test::Click(flag);
+    for (int language = 1; language <= LanguageCount; ++language)
+        EXPECT_EQ(program.Exists(yorde::test::ForLanguage(language, markers)), language == GetParam()) << language;
+    EXPECT_TRUE(Application->Terminated());
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, LanguageFlag, ::testing::Range(1, LanguageCount + 1));
 
 TEST_F(MainWindow, TheQuestionIsShownInTheNewLanguageWithItsCharset) {
     CreateMainWindow();
@@ -117,7 +136,7 @@ TEST_F(MainWindow, ALanguageThatCannotBeKeptSaysSoAndChangesNothing) {
     EXPECT_FALSE(Application->Terminated());
 
     // The message fits its dialog in every language.
-    for (int language = 1; language <= 3; ++language) {
+    for (int language = 1; language <= LanguageCount; ++language) {
         MainForm->lxLang1->SetActLang(language);
         Owned<TMessageDialog> message(NewForm<TMessageDialog>(nullptr));
         message->MessageLabel->Font()->SetCharset(MainForm->Font()->Charset());

@@ -193,7 +193,8 @@ TEST_F(MediaFrameUi, InitFrameWritesTheHeaderRowInTheActiveLanguageAndSetsUpTheP
         TMediaFrame* f = h.Frame;
         SetWaveVolume(50 * 655 | (50 * 655) << 16);
         f->InitFrame();
-        for (int col = 0; col < 4; ++col) EXPECT_EQ(Header(f, col), InLanguage(language, headers[language - 1][col]));
+        for (int col = 0; col < 4; ++col)
+            EXPECT_EQ(Header(f, col), InLanguage(language, ForLanguage(language, headers)[col]));
         const int widths[] = {150, 255, 255, 90, -1};
         for (int col = 0; col < 5; ++col) EXPECT_EQ(f->musicTable->ColWidths(col), widths[col]) << col;
         EXPECT_EQ(f->MediaPlayer->TimeFormat(), tfMilliseconds);
@@ -275,9 +276,10 @@ TEST_F(MediaFrameUi, MenusAndHintsSpeakTheActiveLanguage) {
     const char* const playing[] = {"Odtwarzanie", "Play", "Воспроизведение"};
     InEachLanguage<TMediaFrame>(kFrameWidth, kFrameHeight, [&](int language, MediaHost& h) {
         TMediaFrame* f = h.Frame;
-        EXPECT_EQ(f->op1->Caption(), InLanguage(language, play[language - 1]));
-        EXPECT_EQ(f->Zapowiedzwybranegopliku1->Caption(), InLanguage(language, fromFile[language - 1]));
-        EXPECT_EQ(f->lxLangLinked1->GetTextOrDefault("IDS_PLAYING"), InLanguage(language, playing[language - 1]));
+        EXPECT_EQ(f->op1->Caption(), InLanguage(language, ForLanguage(language, play)));
+        EXPECT_EQ(f->Zapowiedzwybranegopliku1->Caption(), InLanguage(language, ForLanguage(language, fromFile)));
+        EXPECT_EQ(f->lxLangLinked1->GetTextOrDefault("IDS_PLAYING"),
+                  InLanguage(language, ForLanguage(language, playing)));
         EXPECT_FALSE(f->musicTable->Hint().empty());
         for (const char* key : {"IDS_COL_NAME_5", "IDS_COL_NAME_6", "IDS_HTTP_USED", "IDS_IMPORTING", "IDS_ERROR"}) {
             const AnsiString text = f->lxLangLinked1->GetTextOrDefault(key);

@@ -2,6 +2,7 @@
 // and the Caps Lock warning.
 #include "UsersUiSupport.h"
 
+#include "rtl/Languages.h"
 #include "workstation/Unitpaswd.h"
 
 using namespace userstest;
@@ -76,7 +77,7 @@ TEST_F(PasswordDialogTest, CapsLockWarningFollowsTheKey) {
 
 TEST_F(PasswordDialogTest, EveryTextFitsInEveryLanguage) {
     capsLock = true;
-    for (int language : {1, 2, 3}) {
+    for (int language = 1; language <= LanguageCount; ++language) {
         SCOPED_TRACE(language);
         SwitchLanguage(language);
         Owned<TuserpaswdDialog> dialog(new TuserpaswdDialog(nullptr, MakeUser("anna", "Haslo1")));

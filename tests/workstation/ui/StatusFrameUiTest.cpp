@@ -168,10 +168,10 @@ TEST_F(StatusFrameUi, TextsInEachLanguageAndPictures) {
     const char* const filesHint[] = {"Liczba plików nagrań", "Number of recording files", "Количество файлов записей"};
     InEachLanguage<TStatusFrame>(kFrameWidth, kFrameHeight, [&](int language, StatusHost& h) {
         TStatusFrame* f = h.Frame;
-        EXPECT_EQ(f->UserLabel->Caption(), InLanguage(language, notLogged[language - 1]));
-        EXPECT_EQ(f->FreeSpaceLabel->Caption(), InLanguage(language, freeSpace[language - 1]));
-        EXPECT_EQ(f->FilesLabel->Hint(), InLanguage(language, filesHint[language - 1]));
-        EXPECT_EQ(f->lxLangLinked1->GetTextOrDefault("IDS_SD"), InLanguage(language, sd[language - 1]));
+        EXPECT_EQ(f->UserLabel->Caption(), InLanguage(language, ForLanguage(language, notLogged)));
+        EXPECT_EQ(f->FreeSpaceLabel->Caption(), InLanguage(language, ForLanguage(language, freeSpace)));
+        EXPECT_EQ(f->FilesLabel->Hint(), InLanguage(language, ForLanguage(language, filesHint)));
+        EXPECT_EQ(f->lxLangLinked1->GetTextOrDefault("IDS_SD"), InLanguage(language, ForLanguage(language, sd)));
         for (const char* key : {"IDS_FREESPACE", "IDS_FILES_COUNT", "IDS_LOGGED", "IDS_NOTLOGGED", "IDS_SD_INSTALLED",
                                 "IDS_SD_NONE", "IDS_SD_INIT", "IDS_SD_ERROR", "IDS_SD_CAPACITY", "IDS_SD_SIZE"})
             EXPECT_FALSE(f->lxLangLinked1->GetTextOrDefault(key).empty()) << key;

@@ -3,6 +3,7 @@
 #include "UsersUiSupport.h"
 
 #include "qt/QtPlatform.h"
+#include "rtl/Languages.h"
 #include "store/Users.h"
 #include "workstation/Unitadduserform.h"
 #include "workstation/UserMessages.h"
@@ -219,7 +220,7 @@ TEST_F(UserDialogTest, EnterInAPasswordEditChecksOnce) {
 TEST_F(UserDialogTest, EveryTextFitsWhenAddingAndModifyingInEveryLanguage) {
     StoreUsers({MakeUser("admin", "tajne1"), MakeUser("anna", "haslo1", rkNumber, rkNone, rkAll, "55")});
     ASSERT_TRUE(LoadUsers());
-    for (int language : {1, 2, 3}) {
+    for (int language = 1; language <= LanguageCount; ++language) {
         SwitchLanguage(language);
         const std::string l = std::to_string(language);
         Open(TadduserDialogForm::modeAdd);

@@ -6,6 +6,7 @@
 #include "RecordingsWindowFixture.h"
 
 #include "rtl/CodePages.h"
+#include "rtl/Languages.h"
 #include "store/SqliteDb.h"
 #include "workstation/Mainunit.h"
 #include "workstation/Unitaddressbookform.h"
@@ -49,7 +50,7 @@ protected:
     }
     // The text of this test's language.
     const char* In(const char* Pl, const char* En, const char* Ru) const {
-        return GetParam() == 1 ? Pl : GetParam() == 2 ? En : Ru;
+        return yorde::test::ForLanguage(GetParam(), {Pl, En, Ru});
     }
 };
 
@@ -99,19 +100,20 @@ TEST_P(UserTextInEachLanguage, TheAddressBookShowsThePolishTextAsTyped) {
     book->Close();
 }
 
-INSTANTIATE_TEST_SUITE_P(Languages, UserTextInEachLanguage, ::testing::Values(1, 2, 3));
+INSTANTIATE_TEST_SUITE_P(Languages, UserTextInEachLanguage, ::testing::Range(1, LanguageCount + 1));
 
 class UserRemovalQuestion : public framestest::FramesUiTest {};
 
 TEST_F(UserRemovalQuestion, NamesThePolishUserInEveryLanguage) {
     const char* const expected[] = {"Dane użytkownika Paweł zostaną usunięte.", "User data Paweł will be removed.",
                                     "Данные пользователя Paweł будут удалены."};
-    for (int language = 1; language <= 3; ++language) {
+    for (int language = 1; language <= LanguageCount; ++language) {
         SCOPED_TRACE(language);
         yorde::test::ProgramLanguageScope lang(language);
         Owned<TQuestionDialog> dialog(new TQuestionDialog(nullptr));
         dialog->SetUserRemovalQuestion(kName);
-        EXPECT_EQ(DrawnTexts(dialog->MessageLabel), std::vector<std::string>{expected[language - 1]});
+        EXPECT_EQ(DrawnTexts(dialog->MessageLabel),
+                  std::vector<std::string>{yorde::test::ForLanguage(language, expected)});
         EXPECT_TRUE(yorde::test::TextsThatDoNotFit(dialog.get()).empty());
         yorde::test::Shoot(dialog.get(), "user-text-removal-question", language);
     }

@@ -4,6 +4,7 @@
 
 #include "localization/Lxcomp.h"
 #include "qt/QtPlatform.h"
+#include "rtl/Languages.h"
 #include "store/Users.h"
 #include "workstation/Mainunit.h"
 #include "workstation/Unitadduserform.h"
@@ -553,7 +554,7 @@ TEST_F(LoginTest, EveryTextTheCodeAsksForExistsInEveryLanguage) {
         {userDialog->lxLangLinked1, {"IDS_NONE", "IDS_ALL", "IDS_SELECTED"}},
         {passwordDialog->lxLangLinked1, {"IDS_WRONG_PASS", "IDS_ERROR"}},
     };
-    for (int language : {1, 2, 3}) {
+    for (int language = 1; language <= LanguageCount; ++language) {
         SwitchLanguage(language);
         for (const auto& [lang, keys] : tables)
             for (const char* key : keys) EXPECT_FALSE(lang->GetText(key).empty()) << key << " in language " << language;
@@ -571,7 +572,7 @@ TEST_P(UsersFrameLanguageTest, AUserWithPolishLettersLogsInByTypingInEveryLangua
     EXPECT_EQ(box->itemText(1), QString::fromUtf8("Łucja"));
     // The prompt among the names is a translation and reads as one.
     const char* const prompt[] = {"Należy wybrać użytkownika", "Select user", "Выберите пользователя"};
-    EXPECT_EQ(box->lineEdit()->text(), QString::fromUtf8(prompt[GetParam() - 1]));
+    EXPECT_EQ(box->lineEdit()->text(), QString::fromUtf8(yorde::test::ForLanguage(GetParam(), prompt)));
     Respond("TuserpaswdDialog", [](TCustomForm* f) {
         auto* d = static_cast<TuserpaswdDialog*>(f);
         TypeText(d->paswdLineEdit, "hasło1");
@@ -587,7 +588,7 @@ TEST_P(UsersFrameLanguageTest, AUserWithPolishLettersLogsInByTypingInEveryLangua
     EXPECT_EQ(box->lineEdit()->text(), QString::fromUtf8("Łucja"));
 }
 
-INSTANTIATE_TEST_SUITE_P(Languages, UsersFrameLanguageTest, ::testing::Values(1, 2, 3));
+INSTANTIATE_TEST_SUITE_P(Languages, UsersFrameLanguageTest, ::testing::Range(1, LanguageCount + 1));
 
 class UsersFrameShotTest : public UsersFrameTest, public ::testing::WithParamInterface<int> {};
 
@@ -608,6 +609,6 @@ TEST_P(UsersFrameShotTest, EveryTextFitsForNobodyTheAdministratorAndAUser) {
     check(frame, "UsersFrame-user");
 }
 
-INSTANTIATE_TEST_SUITE_P(Languages, UsersFrameShotTest, ::testing::Values(1, 2, 3));
+INSTANTIATE_TEST_SUITE_P(Languages, UsersFrameShotTest, ::testing::Range(1, LanguageCount + 1));
 
 }  // namespace

@@ -26,8 +26,7 @@ void UsersUiTest::TearDown() {
 }
 
 void UsersUiTest::UseLanguage(int Language) {
-    static const char* const markers[] = {"pl.lang", "en.lang", "ru.lang"};
-    program.Write(markers[Language - 1], "");
+    program.Write(LanguageMarkerFile(Language), "");
     CreateLanguageModule();
 }
 
