@@ -85,7 +85,7 @@ TEST(WaveHeader, RepairsOnlyAnEmptyOrOverlongDataChunk) {
 TEST(WaveHeader, TheFactCountIsReadOnlyWhereItIsWhole) {
     const Chunk data = Sized("data", std::vector<uint8_t>(8, 0));
     EXPECT_EQ(FactSampleCount(Wave({Sized("fact", {0x40, 0x1F, 0, 0}), data})), 8000);
-    EXPECT_EQ(FactSampleCount(Wave({Sized("fact", {0x40, 0x1F}), data})), -1);  // too short to hold a count
+    EXPECT_EQ(FactSampleCount(Wave({Sized("fact", {0x40, 0x1F}), data})), -1);        // too short to hold a count
     EXPECT_EQ(FactSampleCount(Wave({data, Sized("fact", {0x40, 0x1F, 0, 0})})), -1);  // after the audio
     EXPECT_EQ(FactSampleCount(Wave({data})), -1);
 }
