@@ -293,6 +293,26 @@ TEST_F(ListBoxTest, ItemIndexFromCodeRaisesNothing) {
     EXPECT_TRUE(events.empty());
 }
 
+// The selection stays on its text while items are added, sorted or
+// removed, and goes when its item goes.
+TEST_F(ListBoxTest, TheSelectionFollowsItsTextWhenTheItemsChange) {
+    list->SetItemIndex(2);
+    list->Items()->Insert(0, "zero");
+    EXPECT_EQ(list->ItemIndex(), 3);
+    list->SetSorted(true);
+    EXPECT_EQ(list->Items()->CommaText(), "one,three,two,zero");
+    EXPECT_EQ(list->ItemIndex(), 1);
+    EXPECT_EQ(widget()->currentRow(), 1);
+    EXPECT_EQ(widget()->item(1)->text(), "three");
+    list->Items()->Add("four");  // a sorted list keeps its order
+    EXPECT_EQ(list->Items()->CommaText(), "four,one,three,two,zero");
+    EXPECT_EQ(list->ItemIndex(), 2);
+    list->Items()->Delete(2);
+    EXPECT_EQ(list->ItemIndex(), -1);
+    EXPECT_TRUE(widget()->selectedItems().isEmpty());
+    EXPECT_TRUE(events.empty());  // none of it was the user's doing
+}
+
 TEST_F(ListBoxTest, TheUsersSelectionRaisesOnClickThenOnDblClick) {
     Click(list, centreOf(1).x(), centreOf(1).y());
     EXPECT_EQ(list->ItemIndex(), 1);

@@ -83,6 +83,7 @@ const char* kLayout = R"(object CommonLayoutForm: TCommonLayoutForm
     Top = 40
     Width = 150
     Height = 60
+    ItemIndex = 1
     Items.Strings = (
       'Mon'
       'Tue')
@@ -190,6 +191,7 @@ TEST_F(ControlsTest, ALayoutSetsEveryPropertyByNameWithoutRaisingEvents) {
     EXPECT_EQ(f->Retention->ItemIndex(), 2);
     EXPECT_EQ(f->Retention->Text(), "6 months");
     EXPECT_EQ(f->Days->Items()->CommaText(), "Mon,Tue");
+    EXPECT_EQ(f->Days->ItemIndex(), 1);
     // Position and the range, in the wrong order, still end clamped.
     EXPECT_EQ(f->Refresh->Min(), 1);
     EXPECT_EQ(f->Refresh->Max(), 60);
