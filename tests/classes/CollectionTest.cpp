@@ -18,8 +18,12 @@ TEST(Collection, AddIndexDeleteAndRangeErrors) {
     EXPECT_THROW(items.Items(3), EListError);
     EXPECT_THROW(items.Items(-1), EListError);
 
+    const int updates = items.Updates;
     c->SetIndex(99);  // clamped to the end
     EXPECT_EQ(items.Items(2), c);
+    EXPECT_EQ(items.Updates, updates + 1);  // the owner hears of the new order
+    c->SetIndex(2);                         // no move, no news
+    EXPECT_EQ(items.Updates, updates + 1);
     EXPECT_EQ(items.FindItemID(b->ID()), b);
 
     items.Delete(0);
@@ -54,6 +58,9 @@ TEST(Collection, AssignCopiesItemByItem) {
     to.Add();
     to.Add();
     to.Assign(&from);
+    ASSERT_EQ(to.Count(), 2);
+    EXPECT_EQ(to.Items(1)->Caption(), "b");
+    to.Assign(&to);  // from itself: nothing lost
     ASSERT_EQ(to.Count(), 2);
     EXPECT_EQ(to.Items(1)->Caption(), "b");
     EXPECT_NE(to.Items(1), from.Items(1));

@@ -40,6 +40,7 @@ TEST_F(RegistryTest, ValuesSurviveInTheFileOfTheirRoot) {
         r.WriteInteger("Min", INT_MIN);
         r.WriteInteger("Max", INT_MAX);
         r.WriteBool("Flag", true);
+        r.WriteString("Key=Name [1];x", "syntax in the name");
         r.WriteString("path", "replaced");  // names ignore case
     }
     EXPECT_TRUE(fs::exists(tmp_.Path("registry/HKEY_CURRENT_USER.reg")));
@@ -52,6 +53,7 @@ TEST_F(RegistryTest, ValuesSurviveInTheFileOfTheirRoot) {
     EXPECT_EQ(r.ReadInteger("Min"), INT_MIN);
     EXPECT_EQ(r.ReadInteger("Max"), INT_MAX);
     EXPECT_TRUE(r.ReadBool("Flag"));
+    EXPECT_EQ(r.ReadString("key=name [1];X"), "syntax in the name");
 
     // Another root is another file.
     TRegistry machine;
@@ -76,6 +78,8 @@ TEST_F(RegistryTest, MissingValuesAndWrongTypes) {
     EXPECT_THROW(r.ReadInteger("Text"), ERegistryException);
     EXPECT_THROW(r.ReadString("Number"), ERegistryException);
     EXPECT_FALSE(r.ReadBool("Number"));
+    r.WriteInteger("Two", 2);
+    EXPECT_TRUE(r.ReadBool("Two"));  // any non-zero number is true
 
     // Rewriting with another type replaces the value.
     r.WriteInteger("Text", 5);
@@ -125,6 +129,7 @@ TEST_F(RegistryTest, KeysNestAndDeleteWithTheirSubkeys) {
     EXPECT_FALSE(r.DeleteKey(""));
     EXPECT_TRUE(r.DeleteKey("\\Software\\App"));
     EXPECT_FALSE(r.DeleteKey("\\Software\\App"));
+    EXPECT_FALSE(r.KeyExists("\\Software\\App"));  // "Apple" is not below it
     EXPECT_FALSE(r.KeyExists("\\Software\\App\\Settings\\Sub"));
     EXPECT_TRUE(r.KeyExists("\\Software\\Apple"));
     EXPECT_EQ(r.ReadInteger("Keep"), 1);
@@ -139,14 +144,18 @@ TEST_F(RegistryTest, UnreadableLinesAreSkipped) {
     fs::create_directories(tmp_.Path("registry"));
     {
         std::ofstream f(tmp_.Path("registry/HKEY_CURRENT_USER.reg"));
-        f << "orphan=s:x\n[Software\\X]\r\nGood=i:42\nBad=i:4x\nJunk\nWide=i:99999999999\nT=q:1\nS=s:a%3Db\n[broken\n";
+        f << "orphan=s:x\n[Software\\X]\r\nGood=i:41\nGood=i:42\nBad=i:4x\nJunk\nWide=i:99999999999\nT=q:1\n"
+             "S=s:a%3Db\nOver=i:2147483648\nLow=i:-2147483648\nWrap=i:18446744073709551617\n[broken\n";
     }
     TRegistry r;
     ASSERT_TRUE(r.OpenKey("Software\\X", false));
-    EXPECT_EQ(r.ReadInteger("Good"), 42);
+    EXPECT_EQ(r.ReadInteger("Good"), 42);  // a name given twice: the last line counts
     EXPECT_EQ(r.ReadString("S"), "a=b");
     EXPECT_FALSE(r.ValueExists("Bad"));
     EXPECT_FALSE(r.ValueExists("Wide"));
+    EXPECT_FALSE(r.ValueExists("Over"));
+    EXPECT_FALSE(r.ValueExists("Wrap"));  // too long to fit, whatever it wraps to
+    EXPECT_EQ(r.ReadInteger("Low"), INT_MIN);
     EXPECT_FALSE(r.ValueExists("T"));
     EXPECT_FALSE(r.ValueExists("orphan"));
 }
@@ -216,4 +225,18 @@ TEST_F(RegistryTest, FoldersMadeOnTheWayAreTheOwnersAlone) {
     }
     for (const char* made : {"config", "config/yorde", "config/yorde/registry"})
         EXPECT_EQ(yorde::test::ModeOf(tmp_.Path(made)), 0700u) << made;
+}
+
+// A file another program left readable by others becomes private at the next write.
+TEST_F(RegistryTest, AWriteMakesAnOpenFileTheOwnersAlone) {
+    const std::string file = tmp_.Path("registry/HKEY_CURRENT_USER.reg");
+    fs::create_directories(tmp_.Path("registry"));
+    { std::ofstream(file) << "[Software\\Open]\nN=i:1\n"; }
+    fs::permissions(file,
+                    fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_read);
+    TRegistry r;
+    ASSERT_TRUE(r.OpenKey("Software\\Open", false));
+    r.WriteInteger("N", 2);
+    EXPECT_EQ(yorde::test::ModeOf(file), 0600u);
+    EXPECT_EQ(r.ReadInteger("N"), 2);
 }

@@ -11,6 +11,7 @@
 #include <unistd.h>
 #include <cstring>
 #include <filesystem>
+#include <limits>
 
 namespace {
 
@@ -64,6 +65,11 @@ TEST(MemoryStream, PositionBeforeTheStartTransfersNothing) {
     EXPECT_EQ(m.Write("x", 1), 0);
     EXPECT_THROW(m.WriteBuffer("x", 1), EWriteError);
     EXPECT_EQ(m.Size(), 3);
+
+    // A position beyond any size (a damaged offset) fails the write, not the program.
+    m.SetPosition(std::numeric_limits<int64_t>::max() - 1);
+    EXPECT_EQ(m.Write("xyz", 3), 0);
+    EXPECT_EQ(m.Size(), 3);
 }
 
 TEST(MemoryStream, SetSizeAndClear) {
@@ -115,6 +121,8 @@ TEST(StringStream, DataStringReadStringAndOverwriting) {
     EXPECT_EQ(s.ReadString(3), "hel");
     EXPECT_EQ(s.ReadString(10), "lo");
     EXPECT_EQ(s.ReadString(10), "");
+    s.SetPosition(2);
+    EXPECT_EQ(s.ReadString(std::numeric_limits<int64_t>::max()), "llo");  // "the rest", whatever it holds
     s.SetPosition(1);
     s.WriteString("E");  // overwriting in the middle keeps the rest
     EXPECT_EQ(s.DataString(), "hEllo");

@@ -295,6 +295,10 @@ TEST(StringListSort, CustomSortAndInconsistentComparisons) {
     s.SetText("ccc\na\nbb");
     s.CustomSort([](TStringList* l, int i, int j) { return int(l->Strings(i).size()) - int(l->Strings(j).size()); });
     EXPECT_EQ(items(s), (Lines{"a", "bb", "ccc"}));
+    TStringList two;  // the shortest list that can be out of order
+    two.SetText("b\na");
+    two.Sort();
+    EXPECT_EQ(items(two), (Lines{"a", "b"}));
 
     // A comparison that contradicts itself must not break the list.
     TStringList r;

@@ -155,6 +155,18 @@ TEST(ThreadTest, OnTerminateRunsOnMainAfterExecuteEvenWhenItRaised) {
     }
 }
 
+TEST(ThreadTest, AFailingOnTerminateIsKeptUnlessExecuteFailedFirst) {
+    for (bool executeRaises : {false, true}) {
+        FnThread t([&](FnThread&) {
+            if (executeRaises) throw Exception("execute broke");
+        });
+        t.OnTerminate = [](TObject*) { throw Exception("handler broke"); };
+        t.Start();
+        t.WaitFor();
+        EXPECT_EQ(t.FatalExceptionMessage(), executeRaises ? "execute broke" : "handler broke");
+    }
+}
+
 TEST(ThreadTest, QueuedCallsRunInOrder) {
     EXPECT_FALSE(CheckSynchronize());
     std::vector<int> order;
@@ -417,6 +429,21 @@ TEST(ThreadTest, RemoveQueuedEventsDropsOnlyTheCallersQueuedCalls) {
     EXPECT_TRUE(synchronized);
     EXPECT_TRUE(othersCall);
     EXPECT_FALSE(CheckSynchronize());
+}
+
+// The GUI loop's idle wait: a call queued while it waits is run before the time is up.
+TEST(ThreadTest, CheckSynchronizeWithATimeOutServesACallQueuedMeanwhile) {
+    std::atomic<bool> waiting{false};
+    bool ran = false;
+    FnThread t([&](FnThread& self) {
+        WaitUntil([&] { return waiting.load(); });
+        self.Queue([&] { ran = true; });
+    });
+    t.Start();
+    waiting = true;
+    EXPECT_TRUE(CheckSynchronize(60000));
+    EXPECT_TRUE(ran);
+    t.WaitFor();
 }
 
 TEST(ThreadTest, EachCheckSynchronizeRunsOnlyWhatWasQueuedOnEntry) {

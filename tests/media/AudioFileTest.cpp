@@ -84,6 +84,16 @@ TEST_F(AudioFileTest, AcceptsHeadersWhoseSizesDoNotMatchTheFile) {
         EXPECT_EQ(DecodeAudioFile(dir.Path("odd.wav")).Frames(), frames);
     }
 
+    // A recorder that never finished leaves the fact count at 0: the blocks
+    // that are there are the sound, not nothing.
+    const auto odd = ReadBytes(MakeGsm("odd-length.wav", 8100));
+    ASSERT_EQ(Le32(odd, 40), 0x74636166u);  // "fact" at 40
+    ASSERT_EQ(DecodeAudioFile(dir.Path("odd-length.wav")).Frames(), 8100);
+    auto unfinished = odd;
+    PutLe32(unfinished, 48, 0);
+    WriteBytes(dir.Path("unfinished.wav"), unfinished);
+    EXPECT_EQ(DecodeAudioFile(dir.Path("unfinished.wav")).Frames(), 26 * 320);
+
     // The template alone, before anything is recorded, is an empty sound.
     WriteBytes(dir.Path("template.wav"), GsmTemplateHeader());
     AudioClip empty = DecodeAudioFile(dir.Path("template.wav"));

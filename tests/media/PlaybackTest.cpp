@@ -70,6 +70,7 @@ TEST_F(PlaybackTest, ModePositionAndLengthFollowPlayPauseSeekAndStop) {
     s.Pause();
     EXPECT_EQ(s.State(), MediaState::Paused);
     const int64_t paused = s.Position();
+    EXPECT_GT(paused, 0);  // where it got to, not the start
     // The device goes on asking and is given silence; the position stays.
     const std::vector<uint8_t> whilePaused = TakenFromNowOn(device, 4096);
     EXPECT_TRUE(std::all_of(whilePaused.begin(), whilePaused.end(), [](uint8_t b) { return b == 0; }));
@@ -97,6 +98,8 @@ TEST_F(PlaybackTest, ModePositionAndLengthFollowPlayPauseSeekAndStop) {
 
     s.Seek(999999);
     EXPECT_EQ(s.Position(), s.Length());
+    s.Play();  // nothing left to play: over at once
+    EXPECT_EQ(s.State(), MediaState::Stopped);
     s.Seek(-5);
     EXPECT_EQ(s.Position(), 0);
 

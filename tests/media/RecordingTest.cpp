@@ -91,6 +91,32 @@ TEST_F(RecordingTest, PauseHoldsTheRecordingAndPlayEndsIt) {
     EXPECT_GT(s.Length(), held + 100);
 }
 
+// Recording from a place in a recording replaces what follows it and keeps
+// what comes before; saving while recording saves the recording.
+TEST_F(RecordingTest, RecordingFromAPlaceKeepsWhatCameBeforeIt) {
+    const std::string input = dir.Path("in.raw");
+    WriteRaw(input, std::vector<int16_t>(8000, 0));  // the input is silent
+    AudioEnv env({{"SDL_AUDIODRIVER", "disk"}, {"SDL_DISKAUDIOFILEIN", input}, {"SDL_DISKAUDIODELAY", "2"}});
+    const std::string path = dir.Path("take.wav");
+    const std::vector<int16_t> tone = Tone(8000, 1, 8000);
+    WriteSound(path, tone, 1, 8000, SF_FORMAT_WAV | SF_FORMAT_GSM610);
+    MediaSession s;
+    s.Open(path);
+    s.Seek(500);
+    s.StartRecording();
+    ASSERT_TRUE(WaitFor([&] { return s.Length() > 600; }));
+    s.Save(path);
+    EXPECT_EQ(s.State(), MediaState::Stopped);
+    const int64_t length = s.Length();
+    EXPECT_GT(length, 600);
+    EXPECT_LT(length, 1000);  // the old second half is replaced, not followed
+
+    ReadBack r = ReadSound(path);
+    ASSERT_GE(r.Samples.size(), size_t(length * 8));
+    EXPECT_LT(r.Samples.size(), tone.size());
+    EXPECT_GT(Rms(r.Samples, 400, 3600), 0.5 * Rms(tone, 400, 3600));  // the first half is still the tone
+}
+
 TEST_F(RecordingTest, AnInputThatCannotOpenIsAnError) {
     AudioEnv env({{"SDL_AUDIODRIVER", "disk"}, {"SDL_DISKAUDIOFILEIN", dir.Path("missing.raw")}});
     MediaSession s;

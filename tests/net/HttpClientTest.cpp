@@ -101,6 +101,7 @@ TEST_F(HttpServerTest, GetDeliversBytesUnchangedOverOneKeptConnection) {
     EXPECT_EQ(http.ResponseCode(), 200);
     EXPECT_EQ(http.ResponseText(), "HTTP/1.1 200 OK");
     EXPECT_FALSE(http.LastReplyTruncated());
+    EXPECT_EQ(http.LastRequestSends(), 1);
 
     std::string sunk;
     http.Get(Url("/text"), [&](const char* p, size_t n) { sunk.append(p, n); });
@@ -258,6 +259,35 @@ TEST(HttpFailures, BodyCutShortOfItsLength) {
     EXPECT_EQ(http.ResponseText(), "");
 }
 
+// Trailers after a chunked body end with a blank line of their own: it
+// starts no second body.
+TEST(HttpFailures, TrailersAfterAChunkedBodyStartNothing) {
+    TRawServer server([](TRawConnection& c) {
+        c.ReadRequest();
+        c.Send("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n5\r\nhello\r\n0\r\nX-Check: 1\r\n\r\n");
+    });
+    THttpClient http;
+    int begins = 0;
+    http.OnWorkBegin = [&](int64_t) { ++begins; };
+    EXPECT_EQ(http.Get(server.Url()), "hello");
+    EXPECT_EQ(begins, 1);
+}
+
+// The read time-out counts silence, not the length of the whole transfer.
+TEST(HttpFailures, ASlowButSteadyBodyIsNotCut) {
+    TRawServer server([](TRawConnection& c) {
+        c.ReadRequest();
+        c.Send("HTTP/1.1 200 OK\r\nContent-Length: 12\r\n\r\n");
+        for (int i = 0; i < 12; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            c.Send("x");
+        }
+    });
+    THttpClient http;
+    http.ReadTimeout = 1000;
+    EXPECT_EQ(http.Get(server.Url()), std::string(12, 'x'));
+}
+
 TEST(HttpFailures, UnfinishedChunkedBodyIsTruncated) {
     TRawServer server([](TRawConnection& c) {
         c.ReadRequest();
@@ -292,19 +322,21 @@ TEST(HttpFailures, ErrorStatusWithABodyCutShortKeepsItsStatus) {
 // Only a 2xx status is a success: a redirect is not followed and not taken
 // for the content.
 TEST(HttpFailures, RedirectIsAProtocolError) {
-    TRawServer server([](TRawConnection& c) {
-        c.ReadRequest();
-        c.Send("HTTP/1.1 302 Found\r\nLocation: /elsewhere\r\nContent-Length: 5\r\n\r\nmoved");
-    });
-    THttpClient http;
-    try {
-        http.Get(server.Url());
-        FAIL() << "no error";
-    } catch (const EHttpProtocolError& e) {
-        EXPECT_EQ(e.ErrorCode, 302);
-        EXPECT_EQ(e.StatusLine, "HTTP/1.1 302 Found");
+    for (const std::string status : {"302 Found", "300 Multiple Choices"}) {
+        TRawServer server([&](TRawConnection& c) {
+            c.ReadRequest();
+            c.Send("HTTP/1.1 " + status + "\r\nLocation: /elsewhere\r\nContent-Length: 5\r\n\r\nmoved");
+        });
+        THttpClient http;
+        try {
+            http.Get(server.Url());
+            FAIL() << "no error for " << status;
+        } catch (const EHttpProtocolError& e) {
+            EXPECT_EQ(e.ErrorCode, std::stoi(status));
+            EXPECT_EQ(e.StatusLine, "HTTP/1.1 " + status);
+        }
+        EXPECT_EQ(server.Connections(), 1);
     }
-    EXPECT_EQ(server.Connections(), 1);
 }
 
 // An interim status (102 Processing) is not the reply: the wait for the
@@ -395,6 +427,7 @@ TEST(HttpFailures, RefusedAndResetConnectionsAreSocketErrors) {
         EXPECT_EQ(e.Kind, EHttpError::TKind::SocketError);
         EXPECT_EQ(e.OSError, ECONNREFUSED);
     }
+    EXPECT_EQ(http.LastRequestSends(), 0);  // nothing went out
 
     TRawServer server([](TRawConnection& c) {
         c.ReadRequest();

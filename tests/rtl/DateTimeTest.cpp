@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 namespace {
 
 class DateTimeTest : public ::testing::Test {
@@ -80,6 +82,9 @@ TEST_F(DateTimeTest, IncMonthClampsTheDay) {
     EXPECT_EQ(Ymd(IncMonth(At(2024, 3, 31), -1)), "2024-02-29");
     EXPECT_EQ(Ymd(IncMonth(At(2024, 1, 15), -13)), "2022-12-15");
     EXPECT_EQ(FormatDateTime("hh:nn", IncMonth(At(2024, 1, 31, 10, 30))), "10:30");
+    EXPECT_EQ(FormatDateTime("yyyy-mm-dd hh:nn", IncMonth(At(1850, 1, 31, 10, 30))), "1850-02-28 10:30");
+    EXPECT_EQ(Ymd(IncMonth(At(1, 3, 15), -5)), "0001-01-15");  // the calendar's ends hold
+    EXPECT_EQ(Ymd(IncMonth(At(9999, 11, 15), 5)), "9999-12-15");
     EXPECT_EQ(Ymd(IncDay(At(2024, 12, 31))), "2025-01-01");
 }
 
@@ -139,15 +144,16 @@ TEST_F(DateTimeTest, EachTimeFieldStopsAtItsLastValue) {
     EXPECT_EQ(StrToTime("23:59:59.999"), EncodeTime(23, 59, 59, 999));
     EXPECT_EQ(StrToTime("0:00:00.0"), 0);
     TDateTime v = 42;
-    for (const char* bad : {"24:00", "10:60", "10:00:60", "10:00:00.1000", "1000000000:00"}) {
+    for (const char* bad : {"24:00", "10:60", "10:00:60", "10:00:00.1000", "1000000000:00", "4294967297:00"}) {
         EXPECT_FALSE(TryStrToTime(bad, v)) << bad;
     }
     EXPECT_EQ(v, 42);
 }
 
 TEST_F(DateTimeTest, StrToDateTimeRefusals) {
-    for (const char* bad : {"", "2024-02-30 10:00:00", "2024-03-05 25:00:00", "2024-03-05 10:61", "2024/03/05 10:00",
-                            "2024-03-05 10:11:12 junk", "2024-03-05T10:11:12", "abc", "2024-03-05 13:00 PM"}) {
+    for (const char* bad :
+         {"", "2024-02-30 10:00:00", "2024-03-05 25:00:00", "2024-03-05 10:61", "2024/03/05 10:00",
+          "2024-03-05 10:11:12 junk", "2024-03-05T10:11:12", "abc", "2024-03-05 13:00 PM", "67560-03-05"}) {
         TDateTime v = 42;
         EXPECT_FALSE(TryStrToDateTime(bad, v)) << bad;
         EXPECT_EQ(v, 42) << bad;
@@ -169,6 +175,12 @@ TEST_F(DateTimeTest, ReadingFollowsTheFieldOrder) {
     FormatSettings().ShortDateFormat = "m/d/yyyy";
     FormatSettings().DateSeparator = '/';
     EXPECT_EQ(StrToDate("3/5/2024"), EncodeDate(2024, 3, 5));
+    FormatSettings().ShortDateFormat = "yyyy-mm-dd";
+    FormatSettings().DateSeparator = '-';
+    EXPECT_EQ(StrToDate("2024-03-05"), EncodeDate(2024, 3, 5));
+    EXPECT_EQ(StrToDate("3-5"), EncodeDate(2024, 3, 5));  // month and day of the current year
+    FormatSettings().ShortDateFormat = "'d'yyyy-mm-dd";   // a quoted letter gives no order
+    EXPECT_EQ(StrToDate("2024-03-05"), EncodeDate(2024, 3, 5));
 }
 
 TEST_F(DateTimeTest, TwelveOClockWithAmOrPm) {
@@ -190,6 +202,11 @@ TEST_F(DateTimeTest, TwelveOClockWithAmOrPm) {
     FormatSettings().TimePMString = "po";
     EXPECT_EQ(StrToTime("12:15 po"), EncodeTime(12, 15, 0, 0));
     EXPECT_EQ(StrToTime("12:15 rano"), EncodeTime(0, 15, 0, 0));
+    // A 24-hour locale has no markers: nothing is taken for one.
+    FormatSettings().TimeAMString = "";
+    FormatSettings().TimePMString = "";
+    EXPECT_EQ(StrToTime("13:15"), EncodeTime(13, 15, 0, 0));
+    EXPECT_EQ(StrToTime("1:15 PM"), EncodeTime(13, 15, 0, 0));
 }
 
 TEST_F(DateTimeTest, DatesBeforeTheEpochKeepTheirTimeOfDay) {
@@ -197,6 +214,7 @@ TEST_F(DateTimeTest, DatesBeforeTheEpochKeepTheirTimeOfDay) {
     const TDateTime v = StrToDateTime("1899-12-29 06:00:00");
     EXPECT_DOUBLE_EQ(v, -1.25);
     EXPECT_EQ(FormatDateTime("yyyy-mm-dd hh:nn:ss", v), "1899-12-29 06:00:00");
+    EXPECT_DOUBLE_EQ(At(1899, 12, 29, 6), -1.25);
     EXPECT_DOUBLE_EQ(StrToDateTime("1899-12-30 06:00:00"), 0.25);  // the epoch itself counts up
     EXPECT_DOUBLE_EQ(StrToDateTime("1899-12-31 18:00:00"), 1.75);
     EXPECT_DOUBLE_EQ(StrToDateTime("1800-01-01 00:00:00"), EncodeDate(1800, 1, 1));
@@ -236,6 +254,8 @@ TEST_F(DateTimeTest, FileDatesGoInTwoSecondStepsFrom1980) {
     EXPECT_EQ(FileDateToDateTime(DateTimeToFileDate(v)), v);
     EXPECT_EQ(FileDateToDateTime(DateTimeToFileDate(v + EncodeTime(0, 0, 1, 0))), v);  // two-second steps
     EXPECT_EQ(DateTimeToFileDate(At(1979, 12, 31)), 0);
+    EXPECT_EQ(FileDateToDateTime(DateTimeToFileDate(At(2107, 12, 31, 23, 59, 58))), At(2107, 12, 31, 23, 59, 58));
+    EXPECT_EQ(DateTimeToFileDate(At(2108, 1, 1)), 0);  // past the last year the field holds
 }
 
 // Local times convert by the rules of their own day: in summer an hour
@@ -250,6 +270,15 @@ TEST_F(DateTimeTest, LocalTimesConvertWithTheDaylightSavingOfTheirDay) {
     EXPECT_EQ(UnixToLocalDateTime(january), At(2026, 1, 15, 0, 30));
     // Either side of the change in spring (02:00 becomes 03:00 on 29 March).
     EXPECT_EQ(LocalDateTimeToUnix(At(2026, 3, 29, 3, 0)) - LocalDateTimeToUnix(At(2026, 3, 29, 1, 0)), 3600);
+}
+
+// A clock that counts leap seconds shows 23:59:60 once in a while: it reads as 23:59:59.
+TEST_F(DateTimeTest, ALeapSecondReadsAsTheLastSecondOfItsMinute) {
+    if (!std::ifstream("/usr/share/zoneinfo/right/UTC")) GTEST_SKIP() << "no leap-second time zone here";
+    yorde::test::TimeZoneScope leap("right/UTC");
+    const std::time_t leapSecond = 1483228826;  // 2016-12-31 23:59:60 on such a clock
+    EXPECT_EQ(UnixToLocalDateTime(leapSecond), At(2016, 12, 31, 23, 59, 59));
+    EXPECT_EQ(UnixToLocalDateTime(leapSecond + 1), At(2017, 1, 1));
 }
 
 }  // namespace

@@ -94,6 +94,8 @@ TEST(Files, CreateDirMakesOneLevelAndForceDirectoriesTheWholePath) {
     EXPECT_TRUE(ForceDirectories(t.Path("p/q")));
     t.Write("f");
     EXPECT_FALSE(ForceDirectories(t.Path("f/g")));
+    EXPECT_TRUE(ForceDirectories("/"));  // the root exists
+    EXPECT_FALSE(ForceDirectories(""));
     EXPECT_FALSE(RemoveDir(t.Path("p")));  // not empty
     EXPECT_TRUE(RemoveDir(t.Path("p/q/r")));
 }
@@ -112,12 +114,30 @@ TEST(Files, FoldersAreNeverMadeWritableByOthers) {
     ASSERT_EQ(::chmod(t.Path("own").c_str(), 03777), 0);
     EXPECT_TRUE(ForceOwnFolder(t.Path("own")));
     EXPECT_EQ(ModeOf(t.Path("own")), 03755u);
+    ASSERT_EQ(::chmod(t.Path("own").c_str(), 0775), 0);
+    EXPECT_TRUE(ForceOwnFolder(t.Path("own")));
+    EXPECT_EQ(ModeOf(t.Path("own")), 0755u);  // the group loses writing too
     ASSERT_EQ(::chmod(t.Path("own").c_str(), 0700), 0);
     EXPECT_TRUE(ForceOwnFolder(t.Path("own")));
     EXPECT_EQ(ModeOf(t.Path("own")), 0700u);  // a tighter mode stays
     t.Write("file");
     EXPECT_FALSE(ForceOwnFolder(t.Path("file")));
     EXPECT_FALSE(ForceOwnFolder(t.Path("missing/own")));
+}
+
+TEST(Files, RestrictToOwnerNarrowsPlainFilesOnly) {
+    TTempFolder t;
+    t.Write("data.db");
+    ASSERT_EQ(::chmod(t.Path("data.db").c_str(), 0664), 0);
+    EXPECT_TRUE(RestrictToOwner(t.Path("data.db")));
+    EXPECT_EQ(ModeOf(t.Path("data.db")), 0600u);
+    EXPECT_TRUE(RestrictToOwner(t.Path("data.db")));  // already so
+    EXPECT_EQ(ModeOf(t.Path("data.db")), 0600u);
+    t.MakeDir("folder");
+    const unsigned folderMode = ModeOf(t.Path("folder"));
+    EXPECT_FALSE(RestrictToOwner(t.Path("folder")));
+    EXPECT_EQ(ModeOf(t.Path("folder")), folderMode);
+    EXPECT_FALSE(RestrictToOwner(t.Path("missing.db")));
 }
 
 TEST(Files, SizeAgeAndEmptyMarkers) {

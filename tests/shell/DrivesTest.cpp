@@ -44,6 +44,15 @@ TEST(ShellDrives, MountInfoFieldsAndEscapes) {
     EXPECT_EQ(mounts[0].FsType, "proc");
     EXPECT_EQ(mounts[0].MountPoint, "/proc");
     EXPECT_TRUE(ParseMountInfo("").empty());
+
+    // Escapes anywhere, the last characters and the source included.
+    auto escaped = ParseMountInfo("47 27 8:65 / /media/a\\134b\\040 rw - vfat LABEL\\040ONE rw\n");
+    ASSERT_EQ(escaped.size(), 1u);
+    EXPECT_EQ(escaped[0].MountPoint, "/media/a\\b ");
+    EXPECT_EQ(escaped[0].Source, "LABEL ONE");
+    // Lines cut short after the separator, or without a device number, are dropped.
+    EXPECT_TRUE(ParseMountInfo("48 27 8:65 / /media/cut rw - vfat\n").empty());
+    EXPECT_TRUE(ParseMountInfo("49 27 :65 / /media/nomajor rw - vfat /dev/sde1 rw\n").empty());
 }
 
 TEST(ShellDrives, KeepsMediaFoldersAndRemovableDevicesOnly) {

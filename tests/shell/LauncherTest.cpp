@@ -5,9 +5,12 @@
 
 #include <fcntl.h>
 #include <netinet/in.h>
+#include <pthread.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <csignal>
 
 namespace {
 
@@ -103,4 +106,30 @@ TEST(ShellLaunch, PassesFolderAsOneArgumentAndLeaksNoDescriptor) {
     EXPECT_EQ(fds.find(probeName), std::string::npos) << fds;
     EXPECT_EQ(fds.find(Inode("socket", sock.fd)), std::string::npos) << fds;
     EXPECT_EQ(fds.find(Inode("pipe", pipeRead.fd)), std::string::npos) << fds;
+}
+
+// The caller may block or ignore signals (a GUI toolkit ignores SIGPIPE);
+// the started program begins with none blocked or ignored. cp copies its
+// own status, as the program sees it.
+TEST(ShellLaunch, StartedProgramBeginsWithTheDefaultSignals) {
+    TTempFolder tmp("yorde shell");
+    sigset_t usr1, oldMask;
+    sigemptyset(&usr1);
+    sigaddset(&usr1, SIGUSR1);
+    ASSERT_EQ(pthread_sigmask(SIG_BLOCK, &usr1, &oldMask), 0);
+    const auto oldPipe = signal(SIGPIPE, SIG_IGN);
+    const bool started = ShellStart("/bin/cp", {"/proc/self/status", tmp.Path("status")});
+    signal(SIGPIPE, oldPipe);
+    pthread_sigmask(SIG_SETMASK, &oldMask, nullptr);
+    ASSERT_TRUE(started);
+
+    // The copy is whole once its last line is there.
+    std::string status;
+    ASSERT_TRUE(WaitForFile(tmp.Path("status")));
+    for (int i = 0; i < 1500 && status.find("nonvoluntary_ctxt_switches") == std::string::npos; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        status = ReadFile(tmp.Path("status"));
+    }
+    EXPECT_NE(status.find("SigBlk:\t0000000000000000\n"), std::string::npos) << status;
+    EXPECT_NE(status.find("SigIgn:\t0000000000000000\n"), std::string::npos) << status;
 }

@@ -20,6 +20,9 @@ TEST(ShellResume, ClockJumpDetector) {
     EXPECT_TRUE(d.Check({763'500, 103'000}));
     // The jump is reported once, not on every later sample.
     EXPECT_FALSE(d.Check({765'500, 105'000}));
+    // Exactly the threshold is drift; a millisecond more is a sleep.
+    EXPECT_FALSE(d.Check({769'500, 107'000}));
+    EXPECT_TRUE(d.Check({773'501, 109'000}));
 }
 
 namespace {

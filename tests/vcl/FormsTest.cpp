@@ -263,10 +263,11 @@ TEST(Forms, AnExceptionInAHandlerIsShownAndTheProgramGoesOn) {
         if (clicks == 1) throw EConvertError("'x' is not a valid integer value");
         if (clicks == 2) throw ForeignError{};
         if (clicks == 3) throw std::runtime_error("standard");
+        if (clicks == 4) throw EAbort("stop quietly");  // shown nowhere
     };
     form->Show();
-    for (int i = 0; i < 4; ++i) yorde::test::Click(button);
-    EXPECT_EQ(clicks, 4);
+    for (int i = 0; i < 5; ++i) yorde::test::Click(button);
+    EXPECT_EQ(clicks, 5);
     ASSERT_EQ(hooks.errors.size(), 3u);
     EXPECT_EQ(ExceptionText(hooks.errors[0]), "'x' is not a valid integer value");
     EXPECT_EQ(ExceptionText(hooks.errors[1]), "Unknown exception");

@@ -64,6 +64,23 @@ TEST(Threads, AWorkerWritesControlsWhileTheMainThreadWaitsForIt) {
     EXPECT_TRUE(hooks.errors.empty());
 }
 
+// ProcessMessages serves what workers queued; a worker's cursor change
+// waits for it instead of touching the display from the worker.
+TEST(Threads, ProcessMessagesServesQueuedCallsAndTheCursorWaitsForIt) {
+    HookScope hooks;
+    bool ran = false;
+    std::thread([&] { TThread::Queue(nullptr, [&] { ran = true; }); }).join();
+    Application->ProcessMessages();
+    EXPECT_TRUE(ran);
+
+    const TCursor before = Screen->Cursor();
+    std::thread([] { Screen->SetCursor(crHourGlass); }).join();
+    EXPECT_EQ(Screen->Cursor(), before);
+    Application->ProcessMessages();
+    EXPECT_EQ(Screen->Cursor(), crHourGlass);
+    Screen->SetCursor(before);
+}
+
 TEST(Threads, WritesQueuedForAControlThatIsGoneAreDropped) {
     HookScope hooks;
     auto* form = new TForm(nullptr);

@@ -49,6 +49,24 @@ TEST_F(TrackBarTest, PositionIsClampedAndOnChangeRunsIffTheValueChanges) {
     bar->SetPosition(-3);
     EXPECT_EQ(positions, (std::vector<int>{1, 6}));
     EXPECT_EQ(bar->Position(), 6);
+
+    // A range of one value is a range: either end may meet the other.
+    bar->SetMin(50);
+    EXPECT_EQ(bar->Min(), 50);
+    EXPECT_EQ(bar->Position(), 50);
+    bar->SetMin(0);
+    bar->SetMax(0);
+    EXPECT_EQ(bar->Max(), 0);
+    EXPECT_EQ(bar->Position(), 0);
+}
+
+// Turning the bar turns its bounds, as the class library does.
+TEST_F(TrackBarTest, OrientationSwapsWidthAndHeight) {
+    bar->SetOrientation(trVertical);
+    EXPECT_EQ(std::make_pair(bar->Width(), bar->Height()), std::make_pair(30, 200));
+    EXPECT_EQ(slider()->orientation(), Qt::Vertical);
+    bar->SetOrientation(trVertical);  // already so: no second turn
+    EXPECT_EQ(std::make_pair(bar->Width(), bar->Height()), std::make_pair(30, 200));
 }
 
 TEST_F(TrackBarTest, UserMovesRaiseOnChange) {
