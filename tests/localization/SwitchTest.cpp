@@ -91,6 +91,24 @@ TEST_F(Switch, CaptionsHintsAndTheOwnersFirstEntry) {
     EXPECT_EQ(form->Caption(), "Okno");
 }
 
+TEST_F(Switch, AnAssignedListAppliesAloneAndTheNextChangeAppliesEveryList) {
+    lang->Hints()->Add(E("TTestForm", {"", "Window hint", ""}));
+    lang->Hints()->Add(E("Label1", {"", "Label hint", ""}));
+    TStringList captions;
+    captions.Add(E("Label1", {"Etykieta", "Label", ""}));
+    lang->SetActLang(2);
+    form->SetHint("mine");
+    label->SetHint("");
+    lang->SetCaptions(&captions);
+    EXPECT_EQ(label->Caption(), "Label");
+    EXPECT_EQ(label->Hint(), "");            // the hints were not assigned
+    EXPECT_EQ(form->Hint(), "Window hint");  // the owner's own texts always follow
+
+    // Re-applied after loading: every list, not only the one assigned last.
+    lang->ChangeLanguage();
+    EXPECT_EQ(label->Hint(), "Label hint");
+}
+
 TEST_F(Switch, OwnerExclusions) {
     lang->Captions()->Add(E("TTestForm", {"Okno", "Window", ""}));
     lang->Captions()->Add(E("Label1", {"Etykieta", "Label", ""}));
