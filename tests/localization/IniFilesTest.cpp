@@ -438,6 +438,15 @@ TEST_F(IniFiles, ExtendedTranslationsTravelWithTheirKinds) {
     g.Lang->SetActLang(2);
     EXPECT_EQ(g.Label->Caption(), "Title");
 
+    // Saved alone, they still name their languages: one of them loads by name.
+    const std::string alone = dir.Path("alone.ini");
+    f.Lang->SaveExtendedToFile(alone, "~!@#");
+    LangForm h;
+    h.Lang->LoadLanguageByExt(alone, "Angielski");
+    const TlxExtendedItem* one = h.Lang->ExtendedTranslations()->Find("Label1.Caption");
+    ASSERT_NE(one, nullptr);
+    EXPECT_EQ(one->Values(), "\1Title\1\1");
+
     TStringStream odd(
         "[Extended]\r\nTTestForm.Label1.Caption=x~!@#\r\nTTestForm.Label1.Caption_TypeKind=tkNonsense\r\n");
     g.Lang->LoadExtendedFromStream(&odd, true);

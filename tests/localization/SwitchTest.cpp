@@ -68,16 +68,18 @@ TEST_F(Switch, RangeRulesAndTheSameLanguage) {
     form->SetLoading(false);
 }
 
-TEST_F(Switch, CaptionsHintsAndTheOwnersFirstEntry) {
+TEST_F(Switch, CaptionsHintsLabelsAndTheOwnersFirstEntry) {
     auto* button = add<TTestControl>("Button1");
     button->SetCaption("Zapisz");
     lang->Captions()->Add(E("TTestForm", {"Okno", "Window", ""}));
     lang->Captions()->Add(E("Label1", {"Etykieta", "", ""}));
     lang->Captions()->Add(E("Button1", {"Zapisz", "Save", "Save"}));
     lang->Hints()->Add(E("TTestForm", {"", "Window hint", ""}));
+    lang->DisplayLabels()->Add(E("Label1", {"Pole", "Field", ""}));
     lang->SetActLang(2);
     EXPECT_EQ(form->Caption(), "Window");
     EXPECT_EQ(form->Hint(), "Window hint");
+    EXPECT_EQ(label->DisplayLabel(), "Field");
     EXPECT_EQ(label->Caption(), "Etykieta");  // empty text: unchanged
     EXPECT_EQ(button->Caption(), "Save");
     const int writes = button->CaptionWrites;
