@@ -495,6 +495,13 @@ TEST_F(IniFiles, TheDispatcherSavesAndLoadsEveryRegisteredComponent) {
     EXPECT_EQ(f.Label->Caption(), "First");
     EXPECT_EQ(GetStrProp(o.Module->FindComponent("Label2"), "Caption"), "Second");
     EXPECT_EQ(Lines(dispatcher->LangNames()), (std::vector<AnsiString>{"Polski", "Angielski", "Rosyjski"}));
+
+    // Serving the file, it fills a component that joins later.
+    dispatcher->SetFileName(file);
+    LangForm late;
+    late.Lang->SetLangDispatcher(dispatcher);
+    EXPECT_EQ(late.Label->Caption(), "First");
+    late.Lang->SetLangDispatcher(nullptr);
     f.Lang->SetLangDispatcher(nullptr);
     o.Lang->SetLangDispatcher(nullptr);
 }

@@ -237,6 +237,12 @@ TEST_F(Switch, FewerLanguagesCutEntriesAndNames) {
     } catch (ELanguageError& e) {
         EXPECT_EQ(e.Message, "0 - is not a valid property value !\rValue must be more than ZERO !");
     }
+    // The cut follows the component's own delimiter.
+    lang->SetLangDelim(9);
+    lang->Captions()->Clear();
+    lang->Captions()->Add("K\ta\tb\tc\t");
+    lang->SetNumLang(2);
+    EXPECT_EQ(Lines(lang->Captions()), (std::vector<AnsiString>{"K\ta\tb\t"}));
 }
 
 TEST_F(Switch, ReplaceStringValuePutsTheTextIntoItsLanguage) {
