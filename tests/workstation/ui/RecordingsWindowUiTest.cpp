@@ -466,9 +466,11 @@ TEST_F(RecordingsWindow, PauseSeekNextPreviousAndMuteBehaveAsTheButtonsSay) {
     EXPECT_EQ(m->VolumeTrackBar->Position(), 0);
     EXPECT_FALSE(m->VolumeTrackBar->Enabled());
     EXPECT_EQ(GetWaveVolume(), 0u);
+    EXPECT_EQ(m->VolImage->Hint(), "Restore sound");  // the button says what it does next
     m->VolImageClick(nullptr);
     EXPECT_EQ(m->VolumeTrackBar->Position(), 60);
     EXPECT_TRUE(m->VolumeTrackBar->Enabled());
+    EXPECT_EQ(m->VolImage->Hint(), "Mute");
     EXPECT_EQ(GetWaveVolume(), 60u * 655 | (60u * 655) << 16);
 }
 
