@@ -290,7 +290,8 @@ TEST_F(Dialogs, IconsShowTheirSignsInTheirColours) {
         return bitmap.PixelData()[Y * bitmap.Width() + X] & 0xFFFFFFu;
     };
     constexpr uint32_t white = 0xFFFFFF, black = 0, red = 0xD02020, blue = 0x1060C0, yellow = 0xFFC800;
-    EXPECT_EQ(rgb(mtError, 16, 16), white);  // the cross
+    EXPECT_EQ(rgb(mtError, 16, 16), white);  // the cross, in broad strokes
+    EXPECT_EQ(rgb(mtError, 14, 12), white);
     EXPECT_EQ(rgb(mtError, 16, 4), red);
     EXPECT_EQ(rgb(mtWarning, 16, 15), black);  // the "!"
     EXPECT_EQ(rgb(mtWarning, 10, 28), yellow);
