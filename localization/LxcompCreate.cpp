@@ -129,7 +129,12 @@ void TlxCustomLang::setList(TStringsType Type, TStrings* Value) {
     own->Assign(Value);
     // The look-ups follow a new Strings list at once.
     if (Type == stStrings) UpdateStrCollections();
+    // Only this list is applied now; any later switch or load applies them all.
     applySelector_ = int(Type);
+    struct Reset {
+        int& Selector;
+        ~Reset() { Selector = -1; }
+    } reset{applySelector_};
     ChangeLanguage();
 }
 

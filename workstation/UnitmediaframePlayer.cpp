@@ -110,8 +110,9 @@ void TMediaFrame::StopImageClick(TObject*) {
         if (mode == mpPlaying || mode == mpPaused) {
             MediaPlayer->Stop();
             MediaPlayer->Eject();
-            MediaPlayer->SetPosition(0);
         }
+        // Stopped at the end (a key step past it) rewinds too, or Play plays nothing.
+        if (mode == mpPlaying || mode == mpPaused || mode == mpStopped) MediaPlayer->SetPosition(0);
     } catch (const EMCIDeviceError&) {
     }
     Timer1->SetEnabled(false);

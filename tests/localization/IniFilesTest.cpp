@@ -438,6 +438,15 @@ TEST_F(IniFiles, ExtendedTranslationsTravelWithTheirKinds) {
     g.Lang->SetActLang(2);
     EXPECT_EQ(g.Label->Caption(), "Title");
 
+    // Saved alone, they still name their languages: one of them loads by name.
+    const std::string alone = dir.Path("alone.ini");
+    f.Lang->SaveExtendedToFile(alone, "~!@#");
+    LangForm h;
+    h.Lang->LoadLanguageByExt(alone, "Angielski");
+    const TlxExtendedItem* one = h.Lang->ExtendedTranslations()->Find("Label1.Caption");
+    ASSERT_NE(one, nullptr);
+    EXPECT_EQ(one->Values(), "\1Title\1\1");
+
     TStringStream odd(
         "[Extended]\r\nTTestForm.Label1.Caption=x~!@#\r\nTTestForm.Label1.Caption_TypeKind=tkNonsense\r\n");
     g.Lang->LoadExtendedFromStream(&odd, true);
@@ -486,6 +495,13 @@ TEST_F(IniFiles, TheDispatcherSavesAndLoadsEveryRegisteredComponent) {
     EXPECT_EQ(f.Label->Caption(), "First");
     EXPECT_EQ(GetStrProp(o.Module->FindComponent("Label2"), "Caption"), "Second");
     EXPECT_EQ(Lines(dispatcher->LangNames()), (std::vector<AnsiString>{"Polski", "Angielski", "Rosyjski"}));
+
+    // Serving the file, it fills a component that joins later.
+    dispatcher->SetFileName(file);
+    LangForm late;
+    late.Lang->SetLangDispatcher(dispatcher);
+    EXPECT_EQ(late.Label->Caption(), "First");
+    late.Lang->SetLangDispatcher(nullptr);
     f.Lang->SetLangDispatcher(nullptr);
     o.Lang->SetLangDispatcher(nullptr);
 }

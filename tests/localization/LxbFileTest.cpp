@@ -213,6 +213,23 @@ TEST_F(LxbFile, ManagerListsCopiesAndFixedLanguages) {
     EXPECT_THROW(read.GetlxComponents(1), EListError);
 }
 
+TEST_F(LxbFile, ADispatcherServingTheFileFillsEveryComponentLinkedToIt) {
+    LxbForm source;
+    source.Fill();
+    const std::string file = dir.Path("all.lxb");
+    source.Lang->SaveAllToBinaryFile(file);
+    Owned<TTestDataModule> dm(new TTestDataModule(nullptr));
+    auto* dispatcher = new TlxLangDispatcher(dm.get());
+    dispatcher->SetNumOfLanguages(3);
+    dispatcher->SetActiveLanguage(2);
+    dispatcher->SetFileName(file);
+
+    LxbForm target;
+    target.Lang->SetLangDispatcher(dispatcher);
+    ExpectSameTranslations(*target.Lang, *source.Lang);
+    EXPECT_EQ(target.Label->Caption(), "Label");
+}
+
 TEST_F(LxbFile, AComponentWithoutOwnerSavesButNeverLoads) {
     TlxLang lonely(nullptr);
     lonely.Strings()->Add("IDS_X\1x\1");

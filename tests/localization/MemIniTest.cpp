@@ -75,6 +75,15 @@ TEST(MemIniFile, SectionAndValueExistence) {
     EXPECT_TRUE(ini.SectionExists("full"));
     EXPECT_TRUE(ini.ValueExists("Full", "KEY"));
     EXPECT_FALSE(ini.ValueExists("Full", "Other"));
+    // The readers replace what the list held.
+    TStringList read;
+    read.Add("stale");
+    ini.ReadSection("Full", &read);
+    EXPECT_EQ(read.CommaText(), "Key");
+    ini.ReadSectionValues("Full", &read);
+    EXPECT_EQ(read.CommaText(), "1");
+    ini.ReadSections(&read);
+    EXPECT_EQ(read.CommaText(), "Empty,Full");
     ini.DeleteKey("Full", "key");
     EXPECT_FALSE(ini.SectionExists("Full"));
     ini.EraseSection("Full");

@@ -68,16 +68,18 @@ TEST_F(Switch, RangeRulesAndTheSameLanguage) {
     form->SetLoading(false);
 }
 
-TEST_F(Switch, CaptionsHintsAndTheOwnersFirstEntry) {
+TEST_F(Switch, CaptionsHintsLabelsAndTheOwnersFirstEntry) {
     auto* button = add<TTestControl>("Button1");
     button->SetCaption("Zapisz");
     lang->Captions()->Add(E("TTestForm", {"Okno", "Window", ""}));
     lang->Captions()->Add(E("Label1", {"Etykieta", "", ""}));
     lang->Captions()->Add(E("Button1", {"Zapisz", "Save", "Save"}));
     lang->Hints()->Add(E("TTestForm", {"", "Window hint", ""}));
+    lang->DisplayLabels()->Add(E("Label1", {"Pole", "Field", ""}));
     lang->SetActLang(2);
     EXPECT_EQ(form->Caption(), "Window");
     EXPECT_EQ(form->Hint(), "Window hint");
+    EXPECT_EQ(label->DisplayLabel(), "Field");
     EXPECT_EQ(label->Caption(), "Etykieta");  // empty text: unchanged
     EXPECT_EQ(button->Caption(), "Save");
     const int writes = button->CaptionWrites;
@@ -89,6 +91,24 @@ TEST_F(Switch, CaptionsHintsAndTheOwnersFirstEntry) {
     lang->SetActLang(2);
     lang->SetActLang(3);
     EXPECT_EQ(form->Caption(), "Okno");
+}
+
+TEST_F(Switch, AnAssignedListAppliesAloneAndTheNextChangeAppliesEveryList) {
+    lang->Hints()->Add(E("TTestForm", {"", "Window hint", ""}));
+    lang->Hints()->Add(E("Label1", {"", "Label hint", ""}));
+    TStringList captions;
+    captions.Add(E("Label1", {"Etykieta", "Label", ""}));
+    lang->SetActLang(2);
+    form->SetHint("mine");
+    label->SetHint("");
+    lang->SetCaptions(&captions);
+    EXPECT_EQ(label->Caption(), "Label");
+    EXPECT_EQ(label->Hint(), "");            // the hints were not assigned
+    EXPECT_EQ(form->Hint(), "Window hint");  // the owner's own texts always follow
+
+    // Re-applied after loading: every list, not only the one assigned last.
+    lang->ChangeLanguage();
+    EXPECT_EQ(label->Hint(), "Label hint");
 }
 
 TEST_F(Switch, OwnerExclusions) {
@@ -217,6 +237,12 @@ TEST_F(Switch, FewerLanguagesCutEntriesAndNames) {
     } catch (ELanguageError& e) {
         EXPECT_EQ(e.Message, "0 - is not a valid property value !\rValue must be more than ZERO !");
     }
+    // The cut follows the component's own delimiter.
+    lang->SetLangDelim(9);
+    lang->Captions()->Clear();
+    lang->Captions()->Add("K\ta\tb\tc\t");
+    lang->SetNumLang(2);
+    EXPECT_EQ(Lines(lang->Captions()), (std::vector<AnsiString>{"K\ta\tb\t"}));
 }
 
 TEST_F(Switch, ReplaceStringValuePutsTheTextIntoItsLanguage) {

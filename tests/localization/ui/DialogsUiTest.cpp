@@ -283,6 +283,25 @@ TEST_F(Dialogs, TheHelpButtonReportsAMissingHelpFile) {
     SetMessageBoxHook(nullptr);
 }
 
+// Each kind's picture: its shape in its colours on the button face.
+TEST_F(Dialogs, IconsShowTheirSignsInTheirColours) {
+    const auto rgb = [](TMsgDlgType Type, int X, int Y) {
+        TBitmap bitmap;
+        lxDrawDialogIcon(Type, &bitmap);
+        return bitmap.PixelData()[Y * bitmap.Width() + X] & 0xFFFFFFu;
+    };
+    constexpr uint32_t white = 0xFFFFFF, black = 0, red = 0xD02020, blue = 0x1060C0, yellow = 0xFFC800;
+    EXPECT_EQ(rgb(mtError, 16, 16), white);  // the cross, in broad strokes
+    EXPECT_EQ(rgb(mtError, 14, 12), white);
+    EXPECT_EQ(rgb(mtError, 16, 4), red);
+    EXPECT_EQ(rgb(mtWarning, 16, 15), black);  // the "!"
+    EXPECT_EQ(rgb(mtWarning, 10, 28), yellow);
+    EXPECT_EQ(rgb(mtInformation, 16, 20), white);  // the "i"
+    EXPECT_EQ(rgb(mtInformation, 6, 16), blue);
+    EXPECT_EQ(rgb(mtConfirmation, 16, 25), white);  // the "?"
+    EXPECT_EQ(rgb(mtConfirmation, 6, 16), blue);
+}
+
 // Pictures to look at: the dialog in each language, with every kind of icon.
 TEST_F(Dialogs, PicturesInEachLanguage) {
     for (int language = 1; language <= LanguageCount; ++language) {

@@ -75,6 +75,19 @@ TEST_F(PasswordDialogTest, CapsLockWarningFollowsTheKey) {
     EXPECT_EQ(dialog->Timer1->Interval(), 500u);
 }
 
+TEST_F(PasswordDialogTest, ImageButtonsShowThePressedPictureWhileHeldDown) {
+    Owned<TuserpaswdDialog> dialog(new TuserpaswdDialog(nullptr, MakeUser("anna", "Haslo1")));
+    dialog->Show();
+    const int base = 4;  // the second language's pictures
+    for (auto [image, released] : {std::pair{dialog->ImageOK, base + 2}, std::pair{dialog->ImageAnuluj, base}}) {
+        EXPECT_TRUE(yorde::test::Shows(image, dialog->ImageList1, released));
+        yorde::test::MouseDown(image);
+        EXPECT_TRUE(yorde::test::Shows(image, dialog->ImageList1, released + 1));
+        yorde::test::MouseUp(image);
+        EXPECT_TRUE(yorde::test::Shows(image, dialog->ImageList1, released));
+    }
+}
+
 TEST_F(PasswordDialogTest, EveryTextFitsInEveryLanguage) {
     capsLock = true;
     for (int language = 1; language <= LanguageCount; ++language) {

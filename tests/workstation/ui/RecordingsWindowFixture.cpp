@@ -95,6 +95,7 @@ void RecordingsWindow::ClickHeader(int Col) {
 
 void RecordingsWindow::ExpectNothingOpen() {
     EXPECT_EQ(Media()->MediaPlayer->Mode(), mpNotReady);
+    EXPECT_EQ(Media()->MediaPlayer->FileName(), "");  // not the copy that is gone
     EXPECT_FALSE(Media()->SeekTrackBar->Enabled());
 }
 

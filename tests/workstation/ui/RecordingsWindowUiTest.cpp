@@ -475,13 +475,16 @@ TEST_F(RecordingsWindow, PauseSeekNextPreviousAndMuteBehaveAsTheButtonsSay) {
     EXPECT_FALSE(m->Timer1->Enabled());
     EXPECT_EQ(m->MediaPlayer->Position(), m->MediaPlayer->Length());  // at the end, not past it
 
+    // Stop goes back to the start, also from the end: Play then plays.
     m->PlayImageClick(nullptr);
     m->StopImageClick(nullptr);
     EXPECT_EQ(m->TimeLabel->Caption(), "00:00:00");
     EXPECT_EQ(m->SeekTrackBar->Position(), 0);
+    EXPECT_EQ(m->MediaPlayer->Position(), 0);
     EXPECT_EQ(Status(), "");
     // A key step that lands exactly on the end is no step past it.
     m->PlayImageClick(nullptr);
+    EXPECT_EQ(m->MediaPlayer->Mode(), mpPlaying);
     m->SeekTrackBar->SetPosition(95);
     key = kRight;
     m->SeekTrackBarKeyDown(m->SeekTrackBar, key, {});
@@ -504,9 +507,11 @@ TEST_F(RecordingsWindow, PauseSeekNextPreviousAndMuteBehaveAsTheButtonsSay) {
     EXPECT_EQ(m->VolumeTrackBar->Position(), 0);
     EXPECT_FALSE(m->VolumeTrackBar->Enabled());
     EXPECT_EQ(GetWaveVolume(), 0u);
+    EXPECT_EQ(m->VolImage->Hint(), "Restore sound");  // the button says what it does next
     m->VolImageClick(nullptr);
     EXPECT_EQ(m->VolumeTrackBar->Position(), 60);
     EXPECT_TRUE(m->VolumeTrackBar->Enabled());
+    EXPECT_EQ(m->VolImage->Hint(), "Mute");
     EXPECT_EQ(GetWaveVolume(), 60u * 655 | (60u * 655) << 16);
 }
 
