@@ -78,13 +78,20 @@ TEST_F(PasswordDialogTest, CapsLockWarningFollowsTheKey) {
 TEST_F(PasswordDialogTest, ImageButtonsShowThePressedPictureWhileHeldDown) {
     Owned<TuserpaswdDialog> dialog(new TuserpaswdDialog(nullptr, MakeUser("anna", "Haslo1")));
     dialog->Show();
-    const int base = 4;  // the second language's pictures
-    for (auto [image, released] : {std::pair{dialog->ImageOK, base + 2}, std::pair{dialog->ImageAnuluj, base}}) {
-        EXPECT_TRUE(yorde::test::Shows(image, dialog->ImageList1, released));
-        yorde::test::MouseDown(image);
-        EXPECT_TRUE(yorde::test::Shows(image, dialog->ImageList1, released + 1));
-        yorde::test::MouseUp(image);
-        EXPECT_TRUE(yorde::test::Shows(image, dialog->ImageList1, released));
+    // The English pictures: released, then pressed.
+    struct Case {
+        TImage* Image;
+        const char* Released;
+        const char* Pressed;
+    };
+    for (const Case& c :
+         {Case{dialog->ImageOK, "TuserpaswdDialog.ImageList1/6.png", "TuserpaswdDialog.ImageList1/7.png"},
+          Case{dialog->ImageAnuluj, "TuserpaswdDialog.ImageList1/4.png", "TuserpaswdDialog.ImageList1/5.png"}}) {
+        EXPECT_TRUE(yorde::test::ShowsBitmap(c.Image, c.Released));
+        yorde::test::MouseDown(c.Image);
+        EXPECT_TRUE(yorde::test::ShowsBitmap(c.Image, c.Pressed));
+        yorde::test::MouseUp(c.Image);
+        EXPECT_TRUE(yorde::test::ShowsBitmap(c.Image, c.Released));
     }
 }
 
