@@ -32,6 +32,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -107,8 +108,10 @@ private:
     enum class TFetch { Arrived, Skipped, Failed };
     TFetch fetchOne(const AnsiString& Url, int64_t Size);
     bool reloadDue() const;
-    // Hands Pending to the registrar when it is free, or (Wait) once it is.
+    // Hands the closed batches, then Pending, to the registrar while it is
+    // free, or (Wait) all of them as it takes them.
     void handOver(bool Wait);
+    size_t heldFiles() const;  // arrived, not yet handed over
     // Everything to the registrar, registered; its failure is thrown.
     void finishRegistering();
     // The same when the run ends early; what fails is logged, never thrown.
@@ -144,6 +147,7 @@ private:
     int LastPercent = -1;
     int64_t LastShownFile = -1;
     TArrivals Pending;                      // not yet handed to the registrar
+    std::deque<TArrivals> Closed;           // batches that end with a reload, in order
     std::unique_ptr<TRegistrar> Registrar;  // while the downloads last
     int64_t SinceReload = 0;                // files since the list was last filled again
     std::chrono::steady_clock::time_point ReloadStart;

@@ -84,7 +84,8 @@ void HTTPThread::downloadAll() {
             Registrar->ThrowIfFailed();
             if (!hasFreeSpace(folder)) throw ENoSpaceLeft("Less than 10 MB free");
             fetchOne(url, size);
-            handOver(Pending.Files.size() >= kMaxBatch);
+            // A reload shows every file up to the one that asked for it, and no more.
+            handOver(heldFiles() >= kMaxBatch);
         }
         finishRegistering();
     } catch (const ENoSpaceLeft& e) {
@@ -172,9 +173,27 @@ bool HTTPThread::reloadDue() const {
 }
 
 void HTTPThread::handOver(bool Wait) {
-    if (Pending.Empty() || (!Wait && !Registrar->Idle())) return;
-    Registrar->Submit(std::move(Pending));
-    Pending = TArrivals();
+    // A reload shows every file up to the one that asked for it and none
+    // after: its batch closes there, whenever the registrar takes it.
+    if (Pending.Reload) {
+        Closed.push_back(std::move(Pending));
+        Pending = TArrivals();
+    }
+    while (!Closed.empty() || !Pending.Empty()) {
+        if (!Wait && !Registrar->Idle()) return;
+        TArrivals& next = Closed.empty() ? Pending : Closed.front();
+        Registrar->Submit(std::move(next));
+        if (Closed.empty())
+            Pending = TArrivals();
+        else
+            Closed.pop_front();
+    }
+}
+
+size_t HTTPThread::heldFiles() const {
+    size_t files = Pending.Files.size();
+    for (const TArrivals& batch : Closed) files += batch.Files.size();
+    return files;
 }
 
 void HTTPThread::finishRegistering() {
@@ -194,6 +213,7 @@ void HTTPThread::keepWhatArrived() noexcept {
         if (!told) log(AnsiString("Not registered: ") + e.what());
     } catch (...) {
     }
+    Closed.clear();
     Pending = TArrivals();
 }
 

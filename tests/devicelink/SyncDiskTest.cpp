@@ -7,9 +7,11 @@
 #include "store/SqliteDb.h"
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <mutex>
 #include <set>
+#include <thread>
 
 using namespace synctest;
 
@@ -76,6 +78,30 @@ TEST_F(SyncTest, EachRecordingIsOnTheDiskBeforeItsRow) {
     EXPECT_EQ(renamed.size(), 12u);
     EXPECT_EQ(committed, 12);
     EXPECT_EQ(ui->Count("reload"), 2);  // after the tenth file and at the end
+}
+
+// A list reload shows every file up to the one that asked for it and none
+// after, also while registering lags behind the downloads.
+TEST_F(SyncTest, AReloadShowsTheFilesUpToTheOneThatAskedForIt) {
+    for (int i = 0; i < 12; ++i) Offer(Name(i), 3000 + size_t(i));
+    auto ui = std::make_shared<TRecordingUi>();
+    std::vector<size_t> rowsAtReload;
+    ui->WhenReloaded = [&] { rowsAtReload.push_back(FilesRows().size()); };
+    // The first flush waits until every file has arrived (ten seconds at most).
+    std::atomic<bool> held{false};
+    SetPartFileObserver([&](const char* Step, const AnsiString&) {
+        if (std::string(Step) != "sync" || held.exchange(true)) return;
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (ui->Count("step") < 12 && std::chrono::steady_clock::now() < until)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    });
+    Sim.SetSlowReplies(30, 1 << 20);  // the tenth file asks for a reload
+    {
+        const std::unique_ptr<HTTPThread> run = Start(ui);
+        ASSERT_TRUE(ui->WaitFinished());
+    }
+    SetPartFileObserver(nullptr);
+    EXPECT_EQ(rowsAtReload, (std::vector<size_t>{10, 12}));
 }
 
 // A download is readable by all and never executable, less what the umask

@@ -46,7 +46,13 @@ TEST_F(SyncTest, ColdSyncThenNothingNew) {
     Sim.SetSdState(0, 7580);
     // Each reply takes 30 ms or more, as on a real line: the list reloads at every tenth file.
     Sim.SetSlowReplies(30, 1 << 20);
-    const auto ui = Run();
+    auto ui = std::make_shared<TRecordingUi>();
+    std::vector<size_t> rowsAtReload;
+    ui->WhenReloaded = [&] { rowsAtReload.push_back(FilesRows().size()); };
+    {
+        const std::unique_ptr<HTTPThread> run = Start(ui);
+        ASSERT_TRUE(ui->WaitFinished());
+    }
     Sim.SetSlowReplies(0);
 
     for (const auto& [name, bytes] : offered) EXPECT_EQ(Program.Read("files/" + name), bytes) << name;
@@ -70,9 +76,9 @@ TEST_F(SyncTest, ColdSyncThenNothingNew) {
               events.end());
     EXPECT_TRUE(ui->Has("progress:25/25/100"));
     for (const std::string& e : events) EXPECT_NE(e.rfind("progress:0/", 0), 0u) << e;
-    EXPECT_EQ(ui->Count("reload"), 3);  // after the 10th and the 20th file, and at the end
-    const auto firstReload = std::find(events.begin(), events.end(), "reload");
-    EXPECT_EQ(std::count(events.begin(), firstReload, "step"), 10);
+    // After the 10th and the 20th file, and at the end, each with the rows
+    // of every file before it and of none after it.
+    EXPECT_EQ(rowsAtReload, (std::vector<size_t>{10, 20, 25}));
     EXPECT_FALSE(ui->Has("reset"));
     EXPECT_EQ(ui->LastMessage(), "");
     for (const char* line :

@@ -44,7 +44,10 @@ void TRecordingUi::ShowSdState(const TSdReply& Sd) {
 }
 void TRecordingUi::ResetSdState() { add("sd:reset"); }
 void TRecordingUi::ResetToConnect() { add("reset"); }
-void TRecordingUi::ReloadList() { add("reload"); }
+void TRecordingUi::ReloadList() {
+    if (WhenReloaded) WhenReloaded();
+    add("reload");
+}
 void TRecordingUi::RunFinished() {
     {
         std::lock_guard lk(Mu);

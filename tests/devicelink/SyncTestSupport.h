@@ -55,6 +55,9 @@ public:
     bool HasLine(const std::string& Line) const;
     // The message left on the labels: the last "message:" event's key.
     std::string LastMessage() const;
+    // Called at each ReloadList, on the run's thread, before it returns:
+    // what the list would read then.
+    std::function<void()> WhenReloaded;
 
 private:
     void add(std::string Event);
