@@ -35,13 +35,13 @@ AnsiString AnnouncementAddressRefusal(const AnsiString& Address, const AnsiStrin
     return AnsiString();
 }
 
-POSTThread::POSTThread(const AnsiString& FileName, TUploadSettings Settings_, std::shared_ptr<TUploadUi> Ui_)
-    : TThread(false), UploadFile(FileName), Settings(std::move(Settings_)), Ui(std::move(Ui_)) {
+POSTThread::POSTThread(const AnsiString& FileName, TUploadSettings Settings, std::shared_ptr<TUploadUi> Ui)
+    : TThread(false), UploadFile(FileName), settings_(std::move(Settings)), ui_(std::move(Ui)) {
     SetFreeOnTerminate(true);
     SetPriority(tpLower);
-    Http.ConnectTimeout = 30000;
-    Http.ReadTimeout = 30000;
-    SetAbortHook([this] { Http.Cancel(); });
+    http_.ConnectTimeout = 30000;
+    http_.ReadTimeout = 30000;
+    SetAbortHook([this] { http_.Cancel(); });
     AfterConstruction();
 }
 
@@ -54,32 +54,32 @@ void POSTThread::Execute() {
     }
     DeleteFile(UploadFile);
     // Whatever happened, the main window comes back.
-    Ui->UploadFinished(result);
+    ui_->UploadFinished(result);
 }
 
 TUploadResult POSTThread::run() {
     // Too short for "http://" and an address: nothing to ask.
-    if (Settings.Address.size() <= 8) {
-        Ui->ShowStatus("IDS_NOURL");
+    if (settings_.Address.size() <= 8) {
+        ui_->ShowStatus("IDS_NOURL");
         return TUploadResult::NoAddress;
     }
-    const int slot = Ui->ChooseSlot();
+    const int slot = ui_->ChooseSlot();
     if (Terminated()) return TUploadResult::Stopped;
     if (slot < 1) {
-        Ui->ShowStatus("");
+        ui_->ShowStatus("");
         return TUploadResult::NoSlot;
     }
     Slot = slot;
-    Ui->ShowStatus("IDS_ANNOUNCE_SEND");
+    ui_->ShowStatus("IDS_ANNOUNCE_SEND");
     const TUploadResult result = send();
     // A refusal's message stays where the user reads it.
-    if (result != TUploadResult::Refused && result != TUploadResult::Stopped) Ui->ShowStatus("");
+    if (result != TUploadResult::Refused && result != TUploadResult::Stopped) ui_->ShowStatus("");
     return result;
 }
 
 TUploadResult POSTThread::send() {
     const AnsiString base =
-        DeviceBaseFor(HasHttpPrefix(Settings.Address) ? Settings.Address : kHttp + Settings.Address);
+        DeviceBaseFor(HasHttpPrefix(settings_.Address) ? settings_.Address : kHttp + settings_.Address);
     try {
         // The form holds the file open until it is sent.
         TMultipartForm form;
@@ -87,9 +87,9 @@ TUploadResult POSTThread::send() {
 
         AnsiString nonce;
         try {
-            Http.MaxResponseSize = kDeviceSmallReplyCap;
-            nonce = Http.Get(NonceUrl(base));
-            if (Http.LastReplyTruncated()) throw ENonceFailed("the nonce reply was cut off");
+            http_.MaxResponseSize = kDeviceSmallReplyCap;
+            nonce = http_.Get(NonceUrl(base));
+            if (http_.LastReplyTruncated()) throw ENonceFailed("the nonce reply was cut off");
         } catch (const EHttpCancelled&) {
             throw;
         } catch (const std::exception& e) {
@@ -100,14 +100,14 @@ TUploadResult POSTThread::send() {
         unsigned char nonceBytes[kDeviceNonceSize];
         unsigned char key[kDeviceKeySize];
         HexToBytes(nonce, nonceBytes, kDeviceNonceSize);
-        DeviceKeyFromPassword(Settings.Password, key);
+        DeviceKeyFromPassword(settings_.Password, key);
         int32_t counter = 1;
         char response[33];
         ComputeResponse(key, nonceBytes, counter, response);
 
         try {
-            Http.MaxResponseSize = kDeviceSmallReplyCap;
-            Http.PostMultipart(UploadUrl(base, nonce, response, Slot), form);
+            http_.MaxResponseSize = kDeviceSmallReplyCap;
+            http_.PostMultipart(UploadUrl(base, nonce, response, Slot), form);
         } catch (const EHttpClosedGracefully&) {
             // The device may close without a reply once it has the file.
         }
@@ -118,12 +118,12 @@ TUploadResult POSTThread::send() {
         return TUploadResult::Stopped;
     } catch (const EHttpProtocolError& e) {
         log("Announcement refused: " + e.StatusLine);
-        Ui->ShowStatus(UploadRefusalKey(e.StatusLine));
+        ui_->ShowStatus(UploadRefusalKey(e.StatusLine));
         return TUploadResult::Refused;
     } catch (const std::exception& e) {
         log(AnsiString("Announcement not sent: ") + e.what());
         if (Terminated()) return TUploadResult::Stopped;
-        Ui->ShowSendError();
+        ui_->ShowSendError();
         return TUploadResult::Failed;
     }
 }

@@ -48,9 +48,9 @@ private:
     TUploadResult run();
     // The nonce and the POST; the result of the upload proper.
     TUploadResult send();
-    void log(const AnsiString& Line) { Ui->Log(Line); }
+    void log(const AnsiString& Line) { ui_->Log(Line); }
 
-    TUploadSettings Settings;
-    std::shared_ptr<TUploadUi> Ui;
-    THttpClient Http;
+    TUploadSettings settings_;
+    std::shared_ptr<TUploadUi> ui_;
+    THttpClient http_;
 };

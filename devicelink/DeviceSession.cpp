@@ -32,16 +32,16 @@ bool IsUrlSafeNonce(const AnsiString& Nonce) {
     });
 }
 
-TDeviceSession::TDeviceSession(THttpClient& Http_, AnsiString Base_, TLog Log_)
-    : Http(Http_), Base(std::move(Base_)), Log(std::move(Log_)) {}
+TDeviceSession::TDeviceSession(THttpClient& Http, AnsiString Base, TLog Log)
+    : http_(Http), base_(std::move(Base)), log_(std::move(Log)) {}
 
 void TDeviceSession::Attempt(const std::function<void()>& Get, int& Used, const AnsiString& LogPrefix) {
-    Http.FreshConnection = Used > 0;
+    http_.FreshConnection = Used > 0;
     auto account = [&] {
-        const int sends = Http.LastRequestSends();
+        const int sends = http_.LastRequestSends();
         Used += std::max(1, sends);
         for (int i = 1; i < sends; ++i)
-            if (Log) Log(LogPrefix + "Connection Closed Gracefully");
+            if (log_) log_(LogPrefix + "Connection Closed Gracefully");
     };
     try {
         Get();
@@ -53,21 +53,21 @@ void TDeviceSession::Attempt(const std::function<void()>& Get, int& Used, const 
 }
 
 AnsiString TDeviceSession::Preload() {
-    const AnsiString url = PreloadUrl(Base);
-    Http.MaxResponseSize = kDeviceSmallReplyCap;
+    const AnsiString url = PreloadUrl(base_);
+    http_.MaxResponseSize = kDeviceSmallReplyCap;
     for (int used = 0; used < kTextAttempts;) {
         try {
             AnsiString body;
-            Attempt([&] { body = GetWhole(Http, url); }, used, "625: ");
+            Attempt([&] { body = GetWhole(http_, url); }, used, "625: ");
             return body;
         } catch (const EHttpClosedGracefully& e) {
-            if (Log) Log("625: " + e.Message);
+            if (log_) log_("625: " + e.Message);
         } catch (const EHttpSocketError& e) {
-            if (Log) Log("629: " + e.Message);
+            if (log_) log_("629: " + e.Message);
             Pause(10);
         }
     }
-    if (Log) Log("632: Exception get firmware,gracefully");
+    if (log_) log_("632: Exception get firmware,gracefully");
     throw EDeviceNoConnection();
 }
 
@@ -75,34 +75,34 @@ AnsiString TDeviceSession::GetTextWithRetries(const AnsiString& Url, const char*
     for (int used = 0; used < kTextAttempts;) {
         try {
             AnsiString body;
-            Attempt([&] { body = GetWhole(Http, Url); }, used, LogPrefix);
+            Attempt([&] { body = GetWhole(http_, Url); }, used, LogPrefix);
             return body;
         } catch (const EHttpClosedGracefully& e) {
-            if (Log) Log(LogPrefix + e.Message);
+            if (log_) log_(LogPrefix + e.Message);
         }
     }
     throw EDeviceRetriesExhausted("Connection closed " + std::to_string(kTextAttempts) + " times");
 }
 
 void TDeviceSession::FetchNonce(const AnsiString& Password) {
-    Http.MaxResponseSize = kDeviceSmallReplyCap;
-    const AnsiString nonce = GetTextWithRetries(NonceUrl(Base), "695");
+    http_.MaxResponseSize = kDeviceSmallReplyCap;
+    const AnsiString nonce = GetTextWithRetries(NonceUrl(base_), "695");
     // It goes into every later URL unchanged: a blank or a line end would break them.
     if (!IsUrlSafeNonce(nonce)) throw EDeviceBadReply("The nonce holds characters that do not belong in a URL");
-    Nonce = nonce;
-    HexToBytes(Nonce, NonceBytes, kDeviceNonceSize);
-    DeviceKeyFromPassword(Password, Key);
+    nonce_ = nonce;
+    HexToBytes(nonce_, nonceBytes_, kDeviceNonceSize);
+    DeviceKeyFromPassword(Password, key_);
 }
 
 AnsiString TDeviceSession::NextResponse() {
     char response[33];
-    ComputeResponse(Key, NonceBytes, Counter, response);
+    ComputeResponse(key_, nonceBytes_, Counter, response);
     return AnsiString(response);
 }
 
 TReplyParse TDeviceSession::GetSdData(TSdReply& Out) {
-    const AnsiString url = SdDataUrl(Base, Nonce, NextResponse());
-    Http.MaxResponseSize = kDeviceSmallReplyCap;
+    const AnsiString url = SdDataUrl(base_, nonce_, NextResponse());
+    http_.MaxResponseSize = kDeviceSmallReplyCap;
     const TReplyParse parsed = ParseSdReply(GetTextWithRetries(url, "798"), Out);
     if (parsed == TReplyParse::WrongStructure) throw EDeviceBadReply("The SD reply has another structure");
     return parsed;
@@ -110,8 +110,8 @@ TReplyParse TDeviceSession::GetSdData(TSdReply& Out) {
 
 TReplyParse TDeviceSession::GetRecordListPage(const AnsiString& IdPart, const AnsiString& DatePart,
                                               TRecordListPage& Out) {
-    const AnsiString url = RecordListUrl(Base, Nonce, NextResponse(), IdPart, DatePart);
-    Http.MaxResponseSize = kDeviceListPageCap;
+    const AnsiString url = RecordListUrl(base_, nonce_, NextResponse(), IdPart, DatePart);
+    http_.MaxResponseSize = kDeviceListPageCap;
     const TReplyParse parsed = ParseRecordListReply(GetTextWithRetries(url, "849"), Out);
     if (parsed == TReplyParse::WrongStructure) throw EDeviceBadReply("The record list has another structure");
     return parsed;
@@ -121,8 +121,8 @@ TDeviceSession::TFileResult TDeviceSession::GetRecord(const AnsiString& Name, in
                                                       const std::function<void()>& StartAttempt,
                                                       const THttpClient::TSink& Sink) {
     // Every attempt sends the same URL: the device accepts a repeated request.
-    const AnsiString url = RecordUrl(Base, Nonce, NextResponse(), Name);
-    Http.MaxResponseSize = 0;
+    const AnsiString url = RecordUrl(base_, nonce_, NextResponse(), Name);
+    http_.MaxResponseSize = 0;
     for (int used = 0; used < kFileAttempts;) {
         if (used > 0) Pause(5);
         if (StartAttempt) StartAttempt();
@@ -132,18 +132,18 @@ TDeviceSession::TFileResult TDeviceSession::GetRecord(const AnsiString& Name, in
             Sink(data, size);
         };
         try {
-            Attempt([&] { Http.Get(url, counting); }, used, "1021");
-            if (Log) Log("Downloaded: " + Name);
+            Attempt([&] { http_.Get(url, counting); }, used, "1021");
+            if (log_) log_("Downloaded: " + Name);
             return TFileResult::Complete;
         } catch (const EHttpClosedGracefully& e) {
-            if (Log) Log("1021" + e.Message);
+            if (log_) log_("1021" + e.Message);
         } catch (const EHttpTruncated& e) {
             // Everything the list promised is here: only the announced length was wrong.
             if (ExpectedSize > 0 && received >= ExpectedSize) {
-                if (Log) Log("Downloaded: " + Name);
+                if (log_) log_("Downloaded: " + Name);
                 return TFileResult::Complete;
             }
-            if (Log) Log("1021" + e.Message);
+            if (log_) log_("1021" + e.Message);
         }
     }
     return TFileResult::GaveUp;

@@ -50,7 +50,7 @@ public:
     // A fresh response with the next counter value.
     AnsiString NextResponse();
 
-    const AnsiString& NonceText() const { return Nonce; }
+    const AnsiString& NonceText() const { return nonce_; }
     int32_t Counter = 1;  // the next value a response will use
 
 private:
@@ -59,12 +59,12 @@ private:
     // the client repeated by itself gets its trace line.
     void Attempt(const std::function<void()>& Get, int& Used, const AnsiString& LogPrefix);
 
-    THttpClient& Http;
-    AnsiString Base;
-    TLog Log;
-    AnsiString Nonce;
-    unsigned char NonceBytes[kDeviceNonceSize] = {};
-    unsigned char Key[kDeviceKeySize] = {};
+    THttpClient& http_;
+    AnsiString base_;
+    TLog log_;
+    AnsiString nonce_;
+    unsigned char nonceBytes_[kDeviceNonceSize] = {};
+    unsigned char key_[kDeviceKeySize] = {};
 };
 
 // The sync run's client settings: connect within 30 s, 90 s of silence ends a read.

@@ -14,31 +14,31 @@ constexpr uint32_t kLostTrack = IN_Q_OVERFLOW | IN_DELETE_SELF | IN_MOVE_SELF | 
 
 }  // namespace
 
-TFolderWatch::TFolderWatch(const AnsiString& Folder) : Fd(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {
-    Whole = Fd && ::inotify_add_watch(Fd.Get(), ToOsText(Folder).c_str(),
-                                      kEntryChanges | IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR) >= 0;
+TFolderWatch::TFolderWatch(const AnsiString& Folder) : fd_(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {
+    whole_ = fd_ && ::inotify_add_watch(fd_.Get(), ToOsText(Folder).c_str(),
+                                        kEntryChanges | IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR) >= 0;
 }
 
 void TFolderWatch::Collect() {
-    std::lock_guard lk(Mu);
-    if (!Whole) return;
+    std::lock_guard lk(mu_);
+    if (!whole_) return;
     alignas(inotify_event) char buffer[64 * 1024];
     for (;;) {
-        const ssize_t n = ::read(Fd.Get(), buffer, sizeof buffer);
+        const ssize_t n = ::read(fd_.Get(), buffer, sizeof buffer);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) {
             // Nothing more for now; any other failure leaves changes unread.
-            if (n == 0 || errno != EAGAIN) Whole = false;
+            if (n == 0 || errno != EAGAIN) whole_ = false;
             return;
         }
         for (ssize_t at = 0; at < n;) {
             inotify_event event;
             std::memcpy(&event, buffer + at, sizeof event);
             if (event.mask & kLostTrack) {
-                Whole = false;
+                whole_ = false;
                 return;
             }
-            if (event.len > 0) Changed.emplace(buffer + at + sizeof event);
+            if (event.len > 0) changed_.emplace(buffer + at + sizeof event);
             at += ssize_t(sizeof event + event.len);
         }
     }
@@ -46,7 +46,7 @@ void TFolderWatch::Collect() {
 
 bool TFolderWatch::Changes(std::vector<std::string>& Names) {
     Collect();
-    std::lock_guard lk(Mu);
-    Names.assign(Changed.begin(), Changed.end());
-    return Whole;
+    std::lock_guard lk(mu_);
+    Names.assign(changed_.begin(), changed_.end());
+    return whole_;
 }

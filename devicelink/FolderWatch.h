@@ -28,8 +28,8 @@ public:
     bool Changes(std::vector<std::string>& Names);
 
 private:
-    std::mutex Mu;
-    TUniqueFd Fd;
-    bool Whole = false;
-    std::set<std::string> Changed;
+    std::mutex mu_;
+    TUniqueFd fd_;
+    bool whole_ = false;
+    std::set<std::string> changed_;
 };

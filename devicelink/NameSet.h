@@ -12,30 +12,30 @@ class TNameSet {
 public:
     // Starts from what Folder found registered (none when null); Folder
     // stays unchanged while this refers to it.
-    void Reset(const TStoreFolder* Folder_) {
-        std::lock_guard lk(Mu);
-        Folder = Folder_;
-        Added.clear();
-        Erased.clear();
+    void Reset(const TStoreFolder* Folder) {
+        std::lock_guard lk(mu_);
+        folder_ = Folder;
+        added_.clear();
+        erased_.clear();
     }
     bool Contains(const AnsiString& Name) const {
-        std::lock_guard lk(Mu);
-        return !Erased.count(Name) && (Added.count(Name) || (Folder && Folder->IsRegistered(Name)));
+        std::lock_guard lk(mu_);
+        return !erased_.count(Name) && (added_.count(Name) || (folder_ && folder_->IsRegistered(Name)));
     }
     void Insert(const AnsiString& Name) {
-        std::lock_guard lk(Mu);
-        Erased.erase(Name);
-        if (!Folder || !Folder->IsRegistered(Name)) Added.insert(Name);
+        std::lock_guard lk(mu_);
+        erased_.erase(Name);
+        if (!folder_ || !folder_->IsRegistered(Name)) added_.insert(Name);
     }
     void Erase(const AnsiString& Name) {
-        std::lock_guard lk(Mu);
-        Added.erase(Name);
-        Erased.insert(Name);
+        std::lock_guard lk(mu_);
+        added_.erase(Name);
+        erased_.insert(Name);
     }
 
 private:
-    mutable std::mutex Mu;
-    const TStoreFolder* Folder = nullptr;
-    std::unordered_set<AnsiString> Added;
-    std::unordered_set<AnsiString> Erased;
+    mutable std::mutex mu_;
+    const TStoreFolder* folder_ = nullptr;
+    std::unordered_set<AnsiString> added_;
+    std::unordered_set<AnsiString> erased_;
 };

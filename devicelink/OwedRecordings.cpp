@@ -24,12 +24,12 @@ AnsiString DayOf(const AnsiString& Name) {
 }  // namespace
 
 void TOwedRecordings::Prepare() {
-    Db.ExecDml("CREATE TABLE IF NOT EXISTS OwedFiles(Filename TEXT PRIMARY KEY, Runs INTEGER, Since INTEGER);");
+    db_.ExecDml("CREATE TABLE IF NOT EXISTS OwedFiles(Filename TEXT PRIMARY KEY, Runs INTEGER, Since INTEGER);");
 }
 
 AnsiString TOwedRecordings::OldestDate() {
     // Names begin with their day: in order, the first that holds a date is the oldest.
-    SqliteStatement names(Db, "SELECT Filename FROM OwedFiles ORDER BY Filename;");
+    SqliteStatement names(db_, "SELECT Filename FROM OwedFiles ORDER BY Filename;");
     while (names.Step()) {
         const AnsiString day = DayOf(names.ColumnText(0));
         if (!day.empty()) return day;
@@ -38,29 +38,29 @@ AnsiString TOwedRecordings::OldestDate() {
 }
 
 bool TOwedRecordings::AskedInVain(const AnsiString& Name, int64_t Now) {
-    SqliteStatement note(Db,
+    SqliteStatement note(db_,
                          "INSERT INTO OwedFiles VALUES(?, 1, ?) "
                          "ON CONFLICT(Filename) DO UPDATE SET Runs = Runs + 1;");
     note.Bind(1, Name).Bind(2, Now).Exec();
-    SqliteStatement giveUp(Db, "DELETE FROM OwedFiles WHERE Filename = ? AND Runs >= ? AND ? - Since >= ?;");
+    SqliteStatement giveUp(db_, "DELETE FROM OwedFiles WHERE Filename = ? AND Runs >= ? AND ? - Since >= ?;");
     return giveUp.Bind(1, Name).Bind(2, int64_t(kGiveUpRuns)).Bind(3, Now).Bind(4, kGiveUpSeconds).Exec() == 0;
 }
 
 void TOwedRecordings::Arrived(const AnsiString& Name) {
-    SqliteStatement drop(Db, "DELETE FROM OwedFiles WHERE Filename = ?;");
+    SqliteStatement drop(db_, "DELETE FROM OwedFiles WHERE Filename = ?;");
     drop.Bind(1, Name).Exec();
 }
 
 std::vector<AnsiString> TOwedRecordings::KeepOnly(const std::unordered_set<AnsiString>& ToFetch) {
     std::vector<AnsiString> gone;
     {
-        SqliteStatement names(Db, "SELECT Filename FROM OwedFiles;");
+        SqliteStatement names(db_, "SELECT Filename FROM OwedFiles;");
         while (names.Step())
             if (!ToFetch.count(names.ColumnText(0))) gone.push_back(names.ColumnText(0));
     }
     if (gone.empty()) return gone;
-    SqliteTransaction transaction(Db);
-    SqliteStatement drop(Db, "DELETE FROM OwedFiles WHERE Filename = ?;");
+    SqliteTransaction transaction(db_);
+    SqliteStatement drop(db_, "DELETE FROM OwedFiles WHERE Filename = ?;");
     for (const AnsiString& name : gone) {
         drop.Reset();
         drop.Bind(1, name).Exec();

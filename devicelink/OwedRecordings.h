@@ -23,7 +23,7 @@ public:
     static constexpr int kGiveUpRuns = 10;
     static constexpr int64_t kGiveUpSeconds = 24 * 60 * 60;
 
-    explicit TOwedRecordings(SqliteDb& Db) : Db(Db) {}
+    explicit TOwedRecordings(SqliteDb& Db) : db_(Db) {}
 
     // Creates the table in a "data.db" made before it existed.
     void Prepare();
@@ -39,5 +39,5 @@ public:
     std::vector<AnsiString> KeepOnly(const std::unordered_set<AnsiString>& ToFetch);
 
 private:
-    SqliteDb& Db;
+    SqliteDb& db_;
 };

@@ -43,49 +43,49 @@ void SetPartFileObserver(std::function<void(const char* Step, const AnsiString& 
     gObserver = std::move(Observer);
 }
 
-TPartFile::TPartFile(AnsiString Target_) : Target(std::move(Target_)), PartPath(ToOsText(Target + kPartSuffix)) {
-    Fd = ::open(PartPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, StoredRecordingMode);
-    if (Fd < 0) throw EFCreateError("Cannot create " + Target + kPartSuffix + ": " + SystemMessage(errno));
+TPartFile::TPartFile(AnsiString Target) : target_(std::move(Target)), partPath_(ToOsText(target_ + kPartSuffix)) {
+    fd_ = ::open(partPath_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, StoredRecordingMode);
+    if (fd_ < 0) throw EFCreateError("Cannot create " + target_ + kPartSuffix + ": " + SystemMessage(errno));
 }
 
 TPartFile::~TPartFile() {
-    if (Fd >= 0) ::close(Fd);
-    if (!Committed) ::unlink(PartPath.c_str());
+    if (fd_ >= 0) ::close(fd_);
+    if (!committed_) ::unlink(partPath_.c_str());
 }
 
 void TPartFile::Restart() {
-    if (::ftruncate(Fd, 0) != 0 || ::lseek(Fd, 0, SEEK_SET) != 0)
-        throw EWriteError("Cannot empty " + Target + kPartSuffix + ": " + SystemMessage(errno));
-    Written = 0;
+    if (::ftruncate(fd_, 0) != 0 || ::lseek(fd_, 0, SEEK_SET) != 0)
+        throw EWriteError("Cannot empty " + target_ + kPartSuffix + ": " + SystemMessage(errno));
+    written_ = 0;
 }
 
 void TPartFile::Write(const char* Data, size_t Size) {
     while (Size > 0) {
-        const ssize_t n = ::write(Fd, Data, Size);
+        const ssize_t n = ::write(fd_, Data, Size);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0 && (errno == ENOSPC || errno == EDQUOT)) throw ENoSpaceLeft("The disk is full");
-        if (n <= 0) throw EWriteError("Cannot write " + Target + kPartSuffix + ": " + SystemMessage(errno));
+        if (n <= 0) throw EWriteError("Cannot write " + target_ + kPartSuffix + ": " + SystemMessage(errno));
         Data += n;
         Size -= size_t(n);
-        Written += n;
+        written_ += n;
     }
 }
 
 void TPartFile::Flush() {
     struct stat st {};
-    if (::fsync(Fd) != 0 || ::fstat(Fd, &st) != 0)
-        throw EWriteError("Cannot flush " + Target + kPartSuffix + ": " + SystemMessage(errno));
-    if (st.st_size != Written) throw EWriteError("The file " + Target + kPartSuffix + " lost bytes");
-    Observe("sync", Target);
+    if (::fsync(fd_) != 0 || ::fstat(fd_, &st) != 0)
+        throw EWriteError("Cannot flush " + target_ + kPartSuffix + ": " + SystemMessage(errno));
+    if (st.st_size != written_) throw EWriteError("The file " + target_ + kPartSuffix + " lost bytes");
+    Observe("sync", target_);
 }
 
 void TPartFile::MoveIntoPlace() {
-    const int fd = Fd;
-    Fd = -1;
-    if (::close(fd) != 0 || ::rename(PartPath.c_str(), ToOsText(Target).c_str()) != 0)
-        throw EWriteError("Cannot move " + Target + kPartSuffix + " into place: " + SystemMessage(errno));
-    Committed = true;
-    Observe("rename", Target);
+    const int fd = fd_;
+    fd_ = -1;
+    if (::close(fd) != 0 || ::rename(partPath_.c_str(), ToOsText(target_).c_str()) != 0)
+        throw EWriteError("Cannot move " + target_ + kPartSuffix + " into place: " + SystemMessage(errno));
+    committed_ = true;
+    Observe("rename", target_);
 }
 
 void SyncPartFolder(const AnsiString& Folder) {

@@ -28,7 +28,7 @@ public:
     void Restart();
     // EWriteError, or ENoSpaceLeft for a full disk.
     void Write(const char* Data, size_t Size);
-    int64_t Size() const { return Written; }
+    int64_t Size() const { return written_; }
     // Flushes the bytes to the disk and checks that the file holds all of
     // them. EWriteError when it fails.
     void Flush();
@@ -37,11 +37,11 @@ public:
     void MoveIntoPlace();
 
 private:
-    AnsiString Target;
-    std::string PartPath;  // in the file system's text
-    int Fd = -1;
-    int64_t Written = 0;
-    bool Committed = false;
+    AnsiString target_;
+    std::string partPath_;  // in the file system's text
+    int fd_ = -1;
+    int64_t written_ = 0;
+    bool committed_ = false;
 };
 
 // Flushes every file; the flushes run side by side, so that the file system

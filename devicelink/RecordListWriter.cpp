@@ -22,74 +22,74 @@ void BindSize(SqliteStatement& insert, int index, const AnsiString& size) {
 
 }  // namespace
 
-DBThread::DBThread(AnsiString TmpDbPath, TLog Log_) : TThread(true), Path(std::move(TmpDbPath)), Log(std::move(Log_)) {
+DBThread::DBThread(AnsiString TmpDbPath, TLog Log) : TThread(true), path_(std::move(TmpDbPath)), log_(std::move(Log)) {
     SetPriority(tpLower);
     SetAbortHook([this] {
-        Cancelled = true;
+        cancelled_ = true;
         Wake();
     });
-    if (Log) Log("DBThread started");
+    if (log_) log_("DBThread started");
 }
 
 DBThread::~DBThread() {
     // The owner ends the writer first; this is the last resort.
     Terminate();
     if (!Finished() && !Suspended()) WaitFor();
-    if (Log) Log("DBThread stoped");
+    if (log_) log_("DBThread stoped");
 }
 
-void DBThread::SetLists(const std::vector<AnsiString>& Urls_, const std::vector<AnsiString>& Sizes_) {
+void DBThread::SetLists(const std::vector<AnsiString>& Urls, const std::vector<AnsiString>& Sizes) {
     {
-        std::lock_guard lk(Mu);
-        Urls.insert(Urls.end(), Urls_.begin(), Urls_.end());
-        Sizes.insert(Sizes.end(), Sizes_.begin(), Sizes_.end());
-        Pending = true;
+        std::lock_guard lk(mu_);
+        urls_.insert(urls_.end(), Urls.begin(), Urls.end());
+        sizes_.insert(sizes_.end(), Sizes.begin(), Sizes.end());
+        pending_ = true;
     }
-    Cv.notify_all();
+    cv_.notify_all();
 }
 
 bool DBThread::IsBusy() const {
-    std::lock_guard lk(Mu);
-    return Pending;
+    std::lock_guard lk(mu_);
+    return pending_;
 }
 
 bool DBThread::WaitIdle(const std::atomic<bool>& Cancel) {
-    std::unique_lock lk(Mu);
-    Cv.wait(lk, [&] { return !Pending || Ended || Cancel.load(); });
-    return !Pending;
+    std::unique_lock lk(mu_);
+    cv_.wait(lk, [&] { return !pending_ || ended_ || Cancel.load(); });
+    return !pending_;
 }
 
 void DBThread::Stop() {
     {
-        std::lock_guard lk(Mu);
-        Running = false;
+        std::lock_guard lk(mu_);
+        running_ = false;
     }
-    Cv.notify_all();
+    cv_.notify_all();
 }
 
 void DBThread::Wake() {
-    { std::lock_guard lk(Mu); }
-    Cv.notify_all();
+    { std::lock_guard lk(mu_); }
+    cv_.notify_all();
 }
 
 void DBThread::Execute() {
     SqliteDb db;
     try {
-        db.SetCancelFlag(&Cancelled);
-        db.Open(Path);
+        db.SetCancelFlag(&cancelled_);
+        db.Open(path_);
         // tmp.db is made anew at every start: a crash may lose it whole.
         db.ExecDml("PRAGMA synchronous=OFF; PRAGMA journal_mode=MEMORY;");
     } catch (const SqliteException& e) {
-        if (Log) Log(AnsiString("DBThread catch: ") + e.Message());
+        if (log_) log_(AnsiString("DBThread catch: ") + e.Message());
     }
     for (;;) {
         std::vector<AnsiString> urls, sizes;
         {
-            std::unique_lock lk(Mu);
-            Cv.wait(lk, [&] { return Pending || !Running || Terminated(); });
-            if (!Pending || Terminated()) break;
-            urls.swap(Urls);
-            sizes.swap(Sizes);
+            std::unique_lock lk(mu_);
+            cv_.wait(lk, [&] { return pending_ || !running_ || Terminated(); });
+            if (!pending_ || Terminated()) break;
+            urls.swap(urls_);
+            sizes.swap(sizes_);
         }
         try {
             SqliteStatement insert(db, "INSERT INTO DownFiles VALUES(?, ?, ?);");
@@ -100,25 +100,25 @@ void DBThread::Execute() {
                     insert.Bind(1, urls[i]).Bind(2, ExtractDeviceFileName(urls[i]));
                     BindSize(insert, 3, i < sizes.size() ? sizes[i] : AnsiString("0"));
                     insert.Exec();
-                    if (Log) Log("DBThread list: " + urls[i]);
+                    if (log_) log_("DBThread list: " + urls[i]);
                 } catch (const SqliteException& e) {
-                    if (Log) Log(AnsiString("DBThread catch: ") + e.Message());
+                    if (log_) log_(AnsiString("DBThread catch: ") + e.Message());
                 }
             }
             batch.Commit();
         } catch (const SqliteException& e) {
-            if (Log) Log(AnsiString("DBThread catch: ") + e.Message());
+            if (log_) log_(AnsiString("DBThread catch: ") + e.Message());
         }
         {
-            std::lock_guard lk(Mu);
-            Pending = false;
+            std::lock_guard lk(mu_);
+            pending_ = false;
         }
-        Cv.notify_all();
+        cv_.notify_all();
     }
     {
-        std::lock_guard lk(Mu);
-        Ended = true;
-        Pending = false;
+        std::lock_guard lk(mu_);
+        ended_ = true;
+        pending_ = false;
     }
-    Cv.notify_all();
+    cv_.notify_all();
 }

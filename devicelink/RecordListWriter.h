@@ -38,14 +38,14 @@ protected:
     void Execute() override;
 
 private:
-    AnsiString Path;
-    TLog Log;
-    std::atomic<bool> Cancelled{false};  // the busy wait and statements of the writer's connection give up
-    mutable std::mutex Mu;
-    std::condition_variable Cv;
-    std::vector<AnsiString> Urls;
-    std::vector<AnsiString> Sizes;
-    bool Pending = false;  // a page is handed over and not yet stored
-    bool Running = true;   // Stop clears it
-    bool Ended = false;    // Execute has returned, or never will run
+    AnsiString path_;
+    TLog log_;
+    std::atomic<bool> cancelled_{false};  // the busy wait and statements of the writer's connection give up
+    mutable std::mutex mu_;
+    std::condition_variable cv_;
+    std::vector<AnsiString> urls_;
+    std::vector<AnsiString> sizes_;
+    bool pending_ = false;  // a page is handed over and not yet stored
+    bool running_ = true;   // Stop clears it
+    bool ended_ = false;    // Execute has returned, or never will run
 };

@@ -22,69 +22,68 @@ std::shared_ptr<TLoopClock> SteadyLoopClock() {
     return clock;
 }
 
-LoopThread::LoopThread(std::function<int()> Interval_, std::function<void()> Request_,
-                       std::shared_ptr<TLoopClock> Clock_)
-    : Interval(std::move(Interval_)),
-      Request(std::move(Request_)),
-      Clock(Clock_ ? std::move(Clock_) : SteadyLoopClock()),
-      Thread([this] { Execute(); }) {}
+LoopThread::LoopThread(std::function<int()> Interval, std::function<void()> Request, std::shared_ptr<TLoopClock> Clock)
+    : interval_(std::move(Interval)),
+      request_(std::move(Request)),
+      clock_(Clock ? std::move(Clock) : SteadyLoopClock()),
+      thread_([this] { Execute(); }) {}
 
 LoopThread::~LoopThread() {
     Stop();
-    if (Thread.joinable()) Thread.join();
+    if (thread_.joinable()) thread_.join();
 }
 
 void LoopThread::Stop() {
     {
-        std::lock_guard lk(Mu);
-        Active = false;
+        std::lock_guard lk(mu_);
+        active_ = false;
     }
-    Cv.notify_all();
+    cv_.notify_all();
 }
 
 void LoopThread::Pause() {
     {
-        std::lock_guard lk(Mu);
-        PausedNow = true;
+        std::lock_guard lk(mu_);
+        pausedNow_ = true;
     }
     // Woken, the loop keeps the time up to now and counts no more of it.
-    Cv.notify_all();
+    cv_.notify_all();
 }
 
 void LoopThread::Resume() {
     {
-        std::lock_guard lk(Mu);
-        PausedNow = false;
+        std::lock_guard lk(mu_);
+        pausedNow_ = false;
     }
-    Cv.notify_all();
+    cv_.notify_all();
 }
 
 bool LoopThread::IsPaused() const {
-    std::lock_guard lk(Mu);
-    return PausedNow;
+    std::lock_guard lk(mu_);
+    return pausedNow_;
 }
 
 void LoopThread::Execute() {
     using TDuration = TLoopClock::TTime::duration;
     TDuration counted{};  // time since the last request, pauses left out
-    std::unique_lock lk(Mu);
-    while (Active) {
-        if (PausedNow) {
-            Clock->WaitUntil(Cv, lk, TLoopClock::TTime::max());
+    std::unique_lock lk(mu_);
+    while (active_) {
+        if (pausedNow_) {
+            clock_->WaitUntil(cv_, lk, TLoopClock::TTime::max());
             continue;
         }
-        const int seconds = Interval ? Interval() : 0;
+        const int seconds = interval_ ? interval_() : 0;
         const TDuration interval =
             seconds <= 0 ? TDuration(milliseconds(10)) : TDuration(std::chrono::seconds(seconds));
         if (counted >= interval) {
             lk.unlock();
-            if (Request) Request();
+            if (request_) request_();
             lk.lock();
             counted = {};
             continue;
         }
-        const TLoopClock::TTime from = Clock->Now();
-        Clock->WaitUntil(Cv, lk, from + std::min<TDuration>(interval - counted, kLongestSleep));
-        counted += Clock->Now() - from;
+        const TLoopClock::TTime from = clock_->Now();
+        clock_->WaitUntil(cv_, lk, from + std::min<TDuration>(interval - counted, kLongestSleep));
+        counted += clock_->Now() - from;
     }
 }

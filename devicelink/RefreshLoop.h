@@ -49,12 +49,12 @@ public:
 private:
     void Execute();
 
-    std::function<int()> Interval;
-    std::function<void()> Request;
-    std::shared_ptr<TLoopClock> Clock;
-    mutable std::mutex Mu;
-    std::condition_variable Cv;
-    bool Active = true;
-    bool PausedNow = false;
-    std::thread Thread;  // last: starts once the rest is set
+    std::function<int()> interval_;
+    std::function<void()> request_;
+    std::shared_ptr<TLoopClock> clock_;
+    mutable std::mutex mu_;
+    std::condition_variable cv_;
+    bool active_ = true;
+    bool pausedNow_ = false;
+    std::thread thread_;  // last: starts once the rest is set
 };

@@ -1,67 +1,67 @@
 #include "devicelink/Registrar.h"
 
-TRegistrar::TRegistrar(std::function<void(TArrivals&)> Register_)
-    : Register(std::move(Register_)), Worker([this] { run(); }) {}
+TRegistrar::TRegistrar(std::function<void(TArrivals&)> Register)
+    : register_(std::move(Register)), worker_([this] { run(); }) {}
 
 TRegistrar::~TRegistrar() {
     {
-        std::lock_guard lk(Mu);
-        Ending = true;
+        std::lock_guard lk(mu_);
+        ending_ = true;
     }
-    Cv.notify_all();
-    Worker.join();
+    cv_.notify_all();
+    worker_.join();
 }
 
 bool TRegistrar::Idle() const {
-    std::lock_guard lk(Mu);
-    return !Next;
+    std::lock_guard lk(mu_);
+    return !next_;
 }
 
 void TRegistrar::Submit(TArrivals Arrivals) {
-    std::unique_lock lk(Mu);
-    Cv.wait(lk, [&] { return !Next; });
+    std::unique_lock lk(mu_);
+    cv_.wait(lk, [&] { return !next_; });
     // Out of order once one has failed: the arrivals go, unregistered.
-    if (Failure || Arrivals.Empty()) return;
-    Next = std::move(Arrivals);
+    if (failure_ || Arrivals.Empty()) return;
+    next_ = std::move(Arrivals);
     lk.unlock();
-    Cv.notify_all();
+    cv_.notify_all();
 }
 
 void TRegistrar::Drain() {
-    std::unique_lock lk(Mu);
-    Cv.wait(lk, [&] { return !Next; });
+    std::unique_lock lk(mu_);
+    cv_.wait(lk, [&] { return !next_; });
 }
 
 void TRegistrar::ThrowIfFailed() const {
-    std::lock_guard lk(Mu);
-    if (Failure) std::rethrow_exception(Failure);
+    std::lock_guard lk(mu_);
+    if (failure_) std::rethrow_exception(failure_);
 }
 
 bool TRegistrar::Failed() const {
-    std::lock_guard lk(Mu);
-    return bool(Failure);
+    std::lock_guard lk(mu_);
+    return bool(failure_);
 }
 
 void TRegistrar::run() {
-    std::unique_lock lk(Mu);
+    std::unique_lock lk(mu_);
     for (;;) {
-        Cv.wait(lk, [&] { return Next || Ending; });
-        if (!Next) return;
+        cv_.wait(lk, [&] { return next_ || ending_; });
+        if (!next_) return;
         lk.unlock();
         std::exception_ptr failure;
         try {
-            Register(*Next);
+            register_(*next_);
         } catch (...) {
             failure = std::current_exception();
         }
         // Released on this thread: the files' descriptors close here.
-        TArrivals done = std::move(*Next);
+        TArrivals done = std::move(*next_);
         lk.lock();
-        if (failure) Failure = failure;
-        Next.reset();
+        if (failure) failure_ = failure;
+        next_.reset();
         lk.unlock();
         done = TArrivals();
-        Cv.notify_all();
+        cv_.notify_all();
         lk.lock();
     }
 }

@@ -53,11 +53,11 @@ public:
 private:
     void run();
 
-    std::function<void(TArrivals&)> Register;
-    mutable std::mutex Mu;
-    std::condition_variable Cv;
-    std::optional<TArrivals> Next;  // handed over, being registered
-    bool Ending = false;
-    std::exception_ptr Failure;
-    std::thread Worker;
+    std::function<void(TArrivals&)> register_;
+    mutable std::mutex mu_;
+    std::condition_variable cv_;
+    std::optional<TArrivals> next_;  // handed over, being registered
+    bool ending_ = false;
+    std::exception_ptr failure_;
+    std::thread worker_;
 };

@@ -60,12 +60,12 @@ struct TStoreFolder::TBatch {
 };
 
 void TStoreFolder::prefetch(const TBatch& Batch) const {
-    const size_t mask = Slots.size() - 1;
-    for (uint64_t hash : Batch.Hashes) __builtin_prefetch(&Slots[hash & mask]);
+    const size_t mask = slots_.size() - 1;
+    for (uint64_t hash : Batch.Hashes) __builtin_prefetch(&slots_[hash & mask]);
 }
 
-bool TStoreFolder::Read(const AnsiString& Folder_) {
-    Folder = Folder_;
+bool TStoreFolder::Read(const AnsiString& Folder) {
+    folder_ = Folder;
     // What a listed name brings: its status's size, or -1 without one.
     TBatch batch;
     auto flush = [&] {
@@ -86,7 +86,7 @@ bool TStoreFolder::Read(const AnsiString& Folder_) {
         }
         batch.Clear();
     };
-    const bool whole = ForEachPlainFile(Folder, false, [&](std::string_view OsName, const struct stat* Status) {
+    const bool whole = ForEachPlainFile(folder_, false, [&](std::string_view OsName, const struct stat* Status) {
         batch.Add(IsAsciiName(OsName) ? OsName : std::string_view(PlainFileName(OsName)),
                   Status ? int64_t(Status->st_size) : -1);
         if (batch.Full()) flush();
@@ -105,12 +105,12 @@ void TStoreFolder::MatchRows(SqliteDb& Db, std::vector<AnsiString>& Missing) {
     auto match = [&] {
         prefetch(batch);
         // The records the slots point to, fetched together in turn.
-        const size_t mask = Slots.size() - 1;
-        for (size_t i = 0; !Slots.empty() && i < batch.Size(); ++i) {
+        const size_t mask = slots_.size() - 1;
+        for (size_t i = 0; !slots_.empty() && i < batch.Size(); ++i) {
             const uint64_t tag = Tag(batch.Hashes[i]);
-            for (size_t at = batch.Hashes[i] & mask; Slots[at] != 0; at = (at + 1) & mask)
-                if ((Slots[at] & ~uint64_t(0xffffffff)) == tag) {
-                    __builtin_prefetch(&Records[(Slots[at] & 0xffffffff) - 1]);
+            for (size_t at = batch.Hashes[i] & mask; slots_[at] != 0; at = (at + 1) & mask)
+                if ((slots_[at] & ~uint64_t(0xffffffff)) == tag) {
+                    __builtin_prefetch(&records_[(slots_[at] & 0xffffffff) - 1]);
                     break;
                 }
         }
@@ -192,7 +192,7 @@ int64_t TStoreFolder::MostBytes() const {
 }
 
 int64_t TStoreFolder::ExactBytes() {
-    const TUniqueFd folder(::open(ToOsText(Folder).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    const TUniqueFd folder(::open(ToOsText(folder_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     std::string path;
     forEach([&](TEntry& entry, uint64_t at) {
         if ((entry.Flags & (kListed | kCounts)) != (kListed | kCounts) || (entry.Flags & kExact)) return;
@@ -223,7 +223,7 @@ void TStoreFolder::lookAt(TEntry& Entry, uint64_t At) {
 
 int64_t TStoreFolder::sizeOf(std::string_view Name) const {
     struct stat st {};
-    const std::string path = ToOsText(Folder + AnsiString(Name));
+    const std::string path = ToOsText(folder_ + AnsiString(Name));
     if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
     return int64_t(st.st_size);
 }
@@ -241,11 +241,11 @@ const TStoreFolder::TEntry* TStoreFolder::find(std::string_view Name) const {
 }
 
 const TStoreFolder::TEntry* TStoreFolder::find(std::string_view Name, uint64_t Hash, size_t& Slot) const {
-    if (Slots.empty()) return nullptr;
+    if (slots_.empty()) return nullptr;
     const uint64_t tag = Tag(Hash);
-    const size_t mask = Slots.size() - 1;
+    const size_t mask = slots_.size() - 1;
     for (Slot = Hash & mask;; Slot = (Slot + 1) & mask) {
-        const uint64_t slot = Slots[Slot];
+        const uint64_t slot = slots_[Slot];
         if (slot == 0) return nullptr;
         if ((slot & ~uint64_t(0xffffffff)) != tag) continue;
         const uint64_t record = (slot & 0xffffffff) - 1;
@@ -261,24 +261,24 @@ TStoreFolder::TEntry& TStoreFolder::add(std::string_view Name) {
 TStoreFolder::TEntry& TStoreFolder::add(std::string_view Name, uint64_t Hash) {
     size_t slot = 0;
     if (const TEntry* entry = find(Name, Hash, slot)) return *const_cast<TEntry*>(entry);
-    const uint64_t at = Records.size();
+    const uint64_t at = records_.size();
     if (at + wordsOf(Name.size()) >= (uint64_t(1) << 32) - 1) throw std::length_error("too many files to list");
-    Records.resize(at + wordsOf(Name.size()), 0);
+    records_.resize(at + wordsOf(Name.size()), 0);
     TEntry& entry = entryAt(at);
     entry.Length = uint32_t(Name.size());
-    std::memcpy(&Records[at + kEntryWords], Name.data(), Name.size());
-    Slots[slot] = Tag(Hash) | (at + 1);
-    ++Count;
+    std::memcpy(&records_[at + kEntryWords], Name.data(), Name.size());
+    slots_[slot] = Tag(Hash) | (at + 1);
+    ++count_;
     return entry;
 }
 
 void TStoreFolder::reserve(size_t Extra) {
     // At most half full: probes stay short.
-    while ((Count + Extra) * 2 > Slots.size()) grow();
+    while ((count_ + Extra) * 2 > slots_.size()) grow();
 }
 
 void TStoreFolder::grow() {
-    std::vector<uint64_t> slots(std::max<size_t>(1024, Slots.size() * 2), 0);
+    std::vector<uint64_t> slots(std::max<size_t>(1024, slots_.size() * 2), 0);
     const size_t mask = slots.size() - 1;
     forEach([&](const TEntry&, uint64_t at) {
         const uint64_t hash = HashOf(nameAt(at));
@@ -286,5 +286,5 @@ void TStoreFolder::grow() {
         while (slots[slot] != 0) slot = (slot + 1) & mask;
         slots[slot] = Tag(hash) | (at + 1);
     });
-    Slots.swap(slots);
+    slots_.swap(slots);
 }

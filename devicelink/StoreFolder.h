@@ -50,7 +50,7 @@ public:
     int64_t ExactBytes();
 
 private:
-    // One file: its record in Records, the name right after it.
+    // One file: its record in records_, the name right after it.
     struct TEntry {
         int64_t Bytes = 0;  // exact, or the most its rows allow
         uint32_t Length = 0;
@@ -66,24 +66,24 @@ private:
         kLink = 64,       // listed through a status call: a link, or of unknown type
         kLookAgain = 128  // to be looked at before its size counts
     };
-    // Records in 8-byte words: a file's record and name share a cache line
+    // records_ in 8-byte words: a file's record and name share a cache line
     // or two, so a look-up that finds it touches little else.
     static constexpr size_t kEntryWords = sizeof(TEntry) / 8;
     static size_t wordsOf(size_t Length) { return kEntryWords + (Length + 7) / 8; }
 
-    TEntry& entryAt(uint64_t At) { return *reinterpret_cast<TEntry*>(&Records[At]); }
-    const TEntry& entryAt(uint64_t At) const { return *reinterpret_cast<const TEntry*>(&Records[At]); }
+    TEntry& entryAt(uint64_t At) { return *reinterpret_cast<TEntry*>(&records_[At]); }
+    const TEntry& entryAt(uint64_t At) const { return *reinterpret_cast<const TEntry*>(&records_[At]); }
     std::string_view nameAt(uint64_t At) const {
-        return {reinterpret_cast<const char*>(&Records[At + kEntryWords]), entryAt(At).Length};
+        return {reinterpret_cast<const char*>(&records_[At + kEntryWords]), entryAt(At).Length};
     }
     // Calls Fn(Entry, At) for every record, in the order added.
     template <typename TFn>
     void forEach(TFn Fn) {
-        for (uint64_t at = 0; at < Records.size(); at += wordsOf(entryAt(at).Length)) Fn(entryAt(at), at);
+        for (uint64_t at = 0; at < records_.size(); at += wordsOf(entryAt(at).Length)) Fn(entryAt(at), at);
     }
     template <typename TFn>
     void forEach(TFn Fn) const {
-        for (uint64_t at = 0; at < Records.size(); at += wordsOf(entryAt(at).Length)) Fn(entryAt(at), at);
+        for (uint64_t at = 0; at < records_.size(); at += wordsOf(entryAt(at).Length)) Fn(entryAt(at), at);
     }
     TEntry* find(std::string_view Name);
     const TEntry* find(std::string_view Name) const;
@@ -102,10 +102,10 @@ private:
     int64_t sizeOf(std::string_view Name) const;
     void lookAt(TEntry& Entry, uint64_t At);
 
-    AnsiString Folder;
-    std::vector<uint64_t> Records;
-    size_t Count = 0;
+    AnsiString folder_;
+    std::vector<uint64_t> records_;
+    size_t count_ = 0;
     // Open addressing: the name's hash in the high half, its record's
     // place + 1 in the low half; 0 when free.
-    std::vector<uint64_t> Slots;
+    std::vector<uint64_t> slots_;
 };

@@ -33,22 +33,22 @@ void SetSyncReadTimeoutOverride(int Ms) { gReadTimeoutOverride = Ms; }
 // ---------------------------------------------------------------------------
 // The run
 
-HTTPThread::HTTPThread(TSyncSettings Settings_, std::shared_ptr<TSyncUi> Ui_)
+HTTPThread::HTTPThread(TSyncSettings Settings, std::shared_ptr<TSyncUi> Ui)
     : TThread(false),
-      Settings(std::move(Settings_)),
-      Ui(std::move(Ui_)),
-      Session(Http, DeviceBaseFor(Settings.Base), [this](const AnsiString& line) { log(line); }) {
+      settings_(std::move(Settings)),
+      ui_(std::move(Ui)),
+      session_(http_, DeviceBaseFor(settings_.Base), [this](const AnsiString& line) { log(line); }) {
     SetPriority(tpHigher);
-    ConfigureSyncClient(Http);
-    if (const int ms = gReadTimeoutOverride.load()) Http.ReadTimeout = ms;
-    DataDb.SetCancelFlag(&CancelFlag);
-    TmpDb.SetCancelFlag(&CancelFlag);
-    DbWriter =
-        std::make_unique<DBThread>(Settings.Folder + "tmp.db", [ui = Ui](const AnsiString& line) { ui->Log(line); });
+    ConfigureSyncClient(http_);
+    if (const int ms = gReadTimeoutOverride.load()) http_.ReadTimeout = ms;
+    dataDb_.SetCancelFlag(&cancelFlag_);
+    tmpDb_.SetCancelFlag(&cancelFlag_);
+    dbWriter_ =
+        std::make_unique<DBThread>(settings_.Folder + "tmp.db", [ui = ui_](const AnsiString& line) { ui->Log(line); });
     SetAbortHook([this] {
-        CancelFlag = true;
-        Http.Cancel();
-        DbWriter->Terminate();
+        cancelFlag_ = true;
+        http_.Cancel();
+        dbWriter_->Terminate();
     });
     log("HTTPThread started");
     AfterConstruction();
@@ -58,13 +58,13 @@ HTTPThread::~HTTPThread() {
     // Execute uses the members below: it must have ended before they go.
     Terminate();
     if (!Finished()) WaitFor();
-    DbWriter.reset();
+    dbWriter_.reset();
     log("Destruktor");
     log("HTTPThread stoped");
 }
 
 void HTTPThread::checkCancelled() const {
-    if (CancelFlag) throw EHttpCancelled("The run was stopped");
+    if (cancelFlag_) throw EHttpCancelled("The run was stopped");
 }
 
 void HTTPThread::Execute() {
@@ -81,18 +81,18 @@ void HTTPThread::Execute() {
 }
 
 void HTTPThread::runSteps() {
-    MessageShown = false;
-    FilesArrived = false;
-    BytesTotal = 1;
-    DataDb.Open(Settings.Folder + "data.db");
-    TmpDb.Open(Settings.Folder + "tmp.db");
+    messageShown_ = false;
+    filesArrived_ = false;
+    bytesTotal_ = 1;
+    dataDb_.Open(settings_.Folder + "data.db");
+    tmpDb_.Open(settings_.Folder + "tmp.db");
     // tmp.db is made anew at every start: a crash may lose it whole.
-    TmpDb.ExecDml("PRAGMA synchronous=OFF;");
+    tmpDb_.ExecDml("PRAGMA synchronous=OFF;");
     // Look-ups by name; the tables stay as the Windows program reads them.
-    DataDb.ExecDml(
+    dataDb_.ExecDml(
         "CREATE INDEX IF NOT EXISTS FilesFilename ON Files(Filename);"
         "CREATE INDEX IF NOT EXISTS DeletedFilesFilename ON DeletedFiles(Filename);");
-    Owed.Prepare();
+    owed_.Prepare();
 
     if (!firmwarePhase()) return;
     fetchNonceAndSdState();
@@ -100,20 +100,20 @@ void HTTPThread::runSteps() {
     if (!listPages()) return;
     reconcile();
     downloadAll();
-    if (!MessageShown) Ui->ShowMessage("");
-    Ui->ClearProgress();
+    if (!messageShown_) ui_->ShowMessage("");
+    ui_->ClearProgress();
 }
 
 bool HTTPThread::firmwarePhase() {
     try {
-        const AnsiString reply = Session.Preload();
+        const AnsiString reply = session_.Preload();
         log("Preload: " + reply);
         switch (CheckFirmware(reply)) {
         case TFirmwareCheck::Supported: return true;
         case TFirmwareCheck::TooOld:
-            Ui->ResetToConnect();
-            Ui->ShowMessage("IDS_OLDFIRMWARE");
-            MessageShown = true;
+            ui_->ResetToConnect();
+            ui_->ShowMessage("IDS_OLDFIRMWARE");
+            messageShown_ = true;
             return false;
         case TFirmwareCheck::Unreadable: throw EDeviceBadReply("No firmware version in the reply");
         }
@@ -124,17 +124,17 @@ bool HTTPThread::firmwarePhase() {
 }
 
 void HTTPThread::fetchNonceAndSdState() {
-    Session.FetchNonce(Settings.Password);
-    Ui->ShowMessage("IDS_RECEIVING_LIST");
+    session_.FetchNonce(settings_.Password);
+    ui_->ShowMessage("IDS_RECEIVING_LIST");
     TSdReply sd;
-    const TReplyParse parsed = Session.GetSdData(sd);
+    const TReplyParse parsed = session_.GetSdData(sd);
     log("SD stats");
-    if (parsed == TReplyParse::Ok) Ui->ShowSdState(sd);
+    if (parsed == TReplyParse::Ok) ui_->ShowSdState(sd);
 }
 
 void HTTPThread::firmwareFailure(const std::exception& Failure) {
     const TDeviceFailure failure = FirmwareFailure(Failure);
-    if (failure.Quiet || CancelFlag) return;
+    if (failure.Quiet || cancelFlag_) return;
     const char* prefix = "672 ";
     if (const auto* http = dynamic_cast<const EHttpError*>(&Failure)) {
         switch (http->Kind) {
@@ -146,76 +146,76 @@ void HTTPThread::firmwareFailure(const std::exception& Failure) {
         }
     }
     log(prefix + MessageOf(Failure));
-    Ui->ResetToConnect();
-    Ui->ShowMessage(failure.Key);
-    MessageShown = true;
+    ui_->ResetToConnect();
+    ui_->ShowMessage(failure.Key);
+    messageShown_ = true;
 }
 
 void HTTPThread::requestFailure(const std::exception& Failure) {
     const TDeviceFailure failure = RequestFailure(Failure);
-    if (failure.Quiet || CancelFlag) return;
+    if (failure.Quiet || cancelFlag_) return;
     // A failure of no known kind says nothing new once a message is up.
-    if (failure.Key == "IDS_CONNECT_ERROR_4" && MessageShown) return;
+    if (failure.Key == "IDS_CONNECT_ERROR_4" && messageShown_) return;
     log("Error: " + MessageOf(Failure));
-    Ui->ShowMessage(failure.Key);
-    if (failure.ResetLink) Ui->ResetToConnect();
-    if (failure.ResetSd) Ui->ResetSdState();
-    MessageShown = true;
+    ui_->ShowMessage(failure.Key);
+    if (failure.ResetLink) ui_->ResetToConnect();
+    if (failure.ResetSd) ui_->ResetSdState();
+    messageShown_ = true;
 }
 
 void HTTPThread::databaseFailure(const SqliteException& Failure) {
-    if (CancelFlag) return;
+    if (cancelFlag_) return;
     // The link stays on: the next run tries again.
     log(AnsiString("Database error: ") + Failure.Message());
     // A disk too full for data.db's changes is the disk's failure, and the user's to mend.
-    Ui->ShowMessage(Failure.Code() == SQLITE_FULL ? "IDS_NOSPACELEFT" : "");
-    MessageShown = true;
+    ui_->ShowMessage(Failure.Code() == SQLITE_FULL ? "IDS_NOSPACELEFT" : "");
+    messageShown_ = true;
 }
 
 void HTTPThread::commonEnd() noexcept {
     try {
-        if (!DbWriter->Suspended() && !DbWriter->Finished()) {
-            DbWriter->Terminate();
-            DbWriter->WaitFor();
+        if (!dbWriter_->Suspended() && !dbWriter_->Finished()) {
+            dbWriter_->Terminate();
+            dbWriter_->WaitFor();
         }
     } catch (const std::exception& e) {
         log(AnsiString("DBThread catch: ") + e.what());
     }
     // A stopped run skips what is left, the quota included.
-    const bool deleted = !CancelFlag && enforceQuota();
+    const bool deleted = !cancelFlag_ && enforceQuota();
     try {
         log("1226: finally");
-        Ui->ClearProgress();
-        if (!MessageShown) Ui->ShowMessage("");
-        Http.OnWork = nullptr;
-        Http.OnWorkBegin = nullptr;
-        Http.Disconnect();
-        DataDb.Close();
-        TmpDb.Close();
-        Urls.clear();
-        Sizes.clear();
+        ui_->ClearProgress();
+        if (!messageShown_) ui_->ShowMessage("");
+        http_.OnWork = nullptr;
+        http_.OnWorkBegin = nullptr;
+        http_.Disconnect();
+        dataDb_.Close();
+        tmpDb_.Close();
+        urls_.clear();
+        sizes_.clear();
         // Here, not in the destructor: that runs on the GUI thread.
-        Stored.Reset(nullptr);
-        Folder.reset();
-        Watch.reset();
-        if (FilesArrived || deleted) Ui->ReloadList();
+        stored_.Reset(nullptr);
+        folder_.reset();
+        watch_.reset();
+        if (filesArrived_ || deleted) ui_->ReloadList();
     } catch (...) {
         // Nothing here may keep the run from ending.
     }
-    FilesArrived = false;
-    Running = false;
-    Ui->RunFinished();
+    filesArrived_ = false;
+    running_ = false;
+    ui_->RunFinished();
 }
 
 bool HTTPThread::enforceQuota() noexcept {
     try {
-        if (!DataDb.Handle()) DataDb.Open(Settings.Folder + "data.db");
-        TQuotaSettings quota{Settings.Folder, Settings.StorageQuota,
-                             Settings.RecordingInUse ? Settings.RecordingInUse() : AnsiString(),
-                             [this](const AnsiString& line) { log(line); }, &CancelFlag};
-        const int64_t limit = QuotaLimitBytes(Settings.StorageQuota ? Settings.StorageQuota() : 0);
+        if (!dataDb_.Handle()) dataDb_.Open(settings_.Folder + "data.db");
+        TQuotaSettings quota{settings_.Folder, settings_.StorageQuota,
+                             settings_.RecordingInUse ? settings_.RecordingInUse() : AnsiString(),
+                             [this](const AnsiString& line) { log(line); }, &cancelFlag_};
+        const int64_t limit = QuotaLimitBytes(settings_.StorageQuota ? settings_.StorageQuota() : 0);
         if (limit > 0) quota.MostBytes = mostQuotaBytes(limit);
-        return !EnforceStorageQuota(DataDb, quota).Deleted.empty();
+        return !EnforceStorageQuota(dataDb_, quota).Deleted.empty();
     } catch (const std::exception& e) {
         // The run still ends: a later one tries again.
         log(AnsiString("Quota: ") + e.what());
@@ -226,19 +226,19 @@ bool HTTPThread::enforceQuota() noexcept {
 }
 
 int64_t HTTPThread::mostQuotaBytes(int64_t Limit) {
-    const AnsiString files = Settings.Folder + "files/";
+    const AnsiString files = settings_.Folder + "files/";
     std::vector<std::string> changed;
-    if (Folder && Watch && Watch->Changes(changed)) {
-        Folder->Refresh(changed);
+    if (folder_ && watch_ && watch_->Changes(changed)) {
+        folder_->Refresh(changed);
     } else {
         // Not listed by this run, or changed unseen since: listed now.
-        Stored.Reset(nullptr);
-        Watch.reset();
-        Folder = std::make_unique<TStoreFolder>();
+        stored_.Reset(nullptr);
+        watch_.reset();
+        folder_ = std::make_unique<TStoreFolder>();
         try {
             std::vector<AnsiString> missing;
-            if (!Folder->Read(files)) return -1;
-            Folder->MatchRows(DataDb, missing);
+            if (!folder_->Read(files)) return -1;
+            folder_->MatchRows(dataDb_, missing);
         } catch (const SqliteException& e) {
             log(AnsiString("Quota: ") + e.Message());
             return -1;
@@ -246,6 +246,6 @@ int64_t HTTPThread::mostQuotaBytes(int64_t Limit) {
     }
     // Near the limit the rows' bounds say too little: the files are looked
     // at, by the names already known.
-    const int64_t most = Folder->MostBytes();
-    return most < Limit ? most : Folder->ExactBytes();
+    const int64_t most = folder_->MostBytes();
+    return most < Limit ? most : folder_->ExactBytes();
 }

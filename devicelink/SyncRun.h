@@ -16,8 +16,8 @@
 //
 // The downloads and their registration run side by side: the run's thread
 // fetches, the registrar's thread (alive only while the downloads last)
-// makes each batch durable and writes its rows. While it lives, DataDb and
-// Owed are the registrar's alone, and Stored is shared under its own lock.
+// makes each batch durable and writes its rows. While it lives, dataDb_ and
+// owed_ are the registrar's alone, and stored_ is shared under its own lock.
 #include "classes/Thread.h"
 #include "devicelink/DeviceSession.h"
 #include "devicelink/FolderWatch.h"
@@ -70,7 +70,7 @@ public:
     ~HTTPThread() override;
 
     // True from construction until the run's common end.
-    bool IsRunning() const { return Running.load(); }
+    bool IsRunning() const { return running_.load(); }
     // Any thread: the run ends soon (well within a second) and shows nothing more.
     void Cancel() { Terminate(); }
 
@@ -104,11 +104,11 @@ private:
     void owe(const AnsiString& Name);
     AnsiString newestStoredDate();
 
-    // Download of one file; what arrived waits in Pending.
+    // Download of one file; what arrived waits in pending_.
     enum class TFetch { Arrived, Skipped, Failed };
     TFetch fetchOne(const AnsiString& Url, int64_t Size);
     bool reloadDue() const;
-    // Hands the closed batches, then Pending, to the registrar while it is
+    // Hands the closed batches, then pending_, to the registrar while it is
     // free, or (Wait) all of them as it takes them.
     void handOver(bool Wait);
     size_t heldFiles() const;  // arrived, not yet handed over
@@ -126,44 +126,44 @@ private:
     void firmwareFailure(const std::exception& Failure);
     void requestFailure(const std::exception& Failure);
     void databaseFailure(const SqliteException& Failure);
-    void log(const AnsiString& Line) { Ui->Log(Line); }
+    void log(const AnsiString& Line) { ui_->Log(Line); }
     void checkCancelled() const;
 
-    TSyncSettings Settings;
-    std::shared_ptr<TSyncUi> Ui;
-    std::atomic<bool> CancelFlag{false};
-    THttpClient Http;
-    TDeviceSession Session;
-    SqliteDb DataDb;
-    SqliteDb TmpDb;
-    TOwedRecordings Owed{DataDb};
-    std::unique_ptr<DBThread> DbWriter;
+    TSyncSettings settings_;
+    std::shared_ptr<TSyncUi> ui_;
+    std::atomic<bool> cancelFlag_{false};
+    THttpClient http_;
+    TDeviceSession session_;
+    SqliteDb dataDb_;
+    SqliteDb tmpDb_;
+    TOwedRecordings owed_{dataDb_};
+    std::unique_ptr<DBThread> dbWriter_;
 
-    int64_t BytesReceived = 0;  // bytes of this run's files so far
-    int64_t AttemptBytes = 0;   // bytes of the file's current attempt
-    int64_t BytesTotal = 1;
-    int64_t FileIndex = 0;  // files registered so far
-    int64_t FileCount = 0;
-    int LastPercent = -1;
-    int64_t LastShownFile = -1;
-    TArrivals Pending;                      // not yet handed to the registrar
-    std::deque<TArrivals> Closed;           // batches that end with a reload, in order
-    std::unique_ptr<TRegistrar> Registrar;  // while the downloads last
-    int64_t SinceReload = 0;                // files since the list was last filled again
-    std::chrono::steady_clock::time_point ReloadStart;
-    std::unique_ptr<TStoreFolder> Folder;  // "files" as listed by this run
-    std::unique_ptr<TFolderWatch> Watch;   // and what changed there since
-    TNameSet Stored;                       // names in Files, or about to be
-    std::vector<AnsiString> Urls;          // the current page's "n" values
-    std::vector<AnsiString> Sizes;         // and their "s" values
-    AnsiString DatePart;
+    int64_t bytesReceived_ = 0;  // bytes of this run's files so far
+    int64_t attemptBytes_ = 0;   // bytes of the file's current attempt
+    int64_t bytesTotal_ = 1;
+    int64_t fileIndex_ = 0;  // files registered so far
+    int64_t fileCount_ = 0;
+    int lastPercent_ = -1;
+    int64_t lastShownFile_ = -1;
+    TArrivals pending_;                      // not yet handed to the registrar
+    std::deque<TArrivals> closed_;           // batches that end with a reload, in order
+    std::unique_ptr<TRegistrar> registrar_;  // while the downloads last
+    int64_t sinceReload_ = 0;                // files since the list was last filled again
+    std::chrono::steady_clock::time_point reloadStart_;
+    std::unique_ptr<TStoreFolder> folder_;  // "files" as listed by this run
+    std::unique_ptr<TFolderWatch> watch_;   // and what changed there since
+    TNameSet stored_;                       // names in Files, or about to be
+    std::vector<AnsiString> urls_;          // the current page's "n" values
+    std::vector<AnsiString> sizes_;         // and their "s" values
+    AnsiString datePart_;
     // The message of a file that could not be fetched, shown at the end, and
     // the file's name when the message names it.
-    AnsiString FileFailureKey;
-    AnsiString FileFailureName;
-    bool ListParsed = true;
-    bool ListWhole = true;  // the list ran to its last page
-    bool MessageShown = false;
-    std::atomic<bool> FilesArrived{false};
-    std::atomic<bool> Running{true};
+    AnsiString fileFailureKey_;
+    AnsiString fileFailureName_;
+    bool listParsed_ = true;
+    bool listWhole_ = true;  // the list ran to its last page
+    bool messageShown_ = false;
+    std::atomic<bool> filesArrived_{false};
+    std::atomic<bool> running_{true};
 };

@@ -44,20 +44,20 @@ bool IsStorableName(const AnsiString& Name) {
 // busy time-out meanwhile.
 class TUncancelled {
 public:
-    TUncancelled(SqliteDb& Db, const std::atomic<bool>* Flag) : Db(Db), Flag(Flag) { Db.SetCancelFlag(nullptr); }
-    ~TUncancelled() { Db.SetCancelFlag(Flag); }
+    TUncancelled(SqliteDb& Db, const std::atomic<bool>* Flag) : db_(Db), flag_(Flag) { Db.SetCancelFlag(nullptr); }
+    ~TUncancelled() { db_.SetCancelFlag(flag_); }
     TUncancelled(const TUncancelled&) = delete;
     TUncancelled& operator=(const TUncancelled&) = delete;
 
 private:
-    SqliteDb& Db;
-    const std::atomic<bool>* Flag;
+    SqliteDb& db_;
+    const std::atomic<bool>* flag_;
 };
 
 }  // namespace
 
 bool HTTPThread::hasFreeSpace(const AnsiString& Folder) const {
-    const int64_t free = Settings.FreeSpace ? Settings.FreeSpace(Folder) : DiskFree(Folder);
+    const int64_t free = settings_.FreeSpace ? settings_.FreeSpace(Folder) : DiskFree(Folder);
     return free / kMiB >= kMinFreeMiB;
 }
 
@@ -67,24 +67,23 @@ void HTTPThread::downloadAll() {
     {
         // Names begin with the date and time: by name is oldest first, so a
         // run cut short leaves only newer recordings, which the next list holds.
-        SqliteStatement listed(TmpDb, "SELECT url, size FROM DownFiles ORDER BY filename;");
+        SqliteStatement listed(tmpDb_, "SELECT url, size FROM DownFiles ORDER BY filename;");
         while (listed.Step()) rows.emplace_back(listed.ColumnText(0), listed.ColumnInt64(1));
     }
-    Http.OnWork = [this](int64_t bytes) { onWork(bytes); };
-    const AnsiString folder = Settings.Folder + "files/";
+    http_.OnWork = [this](int64_t bytes) { onWork(bytes); };
+    const AnsiString folder = settings_.Folder + "files/";
     // The registrar has ended before this returns, whichever way.
     struct TEnd {
         std::unique_ptr<TRegistrar>& Registrar;
         ~TEnd() { Registrar.reset(); }
-    } end{Registrar};
-    Registrar = std::make_unique<TRegistrar>([this](TArrivals& Arrivals) { registerArrivals(Arrivals); });
+    } end{registrar_};
+    registrar_ = std::make_unique<TRegistrar>([this](TArrivals& Arrivals) { registerArrivals(Arrivals); });
     try {
         for (const auto& [url, size] : rows) {
             checkCancelled();
-            Registrar->ThrowIfFailed();
+            registrar_->ThrowIfFailed();
             if (!hasFreeSpace(folder)) throw ENoSpaceLeft("Less than 10 MB free");
             fetchOne(url, size);
-            // A reload shows every file up to the one that asked for it, and no more.
             handOver(heldFiles() >= kMaxBatch);
         }
         finishRegistering();
@@ -92,20 +91,20 @@ void HTTPThread::downloadAll() {
         finishRegistering();
         // What is left is listed again by the next run.
         log("972: " + e.Message);
-        Ui->ShowMessage("IDS_NOSPACELEFT");
-        MessageShown = true;
+        ui_->ShowMessage("IDS_NOSPACELEFT");
+        messageShown_ = true;
     } catch (...) {
         // Whatever ends the run, the files that arrived whole are kept; only
         // the one being fetched goes.
         keepWhatArrived();
         throw;
     }
-    if (!FileFailureKey.empty() && !MessageShown) {
-        if (FileFailureName.empty())
-            Ui->ShowMessage(FileFailureKey);
+    if (!fileFailureKey_.empty() && !messageShown_) {
+        if (fileFailureName_.empty())
+            ui_->ShowMessage(fileFailureKey_);
         else
-            Ui->ShowFileMessage(FileFailureKey, FileFailureName);
-        MessageShown = true;
+            ui_->ShowFileMessage(fileFailureKey_, fileFailureName_);
+        messageShown_ = true;
     }
 }
 
@@ -113,24 +112,24 @@ HTTPThread::TFetch HTTPThread::fetchOne(const AnsiString& Url, int64_t Size) {
     const AnsiString name = ExtractDeviceFileName(Url);
     auto skip = [&](const char* why) {
         log(AnsiString(why) + Url);
-        Ui->StepFile();
+        ui_->StepFile();
         return TFetch::Skipped;
     };
     if (!IsStorableName(name)) return skip("Skipped, no file name: ");
     // Two entries with one name would share one file and two rows.
-    if (Stored.Contains(name)) return skip("Skipped, already stored: ");
+    if (stored_.Contains(name)) return skip("Skipped, already stored: ");
 
-    const AnsiString target = Settings.Folder + "files/" + name;
+    const AnsiString target = settings_.Folder + "files/" + name;
     auto part = std::make_unique<TPartFile>(target);
-    AttemptBytes = 0;
+    attemptBytes_ = 0;
     TDeviceSession::TFileResult result;
     try {
-        result = Session.GetRecord(
+        result = session_.GetRecord(
             Url, Size,
             [&] {
                 part->Restart();
-                BytesReceived -= AttemptBytes;
-                AttemptBytes = 0;
+                bytesReceived_ -= attemptBytes_;
+                attemptBytes_ = 0;
             },
             [&](const char* data, size_t size) { part->Write(data, size); });
     } catch (const EHttpProtocolError& e) {
@@ -139,82 +138,82 @@ HTTPThread::TFetch HTTPThread::fetchOne(const AnsiString& Url, int64_t Size) {
         const AnsiString key = DeviceErrorBodyKey(e.ErrorMessage);
         if (key != "IDS_CANNOT_RECEIVE" && key != "IDS_RECEIVE_ERROR") throw;
         log("1021 " + Url + ": " + e.ErrorMessage);
-        Pending.Owed.push_back(name);
-        FileFailureKey = key;
-        FileFailureName.clear();
-        Ui->StepFile();
+        pending_.Owed.push_back(name);
+        fileFailureKey_ = key;
+        fileFailureName_.clear();
+        ui_->StepFile();
         return TFetch::Failed;
     }
     if (result == TDeviceSession::TFileResult::GaveUp) {
         log("Not downloaded: " + Url);
-        Pending.Owed.push_back(name);
+        pending_.Owed.push_back(name);
         // Named on the labels: a dropped connection says nothing of the file itself.
-        FileFailureKey = "IDS_RECEIVE_LATER";
-        FileFailureName = name;
-        Ui->StepFile();
+        fileFailureKey_ = "IDS_RECEIVE_LATER";
+        fileFailureName_ = name;
+        ui_->StepFile();
         return TFetch::Failed;
     }
-    if (SinceReload == 0) ReloadStart = std::chrono::steady_clock::now();
-    Pending.Files.push_back({name, std::move(part)});
-    Stored.Insert(name);
-    Ui->StepFile();
-    ++FileIndex;
-    ++SinceReload;
+    if (sinceReload_ == 0) reloadStart_ = std::chrono::steady_clock::now();
+    pending_.Files.push_back({name, std::move(part)});
+    stored_.Insert(name);
+    ui_->StepFile();
+    ++fileIndex_;
+    ++sinceReload_;
     if (reloadDue()) {
-        Pending.Reload = true;
-        SinceReload = 0;
+        pending_.Reload = true;
+        sinceReload_ = 0;
     }
     return TFetch::Arrived;
 }
 
 bool HTTPThread::reloadDue() const {
-    return SinceReload >= int64_t(kMaxBatch) ||
-           (FileIndex % 10 == 0 && std::chrono::steady_clock::now() - ReloadStart >= kBatchTime);
+    return sinceReload_ >= int64_t(kMaxBatch) ||
+           (fileIndex_ % 10 == 0 && std::chrono::steady_clock::now() - reloadStart_ >= kBatchTime);
 }
 
 void HTTPThread::handOver(bool Wait) {
     // A reload shows every file up to the one that asked for it and none
     // after: its batch closes there, whenever the registrar takes it.
-    if (Pending.Reload) {
-        Closed.push_back(std::move(Pending));
-        Pending = TArrivals();
+    if (pending_.Reload) {
+        closed_.push_back(std::move(pending_));
+        pending_ = TArrivals();
     }
-    while (!Closed.empty() || !Pending.Empty()) {
-        if (!Wait && !Registrar->Idle()) return;
-        TArrivals& next = Closed.empty() ? Pending : Closed.front();
-        Registrar->Submit(std::move(next));
-        if (Closed.empty())
-            Pending = TArrivals();
+    while (!closed_.empty() || !pending_.Empty()) {
+        if (!Wait && !registrar_->Idle()) return;
+        TArrivals& next = closed_.empty() ? pending_ : closed_.front();
+        registrar_->Submit(std::move(next));
+        if (closed_.empty())
+            pending_ = TArrivals();
         else
-            Closed.pop_front();
+            closed_.pop_front();
     }
 }
 
 size_t HTTPThread::heldFiles() const {
-    size_t files = Pending.Files.size();
-    for (const TArrivals& batch : Closed) files += batch.Files.size();
+    size_t files = pending_.Files.size();
+    for (const TArrivals& batch : closed_) files += batch.Files.size();
     return files;
 }
 
 void HTTPThread::finishRegistering() {
     handOver(true);
-    Registrar->Drain();
-    Registrar->ThrowIfFailed();
+    registrar_->Drain();
+    registrar_->ThrowIfFailed();
 }
 
 void HTTPThread::keepWhatArrived() noexcept {
     // A failure of the registering itself was told when it ended the run.
-    const bool told = Registrar && Registrar->Failed();
+    const bool told = registrar_ && registrar_->Failed();
     try {
-        if (Registrar) finishRegistering();
+        if (registrar_) finishRegistering();
     } catch (const SqliteException& e) {
         if (!told) log(AnsiString("Not registered: ") + e.Message());
     } catch (const std::exception& e) {
         if (!told) log(AnsiString("Not registered: ") + e.what());
     } catch (...) {
     }
-    Closed.clear();
-    Pending = TArrivals();
+    closed_.clear();
+    pending_ = TArrivals();
 }
 
 void HTTPThread::registerArrivals(TArrivals& Arrivals) {
@@ -229,26 +228,26 @@ void HTTPThread::registerArrivals(TArrivals& Arrivals) {
             try {
                 batch[i].Part->MoveIntoPlace();
                 placed.push_back(&batch[i]);
-                FilesArrived = true;
+                filesArrived_ = true;
                 continue;
             } catch (const Exception& e) {
                 failures[i] = e.Message;
             }
         }
         log("Not stored: " + failures[i]);
-        Stored.Erase(batch[i].Name);
+        stored_.Erase(batch[i].Name);
         notStored.push_back(batch[i].Name);
     }
     // Their places on the disk too, before their rows.
-    if (!placed.empty()) SyncPartFolder(Settings.Folder + "files/");
+    if (!placed.empty()) SyncPartFolder(settings_.Folder + "files/");
     try {
-        TUncancelled uncancelled(DataDb, &CancelFlag);
-        SqliteTransaction transaction(DataDb);
-        TRecordingRegister files(DataDb);
+        TUncancelled uncancelled(dataDb_, &cancelFlag_);
+        SqliteTransaction transaction(dataDb_);
+        TRecordingRegister files(dataDb_);
         for (const TArrivedFile* file : placed) {
             log("1053: plik " + file->Name);
             files.Register(file->Name, file->Part->Size());
-            Owed.Arrived(file->Name);
+            owed_.Arrived(file->Name);
         }
         for (const AnsiString& name : notStored) owe(name);
         for (const AnsiString& name : Arrivals.Owed) owe(name);
@@ -256,31 +255,31 @@ void HTTPThread::registerArrivals(TArrivals& Arrivals) {
     } catch (...) {
         // A file without its row would be counted and never fetched again.
         for (const TArrivedFile* file : placed) {
-            DeleteFile(Settings.Folder + "files/" + file->Name);
-            Stored.Erase(file->Name);
+            DeleteFile(settings_.Folder + "files/" + file->Name);
+            stored_.Erase(file->Name);
         }
         throw;
     }
     // The kernel's record of the folder's changes stays short on a long run.
-    if (Watch) Watch->Collect();
-    if (Arrivals.Reload) Ui->ReloadList();
+    if (watch_) watch_->Collect();
+    if (Arrivals.Reload) ui_->ReloadList();
 }
 
 void HTTPThread::owe(const AnsiString& Name) {
-    if (!Owed.AskedInVain(Name, int64_t(std::time(nullptr))))
+    if (!owed_.AskedInVain(Name, int64_t(std::time(nullptr))))
         log("Owed no more, asked for in vain " + std::to_string(TOwedRecordings::kGiveUpRuns) +
             " times or more over a day: " + Name);
 }
 
 void HTTPThread::onWork(int64_t BytesSoFar) {
-    const int64_t before = AttemptBytes;
-    BytesReceived += BytesSoFar - AttemptBytes;
-    AttemptBytes = BytesSoFar;
-    if (before / kFreeSpaceStep != BytesSoFar / kFreeSpaceStep && !hasFreeSpace(Settings.Folder + "files/"))
+    const int64_t before = attemptBytes_;
+    bytesReceived_ += BytesSoFar - attemptBytes_;
+    attemptBytes_ = BytesSoFar;
+    if (before / kFreeSpaceStep != BytesSoFar / kFreeSpaceStep && !hasFreeSpace(settings_.Folder + "files/"))
         throw ENoSpaceLeft("Less than 10 MB free");
-    const int percent = int(std::clamp<int64_t>(BytesReceived * 100 / std::max<int64_t>(1, BytesTotal), 0, 100));
-    if (percent == LastPercent && FileIndex == LastShownFile) return;
-    LastPercent = percent;
-    LastShownFile = FileIndex;
-    Ui->ShowProgress(FileIndex + 1, FileCount, percent);
+    const int percent = int(std::clamp<int64_t>(bytesReceived_ * 100 / std::max<int64_t>(1, bytesTotal_), 0, 100));
+    if (percent == lastPercent_ && fileIndex_ == lastShownFile_) return;
+    lastPercent_ = percent;
+    lastShownFile_ = fileIndex_;
+    ui_->ShowProgress(fileIndex_ + 1, fileCount_, percent);
 }

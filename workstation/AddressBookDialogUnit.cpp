@@ -30,16 +30,16 @@ TAddressBookDialog::TAddressBookDialog(TComponent* AOwner) : TImageButtonDialog(
 }
 
 AnsiString TAddressBookDialog::GetDescription() {
-    OpisText = FlattenDescription(OpisText);
-    return OpisText;
+    opisText_ = FlattenDescription(opisText_);
+    return opisText_;
 }
 
 // Text the caller puts into the box is cleaned as typing is.
 void TAddressBookDialog::NrEditChange(TObject*) { FilterEditText(NrEdit, StripNumberChars); }
 
 void TAddressBookDialog::OKBtnClick(TObject*) {
-    NrText = NrEdit->Text();
-    OpisText = OpisMemo->Text();
+    nrText_ = NrEdit->Text();
+    opisText_ = OpisMemo->Text();
 }
 
 void TAddressBookDialog::FormKeyDown(TObject*, WORD& Key, TShiftState) {

@@ -20,7 +20,7 @@ public:
     explicit TAddressBookDialog(TComponent* AOwner);
 
     // The number as it stood at the last OK.
-    AnsiString GetNumber() const { return NrText; }
+    AnsiString GetNumber() const { return nrText_; }
     // The description of the last OK on one line: LF becomes " " and CR
     // ",", so a CR LF break reads ", " and the length stays.
     AnsiString GetDescription();
@@ -32,8 +32,8 @@ public:
     void OpisMemoKeyDown(TObject* Sender, WORD& Key, TShiftState Shift);
 
 private:
-    AnsiString NrText;
-    AnsiString OpisText;
+    AnsiString nrText_;
+    AnsiString opisText_;
 };
 
 // A description on one line, as GetDescription gives it.

@@ -16,16 +16,16 @@ void EnableMainWindow(bool Enabled) {
 
 }  // namespace
 
-TAnnouncementUi::TAnnouncementUi(TMediaFrame* Frame_, std::weak_ptr<char> FrameAlive_)
-    : Frame(Frame_), FrameAlive(std::move(FrameAlive_)) {}
+TAnnouncementUi::TAnnouncementUi(TMediaFrame* Frame, std::weak_ptr<char> FrameAlive)
+    : frame_(Frame), frameAlive_(std::move(FrameAlive)) {}
 
 void TAnnouncementUi::onGui(const std::function<void()>& Fn) {
     TThread::Synchronize(nullptr, [this, &Fn] {
-        if (!FrameAlive.expired()) Fn();
+        if (!frameAlive_.expired()) Fn();
     });
 }
 
-AnsiString TAnnouncementUi::text(const char* Key) const { return Frame->lxLangLinked1->GetTextOrDefault(Key); }
+AnsiString TAnnouncementUi::text(const char* Key) const { return frame_->lxLangLinked1->GetTextOrDefault(Key); }
 
 void TAnnouncementUi::Log(const AnsiString& Line) { DebugLog(Line); }
 
@@ -35,7 +35,7 @@ int TAnnouncementUi::ChooseSlot() {
         // Every window is a top-level one: the dialog stays usable while
         // the main window is disabled.
         EnableMainWindow(false);
-        const std::unique_ptr<TAnnounDialog, void (*)(TObject*)> dialog(NewForm<TAnnounDialog>(Frame), &TObject::Free);
+        const std::unique_ptr<TAnnounDialog, void (*)(TObject*)> dialog(NewForm<TAnnounDialog>(frame_), &TObject::Free);
         if (dialog->ShowModal() == mrOk) slot = dialog->GetAnnouncementNumber();
     });
     return slot;
@@ -51,7 +51,7 @@ void TAnnouncementUi::ShowStatus(const AnsiString& Key) {
 }
 
 void TAnnouncementUi::ShowSendError() {
-    onGui([&] { ShowCaptionMessage(Frame, text("IDS_ERROR"), text("IDS_ANNOUNCE_SEND_ERROR")); });
+    onGui([&] { ShowCaptionMessage(frame_, text("IDS_ERROR"), text("IDS_ANNOUNCE_SEND_ERROR")); });
 }
 
 void TAnnouncementUi::UploadFinished(TUploadResult) {

@@ -28,6 +28,6 @@ private:
     void onGui(const std::function<void()>& Fn);
     AnsiString text(const char* Key) const;
 
-    TMediaFrame* Frame;
-    std::weak_ptr<char> FrameAlive;
+    TMediaFrame* frame_;
+    std::weak_ptr<char> frameAlive_;
 };

@@ -29,5 +29,5 @@ void TImportDialog::DriveComboBoxChange(TObject*) {
 
 void TImportDialog::OKBtnClick(TObject*) {
     const int index = DriveComboBox->ItemIndex();
-    DrivePath = index < 0 ? AnsiString(" ") : IncludeTrailingPathDelimiter(DriveComboBox->Items()->Strings(index));
+    drivePath_ = index < 0 ? AnsiString(" ") : IncludeTrailingPathDelimiter(DriveComboBox->Items()->Strings(index));
 }

@@ -19,7 +19,7 @@ public:
 
     // The chosen medium's folder ending in "/"; " " when OK was pressed
     // with nothing chosen (the OK image works then too); empty after Cancel.
-    AnsiString GetDrivePath() const { return DrivePath; }
+    AnsiString GetDrivePath() const { return drivePath_; }
     // A text of the dialog's translations in the active language.
     AnsiString Text(const char* Key) const;
 
@@ -28,5 +28,5 @@ public:
     void OKBtnClick(TObject* Sender);
 
 private:
-    AnsiString DrivePath;
+    AnsiString drivePath_;
 };

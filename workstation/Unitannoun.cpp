@@ -15,7 +15,7 @@ YORDE_IMPLEMENT_CLASS(TAnnounDialog, [](TClassBuilder<TAnnounDialog>& c) {
 
 TAnnounDialog::TAnnounDialog(TComponent* AOwner) : TImageButtonDialog(AOwner) {
     InitLayout();
-    announcementNumber = -1;
+    announcementNumber_ = -1;
     InitButtons();
     // No double buffering to switch on: every window is painted through
     // Qt's backing store, so the repaint each second does not flicker.
@@ -25,7 +25,7 @@ void TAnnounDialog::zapComboBoxChange(TObject*) { OKBtn->SetEnabled(true); }
 
 void TAnnounDialog::OKBtnClick(TObject*) {
     const int index = zapComboBox->ItemIndex();
-    announcementNumber = index >= 0 ? index + 1 : -1;
+    announcementNumber_ = index >= 0 ? index + 1 : -1;
 }
 
 void TAnnounDialog::FormActivate(TObject*) { Invalidate(); }

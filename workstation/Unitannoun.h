@@ -15,15 +15,15 @@ public:
     TLabel* Label1 = nullptr;
     TlxLang* lxLang1 = nullptr;
 
-    // The chosen slot 1..8, or -1.
-    int announcementNumber = -1;
-
     explicit TAnnounDialog(TComponent* AOwner);
 
-    int GetAnnouncementNumber() const { return announcementNumber; }
+    int GetAnnouncementNumber() const { return announcementNumber_; }
 
     // Handlers.
     void zapComboBoxChange(TObject* Sender);
     void OKBtnClick(TObject* Sender);
     void FormActivate(TObject* Sender);
+
+private:
+    int announcementNumber_ = -1;  // the chosen slot 1..8, or -1
 };

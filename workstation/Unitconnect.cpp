@@ -65,10 +65,10 @@ constexpr int kRefreshPressed = 7;
 
 }  // namespace
 
-TConnectFrame::TConnectFrame(TComponent* AOwner) : TFrame(AOwner), Live(std::make_shared<TLiveRuns>()) {
+TConnectFrame::TConnectFrame(TComponent* AOwner) : TFrame(AOwner), live_(std::make_shared<TLiveRuns>()) {
     InitLayout();
     SetColor(clFormBackground);
-    LinkOn = false;
+    linkOn_ = false;
     static const AnsiString connectCaption = Utf8ToCodePage("Połącz", 1250);
     ConnectBitBtn->SetCaption(connectCaption);
     showButton(PolaczImage, kConnect, false);
@@ -92,7 +92,7 @@ void TConnectFrame::RefreshButtonClick(TObject*) {
         OdswiezImage->SetEnabled(false);
         showButton(OdswiezImage, kRefreshPressed, true);
         Timer2->SetEnabled(true);
-        if (LinkOn) Refresh();
+        if (linkOn_) Refresh();
     } catch (...) {
     }
 }
@@ -113,7 +113,7 @@ void TConnectFrame::Timer2Timer(TObject*) {
 void TConnectFrame::PolaczImageDblClick(TObject* Sender) { ConnectBitBtnClick(Sender); }
 
 void TConnectFrame::PolaczImageMouseDown(TObject*, TMouseButton, TShiftState, int, int) {
-    if (LinkOn) {
+    if (linkOn_) {
         showButton(PolaczImage, kDisconnectPressed, true);
         ButtonState = kDisconnectPressed;
     } else {
@@ -125,7 +125,7 @@ void TConnectFrame::PolaczImageMouseDown(TObject*, TMouseButton, TShiftState, in
 void TConnectFrame::PolaczImageMouseUp(TObject*, TMouseButton, TShiftState, int, int) {
     // After a disconnect (state -1) the click has already set the look.
     if (ButtonState <= 0) return;
-    if (LinkOn) {
+    if (linkOn_) {
         showButton(PolaczImage, kDisconnect, true);
         ButtonState = kDisconnect;
     } else {
@@ -144,11 +144,11 @@ void TConnectFrame::OdswiezImageMouseUp(TObject*, TMouseButton, TShiftState, int
 }
 
 void TConnectFrame::SerwerIPEditKeyPress(TObject* Sender, char& Key) {
-    if (Key == 13 && PolaczImage->Visible() && !LinkOn) ConnectBitBtnClick(Sender);
+    if (Key == 13 && PolaczImage->Visible() && !linkOn_) ConnectBitBtnClick(Sender);
 }
 
 void TConnectFrame::HasloEditKeyPress(TObject* Sender, char& Key) {
-    if (Key == 13 && PolaczImage->Visible() && !LinkOn) ConnectBitBtnClick(Sender);
+    if (Key == 13 && PolaczImage->Visible() && !linkOn_) ConnectBitBtnClick(Sender);
 }
 
 namespace {
@@ -167,7 +167,7 @@ void TConnectFrame::StartConnectUI() {
     auto switchOn = [&] {
         showButton(PolaczImage, kDisconnect, true);
         PolaczImage->SetHint(lxLangLinked1->GetTextOrDefault("IDS_DISCONNECT"));
-        LinkOn = true;
+        linkOn_ = true;
         StatusLabel->SetCaption("");
     };
     const char* refusal = nullptr;
@@ -190,10 +190,10 @@ void TConnectFrame::StartConnectUI() {
 }
 
 void TConnectFrame::ConnectBitBtnClick(TObject*) {
-    if (LinkOn) {
+    if (linkOn_) {
         ResetToConnect();
         stopLoopThread();
-        if (SyncThread.Thread) {
+        if (syncThread_.Thread) {
             DebugLog("ConnectBtn -> Disconnect -> Terminate");
             letRunGo();
         }
@@ -202,7 +202,7 @@ void TConnectFrame::ConnectBitBtnClick(TObject*) {
     StartConnectUI();
     for (const char* key : kRefusals)
         if (StatusLabel->Caption() == lxLangLinked1->GetTextOrDefault(key)) return;
-    if (SyncThread.Thread) {
+    if (syncThread_.Thread) {
         DebugLog("ConnectBtn -> Reconnect -> Terminate");
         letRunGo();
     }
@@ -225,7 +225,7 @@ void TConnectFrame::ResetToConnect() {
         }
     }
     PolaczImage->SetEnabled(false);
-    LinkOn = false;
+    linkOn_ = false;
     ButtonState = -1;
     Timer1->SetEnabled(true);
 }

@@ -78,7 +78,7 @@ public:
     // resumes the loop, or starts one.
     void Disconnect();
     void StartLoop();
-    bool IsConnected() const { return LinkOn.load(); }
+    bool IsConnected() const { return linkOn_.load(); }
     // At exit, whatever the link's state: the loop and every run end, within
     // a few seconds at most.
     void ShutdownLink();
@@ -122,12 +122,12 @@ private:
     // or the time is up.
     void waitForRunsToEnd(int Ms);
 
-    std::atomic<bool> LinkOn{false};
-    TRun SyncThread;
-    std::vector<TRun> Stopping;  // let go, not ended yet
-    std::unique_ptr<LoopThread> RefreshLoop;
-    bool StartWhenStopped = false;  // a run was asked for while a stopped one was ending
-    bool ImportActive = false;      // between Disconnect and StartLoop no run starts
-    std::atomic<bool> RefreshPosted{false};
-    std::shared_ptr<TLiveRuns> Live;
+    std::atomic<bool> linkOn_{false};
+    TRun syncThread_;
+    std::vector<TRun> stopping_;  // let go, not ended yet
+    std::unique_ptr<LoopThread> refreshLoop_;
+    bool startWhenStopped_ = false;  // a run was asked for while a stopped one was ending
+    bool importActive_ = false;      // between Disconnect and StartLoop no run starts
+    std::atomic<bool> refreshPosted_{false};
+    std::shared_ptr<TLiveRuns> live_;
 };

@@ -40,10 +40,10 @@ void TConnectFrame::BeforeDestruction() {
 }
 
 void TConnectFrame::startRun() {
-    if (ImportActive) return;
-    if (!Stopping.empty()) {
+    if (importActive_) return;
+    if (!stopping_.empty()) {
         // The next run waits for the stopping one to end.
-        StartWhenStopped = true;
+        startWhenStopped_ = true;
         return;
     }
     const AnsiString folder = ProgramDir();
@@ -54,21 +54,21 @@ void TConnectFrame::startRun() {
                            [this] { return StorageQuota.load(); },
                            [folder] { return RecordingInPlayerName(folder); },
                            {}};
-    SyncThread.Ui = std::make_shared<TConnectSyncUi>(this, Live);
+    syncThread_.Ui = std::make_shared<TConnectSyncUi>(this, live_);
     try {
-        SyncThread.Thread = std::make_unique<HTTPThread>(std::move(settings), SyncThread.Ui);
+        syncThread_.Thread = std::make_unique<HTTPThread>(std::move(settings), syncThread_.Ui);
     } catch (const std::exception& e) {
         // No run means no end to report.
-        Live->Ended();
-        SyncThread.Ui.reset();
+        live_->Ended();
+        syncThread_.Ui.reset();
         DebugLog(AnsiString("HTTPThread: ") + e.what());
     }
 }
 
 void TConnectFrame::letRunGo() {
-    if (!SyncThread.Thread) return;
-    TRun run = std::move(SyncThread);
-    SyncThread = TRun{};
+    if (!syncThread_.Thread) return;
+    TRun run = std::move(syncThread_);
+    syncThread_ = TRun{};
     run.Ui->Detach();
     if (run.Thread->Finished()) {
         freeRun(run);
@@ -77,7 +77,7 @@ void TConnectFrame::letRunGo() {
     const bool ended = run.Ui->Ended();
     run.Thread->Cancel();
     TConnectSyncUi* ui = run.Ui.get();
-    Stopping.push_back(std::move(run));
+    stopping_.push_back(std::move(run));
     // Its end was reported while it was the current run: it goes once its thread is gone.
     if (ended) {
         RunEnded(ui);
@@ -102,8 +102,8 @@ void TConnectFrame::freeRun(TRun& Run) {
 }
 
 void TConnectFrame::RunEnded(TConnectSyncUi* Ui) {
-    auto it = std::find_if(Stopping.begin(), Stopping.end(), [&](const TRun& r) { return r.Ui.get() == Ui; });
-    if (it == Stopping.end()) return;  // the current run: freed by the next Refresh
+    auto it = std::find_if(stopping_.begin(), stopping_.end(), [&](const TRun& r) { return r.Ui.get() == Ui; });
+    if (it == stopping_.end()) return;  // the current run: freed by the next Refresh
     if (!it->Thread->Finished()) {
         // Its thread is a moment away from its end: freeing it now would wait.
         TThread::Queue(nullptr, [this, alive = Alive(), ui = it->Ui] {
@@ -112,49 +112,49 @@ void TConnectFrame::RunEnded(TConnectSyncUi* Ui) {
         return;
     }
     TRun run = std::move(*it);
-    Stopping.erase(it);
+    stopping_.erase(it);
     freeRun(run);
-    if (StartWhenStopped && Stopping.empty()) {
-        StartWhenStopped = false;
+    if (startWhenStopped_ && stopping_.empty()) {
+        startWhenStopped_ = false;
         startRun();
     }
 }
 
 void TConnectFrame::Refresh() {
-    if (!SyncThread.Thread) {
+    if (!syncThread_.Thread) {
         startRun();
         return;
     }
     // A run still going drops this request; the next tick counts anew.
     if (RunUnderWay()) return;
     DebugLog("TRefresh -> Terminate");
-    TRun finished = std::move(SyncThread);
-    SyncThread = TRun{};
+    TRun finished = std::move(syncThread_);
+    syncThread_ = TRun{};
     freeRun(finished);
     startRun();
 }
 
-bool TConnectFrame::RunUnderWay() const { return SyncThread.Thread && !SyncThread.Thread->Finished(); }
+bool TConnectFrame::RunUnderWay() const { return syncThread_.Thread && !syncThread_.Thread->Finished(); }
 
 void TConnectFrame::startLoopThread() {
     const std::weak_ptr<char> alive = Life().Watch();
-    RefreshLoop = std::make_unique<LoopThread>([this] { return RefreshSeconds.load(); },
-                                               [this, alive] {
-                                                   // One request waits on the GUI thread at most.
-                                                   if (RefreshPosted.exchange(true)) return;
-                                                   TThread::Queue(nullptr, [this, alive] {
-                                                       if (alive.expired()) return;
-                                                       RefreshPosted = false;
-                                                       Refresh();
-                                                   });
-                                               },
-                                               LoopClock);
+    refreshLoop_ = std::make_unique<LoopThread>([this] { return RefreshSeconds.load(); },
+                                                [this, alive] {
+                                                    // One request waits on the GUI thread at most.
+                                                    if (refreshPosted_.exchange(true)) return;
+                                                    TThread::Queue(nullptr, [this, alive] {
+                                                        if (alive.expired()) return;
+                                                        refreshPosted_ = false;
+                                                        Refresh();
+                                                    });
+                                                },
+                                                LoopClock);
 }
 
 void TConnectFrame::stopLoopThread() {
-    if (!RefreshLoop) return;
+    if (!refreshLoop_) return;
     try {
-        RefreshLoop.reset();  // the loop never waits for the GUI: it ends at once
+        refreshLoop_.reset();  // the loop never waits for the GUI: it ends at once
     } catch (const std::exception& e) {
         DebugLog(AnsiString(e.what()));
     }
@@ -162,25 +162,25 @@ void TConnectFrame::stopLoopThread() {
 
 void TConnectFrame::waitForRunsToEnd(int Ms) {
     if (!IsMainThread()) {
-        Live->WaitNone(Ms);
+        live_->WaitNone(Ms);
         return;
     }
     // The runs' ends arrive through this thread's queue.
     const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(Ms);
-    while ((!Stopping.empty() || Live->Count() > 0) && std::chrono::steady_clock::now() < until) CheckSynchronize(10);
+    while ((!stopping_.empty() || live_->Count() > 0) && std::chrono::steady_clock::now() < until) CheckSynchronize(10);
 }
 
 void TConnectFrame::Disconnect() {
     if (!IsMainThread()) {
         TThread::Synchronize(nullptr, [this] { Disconnect(); });
-        Live->WaitNone(kRunEndMs);
+        live_->WaitNone(kRunEndMs);
         return;
     }
     try {
-        ImportActive = true;
-        StartWhenStopped = false;
-        if (RefreshLoop && !RefreshLoop->IsPaused()) RefreshLoop->Pause();
-        if (SyncThread.Thread) {
+        importActive_ = true;
+        startWhenStopped_ = false;
+        if (refreshLoop_ && !refreshLoop_->IsPaused()) refreshLoop_->Pause();
+        if (syncThread_.Thread) {
             DebugLog("ConnectBtn -> Disconnect -> Terminate -> Suspend");
             letRunGo();
         }
@@ -195,21 +195,21 @@ void TConnectFrame::StartLoop() {
         TThread::Synchronize(nullptr, [this] { StartLoop(); });
         return;
     }
-    ImportActive = false;
-    if (!RefreshLoop)
+    importActive_ = false;
+    if (!refreshLoop_)
         startLoopThread();
-    else if (RefreshLoop->IsPaused())
-        RefreshLoop->Resume();
+    else if (refreshLoop_->IsPaused())
+        refreshLoop_->Resume();
 }
 
 void TConnectFrame::ShutdownLink() {
     stopLoopThread();
-    StartWhenStopped = false;
-    ImportActive = true;  // nothing starts any more
+    startWhenStopped_ = false;
+    importActive_ = true;  // nothing starts any more
     letRunGo();
     waitForRunsToEnd(kRunEndMs);
     // Whatever has not ended by now is waited for as it is freed.
-    std::vector<TRun> left = std::move(Stopping);
-    Stopping.clear();
+    std::vector<TRun> left = std::move(stopping_);
+    stopping_.clear();
     for (TRun& run : left) freeRun(run);
 }

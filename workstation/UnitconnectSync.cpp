@@ -31,62 +31,62 @@ AnsiString ShownRecording(const AnsiString& FileName) {
 }  // namespace
 
 void TLiveRuns::Started() {
-    std::lock_guard lk(Mu);
-    ++Running;
+    std::lock_guard lk(mu_);
+    ++running_;
 }
 
 void TLiveRuns::Ended() {
     {
-        std::lock_guard lk(Mu);
-        --Running;
+        std::lock_guard lk(mu_);
+        --running_;
     }
-    Cv.notify_all();
+    cv_.notify_all();
 }
 
 int TLiveRuns::Count() const {
-    std::lock_guard lk(Mu);
-    return Running;
+    std::lock_guard lk(mu_);
+    return running_;
 }
 
 bool TLiveRuns::WaitNone(int Ms) {
-    std::unique_lock lk(Mu);
-    return Cv.wait_for(lk, std::chrono::milliseconds(Ms), [this] { return Running <= 0; });
+    std::unique_lock lk(mu_);
+    return cv_.wait_for(lk, std::chrono::milliseconds(Ms), [this] { return running_ <= 0; });
 }
 
-TConnectSyncUi::TConnectSyncUi(TConnectFrame* Frame_, std::shared_ptr<TLiveRuns> Live_)
-    : Frame(Frame_), FrameAlive(Frame_->Alive()), Live(std::move(Live_)) {
-    Live->Started();
+TConnectSyncUi::TConnectSyncUi(TConnectFrame* Frame, std::shared_ptr<TLiveRuns> Live)
+    : frame_(Frame), frameAlive_(Frame->Alive()), live_(std::move(Live)) {
+    live_->Started();
 }
 
 AnsiString TConnectSyncUi::text(const AnsiString& Key) const {
-    return Key.empty() ? AnsiString() : Frame->lxLangLinked1->GetTextOrDefault(Key);
+    return Key.empty() ? AnsiString() : frame_->lxLangLinked1->GetTextOrDefault(Key);
 }
 
 void TConnectSyncUi::post(std::function<void(TConnectFrame&)> Fn, TAfterDetach When) {
     {
         // Anything else posted puts a later progress report behind it.
-        std::lock_guard lk(Mu);
-        ProgressPosted = false;
+        std::lock_guard lk(mu_);
+        progressPosted_ = false;
     }
     TThread::Queue(nullptr, [self = shared_from_this(), fn = std::move(Fn), When] {
-        if (self->FrameAlive.expired() || (self->Detached && When == TAfterDetach::Drop)) return;
-        fn(*self->Frame);
+        if (self->frameAlive_.expired() || (self->detached_ && When == TAfterDetach::Drop)) return;
+        fn(*self->frame_);
     });
 }
 
 void TConnectSyncUi::Log(const AnsiString& Line) {
     {
-        std::lock_guard lk(Mu);
-        Lines.push_back(Line);
-        if (LinesPosted) return;
-        LinesPosted = true;
+        std::lock_guard lk(mu_);
+        lines_.push_back(Line);
+        if (linesPosted_) return;
+        linesPosted_ = true;
     }
     TThread::Queue(nullptr, [self = shared_from_this()] {
         std::vector<AnsiString> lines;
         {
-            std::lock_guard lk(self->Mu);
-            lines.swap(self->Lines);
-            self->LinesPosted = false;
+            std::lock_guard lk(self->mu_);
+            lines.swap(self->lines_);
+            self->linesPosted_ = false;
         }
         for (const AnsiString& line : lines) DebugLog(line);
     });
@@ -108,25 +108,25 @@ void TConnectSyncUi::ShowLinkStatus(const AnsiString& Key, const AnsiString& Suf
 
 void TConnectSyncUi::ShowProgress(int64_t FileNumber, int64_t FileCount, int Percent) {
     {
-        std::lock_guard lk(Mu);
-        ProgressFile = FileNumber;
-        ProgressCount = FileCount;
-        ProgressPercent = Percent;
-        if (ProgressPosted) return;
-        ProgressPosted = true;
+        std::lock_guard lk(mu_);
+        progressFile_ = FileNumber;
+        progressCount_ = FileCount;
+        progressPercent_ = Percent;
+        if (progressPosted_) return;
+        progressPosted_ = true;
     }
     TThread::Queue(nullptr, [self = shared_from_this()] {
         int64_t file, count;
         int percent;
         {
-            std::lock_guard lk(self->Mu);
-            file = self->ProgressFile;
-            count = self->ProgressCount;
-            percent = self->ProgressPercent;
-            self->ProgressPosted = false;
+            std::lock_guard lk(self->mu_);
+            file = self->progressFile_;
+            count = self->progressCount_;
+            percent = self->progressPercent_;
+            self->progressPosted_ = false;
         }
         TStatusFrame* bar = StatusBar();
-        if (self->FrameAlive.expired() || self->Detached || !bar) return;
+        if (self->frameAlive_.expired() || self->detached_ || !bar) return;
         bar->StatusProgressBar->SetPosition(percent);
         bar->StatusLabel->SetCaption(Sprintf("%s %lld %s %lld (%d%%)", self->text("IDS_RECEIVING").c_str(),
                                              (long long)file, self->text("IDS_FROM").c_str(), (long long)count,
@@ -179,16 +179,16 @@ void TConnectSyncUi::ResetToConnect() {
 
 void TConnectSyncUi::ReloadList() {
     {
-        std::lock_guard lk(Mu);
-        if (ReloadPosted) return;
-        ReloadPosted = true;
+        std::lock_guard lk(mu_);
+        if (reloadPosted_) return;
+        reloadPosted_ = true;
     }
     // Also for a run let go: the files it brought belong in the list.
     post(
         [self = shared_from_this()](TConnectFrame&) {
             {
-                std::lock_guard lk(self->Mu);
-                self->ReloadPosted = false;
+                std::lock_guard lk(self->mu_);
+                self->reloadPosted_ = false;
             }
             if (!MainForm || !MainForm->MediaFrame1) return;
             // The reload may write the status line; the download's text comes back after it.
@@ -201,7 +201,7 @@ void TConnectSyncUi::ReloadList() {
 }
 
 void TConnectSyncUi::RunFinished() {
-    EndedFlag = true;
-    Live->Ended();
+    endedFlag_ = true;
+    live_->Ended();
     post([self = shared_from_this()](TConnectFrame& f) { f.RunEnded(self.get()); }, TAfterDetach::Keep);
 }

@@ -26,9 +26,9 @@ struct TLiveRuns {
     bool WaitNone(int Ms);
 
 private:
-    mutable std::mutex Mu;
-    std::condition_variable Cv;
-    int Running = 0;
+    mutable std::mutex mu_;
+    std::condition_variable cv_;
+    int running_ = 0;
 };
 
 class TConnectSyncUi : public TSyncUi, public std::enable_shared_from_this<TConnectSyncUi> {
@@ -36,10 +36,10 @@ public:
     TConnectSyncUi(TConnectFrame* Frame, std::shared_ptr<TLiveRuns> Live);
 
     // GUI thread: the frame lets the run go.
-    void Detach() { Detached = true; }
-    bool IsDetached() const { return Detached; }
+    void Detach() { detached_ = true; }
+    bool IsDetached() const { return detached_; }
     // The run has called RunFinished (any thread).
-    bool Ended() const { return EndedFlag.load(); }
+    bool Ended() const { return endedFlag_.load(); }
 
     void Log(const AnsiString& Line) override;
     void ShowMessage(const AnsiString& Key) override;
@@ -62,17 +62,17 @@ private:
     void post(std::function<void(TConnectFrame&)> Fn, TAfterDetach When = TAfterDetach::Drop);
     AnsiString text(const AnsiString& Key) const;
 
-    TConnectFrame* Frame;
-    std::weak_ptr<char> FrameAlive;
-    std::shared_ptr<TLiveRuns> Live;
-    bool Detached = false;  // GUI thread only
-    std::atomic<bool> EndedFlag{false};
+    TConnectFrame* frame_;
+    std::weak_ptr<char> frameAlive_;
+    std::shared_ptr<TLiveRuns> live_;
+    bool detached_ = false;  // GUI thread only
+    std::atomic<bool> endedFlag_{false};
 
-    std::mutex Mu;  // guards what follows
-    bool ProgressPosted = false;
-    int64_t ProgressFile = 0, ProgressCount = 0;
-    int ProgressPercent = 0;
-    bool LinesPosted = false;
-    std::vector<AnsiString> Lines;
-    bool ReloadPosted = false;
+    std::mutex mu_;  // guards what follows
+    bool progressPosted_ = false;
+    int64_t progressFile_ = 0, progressCount_ = 0;
+    int progressPercent_ = 0;
+    bool linesPosted_ = false;
+    std::vector<AnsiString> lines_;
+    bool reloadPosted_ = false;
 };

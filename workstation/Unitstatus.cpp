@@ -120,9 +120,9 @@ AnsiString FreeSpaceAmount(int64_t FreeBytes) {
 TStatusFrame::TStatusFrame(TComponent* AOwner) : TFrame(AOwner) {
     InitLayout();
     SetColor(clFormBackground);
-    HttpClient = std::make_unique<THttpClient>();
-    HttpClient->ConnectTimeout = 30000;
-    HttpClient->ReadTimeout = 60000;
+    httpClient_ = std::make_unique<THttpClient>();
+    httpClient_->ConnectTimeout = 30000;
+    httpClient_->ReadTimeout = 60000;
     counter_ = std::make_unique<TFileCounter>([this](int Count, unsigned Request) {
         QueueOffMain(Life(), [this, Count, Request] { showFiles(Count, Request); });
     });
@@ -176,7 +176,7 @@ void TStatusFrame::Timer2Timer(TObject*) {
         TMainForm* main = MainForm;
         if (!main || !main->ConnectFrame1) return;
         if (!session_ || session_->NonceText().empty()) {
-            session_ = std::make_unique<TDeviceSession>(*HttpClient, main->ConnectFrame1->SerwerIPEdit->Text());
+            session_ = std::make_unique<TDeviceSession>(*httpClient_, main->ConnectFrame1->SerwerIPEdit->Text());
             session_->FetchNonce(main->ConnectFrame1->HasloEdit->Text());
         }
         TSdReply reply;

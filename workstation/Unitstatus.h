@@ -61,7 +61,7 @@ private:
     void showFiles(int Count, unsigned Request);
 
     // Timer2Timer's own client and the nonce it keeps between ticks.
-    std::unique_ptr<THttpClient> HttpClient;
+    std::unique_ptr<THttpClient> httpClient_;
     std::unique_ptr<TDeviceSession> session_;
     std::unique_ptr<TFileCounter> counter_;
     // Counts asked for so far, and the first one since the login (0: nobody
