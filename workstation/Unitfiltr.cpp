@@ -195,7 +195,7 @@ void TFiltrFrame::ABookCheckBoxClick(TObject*) {
     TComponent* owner = Owner();
     if (auto* media = owner ? dynamic_cast<TMediaFrame*>(owner->FindComponent("MediaFrame1")) : nullptr) {
         // The columns change: the old order means nothing in the new layout.
-        media->sortClause = AnsiString();
+        media->SortClause = AnsiString();
         media->RefreshRecordings();
     }
 }

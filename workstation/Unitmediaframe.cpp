@@ -116,7 +116,7 @@ constexpr uint32_t kVolumeStep = 655;
 }  // namespace
 
 TMediaFrame::TMediaFrame(TComponent* AOwner) : TFrame(AOwner) {
-    std::fill(std::begin(sortDescending), std::end(sortDescending), true);
+    std::fill(std::begin(sortDescending_), std::end(sortDescending_), true);
     InitLayout();
     SetColor(clFormBackground);
     PanelMediaBottom->SetColor(clFormBackground);
@@ -162,20 +162,20 @@ void TMediaFrame::InitFrame() {
     MediaPlayer->SetTimeFormat(tfMilliseconds);
     Timer1->SetEnabled(false);
     Timer1->SetInterval(500);
-    seekSetByTimer = true;
+    seekSetByTimer_ = true;
     VolumeTrackBar->SetPosition(GetWaveVolume());
-    loading = true;
+    loading_ = true;
     RefreshRecordings();
-    nextPurge = Now();
-    for (bool& descending : sortDescending) descending = true;
+    nextPurge_ = Now();
+    for (bool& descending : sortDescending_) descending = true;
     SetColumnHeaders(false, -1);
-    loading = false;
-    recording = false;
+    loading_ = false;
+    recording_ = false;
 }
 
-void TMediaFrame::SetDateFrom(const AnsiString& Text) { dateFrom = Text; }
+void TMediaFrame::SetDateFrom(const AnsiString& Text) { dateFrom_ = Text; }
 
-void TMediaFrame::SetDateTo(const AnsiString& Text) { dateTo = Text; }
+void TMediaFrame::SetDateTo(const AnsiString& Text) { dateTo_ = Text; }
 
 int TMediaFrame::GetWaveVolume() { return int((::GetWaveVolume() >> 16) / kVolumeStep); }
 

@@ -100,7 +100,7 @@ public:
     // The ORDER BY text appended to the list query; the filter frame empties
     // it. At first the plain layout's duration, ascending (the same place
     // holds the called number in the address-book layout).
-    AnsiString sortClause = RecordingsSortClause(RecordingLayout(false), TRecordingColumn::Duration, false);
+    AnsiString SortClause = RecordingsSortClause(RecordingLayout(false), TRecordingColumn::Duration, false);
 
     // Handlers of the list.
     void musicTableClick(TObject* Sender);
@@ -191,7 +191,7 @@ private:
         AnsiString Name;
     };
     TKeptRow keptRow() const;
-    // The grid hidden, without its horizontal bar, and loading on while its
+    // The grid hidden, without its horizontal bar, and loading_ on while its
     // rows change; endFill undoes it.
     void beginFill();
     void endFill();
@@ -248,22 +248,22 @@ private:
     // The file name of the recording playing or paused, else empty.
     AnsiString playingName() const;
 
-    bool seekSetByTimer = true;
+    bool seekSetByTimer_ = true;
     // The direction of the last sort by each column; all start descending.
-    bool sortDescending[kRecordingColumnKinds];
-    bool muted = false;
-    bool loading = false;
-    AnsiString dateTo;
-    AnsiString dateFrom;
-    int savedVolume = 0;
-    bool recording = false;
-    bool widths4Kept = false;  // the plain layout's
-    bool widths6Kept = false;  // the address-book layout's
-    int lastMouseX = 0;
-    int lastMouseY = 0;
-    TAddressBook* addressBookForm = nullptr;
-    TDateTime nextPurge = 0;
-    SqliteDb db;
+    bool sortDescending_[kRecordingColumnKinds];
+    bool muted_ = false;
+    bool loading_ = false;
+    AnsiString dateTo_;
+    AnsiString dateFrom_;
+    int savedVolume_ = 0;
+    bool recording_ = false;
+    bool widths4Kept_ = false;  // the plain layout's
+    bool widths6Kept_ = false;  // the address-book layout's
+    int lastMouseX_ = 0;
+    int lastMouseY_ = 0;
+    TAddressBook* addressBookForm_ = nullptr;
+    TDateTime nextPurge_ = 0;
+    SqliteDb db_;
     // The recording open in the player (its full path), empty when none.
     AnsiString openedPath_;
     // Refills begun and rows taken off the list, so far: a background

@@ -39,8 +39,8 @@ void TMediaFrame::Nagrywaniezapowiedzi1Click(TObject*) {
     if (const AnsiString refusal = LinkRefusal(); !refusal.empty()) return setStatus(text(refusal.c_str()));
     // Whatever the player held (a recording playing, or an announcement
     // being recorded) is dropped.
-    if (recording) {
-        recording = false;
+    if (recording_) {
+        recording_ = false;
         Timer2->SetEnabled(false);
         MediaPlayer->Stop();
         MediaPlayer->Close();
@@ -81,7 +81,7 @@ void TMediaFrame::Nagrywaniezapowiedzi1Click(TObject*) {
             ShowMessageDialog(this, mcMedia, kRecordFileMessage);
         return;
     }
-    recording = true;
+    recording_ = true;
     setStatus(text("IDS_RECORDING"));
 }
 

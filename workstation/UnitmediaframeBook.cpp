@@ -38,9 +38,9 @@ void TMediaFrame::ImportImageClick(TObject*) {
 void TMediaFrame::ABookImageClick(TObject*) {
     const AnsiString user = CurrentUserName();
     // An open window of the same user comes to the front.
-    if (addressBookForm && addressBookForm->Visible() && addressBookForm->UserName() == user) {
+    if (addressBookForm_ && addressBookForm_->Visible() && addressBookForm_->UserName() == user) {
         try {
-            addressBookForm->SetFocus();
+            addressBookForm_->SetFocus();
             return;
         } catch (const Exception&) {
             // It could not take the focus: a new window takes its place.
@@ -48,10 +48,10 @@ void TMediaFrame::ABookImageClick(TObject*) {
     }
     // Another user's window saves that user's book and goes; a closed one
     // has saved already.
-    if (addressBookForm) {
-        if (addressBookForm->Visible()) addressBookForm->Close();
-        TObject::Free(std::exchange(addressBookForm, nullptr));
+    if (addressBookForm_) {
+        if (addressBookForm_->Visible()) addressBookForm_->Close();
+        TObject::Free(std::exchange(addressBookForm_, nullptr));
     }
-    addressBookForm = NewForm<TAddressBook>(this, user);
-    addressBookForm->Show();
+    addressBookForm_ = NewForm<TAddressBook>(this, user);
+    addressBookForm_->Show();
 }

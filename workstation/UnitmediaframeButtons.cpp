@@ -39,7 +39,7 @@ void TMediaFrame::showButton(TImage* Image, bool Pressed) {
     else if (Image == ExportImage)
         normal = kExportPicture;
     else if (Image == VolImage)
-        normal = muted ? kMutedPicture : kVolumePicture;
+        normal = muted_ ? kMutedPicture : kVolumePicture;
     else if (Image == DeleteImage)
         normal = kDeletePicture;
     else if (Image == RecImage)

@@ -19,7 +19,7 @@ bool TMediaFrame::mayDeleteRow(int Row) const {
 }
 
 void TMediaFrame::DeleteImageClick(TObject*) {
-    if (recording) {
+    if (recording_) {
         // The button ends an announcement recording, as Stop does.
         StopImageClick(nullptr);
         return;
@@ -41,11 +41,11 @@ void TMediaFrame::op2Click(TObject* Sender) { DeleteImageClick(Sender); }
 void TMediaFrame::deleteRecording(const AnsiString& Name) {
     bool removed = false;
     try {
-        db.Open(ProgramDir() + "data.db");
-        removed = RemoveStoredRecording(db, ProgramDir() + "files/", Name);
-        db.Close();
+        db_.Open(ProgramDir() + "data.db");
+        removed = RemoveStoredRecording(db_, ProgramDir() + "files/", Name);
+        db_.Close();
     } catch (const SqliteException& e) {
-        db.Close();
+        db_.Close();
         reportDbError("Delete of " + Name, e);
         return;
     }
@@ -65,8 +65,8 @@ void TMediaFrame::removeListRow(const AnsiString& Name) {
         return;
     }
     ++listEdits_;
-    const bool wasLoading = loading;
-    loading = true;
+    const bool wasLoading = loading_;
+    loading_ = true;
     musicTable->SetVisible(false);
     // The rows below move up one, in one step however long the list.
     musicTable->DeleteRow(row);
@@ -75,7 +75,7 @@ void TMediaFrame::removeListRow(const AnsiString& Name) {
     // The row after the deleted one takes its place; after the last, the one before.
     if (musicTable->RowCount() <= row) --row;
     musicTable->SetRow(row);
-    loading = wasLoading;
+    loading_ = wasLoading;
     musicTableClick(musicTable);
 }
 

@@ -36,7 +36,7 @@ const ColumnLook& lookOf(const TRecordingLayout& Layout, int Index) { return kCo
 }  // namespace
 
 bool& TMediaFrame::widthsKept(const TRecordingLayout& Layout) {
-    return Layout.AddressBook() ? widths6Kept : widths4Kept;
+    return Layout.AddressBook() ? widths6Kept_ : widths4Kept_;
 }
 
 void TMediaFrame::SetColumnHeaders(bool Marked, int SortedColumn) {
@@ -53,7 +53,7 @@ void TMediaFrame::SetColumnHeaders(bool Marked, int SortedColumn) {
     for (int i = 0; i < columns; ++i) {
         AnsiString header = text(lookOf(layout, i).Header);
         if (Marked) {
-            const char mark = i != SortedColumn ? ' ' : sortDescending[int(layout.At(i))] ? '\\' : '/';
+            const char mark = i != SortedColumn ? ' ' : sortDescending_[int(layout.At(i))] ? '\\' : '/';
             header += "   ";
             header += mark;
         }
@@ -105,8 +105,8 @@ void TMediaFrame::musicTableDrawCell(TObject*, int ACol, int ARow, const TRect& 
 }
 
 void TMediaFrame::musicTableMouseMove(TObject*, TShiftState, int X, int Y) {
-    lastMouseX = X;
-    lastMouseY = Y;
+    lastMouseX_ = X;
+    lastMouseY_ = Y;
 }
 
 // Selection is always allowed and keys keep the grid's own handling.
@@ -125,9 +125,9 @@ void TMediaFrame::musicTableMouseUp(TObject*, TMouseButton Button, TShiftState, 
     THourGlass hourGlass;
     const TRecordingLayout& layout = *listLayout_;
     if (column < layout.Shown()) {
-        bool& descending = sortDescending[int(layout.At(column))];
+        bool& descending = sortDescending_[int(layout.At(column))];
         descending = !descending;
-        sortClause = RecordingsSortClause(layout, layout.At(column), descending);
+        SortClause = RecordingsSortClause(layout, layout.At(column), descending);
         RefreshRecordings();
         SetColumnHeaders(true, column);
     } else if (column >= columns) {
@@ -139,7 +139,7 @@ void TMediaFrame::musicTableMouseUp(TObject*, TMouseButton Button, TShiftState, 
 void TMediaFrame::musicTableClick(TObject*) {
     // A refill moves the current row on its own; it settles the player once
     // at its end, and never ends an announcement being recorded.
-    if (loading) return;
+    if (loading_) return;
     StopImageClick(nullptr);
     SeekTrackBar->SetEnabled(false);
     if (musicTable->Row() != 0) openSelectedRow();
@@ -147,7 +147,7 @@ void TMediaFrame::musicTableClick(TObject*) {
 
 void TMediaFrame::musicTableDblClick(TObject*) {
     // Below the header row only.
-    if (musicTable->Row() <= 0 || lastMouseY <= 22) return;
+    if (musicTable->Row() <= 0 || lastMouseY_ <= 22) return;
     StopImageClick(nullptr);
     musicTableClick(musicTable);
     startPlaying();

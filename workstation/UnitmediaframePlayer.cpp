@@ -25,9 +25,9 @@ AnsiString clockText(int64_t Seconds) {
 }  // namespace
 
 void TMediaFrame::setSeekFromTimer(int Position) {
-    seekSetByTimer = true;
+    seekSetByTimer_ = true;
     SeekTrackBar->SetPosition(Position);
-    seekSetByTimer = false;
+    seekSetByTimer_ = false;
 }
 
 void TMediaFrame::ResetPlayTime() {
@@ -72,14 +72,14 @@ bool TMediaFrame::startPlaying() {
 
 void TMediaFrame::PlayImageClick(TObject*) {
     const int row = musicTable->Row();
-    if (row >= 1 && !recording) {
+    if (row >= 1 && !recording_) {
         try {
             MediaPlayer->Stop();
         } catch (const EMCIDeviceError&) {
             return;  // nothing open
         }
         if (startPlaying()) setStatus(text("IDS_PLAYING"));
-    } else if (row > 0 && recording) {
+    } else if (row > 0 && recording_) {
         StopImageClick(nullptr);
         musicTableClick(musicTable);
     }
@@ -91,8 +91,8 @@ void TMediaFrame::PauseImageClick(TObject*) {
         if (startPlaying()) setStatus(text("IDS_PLAYING"));
         return;
     }
-    if (mode != mpPlaying && mode != mpRecording && !recording) return;
-    recording = false;
+    if (mode != mpPlaying && mode != mpRecording && !recording_) return;
+    recording_ = false;
     if (mode == mpRecording) {
         endRecording();
     } else {
@@ -105,7 +105,7 @@ void TMediaFrame::PauseImageClick(TObject*) {
 
 void TMediaFrame::StopImageClick(TObject*) {
     try {
-        if (recording) endRecording();
+        if (recording_) endRecording();
         const TMPModes mode = MediaPlayer->Mode();
         if (mode == mpPlaying || mode == mpPaused) {
             MediaPlayer->Stop();
@@ -122,7 +122,7 @@ void TMediaFrame::StopImageClick(TObject*) {
 }
 
 void TMediaFrame::endRecording() {
-    recording = false;
+    recording_ = false;
     Timer2->SetEnabled(false);
     const AnsiString file = MediaPlayer->FileName();
     try {
@@ -145,7 +145,7 @@ void TMediaFrame::endRecording() {
 }
 
 void TMediaFrame::PrevImageClick(TObject*) {
-    if (recording) {
+    if (recording_) {
         StopImageClick(nullptr);
         return;
     }
@@ -155,7 +155,7 @@ void TMediaFrame::PrevImageClick(TObject*) {
 }
 
 void TMediaFrame::NextImageClick(TObject*) {
-    if (recording) {
+    if (recording_) {
         StopImageClick(nullptr);
         return;
     }
@@ -182,7 +182,7 @@ void TMediaFrame::Timer2Timer(TObject*) {
 }
 
 void TMediaFrame::SeekTrackBarChange(TObject*) {
-    if (seekSetByTimer) return;
+    if (seekSetByTimer_) return;
     if (MediaPlayer->FileName().size() <= 2 || SeekTrackBar->Max() <= 0) return;
     try {
         const bool playing = MediaPlayer->Mode() == mpPlaying;
@@ -215,17 +215,17 @@ void TMediaFrame::VolumeTrackBarKeyDown(TObject*, WORD& Key, TShiftState) {
 }
 
 void TMediaFrame::VolImageClick(TObject*) {
-    muted = !muted;
+    muted_ = !muted_;
     showButton(VolImage, false);
-    if (muted) {
+    if (muted_) {
         VolImage->SetHint(text("IDS_VOL_ON"));
-        savedVolume = VolumeTrackBar->Position();
+        savedVolume_ = VolumeTrackBar->Position();
         VolumeTrackBar->SetPosition(0);
         VolumeTrackBar->SetEnabled(false);
     } else {
         VolImage->SetHint(text("IDS_VOL_OFF"));
         VolumeTrackBar->SetEnabled(true);
-        VolumeTrackBar->SetPosition(savedVolume);
+        VolumeTrackBar->SetPosition(savedVolume_);
     }
 }
 

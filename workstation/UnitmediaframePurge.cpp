@@ -28,10 +28,10 @@ private:
 }  // namespace
 
 void TMediaFrame::RodoTimerTimer(TObject*) {
-    if (!(nextPurge < Now())) return;
+    if (!(nextPurge_ < Now())) return;
     // Due again a day after this due time, not after now: a computer that
     // slept for days catches up one day per tick.
-    nextPurge += 1.0;
+    nextPurge_ += 1.0;
     // No tick comes in while the purge, or its message, is under way.
     TimerPause pause(RodoTimer);
     const auto* main = dynamic_cast<const TMainForm*>(Owner());
@@ -51,16 +51,16 @@ AnsiString TMediaFrame::playingName() const {
 void TMediaFrame::PurgeOldRecordings(int Months) {
     if (Months <= 0) return;
     try {
-        db.Open(ProgramDir() + "data.db");
-        const AnsiString cutoff = RetentionCutoff(db, Now(), Months);
+        db_.Open(ProgramDir() + "data.db");
+        const AnsiString cutoff = RetentionCutoff(db_, Now(), Months);
         // The recording being listened to stays until the next purge.
-        const TPurgeResult result = PurgeRecordingsBefore(db, ProgramDir() + "files/", cutoff, playingName());
-        db.Close();
+        const TPurgeResult result = PurgeRecordingsBefore(db_, ProgramDir() + "files/", cutoff, playingName());
+        db_.Close();
         DebugLog("Purge before " + cutoff + ", recordings deleted: " + IntToStr(result.Purged));
         for (const AnsiString& name : result.Kept)
             DebugLog("Purge: the file of " + name + " cannot be deleted; it stays for the next purge");
     } catch (const SqliteException& e) {
-        db.Close();
+        db_.Close();
         reportDbError("Purge", e);
     }
 }

@@ -52,9 +52,9 @@ TRecordingsFilter TMediaFrame::currentFilter(const TUserRecord& User) {
         f.NumberA = filter->filtrAbAEdit->Text();
         f.NumberB = filter->filtrAbBEdit->Text();
     }
-    f.From = dateFrom;
-    f.To = dateTo;
-    f.SortClause = sortClause;
+    f.From = dateFrom_;
+    f.To = dateTo_;
+    f.SortClause = SortClause;
     return f;
 }
 
@@ -64,13 +64,13 @@ void TMediaFrame::RefreshRecordings() {
     ++listFills_;
     if (user.ViewRight.Kind == rkNone) {
         // Nobody, or no right to see anything: the header row alone.
-        const bool wasLoading = loading;
-        loading = true;
+        const bool wasLoading = loading_;
+        loading_ = true;
         listLayout_ = &RecordingLayout(false);
         musicTable->SetRowCount(1);
         musicTable->SetColCount(listLayout_->Count());
         musicTable->SetRow(0);
-        loading = wasLoading;
+        loading_ = wasLoading;
         settlePlayer();
         return;
     }
@@ -81,11 +81,11 @@ void TMediaFrame::RefreshRecordings() {
     const TKeptRow kept = keptRow();
     beginFill();
     AtExit done{[this] {
-        db.Close();
+        db_.Close();
         endFill();
     }};
     TRecordingsRead read =
-        ReadRecordings(db, ProgramDir() + "data.db", BuildRecordingsQuery(filter), layout, [this, &layout] {
+        ReadRecordings(db_, ProgramDir() + "data.db", BuildRecordingsQuery(filter), layout, [this, &layout] {
             // The rows shown go before the new ones are read.
             musicTable->SetRowCount(1);
             listLayout_ = &layout;
@@ -100,11 +100,11 @@ void TMediaFrame::beginFill() {
     musicTable->SetDoubleBuffered(true);
     musicTable->SetVisible(false);
     musicTable->SetScrollBars(ssVertical);
-    loading = true;
+    loading_ = true;
 }
 
 void TMediaFrame::endFill() {
-    loading = false;
+    loading_ = false;
     musicTable->SetVisible(true);
     musicTable->SetScrollBars(ssBoth);
 }
@@ -133,7 +133,7 @@ void TMediaFrame::showRead(TRecordingsRead& Read, const TKeptRow& Kept) {
                             : musicTable->FindRow(listColumn(TRecordingColumn::FileName), Kept.Name);
         if (row >= 0) musicTable->SetRow(row);
     }
-    loading = false;
+    loading_ = false;
     settlePlayer();
 }
 
@@ -201,7 +201,7 @@ AnsiString TMediaFrame::listCell(TRecordingColumn Column, int Row) const {
 
 void TMediaFrame::settlePlayer() {
     // An announcement being recorded goes on whatever the list does.
-    if (recording) return;
+    if (recording_) return;
     if (!openedPath_.empty() && musicTable->Row() >= 1 && RecordingPath(selectedFileName()) == openedPath_) {
         // Still the same recording: stopped, as every refill leaves it.
         StopImageClick(nullptr);

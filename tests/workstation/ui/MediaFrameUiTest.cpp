@@ -148,7 +148,7 @@ TEST_F(MediaFrameUi, LayoutHoldsEveryComponentOfTheListPlayerAndMenus) {
     EXPECT_EQ(f->musicPopupMenu->AutoHotkeys(), maManual);
     ASSERT_EQ(f->RecPopupMenu->Items()->Count(), 2);
     EXPECT_EQ(f->RecPopupMenu->Items()->Items(1), f->Zapowiedzwybranegopliku1);
-    EXPECT_EQ(f->sortClause, "ORDER BY 4");
+    EXPECT_EQ(f->SortClause, "ORDER BY 4");
 }
 
 TEST_F(MediaFrameUi, ImageButtonsShowTheirPicturesAndThePressedOneWhileHeld) {

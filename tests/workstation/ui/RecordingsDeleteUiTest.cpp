@@ -199,7 +199,7 @@ TEST_F(RecordingsDelete, AListFilledAgainDuringTheQuestionStillLosesTheChosenRec
     const std::string chosen = Grid()->Cells(4, 2);
     // A sync run's refill, newest first: row 2 now holds another recording.
     whileAsked = [this] {
-        Media()->sortClause = "ORDER BY 1 DESC";
+        Media()->SortClause = "ORDER BY 1 DESC";
         Media()->RefreshRecordings();
     };
     DeleteCurrent();

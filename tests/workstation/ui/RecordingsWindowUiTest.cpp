@@ -149,16 +149,16 @@ TEST_F(RecordingsWindow, HeaderClicksSortEachColumnBothWaysAndMarkTheDirection) 
         EXPECT_NE(v.front(), v.back());
     }
     // A release on a column border ends a resize: the widths stay, no sort.
-    const AnsiString clause = Media()->sortClause;
+    const AnsiString clause = Media()->SortClause;
     Grid()->SetColWidths(1, 300);
     const TRect r = Grid()->CellRect(1, 0);
     Media()->musicTableMouseUp(Grid(), mbLeft, {}, r.Right - 1, 5);
-    EXPECT_EQ(Media()->sortClause, clause);
+    EXPECT_EQ(Media()->SortClause, clause);
     Media()->RefreshRecordings();
     EXPECT_EQ(Grid()->ColWidths(1), 300);
     // Other buttons do nothing.
     Media()->musicTableMouseUp(Grid(), mbRight, {}, (r.Left + r.Right) / 2, 5);
-    EXPECT_EQ(Media()->sortClause, clause);
+    EXPECT_EQ(Media()->SortClause, clause);
 }
 
 TEST_F(RecordingsWindow, OutsideLineRowsTakeTheOutsideLineColour) {
@@ -311,9 +311,9 @@ TEST_F(RecordingsWindow, TheAddressBookLayoutShowsTheUsersDescriptions) {
     Grid()->SetColWidths(1, 300);
     const TRect border = Grid()->CellRect(1, 0);
     Media()->musicTableMouseUp(Grid(), mbLeft, {}, border.Right - 1, 5);
-    Media()->sortClause = "ORDER BY 1";
+    Media()->SortClause = "ORDER BY 1";
     Filter()->ABookCheckBox->SetChecked(true);  // its click handler refills
-    EXPECT_EQ(Media()->sortClause, "");
+    EXPECT_EQ(Media()->SortClause, "");
     EXPECT_TRUE(Media()->ListLayout().AddressBook());
     ASSERT_EQ(Grid()->ColCount(), 7);
     const char* const six[] = {"Date and time",       "Caller",       "Caller - desc", "Called party",
