@@ -8,6 +8,9 @@
 struct TLanguage {
     const char* Code;  // the marker file "<Code>.lang" beside the program; the toolkit's own texts
     const char* Name;  // in English, for messages about the translation tables
+    // In Polish, as the layouts are written: the translation components' and
+    // the dispatcher's LangNames, which the layout compiler writes from here.
+    const char* LayoutName;
     int CodePage;      // of its translated texts
     bool AsciiOnly;    // its texts may hold nothing but ASCII
     const char* Flag;  // the main window's flag image that switches to it; also its picture's name
@@ -15,9 +18,9 @@ struct TLanguage {
 };
 
 inline constexpr std::array<TLanguage, 3> Languages = {{
-    {"pl", "Polish", 1250, false, "ImagePL", false},
-    {"en", "English", 1250, true, "ImageEN", false},
-    {"ru", "Russian", 1251, false, "ImageRU", true},
+    {"pl", "Polish", "Polski", 1250, false, "ImagePL", false},
+    {"en", "English", "Angielski", 1250, true, "ImageEN", false},
+    {"ru", "Russian", "Rosyjski", 1251, false, "ImageRU", true},
 }};
 
 inline constexpr int LanguageCount = static_cast<int>(Languages.size());

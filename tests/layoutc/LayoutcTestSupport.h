@@ -48,7 +48,7 @@ inline const char* MiniLayout() {
            "    Caption = 'Etykieta'\n"         // 4
            "  end\n"                            // 5
            "  object lxLang1: TlxLangLinked\n"  // 6
-           "    NumOfLanguages = 3\n"           // 7
+           "    LangDelim = 1\n"                // 7
            "  end\n"                            // 8
            "end\n";
 }

@@ -5,6 +5,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+using ::testing::AllOf;
 using ::testing::HasSubstr;
 
 namespace {
@@ -41,10 +42,10 @@ TEST(MalformedLayout, ClassesAndPropertiesMustBePublished) {
     EXPECT_THAT(layoutErrors(Replace(MiniLayout(), "    Caption = 'Etykieta'\n", "    Width.X = 1\n")),
                 HasSubstr("MiniForm.layout:4: 'Width' of TTestLabel is not an object with properties"));
     // Defined properties of the class library stream without RTTI; others do not.
-    EXPECT_EQ(CompileErrors(Replace(MiniLayout(), "    NumOfLanguages = 3\n",
-                                    "    NumOfLanguages = 3\n    Left = 8\n    Top = 20\n"),
-                            MiniTable()),
-              "");
+    EXPECT_EQ(
+        CompileErrors(Replace(MiniLayout(), "    LangDelim = 1\n", "    LangDelim = 1\n    Left = 8\n    Top = 20\n"),
+                      MiniTable()),
+        "");
     EXPECT_THAT(layoutErrors(Replace(MiniLayout(), "    Caption = 'Etykieta'\n", "    Bitmap = {00}\n")),
                 HasSubstr("MiniForm.layout:4: TTestLabel has no published property 'Bitmap'"));
 }
@@ -94,20 +95,35 @@ TEST(MalformedLayout, NamesAndTheTranslationComponent) {
     EXPECT_THAT(
         layoutErrors(Replace(MiniLayout(), "  object lxLang1", "  object lxLang2: TlxLang\n  end\n  object lxLang1")),
         HasSubstr("MiniForm.layout:8: a second translation component"));
-    EXPECT_THAT(layoutErrors(Replace(MiniLayout(), "    NumOfLanguages = 3\n",
-                                     "    NumOfLanguages = 3\n    TranslationData = {00}\n")),
-                HasSubstr("MiniForm.layout:8: TranslationData is made from"));
     EXPECT_THAT(
-        layoutErrors(Replace(MiniLayout(), "    NumOfLanguages = 3\n", "    NumOfLanguages = 3\n    LangDelim = 9\n")),
-        HasSubstr("MiniForm.layout:8: LangDelim must be 1"));
-    EXPECT_THAT(layoutErrors(Replace(MiniLayout(), "NumOfLanguages = 3", "NumOfLanguages = 2")),
-                HasSubstr("MiniForm.layout:7: NumOfLanguages must be 3"));
+        layoutErrors(Replace(MiniLayout(), "    LangDelim = 1\n", "    LangDelim = 1\n    TranslationData = {00}\n")),
+        HasSubstr("MiniForm.layout:8: TranslationData is made from"));
+    EXPECT_THAT(layoutErrors(Replace(MiniLayout(), "LangDelim = 1", "LangDelim = 9")),
+                HasSubstr("MiniForm.layout:7: LangDelim must be 1"));
     EXPECT_THAT(CompileErrors(MiniLayout(), std::nullopt),
                 HasSubstr("MiniForm.layout:6: lxLang1 is a translation component but there is no table"));
-    EXPECT_THAT(
-        CompileErrors(Replace(MiniLayout(), "  object lxLang1: TlxLangLinked\n    NumOfLanguages = 3\n  end\n", ""),
+    EXPECT_THAT(CompileErrors(Replace(MiniLayout(), "  object lxLang1: TlxLangLinked\n    LangDelim = 1\n  end\n", ""),
+                              MiniTable()),
+                HasSubstr("MiniForm.lang: the layout"));
+}
+
+// The languages are the table's; a layout stating them, even rightly, would
+// be left behind when a language is added.
+TEST(MalformedLayout, TheLanguagesAreNotTheLayouts) {
+    const std::string stated = "    NumOfLanguages = 3\n    LangNames.Strings = (\n      'Polski')\n";
+    const std::string e = layoutErrors(Replace(MiniLayout(), "    LangDelim = 1\n", "    LangDelim = 1\n" + stated));
+    EXPECT_THAT(e, HasSubstr("MiniForm.layout:8: NumOfLanguages is made from platform/rtl/Languages.h; leave it out"));
+    EXPECT_THAT(e, HasSubstr("MiniForm.layout:9: LangNames is made from platform/rtl/Languages.h; leave it out"));
+    // The dispatcher too, though it is no translation component.
+    const std::string dispatcher = "  object Dispatcher1: TlxLangDispatcher\n" + stated + "  end\n";
+    EXPECT_THAT(layoutErrors(Replace(MiniLayout(), "  object lxLang1", dispatcher + "  object lxLang1")),
+                AllOf(HasSubstr("MiniForm.layout:7: NumOfLanguages is made from"),
+                      HasSubstr("MiniForm.layout:8: LangNames is made from")));
+    // A language chosen by its name stays the layout's.
+    EXPECT_EQ(
+        CompileErrors(Replace(MiniLayout(), "    LangDelim = 1\n", "    LangDelim = 1\n    Language = 'Rosyjski'\n"),
                       MiniTable()),
-        HasSubstr("MiniForm.lang: the layout"));
+        "");
 }
 
 TEST(MalformedLayout, BinaryDirectives) {

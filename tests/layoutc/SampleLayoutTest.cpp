@@ -169,7 +169,10 @@ TEST(SampleLayout, TheTranslationComponentReadsItsLists) {
     LoadedForm f;
     auto* lang = f.Find<TlxLang>("lxLang1");
     ASSERT_NE(lang, nullptr);
+    // The languages the compiler gave it, in the table's order, and the layout's own choice.
     EXPECT_EQ(lang->NumOfLanguages(), 3);
+    EXPECT_EQ(lang->LangNames()->Text(), "Polski\r\nAngielski\r\nRosyjski\r\n");
+    EXPECT_EQ(lang->Language(), "Polski");
     EXPECT_EQ(lang->LangDelim(), 1);
     EXPECT_THAT(lines(lang->Captions()),
                 ElementsAre(entry("TTestForm", pl("Próba układu"), "Layout trial", ru("Пробная форма")),

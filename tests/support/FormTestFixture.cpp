@@ -4,6 +4,7 @@
 #include "qt/QtCommonPeers.h"
 #include "qt/QtPlatform.h"
 #include "rtl/CodePages.h"
+#include "rtl/Languages.h"
 #include "vcl/CommonRegister.h"
 #include "vcl/StdCtrls.h"
 
@@ -32,8 +33,9 @@ ProgramLanguageScope::ProgramLanguageScope(int Language) {
     module_->SetName("DMLang");
     dispatcher_ = new TlxLangDispatcher(module_);
     dispatcher_->SetName("lxLangDispatcher1");
-    dispatcher_->SetNumOfLanguages(3);
-    dispatcher_->LangNames()->SetText("Polski\nAngielski\nRosyjski");
+    // As the layout compiler gives Unitdmlang's dispatcher.
+    dispatcher_->SetNumOfLanguages(LanguageCount);
+    for (int l = 0; l < LanguageCount; ++l) dispatcher_->LangNames()->SetStrings(l, Languages[size_t(l)].LayoutName);
     dispatcher_->SetActiveLanguage(Language);
 }
 

@@ -5,10 +5,12 @@
 #include "LayoutCheck.h"
 #include "LayoutSource.h"
 #include "LayoutTree.h"
+#include "TextCodec.h"
 
 #include "classes/ObjectText.h"
 #include "rtl/StrUtils.h"
 
+#include <algorithm>
 #include <filesystem>
 
 namespace fs = std::filesystem;
@@ -56,12 +58,28 @@ void checkTexts(const TLayoutObject& o, const std::string& file, TDiagnostics& d
     for (const TLayoutObject& c : o.Children) checkTexts(c, file, diag);
 }
 
-// "Polish, English and Russian"
-std::string languageList() {
-    std::string list;
-    for (int l = 0; l < LanguageCount; ++l)
-        list += std::string(l == 0 ? "" : l + 1 == LanguageCount ? " and " : ", ") + Languages[size_t(l)].Name;
-    return list;
+// The languages a translation component or the dispatcher is given, from the
+// table: " NumOfLanguages = 3 LangNames.Strings = ('Polski' ...) ".
+std::string languageProperties(const std::string& file, TDiagnostics& diag) {
+    std::string names;
+    for (const TLanguage& l : Languages) {
+        const TEncoded e = EncodeUtf8(l.LayoutName, 1250);
+        if (!e.Ok) diag.Error(file, 0, std::string("the language name ") + l.LayoutName + ": " + e.Problem);
+        std::string quoted;
+        for (char c : e.Bytes) quoted += c == '\'' ? std::string("''") : std::string(1, c);
+        names += " '" + quoted + "'";
+    }
+    return " NumOfLanguages = " + std::to_string(LanguageCount) + " LangNames.Strings = (" + names + ") ";
+}
+
+// The languages come from the table; a layout that states them would
+// drift from it when a language is added.
+void refuseLanguageProperties(const TLayoutObject& o, const std::string& file, TDiagnostics& diag) {
+    for (const TLayoutProperty& p : o.Properties) {
+        const std::string head = p.Path.substr(0, p.Path.find('.'));
+        if (SameText(head, "NumOfLanguages") || SameText(head, "LangNames"))
+            diag.Error(file, p.Line, head + " is made from platform/rtl/Languages.h; leave it out of the layout");
+    }
 }
 
 std::string hexValue(const std::string& bytes) {
@@ -95,6 +113,9 @@ void compile(const std::string& layoutPath, const std::string& baseDir, const TL
     std::error_code ec;
     const bool hasTable = fs::exists(langPath, ec);
     if (!hasTable) result.Dependencies.push_back(fs::path(layoutPath).parent_path().string());  // a table added later
+    std::vector<const TLayoutObject*> languageHolders = model.Dispatchers;
+    if (model.Translator) languageHolders.push_back(model.Translator);
+    for (const TLayoutObject* o : languageHolders) refuseLanguageProperties(*o, layoutPath, diag);
     std::string insertion;
     if (model.Translator) {
         const TLayoutObject& t = *model.Translator;
@@ -104,11 +125,6 @@ void compile(const std::string& layoutPath, const std::string& baseDir, const TL
         if (const TLayoutProperty* p = t.Find("LangDelim");
             p && !(p->Value.Kind == TLayoutValue::Integer && p->Value.Text == "1"))
             diag.Error(layoutPath, p->Line, "LangDelim must be 1: the translation table is written with delimiter 1");
-        if (const TLayoutProperty* p = t.Find("NumOfLanguages");
-            p && !(p->Value.Kind == TLayoutValue::Integer && p->Value.Text == std::to_string(LanguageCount)))
-            diag.Error(layoutPath, p->Line,
-                       "NumOfLanguages must be " + std::to_string(LanguageCount) + ": the translation table has " +
-                           languageList());
         if (!hasTable) {
             diag.Error(layoutPath, t.Line, t.Name + " is a translation component but there is no table " + langPath);
         } else {
@@ -121,8 +137,17 @@ void compile(const std::string& layoutPath, const std::string& baseDir, const TL
     }
     if (!diag.Empty()) return;
 
+    // From the end of the text back, so that the offsets still hold; the
+    // languages go first, before a Language that must name one of them.
+    std::vector<std::pair<size_t, std::string>> insertions;
+    if (!insertion.empty()) insertions.emplace_back(model.Translator->PropertiesEnd, insertion);
+    const std::string languages = languageProperties(layoutPath, diag);
+    if (!diag.Empty()) return;
+    for (const TLayoutObject* o : languageHolders) insertions.emplace_back(o->PropertiesBegin, languages);
+    std::stable_sort(insertions.begin(), insertions.end(),
+                     [](const auto& a, const auto& b) { return a.first > b.first; });
     std::string text = src.Text;
-    if (!insertion.empty()) text.insert(model.Translator->PropertiesEnd, insertion);
+    for (const auto& [offset, piece] : insertions) text.insert(offset, piece);
     result.Image = toImage(text, layoutPath);
 }
 

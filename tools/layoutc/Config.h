@@ -19,6 +19,8 @@ struct TLayoutcConfig {
     // Class names of the translation components' common base; the layout's
     // translation table is written into the one component of such a class.
     std::string TranslatorBaseClass = "TlxCustomLang";
+    // The class of the dispatcher that switches them together.
+    std::string DispatcherClass = "TlxLangDispatcher";
 };
 
 // The defined properties of the platform's own classes.

@@ -82,6 +82,7 @@ public:
             error(root.Line, "class " + root.ClassName + " is not registered with the layout compiler");
         if (root.Name.empty()) error(root.Line, "the root object has no name");
         translatorBase_ = GetClass(config_.TranslatorBaseClass);
+        dispatcherClass_ = GetClass(config_.DispatcherClass);
 
         for (const TLayoutObject& c : root.Children) collect(c, &root, model_.Owned, true);
 
@@ -115,6 +116,7 @@ private:
                 else
                     model_.Translator = &o;
             }
+            if (mc && dispatcherClass_ && mc->InheritsFrom(dispatcherClass_)) model_.Dispatchers.push_back(&o);
         }
         if (o.Inline) {
             auto& frameNames = inlineNames_.emplace_back();
@@ -269,6 +271,7 @@ private:
     TDiagnostics& diag_;
     TLayoutModel model_;
     TMetaClass* translatorBase_ = nullptr;
+    TMetaClass* dispatcherClass_ = nullptr;
     std::deque<TNames> inlineNames_;  // references to them stay valid
 };
 

@@ -7,6 +7,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 class TMetaClass;
 struct TPropInfo;
@@ -25,6 +26,8 @@ struct TLayoutModel {
     std::map<const TLayoutObject*, const TLayoutObject*> Parent;
     // The root's translation component, when it has one.
     const TLayoutObject* Translator = nullptr;
+    // The root's language dispatchers.
+    std::vector<const TLayoutObject*> Dispatchers;
 };
 
 TLayoutModel CheckLayout(const TLayoutObject& Root, const TLayoutcConfig& Config, const std::string& File,

@@ -167,6 +167,7 @@ private:
             advance();  // the child position
             expectSymbol(']');
         }
+        o.PropertiesBegin = tok_.Offset;
         while (!isWord("end") && !atObject()) {
             if (tok_.Kind == Token::End) fail("'end' expected");
             o.Properties.push_back(property());

@@ -38,7 +38,9 @@ struct TLayoutObject {
     int Line = 0;
     std::vector<TLayoutProperty> Properties;
     std::vector<TLayoutObject> Children;
-    // Offset in the text right after the last property: where one more may go.
+    // Offsets in the text before the first and after the last property:
+    // where one more may go.
+    size_t PropertiesBegin = 0;
     size_t PropertiesEnd = 0;
 
     // The last assignment of Path (case-insensitive), or null.
