@@ -11,7 +11,6 @@
 #include <condition_variable>
 #include <mutex>
 #include <set>
-#include <thread>
 
 using namespace synctest;
 
@@ -91,9 +90,7 @@ TEST_F(SyncTest, AReloadShowsTheFilesUpToTheOneThatAskedForIt) {
     std::atomic<bool> held{false};
     SetPartFileObserver([&](const char* Step, const AnsiString&) {
         if (std::string(Step) != "sync" || held.exchange(true)) return;
-        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        while (ui->Count("step") < 12 && std::chrono::steady_clock::now() < until)
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        ui->WaitForEvents("step", 12, std::chrono::seconds(10));
     });
     Sim.SetSlowReplies(30, 1 << 20);  // the tenth file asks for a reload
     {

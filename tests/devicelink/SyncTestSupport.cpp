@@ -80,6 +80,11 @@ bool TRecordingUi::WaitForLog(const std::string& Prefix) {
     });
 }
 
+bool TRecordingUi::WaitForEvents(const std::string& Event, int Count, std::chrono::seconds Longest) {
+    std::unique_lock lk(Mu);
+    return Cv.wait_for(lk, Longest, [&] { return std::count(Events_.begin(), Events_.end(), Event) >= Count; });
+}
+
 std::vector<std::string> TRecordingUi::Events() const {
     std::lock_guard lk(Mu);
     return Events_;

@@ -48,6 +48,8 @@ public:
     static constexpr std::chrono::seconds kLongestSilence{10};
     // Waits until a log line starting with Prefix has come.
     bool WaitForLog(const std::string& Prefix);
+    // Waits until Event has come Count times, Longest at the most.
+    bool WaitForEvents(const std::string& Event, int Count, std::chrono::seconds Longest);
     std::vector<std::string> Events() const;
     std::vector<std::string> Lines() const;
     int Count(const std::string& Event) const;
